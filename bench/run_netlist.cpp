@@ -1,0 +1,132 @@
+// Runs one netlist file headless and prints traces as a table of time and values.
+//
+//   run_netlist NETLIST [--step V] [--start V] [--span V] [--mode Auto|None|Minimal|Maximal]
+//               [--input FOLDER] [--trace EXPR]...
+//
+// Standard output: "Time, " and the trace expressions, then one line per time point (%.9e).
+// Standard error: "message: " and every message of the run, then "run seconds: " and the wall time.
+// Exit status: 0 the run completed, 1 the run or a trace failed, 2 bad arguments.
+#include "CSimulatorDoc.h"
+#include "UiServices.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+class PrintingUi : public UiServices {
+public:
+    void message(const QString& text) override { std::fprintf(stderr, "message: %s\n", qPrintable(text)); }
+    Answer question(const QString& text, Buttons) override
+    {
+        message(text);
+        return Answer::Ok;
+    }
+};
+
+int usage(const char* why)
+{
+    std::fprintf(stderr,
+                 "run_netlist: %s\nusage: run_netlist NETLIST [--step V] [--start V] [--span V] "
+                 "[--mode Auto|None|Minimal|Maximal] [--input FOLDER] [--trace EXPR]...\n",
+                 why);
+    return 2;
+}
+
+// A .cir file as the program writes it is UTF-16LE without a byte-order mark; hand-made files are UTF-8.
+QString decodeNetlist(const QByteArray& bytes)
+{
+    if (bytes.startsWith("\xFF\xFE")) return QString::fromUtf16(reinterpret_cast<const char16_t*>(bytes.constData() + 2), (bytes.size() - 2) / 2);
+    if (bytes.startsWith("\xEF\xBB\xBF")) return QString::fromUtf8(bytes.mid(3));
+    int zeroOdd = 0, pairs = int(bytes.size() / 2);
+    for (int i = 0; i < pairs; ++i)
+        if (bytes[2 * i + 1] == 0) ++zeroOdd;
+    if (pairs > 0 && zeroOdd * 2 > pairs)
+        return QString::fromUtf16(reinterpret_cast<const char16_t*>(bytes.constData()), pairs);
+    return QString::fromUtf8(bytes);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    if (args.size() < 2) return usage("no netlist given");
+
+    QString netlistPath;
+    RunSettings settings;
+    QStringList traces;
+    for (int i = 1; i < args.size(); ++i) {
+        const QString& a = args[i];
+        const auto value = [&](QString& into) {
+            if (i + 1 >= args.size()) return false;
+            into = args[++i];
+            return true;
+        };
+        bool ok = true;
+        if (a == "--step") ok = value(settings.timeStep);
+        else if (a == "--start") ok = value(settings.startTime);
+        else if (a == "--span") ok = value(settings.timeSpan);
+        else if (a == "--mode") {
+            ok = value(settings.matrixMode);
+            if (ok && !QStringList{"Auto", "None", "Minimal", "Maximal"}.contains(settings.matrixMode))
+                return usage("--mode takes Auto, None, Minimal or Maximal");
+        } else if (a == "--input") {
+            ok = value(settings.path);
+            settings.sourceMode = QStringLiteral("Path");
+            if (ok && !settings.path.endsWith('\\') && !settings.path.endsWith('/')) settings.path += '\\';
+        } else if (a == "--trace") {
+            QString t;
+            ok = value(t);
+            traces << t.toUpper();
+        } else if (a.startsWith("--")) return usage(qPrintable("unknown option " + a));
+        else if (netlistPath.isEmpty()) netlistPath = a;
+        else return usage("more than one netlist given");
+        if (!ok) return usage(qPrintable(a + " needs a value"));
+    }
+    if (netlistPath.isEmpty()) return usage("no netlist given");
+
+    QFile file(netlistPath);
+    if (!file.open(QIODevice::ReadOnly)) return usage(qPrintable("cannot read " + netlistPath));
+
+    PrintingUi printer;
+    setUi(&printer);
+    CSimulatorDoc doc;
+    doc.Settings() = settings;
+    doc.SetNetlistText(decodeNetlist(file.readAll()));
+
+    QElapsedTimer clock;
+    clock.start();
+    const bool ok = doc.RunSimulation();
+    const double seconds = clock.nsecsElapsed() * 1e-9;
+    if (!ok) {
+        std::fprintf(stderr, "run seconds: %.6f\n", seconds);
+        return 1;
+    }
+    if (traces.isEmpty())
+        for (const QString& node : doc.NodeNames().mid(1))
+            if (node.startsWith('N') || node.startsWith('P')) traces << "V(" + node + ")";
+
+    const int n = doc.StepCount() + 1;
+    std::vector<std::vector<double>> values;
+    bool allOk = true;
+    for (const QString& t : traces) {
+        std::vector<double> v(size_t(n), 0.0);
+        if (!doc.GetTraceValues(t, n, v.data())) allOk = false;
+        values.push_back(std::move(v));
+    }
+    std::printf("Time, %s\n", qPrintable(traces.join(", ")));
+    for (int j = 0; j < n; ++j) {
+        std::printf("%.9e", doc.StartTime() + j * doc.TimeStep());
+        for (const auto& v : values) std::printf(", %.9e", v[size_t(j)]);
+        std::printf("\n");
+    }
+    std::fprintf(stderr, "run seconds: %.6f\n", seconds);
+    setUi(nullptr);
+    return allOk ? 0 : 1;
+}

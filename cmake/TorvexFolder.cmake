@@ -1,0 +1,20 @@
+# One static library per source folder, built from every source file in it.
+function(torvex_folder_library name)
+    cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
+    file(GLOB _src CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+    add_library(${name} STATIC ${_src})
+    target_include_directories(${name} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR} ${PROJECT_SOURCE_DIR})
+    target_link_libraries(${name} PUBLIC ${ARG_LIBS})
+endfunction()
+
+# One test program per test folder, built from every source file in it.
+function(torvex_test_folder name)
+    cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
+    file(GLOB _src CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+    add_executable(${name} ${_src})
+    target_include_directories(${name} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/tests/support)
+    target_link_libraries(${name} PRIVATE ${ARG_LIBS} torvex_testsupport GTest::gtest GTest::gmock)
+    gtest_discover_tests(${name}
+        PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;TORVEX_REFERENCE_DIR=${TORVEX_REFERENCE_DIR};TORVEX_SOURCE_DIR=${PROJECT_SOURCE_DIR}"
+        DISCOVERY_TIMEOUT 60)
+endfunction()

@@ -1,0 +1,53 @@
+#include "CComponentSim.h"
+
+#include "CSimulatorDoc.h"
+#include "UiServices.h"
+
+#include <cmath>
+
+double CComponentSim::ClampConductance(double resistance)
+{
+    if (resistance == 0.0) return 1e12;
+    return ClampG(1.0 / resistance);
+}
+
+double CComponentSim::ClampG(double g)
+{
+    if (std::isnan(g) || g < 1e-12) return 1e-12;
+    if (g > 1e12) return 1e12;
+    return g;
+}
+
+void CComponentSim::AddName(QStringList& list, const QString& kind) const
+{
+    list << kind + QLatin1Char('(') + Name + QLatin1Char(')');
+}
+
+int CComponentSim::TakeBranch()
+{
+    const int b = m_pDoc->TakeBranch();
+    if (BranchCount < 2) Branch[BranchCount++] = b;
+    return b;
+}
+
+int CComponentSim::BranchUnknown(int i) const { return m_pDoc->NodeCount() + Branch[i]; }
+
+void CComponentSim::NodeDifference(int a, int b, int n, double* out) const
+{
+    const int h = m_pDoc->HistoryCount();
+    const double* va = m_pDoc->ResultRow(a);
+    const double* vb = m_pDoc->ResultRow(b);
+    for (int j = 0; j < n; ++j) out[j] = va[h + j] - vb[h + j];
+}
+
+void CComponentSim::CopyHistory(const double* values, int n, double* out) const
+{
+    const int h = m_pDoc->HistoryCount();
+    for (int j = 0; j < n; ++j) out[j] = values[h + j];
+}
+
+bool CComponentSim::Fail(const QString& text) const
+{
+    ui().message(text + Name);
+    return false;
+}

@@ -1,0 +1,453 @@
+#include "CSimulatorDoc.h"
+
+#include "CComponentSim.h"
+#include "ElementClass.h"
+#include "Text.h"
+#include "UiServices.h"
+
+#include <QElapsedTimer>
+
+#include <climits>
+#include <cmath>
+#include <new>
+#include <unistd.h>
+
+CSimulatorDoc::CSimulatorDoc() = default;
+
+CSimulatorDoc::~CSimulatorDoc() { FreeResults(); }
+
+// ---------------------------------------------------------------------------------------------
+// Reader
+
+double CSimulatorDoc::ParseValue(const QString& textIn) const
+{
+    static const QString kSuffixLetters = QStringLiteral("KMGTUNPFHVA");
+    const QString& s = textIn;
+    int p = -1;
+    for (int i = 0; i < s.size(); ++i)
+        if (kSuffixLetters.contains(s[i])) {
+            p = i;
+            break;
+        }
+    if (p < 0) {
+        int used = 0;
+        const double v = text::parseDouble(s, &used);
+        if (used < s.size()) ui().message(QStringLiteral("Warning: Unrecognized Character in Netlist."));
+        return v;
+    }
+    const QString mantissaText = s.left(p);
+    int used = 0;
+    const double mantissa = text::parseDouble(mantissaText, &used);
+    if (used < mantissaText.size()) ui().message(QStringLiteral("Warning: Unrecognized Character in Netlist"));
+
+    const QStringView suffix = QStringView(s).mid(p);
+    double mult = 1.0;
+    switch (suffix[0].unicode()) {
+    case u'T': mult = 1e12; break;
+    case u'G': mult = 1e9; break;
+    case u'K': mult = 1e3; break;
+    case u'M':
+        if (suffix.startsWith(u"MEG")) mult = 1e6;
+        else if (suffix.startsWith(u"MIL")) mult = 25.4;
+        else mult = 1e-3;
+        break;
+    case u'U': mult = 1e-6; break;
+    case u'N': mult = 1e-9; break;
+    case u'P': mult = 1e-12; break;
+    case u'F': mult = 1e-15; break;
+    default: mult = 1.0; break; // A, H, V
+    }
+    return mantissa * mult;
+}
+
+int CSimulatorDoc::GetNodeIndex(const QString& name)
+{
+    if (name == QLatin1String("0")) return 0;
+    for (int i = 1; i <= m_N; ++i)
+        if (m_NodeNames[i] == name) return i;
+    ++m_N;
+    while (m_NodeNames.size() <= m_N) m_NodeNames << QString();
+    m_NodeNames[m_N] = name;
+    return m_N;
+}
+
+int CSimulatorDoc::FindNodeIndex(const QString& name) const
+{
+    for (int i = 1; i <= m_N && i < m_NodeNames.size(); ++i)
+        if (m_NodeNames[i] == name) return i;
+    return -1;
+}
+
+static bool isTrimSpace(QChar c) { return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n'; }
+
+static QString trimLeft(const QString& s)
+{
+    int i = 0;
+    while (i < s.size() && isTrimSpace(s[i])) ++i;
+    return s.mid(i);
+}
+
+static QString trimBoth(const QString& s)
+{
+    int a = 0, b = int(s.size());
+    while (a < b && isTrimSpace(s[a])) ++a;
+    while (b > a && isTrimSpace(s[b - 1])) --b;
+    return s.mid(a, b - a);
+}
+
+bool CSimulatorDoc::ReadRunSettings()
+{
+    m_SettingsRefused = false;
+    if (auto link = m_LinkedSchematic.lock())
+        link->ReceiveRunSettings(m_Settings, m_Settings.sourceMode == QLatin1String("Orlisk"));
+
+    m_Settings.timeStep = text::upperAscii(m_Settings.timeStep);
+    m_Settings.timeSpan = text::upperAscii(m_Settings.timeSpan);
+    m_Settings.startTime = text::upperAscii(m_Settings.startTime);
+    m_dt = ParseValue(m_Settings.timeStep);
+    const double span = ParseValue(m_Settings.timeSpan);
+    m_StartTime = ParseValue(m_Settings.startTime);
+    m_N = 0;
+    m_M = 0;
+
+    // A run needs a positive, finite step, a span of at least 0 and a step count that an int holds.
+    QString refusal;
+    if (!std::isfinite(m_dt) || m_dt <= 0)
+        refusal = QStringLiteral("Error.  The time step must be a positive number: ") + m_Settings.timeStep;
+    else if (!std::isfinite(span) || span < 0)
+        refusal = QStringLiteral("Error.  The time span must be zero or a positive number: ") + m_Settings.timeSpan;
+    else if (!std::isfinite(m_StartTime))
+        refusal = QStringLiteral("Error.  The start time must be a number: ") + m_Settings.startTime;
+    else if (span / m_dt + 0.5 >= double(INT_MAX / 2))
+        refusal = QStringLiteral("Error.  Too many time steps: ") + m_Settings.timeSpan + QStringLiteral(" / ") +
+                  m_Settings.timeStep;
+    if (!refusal.isEmpty()) {
+        m_StepCount = 0;
+        m_SettingsRefused = true;
+        ui().message(refusal);
+        return false;
+    }
+    m_StepCount = int(span / m_dt + 0.5);
+    return true;
+}
+
+bool CSimulatorDoc::ReadNetlistLines()
+{
+    if (!ReadRunSettings()) return false;
+
+    if (m_NetlistText.isEmpty()) {
+        ui().message(QStringLiteral("Error.  Netlist is empty!"));
+        return false;
+    }
+    QString rest = text::upperAscii(m_NetlistText);
+    m_Lines.clear();
+    for (;;) {
+        int brk = -1;
+        for (int i = 0; i < rest.size(); ++i)
+            if (rest[i] == u'\r' || rest[i] == u'\n') {
+                brk = i;
+                break;
+            }
+        if (brk <= 0) {
+            const QString last = trimBoth(rest);
+            if (!last.isEmpty()) m_Lines << last;
+            break;
+        }
+        m_Lines << rest.left(brk);
+        rest = trimLeft(rest.mid(brk + 1));
+    }
+    if (m_Lines.isEmpty()) return false;
+    if (!m_Lines.first().startsWith(u'*')) {
+        ui().message(QStringLiteral("First line of Netlist must be a comment!"));
+        return false;
+    }
+    for (int i = int(m_Lines.size()) - 1; i >= 1; --i) {
+        if (m_Lines[i].startsWith(u'+')) {
+            m_Lines[i - 1] += m_Lines[i].mid(1);
+            m_Lines.removeAt(i);
+        }
+    }
+    for (int i = int(m_Lines.size()) - 1; i >= 0; --i)
+        if (m_Lines[i].startsWith(u'*')) m_Lines.removeAt(i);
+    return !m_Lines.isEmpty();
+}
+
+static QStringList tokenize(const QString& line)
+{
+    QStringList tokens;
+    int i = 0;
+    const int n = int(line.size());
+    while (i < n) {
+        while (i < n && line[i] == u' ') ++i;
+        const int start = i;
+        while (i < n && line[i] != u' ') ++i;
+        if (i > start) tokens << line.mid(start, i - start);
+    }
+    return tokens;
+}
+
+ElementClass ChooseElementClass(const QStringList& t)
+{
+    if (t.isEmpty() || t[0].isEmpty()) return ElementClass::Unrecognized;
+    const auto is = [&](int i, const char* kw) { return t.size() > i && t[i] == QLatin1String(kw); };
+    switch (t[0][0].unicode()) {
+    case u'C':
+        if (is(3, "TL")) return ElementClass::TLineC;
+        if (is(3, "VARC") && is(4, "TL")) return ElementClass::VariableC;
+        if (is(3, "VARC")) return ElementClass::VarC;
+        return ElementClass::Capacitor;
+    case u'D':
+        if (is(3, "IDIODE")) return ElementClass::IdealDiode;
+        if (is(3, "RPDIODE") || is(3, "PBDIODE")) return ElementClass::NoModel;
+        return ElementClass::Diode;
+    case u'I': return ElementClass::CurrentSource;
+    case u'K': return ElementClass::Transformer;
+    case u'L':
+        if (is(3, "TL")) return ElementClass::TLineL;
+        return ElementClass::Inductor;
+    case u'R':
+        if (is(3, "VARR")) return ElementClass::VariableR;
+        return ElementClass::Resistor;
+    case u'S': return ElementClass::Switch;
+    case u'T':
+        if (is(5, "LOSSYX")) return ElementClass::LossyDielTLX;
+        if (is(5, "LOSSYZ")) return ElementClass::LossyDielTL;
+        if (is(5, "LOSSYR")) return ElementClass::LossyTL;
+        if (t.size() >= 10 && is(3, "RAILGUN1")) return ElementClass::NoModel;
+        return ElementClass::TransmissionLine;
+    case u'V': return ElementClass::VoltageSource;
+    default: return ElementClass::Unrecognized;
+    }
+}
+
+bool CSimulatorDoc::ParseNetlistStatements()
+{
+    m_NodeNames = QStringList{QStringLiteral("0")};
+    m_N = 0;
+    for (const QString& line : std::as_const(m_Lines)) {
+        const QStringList tokens = tokenize(line);
+        std::unique_ptr<CComponentSim> element;
+        const ElementClass cls = ChooseElementClass(tokens);
+        if (cls != ElementClass::Unrecognized && cls != ElementClass::NoModel) element = m_Factory ? m_Factory(cls, this) : CreateElement(cls, this);
+        if (!element) {
+            ui().message(QStringLiteral("Netlist Error:  Unrecognized Statement: ") + line);
+            return false;
+        }
+        if (!element->Parse(tokens)) return false;
+        m_Elements.push_back(std::move(element));
+    }
+    return true;
+}
+
+void CSimulatorDoc::DeleteElements()
+{
+    m_Elements.clear();
+    m_PartElements.clear();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Run
+
+void CSimulatorDoc::LinearSystem::allocate(int n)
+{
+    A.resize(n);
+    rhs.assign(size_t(n) + 1, 0.0);
+    indx.assign(size_t(n) + 1, 0);
+    scale.assign(size_t(n) + 1, 0.0);
+}
+
+void CSimulatorDoc::LinearSystem::release()
+{
+    A.clear();
+    rhs = {};
+    indx = {};
+    scale = {};
+}
+
+static double physicalMemoryBytes()
+{
+    const long pages = sysconf(_SC_PHYS_PAGES);
+    const long pageSize = sysconf(_SC_PAGE_SIZE);
+    if (pages <= 0 || pageSize <= 0) return 4.0 * 1024 * 1024 * 1024;
+    return double(pages) * double(pageSize);
+}
+
+bool CSimulatorDoc::AllocateResults()
+{
+    const double rows = double(m_N) + m_M + 1;
+    const double cols = double(m_h) + 1 + m_StepCount;
+    const double bytes = rows * cols * sizeof(double) + rows * rows * sizeof(double);
+    if (cols >= double(INT_MAX) || bytes > 0.8 * physicalMemoryBytes()) {
+        ui().message(text::format("Error.  The results of this run would need %.0f MB, more than this computer "
+                                  "has; shorten the time span or enlarge the time step.",
+                                  bytes / (1024.0 * 1024.0)));
+        return false;
+    }
+    try {
+        m_Columns = int(cols);
+        m_ResultData.assign(size_t(rows) * size_t(cols), 0.0);
+        m_ResultRows.resize(size_t(rows));
+        for (size_t i = 0; i < size_t(rows); ++i) m_ResultRows[i] = m_ResultData.data() + i * size_t(cols);
+    } catch (const std::bad_alloc&) {
+        m_ResultData = {};
+        m_ResultRows = {};
+        ui().message(QStringLiteral("Error.  Not enough memory for the results of this run."));
+        return false;
+    }
+    return true;
+}
+
+void CSimulatorDoc::FreeWorkArrays()
+{
+    m_Full.release();
+    m_Reduced.release();
+    m_Parts.clear();
+}
+
+void CSimulatorDoc::FreeResults()
+{
+    m_Lines.clear();
+    m_ResultData = {};
+    m_ResultRows = {};
+    m_Columns = 0;
+    m_Elements.clear();
+    m_PartElements.clear();
+    m_ResultsValid = false;
+}
+
+void CSimulatorDoc::OnCloseDocument()
+{
+    if (m_ResultsValid) FreeResults();
+}
+
+void CSimulatorDoc::PumpWaitingMessages() { ui().pump(); }
+
+bool CSimulatorDoc::RunSimulation(RunProgress* progress)
+{
+    if (m_Running) {
+        ui().message(QStringLiteral("Simulation already in progress!"));
+        return false;
+    }
+    m_NetlistText = m_ViewText;
+    m_Running = true;
+    m_AbortRequested = false;
+    m_FactorCount = 0;
+    if (m_ResultsValid) FreeResults();
+
+    const auto fail = [this]() {
+        FreeWorkArrays();
+        FreeResults();
+        m_Running = false;
+        return false;
+    };
+
+    if (!ReadNetlistLines()) {
+        if (!m_SettingsRefused) ui().message(QStringLiteral("Initialization Failure (empty netlist?)"));
+        return fail();
+    }
+    if (!ParseNetlistStatements()) {
+        ui().message(QStringLiteral("Error.  ProcessNetlist Failure."));
+        DeleteElements();
+        return fail();
+    }
+
+    m_h = 1;
+    for (auto& e : m_Elements) e->Prepare();
+    if (!AllocateResults()) return fail();
+
+    m_NonlinearCount = 0;
+    for (auto& e : m_Elements) {
+        e->Initialise();
+        if (e->Nonlinear) ++m_NonlinearCount;
+    }
+    try {
+        m_Full.allocate(m_N + m_M);
+        ChooseMatrixMode();
+    } catch (const std::bad_alloc&) {
+        ui().message(QStringLiteral("Error.  Not enough memory for the matrices of this run."));
+        return fail();
+    }
+
+    if (progress) {
+        progress->SetRange(0, m_StepCount);
+        progress->SetPos(0);
+    }
+    QElapsedTimer clock;
+    clock.start();
+
+    for (int k = m_h; k <= m_h + m_StepCount; ++k) {
+        if (k % (m_StepCount / 100 + 10) == 0 && progress) progress->SetPos(k - m_h);
+        m_ResultRows[0][k] = 0.0;
+        m_Iteration = 0;
+        m_t = (k - m_h) * m_dt + m_StartTime;
+        for (;;) {
+            ++m_Iteration;
+            for (auto& e : m_Elements) e->BeginStep(k);
+            for (auto& e : m_Elements) e->PreSolve(k);
+            if (!m_Maximal) AssembleFull(k);
+            if (m_Minimal) AssembleReduced(k);
+            if (m_Maximal) AssemblePartitions(k);
+            bool solved = true;
+            if (!m_Maximal) solved = SolveFull(k);
+            if (solved && m_Minimal) solved = SolveReduced(k);
+            if (solved && m_Maximal) solved = SolvePartitions(k);
+            if (!solved) {
+                ui().message(QStringLiteral("Critical Error:  Matrax solve failure."));
+                return fail();
+            }
+            if (m_Iteration > 10000) {
+                ui().message(QStringLiteral("Failing to converge... Aborting."));
+                m_AbortRequested = true;
+                break;
+            }
+            bool again = false;
+            for (auto& e : m_Elements)
+                if (e->NeedsIteration(k)) {
+                    again = true;
+                    break;
+                }
+            if (!again) break;
+        }
+        for (auto& e : m_Elements) e->EndStep(k);
+        m_MatrixDirty = false;
+        std::fill(m_PartitionDirty.begin(), m_PartitionDirty.end(), 0);
+        if (k % 100 == 0) PumpWaitingMessages();
+        if (m_AbortRequested) m_StepCount = k - m_h;
+    }
+
+    const qint64 seconds = clock.elapsed() / 1000;
+    ui().message(QStringLiteral("Simulation completed in ") +
+                 text::format("%02lld mins, %02lld secs", (long long)(seconds / 60 % 60), (long long)(seconds % 60)));
+    FreeWorkArrays();
+    m_ResultsValid = true;
+    m_Running = false;
+    PumpWaitingMessages();
+    return true;
+}
+
+bool CSimulatorDoc::GetTraceValues(const QString& expression, int n, double* out)
+{
+    const int open = int(expression.indexOf(u'('));
+    const int close = int(expression.indexOf(u')'));
+    QString name;
+    if (open >= 0) name = close > open ? expression.mid(open + 1, close - open - 1) : expression.mid(open + 1);
+    const int available = m_Columns - m_h;
+    if (!m_ResultsValid || n < 0 || n > available) {
+        ui().message(QStringLiteral("Can't evaluate ") + expression + QStringLiteral(", aborting..."));
+        return false;
+    }
+    if (expression.startsWith(QLatin1String("V(P")) || expression.startsWith(QLatin1String("V(N"))) {
+        const int node = FindNodeIndex(name);
+        if (node < 0) {
+            ui().message(QStringLiteral("Can't evaluate ") + expression + QStringLiteral(", aborting..."));
+            return false;
+        }
+        for (int j = 0; j < n; ++j) out[j] = m_ResultRows[size_t(node)][m_h + j];
+        return true;
+    }
+    const QString kind = open >= 0 ? expression.left(open) : expression;
+    for (auto& e : m_Elements)
+        if (e->Name == name && e->GetOutput(kind, n, out)) return true;
+    ui().message(QStringLiteral("Can't evaluate") + expression + QStringLiteral(", aborting plot."));
+    return false;
+}

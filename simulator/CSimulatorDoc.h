@@ -1,0 +1,206 @@
+#pragma once
+
+#include "IndexMap.h"
+#include "Matrix.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+class CComponentSim;
+enum class ElementClass;
+
+// Where a run reports its progress (the ribbon's progress bar in the program, a recorder in tests).
+class RunProgress {
+public:
+    virtual ~RunProgress() = default;
+    virtual void SetRange(int lower, int upper) = 0;
+    virtual void SetPos(int pos) = 0;
+};
+
+// The run settings as the Simulate tab shows them; also what a run copies back into the schematic
+// document the netlist was made from.
+struct RunSettings {
+    QString timeStep = QStringLiteral("1ns");
+    QString startTime = QStringLiteral("0ns");
+    QString timeSpan = QStringLiteral("100ns");
+    QString matrixMode = QStringLiteral("Auto");
+    QString archiveRoot = QStringLiteral("C:\\Experiments\\");
+    QString experiment;
+    QString shot;
+    QString sourceMode = QStringLiteral("Orlisk"); // "Orlisk" or "Path"
+    QString path;                                  // the run's input folder, ending in "\"
+};
+
+// The schematic document a netlist was made from, seen from the netlist: it receives the settings of
+// every run. The link is weak: a closed schematic simply expires.
+class RunSettingsReceiver {
+public:
+    virtual ~RunSettingsReceiver() = default;
+    // source mode "Orlisk": time step, start, span, mode, root, experiment, shot; otherwise the path.
+    virtual void ReceiveRunSettings(const RunSettings& settings, bool archiveMode) = 0;
+};
+
+// The netlist document: the netlist text, the run settings and everything one transient run
+// produces (node table, elements, results table, matrix-mode state).
+class CSimulatorDoc {
+public:
+    CSimulatorDoc();
+    virtual ~CSimulatorDoc();
+    CSimulatorDoc(const CSimulatorDoc&) = delete;
+    CSimulatorDoc& operator=(const CSimulatorDoc&) = delete;
+
+    // ---- document text and settings ----
+    void SetNetlistText(const QString& text) { m_ViewText = text; }
+    const QString& NetlistText() const { return m_ViewText; }
+    RunSettings& Settings() { return m_Settings; }
+    const RunSettings& Settings() const { return m_Settings; }
+    void SetLinkedSchematic(std::weak_ptr<RunSettingsReceiver> link) { m_LinkedSchematic = std::move(link); }
+    bool HasLinkedSchematic() const { return !m_LinkedSchematic.expired(); }
+
+    // ---- the run ----
+    // The whole transient run. True when it completed (a stopped run included), false on any failure.
+    bool RunSimulation(RunProgress* progress = nullptr);
+    // Asks a run in progress to end after the current step.
+    void RequestStop() { m_AbortRequested = true; }
+    bool IsRunning() const { return m_Running; }
+    bool ResultsValid() const { return m_ResultsValid; }
+    // Fills out[0..n-1] with a trace of the last run: V(node) for nodes beginning with N or P, else
+    // kind(element) answered by the element.
+    bool GetTraceValues(const QString& expression, int n, double* out);
+    // Releases the results and elements of the last run.
+    void FreeResults();
+    // Dispatches waiting interface events (every 100 steps of a run and at its end).
+    void PumpWaitingMessages();
+    // Frees the results when the document closes.
+    void OnCloseDocument();
+
+    // ---- the reader ----
+    bool ReadNetlistLines();
+    bool ParseNetlistStatements();
+    void DeleteElements();
+    int GetNodeIndex(const QString& name);
+    int FindNodeIndex(const QString& name) const;
+    double ParseValue(const QString& text) const;
+    const QStringList& Lines() const { return m_Lines; }
+    // Replaces the element factory of the statement dispatcher (tests drive the run with elements
+    // of their own); an empty function restores the program's own.
+    using ElementFactory = std::function<std::unique_ptr<CComponentSim>(ElementClass, CSimulatorDoc*)>;
+    void SetElementFactory(ElementFactory factory) { m_Factory = std::move(factory); }
+    const QStringList& NodeNames() const { return m_NodeNames; }
+
+    // ---- what elements read and set during a run ----
+    int NodeCount() const { return m_N; }          // N
+    int ExtraUnknownCount() const { return m_M; }  // M
+    int TakeBranch() { return ++m_M; }             // the next extra unknown's ordinal
+    int HistoryCount() const { return m_h; }       // h
+    void RaiseHistoryCount(int h) { if (h > m_h) m_h = h; }
+    int StepCount() const { return m_StepCount; }
+    double TimeStep() const { return m_dt; }
+    double StartTime() const { return m_StartTime; }
+    double SimulatedSpan() const { return m_StepCount * m_dt; }
+    double CurrentTime() const { return m_t; }
+    int Iteration() const { return m_Iteration; }
+    // The folder from which sources read waveform files (ends in "\"), as the user typed it.
+    const QString& InputPath() const { return m_Settings.path; }
+    // Results table: row x (0 ground, 1..N nodes, N+1..N+M branch unknowns), column k.
+    double V(int x, int k) const { return m_ResultRows[size_t(x)][k]; }
+    const double* ResultRow(int x) const { return m_ResultRows[size_t(x)]; }
+    int ResultColumns() const { return m_Columns; }
+    // The element's conductances changed: rebuild and refactor at this iteration.
+    void SetMatrixDirty() { m_MatrixDirty = true; }
+    // As SetMatrixDirty, and in Maximal mode mark the partition of the node (not ground) dirty.
+    void MarkNodeDirty(int node);
+    bool Minimal() const { return m_Minimal; }
+    bool Maximal() const { return m_Maximal; }
+    int PartitionCount() const { return m_PartitionCount; }
+    int PartitionOf(int global) const { return m_NodePartition[size_t(global)]; }
+    IndexMap ReducedMap() const { return IndexMap::reduced(m_GlobalToReduced.data()); }
+    const std::vector<std::unique_ptr<CComponentSim>>& Elements() const { return m_Elements; }
+    int NonlinearCount() const { return m_NonlinearCount; }
+    int ReducedNodeCount() const { return m_ReducedNodes; }
+    int ReducedBranchCount() const { return m_ReducedBranches; }
+    // Factorisations done in the run so far, for tests and benchmarks.
+    long FactorCount() const { return m_FactorCount; }
+
+    // ---- matrix modes ----
+    void ChooseMatrixMode();
+    void BuildReducedNodeSet();
+    void AddReducedNode(int global);
+    void PartitionNetwork();
+    void FloodFillPartition(int start, int partition);
+    void SetupPartitions();
+    void AssembleFull(int k);
+    void AssembleReduced(int k);
+    void AssemblePartitions(int k);
+    bool SolveFull(int k);
+    bool SolveReduced(int k);
+    bool SolvePartitions(int k);
+
+private:
+    struct LinearSystem {
+        Matrix A;
+        std::vector<double> rhs;
+        std::vector<int> indx;
+        std::vector<double> scale;
+        void allocate(int n);
+        void release();
+        int size() const { return A.size(); }
+    };
+
+    bool ReadRunSettings();
+    bool AllocateResults();
+    void FreeWorkArrays();
+    void ReportFloating(double status, const std::vector<int>* localToGlobal, bool partition);
+    bool AnyPartitionDirty() const;
+
+    RunSettings m_Settings;
+    ElementFactory m_Factory;
+    std::weak_ptr<RunSettingsReceiver> m_LinkedSchematic;
+    QString m_ViewText;    // what the view shows
+    QString m_NetlistText; // the copy a run reads
+
+    bool m_Running = false;
+    bool m_AbortRequested = false;
+    bool m_SettingsRefused = false;
+    double m_dt = 0;
+    int m_StepCount = 0;
+    double m_StartTime = 0;
+    int m_N = 0;
+    int m_M = 0;
+    QStringList m_NodeNames; // entry 0 stands for ground
+    QStringList m_Lines;
+    int m_h = 1;
+    double m_t = 0;
+    std::vector<double> m_ResultData;
+    std::vector<double*> m_ResultRows;
+    int m_Columns = 0;
+    std::vector<std::unique_ptr<CComponentSim>> m_Elements;
+    bool m_ResultsValid = false;
+    int m_NonlinearCount = 0;
+    long m_FactorCount = 0;
+
+    // matrix-mode state
+    bool m_Minimal = false;
+    bool m_Maximal = false;
+    int m_ReducedNodes = 0;
+    int m_ReducedBranches = 0;
+    int m_PartitionCount = 0;
+    std::vector<int> m_PartNodeCount;
+    std::vector<int> m_PartBranchCount;
+    std::vector<int> m_NodePartition; // global unknown -> partition, 0 = none
+    std::vector<int> m_LocalIndex;    // global unknown -> row within its partition
+    bool m_MatrixDirty = false;
+    int m_Iteration = 0;
+    std::vector<char> m_PartitionDirty;
+    std::vector<int> m_ReducedToGlobal;
+    std::vector<int> m_GlobalToReduced;
+    std::vector<std::vector<int>> m_PartLocalToGlobal;
+    std::vector<std::vector<CComponentSim*>> m_PartElements;
+    LinearSystem m_Full;
+    LinearSystem m_Reduced;
+    std::vector<LinearSystem> m_Parts;
+};

@@ -1,0 +1,302 @@
+// Matrix modes of a run: the full system, the reduced system around the nonlinear elements, and the
+// partitioned systems cut at transmission lines.
+#include "CComponentSim.h"
+#include "CSimulatorDoc.h"
+#include "UiServices.h"
+#include "lu.h"
+
+void CSimulatorDoc::MarkNodeDirty(int node)
+{
+    m_MatrixDirty = true;
+    if (m_Maximal && node > 0 && size_t(node) < m_NodePartition.size()) {
+        const int p = m_NodePartition[size_t(node)];
+        if (p > 0) m_PartitionDirty[size_t(p)] = 1;
+    }
+}
+
+void CSimulatorDoc::ChooseMatrixMode()
+{
+    const QString& mode = m_Settings.matrixMode;
+    m_Minimal = mode == QLatin1String("Minimal");
+    m_Maximal = mode == QLatin1String("Maximal");
+    m_ReducedNodes = m_ReducedBranches = 0;
+    m_PartitionCount = 0;
+    m_GlobalToReduced.assign(size_t(m_N + m_M) + 1, 0);
+    m_NodePartition.assign(size_t(m_N + m_M) + 1, 0);
+    m_LocalIndex.assign(size_t(m_N + m_M) + 1, 0);
+    m_PartitionDirty.clear();
+
+    if (m_Minimal || (m_N > 25 && m_NonlinearCount > 0)) {
+        BuildReducedNodeSet();
+        if (m_ReducedNodes >= 25 && !m_Minimal) {
+            m_Maximal = true;
+        } else if (!m_Maximal) {
+            // With Maximal chosen as well the partitioned solution would overwrite the reduced one
+            // anyway, and an element has one set of mapped entries: so the reduced system is only
+            // built when it is the one in use.
+            m_Minimal = true;
+            m_Reduced.allocate(m_ReducedNodes + m_ReducedBranches);
+            for (auto& e : m_Elements) e->BindMatrixMapped(m_Reduced.A.rows(), m_Reduced.rhs.data());
+        }
+    }
+    if (mode == QLatin1String("None")) {
+        m_Minimal = m_Maximal = false;
+        m_Reduced.release();
+    }
+    if (!m_Maximal)
+        for (auto& e : m_Elements) e->BindMatrix(m_Full.A.rows(), m_Full.rhs.data());
+    if (m_Maximal) {
+        m_Minimal = false;
+        m_Reduced.release();
+        m_Full.release();
+        PartitionNetwork();
+        SetupPartitions();
+    }
+    m_MatrixDirty = true;
+    m_PartitionDirty.assign(size_t(m_PartitionCount) + 1, m_Maximal ? 1 : 0);
+}
+
+void CSimulatorDoc::AddReducedNode(int g)
+{
+    if (g == 0) return;
+    if (m_GlobalToReduced[size_t(g)] != 0) return;
+    ++m_ReducedNodes;
+    m_ReducedToGlobal.push_back(g);
+    m_GlobalToReduced[size_t(g)] = m_ReducedNodes;
+}
+
+void CSimulatorDoc::BuildReducedNodeSet()
+{
+    m_ReducedNodes = 0;
+    m_ReducedBranches = 0;
+    m_GlobalToReduced.assign(size_t(m_N + m_M) + 1, 0);
+    m_ReducedToGlobal.assign(1, 0);
+    for (auto& e : m_Elements) e->InReducedSet = false;
+
+    for (auto& e : m_Elements) {
+        if (!e->Nonlinear) continue;
+        e->InReducedSet = true;
+        for (int i = 0; i < e->NodeCount(); ++i) AddReducedNode(e->Nodes[i]);
+    }
+    for (int i = 1; i <= m_ReducedNodes; ++i) {
+        const int x = m_ReducedToGlobal[size_t(i)];
+        for (auto& e : m_Elements) {
+            const int* nd = e->Nodes;
+            if (e->Decoupled) {
+                // A line joins the set only through the other node of the same port.
+                for (int port = 0; port < 2; ++port) {
+                    const int a = nd[2 * port], b = nd[2 * port + 1];
+                    if (a == x || b == x) {
+                        e->InReducedSet = true;
+                        AddReducedNode(a == x ? b : a);
+                    }
+                }
+                continue;
+            }
+            bool touches = false;
+            for (int j = 0; j < e->NodeCount(); ++j) touches = touches || nd[j] == x;
+            if (!touches) continue;
+            e->InReducedSet = true;
+            for (int j = 0; j < e->NodeCount(); ++j) AddReducedNode(nd[j]);
+        }
+    }
+    for (auto& e : m_Elements) {
+        if (!e->InReducedSet) continue;
+        for (int b = 0; b < e->BranchCount; ++b) {
+            const int g = m_N + e->Branch[b];
+            ++m_ReducedBranches;
+            const int local = m_ReducedNodes + m_ReducedBranches;
+            m_ReducedToGlobal.push_back(g);
+            m_GlobalToReduced[size_t(g)] = local;
+        }
+    }
+}
+
+void CSimulatorDoc::PartitionNetwork()
+{
+    m_NodePartition.assign(size_t(m_N + m_M) + 1, 0);
+    m_LocalIndex.assign(size_t(m_N + m_M) + 1, 0);
+    m_PartitionCount = 0;
+    m_PartNodeCount.assign(1, 0);
+    m_PartBranchCount.assign(1, 0);
+    m_PartLocalToGlobal.assign(1, {});
+    m_PartElements.assign(1, {});
+    for (auto& e : m_Elements)
+        for (int i = 0; i < e->NodeCount(); ++i) {
+            const int g = e->Nodes[i];
+            if (g != 0 && m_NodePartition[size_t(g)] == 0) {
+                ++m_PartitionCount;
+                FloodFillPartition(g, m_PartitionCount);
+            }
+        }
+}
+
+void CSimulatorDoc::FloodFillPartition(int start, int p)
+{
+    m_PartNodeCount.push_back(0);
+    m_PartBranchCount.push_back(0);
+    m_PartLocalToGlobal.push_back({0});
+    m_PartElements.push_back({});
+    std::vector<int>& nodes = m_PartLocalToGlobal[size_t(p)];
+
+    const auto add = [&](int g) {
+        if (g == 0 || m_NodePartition[size_t(g)] != 0) return;
+        m_NodePartition[size_t(g)] = p;
+        nodes.push_back(g);
+        m_LocalIndex[size_t(g)] = int(nodes.size()) - 1;
+    };
+    add(start);
+    // Walk the growing node list; each element adds what it couples to the node.
+    for (size_t i = 1; i < nodes.size(); ++i) {
+        const int x = nodes[i];
+        for (auto& e : m_Elements) {
+            const int* nd = e->Nodes;
+            if (e->Decoupled) {
+                for (int port = 0; port < 2; ++port) {
+                    const int a = nd[2 * port], b = nd[2 * port + 1];
+                    if (a == x) add(b);
+                    else if (b == x) add(a);
+                }
+                continue;
+            }
+            bool touches = false;
+            for (int j = 0; j < e->NodeCount(); ++j) touches = touches || nd[j] == x;
+            if (touches)
+                for (int j = 0; j < e->NodeCount(); ++j) add(nd[j]);
+        }
+    }
+    m_PartNodeCount[size_t(p)] = int(nodes.size()) - 1;
+
+    // Branch unknowns of the sources and transformers whose nodes lie in p, after p's nodes.
+    for (auto& e : m_Elements) {
+        if (e->BranchCount == 0) continue;
+        bool inside = false;
+        for (int j = 0; j < e->NodeCount(); ++j) {
+            const int g = e->Nodes[j];
+            inside = inside || (g != 0 && m_NodePartition[size_t(g)] == p);
+        }
+        if (!inside) continue;
+        for (int b = 0; b < e->BranchCount; ++b) {
+            const int g = m_N + e->Branch[b];
+            if (m_NodePartition[size_t(g)] != 0) continue;
+            m_NodePartition[size_t(g)] = p;
+            nodes.push_back(g);
+            m_LocalIndex[size_t(g)] = int(nodes.size()) - 1;
+            ++m_PartBranchCount[size_t(p)];
+        }
+    }
+    // The elements stamped into p: a line stands in the lists of both its ports' partitions.
+    for (auto& e : m_Elements) {
+        bool inside = false;
+        for (int j = 0; j < e->NodeCount(); ++j) {
+            const int g = e->Nodes[j];
+            inside = inside || (g != 0 && m_NodePartition[size_t(g)] == p);
+        }
+        if (inside) m_PartElements[size_t(p)].push_back(e.get());
+    }
+}
+
+void CSimulatorDoc::SetupPartitions()
+{
+    m_Parts.clear();
+    m_Parts.resize(size_t(m_PartitionCount) + 1);
+    for (int p = 1; p <= m_PartitionCount; ++p) {
+        LinearSystem& sys = m_Parts[size_t(p)];
+        sys.allocate(m_PartNodeCount[size_t(p)] + m_PartBranchCount[size_t(p)]);
+        const IndexMap map = IndexMap::partition(m_NodePartition.data(), m_LocalIndex.data(), p);
+        for (auto& e : m_Elements) e->BindMatrixPartition(sys.A.rows(), sys.rhs.data(), map, p);
+    }
+}
+
+void CSimulatorDoc::AssembleFull(int k)
+{
+    const bool rebuild = m_MatrixDirty && (k <= m_h || !m_Minimal);
+    std::fill(m_Full.rhs.begin(), m_Full.rhs.end(), 0.0);
+    if (rebuild) m_Full.A.zero();
+    for (auto& e : m_Elements) e->Stamp(!rebuild, k);
+}
+
+void CSimulatorDoc::AssembleReduced(int k)
+{
+    const bool rebuild = m_MatrixDirty;
+    std::fill(m_Reduced.rhs.begin(), m_Reduced.rhs.end(), 0.0);
+    if (rebuild) m_Reduced.A.zero();
+    for (auto& e : m_Elements)
+        if (e->InReducedSet) e->StampMapped(!rebuild, k);
+}
+
+void CSimulatorDoc::AssemblePartitions(int k)
+{
+    for (int p = 1; p <= m_PartitionCount; ++p) {
+        LinearSystem& sys = m_Parts[size_t(p)];
+        const bool rebuild = m_PartitionDirty[size_t(p)] != 0;
+        std::fill(sys.rhs.begin(), sys.rhs.end(), 0.0);
+        if (rebuild) sys.A.zero();
+        for (CComponentSim* e : m_PartElements[size_t(p)]) e->StampPartition(!rebuild, k, p);
+    }
+}
+
+void CSimulatorDoc::ReportFloating(double status, const std::vector<int>* localToGlobal, bool partition)
+{
+    if (status < 1) return;
+    const int local = int(status);
+    const int global = localToGlobal ? (*localToGlobal)[size_t(local)] : local;
+    if (global >= 1 && global <= m_N)
+        ui().message(QStringLiteral("Critical Error: Node ") + m_NodeNames[global] +
+                     (partition ? QStringLiteral(" is floating.") : QStringLiteral(" is floating")));
+}
+
+bool CSimulatorDoc::SolveFull(int k)
+{
+    const int n = m_Full.size();
+    if (m_MatrixDirty && (k <= m_h || !m_Minimal)) {
+        double d = 0;
+        ludcmp(m_Full.A.rows(), n, m_Full.indx.data(), &d, m_Full.scale.data());
+        ++m_FactorCount;
+        if (d != 0) {
+            ReportFloating(d, nullptr, false);
+            return false;
+        }
+    }
+    lubksb(m_Full.A.rows(), n, m_Full.indx.data(), m_Full.rhs.data());
+    for (int i = 1; i <= n; ++i) m_ResultRows[size_t(i)][k] = m_Full.rhs[size_t(i)];
+    return true;
+}
+
+bool CSimulatorDoc::SolveReduced(int k)
+{
+    const int n = m_Reduced.size();
+    if (m_MatrixDirty) {
+        double d = 0;
+        ludcmp(m_Reduced.A.rows(), n, m_Reduced.indx.data(), &d, m_Reduced.scale.data());
+        ++m_FactorCount;
+        if (d != 0) {
+            ReportFloating(d, &m_ReducedToGlobal, false);
+            return false;
+        }
+    }
+    lubksb(m_Reduced.A.rows(), n, m_Reduced.indx.data(), m_Reduced.rhs.data());
+    for (int i = 1; i <= n; ++i) m_ResultRows[size_t(m_ReducedToGlobal[size_t(i)])][k] = m_Reduced.rhs[size_t(i)];
+    return true;
+}
+
+bool CSimulatorDoc::SolvePartitions(int k)
+{
+    for (int p = 1; p <= m_PartitionCount; ++p) {
+        LinearSystem& sys = m_Parts[size_t(p)];
+        const int n = sys.size();
+        const std::vector<int>& toGlobal = m_PartLocalToGlobal[size_t(p)];
+        if (m_PartitionDirty[size_t(p)]) {
+            double d = 0;
+            ludcmp(sys.A.rows(), n, sys.indx.data(), &d, sys.scale.data());
+            ++m_FactorCount;
+            if (d != 0) {
+                ReportFloating(d, &toGlobal, true);
+                return false;
+            }
+        }
+        lubksb(sys.A.rows(), n, sys.indx.data(), sys.rhs.data());
+        for (int i = 1; i <= n; ++i) m_ResultRows[size_t(toGlobal[size_t(i)])][k] = sys.rhs[size_t(i)];
+    }
+    return true;
+}

@@ -1,0 +1,94 @@
+#include "SimHarness.h"
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QRegularExpression>
+
+#include <cmath>
+
+bool SimHarness::run(const QString& netlist, const QString& step, const QString& span, const QString& mode,
+                     const QString& start)
+{
+    doc.SetNetlistText(netlist);
+    RunSettings& s = doc.Settings();
+    s.timeStep = step;
+    s.timeSpan = span;
+    s.startTime = start;
+    s.matrixMode = mode;
+    return doc.RunSimulation();
+}
+
+std::vector<double> SimHarness::trace(const QString& expression)
+{
+    std::vector<double> out(size_t(doc.StepCount()) + 1);
+    if (!doc.GetTraceValues(expression, int(out.size()), out.data())) return {};
+    return out;
+}
+
+double SimHarness::at(const QString& expression, double t)
+{
+    const std::vector<double> v = trace(expression);
+    const double pos = (t - doc.StartTime()) / doc.TimeStep();
+    const long j = std::lround(pos);
+    EXPECT_NEAR(pos, double(j), 1e-6) << "time " << t << " is not on the grid";
+    EXPECT_FALSE(v.empty()) << qPrintable(expression);
+    if (v.empty() || j < 0 || size_t(j) >= v.size()) {
+        ADD_FAILURE() << "time " << t << " outside the run";
+        return NAN;
+    }
+    return v[size_t(j)];
+}
+
+QStringList SimHarness::problems() const
+{
+    QStringList out;
+    for (const QString& m : ui.messages)
+        if (!m.startsWith(QLatin1String("Simulation completed in "))) out << m;
+    return out;
+}
+
+double referenceTime(const QString& text)
+{
+    QString t = text.trimmed().toLower();
+    double mult = 1;
+    if (t.endsWith('n')) mult = 1e-9;
+    else if (t.endsWith('u')) mult = 1e-6;
+    else if (t.endsWith('p')) mult = 1e-12;
+    else if (t.endsWith("ms")) mult = 1e-3;
+    if (mult != 1) t.chop(t.endsWith("ms") ? 2 : 1);
+    return t.toDouble() * mult;
+}
+
+ReferenceCase loadReference(const QString& name)
+{
+    ReferenceCase rc;
+    const QString dir = qEnvironmentVariable("TORVEX_REFERENCE_DIR", QStringLiteral(TORVEX_REFERENCE_DIR_DEFAULT));
+    QFile cir(dir + "/" + name + ".cir");
+    QFile exp(dir + "/" + name + ".expect");
+    if (!cir.open(QIODevice::ReadOnly) || !exp.open(QIODevice::ReadOnly)) {
+        ADD_FAILURE() << "reference case " << qPrintable(name) << " missing in " << qPrintable(dir);
+        return rc;
+    }
+    rc.netlist = QString::fromUtf8(cir.readAll());
+    const QStringList lines = QString::fromUtf8(exp.readAll()).split('\n');
+    static const QRegularExpression settings(R"(step=(\S+)\s+start=(\S+)\s+span=(\S+)\s+mode=(\S+))");
+    for (const QString& raw : lines) {
+        const QString line = raw.trimmed();
+        if (line.isEmpty()) continue;
+        if (line.startsWith('#')) {
+            const auto m = settings.match(line);
+            if (m.hasMatch()) {
+                rc.step = m.captured(1);
+                rc.start = m.captured(2);
+                rc.span = m.captured(3);
+                rc.mode = m.captured(4);
+            }
+            continue;
+        }
+        const QStringList f = line.split(' ', Qt::SkipEmptyParts);
+        if (f.size() < 4) continue;
+        rc.points.push_back({f[0], referenceTime(f[1]), f[2].toDouble(), f[3].toDouble()});
+    }
+    return rc;
+}
