@@ -54,7 +54,12 @@ public:
     CSimulatorDoc& operator=(const CSimulatorDoc&) = delete;
 
     // ---- document text and settings ----
-    void SetNetlistText(const QString& text) { m_ViewText = text; }
+    // The text the view shows; a run takes its own copy when it starts.
+    void SetNetlistText(const QString& text)
+    {
+        m_ViewText = text;
+        if (!m_Running) m_NetlistText = text;
+    }
     const QString& NetlistText() const { return m_ViewText; }
     RunSettings& Settings() { return m_Settings; }
     const RunSettings& Settings() const { return m_Settings; }
