@@ -128,6 +128,8 @@ public:
     int NonlinearCount() const { return m_NonlinearCount; }
     int ReducedNodeCount() const { return m_ReducedNodes; }
     int ReducedBranchCount() const { return m_ReducedBranches; }
+    // The most memory a run may take for its results and matrices (default: 80% of physical memory).
+    static void SetMemoryLimit(double bytes);
     // Factorisations done in the run so far, for tests and benchmarks.
     long FactorCount() const { return m_FactorCount; }
 
