@@ -1,0 +1,142 @@
+#include "CComponent.h"
+
+#include "Archive.h"
+#include "ComponentTypeId.h"
+#include "PropertyDialogs.h"
+#include "UiServices.h"
+
+#include <algorithm>
+
+const ClassInfo CComponent::Class = {"CComponent", 3, true, nullptr, &CreatePersistent<CComponent>};
+
+CComponent::CComponent() : m_DialogTemplate(kDialogTemplate) {}
+
+CComponent::CComponent(int dialogTemplate) : m_DialogTemplate(dialogTemplate) {}
+
+CComponent::CComponent(const CComponent& source, int dialogTemplate)
+    : Position(source.Position), Extent(source.Extent), State(source.State), TypeId(source.TypeId),
+      Orientation(source.Orientation), Text(source.Text), Visible(source.Visible),
+      m_DialogTemplate(dialogTemplate) {}
+
+CComponent::~CComponent() = default;
+
+void CComponent::Serialize(Archive& ar) {
+    if (ar.IsStoring()) {
+        ar.WriteInt(Position.x());
+        ar.WriteInt(Position.y());
+        ar.WriteInt(Extent.left);
+        ar.WriteInt(Extent.top);
+        ar.WriteInt(Extent.right);
+        ar.WriteInt(Extent.bottom);
+        ar.WriteUInt(TypeId);
+        ar.WriteInt(Orientation);
+        ar.WriteString(Text);
+        ar.WriteByte(Visible == 1 ? 1 : 0);
+        return;
+    }
+    const qint32 x = ar.ReadInt();
+    const qint32 y = ar.ReadInt();
+    Position = QPoint(x, y);
+    Extent.left = ar.ReadInt();
+    Extent.top = ar.ReadInt();
+    Extent.right = ar.ReadInt();
+    Extent.bottom = ar.ReadInt();
+    TypeId = ar.ReadUInt();
+    Orientation = ar.ReadInt();
+    Text = ar.ReadString();
+    Visible = ar.ReadByte() == 1 ? 1 : 0;
+    State = 1;
+    Selected = 0;
+}
+
+void CComponent::Init(quint32 typeId) {
+    TypeId = typeId;
+    Position = QPoint(0, 0);
+    Extent = Rect{0, 0, 576, -144};
+    State = 0;
+    Selected = 0;
+    Orientation = 1;
+    Visible = 1;
+}
+
+QString CComponent::MakeName(int number) const {
+    return (Text.isEmpty() ? QString() : QString(Text.at(0))) + QString::number(number);
+}
+
+bool CComponent::DoModal() {
+    PropertyDialogs* dialogs = propertyDialogs();
+    return dialogs && dialogs->Run(*this);
+}
+
+QString CComponent::TakeNextName(ComponentHost& doc) {
+    if (Text.isEmpty()) return {};
+    const std::optional<int> number = doc.NextDesignatorNumber(Text.at(0));
+    if (!number) return {};
+    Text = MakeName(*number);
+    return Text;
+}
+
+std::vector<CComponent*> CComponent::FollowingObjects(ComponentHost& doc, int count, quint32 typeId) const {
+    ComponentList& list = doc.Components();
+    auto it = std::find_if(list.begin(), list.end(), [this](const auto& p) { return p.get() == this; });
+    if (it == list.end()) return {};
+    std::vector<CComponent*> out;
+    for (++it; it != list.end() && int(out.size()) < count; ++it) {
+        if ((*it)->TypeId != typeId) return {};
+        out.push_back(it->get());
+    }
+    if (int(out.size()) < count) return {};
+    return out;
+}
+
+bool CComponent::EditCommonProperties(ComponentHost& doc, bool withIcLabel) {
+    // A list whose groups are broken (a file that failed its check and was kept) must not send the
+    // edit into a pin or past the end of the list.
+    const std::vector<CComponent*> labels = FollowingObjects(doc, withIcLabel ? 3 : 2, TypeLabel);
+    if (labels.empty()) return false;
+    CComponent& name = *labels[0];
+    CComponent& value = *labels[1];
+    CComponent* ic = withIcLabel ? labels[2] : nullptr;
+
+    NameBuffer = name.Text;
+    ValueBuffer = value.Text;
+    ICBuffer = ic ? ic->Text : QString();
+    NameVisibleCheck = name.Visible;
+    ValueVisibleCheck = value.Visible;
+    ICVisibleCheck = ic ? ic->Visible : 0;
+    if (!DoModal()) return false;
+
+    bool changed = ApplyName(name, NameBuffer);
+    changed |= ApplyText(value, ValueBuffer);
+    changed |= ApplyVisible(name, NameVisibleCheck);
+    changed |= ApplyVisible(value, ValueVisibleCheck);
+    if (ic) {
+        changed |= ApplyText(*ic, ICBuffer);
+        changed |= ApplyVisible(*ic, ICVisibleCheck);
+    }
+    return changed;
+}
+
+bool CComponent::ApplyName(CComponent& label, const QString& typed) {
+    if (typed == label.Text) return false;
+    const auto first = [](const QString& s) { return s.isEmpty() ? char16_t(0) : s.at(0).unicode(); };
+    if (first(typed) != first(label.Text)) {
+        ui().message(FirstLetterNotice());
+        return false;
+    }
+    label.Text = typed;
+    return true;
+}
+
+bool CComponent::ApplyText(CComponent& label, const QString& typed) {
+    if (typed == label.Text) return false;
+    label.Text = typed;
+    return true;
+}
+
+bool CComponent::ApplyVisible(CComponent& label, int check) {
+    const quint8 visible = check ? 1 : 0;
+    if (visible == label.Visible) return false;
+    label.Visible = visible;
+    return true;
+}

@@ -1,0 +1,305 @@
+#include "Archive.h"
+#include "CComponent.h"
+#include "ComponentClasses.h"
+#include "ComponentTypeId.h"
+#include "PropertyDialogs.h"
+#include "UiServices.h"
+#include "ui/ComponentPropertiesDialog.h"
+#include "ui/QtPropertyDialogs.h"
+
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QLineEdit>
+
+#include <functional>
+
+namespace {
+
+// A part with a name, a value and (optionally) an IC label, edited by the shared rules.
+class TwoLabelPart : public CComponent {
+public:
+    explicit TwoLabelPart(bool withIc) : m_withIc(withIc) { Init(TypeCapacitor); }
+    int GetAttachmentCount() const override { return m_withIc ? 3 : 2; }
+    bool EditProperties(ComponentHost& doc) override { return EditCommonProperties(doc, m_withIc); }
+
+private:
+    bool m_withIc;
+};
+
+class FakeHost : public ComponentHost {
+public:
+    ComponentList& Components() override { return list; }
+    std::optional<int> NextDesignatorNumber(QChar) override { return std::nullopt; }
+    void RecordEdit() override {}
+
+    template <class T> T& add(std::unique_ptr<T> object) {
+        T& ref = *object;
+        list.push_back(std::move(object));
+        return ref;
+    }
+    CComponent& addLabel(const QString& text, quint8 visible) {
+        auto label = std::make_unique<CComponent>();
+        label->Init(TypeLabel);
+        label->Text = text;
+        label->Visible = visible;
+        return add(std::move(label));
+    }
+    ComponentList list;
+};
+
+// Answers every property dialog from a script.
+class ScriptedDialogs : public PropertyDialogs {
+public:
+    ScriptedDialogs() { setPropertyDialogs(this); }
+    ~ScriptedDialogs() override { setPropertyDialogs(nullptr); }
+    bool Run(CComponent& object) override {
+        ++runs;
+        return script && script(object);
+    }
+    std::function<bool(CComponent&)> script;
+    int runs = 0;
+};
+
+QByteArray record(CComponent& c) {
+    QByteArray out;
+    Archive ar(&out);
+    c.Serialize(ar);
+    return out;
+}
+
+} // namespace
+
+TEST(Component, RecordLayout) {
+    CComponent c;
+    c.Position = QPoint(1440, -2880);
+    c.Extent = Rect{1, -2, 3, -4};
+    c.TypeId = TypeLabel;
+    c.Orientation = 2;
+    c.Text = QStringLiteral("R1");
+    c.Visible = 1;
+    const QByteArray expected = QByteArray::fromHex("a0050000 c0f4ffff 01000000 feffffff 03000000 fcffffff"
+                                                    "92010000 02000000 fffeff02 52003100 01");
+    EXPECT_EQ(record(c).toHex(), expected.toHex());
+
+    // Loading: only a stored 1 is visible, and a loaded object is placed and not selected.
+    for (const auto& [stored, visible] : {std::pair{1, 1}, {2, 0}, {0, 0}, {255, 0}}) {
+        QByteArray data = expected;
+        data[data.size() - 1] = char(stored);
+        CComponent loaded;
+        loaded.Selected = 1;
+        Archive ar(data);
+        loaded.Serialize(ar);
+        EXPECT_EQ(loaded.Visible, visible) << stored;
+        EXPECT_EQ(loaded.State, 1);
+        EXPECT_EQ(loaded.Selected, 0);
+        EXPECT_EQ(loaded.Position, c.Position);
+        EXPECT_EQ(loaded.Extent, c.Extent);
+        EXPECT_EQ(loaded.TypeId, c.TypeId);
+        EXPECT_EQ(loaded.Orientation, 2);
+        EXPECT_EQ(loaded.Text, c.Text);
+    }
+}
+
+TEST(Component, InitCopyAndName) {
+    CComponent c;
+    EXPECT_EQ(c.DialogTemplate(), 329);
+    c.Selected = 1;
+    c.Init(TypeResistor);
+    EXPECT_EQ(c.TypeId, 510u);
+    EXPECT_EQ(c.Extent, (Rect{0, 0, 576, -144}));
+    EXPECT_EQ(c.State, 0);
+    EXPECT_EQ(c.Selected, 0);
+    EXPECT_EQ(c.Orientation, 1);
+    EXPECT_EQ(c.Visible, 1);
+
+    c.Text = QStringLiteral("C3");
+    EXPECT_EQ(c.MakeName(10), QStringLiteral("C10"));
+    c.State = 1;
+    c.Selected = 1;
+    c.NameBuffer = QStringLiteral("buffer");
+    CComponent copy(c, 311);
+    EXPECT_EQ(copy.DialogTemplate(), 311);
+    EXPECT_EQ(copy.Text, c.Text);
+    EXPECT_EQ(copy.TypeId, c.TypeId);
+    EXPECT_EQ(copy.Extent, c.Extent);
+    EXPECT_EQ(copy.State, 1);
+    EXPECT_EQ(copy.Selected, 0);
+    EXPECT_TRUE(copy.NameBuffer.isEmpty());
+}
+
+TEST(Component, ClassesRegisterOnce) {
+    ClassRegistry r;
+    RegisterComponentClasses(r);
+    RegisterComponentClasses(r);
+    EXPECT_EQ(r.find("CComponent"), &CComponent::Class);
+    EXPECT_TRUE(CComponent::Class.versionable);
+    EXPECT_EQ(CComponent::Class.schema, 3);
+}
+
+TEST(Component, CommonEditingRules) {
+    struct Case {
+        const char* what;
+        bool withIc;
+        std::function<bool(CComponent&)> dialog;
+        bool changed;
+        QStringList texts; // name, value, IC after the edit
+        QList<int> visible;
+        int notices;
+    };
+    const auto ok = [](std::function<void(CComponent&)> edit) {
+        return [edit](CComponent& c) {
+            edit(c);
+            return true;
+        };
+    };
+    const Case cases[] = {
+        {"nothing changed", true, ok([](CComponent&) {}), false, {"R1", "1k", "IC=0"}, {1, 1, 0}, 0},
+        {"cancelled",
+         true,
+         [](CComponent& c) {
+             c.NameBuffer = "R9";
+             return false;
+         },
+         false,
+         {"R1", "1k", "IC=0"},
+         {1, 1, 0},
+         0},
+        {"new letter refused",
+         false,
+         ok([](CComponent& c) { c.NameBuffer = "X5"; }),
+         false,
+         {"R1", "1k", "IC=0"},
+         {1, 1, 0},
+         1},
+        {"empty name refused",
+         false,
+         ok([](CComponent& c) { c.NameBuffer.clear(); }),
+         false,
+         {"R1", "1k", "IC=0"},
+         {1, 1, 0},
+         1},
+        {"same letter taken",
+         false,
+         ok([](CComponent& c) { c.NameBuffer = "R7"; }),
+         true,
+         {"R7", "1k", "IC=0"},
+         {1, 1, 0},
+         0},
+        {"refused name, value still taken",
+         false,
+         ok([](CComponent& c) {
+             c.NameBuffer = "C2";
+             c.ValueBuffer = "2k";
+         }),
+         true,
+         {"R1", "2k", "IC=0"},
+         {1, 1, 0},
+         1},
+        {"IC text and flags",
+         true,
+         ok([](CComponent& c) {
+             c.ICBuffer = "IC=5";
+             c.ICVisibleCheck = 1;
+             c.NameVisibleCheck = 0;
+         }),
+         true,
+         {"R1", "1k", "IC=5"},
+         {0, 1, 1},
+         0},
+        {"IC ignored without its label",
+         false,
+         ok([](CComponent& c) { c.ICBuffer = "IC=5"; }),
+         false,
+         {"R1", "1k", "IC=0"},
+         {1, 1, 0},
+         0},
+    };
+    for (const Case& c : cases) {
+        FakeHost host;
+        auto& part = host.add(std::make_unique<TwoLabelPart>(c.withIc));
+        CComponent* labels[] = {&host.addLabel("R1", 1), &host.addLabel("1k", 1), &host.addLabel("IC=0", 0)};
+        ScriptedUiServices ui;
+        ScriptedDialogs dialogs;
+        dialogs.script = [&](CComponent& object) {
+            EXPECT_EQ(object.NameBuffer, QStringLiteral("R1"));
+            EXPECT_EQ(object.ValueBuffer, QStringLiteral("1k"));
+            EXPECT_EQ(object.ICBuffer, c.withIc ? QStringLiteral("IC=0") : QString());
+            EXPECT_EQ(object.NameVisibleCheck, 1);
+            return c.dialog(object);
+        };
+        EXPECT_EQ(part.EditProperties(host), c.changed) << c.what;
+        EXPECT_EQ(dialogs.runs, 1) << c.what;
+        for (int i = 0; i < 3; ++i) {
+            EXPECT_EQ(labels[i]->Text, c.texts[i]) << c.what;
+            EXPECT_EQ(labels[i]->Visible, c.visible[i]) << c.what;
+        }
+        EXPECT_EQ(ui.messages.size(), c.notices) << c.what;
+        if (c.notices) {
+            EXPECT_EQ(ui.messages[0], CComponent::FirstLetterNotice());
+        }
+    }
+}
+
+TEST(Component, EditingABrokenGroupChangesNothing) {
+    // A part whose labels are missing or replaced by a pin: no dialog, no change.
+    for (int variant = 0; variant < 3; ++variant) {
+        FakeHost host;
+        ScriptedDialogs dialogs;
+        dialogs.script = [](CComponent& c) {
+            c.NameBuffer = "R2";
+            return true;
+        };
+        auto& part = host.add(std::make_unique<TwoLabelPart>(false));
+        if (variant >= 1) host.addLabel("R1", 1);
+        if (variant == 2) {
+            auto pin = std::make_unique<CComponent>();
+            pin->Init(TypeTerminal);
+            pin->Text = "1";
+            host.add(std::move(pin));
+        }
+        EXPECT_FALSE(part.EditProperties(host)) << variant;
+        EXPECT_EQ(dialogs.runs, 0) << variant;
+        // Not in the list at all.
+        TwoLabelPart stray(false);
+        EXPECT_FALSE(stray.EditProperties(host));
+    }
+    // Without installed dialogs every dialog counts as cancelled.
+    FakeHost host;
+    auto& part = host.add(std::make_unique<TwoLabelPart>(false));
+    host.addLabel("R1", 1);
+    host.addLabel("1k", 1);
+    EXPECT_FALSE(part.EditProperties(host));
+}
+
+TEST(Component, PropertiesDialogExchangesTheBuffers) {
+    CComponent c;
+    c.NameBuffer = "C1";
+    c.ValueBuffer = "1n";
+    c.ICBuffer = "IC=0";
+    c.NameVisibleCheck = 1;
+    c.ICVisibleCheck = 0;
+    QtPropertyDialogs dialogs;
+    std::unique_ptr<QDialog> dialog = dialogs.Create(c);
+    ASSERT_TRUE(dialog);
+    auto* d = qobject_cast<ComponentPropertiesDialog*>(dialog.get());
+    ASSERT_TRUE(d);
+    EXPECT_EQ(d->Edit(1000)->text(), QStringLiteral("C1"));
+    EXPECT_EQ(d->Edit(1002)->text(), QStringLiteral("1n"));
+    EXPECT_EQ(d->Edit(1001)->text(), QStringLiteral("IC=0"));
+    EXPECT_TRUE(d->Check(1003)->isChecked());
+    EXPECT_FALSE(d->Check(1005)->isChecked());
+
+    d->Edit(1002)->setText("2n");
+    d->Check(1005)->setChecked(true);
+    d->accept();
+    EXPECT_EQ(d->result(), QDialog::Accepted);
+    EXPECT_EQ(c.ValueBuffer, QStringLiteral("2n"));
+    EXPECT_EQ(c.ICVisibleCheck, 1);
+    EXPECT_EQ(c.NameBuffer, QStringLiteral("C1"));
+
+    // A template nobody registered has no dialog.
+    CComponent other(345);
+    EXPECT_FALSE(dialogs.Create(other));
+    EXPECT_FALSE(dialogs.Run(other));
+}
