@@ -1,0 +1,360 @@
+#include "CTorvex2Doc.h"
+
+#include "Archive.h"
+#include "CComponent.h"
+#include "CSimulatorDoc.h"
+#include "ComponentClasses.h"
+#include "ComponentListCheck.h"
+#include "OpenDocuments.h"
+#include "SchematicViews.h"
+#include "UiServices.h"
+
+#include <QIODevice>
+
+#include <climits>
+#include <new>
+
+namespace {
+OpenDocuments* g_openDocuments = nullptr;
+ComponentListCheck* g_listCheck = nullptr;
+
+// The smallest stored object: a class reference, the fixed part of the record, an empty 8-bit
+// text and the visible byte.
+constexpr qsizetype kMinObjectBytes = 2 + 32 + 1 + 1;
+// The smallest stored string: an empty 8-bit text.
+constexpr qsizetype kMinStringBytes = 1;
+
+struct PageSize {
+    int id;
+    qint32 width;
+    qint32 height;
+};
+constexpr PageSize kPageSizes[] = {
+    {CTorvex2Doc::ID_PageSizeA, 15840, 12240}, // 11 x 8.5 inches
+    {CTorvex2Doc::ID_PageSizeB, 24480, 15840}, // 17 x 11 inches
+    {CTorvex2Doc::ID_PageSizeC, 31680, 24480}, // 22 x 17 inches
+};
+
+const PageSize* findPageSize(int id) {
+    for (const PageSize& p : kPageSizes)
+        if (p.id == id) return &p;
+    return nullptr;
+}
+
+void writeList(Archive& ar, const QStringList& list) {
+    ar.WriteCount(quint32(list.size()));
+    for (const QString& s : list)
+        ar.WriteString(s);
+}
+
+QStringList readList(Archive& ar) {
+    QStringList list;
+    const quint32 n = ar.ReadCount(kMinStringBytes);
+    list.reserve(n);
+    for (quint32 i = 0; i < n; ++i)
+        list << ar.ReadString();
+    return list;
+}
+} // namespace
+
+// The schematic as a netlist run sees it. It holds the document weakly in turn: the document cuts
+// the link when it goes.
+class CTorvex2Doc::RunSettingsAdapter : public RunSettingsReceiver {
+public:
+    explicit RunSettingsAdapter(CTorvex2Doc* doc) : m_doc(doc) {}
+    void Detach() { m_doc = nullptr; }
+
+    void ReceiveRunSettings(const RunSettings& settings, bool archiveMode) override {
+        if (!m_doc) return;
+        m_doc->TimeStep = settings.timeStep;
+        m_doc->StartTime = settings.startTime;
+        m_doc->TimeSpan = settings.timeSpan;
+        m_doc->InputMode = settings.sourceMode;
+        if (archiveMode) {
+            m_doc->ArchiveRoot = settings.archiveRoot;
+            m_doc->Experiment = settings.experiment;
+            m_doc->Shot = settings.shot;
+        } else {
+            m_doc->InputPath = settings.path;
+        }
+    }
+
+private:
+    CTorvex2Doc* m_doc;
+};
+
+CTorvex2Doc::CTorvex2Doc() : m_RunSettingsLink(std::make_shared<RunSettingsAdapter>(this)) {
+    // Every document must be able to read the objects of this build, whoever created it.
+    RegisterComponentClasses(ClassRegistry::instance());
+    SetDefaults();
+}
+
+CTorvex2Doc::~CTorvex2Doc() {
+    m_RunSettingsLink->Detach();
+    DeleteContents();
+}
+
+void CTorvex2Doc::SetOpenDocuments(OpenDocuments* documents) {
+    g_openDocuments = documents;
+}
+void CTorvex2Doc::SetComponentListCheck(ComponentListCheck* check) {
+    g_listCheck = check;
+}
+
+std::shared_ptr<RunSettingsReceiver> CTorvex2Doc::RunSettingsLink() const {
+    return m_RunSettingsLink;
+}
+
+void CTorvex2Doc::SetDefaults() {
+    PageRect = Rect{0, 0, 15840, -12240};
+    SchematicFileVersion = kFileVersion;
+    GridSpacing = 144;
+    ShowGrid = true;
+    SnapToGrid = true;
+    TimeStep = QStringLiteral("1ns");
+    StartTime = QStringLiteral("0ns");
+    TimeSpan = QStringLiteral("100ns");
+    ArchiveRoot = QStringLiteral("C:\\Experiments\\");
+    Experiment.clear();
+    Shot.clear();
+    InputPath.clear();
+    InputMode = QStringLiteral("Orlisk");
+    DesignatorCounters.assign(kCounterCount, 0);
+    TraceSelectionHistory.clear();
+    for (QStringList& list : SpareStringLists)
+        list.clear();
+}
+
+// ---- opening, saving, closing ----
+
+bool CTorvex2Doc::OnNewDocument() {
+    if (!Document::OnNewDocument()) return false;
+    SetDefaults();
+    CheckPoint();
+    return true;
+}
+
+bool CTorvex2Doc::OnOpenDocument(const QString& path) {
+    BusyScope busy(*this);
+    if (!Document::OnOpenDocument(path)) return false;
+    CloseUntouchedDocuments();
+    if (g_listCheck && !g_listCheck->CheckComponentList(m_Objects) &&
+        ui().question(RepairOffer(), UiServices::Buttons::YesNo) == UiServices::Answer::Yes)
+        g_listCheck->RunRepairDialog(*this);
+    CheckPoint();
+    return true;
+}
+
+bool CTorvex2Doc::OnSaveDocument(const QString& path) {
+    if (SchematicFileVersion < 3 &&
+        ui().question(ConvertedFileNotice(), UiServices::Buttons::OkCancel) != UiServices::Answer::Ok)
+        return false;
+    BusyScope busy(*this);
+    // A failed save keeps the old number, so a converted file is still asked about next time.
+    const qint32 previousVersion = SchematicFileVersion;
+    SchematicFileVersion = kFileVersion;
+    if (m_Views) m_Views->CancelOperation();
+    if (!Document::OnSaveDocument(path)) {
+        SchematicFileVersion = previousVersion;
+        return false;
+    }
+    return true;
+}
+
+void CTorvex2Doc::DeleteContents() {
+    while (!m_Objects.empty())
+        m_Objects.pop_front();
+    Document::DeleteContents();
+}
+
+void CTorvex2Doc::CloseUntouchedDocuments() {
+    if (!g_openDocuments) return;
+    // Collected first: closing changes the documents' list, and a document on the stack (being
+    // opened, written or run) must survive.
+    std::vector<Document*> untouched;
+    for (const OpenDocuments::Entry& e : g_openDocuments->Entries()) {
+        Document* d = e.document;
+        if (!d || d == this || !d->PathName().isEmpty() || d->IsModified() || e.busy) continue;
+        if (e.kind == OpenDocuments::Kind::Plot) continue;
+        if (e.kind == OpenDocuments::Kind::Netlist && e.holdsResults) continue;
+        if (const auto* schematic = dynamic_cast<const CTorvex2Doc*>(d); schematic && schematic->IsBusy())
+            continue;
+        untouched.push_back(d);
+    }
+    for (Document* d : untouched)
+        g_openDocuments->CloseDocument(d);
+}
+
+// ---- the file ----
+
+bool CTorvex2Doc::Load(QIODevice& in) {
+    try {
+        const QByteArray data = in.readAll();
+        Archive ar(data);
+        ReadContents(ar, false);
+        return true;
+    } catch (const ArchiveError& e) {
+        ui().message(QStringLiteral("Unexpected file format.\n") + e.detail());
+    } catch (const OpenRefused& refused) {
+        if (!refused.message.isEmpty()) ui().message(refused.message);
+    } catch (const std::bad_alloc&) {
+        ui().message(QStringLiteral("Failed to open document."));
+    }
+    return false;
+}
+
+bool CTorvex2Doc::Save(QIODevice& out) {
+    QByteArray bytes;
+    Archive ar(&bytes);
+    WriteContents(ar);
+    return out.write(bytes) == bytes.size();
+}
+
+void CTorvex2Doc::Serialize(Archive& ar) {
+    if (ar.IsStoring())
+        WriteContents(ar);
+    else
+        ReadContents(ar, false);
+}
+
+void CTorvex2Doc::SerializeForUndo(Archive& ar) {
+    if (ar.IsStoring())
+        WriteContents(ar);
+    else
+        ReadContents(ar, true);
+}
+
+void CTorvex2Doc::WriteContents(Archive& ar) {
+    ar.WriteInt(SchematicFileVersion);
+    ar.WriteInt(PageRect.left);
+    ar.WriteInt(PageRect.top);
+    ar.WriteInt(PageRect.right);
+    ar.WriteInt(PageRect.bottom);
+    ar.WriteInt(GridSpacing);
+    ar.WriteCount(quint32(DesignatorCounters.size()));
+    for (int c : DesignatorCounters)
+        ar.WriteInt(c);
+    ar.WriteCount(quint32(m_Objects.size()));
+    for (const auto& object : m_Objects)
+        ar.WriteObject(*object);
+    ar.WriteByte(ShowGrid ? 1 : 0);
+    ar.WriteByte(SnapToGrid ? 1 : 0);
+    for (const QString* s :
+         {&TimeStep, &StartTime, &TimeSpan, &ArchiveRoot, &Experiment, &Shot, &InputPath, &InputMode})
+        ar.WriteString(*s);
+    writeList(ar, TraceSelectionHistory);
+    for (const QStringList& list : SpareStringLists)
+        writeList(ar, list);
+}
+
+void CTorvex2Doc::ReadContents(Archive& ar, bool snapshot) {
+    const qint32 version = ar.ReadInt();
+    if (version < 3 && !snapshot) {
+        ImportFirstGenerationSchematic(ar, version);
+        return;
+    }
+    // Everything is read aside first: a damaged file leaves the document as it was.
+    Rect page;
+    page.left = ar.ReadInt();
+    page.top = ar.ReadInt();
+    page.right = ar.ReadInt();
+    page.bottom = ar.ReadInt();
+    qint32 grid = ar.ReadInt();
+
+    std::vector<int> counters(ar.ReadCount(4));
+    for (int& c : counters)
+        c = ar.ReadInt();
+
+    ComponentList objects;
+    const quint32 objectCount = ar.ReadCount(kMinObjectBytes);
+    for (quint32 i = 0; i < objectCount; ++i) {
+        std::unique_ptr<Persistent> read = ar.ReadObject(CComponent::Class);
+        auto* component = dynamic_cast<CComponent*>(read.get());
+        if (!component)
+            throw ArchiveError(ArchiveError::BadClass,
+                               QStringLiteral("An object is not a schematic object."));
+        read.release();
+        objects.emplace_back(component);
+    }
+
+    const bool showGrid = ar.ReadByte() != 0;
+    const bool snapToGrid = ar.ReadByte() != 0;
+    std::array<QString, 6> settings;
+    for (QString& s : settings)
+        s = ar.ReadString();
+    QString inputPath = InputPath;
+    QString inputMode = InputMode;
+    if (version >= 4 || snapshot) {
+        inputPath = ar.ReadString();
+        inputMode = ar.ReadString();
+    }
+    QStringList history;
+    std::array<QStringList, 3> spare;
+    if (version >= 5 || snapshot) {
+        history = readList(ar);
+        for (QStringList& list : spare)
+            list = readList(ar);
+    }
+
+    // Values that the views cannot work with: a page without area, or wider than their arithmetic
+    // reaches, is refused; a grid of no size would never finish drawing its dots; letters without a
+    // counter could not name their parts.
+    const qint64 width = page.Width();
+    const qint64 height = qint64(page.top) - page.bottom;
+    if (width <= 0 || height <= 0 || width > INT_MAX || height > INT_MAX)
+        throw ArchiveError(ArchiveError::BadValue, QStringLiteral("The page size is not valid."));
+    if (grid <= 0) grid = 144;
+    if (counters.size() < size_t(kCounterCount)) counters.resize(kCounterCount, 0);
+
+    SchematicFileVersion = version;
+    PageRect = page;
+    GridSpacing = grid;
+    DesignatorCounters = std::move(counters);
+    m_Objects = std::move(objects);
+    ShowGrid = showGrid;
+    SnapToGrid = snapToGrid;
+    TimeStep = settings[0];
+    StartTime = settings[1];
+    TimeSpan = settings[2];
+    ArchiveRoot = settings[3];
+    Experiment = settings[4];
+    Shot = settings[5];
+    InputPath = inputPath;
+    InputMode = inputMode.isEmpty() ? QStringLiteral("Orlisk") : inputMode;
+    TraceSelectionHistory = std::move(history);
+    SpareStringLists = std::move(spare);
+}
+
+void CTorvex2Doc::ImportFirstGenerationSchematic(Archive&, qint32 version) {
+    throw OpenRefused{QStringLiteral("This is a TORVEX1 schematic (file version %1). This program cannot "
+                                     "convert first-generation schematics yet.")
+                          .arg(version)};
+}
+
+// ---- objects ----
+
+std::optional<int> CTorvex2Doc::NextDesignatorNumber(QChar letter) {
+    const size_t index = letter.unicode();
+    if (index >= DesignatorCounters.size() || DesignatorCounters[index] == INT_MAX) return std::nullopt;
+    return ++DesignatorCounters[index];
+}
+
+void CTorvex2Doc::RecordEdit() {
+    CheckPoint();
+    SetModifiedFlag(true);
+}
+
+// ---- page size ----
+
+void CTorvex2Doc::OnPageSize(int id) {
+    const PageSize* size = findPageSize(id);
+    if (!size) return;
+    PageRect = Rect{0, 0, size->width, -size->height};
+    SetModifiedFlag(true);
+    if (m_Views) m_Views->UpdateAllViews();
+}
+
+bool CTorvex2Doc::IsPageSizeEnabled(int id) const {
+    const PageSize* size = findPageSize(id);
+    return size && PageRect.Width() != size->width;
+}

@@ -1,0 +1,132 @@
+#pragma once
+
+#include "CUndo.h"
+#include "ComponentHost.h"
+#include "Document.h"
+#include "Rect.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <array>
+#include <memory>
+#include <vector>
+
+class Archive;
+class ComponentListCheck;
+class OpenDocuments;
+class RunSettingsReceiver;
+class SchematicViews;
+
+// The document of a schematic: page, grid, the list of schematic objects, the designator counters,
+// the run settings that travel with the circuit to the simulator and the saved trace-selection
+// lines. It reads and writes the .cas file and keeps whole-document undo snapshots.
+class CTorvex2Doc : public Document, public CUndo, public ComponentHost {
+public:
+    enum : int { ID_PageSizeA = 32838, ID_PageSizeB = 32839, ID_PageSizeC = 32840 };
+    static constexpr qint32 kFileVersion = 5;
+    static constexpr int kCounterCount = 128;
+
+    CTorvex2Doc();
+    ~CTorvex2Doc() override;
+
+    // ---- Document ----
+    bool OnNewDocument() override;
+    bool OnOpenDocument(const QString& path) override;
+    bool OnSaveDocument(const QString& path) override;
+    void DeleteContents() override;
+    bool Load(QIODevice& in) override;
+    bool Save(QIODevice& out) override;
+
+    // The .cas layout; reading throws ArchiveError on a damaged file and leaves the document as it
+    // was.
+    void Serialize(Archive& ar);
+
+    // ---- ComponentHost ----
+    ComponentList& Components() override { return m_Objects; }
+    std::optional<int> NextDesignatorNumber(QChar letter) override;
+    void RecordEdit() override;
+
+    // A new object for a ribbon tool id, not yet in the list; null for the ids that make none.
+    static std::unique_ptr<CComponent> CreateComponent(quint32 typeId);
+
+    // Closes every other document that has no file and is not modified, except those that are busy,
+    // plots, and netlists holding results.
+    void CloseUntouchedDocuments();
+
+    // ---- page size commands ----
+    void OnPageSize(int id);
+    bool IsPageSizeEnabled(int id) const;
+
+    // The link a netlist document made from this schematic holds (weakly): each run sends its
+    // settings back through it. It expires with the document.
+    std::shared_ptr<RunSettingsReceiver> RunSettingsLink() const;
+
+    // While a document writes its netlist or opens and saves its file it must not be closed as an
+    // untouched document; a scope marks it busy.
+    class BusyScope {
+    public:
+        explicit BusyScope(CTorvex2Doc& doc) : m_doc(doc) { ++m_doc.m_Busy; }
+        ~BusyScope() { --m_doc.m_Busy; }
+        BusyScope(const BusyScope&) = delete;
+        BusyScope& operator=(const BusyScope&) = delete;
+
+    private:
+        CTorvex2Doc& m_doc;
+    };
+    bool IsBusy() const { return m_Busy > 0; }
+
+    // The shell's services; each may be missing (tests, hidden documents).
+    void SetViews(SchematicViews* views) { m_Views = views; }
+    static void SetOpenDocuments(OpenDocuments* documents);
+    static void SetComponentListCheck(ComponentListCheck* check);
+
+    static QString ConvertedFileNotice() {
+        return QStringLiteral(
+            "You are saving a converted TORVEX1 schematic as a TORVEX2 schematic.  The saved file "
+            "will no longer be readable by TORVEX1");
+    }
+    static QString RepairOffer() { return QStringLiteral("Errors detected in file.  Show repair window?"); }
+
+    // ---- the document's data ----
+    Rect PageRect{0, 0, 15840, -12240};         // y runs negative downwards
+    qint32 SchematicFileVersion = kFileVersion; // as read; 0 to 2 mark a converted first-generation file
+    qint32 GridSpacing = 144;                   // twips
+    bool ShowGrid = true;
+    bool SnapToGrid = true;
+    QString TimeStep;
+    QString StartTime;
+    QString TimeSpan;
+    QString ArchiveRoot;
+    QString Experiment;
+    QString Shot;
+    QString InputPath;
+    QString InputMode;                   // "Orlisk" or "Path"
+    std::vector<int> DesignatorCounters; // by prefix character: the last number given
+    QStringList TraceSelectionHistory;   // newest first
+    std::array<QStringList, 3> SpareStringLists;
+
+protected:
+    void SerializeForUndo(Archive& ar) override;
+    void ClearForUndo() override { DeleteContents(); }
+
+private:
+    class RunSettingsAdapter;
+    // Thrown when a file is refused for a reason of its own; an empty message means the user already
+    // knows (a cancelled question).
+    struct OpenRefused {
+        QString message;
+    };
+
+    void SetDefaults();
+    void WriteContents(Archive& ar);
+    // A snapshot always holds the full layout, whatever version it carries, and never goes through
+    // the first-generation conversion.
+    void ReadContents(Archive& ar, bool snapshot);
+    void ImportFirstGenerationSchematic(Archive& ar, qint32 version);
+
+    ComponentList m_Objects;
+    SchematicViews* m_Views = nullptr;
+    int m_Busy = 0;
+    std::shared_ptr<RunSettingsAdapter> m_RunSettingsLink;
+};

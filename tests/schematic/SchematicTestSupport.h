@@ -1,0 +1,138 @@
+#pragma once
+// Byte-level builders for schematic files and the object classes the tests store.
+#include "CComponent.h"
+#include "CTorvex2Doc.h"
+#include "ClassRegistry.h"
+#include "ComponentTypeId.h"
+
+#include <QBuffer>
+#include <QByteArray>
+#include <QString>
+
+#include <initializer_list>
+
+// Builds archive bytes by hand, independently of the program's writer.
+struct Bytes {
+    QByteArray data;
+
+    Bytes& u8(int v) {
+        data.append(char(v));
+        return *this;
+    }
+    Bytes& u8s(std::initializer_list<int> list) {
+        for (int v : list)
+            u8(v);
+        return *this;
+    }
+    Bytes& u16(int v) { return u8(v & 0xFF).u8((v >> 8) & 0xFF); }
+    Bytes& i32(qint64 v) {
+        for (int i = 0; i < 4; ++i)
+            u8(int((quint64(v) >> (8 * i)) & 0xFF));
+        return *this;
+    }
+    Bytes& ascii(const char* s) {
+        data.append(s);
+        return *this;
+    }
+    // The Unicode string form for texts shorter than 255 characters.
+    Bytes& str(const QString& s) {
+        u8s({0xFF, 0xFE, 0xFF, int(s.size())});
+        for (QChar c : s)
+            u16(c.unicode());
+        return *this;
+    }
+    Bytes& zeros(int n) {
+        data.append(QByteArray(n, '\0'));
+        return *this;
+    }
+    Bytes& add(const QByteArray& b) {
+        data.append(b);
+        return *this;
+    }
+    // One object record.
+    Bytes& record(int x, int y, std::initializer_list<int> extent, quint32 type, int orientation,
+                  const QString& text, int visible) {
+        i32(x).i32(y);
+        for (int e : extent)
+            i32(e);
+        return i32(type).i32(orientation).str(text).u8(visible);
+    }
+};
+
+// The fields of a file after its object list, in the version-5 layout of a new document.
+inline QByteArray defaultTail(int version = 5) {
+    Bytes b;
+    b.u8s({1, 1});
+    for (const char* s : {"1ns", "0ns", "100ns", "C:\\Experiments\\", "", ""})
+        b.str(QString::fromLatin1(s));
+    if (version >= 4) b.str("").str("Orlisk");
+    if (version >= 5) b.zeros(8);
+    return b.data;
+}
+
+// A file head: version, page, grid and `counters` zero counters.
+inline Bytes fileHead(int version, int counters = 128, int grid = 144) {
+    Bytes b;
+    b.i32(version).i32(0).i32(0).i32(15840).i32(-12240).i32(grid).u16(counters).zeros(4 * counters);
+    return b;
+}
+
+inline QByteArray saveBytes(CTorvex2Doc& doc) {
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    doc.Save(buffer);
+    return buffer.data();
+}
+
+inline bool loadBytes(CTorvex2Doc& doc, const QByteArray& bytes) {
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    doc.DeleteContents();
+    return doc.Load(buffer);
+}
+
+// A part that names itself and appends a name label, as the part classes do.
+class TestPart : public CComponent {
+public:
+    static const ClassInfo Class;
+    TestPart() = default;
+    explicit TestPart(quint32 typeId, const QString& letter) {
+        Init(typeId);
+        Text = letter;
+    }
+    const ClassInfo& RuntimeClass() const override { return Class; }
+    int GetAttachmentCount() const override { return 1; }
+    void CreateAttachments(ComponentHost& doc, int, int) override {
+        const QString name = TakeNextName(doc);
+        auto label = std::make_unique<CComponent>();
+        label->Init(TypeLabel);
+        label->Text = name;
+        label->State = 1;
+        doc.Components().push_back(std::move(label));
+    }
+};
+
+// Stand-ins for the resistor and drawing classes: same names, same record.
+class StandInResistor : public CComponent {
+public:
+    static const ClassInfo Class;
+    const ClassInfo& RuntimeClass() const override { return Class; }
+};
+class StandInDrawing : public CComponent {
+public:
+    static const ClassInfo Class;
+    const ClassInfo& RuntimeClass() const override { return Class; }
+    StandInDrawing() : CComponent(311) {}
+};
+// A class of another family, registered as the plot classes are.
+class StandInPlotTrace : public Persistent {
+public:
+    static const ClassInfo Class;
+    const ClassInfo& RuntimeClass() const override { return Class; }
+    void Serialize(Archive&) override {}
+};
+
+// Registers the test classes in the program's registry after the program's own classes; a name
+// that a real class already holds keeps the real class.
+void RegisterTestClasses();

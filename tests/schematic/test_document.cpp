@@ -1,0 +1,403 @@
+#include "CSimulatorDoc.h"
+#include "ComponentListCheck.h"
+#include "OpenDocuments.h"
+#include "SchematicTestSupport.h"
+#include "SchematicViews.h"
+#include "UiServices.h"
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <climits>
+
+namespace {
+
+class SchematicDocument : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { RegisterTestClasses(); }
+    QString path(const char* name) const { return m_dir.filePath(QString::fromLatin1(name)); }
+    QTemporaryDir m_dir;
+};
+
+class PlainDoc : public Document {
+public:
+    bool Load(QIODevice&) override { return true; }
+    bool Save(QIODevice&) override { return true; }
+};
+
+class FakeOpenDocuments : public OpenDocuments {
+public:
+    FakeOpenDocuments() { CTorvex2Doc::SetOpenDocuments(this); }
+    ~FakeOpenDocuments() override { CTorvex2Doc::SetOpenDocuments(nullptr); }
+    std::vector<Entry> Entries() const override { return entries; }
+    void CloseDocument(Document* d) override {
+        closed.push_back(d);
+        std::erase_if(entries, [d](const Entry& e) { return e.document == d; });
+    }
+    std::vector<Entry> entries;
+    std::vector<Document*> closed;
+};
+
+class FakeViews : public SchematicViews {
+public:
+    void CancelOperation() override {
+        ++cancels;
+        if (onCancel) onCancel();
+    }
+    void UpdateAllViews() override { ++updates; }
+    int cancels = 0;
+    int updates = 0;
+    std::function<void()> onCancel;
+};
+
+class FakeListCheck : public ComponentListCheck {
+public:
+    FakeListCheck() { CTorvex2Doc::SetComponentListCheck(this); }
+    ~FakeListCheck() override { CTorvex2Doc::SetComponentListCheck(nullptr); }
+    bool CheckComponentList(const ComponentList& objects) override {
+        checkedSize = int(objects.size());
+        return passes;
+    }
+    void RunRepairDialog(CTorvex2Doc&) override { ++repairs; }
+    bool passes = true;
+    int checkedSize = -1;
+    int repairs = 0;
+};
+
+// One edit as the view makes it: a change, then a snapshot.
+void edit(CTorvex2Doc& doc, int n) {
+    auto label = std::make_unique<CComponent>();
+    label->Init(TypeLabel);
+    label->Text = QStringLiteral("E%1").arg(n);
+    doc.Components().push_back(std::move(label));
+    doc.CheckPoint();
+}
+
+QString lastText(CTorvex2Doc& doc) {
+    return doc.Components().empty() ? QString() : doc.Components().back()->Text;
+}
+
+// Places a part as the view does: at the tail, then its attachments name it.
+CComponent& place(CTorvex2Doc& doc, const QString& letter) {
+    doc.Components().push_back(std::make_unique<TestPart>(TypeResistor, letter));
+    CComponent& part = *doc.Components().back();
+    part.CreateAttachments(doc, 0, 0);
+    return part;
+}
+
+} // namespace
+
+TEST_F(SchematicDocument, UndoKeepsTwentyEarlierStates) {
+    CTorvex2Doc doc;
+    ASSERT_TRUE(doc.OnNewDocument());
+    EXPECT_FALSE(doc.CanUndo());
+    for (int i = 1; i <= 25; ++i)
+        edit(doc, i);
+    EXPECT_EQ(doc.UndoCount(), 21);
+    for (int i = 0; i < 20; ++i) {
+        ASSERT_TRUE(doc.CanUndo()) << i;
+        doc.Undo();
+        EXPECT_EQ(lastText(doc), QStringLiteral("E%1").arg(24 - i));
+    }
+    EXPECT_FALSE(doc.CanUndo());
+    EXPECT_EQ(doc.Components().size(), 5u);
+    EXPECT_EQ(doc.RedoCount(), 20);
+    EXPECT_FALSE(doc.IsModified());
+
+    // Undo, redo, undo: the same two states in turn, never more than 21 snapshots.
+    for (int i = 0; i < 20; ++i)
+        doc.Redo();
+    EXPECT_EQ(lastText(doc), QStringLiteral("E25"));
+    for (int i = 0; i < 6; ++i) {
+        doc.Undo();
+        EXPECT_EQ(lastText(doc), QStringLiteral("E24"));
+        doc.Redo();
+        EXPECT_EQ(lastText(doc), QStringLiteral("E25"));
+        EXPECT_LE(doc.UndoCount(), 21);
+    }
+
+    // A new edit after an undo discards what could be redone.
+    doc.Undo();
+    edit(doc, 99);
+    EXPECT_FALSE(doc.CanRedo());
+    EXPECT_EQ(doc.UndoCount(), 21);
+}
+
+TEST_F(SchematicDocument, UndoReplacesEveryList) {
+    CTorvex2Doc doc;
+    ASSERT_TRUE(doc.OnNewDocument());
+    doc.TraceSelectionHistory = QStringList{"V(N1)", "V(N2)"};
+    doc.SpareStringLists[2] = QStringList{"kept"};
+    doc.DesignatorCounters['R'] = 4;
+    doc.CheckPoint();
+    doc.TraceSelectionHistory.prepend("I(R1)");
+    doc.DesignatorCounters['R'] = 5;
+    edit(doc, 1);
+    doc.Undo();
+    EXPECT_EQ(doc.TraceSelectionHistory, (QStringList{"V(N1)", "V(N2)"}));
+    EXPECT_EQ(doc.SpareStringLists[2], QStringList{"kept"});
+    EXPECT_EQ(doc.DesignatorCounters['R'], 4);
+    EXPECT_EQ(doc.DesignatorCounters.size(), 128u);
+    EXPECT_TRUE(doc.Components().empty());
+}
+
+TEST_F(SchematicDocument, UndoNeverConvertsOrDropsFields) {
+    // A converted first-generation document keeps its version through undo, and a version-3 file's
+    // input mode comes back from the snapshot rather than being skipped as the file reader would.
+    for (int version : {1, 3}) {
+        CTorvex2Doc doc;
+        ScriptedUiServices ui;
+        doc.SchematicFileVersion = version;
+        doc.InputMode = QStringLiteral("Path");
+        doc.InputPath = QStringLiteral("D:\\Waves\\");
+        doc.CheckPoint();
+        doc.InputMode = QStringLiteral("Orlisk");
+        doc.InputPath.clear();
+        edit(doc, 1);
+        doc.Undo();
+        EXPECT_TRUE(ui.messages.isEmpty()) << version;
+        EXPECT_EQ(doc.SchematicFileVersion, version);
+        EXPECT_EQ(doc.InputMode, QStringLiteral("Path"));
+        EXPECT_EQ(doc.InputPath, QStringLiteral("D:\\Waves\\"));
+        EXPECT_TRUE(doc.Components().empty());
+    }
+}
+
+TEST_F(SchematicDocument, PartsAreNamedFromTheirLetterCounter) {
+    CTorvex2Doc doc;
+    ASSERT_TRUE(doc.OnNewDocument());
+    EXPECT_EQ(place(doc, "R").Text, QStringLiteral("R1"));
+    EXPECT_EQ(doc.Components().back()->Text, QStringLiteral("R1")); // the name label
+    EXPECT_EQ(place(doc, "R").Text, QStringLiteral("R2"));
+    EXPECT_EQ(place(doc, "C").Text, QStringLiteral("C1"));
+    // Deleting R2 with its label does not give its number back.
+    auto r2 = std::next(doc.Components().begin(), 2);
+    doc.Components().erase(r2, std::next(r2, 2));
+    EXPECT_EQ(place(doc, "R").Text, QStringLiteral("R3"));
+
+    // A letter without a counter, or a counter at its end, leaves the object as it is.
+    const auto before = doc.DesignatorCounters;
+    EXPECT_EQ(place(doc, QStringLiteral("\u00b5")).Text, QStringLiteral("\u00b5"));
+    EXPECT_TRUE(doc.Components().back()->Text.isEmpty());
+    doc.DesignatorCounters['Q'] = INT_MAX;
+    EXPECT_EQ(place(doc, "Q").Text, QStringLiteral("Q"));
+    doc.DesignatorCounters['Q'] = before['Q'];
+    EXPECT_EQ(doc.DesignatorCounters, before);
+}
+
+TEST_F(SchematicDocument, ObjectFactory) {
+    ScriptedUiServices ui;
+    for (quint32 id : {600u, 603u, 607u})
+        EXPECT_EQ(CTorvex2Doc::CreateComponent(id), nullptr) << id;
+    EXPECT_TRUE(ui.messages.isEmpty());
+#if !__has_include("CResistor.h")
+    EXPECT_EQ(CTorvex2Doc::CreateComponent(TypeResistor), nullptr);
+    ASSERT_EQ(ui.messages.size(), 1);
+    EXPECT_TRUE(ui.messages[0].contains("\"Resistor\""));
+#endif
+#if !__has_include("CDrawing.h")
+    EXPECT_EQ(CTorvex2Doc::CreateComponent(TypeWire), nullptr);
+    EXPECT_EQ(CTorvex2Doc::CreateComponent(12345), nullptr);
+    EXPECT_TRUE(ui.messages.last().contains("12345"));
+#endif
+}
+
+TEST_F(SchematicDocument, PageSizeCommands) {
+    CTorvex2Doc doc;
+    FakeViews views;
+    doc.SetViews(&views);
+    ASSERT_TRUE(doc.OnNewDocument());
+    EXPECT_FALSE(doc.IsPageSizeEnabled(CTorvex2Doc::ID_PageSizeA));
+    EXPECT_TRUE(doc.IsPageSizeEnabled(CTorvex2Doc::ID_PageSizeB));
+    doc.OnPageSize(CTorvex2Doc::ID_PageSizeB);
+    EXPECT_EQ(doc.PageRect, (Rect{0, 0, 24480, -15840}));
+    EXPECT_TRUE(doc.IsModified());
+    EXPECT_EQ(views.updates, 1);
+    EXPECT_EQ(doc.UndoCount(), 1);
+    EXPECT_FALSE(doc.IsPageSizeEnabled(CTorvex2Doc::ID_PageSizeB));
+    EXPECT_TRUE(doc.IsPageSizeEnabled(CTorvex2Doc::ID_PageSizeA));
+    doc.OnPageSize(CTorvex2Doc::ID_PageSizeC);
+    EXPECT_EQ(doc.PageRect, (Rect{0, 0, 31680, -24480}));
+    EXPECT_FALSE(doc.IsPageSizeEnabled(32837));
+}
+
+TEST_F(SchematicDocument, SavingAConvertedSchematicAsksFirst) {
+    const QString file = path("converted.cas");
+    CTorvex2Doc doc;
+    FakeViews views;
+    doc.SetViews(&views);
+    ASSERT_TRUE(doc.OnNewDocument());
+    doc.SchematicFileVersion = 2;
+    views.onCancel = [&] { EXPECT_EQ(doc.SchematicFileVersion, 5); };
+    {
+        ScriptedUiServices ui;
+        ui.answers = {UiServices::Answer::Cancel};
+        EXPECT_FALSE(doc.OnSaveDocument(file));
+        EXPECT_EQ(ui.messages, QStringList{CTorvex2Doc::ConvertedFileNotice()});
+        EXPECT_FALSE(QFile::exists(file));
+        EXPECT_EQ(doc.SchematicFileVersion, 2);
+        EXPECT_EQ(views.cancels, 0);
+    }
+    {
+        ScriptedUiServices ui;
+        ui.answers = {UiServices::Answer::Ok};
+        doc.SetModifiedFlag(true);
+        EXPECT_TRUE(doc.OnSaveDocument(file));
+        EXPECT_EQ(doc.SchematicFileVersion, 5);
+        EXPECT_FALSE(doc.IsModified());
+        EXPECT_EQ(views.cancels, 1);
+        QFile f(file);
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        EXPECT_EQ(f.readAll().left(4), QByteArray("\x05\0\0\0", 4));
+    }
+    // Saving again asks nothing.
+    ScriptedUiServices ui;
+    EXPECT_TRUE(doc.OnSaveDocument(file));
+    EXPECT_TRUE(ui.messages.isEmpty());
+}
+
+TEST_F(SchematicDocument, AFailedSaveKeepsTheOldFileAndTheVersion) {
+    class FailingDoc : public CTorvex2Doc {
+    public:
+        bool Save(QIODevice& out) override {
+            out.write("partial");
+            return false;
+        }
+    };
+    const QString file = path("old.cas");
+    {
+        QFile f(file);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("old contents");
+    }
+    FailingDoc doc;
+    ASSERT_TRUE(doc.OnNewDocument());
+    doc.SchematicFileVersion = 1;
+    ScriptedUiServices ui;
+    ui.answers = {UiServices::Answer::Ok};
+    EXPECT_FALSE(doc.OnSaveDocument(file));
+    EXPECT_EQ(doc.SchematicFileVersion, 1); // so the question comes again next time
+    QFile f(file);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), QByteArray("old contents"));
+    EXPECT_EQ(ui.messages.size(), 2); // the question, then the failure
+}
+
+TEST_F(SchematicDocument, OpeningChecksTheListAndTakesASnapshot) {
+    const QString file = path("two.cas");
+    {
+        CTorvex2Doc doc;
+        ASSERT_TRUE(doc.OnNewDocument());
+        place(doc, "R");
+        ASSERT_TRUE(doc.OnSaveDocument(file));
+    }
+    for (const auto& [passes, answer, repairs] : {std::tuple{true, UiServices::Answer::No, 0},
+                                                  {false, UiServices::Answer::No, 0},
+                                                  {false, UiServices::Answer::Yes, 1}}) {
+        FakeListCheck check;
+        check.passes = passes;
+        ScriptedUiServices ui;
+        ui.answers = {answer};
+        CTorvex2Doc doc;
+        ASSERT_TRUE(doc.OnOpenDocument(file));
+        EXPECT_EQ(check.checkedSize, 2);
+        EXPECT_EQ(check.repairs, repairs);
+        EXPECT_EQ(ui.messages, passes ? QStringList() : QStringList{CTorvex2Doc::RepairOffer()});
+        EXPECT_EQ(doc.UndoCount(), 1);
+        EXPECT_FALSE(doc.IsModified());
+        EXPECT_STREQ(doc.Components().front()->RuntimeClass().name, "CTestPart");
+        EXPECT_EQ(doc.DesignatorCounters['R'], 1);
+    }
+    // A first-generation file is refused until it can be converted.
+    {
+        QFile f(file);
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        f.write(QByteArray("\x02\0\0\0", 4));
+    }
+    ScriptedUiServices ui;
+    CTorvex2Doc doc;
+    EXPECT_FALSE(doc.OnOpenDocument(file));
+    ASSERT_EQ(ui.messages.size(), 1);
+    EXPECT_TRUE(ui.messages[0].contains("TORVEX1"));
+}
+
+TEST_F(SchematicDocument, CloseUntouchedDocumentsSparesBusyAndResultHoldingOnes) {
+    using Kind = OpenDocuments::Kind;
+    CTorvex2Doc self, blank, named, modified, writing;
+    PlainDoc netlist, running, withResults, plot;
+    named.SetPathName(path("named.cas"));
+    modified.SetModifiedFlag(true);
+    CTorvex2Doc::BusyScope busy(writing);
+    FakeOpenDocuments docs;
+    docs.entries = {
+        {&self, Kind::Schematic, false, false},    {&blank, Kind::Schematic, false, false},
+        {&named, Kind::Schematic, false, false},   {&modified, Kind::Schematic, false, false},
+        {&writing, Kind::Schematic, false, false}, {&netlist, Kind::Netlist, false, false},
+        {&running, Kind::Netlist, true, false},    {&withResults, Kind::Netlist, false, true},
+        {&plot, Kind::Plot, false, false},
+    };
+    self.CloseUntouchedDocuments();
+    EXPECT_EQ(docs.closed, (std::vector<Document*>{&blank, &netlist}));
+}
+
+TEST_F(SchematicDocument, OpeningAFileClosesAnUntouchedNetlist) {
+    const QString file = path("a.cas");
+    {
+        CTorvex2Doc doc;
+        ASSERT_TRUE(doc.OnNewDocument());
+        ASSERT_TRUE(doc.OnSaveDocument(file));
+    }
+    PlainDoc netlist;
+    CTorvex2Doc doc;
+    FakeOpenDocuments docs;
+    docs.entries = {{&netlist, OpenDocuments::Kind::Netlist, false, false},
+                    {&doc, OpenDocuments::Kind::Schematic, false, false}};
+    ASSERT_TRUE(doc.OnOpenDocument(file));
+    EXPECT_EQ(docs.closed, std::vector<Document*>{&netlist});
+}
+
+TEST_F(SchematicDocument, RunsSendTheirSettingsBackThroughAWeakLink) {
+    auto doc = std::make_unique<CTorvex2Doc>();
+    ASSERT_TRUE(doc->OnNewDocument());
+    CSimulatorDoc netlist;
+    netlist.SetLinkedSchematic(doc->RunSettingsLink());
+    EXPECT_TRUE(netlist.HasLinkedSchematic());
+
+    RunSettings s;
+    s.timeStep = "2ns";
+    s.startTime = "1ns";
+    s.timeSpan = "30ns";
+    s.archiveRoot = "D:\\Root\\";
+    s.experiment = "E1";
+    s.shot = "7";
+    s.path = "D:\\Waves\\";
+    s.sourceMode = "Path";
+    doc->RunSettingsLink()->ReceiveRunSettings(s, false);
+    EXPECT_EQ(doc->TimeStep, QStringLiteral("2ns"));
+    EXPECT_EQ(doc->StartTime, QStringLiteral("1ns"));
+    EXPECT_EQ(doc->TimeSpan, QStringLiteral("30ns"));
+    EXPECT_EQ(doc->InputMode, QStringLiteral("Path"));
+    EXPECT_EQ(doc->InputPath, QStringLiteral("D:\\Waves\\"));
+    EXPECT_EQ(doc->ArchiveRoot, QStringLiteral("C:\\Experiments\\"));
+
+    // A run in archive mode through the netlist document itself.
+    netlist.Settings() = s;
+    netlist.Settings().sourceMode = "Orlisk";
+    netlist.Settings().timeSpan = "4ns";
+    netlist.SetNetlistText("* run\r\nR1 N1 0 1K\r\n");
+    {
+        ScriptedUiServices ui;
+        netlist.RunSimulation();
+    }
+    EXPECT_EQ(doc->InputMode, QStringLiteral("Orlisk"));
+    EXPECT_EQ(doc->TimeSpan, QStringLiteral("4ns"));
+    EXPECT_EQ(doc->ArchiveRoot, QStringLiteral("D:\\Root\\"));
+    EXPECT_EQ(doc->Experiment, QStringLiteral("E1"));
+    EXPECT_EQ(doc->Shot, QStringLiteral("7"));
+    EXPECT_EQ(doc->InputPath, QStringLiteral("D:\\Waves\\"));
+
+    doc.reset();
+    EXPECT_FALSE(netlist.HasLinkedSchematic());
+}
