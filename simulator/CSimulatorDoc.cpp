@@ -272,12 +272,16 @@ static double physicalMemoryBytes()
     return double(pages) * double(pageSize);
 }
 
+static double g_memoryLimit = 0; // 0: 80% of physical memory
+
+void CSimulatorDoc::SetMemoryLimit(double bytes) { g_memoryLimit = bytes; }
+
 bool CSimulatorDoc::AllocateResults()
 {
     const double rows = double(m_N) + m_M + 1;
     const double cols = double(m_h) + 1 + m_StepCount;
     const double bytes = rows * cols * sizeof(double) + rows * rows * sizeof(double);
-    if (cols >= double(INT_MAX) || bytes > 0.8 * physicalMemoryBytes()) {
+    if (cols >= double(INT_MAX) || bytes > (g_memoryLimit > 0 ? g_memoryLimit : 0.8 * physicalMemoryBytes())) {
         ui().message(text::format("Error.  The results of this run would need %.0f MB, more than this computer "
                                   "has; shorten the time span or enlarge the time step.",
                                   bytes / (1024.0 * 1024.0)));

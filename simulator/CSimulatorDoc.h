@@ -54,7 +54,12 @@ public:
     CSimulatorDoc& operator=(const CSimulatorDoc&) = delete;
 
     // ---- document text and settings ----
-    void SetNetlistText(const QString& text) { m_ViewText = text; }
+    // The text the view shows; a run takes its own copy when it starts.
+    void SetNetlistText(const QString& text)
+    {
+        m_ViewText = text;
+        if (!m_Running) m_NetlistText = text;
+    }
     const QString& NetlistText() const { return m_ViewText; }
     RunSettings& Settings() { return m_Settings; }
     const RunSettings& Settings() const { return m_Settings; }
@@ -123,6 +128,8 @@ public:
     int NonlinearCount() const { return m_NonlinearCount; }
     int ReducedNodeCount() const { return m_ReducedNodes; }
     int ReducedBranchCount() const { return m_ReducedBranches; }
+    // The most memory a run may take for its results and matrices (default: 80% of physical memory).
+    static void SetMemoryLimit(double bytes);
     // Factorisations done in the run so far, for tests and benchmarks.
     long FactorCount() const { return m_FactorCount; }
 
@@ -154,8 +161,9 @@ private:
     bool ReadRunSettings();
     bool AllocateResults();
     void FreeWorkArrays();
+    // Factors when asked, solves, and stores the solution in column k under the global unknowns.
+    bool SolveSystem(LinearSystem& sys, bool refactor, const std::vector<int>* toGlobal, bool partition, int k);
     void ReportFloating(double status, const std::vector<int>* localToGlobal, bool partition);
-    bool AnyPartitionDirty() const;
 
     RunSettings m_Settings;
     ElementFactory m_Factory;

@@ -24,26 +24,34 @@ void ludcmp(double** a, int n, int* indx, double* d, double* scale)
         scale[i] = 1.0 / big;
     }
 
+    // Column j is worked on in a contiguous copy: the sums run over the rows' contiguous entries and
+    // the copy, in the same order as on the matrix itself, so the results are the same to the bit.
+    thread_local std::vector<double> column;
+    if (column.size() < size_t(n) + 1) column.resize(size_t(n) + 1);
+    double* col = column.data();
+
     for (int j = 1; j <= n; ++j) {
+        for (int i = 1; i <= n; ++i) col[i] = a[i][j];
         for (int i = 1; i < j; ++i) {
-            double* ai = a[i];
-            double sum = ai[j];
-            for (int k = 1; k < i; ++k) sum -= ai[k] * a[k][j];
-            ai[j] = sum;
+            const double* ai = a[i];
+            double sum = col[i];
+            for (int k = 1; k < i; ++k) sum -= ai[k] * col[k];
+            col[i] = sum;
         }
         double big = 0.0;
         int imax = j;
         for (int i = j; i <= n; ++i) {
-            double* ai = a[i];
-            double sum = ai[j];
-            for (int k = 1; k < j; ++k) sum -= ai[k] * a[k][j];
-            ai[j] = sum;
+            const double* ai = a[i];
+            double sum = col[i];
+            for (int k = 1; k < j; ++k) sum -= ai[k] * col[k];
+            col[i] = sum;
             const double dum = scale[i] * std::fabs(sum);
             if (dum >= big) { // ties go to the later row
                 big = dum;
                 imax = i;
             }
         }
+        for (int i = 1; i <= n; ++i) a[i][j] = col[i];
         if (imax != j) {
             // Swap contents, not row pointers: elements hold pointers to fixed entries.
             double* r1 = a[imax];

@@ -1,0 +1,91 @@
+// Cost per time step against circuit size, for each matrix mode.
+//
+// Each benchmark runs the same circuit for 100 and for 300 steps and reports the difference divided
+// by 200: the marginal cost of one step, without the set-up and the first factorisation.
+//
+//   ladder/N/MODE       a linear RLC ladder of N nodes
+//   cut/N/MODE          the same ladder cut by transmission lines into sections of 10 nodes
+//   switched/N/MODE     the cut ladder with one closing switch, which changes its resistance at every
+//                       step: "None" refactors everything, "Maximal" only the switch's section
+#include "CSimulatorDoc.h"
+#include "UiServices.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QElapsedTimer>
+
+namespace {
+
+enum Shape { Ladder, Cut, Switched };
+const char* kModes[] = {"None", "Minimal", "Maximal", "Auto"};
+
+QString netlist(int nodes, Shape shape)
+{
+    QString s = "* bench\nV1 N1 0 PULSE 0 1 0 1N 1N 50N 100N\n";
+    const int sections = nodes / 2;
+    for (int i = 1; i <= sections; ++i) {
+        s += QString("R%1 N%1 M%1 1\n").arg(i);
+        if (shape != Ladder && i % 5 == 0)
+            s += QString("T%1 M%1 0 N%2 0 Z0=50 TD=1N\n").arg(i).arg(i + 1);
+        else
+            s += QString("L%1 M%1 N%2 10N\n").arg(i).arg(i + 1);
+        s += QString("C%1 N%2 0 1P\n").arg(i).arg(i + 1);
+    }
+    if (shape == Switched) s += QString("S1 N%1 0 TIME 1MEG 1 2N 10N EXP\n").arg(sections / 2);
+    return s;
+}
+
+class Quiet : public UiServices {
+public:
+    void message(const QString&) override {}
+    Answer question(const QString&, Buttons) override { return Answer::Ok; }
+};
+
+double runSeconds(const QString& text, const char* mode, int steps)
+{
+    CSimulatorDoc doc;
+    doc.SetNetlistText(text);
+    doc.Settings().timeStep = "0.1N";
+    doc.Settings().timeSpan = QString::number(steps) + "E-10";
+    doc.Settings().matrixMode = mode;
+    QElapsedTimer t;
+    t.start();
+    if (!doc.RunSimulation()) return -1;
+    return t.nsecsElapsed() * 1e-9;
+}
+
+void perStep(benchmark::State& state, Shape shape)
+{
+    Quiet quiet;
+    setUi(&quiet);
+    const int nodes = int(state.range(0));
+    const char* mode = kModes[state.range(1)];
+    const QString text = netlist(nodes, shape);
+    for (auto _ : state) {
+        const double shortRun = runSeconds(text, mode, 100);
+        const double longRun = runSeconds(text, mode, 300);
+        if (shortRun < 0 || longRun < 0) {
+            state.SkipWithError("run failed");
+            break;
+        }
+        state.SetIterationTime(std::max(0.0, (longRun - shortRun) / 200.0));
+    }
+    state.SetLabel(mode);
+    setUi(nullptr);
+}
+
+void args(benchmark::internal::Benchmark* b, int maxNodes)
+{
+    for (int n : {10, 30, 100, 300, 1000})
+        if (n <= maxNodes)
+            for (int m = 0; m < 4; ++m) b->Args({n, m});
+    b->UseManualTime()->Unit(benchmark::kMicrosecond)->Iterations(1);
+}
+
+} // namespace
+
+BENCHMARK_CAPTURE(perStep, ladder, Ladder)->Apply([](auto* b) { args(b, 1000); });
+BENCHMARK_CAPTURE(perStep, cut, Cut)->Apply([](auto* b) { args(b, 1000); });
+BENCHMARK_CAPTURE(perStep, switched, Switched)->Apply([](auto* b) { args(b, 1000); });
+
+BENCHMARK_MAIN();

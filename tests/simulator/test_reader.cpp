@@ -1,0 +1,191 @@
+// The netlist reader: lines, continuations, comments, tokens, values, nodes and dispatch.
+#include "CComponentSim.h"
+#include "CSimulatorDoc.h"
+#include "ElementClass.h"
+#include "UiServices.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// An element that records its tokens and numbers its nodes like a two-terminal element.
+struct TokenRecorder : CComponentSim {
+    using CComponentSim::CComponentSim;
+    bool Parse(const QStringList& tokens) override
+    {
+        Name = tokens.value(0);
+        seen = tokens;
+        if (tokens.size() > 1) Nodes[0] = m_pDoc->GetNodeIndex(tokens[1]);
+        if (tokens.size() > 2) Nodes[1] = m_pDoc->GetNodeIndex(tokens[2]);
+        return !Name.startsWith(QLatin1String("RBAD"));
+    }
+    QStringList seen;
+};
+
+struct Parsed {
+    ScriptedUiServices ui;
+    CSimulatorDoc doc;
+    std::vector<QStringList> tokens;
+    explicit Parsed(const QString& text)
+    {
+        doc.SetElementFactory([this](ElementClass, CSimulatorDoc* d) { return std::make_unique<TokenRecorder>(d); });
+        doc.SetNetlistText(text);
+    }
+    bool parse()
+    {
+        if (!doc.ReadNetlistLines() || !doc.ParseNetlistStatements()) return false;
+        for (const auto& e : doc.Elements()) tokens.push_back(static_cast<TokenRecorder&>(*e).seen);
+        return true;
+    }
+};
+
+} // namespace
+
+TEST(ReaderTest, ValuesWithScaleSuffixes)
+{
+    ScriptedUiServices ui;
+    CSimulatorDoc doc;
+    struct Case {
+        const char* text;
+        double value;
+        const char* warning;
+    } cases[] = {
+        {"1NF", 1e-9, nullptr},       {"1F", 1e-15, nullptr},       {"2MIL", 50.8, nullptr},
+        {"3MEG", 3e6, nullptr},        {"3M", 3e-3, nullptr},        {"1E-9", 1e-9, nullptr},
+        {"1.5E3K", 1.5e6, nullptr},    {"10NF", 1e-8, nullptr},      {"1MEGOHM", 1e6, nullptr},
+        {"5KV", 5000, nullptr},        {"2T", 2e12, nullptr},        {"4G", 4e9, nullptr},
+        {"7U", 7e-6, nullptr},         {"8P", 8e-12, nullptr},       {"9A", 9, nullptr},
+        {"9H", 9, nullptr},            {"9V", 9, nullptr},           {"MOV", 0, nullptr},
+        {"PLDIODE", 0, nullptr},       {"", 0, nullptr},             {"-2.5", -2.5, nullptr},
+        {"10X", 10, "Warning: Unrecognized Character in Netlist."},
+        {"X10K", 0, "Warning: Unrecognized Character in Netlist"},
+        {"OILSW", 0, "Warning: Unrecognized Character in Netlist."},
+        {"Z0=30", 0, "Warning: Unrecognized Character in Netlist."},
+        {"RI=10MM", 0, "Warning: Unrecognized Character in Netlist"},
+        {"1.0.5", 1.0, "Warning: Unrecognized Character in Netlist."},
+    };
+    for (const Case& c : cases) {
+        ui.messages.clear();
+        EXPECT_DOUBLE_EQ(doc.ParseValue(QString::fromLatin1(c.text)), c.value) << c.text;
+        if (c.warning) EXPECT_EQ(ui.messages, QStringList{QString::fromLatin1(c.warning)}) << c.text;
+        else EXPECT_TRUE(ui.messages.isEmpty()) << c.text << ": " << qPrintable(ui.messages.join('|'));
+    }
+}
+
+TEST(ReaderTest, LinesContinuationsAndComments)
+{
+    struct Case {
+        const char* text;
+        QStringList lines;
+    } cases[] = {
+        {"* t\r\nR1 N1 N2\r\n+ 100\r\n", {"R1 N1 N2 100"}},
+        {"* t\nR1 N1 N2\n+100\n", {"R1 N1 N2100"}},
+        {"* t\nR1 N1\n+ N2\n+ 5\n", {"R1 N1 N2 5"}},
+        // A comment between a statement and its continuation takes the continuation with it.
+        {"* t\nR1 N1 N2 5\n* note\n+ IGNORED\nR2 N2 0 1\n", {"R1 N1 N2 5", "R2 N2 0 1"}},
+        // Blank lines and leading blanks go; trailing blanks stay; the text is upper-cased.
+        {"* t\n\n\n   r1 n1 0 5  \n\t\nR2 N1 0 1", {"R1 N1 0 5  ", "R2 N1 0 1"}},
+        {"*only title\rR1 A B 1", {"R1 A B 1"}},
+    };
+    for (const Case& c : cases) {
+        ScriptedUiServices ui;
+        CSimulatorDoc doc;
+        doc.SetNetlistText(QString::fromLatin1(c.text));
+        ASSERT_TRUE(doc.ReadNetlistLines()) << c.text;
+        EXPECT_EQ(doc.Lines(), c.lines) << c.text;
+        EXPECT_TRUE(ui.messages.isEmpty());
+    }
+}
+
+TEST(ReaderTest, RefusedTexts)
+{
+    struct Case {
+        const char* text;
+        QStringList messages;
+    } cases[] = {
+        {"", {"Error.  Netlist is empty!"}},
+        {"R1 N1 0 5\n", {"First line of Netlist must be a comment!"}},
+        {" * leading blank\nR1 N1 0 5", {"First line of Netlist must be a comment!"}},
+        {"* only comments\n* more\n", {}},
+        // A text that begins with a line break is one trimmed line: here a comment, so nothing is left.
+        {"\n* title\nR1 N1 0 5", {}},
+        {"\n\n \n", {}},
+    };
+    for (const Case& c : cases) {
+        ScriptedUiServices ui;
+        CSimulatorDoc doc;
+        doc.SetNetlistText(QString::fromLatin1(c.text));
+        EXPECT_FALSE(doc.ReadNetlistLines()) << c.text;
+        EXPECT_EQ(ui.messages, c.messages) << c.text;
+    }
+}
+
+TEST(ReaderTest, TokensSplitOnBlanksOnly)
+{
+    Parsed p("* t\nR1   N1 N2  5\nR2\tN1 0 7\n");
+    ASSERT_TRUE(p.parse());
+    EXPECT_EQ(p.tokens[0], (QStringList{"R1", "N1", "N2", "5"}));
+    EXPECT_EQ(p.tokens[1], (QStringList{"R2\tN1", "0", "7"}));
+}
+
+TEST(ReaderTest, NodesNumberedInOrderOfFirstUse)
+{
+    Parsed p("* t\nR1 NB NA 1\nR2 NA 0 1\nR3 00 NC 1\n");
+    ASSERT_TRUE(p.parse());
+    EXPECT_EQ(p.doc.NodeCount(), 4);
+    EXPECT_EQ(p.doc.NodeNames(), (QStringList{"0", "NB", "NA", "00", "NC"}));
+    EXPECT_EQ(p.doc.FindNodeIndex("NA"), 2);
+    EXPECT_EQ(p.doc.FindNodeIndex("0"), -1);
+    EXPECT_EQ(p.doc.FindNodeIndex("NX"), -1);
+    EXPECT_EQ(p.doc.GetNodeIndex("0"), 0);
+    EXPECT_EQ(p.doc.NodeCount(), 4);
+}
+
+TEST(ReaderTest, DispatchByLetterAndKeyword)
+{
+    using E = ElementClass;
+    struct Case {
+        const char* line;
+        E cls;
+    } cases[] = {
+        {"C1 A B TL 1N", E::TLineC},         {"C1 A B VARC TL FIXED", E::VariableC},
+        {"C1 A B VARC FIXED 1N", E::VarC},   {"C1 A B VARC", E::VarC},
+        {"C1 A B 1N", E::Capacitor},         {"C1 A", E::Capacitor},
+        {"D1 A B IDIODE RON=1", E::IdealDiode}, {"D1 A B RPDIODE", E::NoModel},
+        {"D1 A B PBDIODE", E::NoModel},      {"D1 A B 1N4004", E::Diode},
+        {"D1 A B", E::Diode},                {"I1 A B DC 1", E::CurrentSource},
+        {"K1 A B C D", E::Transformer},      {"L1 A B TL 1U", E::TLineL},
+        {"L1 A B 1U", E::Inductor},          {"R1 A B VARR POWER", E::VariableR},
+        {"R1 A B 1K", E::Resistor},          {"R1 A", E::Resistor},
+        {"S1 A B TIME", E::Switch},          {"T1 A B C D LOSSYX", E::LossyDielTLX},
+        {"T1 A B C D LOSSYZ", E::LossyDielTL}, {"T1 A B C D LOSSYR", E::LossyTL},
+        {"T1 A B RAILGUN1 1 2 3 4 5 6", E::NoModel}, {"T1 A B RAILGUN1 1 2 3 4 5", E::TransmissionLine},
+        {"T1 A B C D MITL0 Z0=30", E::TransmissionLine}, {"V1 A B DC 1", E::VoltageSource},
+        {"X1 A B", E::Unrecognized},         {"Q1 A B C", E::Unrecognized},
+        // Keywords compare whole: "TLX" is not "TL".
+        {"C1 A B TLX 1N", E::Capacitor},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(ChooseElementClass(QString::fromLatin1(c.line).split(' ')), c.cls) << c.line;
+}
+
+TEST(ReaderTest, UnrecognisedStatementsFailTheParse)
+{
+    for (const char* line : {"X1 N1 N2 5", "D1 N1 N2 RPDIODE", "T1 N1 N2 RAILGUN1 1 2 3 4 5 6"}) {
+        Parsed p(QStringLiteral("* t\nR1 N1 0 5\n") + QLatin1String(line) + "\nR2 N1 0 5\n");
+        EXPECT_FALSE(p.parse()) << line;
+        EXPECT_EQ(p.ui.messages, QStringList{QStringLiteral("Netlist Error:  Unrecognized Statement: ") + line});
+        // The element of the statement before stays until the run deletes them all.
+        EXPECT_EQ(p.doc.Elements().size(), 1u);
+        p.doc.DeleteElements();
+        EXPECT_TRUE(p.doc.Elements().empty());
+    }
+}
+
+TEST(ReaderTest, ElementRefusalStopsParsingAndKeepsNoElementOfItsStatement)
+{
+    Parsed p("* t\nR1 N1 0 5\nRBAD N1 0 5\nR2 N1 0 5\n");
+    EXPECT_FALSE(p.parse());
+    ASSERT_EQ(p.doc.Elements().size(), 1u);
+    EXPECT_EQ(p.doc.Elements()[0]->Name, QStringLiteral("R1"));
+}
