@@ -4,7 +4,8 @@
 
 #include <algorithm>
 
-bool CIdealDiodeSim::Parse(const QStringList& tokens) {
+bool CIdealDiodeSim::Parse(const QStringList& tokens)
+{
     Name = tokens.value(0);
     if (tokens.size() < 6)
         return Fail(QStringLiteral("Error:  Invalid Netlist Line:  Not enough arguments: "));
@@ -17,7 +18,8 @@ bool CIdealDiodeSim::Parse(const QStringList& tokens) {
     return true;
 }
 
-void CIdealDiodeSim::UpdateSwitchState(int k) {
+void CIdealDiodeSim::UpdateSwitchState(int k)
+{
     double& r = ResistanceHistory[size_t(k)];
     if (k <= m_pDoc->HistoryCount() + 5) {
         r = OffResistance;

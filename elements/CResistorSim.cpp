@@ -4,41 +4,50 @@
 #include "IndexMap.h"
 #include "UiServices.h"
 
-void CResistorSim::Stamp(bool rhsOnly, int) {
+void CResistorSim::Stamp(bool rhsOnly, int)
+{
     if (!rhsOnly) m_Full.add(Conductance);
 }
 
-void CResistorSim::StampMapped(bool rhsOnly, int) {
+void CResistorSim::StampMapped(bool rhsOnly, int)
+{
     if (!rhsOnly) m_Mapped.add(Conductance);
 }
 
-void CResistorSim::StampPartition(bool rhsOnly, int, int partition) {
+void CResistorSim::StampPartition(bool rhsOnly, int, int partition)
+{
     if (!rhsOnly && partition == Partition) m_Mapped.add(Conductance);
 }
 
-void CResistorSim::BindMatrix(double** A, double*) {
+void CResistorSim::BindMatrix(double** A, double*)
+{
     m_Full.bind(A, Nodes[0], Nodes[1]);
 }
 
-void CResistorSim::BindThrough(double** A, const IndexMap& map) {
+void CResistorSim::BindThrough(double** A, const IndexMap& map)
+{
     m_Mapped.bind(A, map(Nodes[0]), map(Nodes[1]));
 }
 
-void CResistorSim::BindMatrixMapped(double** A, double*) {
+void CResistorSim::BindMatrixMapped(double** A, double*)
+{
     BindThrough(A, m_pDoc->ReducedMap());
 }
 
-void CResistorSim::BindMatrixPartition(double** A, double*, const IndexMap& map, int partition) {
+void CResistorSim::BindMatrixPartition(double** A, double*, const IndexMap& map, int partition)
+{
     if (map(Nodes[0]) == 0 && map(Nodes[1]) == 0) return;
     Partition = partition;
     BindThrough(A, map);
 }
 
-void CResistorSim::Initialise() {
+void CResistorSim::Initialise()
+{
     Conductance = ClampConductance(Resistance);
 }
 
-bool CResistorSim::GetOutput(const QString& kind, int n, double* out) {
+bool CResistorSim::GetOutput(const QString& kind, int n, double* out)
+{
     if (kind == QLatin1String("V")) {
         NodeDifference(Nodes[0], Nodes[1], n, out);
         return true;
@@ -59,14 +68,16 @@ bool CResistorSim::GetOutput(const QString& kind, int n, double* out) {
     return false;
 }
 
-void CResistorSim::AddOutputNames(const QString& group, QStringList& list) {
+void CResistorSim::AddOutputNames(const QString& group, QStringList& list)
+{
     if (group == QLatin1String("Part Voltages"))
         AddName(list, QStringLiteral("V"));
     else if (group == QLatin1String("Part Currents"))
         AddName(list, QStringLiteral("I"));
 }
 
-bool CResistorSim::Parse(const QStringList& tokens) {
+bool CResistorSim::Parse(const QStringList& tokens)
+{
     Name = tokens.value(0);
     if (tokens.size() < 4) return Fail(QStringLiteral("Invalid Netlist:  Not enough arguments: "));
     Resistance = m_pDoc->ParseValue(tokens[3]);

@@ -5,25 +5,30 @@
 #include <algorithm>
 #include <cmath>
 
-CSwitchSim::CSwitchSim(CSimulatorDoc* doc) : CResistorSim(doc) {
+CSwitchSim::CSwitchSim(CSimulatorDoc* doc) : CResistorSim(doc)
+{
     Nonlinear = true;
     Conductance = 1e12;
 }
 
-void CSwitchSim::Initialise() {
+void CSwitchSim::Initialise()
+{
     ResistanceHistory.assign(size_t(m_pDoc->ResultColumns()), 0.0);
 }
 
-double CSwitchSim::Voltage(int k) const {
+double CSwitchSim::Voltage(int k) const
+{
     return m_pDoc->V(Nodes[0], k) - m_pDoc->V(Nodes[1], k);
 }
 
-QString CSwitchSim::CutPrefix(const QString& token, const char* prefix) {
+QString CSwitchSim::CutPrefix(const QString& token, const char* prefix)
+{
     const QLatin1String p(prefix);
     return token.startsWith(p) ? token.mid(p.size()) : token;
 }
 
-void CSwitchSim::BeginStep(int k) {
+void CSwitchSim::BeginStep(int k)
+{
     UpdateSwitchState(k);
     const double r = ResistanceHistory[size_t(k)];
     Conductance = ClampConductance(r);
@@ -34,7 +39,8 @@ void CSwitchSim::BeginStep(int k) {
     }
 }
 
-void CSwitchSim::UpdateSwitchState(int k) {
+void CSwitchSim::UpdateSwitchState(int k)
+{
     const double t = m_pDoc->CurrentTime();
     const double v = Voltage(k - 1);
     // The conductance of the previous step; column h-1 holds 0, the 1e12 of a switch not yet stepped.
@@ -104,7 +110,8 @@ void CSwitchSim::UpdateSwitchState(int k) {
     }
 }
 
-bool CSwitchSim::GetOutput(const QString& kind, int n, double* out) {
+bool CSwitchSim::GetOutput(const QString& kind, int n, double* out)
+{
     if (kind == QLatin1String("V")) {
         NodeDifference(Nodes[0], Nodes[1], n, out);
         return true;
@@ -130,12 +137,14 @@ bool CSwitchSim::GetOutput(const QString& kind, int n, double* out) {
     return false;
 }
 
-void CSwitchSim::AddOutputNames(const QString& group, QStringList& list) {
+void CSwitchSim::AddOutputNames(const QString& group, QStringList& list)
+{
     CResistorSim::AddOutputNames(group, list);
     if (group == QLatin1String("Part Impedances")) AddName(list, QStringLiteral("R"));
 }
 
-bool CSwitchSim::Parse(const QStringList& tokens) {
+bool CSwitchSim::Parse(const QStringList& tokens)
+{
     Name = tokens.value(0);
     if (tokens.size() < 9)
         return Fail(QStringLiteral("Error:  Invalid Netlist Line:  Not enough arguments: "));

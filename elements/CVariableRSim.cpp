@@ -1,12 +1,8 @@
 #include "CVariableRSim.h"
 
-#include "CSimulatorDoc.h"
-
-#if __has_include("COrliskWave.h")
 #include "COrliskWave.h"
-#else
-class COrliskWave {};
-#endif
+#include "CSimulatorDoc.h"
+#include "OrliskInput.h"
 
 #include <cmath>
 
@@ -14,7 +10,8 @@ CVariableRSim::CVariableRSim(CSimulatorDoc* doc) : CSwitchSim(doc) {}
 
 CVariableRSim::~CVariableRSim() = default;
 
-bool CVariableRSim::Parse(const QStringList& tokens) {
+bool CVariableRSim::Parse(const QStringList& tokens)
+{
     Name = tokens.value(0);
     if (tokens.size() < 6)
         return Fail(QStringLiteral("Error:  Invalid Netlist Line:  Not enough arguments: "));
@@ -49,14 +46,22 @@ bool CVariableRSim::Parse(const QStringList& tokens) {
             *optional[i] = m_pDoc->ParseValue(tokens[7 + i]);
         return true;
     }
+    if (kind == QLatin1String("ORLISK")) {
+        Kind = Orlisk;
+        WaveFile = m_pDoc->InputPath() + tokens[5] + QStringLiteral(".wvf");
+        return LoadWaveform();
+    }
     return unrecognized();
 }
 
-bool CVariableRSim::LoadWaveform() {
-    return WaveLoaded = false;
+bool CVariableRSim::LoadWaveform()
+{
+    WaveLoaded = ReadOrliskInput(WaveFile, Wave);
+    return WaveLoaded;
 }
 
-void CVariableRSim::UpdateSwitchState(int k) {
+void CVariableRSim::UpdateSwitchState(int k)
+{
     double& r = ResistanceHistory[size_t(k)];
     switch (Kind) {
     case Power: {
@@ -68,7 +73,7 @@ void CVariableRSim::UpdateSwitchState(int k) {
         r = Pulse.valueAt(m_pDoc->CurrentTime());
         break;
     case Orlisk:
-        r = 0;
+        r = Wave ? Wave->ValueAt(m_pDoc->CurrentTime()) : 0.0;
         break;
     }
 }

@@ -30,7 +30,8 @@ public:
     bool Loaded = false;
 
 private:
-    bool LoadWaveform(const QString& nativePath);
+    // Reads WaveformPath into Wave; the result is also kept in Loaded.
+    bool LoadWaveform();
 };
 
 // Forces V(n+) - V(n-) = value; its branch unknown is the current inside from n+ to n-.

@@ -1,10 +1,13 @@
 // Resistor, switch, ideal diode and variable resistor, run through whole netlists.
+#include "COrliskWave.h"
 #include "CResistorSim.h"
 #include "CSimulatorDoc.h"
 #include "ElementClass.h"
 #include "SimHarness.h"
 
 #include <gtest/gtest.h>
+
+#include <QTemporaryDir>
 
 #include <cmath>
 #include <utility>
@@ -16,20 +19,23 @@ constexpr double ns = 1e-9;
 
 // Runs the netlist, which must succeed without any message.
 void runClean(SimHarness& h, const QString& netlist, const QString& span = "100ns",
-              const QString& start = "0ns", const QString& mode = "Auto") {
+              const QString& start = "0ns", const QString& mode = "Auto")
+{
     ASSERT_TRUE(h.run(netlist, "1ns", span, mode, start)) << qPrintable(h.ui.messages.join('\n'));
     EXPECT_TRUE(h.problems().isEmpty()) << qPrintable(h.problems().join('\n'));
 }
 
 using Points = std::vector<std::pair<double, double>>; // (t in ns, expected value)
 
-void expectTrace(SimHarness& h, const QString& expression, const Points& points, double relTol = 1e-9) {
+void expectTrace(SimHarness& h, const QString& expression, const Points& points, double relTol = 1e-9)
+{
     for (const auto& [t, expected] : points)
         EXPECT_NEAR(h.at(expression, t * ns), expected, std::abs(expected) * relTol + 1e-12)
             << qPrintable(expression) << " at " << t << " ns";
 }
 
-bool allFinite(const std::vector<double>& v) {
+bool allFinite(const std::vector<double>& v)
+{
     for (double x : v)
         if (!std::isfinite(x)) return false;
     return !v.empty();
@@ -37,7 +43,8 @@ bool allFinite(const std::vector<double>& v) {
 
 } // namespace
 
-TEST(Resistor, ConductanceIsClamped) {
+TEST(Resistor, ConductanceIsClamped)
+{
     const std::pair<const char*, double> cases[] = {
         {"1K", 1e-3}, {"0", 1e12}, {"-5", 1e-12}, {"1E-15", 1e12}};
     for (const auto& [value, g] : cases) {
@@ -50,7 +57,8 @@ TEST(Resistor, ConductanceIsClamped) {
     }
 }
 
-TEST(Resistor, TracesFollowTheStampedConductance) {
+TEST(Resistor, TracesFollowTheStampedConductance)
+{
     SimHarness h;
     runClean(h, "* divider\nV1 N1 0 DC 10\nR1 N1 N2 4\nR2 N2 0 1\nR3 N2 0 0\n", "10ns");
     EXPECT_NEAR(h.at("I(R1)", 5 * ns), 2.5, 1e-9); // R3 shorts N2
@@ -62,7 +70,8 @@ TEST(Resistor, TracesFollowTheStampedConductance) {
 }
 
 // Parts without a model of their own reach the reader as resistors named by their keyword.
-TEST(Resistor, PartsWithoutModelRunAsNearShortWithAWarning) {
+TEST(Resistor, PartsWithoutModelRunAsNearShortWithAWarning)
+{
     const std::pair<const char*, int> cases[] = {
         {"R_M1 N2 0 MOV C=2NF VT=100 N=-15", 1},
         {"R_O1 N2 0 OILSW GAP=10 EB1P=2000 EB1N=2000 EB2P=2000 EB2N=50", 2}, // also the number warning
@@ -82,7 +91,8 @@ TEST(Resistor, PartsWithoutModelRunAsNearShortWithAWarning) {
     }
 }
 
-TEST(ResistiveParse, RefusedLinesShowTheirMessage) {
+TEST(ResistiveParse, RefusedLinesShowTheirMessage)
+{
     const std::pair<const char*, QString> cases[] = {
         {"R1 N1 N2", "Invalid Netlist:  Not enough arguments: R1"},
         {"S1 N1 0 TIME 1 2 3 4", "Error:  Invalid Netlist Line:  Not enough arguments: S1"},
@@ -105,7 +115,8 @@ TEST(ResistiveParse, RefusedLinesShowTheirMessage) {
     }
 }
 
-TEST(ResistiveParse, OutputNamesBySwitchFamily) {
+TEST(ResistiveParse, OutputNamesBySwitchFamily)
+{
     SimHarness h;
     runClean(h,
              "* names\nV1 N1 0 DC 1\nR1 N1 0 1\nS1 N1 0 TIME 1 2 3 4 EXP\nD1 N1 0 IDIODE RON=1 ROFF=2\n"
@@ -123,7 +134,8 @@ TEST(ResistiveParse, OutputNamesBySwitchFamily) {
 // ---------------------------------------------------------------------------------------------
 // Switch
 
-TEST(Switch, TimeCriterionLaws) {
+TEST(Switch, TimeCriterionLaws)
+{
     // R0 100, R1 0.1, closure at 10 ns, tau 2 ns.
     const std::pair<const char*, Points> cases[] = {
         {"EXP", {{9, 100}, {10, 100}, {12, 36.85115617302709}, {14, 13.61999479533761}}},
@@ -143,7 +155,8 @@ TEST(Switch, TimeCriterionLaws) {
     }
 }
 
-TEST(Switch, VoltCriterionUsesThePreviousStepMagnitudeAndLatches) {
+TEST(Switch, VoltCriterionUsesThePreviousStepMagnitudeAndLatches)
+{
     // A ramp of 1 V/ns: |v| of the previous step reaches 4.5 V at 6 ns.
     for (const char* v2 : {"10", "-10"}) {
         SimHarness h;
@@ -160,7 +173,8 @@ TEST(Switch, VoltCriterionUsesThePreviousStepMagnitudeAndLatches) {
                 1e-6);
 }
 
-TEST(Switch, CurrentCriterionIsSigned) {
+TEST(Switch, CurrentCriterionIsSigned)
+{
     // i = v / R0 of the previous step; 0.045 A is reached by v = 5 V at 5 ns.
     SimHarness h;
     runClean(h, "* cur switch\nV1 N1 0 PULSE 0 10 0 10N 10N 100N 200N\nS1 N1 0 CUR 100 1 0.045 1N LIN\n");
@@ -179,7 +193,8 @@ namespace {
 class IteratingResistor : public CResistorSim {
 public:
     using CResistorSim::CResistorSim;
-    bool NeedsIteration(int) override {
+    bool NeedsIteration(int) override
+    {
         iterations = std::max(iterations, m_pDoc->Iteration());
         return Name.startsWith("RX") && m_pDoc->Iteration() < 3;
     }
@@ -188,7 +203,8 @@ public:
 
 } // namespace
 
-TEST(Switch, EnergyCriterionCountsEachStepOnce) {
+TEST(Switch, EnergyCriterionCountsEachStepOnce)
+{
     // 10 V across 100 ohms dissipates 1 nJ per step: 4.5 nJ are passed after the step at 4 ns.
     const QString netlist = "* energy switch\nV1 N1 0 DC 10\nRX1 N1 0 1K\nS1 N1 0 ENERGY 100 1 4.5N 2N LIN\n";
     const Points expected = {{4, 100}, {5, 100}, {6, 50.5}, {7, 1}};
@@ -208,9 +224,15 @@ TEST(Switch, EnergyCriterionCountsEachStepOnce) {
     EXPECT_EQ(IteratingResistor::iterations, 3);
     expectTrace(iterating, "R(S1)", expected);
     EXPECT_EQ(iterating.trace("E(S1)"), plain.trace("E(S1)"));
+
+    // The same with a real diode in an unrelated branch.
+    SimHarness diode;
+    runClean(diode, netlist + "V2 N2 0 DC 5\nR2 N2 N3 10\nD2 N3 0 1N4004\n");
+    expectTrace(diode, "R(S1)", expected);
 }
 
-TEST(Switch, ClosureAtTimeZeroAndBeforeIt) {
+TEST(Switch, ClosureAtTimeZeroAndBeforeIt)
+{
     // From -10 ns the ramp is t + 10 V; the previous step's 9 V passes 8.5 V at exactly t = 0.
     SimHarness h;
     runClean(h, "* zero\nV1 N1 0 PULSE 0 20 -10N 20N 1N 100N 200N\nS1 N1 0 VOLT 100 1 8.5 1N EXP\n", "20ns",
@@ -223,7 +245,8 @@ TEST(Switch, ClosureAtTimeZeroAndBeforeIt) {
     expectTrace(early, "R(S1)", {{-10, 100}, {-6, 100}, {-5, 100}, {-4, 1}});
 }
 
-TEST(Switch, NonPositiveTimeConstantSwitchesAtOnce) {
+TEST(Switch, NonPositiveTimeConstantSwitchesAtOnce)
+{
     for (const char* law : {"EXP 0", "LIN 0", "T0/T 0", "TANH 0", "EXP -1N"}) {
         const QString rest = QString(law).section(' ', 1) + " " + QString(law).section(' ', 0, 0);
         for (const char* criterion : {"TIME", "VOLT"}) {
@@ -240,7 +263,8 @@ TEST(Switch, NonPositiveTimeConstantSwitchesAtOnce) {
     }
 }
 
-TEST(Switch, MatrixModesAgree) {
+TEST(Switch, MatrixModesAgree)
+{
     // Two separate circuits: each switch must have its own partition rebuilt when it moves, whichever
     // of its terminals is grounded.
     const QString netlist =
@@ -267,7 +291,8 @@ TEST(Switch, MatrixModesAgree) {
 // ---------------------------------------------------------------------------------------------
 // Ideal diode
 
-TEST(IdealDiode, HoldsOffThenRampsBySignOfLastFourVoltages) {
+TEST(IdealDiode, HoldsOffThenRampsBySignOfLastFourVoltages)
+{
     // Forward 5 V until 20 ns, then reverse; 20 ohms per step between 101 and 1 ohm.
     SimHarness h;
     runClean(h,
@@ -285,7 +310,8 @@ TEST(IdealDiode, HoldsOffThenRampsBySignOfLastFourVoltages) {
 // ---------------------------------------------------------------------------------------------
 // Variable resistor
 
-TEST(VariableR, PowerLawOfThePreviousStepVoltage) {
+TEST(VariableR, PowerLawOfThePreviousStepVoltage)
+{
     const QString ramp = "* power\nV1 N1 0 PULSE 0 10 0 10N 10N 100N 200N\n";
     for (const char* line : {"R1 N1 0 VARR POWER A=1 B=2 N=1", "R1 N1 0 VARR POWER 1 2 1"}) {
         SimHarness h;
@@ -305,7 +331,8 @@ TEST(VariableR, PowerLawOfThePreviousStepVoltage) {
     EXPECT_TRUE(allFinite(root.trace("E(R1)")));
 }
 
-TEST(VariableR, PulseShapeOfResistance) {
+TEST(VariableR, PulseShapeOfResistance)
+{
     // Only R1 and R2 in a run of 100 steps: TD 0, TR = TF = 1 ns, PW 25 ns, PER 50 ns.
     SimHarness defaults;
     runClean(defaults, "* pulse\nV1 N1 0 DC 10\nR1 N1 0 VARR PULSE 10 20\n");
@@ -318,12 +345,39 @@ TEST(VariableR, PulseShapeOfResistance) {
     EXPECT_NEAR(given.at("I(R1)", 8 * ns), 0.5, 1e-12);
 }
 
-TEST(VariableR, MissingWaveFileIsRefused) {
+TEST(VariableR, OrliskWaveformFromTheInputFolder)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    COrliskWave w;
+    w.Version = 3;
+    w.FirstSampleTime = 2e-9f;
+    w.SampleInterval = 2e-9f;
+    w.SetSamples({10, 30, 50});
+    ASSERT_TRUE(w.Write(dir.filePath("TRACE.wvf")));
+
     SimHarness h;
     h.doc.Settings().sourceMode = "Path";
-    h.doc.Settings().path = "C:\\TORVEX_NO_SUCH_FOLDER\\";
-    EXPECT_FALSE(h.run("* orlisk\nV1 N1 0 DC 1\nR1 N1 0 VARR ORLISK TRACE\n"));
-    EXPECT_EQ(h.problems().join('|').toStdString(),
-              "Error:  Orlisk waveform input error, file=C:\\TORVEX_NO_SUCH_FOLDER\\TRACE.wvf|"
-              "Error.  ProcessNetlist Failure.");
+    h.doc.Settings().path = dir.path() + "\\";
+    runClean(h, "* orlisk\nV1 N1 0 DC 10\nR1 N1 0 VARR ORLISK trace\n", "10ns");
+    // Before the first sample the waveform gives 0 ohms: a near short.
+    expectTrace(h, "R(R1)", {{0, 0}, {2, 10}, {3, 20}, {4, 30}, {6, 50}, {10, 50}}, 1e-5);
+    EXPECT_NEAR(h.at("I(R1)", 4 * ns), 10.0 / 30, 1e-5);
+    EXPECT_TRUE(allFinite(h.trace("I(R1)")));
+
+    // A voltage source reads its waveform the same way.
+    SimHarness source;
+    source.doc.Settings().sourceMode = "Path";
+    source.doc.Settings().path = dir.path() + "\\";
+    runClean(source, "* orlisk\nV1 N1 0 ORLISK TRACE\nR1 N1 0 1\n", "10ns");
+    EXPECT_NEAR(source.at("V(N1)", 3 * ns), 20, 1e-4);
+
+    // A folder without the file.
+    SimHarness missing;
+    missing.doc.Settings().sourceMode = "Path";
+    missing.doc.Settings().path = dir.path() + "\\";
+    EXPECT_FALSE(missing.run("* orlisk\nV1 N1 0 DC 1\nR1 N1 0 VARR ORLISK OTHER\n"));
+    EXPECT_EQ(missing.problems(),
+              QStringList({"Error:  Orlisk waveform input error, file=" + dir.path() + "\\OTHER.wvf",
+                           "Error.  ProcessNetlist Failure."}));
 }
