@@ -1,10 +1,21 @@
 #include "CVoltageSourceSim.h"
 
 #include "CSimulatorDoc.h"
-#include "COrliskWave.h"
 #include "IndexMap.h"
-#include "OrliskInput.h"
 #include "UiServices.h"
+
+#if __has_include("COrliskWave.h")
+#include "COrliskWave.h"
+#define TORVEX_HAVE_WAVE 1
+#else
+class COrliskWave {};
+#endif
+#if __has_include("Paths.h")
+#include "Paths.h"
+#define TORVEX_HAVE_PATHS 1
+#endif
+
+#include <QFile>
 
 // ---------------------------------------------------------------------------------------------
 // SourceWaveform
@@ -48,16 +59,35 @@ bool SourceWaveform::Parse(CComponentSim& element, CSimulatorDoc& doc, const QSt
         if (tokens.size() < 5) return notEnough();
         takeBranch();
         WaveformPath = doc.InputPath() + tokens[4] + QStringLiteral(".wvf");
+        const auto inputError = [&]() {
+            ui().message(QStringLiteral("Error:  Orlisk waveform input error, file=") + WaveformPath);
+            return false;
+        };
+#ifdef TORVEX_HAVE_PATHS
+        const QString native = paths::toNative(WaveformPath);
+#else
+        QString native = WaveformPath;
+        native.replace(QLatin1Char('\\'), QLatin1Char('/'));
+#endif
+        QFile test(native);
+        if (!test.open(QIODevice::ReadOnly)) return inputError();
+        test.close();
         Kind = SourceOrlisk;
-        return LoadWaveform();
+        if (!LoadWaveform(native)) return inputError();
+        return true;
     }
     ui().message(QStringLiteral("Netlist Error:  Unknown or invalid voltage source type encountered.") + element.Name);
     return false;
 }
 
-bool SourceWaveform::LoadWaveform()
+bool SourceWaveform::LoadWaveform(const QString& nativePath)
 {
-    Loaded = ReadOrliskInput(WaveformPath, Wave);
+#ifdef TORVEX_HAVE_WAVE
+    Wave = std::make_unique<COrliskWave>();
+    Loaded = Wave->Read(nativePath);
+#else
+    Loaded = false;
+#endif
     return Loaded;
 }
 
@@ -66,7 +96,12 @@ double SourceWaveform::ValueAt(double t) const
     switch (Kind) {
     case SourceDC: return Pulse.V1;
     case SourcePulse: return Pulse.valueAt(t);
-    case SourceOrlisk: return Wave ? Wave->ValueAt(t) : 0.0;
+    case SourceOrlisk:
+#ifdef TORVEX_HAVE_WAVE
+        return Wave ? Wave->ValueAt(t) : 0.0;
+#else
+        return 0.0;
+#endif
     }
     return 0.0;
 }

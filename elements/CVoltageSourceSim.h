@@ -30,8 +30,7 @@ public:
     bool Loaded = false;
 
 private:
-    // Reads WaveformPath into Wave; the result is also kept in Loaded.
-    bool LoadWaveform();
+    bool LoadWaveform(const QString& nativePath);
 };
 
 // Forces V(n+) - V(n-) = value; its branch unknown is the current inside from n+ to n-.
