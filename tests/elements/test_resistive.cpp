@@ -319,10 +319,6 @@ TEST(VariableR, PowerLawOfThePreviousStepVoltage)
         expectTrace(h, "R(R1)", {{0, 1}, {1, 1}, {2, 3}, {6, 11}});
         EXPECT_NEAR(h.at("I(R1)", 6 * ns), 6.0 / 11, 1e-12);
     }
-    SimHarness square;
-    runClean(square, ramp + "R1 N1 0 VARR POWER 1 2 2\n", "10ns");
-    expectTrace(square, "R(R1)", {{2, 3}, {4, 19}});
-
     // A negative voltage to a fractional power is no number: the resistance is then open.
     SimHarness root;
     runClean(root, "* root\nV1 N1 0 PULSE 0 -10 0 10N 10N 100N 200N\nR1 N1 0 VARR POWER 1 2 0.5\n", "10ns");
