@@ -1,19 +1,10 @@
 #include "CVoltageSourceSim.h"
 
+#include "COrliskWave.h"
 #include "CSimulatorDoc.h"
 #include "IndexMap.h"
-#include "UiServices.h"
-
-#if __has_include("COrliskWave.h")
-#include "COrliskWave.h"
-#define TORVEX_HAVE_WAVE 1
-#else
-class COrliskWave {};
-#endif
-#if __has_include("Paths.h")
 #include "Paths.h"
-#define TORVEX_HAVE_PATHS 1
-#endif
+#include "UiServices.h"
 
 #include <QFile>
 
@@ -63,31 +54,21 @@ bool SourceWaveform::Parse(CComponentSim& element, CSimulatorDoc& doc, const QSt
             ui().message(QStringLiteral("Error:  Orlisk waveform input error, file=") + WaveformPath);
             return false;
         };
-#ifdef TORVEX_HAVE_PATHS
-        const QString native = paths::toNative(WaveformPath);
-#else
-        QString native = WaveformPath;
-        native.replace(QLatin1Char('\\'), QLatin1Char('/'));
-#endif
-        QFile test(native);
+        QFile test(paths::toNative(WaveformPath));
         if (!test.open(QIODevice::ReadOnly)) return inputError();
         test.close();
         Kind = SourceOrlisk;
-        if (!LoadWaveform(native)) return inputError();
+        if (!LoadWaveform()) return inputError();
         return true;
     }
     ui().message(QStringLiteral("Netlist Error:  Unknown or invalid voltage source type encountered.") + element.Name);
     return false;
 }
 
-bool SourceWaveform::LoadWaveform(const QString& nativePath)
+bool SourceWaveform::LoadWaveform()
 {
-#ifdef TORVEX_HAVE_WAVE
     Wave = std::make_unique<COrliskWave>();
-    Loaded = Wave->Read(nativePath);
-#else
-    Loaded = false;
-#endif
+    Loaded = Wave->Read(paths::toNative(WaveformPath));
     return Loaded;
 }
 
@@ -96,12 +77,7 @@ double SourceWaveform::ValueAt(double t) const
     switch (Kind) {
     case SourceDC: return Pulse.V1;
     case SourcePulse: return Pulse.valueAt(t);
-    case SourceOrlisk:
-#ifdef TORVEX_HAVE_WAVE
-        return Wave ? Wave->ValueAt(t) : 0.0;
-#else
-        return 0.0;
-#endif
+    case SourceOrlisk: return Wave ? Wave->ValueAt(t) : 0.0;
     }
     return 0.0;
 }
