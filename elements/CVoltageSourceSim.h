@@ -91,7 +91,7 @@ public:
 
 private:
     bool m_MappedBound = false;
-    CurrentEntries m_Full;   // current enters n2 and leaves n1 (bound reversed)
+    CurrentEntries m_Full; // current enters n2 and leaves n1 (bound reversed)
     CurrentEntries m_Mapped;
     std::vector<double> m_History; // the current of every results column
 };
