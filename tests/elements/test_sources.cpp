@@ -11,11 +11,6 @@
 #include <QSettings>
 #include <QTemporaryDir>
 
-// Readable failure output for texts.
-void PrintTo(const QString& s, std::ostream* os) {
-    *os << '"' << s.toStdString() << '"';
-}
-
 namespace {
 
 template <class T> T* element(SimHarness& h, int i) {
