@@ -49,14 +49,14 @@ bool CVariableRSim::Parse(const QStringList& tokens)
     if (kind == QLatin1String("ORLISK")) {
         Kind = Orlisk;
         WaveFile = m_pDoc->InputPath() + tokens[5] + QStringLiteral(".wvf");
-        return LoadWaveform();
+        return OpenOrliskInput(WaveFile, [this]() { return LoadWaveform(); });
     }
     return unrecognized();
 }
 
 bool CVariableRSim::LoadWaveform()
 {
-    WaveLoaded = ReadOrliskInput(WaveFile, Wave);
+    WaveLoaded = LoadOrliskWave(WaveFile, Wave);
     return WaveLoaded;
 }
 

@@ -3,10 +3,8 @@
 #include "COrliskWave.h"
 #include "CSimulatorDoc.h"
 #include "IndexMap.h"
-#include "Paths.h"
+#include "OrliskInput.h"
 #include "UiServices.h"
-
-#include <QFile>
 
 // ---------------------------------------------------------------------------------------------
 // SourceWaveform
@@ -50,16 +48,8 @@ bool SourceWaveform::Parse(CComponentSim& element, CSimulatorDoc& doc, const QSt
         if (tokens.size() < 5) return notEnough();
         takeBranch();
         WaveformPath = doc.InputPath() + tokens[4] + QStringLiteral(".wvf");
-        const auto inputError = [&]() {
-            ui().message(QStringLiteral("Error:  Orlisk waveform input error, file=") + WaveformPath);
-            return false;
-        };
-        QFile test(paths::toNative(WaveformPath));
-        if (!test.open(QIODevice::ReadOnly)) return inputError();
-        test.close();
         Kind = SourceOrlisk;
-        if (!LoadWaveform()) return inputError();
-        return true;
+        return OpenOrliskInput(WaveformPath, [this]() { return LoadWaveform(); });
     }
     ui().message(QStringLiteral("Netlist Error:  Unknown or invalid voltage source type encountered.") +
                  element.Name);
@@ -67,8 +57,7 @@ bool SourceWaveform::Parse(CComponentSim& element, CSimulatorDoc& doc, const QSt
 }
 
 bool SourceWaveform::LoadWaveform() {
-    Wave = std::make_unique<COrliskWave>();
-    Loaded = Wave->Read(paths::toNative(WaveformPath));
+    Loaded = LoadOrliskWave(WaveformPath, Wave);
     return Loaded;
 }
 

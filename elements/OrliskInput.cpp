@@ -1,31 +1,23 @@
 #include "OrliskInput.h"
 
 #include "COrliskWave.h"
-#include "UiServices.h"
-
-#if __has_include("Paths.h")
 #include "Paths.h"
-#define TORVEX_HAVE_PATHS 1
-#endif
+#include "UiServices.h"
 
 #include <QFile>
 
-bool ReadOrliskInput(const QString& path, std::unique_ptr<COrliskWave>& wave)
+bool OpenOrliskInput(const QString& path, const std::function<bool()>& load)
 {
-#ifdef TORVEX_HAVE_PATHS
-    const QString native = paths::toNative(path);
-#else
-    QString native = path;
-    native.replace(QLatin1Char('\\'), QLatin1Char('/'));
-#endif
-    const auto inputError = [&]() {
-        ui().message(QStringLiteral("Error:  Orlisk waveform input error, file=") + path);
-        return false;
-    };
-    QFile test(native);
-    if (!test.open(QIODevice::ReadOnly)) return inputError();
+    QFile test(paths::toNative(path));
+    const bool opens = test.open(QIODevice::ReadOnly);
     test.close();
+    if (opens && load()) return true;
+    ui().message(QStringLiteral("Error:  Orlisk waveform input error, file=") + path);
+    return false;
+}
+
+bool LoadOrliskWave(const QString& path, std::unique_ptr<COrliskWave>& wave)
+{
     wave = std::make_unique<COrliskWave>();
-    if (!wave->Read(native)) return inputError();
-    return true;
+    return wave->Read(paths::toNative(path));
 }

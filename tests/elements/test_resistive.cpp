@@ -361,13 +361,6 @@ TEST(VariableR, OrliskWaveformFromTheInputFolder)
     EXPECT_NEAR(h.at("I(R1)", 4 * ns), 10.0 / 30, 1e-5);
     EXPECT_TRUE(allFinite(h.trace("I(R1)")));
 
-    // A voltage source reads its waveform the same way.
-    SimHarness source;
-    source.doc.Settings().sourceMode = "Path";
-    source.doc.Settings().path = dir.path() + "\\";
-    runClean(source, "* orlisk\nV1 N1 0 ORLISK TRACE\nR1 N1 0 1\n", "10ns");
-    EXPECT_NEAR(source.at("V(N1)", 3 * ns), 20, 1e-4);
-
     // A folder without the file.
     SimHarness missing;
     missing.doc.Settings().sourceMode = "Path";
