@@ -45,6 +45,12 @@ bool CTransmissionLineSim::CheckDelay()
     return true;
 }
 
+bool CTransmissionLineSim::CheckImpedance(double z, const QString& key)
+{
+    if (z > 0 && std::isfinite(z)) return true;
+    return Fail(QStringLiteral("Invalid Netlist.  Invalid ") + key + QStringLiteral(": "));
+}
+
 bool CTransmissionLineSim::Parse(const QStringList& tokens)
 {
     Name = tokens.value(0);
@@ -79,6 +85,11 @@ void CTransmissionLineSim::Prepare()
     const std::int64_t longest = std::int64_t(m_pDoc->StepCount()) + 1;
     Delay = int(std::min(DelayExact, longest));
     m_pDoc->RaiseHistoryCount(Delay);
+}
+
+int CTransmissionLineSim::CellLimit() const
+{
+    return m_pDoc->StepCount() + 2;
 }
 
 void CTransmissionLineSim::Initialise()

@@ -66,6 +66,11 @@ protected:
     bool CheckDelay();
     // Records the waves the two ports send back in accepted step k: port voltage less arriving wave.
     void StoreOutgoingWaves(int k);
+    // Refuses an impedance that is not a positive number ("Invalid Netlist.  Invalid Z0: " + Name).
+    bool CheckImpedance(double z, const QString& key);
+    // The cells of a lossy line that can reach a port within the run: a wave moves one cell per step,
+    // so cells further from both ports than the run has steps change nothing that the ports see.
+    int CellLimit() const;
 
 private:
     struct PortEntries {
