@@ -161,8 +161,9 @@ private:
     bool ReadRunSettings();
     bool AllocateResults();
     void FreeWorkArrays();
+    // Factors when asked, solves, and stores the solution in column k under the global unknowns.
+    bool SolveSystem(LinearSystem& sys, bool refactor, const std::vector<int>* toGlobal, bool partition, int k);
     void ReportFloating(double status, const std::vector<int>* localToGlobal, bool partition);
-    bool AnyPartitionDirty() const;
 
     RunSettings m_Settings;
     ElementFactory m_Factory;
