@@ -29,8 +29,7 @@ void CTransmissionLineSim::ParseInitialCondition(const QStringList& tokens, int 
     if (t.endsWith(QLatin1Char(','))) {
         InitialVoltage = m_pDoc->ParseValue(t.mid(3, t.size() - 4));
         if (i + 1 < tokens.size()) InitialCurrent = m_pDoc->ParseValue(tokens[i + 1]);
-    }
-    else {
+    } else {
         InitialVoltage = m_pDoc->ParseValue(t.mid(3));
     }
 }
@@ -224,12 +223,10 @@ void CTransmissionLineSim::AddOutputNames(const QString& group, QStringList& lis
     if (group == QLatin1String("TLine Voltages")) {
         AddName(list, QStringLiteral("VL"));
         AddName(list, QStringLiteral("VR"));
-    }
-    else if (group == QLatin1String("TLine Currents")) {
+    } else if (group == QLatin1String("TLine Currents")) {
         AddName(list, QStringLiteral("IL"));
         AddName(list, QStringLiteral("IR"));
-    }
-    else if (group == QLatin1String("TLine Waves")) {
+    } else if (group == QLatin1String("TLine Waves")) {
         AddName(list, QStringLiteral("V2L"));
         AddName(list, QStringLiteral("V1L"));
         AddName(list, QStringLiteral("V2R"));

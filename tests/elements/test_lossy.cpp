@@ -152,8 +152,7 @@ TEST(LossyLineTest, EnergyOfADischargingLine)
             for (int c = 0; c < kCells; ++c)
                 chainStored += 0.5 * (1e-9 / (kZ0 + (kZ1 - kZ0) * c / 4.0)) * 100;
             EXPECT_NEAR(load + losses, chainStored, 1e-9 * chainStored) << name(kind);
-        }
-        else {
+        } else {
             EXPECT_NEAR(load + losses, stored, 1e-9 * stored) << name(kind);
         }
         EXPECT_GT(losses, 0.01 * stored) << name(kind);
