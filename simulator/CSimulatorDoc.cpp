@@ -280,7 +280,8 @@ bool CSimulatorDoc::AllocateResults()
 {
     const double rows = double(m_N) + m_M + 1;
     const double cols = double(m_h) + 1 + m_StepCount;
-    const double bytes = rows * cols * sizeof(double) + rows * rows * sizeof(double);
+    // The table, the full matrix, and the per-step histories that elements keep (two each on average).
+    const double bytes = (rows + 2.0 * double(m_Elements.size())) * cols * sizeof(double) + rows * rows * sizeof(double);
     if (cols >= double(INT_MAX) || bytes > (g_memoryLimit > 0 ? g_memoryLimit : 0.8 * physicalMemoryBytes())) {
         ui().message(text::format("Error.  The results of this run would need %.0f MB, more than this computer "
                                   "has; shorten the time span or enlarge the time step.",
@@ -360,15 +361,15 @@ bool CSimulatorDoc::RunSimulation(RunProgress* progress)
     if (!AllocateResults()) return fail();
 
     m_NonlinearCount = 0;
-    for (auto& e : m_Elements) {
-        e->Initialise();
-        if (e->Nonlinear) ++m_NonlinearCount;
-    }
     try {
+        for (auto& e : m_Elements) {
+            e->Initialise();
+            if (e->Nonlinear) ++m_NonlinearCount;
+        }
         m_Full.allocate(m_N + m_M);
         ChooseMatrixMode();
     } catch (const std::bad_alloc&) {
-        ui().message(QStringLiteral("Error.  Not enough memory for the matrices of this run."));
+        ui().message(QStringLiteral("Error.  Not enough memory for this run."));
         return fail();
     }
 
