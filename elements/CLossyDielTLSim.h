@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CTransmissionLineSim.h"
+#include "CellChain.h"
 
 #include <vector>
 
@@ -22,8 +23,5 @@ public:
     double Gp = 0;    // port conductance: the line's own plus one cell's leakage
     double Gamma = 0; // reflection at every boundary
     double Tau = 0;   // transmission at every boundary
-
-    // Forward wave (F[0] at port 1) and backward wave (B[0] at port 1) in every cell, and the scratch
-    // arrays of one update.
-    std::vector<double> F, B, Fs, Bs;
+    CellChain Cells; // the wave trains along the line
 };

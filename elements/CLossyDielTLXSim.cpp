@@ -43,10 +43,7 @@ void CLossyDielTLXSim::Initialise()
     const std::int64_t cells = std::min(n, 2 * limit);
     const auto trueCell = [&](std::int64_t i) { return cells == n || i < limit ? i : i + (n - cells); };
 
-    F.assign(size_t(cells), W1[0]);
-    B.assign(size_t(cells), W2[0]);
-    Fs.assign(size_t(cells), 0.0);
-    Bs.assign(size_t(cells), 0.0);
+    Cells.reset(size_t(cells), W1[0], W2[0]);
     R1.assign(size_t(cells), 0.0);
     R2.assign(size_t(cells), 0.0);
     T1.assign(size_t(cells), 0.0);
@@ -82,20 +79,11 @@ void CLossyDielTLXSim::Initialise()
 
 void CLossyDielTLXSim::PreSolve(int)
 {
-    Vinc[0] = B.front();
-    Vinc[1] = F.back();
+    Cells.arriving(Vinc);
 }
 
 void CLossyDielTLXSim::EndStep(int k)
 {
     StoreOutgoingWaves(k);
-    const size_t n = F.size();
-    for (size_t j = 0; j + 1 < n; ++j)
-        Bs[j] = T2[j] * B[j + 1] + R1[j] * F[j];
-    for (size_t j = n - 1; j >= 1; --j)
-        Fs[j] = T1[j - 1] * F[j - 1] + R2[j - 1] * B[j];
-    std::copy(Fs.begin() + 1, Fs.end(), F.begin() + 1);
-    std::copy(Bs.begin(), Bs.end() - 1, B.begin());
-    F[0] = W1[size_t(k)];
-    B[n - 1] = W2[size_t(k)];
+    Cells.advance(T1.data(), R1.data(), T2.data(), R2.data(), 1, W1[size_t(k)], W2[size_t(k)]);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CTransmissionLineSim.h"
+#include "CellChain.h"
 
 #include <vector>
 
@@ -25,7 +26,7 @@ public:
     double Gp1 = 0; // port-1 conductance, G + g
     double Gp2 = 0; // port-2 conductance, G1 + g1
 
-    std::vector<double> F, B, Fs, Bs;
+    CellChain Cells; // the wave trains along the line
     // Per boundary j (between cells j and j+1): reflection of the forward wave (R1) and of the backward
     // wave (R2), and their transmissions T1 = 1 + R1, T2 = 1 + R2.
     std::vector<double> R1, R2, T1, T2;

@@ -23,10 +23,7 @@ void CLossyTLSim::Initialise()
 {
     CTransmissionLineSim::Initialise();
     const size_t cells = size_t(std::min<std::int64_t>(DelayExact, CellLimit()));
-    F.assign(cells, W1[0]);
-    B.assign(cells, W2[0]);
-    Fs.assign(cells, 0.0);
-    Bs.assign(cells, 0.0);
+    Cells.reset(cells, W1[0], W2[0]);
 
     // The whole resistance shared out over the n - 1 boundaries between cells; never quite 0.
     r = DelayExact >= 2 ? R / double(DelayExact - 1) : 0.0;
@@ -37,20 +34,11 @@ void CLossyTLSim::Initialise()
 
 void CLossyTLSim::PreSolve(int)
 {
-    Vinc[0] = B.front();
-    Vinc[1] = F.back();
+    Cells.arriving(Vinc);
 }
 
 void CLossyTLSim::EndStep(int k)
 {
     StoreOutgoingWaves(k);
-    const size_t n = F.size();
-    for (size_t j = 0; j + 1 < n; ++j)
-        Bs[j] = Tau * B[j + 1] + Gamma * F[j];
-    for (size_t j = n - 1; j >= 1; --j)
-        Fs[j] = Tau * F[j - 1] + Gamma * B[j];
-    std::copy(Fs.begin() + 1, Fs.end(), F.begin() + 1);
-    std::copy(Bs.begin(), Bs.end() - 1, B.begin());
-    F[0] = W1[size_t(k)];
-    B[n - 1] = W2[size_t(k)];
+    Cells.advance(&Tau, &Gamma, &Tau, &Gamma, 0, W1[size_t(k)], W2[size_t(k)]);
 }

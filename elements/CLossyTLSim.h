@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CTransmissionLineSim.h"
+#include "CellChain.h"
 
 #include <vector>
 
@@ -20,5 +21,5 @@ public:
     double Gamma = 0; // reflection at every boundary
     double Tau = 0;   // transmission at every boundary
 
-    std::vector<double> F, B, Fs, Bs; // as in CLossyDielTLSim
+    CellChain Cells; // the wave trains along the line
 };
