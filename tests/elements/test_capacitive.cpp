@@ -19,18 +19,12 @@ template <class T> T* element(SimHarness& sim, const QString& name) {
 class RlcReference : public ::testing::TestWithParam<const char*> {};
 
 TEST_P(RlcReference, MatchesIndependentSimulator) {
-    const ReferenceCase rc = loadReference("rlc");
-    ASSERT_FALSE(rc.points.empty());
     SimHarness sim;
-    ASSERT_TRUE(sim.run(rc.netlist, rc.step, rc.span, GetParam(), rc.start))
-        << qPrintable(sim.problems().join('|'));
-    EXPECT_TRUE(sim.problems().isEmpty()) << qPrintable(sim.problems().join('|'));
-    for (const auto& p : rc.points)
-        EXPECT_NEAR(sim.at(p.trace, p.time), p.value, p.tolerance) << qPrintable(p.trace) << " at " << p.time;
+    runReference(sim, loadReference("rlc"), GetParam());
 }
 
 INSTANTIATE_TEST_SUITE_P(AllMatrixModes, RlcReference,
-                         ::testing::Values("Auto", "None", "Minimal", "Maximal"));
+                         ::testing::ValuesIn(kMatrixModes));
 
 TEST(Capacitor, InitialVoltageWithOrWithoutPrefix) {
     SimHarness sim;

@@ -5,33 +5,11 @@
 
 #include <cmath>
 
-namespace {
-
-const char* const kModes[] = {"Auto", "None", "Minimal", "Maximal"};
-
-// A resistor chain NB0..NB(count-1) driven by its own source and tied to ground at every node, so it
-// adds nodes to a netlist without touching any other part of it.
-QString separateLadder(int count) {
-    QString s = "VB NB0 0 PULSE 0 2 0 5N 5N 20N 60N\n";
-    for (int i = 1; i < count; ++i) {
-        s += QString("RB%1 NB%2 NB%1 50\n").arg(i).arg(i - 1);
-        s += QString("RG%1 NB%1 0 1K\n").arg(i);
-    }
-    return s;
-}
-
-} // namespace
-
 class DiodeReference : public testing::TestWithParam<const char*> {};
 
 TEST_P(DiodeReference, ClampMatchesIndependentSimulatorAndCurrentBalances) {
-    const ReferenceCase rc = loadReference("dclamp");
-    ASSERT_FALSE(rc.points.empty());
     SimHarness h;
-    ASSERT_TRUE(h.run(rc.netlist, rc.step, rc.span, GetParam(), rc.start));
-    EXPECT_TRUE(h.problems().isEmpty()) << h.problems().join(" | ").toStdString();
-    for (const auto& p : rc.points)
-        EXPECT_NEAR(h.at(p.trace, p.time), p.value, p.tolerance) << qPrintable(p.trace);
+    runReference(h, loadReference("dclamp"), GetParam());
 
     // The diode's own current is the current the 1 k resistor feeds into it, at every step.
     const auto vin = h.trace("V(NIN)"), va = h.trace("V(NA)"), id = h.trace("I(D1)");
@@ -40,7 +18,7 @@ TEST_P(DiodeReference, ClampMatchesIndependentSimulatorAndCurrentBalances) {
         ASSERT_NEAR(id[j], (vin[j] - va[j]) / 1000, 1e-9) << "step " << j;
 }
 
-INSTANTIATE_TEST_SUITE_P(Modes, DiodeReference, testing::ValuesIn(kModes));
+INSTANTIATE_TEST_SUITE_P(Modes, DiodeReference, testing::ValuesIn(kMatrixModes));
 
 TEST(Diode, SettledStepTakesExactlyThreeSolves) {
     // Every iteration refactors, so the factor count is the solve count. Once the circuit has

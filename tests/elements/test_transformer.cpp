@@ -5,38 +5,11 @@
 
 #include <cmath>
 
-namespace {
-
-void expectSameTraces(SimHarness& got, SimHarness& want, std::initializer_list<const char*> traces) {
-    for (const char* t : traces) {
-        const auto a = got.trace(t), b = want.trace(t);
-        ASSERT_FALSE(b.empty()) << t;
-        ASSERT_EQ(a.size(), b.size()) << t;
-        for (size_t j = 0; j < a.size(); ++j)
-            ASSERT_NEAR(a[j], b[j], 1e-9 + 1e-9 * std::fabs(b[j])) << t << " step " << j;
-    }
-}
-
-// A source and its resistor ladder that share no node with the rest of the netlist.
-QString separateLadder(int count) {
-    QString s = "VB NB0 0 PULSE 0 3 0 2N 2N 10N 30N\n";
-    for (int i = 1; i < count; ++i)
-        s += QString("RB%1 NB%2 NB%1 10\nRG%1 NB%1 0 100\n").arg(i).arg(i - 1);
-    return s;
-}
-
-} // namespace
-
 class TransformerReference : public testing::TestWithParam<const char*> {};
 
 TEST_P(TransformerReference, MatchesIndependentSimulator) {
-    const ReferenceCase rc = loadReference("xfmr");
-    ASSERT_FALSE(rc.points.empty());
     SimHarness h;
-    ASSERT_TRUE(h.run(rc.netlist, rc.step, rc.span, GetParam(), rc.start));
-    EXPECT_TRUE(h.problems().isEmpty()) << h.problems().join(" | ").toStdString();
-    for (const auto& p : rc.points)
-        EXPECT_NEAR(h.at(p.trace, p.time), p.value, p.tolerance) << qPrintable(p.trace);
+    runReference(h, loadReference("xfmr"), GetParam());
 
     // The winding traces: the primary current is what the 0.1 ohm feeds in at NP, the secondary
     // current leaves NS into the winding, so the load carries its negative.
