@@ -120,43 +120,26 @@ TEST_F(WvfTest, RoundTripKeepsEveryField) {
     a.Version = 7;
     a.Name = QString::fromUtf8("I(R1) \u20ac caf\u00e9"); // Windows-1252 beyond ASCII
     a.SetSamples({-1.5f, 2.25f, 1e-20f, 3e30f});
-    a.SpareA = 1.5f, a.SampleInterval = 2e-9f, a.SpareB = -3, a.SpareC = 4, a.SpareD = 5;
-    a.FirstSampleTime = -1e-6f, a.TimeOffset = 2e-7f, a.MaxValue = 9, a.MinValue = -9;
-    a.MaxIndex = 4, a.MinIndex = 1, a.Scale = 10, a.SpareShort = -2, a.SpareInt = 123456;
+    float* floats[] = {&a.SpareA,   &a.SampleInterval,  &a.SpareB,     &a.SpareC,
+                       &a.SpareD,   &a.FirstSampleTime, &a.TimeOffset, &a.MaxValue,
+                       &a.MinValue, &a.Scale,           &a.SpareE,     &a.SpareF};
+    for (int i = 0; i < 12; ++i)
+        *floats[i] = 0.5f + float(i);
     for (int i = 0; i < 6; ++i)
-        a.SpareFloats[i] = float(i) + 0.5f;
-    a.SpareE = 6, a.SpareF = 7;
+        a.SpareFloats[i] = -float(i);
+    a.MaxIndex = 4, a.MinIndex = 3, a.SpareShort = -2, a.SpareInt = 123456;
     a.Comment = "c", a.DateText = "", a.Creator = "x", a.Note = "note";
     ASSERT_TRUE(a.Write(path()));
 
     COrliskWave b;
     ASSERT_TRUE(b.Read(path()));
-    EXPECT_EQ(b.Version, 7);
     EXPECT_EQ(b.Name, a.Name);
     EXPECT_EQ(b.Samples, a.Samples);
-    EXPECT_EQ(b.SampleCount, 4);
-    for (auto [x, y] : {std::pair{a.SpareA, b.SpareA},
-                        {a.SampleInterval, b.SampleInterval},
-                        {a.SpareB, b.SpareB},
-                        {a.SpareC, b.SpareC},
-                        {a.SpareD, b.SpareD},
-                        {a.FirstSampleTime, b.FirstSampleTime},
-                        {a.TimeOffset, b.TimeOffset},
-                        {a.MaxValue, b.MaxValue},
-                        {a.MinValue, b.MinValue},
-                        {a.Scale, b.Scale},
-                        {a.SpareE, b.SpareE},
-                        {a.SpareF, b.SpareF},
-                        {a.SpareFloats[5], b.SpareFloats[5]}})
-        EXPECT_EQ(x, y);
-    EXPECT_EQ(b.MaxIndex, 4);
-    EXPECT_EQ(b.MinIndex, 1);
-    EXPECT_EQ(b.SpareShort, -2);
-    EXPECT_EQ(b.SpareInt, 123456);
-    EXPECT_EQ(b.Comment, "c");
     EXPECT_EQ(b.DateText, QString(QChar(0))); // an empty date still takes its terminator
-    EXPECT_EQ(b.Creator, "x");
-    EXPECT_EQ(b.Note, "note");
+    // Every other field: written again (without the kept terminator) it gives the same bytes.
+    b.DateText.chop(1);
+    ASSERT_TRUE(b.Write(path("again.wvf")));
+    EXPECT_EQ(get("again.wvf"), get());
 }
 
 TEST_F(WvfTest, OverlongTextIsCutToWhatItsCountCanHold) {
