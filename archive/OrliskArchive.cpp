@@ -1,6 +1,7 @@
 #include "OrliskArchive.h"
 
 #include "OrliskCombo.h"
+#include "Paths.h"
 #include "Text.h"
 #include "UiServices.h"
 
@@ -11,46 +12,28 @@
 
 #include <algorithm>
 
-#if __has_include("Paths.h")
-#include "Paths.h"
-#define ORLISK_HAVE_DRIVE_MAP 1
-#endif
-
 namespace orlisk {
 
 const QString kDefaultRoot = QStringLiteral("C:\\Experiments\\");
 
 namespace {
 
-std::function<QString(const QString&)> g_mapper;
-
-QString mapPath(const QString& path)
+bool isSeparator(QChar c)
 {
-    if (g_mapper) return g_mapper(path);
-#ifdef ORLISK_HAVE_DRIVE_MAP
-    return paths::toNative(path);
-#else
-    // Until the program's drive map is available: C: is the home folder, other drives are absent.
-    QString p = path;
-    p.replace(QLatin1Char('\\'), QLatin1Char('/'));
-    if (p.size() >= 2 && p[1] == u':') {
-        if (p[0].toUpper() != u'C') return {};
-        return QDir::homePath() + p.mid(2);
-    }
-    return p;
-#endif
+    return c == u'\\' || c == u'/';
 }
 
-bool isSeparator(QChar c) { return c == u'\\' || c == u'/'; }
-
-void sortNames(QStringList& names) { std::sort(names.begin(), names.end(), NameLess); }
+void sortNames(QStringList& names)
+{
+    std::sort(names.begin(), names.end(), NameLess);
+}
 
 // The names of the folder's entries of the given kind, in no particular order.
 QStringList entries(const QString& folder, QDir::Filters kind)
 {
     const QString native = NativePath(folder);
     if (native.isEmpty()) return {};
-    return QDir(native).entryList(kind | QDir::Hidden | QDir::NoDotAndDotDot, QDir::NoSort);
+    return QDir(native).entryList(kind | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Unsorted);
 }
 
 // Selects `value` (item 0 when it is not there) and writes the selection back into it.
@@ -118,11 +101,9 @@ bool IsRootedPath(const QString& path)
 QString NativePath(const QString& path)
 {
     if (!IsRootedPath(path)) return {};
-    const QString native = mapPath(path);
+    const QString native = paths::toNative(path);
     return QDir::isAbsolutePath(native) ? native : QString();
 }
-
-void SetPathMapper(std::function<QString(const QString&)> mapper) { g_mapper = std::move(mapper); }
 
 // ---------------------------------------------------------------------------------------------
 // Reading the tree
@@ -130,12 +111,9 @@ void SetPathMapper(std::function<QString(const QString&)> mapper) { g_mapper = s
 QStringList ParseRootList(const QByteArray& content)
 {
     static const QString kSuffix = QStringLiteral("=Path");
-    QStringList lines = text::fromAnsi(content).split(u'\n');
-    // A file that ends with its last line end has no line after it.
-    if (!lines.isEmpty() && lines.last().isEmpty()) lines.removeLast();
     QStringList roots;
     bool inPaths = false;
-    for (QString line : lines) {
+    for (QString line : text::fromAnsi(content).split(u'\n')) {
         if (line.endsWith(u'\r')) line.chop(1);
         if (!inPaths) {
             inPaths = line == QLatin1String("[Paths]");
@@ -199,7 +177,10 @@ bool NameLess(const QString& a, const QString& b)
 // ---------------------------------------------------------------------------------------------
 // The ribbon's lists
 
-void FillOrliskRootCombo(OrliskCombo& combo, QString& root) { fill(combo, Roots(), root); }
+void FillOrliskRootCombo(OrliskCombo& combo, QString& root)
+{
+    fill(combo, Roots(), root);
+}
 
 void FillOrliskExperimentCombo(OrliskCombo& combo, const QString& root, QString& experiment)
 {
@@ -219,7 +200,8 @@ bool IsValidFolderName(const QString& name)
     // Windows drops a trailing dot or blank, which also rules out "." and "..".
     if (name.isEmpty() || name.endsWith(u'.') || name.endsWith(u' ')) return false;
     static const QString kIllegal = QStringLiteral("<>:\"/\\|?*");
-    return std::none_of(name.begin(), name.end(), [](QChar c) { return c.unicode() < 0x20 || kIllegal.contains(c); });
+    return std::none_of(name.begin(), name.end(),
+                        [](QChar c) { return c.unicode() < 0x20 || kIllegal.contains(c); });
 }
 
 bool CreateExperimentFolders(const QString& root, const QString& name)

@@ -4,8 +4,6 @@
 #include <QString>
 #include <QStringList>
 
-#include <functional>
-
 class OrliskCombo;
 
 // The waveform archive, a folder tree the sibling measurement program keeps:
@@ -27,9 +25,6 @@ bool IsRootedPath(const QString& path);
 // This machine's file for a stored path text; empty when the text is not rooted or its drive is
 // not mapped to a folder here.
 QString NativePath(const QString& path);
-// Replaces the drive mapping (tests point drive letters at temporary folders); an empty function
-// restores the program's own.
-void SetPathMapper(std::function<QString(const QString&)> mapper);
 
 // ---- reading the tree ----
 // The roots named by a list of roots: the "X=Path" lines right after "[Paths]", each as "X\".

@@ -1,7 +1,10 @@
 #include "InputPath.h"
 
 namespace {
-QChar separatorFor(const QString& path) { return path.startsWith(u'/') ? u'/' : u'\\'; }
+QChar separatorFor(const QString& path)
+{
+    return path.startsWith(u'/') ? u'/' : u'\\';
+}
 } // namespace
 
 QString WithFolderEnd(const QString& typedPath)

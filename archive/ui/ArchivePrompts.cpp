@@ -9,11 +9,18 @@ DialogArchivePrompts g_dialogs;
 ArchivePrompts* g_current = nullptr;
 } // namespace
 
-ArchivePrompts& archivePrompts() { return g_current ? *g_current : g_dialogs; }
+ArchivePrompts& archivePrompts()
+{
+    return g_current ? *g_current : g_dialogs;
+}
 
-void setArchivePrompts(ArchivePrompts* prompts) { g_current = prompts; }
+void setArchivePrompts(ArchivePrompts* prompts)
+{
+    g_current = prompts;
+}
 
-bool DialogArchivePrompts::AskText(QWidget* owner, const QString& caption, const QString& prompt, QString& text)
+bool DialogArchivePrompts::AskText(QWidget* owner, const QString& caption, const QString& prompt,
+                                   QString& text)
 {
     TextInput dialog(owner);
     dialog.Caption = caption;

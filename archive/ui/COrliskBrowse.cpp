@@ -149,9 +149,15 @@ void COrliskBrowse::OnInitDialog()
     OnSelchangeShot();
 }
 
-void COrliskBrowse::FillExperiments() { Experiment = fillAndSelectFirst(m_experiments, orlisk::Experiments(Root)); }
+void COrliskBrowse::FillExperiments()
+{
+    Experiment = fillAndSelectFirst(m_experiments, orlisk::Experiments(Root));
+}
 
-void COrliskBrowse::FillShots() { Shot = fillAndSelectFirst(m_shots, orlisk::Shots(Root + Experiment, true)); }
+void COrliskBrowse::FillShots()
+{
+    Shot = fillAndSelectFirst(m_shots, orlisk::Shots(Root + Experiment, true));
+}
 
 void COrliskBrowse::FillTraces(const QString& folder)
 {
@@ -206,7 +212,8 @@ void COrliskBrowse::OnSelchangeTraces()
 
 void COrliskBrowse::OnFindRoot()
 {
-    const QString folder = archivePrompts().PickFolder(this, QStringLiteral("Select new 'Experiments' folder"));
+    const QString folder =
+        archivePrompts().PickFolder(this, QStringLiteral("Select new 'Experiments' folder"));
     if (folder.isEmpty()) return;
     // A root already listed is selected rather than listed twice.
     const QString root = withFolderEnd(folder);
@@ -234,7 +241,8 @@ void COrliskBrowse::OnNewExperiment()
 void COrliskBrowse::OnNewShot()
 {
     QString name;
-    if (!archivePrompts().AskText(this, QStringLiteral("New Shot Name"), QStringLiteral("Enter name for Shot"), name))
+    if (!archivePrompts().AskText(this, QStringLiteral("New Shot Name"),
+                                  QStringLiteral("Enter name for Shot"), name))
         return;
     if (!orlisk::CreateShotFolder(Root, Experiment, name)) return;
     select(m_shots, insertSorted(m_shots, name));
