@@ -6,6 +6,7 @@
 #include "UiServices.h"
 
 #include <QElapsedTimer>
+#include <QIODevice>
 
 #include <climits>
 #include <cmath>
@@ -322,7 +323,60 @@ void CSimulatorDoc::FreeResults()
 
 void CSimulatorDoc::OnCloseDocument()
 {
+    // The run on the stack still uses its elements and results: they go when it has ended.
+    if (m_Running) {
+        RequestStop();
+        return;
+    }
     if (m_ResultsValid) FreeResults();
+    Document::OnCloseDocument();
+}
+
+// ---------------------------------------------------------------------------------------------
+// The .cir file
+
+bool CSimulatorDoc::Load(QIODevice& in)
+{
+    // Refused from the size alone where it is known, so a huge file is never read.
+    QByteArray bytes;
+    bool tooLarge = false;
+    if (!in.isSequential()) {
+        tooLarge = in.size() - in.pos() > kMaxFileBytes;
+        if (!tooLarge) bytes = in.readAll();
+    } else {
+        while (bytes.size() <= kMaxFileBytes) {
+            const QByteArray chunk = in.read(qint64(1) << 16);
+            if (chunk.isEmpty()) break;
+            bytes += chunk;
+        }
+        tooLarge = bytes.size() > kMaxFileBytes;
+    }
+    if (tooLarge) {
+        ui().message(QStringLiteral("The file is too large to open."));
+        return false;
+    }
+    // The view holds lines ended by a line feed; an odd last byte is no character and is dropped.
+    QString text(bytes.size() / 2, Qt::Uninitialized);
+    const auto* b = reinterpret_cast<const unsigned char*>(bytes.constData());
+    for (qsizetype i = 0; i < text.size(); ++i)
+        text[i] = QChar(char16_t(b[2 * i] | b[2 * i + 1] << 8));
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    SetNetlistText(text);
+    return true;
+}
+
+bool CSimulatorDoc::Save(QIODevice& out)
+{
+    QString text = m_ViewText;
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    text.replace(QLatin1String("\n"), QLatin1String("\r\n"));
+    QByteArray bytes(text.size() * 2, Qt::Uninitialized);
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t u = text[i].unicode();
+        bytes[2 * i] = char(u & 0xFF);
+        bytes[2 * i + 1] = char(u >> 8);
+    }
+    return out.write(bytes) == bytes.size();
 }
 
 void CSimulatorDoc::PumpWaitingMessages() { ui().pump(); }
