@@ -199,7 +199,7 @@ bool CTransmissionLineSim::GetOutput(const QString& kind, int n, double* out)
                                   [&](const Trace& x) { return kind == QLatin1String(x.kind); });
     if (t == std::end(traces)) return false;
 
-    const std::vector<double>& sent = t->port == 0 ? W1 : W2;
+    const std::vector<double>& sent = SentWaves(t->port);
     if (t->what == Sent) {
         CopyHistory(sent.data(), n, out);
         return true;
@@ -211,7 +211,7 @@ bool CTransmissionLineSim::GetOutput(const QString& kind, int n, double* out)
         // The current out of the line into the port's "+" node. It uses the stamped wave conductance,
         // so a line of Z0 = 0 shows the finite current that flowed instead of a division by zero.
         if (t->what == Current)
-            out[j] = (out[j] - 2 * wave) * WaveG[t->port];
+            out[j] = (out[j] - 2 * wave) * TraceConductance(t->port, h + j);
         else if (t->what == Arrived)
             out[j] -= wave;
     }

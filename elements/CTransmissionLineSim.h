@@ -71,6 +71,11 @@ protected:
     // The cells of a lossy line that can reach a port within the run: a wave moves one cell per step,
     // so cells further from both ports than the run has steps change nothing that the ports see.
     int CellLimit() const;
+    // The wave each port sent at every results column, as the traces show it. A line that reworks
+    // the waves it holds after they were sent (the variable-impedance line) keeps its own record.
+    virtual const std::vector<double>& SentWaves(int port) const { return port == 0 ? W1 : W2; }
+    // The conductance that turns a port's traces into a current at results column k.
+    virtual double TraceConductance(int port, int) const { return WaveG[port]; }
 
 private:
     struct PortEntries {
