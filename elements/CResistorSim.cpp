@@ -2,21 +2,37 @@
 
 #include "CSimulatorDoc.h"
 #include "IndexMap.h"
+#include "UiServices.h"
 
-void CResistorSim::Stamp(bool rhsOnly, int) { if (!rhsOnly) m_Full.add(Conductance); }
+void CResistorSim::Stamp(bool rhsOnly, int)
+{
+    if (!rhsOnly) m_Full.add(Conductance);
+}
 
-void CResistorSim::StampMapped(bool rhsOnly, int) { if (!rhsOnly) m_Mapped.add(Conductance); }
+void CResistorSim::StampMapped(bool rhsOnly, int)
+{
+    if (!rhsOnly) m_Mapped.add(Conductance);
+}
 
 void CResistorSim::StampPartition(bool rhsOnly, int, int partition)
 {
     if (!rhsOnly && partition == Partition) m_Mapped.add(Conductance);
 }
 
-void CResistorSim::BindMatrix(double** A, double*) { m_Full.bind(A, Nodes[0], Nodes[1]); }
+void CResistorSim::BindMatrix(double** A, double*)
+{
+    m_Full.bind(A, Nodes[0], Nodes[1]);
+}
 
-void CResistorSim::BindThrough(double** A, const IndexMap& map) { m_Mapped.bind(A, map(Nodes[0]), map(Nodes[1])); }
+void CResistorSim::BindThrough(double** A, const IndexMap& map)
+{
+    m_Mapped.bind(A, map(Nodes[0]), map(Nodes[1]));
+}
 
-void CResistorSim::BindMatrixMapped(double** A, double*) { BindThrough(A, m_pDoc->ReducedMap()); }
+void CResistorSim::BindMatrixMapped(double** A, double*)
+{
+    BindThrough(A, m_pDoc->ReducedMap());
+}
 
 void CResistorSim::BindMatrixPartition(double** A, double*, const IndexMap& map, int partition)
 {
@@ -25,7 +41,10 @@ void CResistorSim::BindMatrixPartition(double** A, double*, const IndexMap& map,
     BindThrough(A, map);
 }
 
-void CResistorSim::Initialise() { Conductance = ClampConductance(Resistance); }
+void CResistorSim::Initialise()
+{
+    Conductance = ClampConductance(Resistance);
+}
 
 bool CResistorSim::GetOutput(const QString& kind, int n, double* out)
 {
@@ -34,7 +53,8 @@ bool CResistorSim::GetOutput(const QString& kind, int n, double* out)
         return true;
     }
     if (kind == QLatin1String("R")) {
-        for (int j = 0; j < n; ++j) out[j] = Resistance;
+        for (int j = 0; j < n; ++j)
+            out[j] = Resistance;
         return true;
     }
     if (kind == QLatin1String("I") || kind == QLatin1String("E")) {
@@ -50,8 +70,10 @@ bool CResistorSim::GetOutput(const QString& kind, int n, double* out)
 
 void CResistorSim::AddOutputNames(const QString& group, QStringList& list)
 {
-    if (group == QLatin1String("Part Voltages")) AddName(list, QStringLiteral("V"));
-    else if (group == QLatin1String("Part Currents")) AddName(list, QStringLiteral("I"));
+    if (group == QLatin1String("Part Voltages"))
+        AddName(list, QStringLiteral("V"));
+    else if (group == QLatin1String("Part Currents"))
+        AddName(list, QStringLiteral("I"));
 }
 
 bool CResistorSim::Parse(const QStringList& tokens)
@@ -62,5 +84,16 @@ bool CResistorSim::Parse(const QStringList& tokens)
     Nodes[0] = m_pDoc->GetNodeIndex(tokens[1]);
     Nodes[1] = m_pDoc->GetNodeIndex(tokens[2]);
     Conductance = ClampConductance(Resistance);
+    // Parts that the schematic can draw but that have no element of their own reach us as resistors
+    // whose value is their model keyword, which reads as 0 ohms. Say so, or the near short would pass
+    // for a result of the part's real model.
+    static const char* const kNoModel[] = {"MOV", "OILSW", "PLDIODE"};
+    for (const char* keyword : kNoModel)
+        if (tokens[3].startsWith(QLatin1String(keyword))) {
+            ui().message(
+                QStringLiteral("Warning:  ") + Name + QStringLiteral(" (") + QLatin1String(keyword) +
+                QStringLiteral(") has no simulation model of its own and runs as a near short circuit."));
+            break;
+        }
     return true;
 }

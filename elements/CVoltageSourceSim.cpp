@@ -1,21 +1,10 @@
 #include "CVoltageSourceSim.h"
 
+#include "COrliskWave.h"
 #include "CSimulatorDoc.h"
 #include "IndexMap.h"
+#include "OrliskInput.h"
 #include "UiServices.h"
-
-#if __has_include("COrliskWave.h")
-#include "COrliskWave.h"
-#define TORVEX_HAVE_WAVE 1
-#else
-class COrliskWave {};
-#endif
-#if __has_include("Paths.h")
-#include "Paths.h"
-#define TORVEX_HAVE_PATHS 1
-#endif
-
-#include <QFile>
 
 // ---------------------------------------------------------------------------------------------
 // SourceWaveform
@@ -24,8 +13,7 @@ SourceWaveform::SourceWaveform() = default;
 SourceWaveform::~SourceWaveform() = default;
 
 bool SourceWaveform::Parse(CComponentSim& element, CSimulatorDoc& doc, const QStringList& tokens,
-                           const std::function<void()>& takeBranch)
-{
+                           const std::function<void()>& takeBranch) {
     const auto notEnough = [&]() {
         ui().message(QStringLiteral("Invalid Netlist:  Not enough arguments: ") + element.Name);
         return false;
@@ -45,7 +33,8 @@ bool SourceWaveform::Parse(CComponentSim& element, CSimulatorDoc& doc, const QSt
         Pulse.V1 = doc.ParseValue(tokens[4]);
         Pulse.V2 = doc.ParseValue(tokens[5]);
         double* optional[] = {&Pulse.TD, &Pulse.TR, &Pulse.TF, &Pulse.PW, &Pulse.PER};
-        for (int i = 0; i < 5 && 6 + i < tokens.size(); ++i) *optional[i] = doc.ParseValue(tokens[6 + i]);
+        for (int i = 0; i < 5 && 6 + i < tokens.size(); ++i)
+            *optional[i] = doc.ParseValue(tokens[6 + i]);
         return true;
     }
     if (kind == QLatin1String("DC")) {
@@ -59,57 +48,36 @@ bool SourceWaveform::Parse(CComponentSim& element, CSimulatorDoc& doc, const QSt
         if (tokens.size() < 5) return notEnough();
         takeBranch();
         WaveformPath = doc.InputPath() + tokens[4] + QStringLiteral(".wvf");
-        const auto inputError = [&]() {
-            ui().message(QStringLiteral("Error:  Orlisk waveform input error, file=") + WaveformPath);
-            return false;
-        };
-#ifdef TORVEX_HAVE_PATHS
-        const QString native = paths::toNative(WaveformPath);
-#else
-        QString native = WaveformPath;
-        native.replace(QLatin1Char('\\'), QLatin1Char('/'));
-#endif
-        QFile test(native);
-        if (!test.open(QIODevice::ReadOnly)) return inputError();
-        test.close();
         Kind = SourceOrlisk;
-        if (!LoadWaveform(native)) return inputError();
-        return true;
+        return OpenOrliskInput(WaveformPath, [this]() { return LoadWaveform(); });
     }
-    ui().message(QStringLiteral("Netlist Error:  Unknown or invalid voltage source type encountered.") + element.Name);
+    ui().message(QStringLiteral("Netlist Error:  Unknown or invalid voltage source type encountered.") +
+                 element.Name);
     return false;
 }
 
-bool SourceWaveform::LoadWaveform(const QString& nativePath)
-{
-#ifdef TORVEX_HAVE_WAVE
-    Wave = std::make_unique<COrliskWave>();
-    Loaded = Wave->Read(nativePath);
-#else
-    Loaded = false;
-#endif
+bool SourceWaveform::LoadWaveform() {
+    Loaded = LoadOrliskWave(WaveformPath, Wave);
     return Loaded;
 }
 
-double SourceWaveform::ValueAt(double t) const
-{
+double SourceWaveform::ValueAt(double t) const {
     switch (Kind) {
-    case SourceDC: return Pulse.V1;
-    case SourcePulse: return Pulse.valueAt(t);
+    case SourceDC:
+        return Pulse.V1;
+    case SourcePulse:
+        return Pulse.valueAt(t);
     case SourceOrlisk:
-#ifdef TORVEX_HAVE_WAVE
         return Wave ? Wave->ValueAt(t) : 0.0;
-#else
-        return 0.0;
-#endif
     }
     return 0.0;
 }
 
-static void addSourceNames(const CComponentSim& e, const QString& group, QStringList& list)
-{
-    if (group == QLatin1String("Source Voltages")) list << QStringLiteral("V(") + e.Name + QLatin1Char(')');
-    else if (group == QLatin1String("Source Currents")) list << QStringLiteral("I(") + e.Name + QLatin1Char(')');
+static void addSourceNames(const CComponentSim& e, const QString& group, QStringList& list) {
+    if (group == QLatin1String("Source Voltages"))
+        list << QStringLiteral("V(") + e.Name + QLatin1Char(')');
+    else if (group == QLatin1String("Source Currents"))
+        list << QStringLiteral("I(") + e.Name + QLatin1Char(')');
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -117,8 +85,7 @@ static void addSourceNames(const CComponentSim& e, const QString& group, QString
 
 CVoltageSourceSim::CVoltageSourceSim(CSimulatorDoc* doc) : CComponentSim(doc) {}
 
-void CVoltageSourceSim::Entries::bind(double** A, double* r, int rp, int rm, int rb)
-{
+void CVoltageSourceSim::Entries::bind(double** A, double* r, int rp, int rm, int rb) {
     pb = &A[rp][rb];
     bp = &A[rb][rp];
     mb = &A[rm][rb];
@@ -126,8 +93,7 @@ void CVoltageSourceSim::Entries::bind(double** A, double* r, int rp, int rm, int
     rhs = &r[rb];
 }
 
-void CVoltageSourceSim::Entries::stamp(bool rhsOnly, double value) const
-{
+void CVoltageSourceSim::Entries::stamp(bool rhsOnly, double value) const {
     if (!rhsOnly) {
         *pb += 1;
         *bp += 1;
@@ -137,42 +103,40 @@ void CVoltageSourceSim::Entries::stamp(bool rhsOnly, double value) const
     *rhs += value;
 }
 
-void CVoltageSourceSim::Stamp(bool rhsOnly, int) { m_Full.stamp(rhsOnly, Value); }
+void CVoltageSourceSim::Stamp(bool rhsOnly, int) {
+    m_Full.stamp(rhsOnly, Value);
+}
 
-void CVoltageSourceSim::StampMapped(bool rhsOnly, int)
-{
+void CVoltageSourceSim::StampMapped(bool rhsOnly, int) {
     if (InReducedSet && m_MappedBound) m_Mapped.stamp(rhsOnly, Value);
 }
 
-void CVoltageSourceSim::StampPartition(bool rhsOnly, int, int partition)
-{
+void CVoltageSourceSim::StampPartition(bool rhsOnly, int, int partition) {
     if (m_MappedBound && partition == Partition) m_Mapped.stamp(rhsOnly, Value);
 }
 
-void CVoltageSourceSim::BindMatrix(double** A, double* rhs)
-{
+void CVoltageSourceSim::BindMatrix(double** A, double* rhs) {
     m_Full.bind(A, rhs, Nodes[0], Nodes[1], BranchUnknown(0));
 }
 
-void CVoltageSourceSim::BindMatrixMapped(double** A, double* rhs)
-{
+void CVoltageSourceSim::BindMatrixMapped(double** A, double* rhs) {
     const IndexMap map = m_pDoc->ReducedMap();
     m_MappedBound = map(Nodes[0]) != 0 || map(Nodes[1]) != 0;
     if (m_MappedBound) m_Mapped.bind(A, rhs, map(Nodes[0]), map(Nodes[1]), map(BranchUnknown(0)));
 }
 
-void CVoltageSourceSim::BindMatrixPartition(double** A, double* rhs, const IndexMap& map, int partition)
-{
+void CVoltageSourceSim::BindMatrixPartition(double** A, double* rhs, const IndexMap& map, int partition) {
     if (map(Nodes[0]) == 0 && map(Nodes[1]) == 0) return;
     Partition = partition;
     m_MappedBound = true;
     m_Mapped.bind(A, rhs, map(Nodes[0]), map(Nodes[1]), map(BranchUnknown(0)));
 }
 
-void CVoltageSourceSim::BeginStep(int) { Value = Waveform.ValueAt(m_pDoc->CurrentTime()); }
+void CVoltageSourceSim::BeginStep(int) {
+    Value = Waveform.ValueAt(m_pDoc->CurrentTime());
+}
 
-bool CVoltageSourceSim::GetOutput(const QString& kind, int n, double* out)
-{
+bool CVoltageSourceSim::GetOutput(const QString& kind, int n, double* out) {
     if (kind == QLatin1String("V")) {
         NodeDifference(Nodes[0], Nodes[1], n, out);
         return true;
@@ -184,10 +148,11 @@ bool CVoltageSourceSim::GetOutput(const QString& kind, int n, double* out)
     return false;
 }
 
-void CVoltageSourceSim::AddOutputNames(const QString& group, QStringList& list) { addSourceNames(*this, group, list); }
+void CVoltageSourceSim::AddOutputNames(const QString& group, QStringList& list) {
+    addSourceNames(*this, group, list);
+}
 
-bool CVoltageSourceSim::Parse(const QStringList& tokens)
-{
+bool CVoltageSourceSim::Parse(const QStringList& tokens) {
     Name = tokens.value(0);
     return Waveform.Parse(*this, *m_pDoc, tokens, [this]() { TakeBranch(); });
 }
@@ -195,47 +160,49 @@ bool CVoltageSourceSim::Parse(const QStringList& tokens)
 // ---------------------------------------------------------------------------------------------
 // CCurrentSourceSim
 
-void CCurrentSourceSim::Stamp(bool, int) { m_Full.inject(Value); }
+void CCurrentSourceSim::Stamp(bool, int) {
+    m_Full.inject(Value);
+}
 
-void CCurrentSourceSim::StampMapped(bool, int)
-{
+void CCurrentSourceSim::StampMapped(bool, int) {
     if (m_MappedBound) m_Mapped.inject(Value);
 }
 
-void CCurrentSourceSim::StampPartition(bool, int, int partition)
-{
+void CCurrentSourceSim::StampPartition(bool, int, int partition) {
     if (m_MappedBound && partition == Partition) m_Mapped.inject(Value);
 }
 
 // Bound with the nodes reversed: the current enters n2 and leaves n1.
-void CCurrentSourceSim::BindMatrix(double**, double* rhs) { m_Full.bind(rhs, Nodes[1], Nodes[0]); }
+void CCurrentSourceSim::BindMatrix(double**, double* rhs) {
+    m_Full.bind(rhs, Nodes[1], Nodes[0]);
+}
 
-void CCurrentSourceSim::BindMatrixMapped(double**, double* rhs)
-{
+void CCurrentSourceSim::BindMatrixMapped(double**, double* rhs) {
     const IndexMap map = m_pDoc->ReducedMap();
     m_MappedBound = map(Nodes[0]) != 0 || map(Nodes[1]) != 0;
     if (m_MappedBound) m_Mapped.bind(rhs, map(Nodes[1]), map(Nodes[0]));
 }
 
-void CCurrentSourceSim::BindMatrixPartition(double**, double* rhs, const IndexMap& map, int partition)
-{
+void CCurrentSourceSim::BindMatrixPartition(double**, double* rhs, const IndexMap& map, int partition) {
     if (map(Nodes[0]) == 0 && map(Nodes[1]) == 0) return;
     Partition = partition;
     m_MappedBound = true;
     m_Mapped.bind(rhs, map(Nodes[1]), map(Nodes[0]));
 }
 
-void CCurrentSourceSim::Initialise()
-{
+void CCurrentSourceSim::Initialise() {
     m_History.assign(size_t(m_pDoc->ResultColumns()), 0.0);
 }
 
-void CCurrentSourceSim::BeginStep(int) { Value = Waveform.ValueAt(m_pDoc->CurrentTime()); }
+void CCurrentSourceSim::BeginStep(int) {
+    Value = Waveform.ValueAt(m_pDoc->CurrentTime());
+}
 
-void CCurrentSourceSim::EndStep(int k) { m_History[size_t(k)] = Value; }
+void CCurrentSourceSim::EndStep(int k) {
+    m_History[size_t(k)] = Value;
+}
 
-bool CCurrentSourceSim::GetOutput(const QString& kind, int n, double* out)
-{
+bool CCurrentSourceSim::GetOutput(const QString& kind, int n, double* out) {
     if (kind == QLatin1String("V")) {
         NodeDifference(Nodes[0], Nodes[1], n, out);
         return true;
@@ -247,10 +214,11 @@ bool CCurrentSourceSim::GetOutput(const QString& kind, int n, double* out)
     return false;
 }
 
-void CCurrentSourceSim::AddOutputNames(const QString& group, QStringList& list) { addSourceNames(*this, group, list); }
+void CCurrentSourceSim::AddOutputNames(const QString& group, QStringList& list) {
+    addSourceNames(*this, group, list);
+}
 
-bool CCurrentSourceSim::Parse(const QStringList& tokens)
-{
+bool CCurrentSourceSim::Parse(const QStringList& tokens) {
     Name = tokens.value(0);
     return Waveform.Parse(*this, *m_pDoc, tokens, []() {});
 }

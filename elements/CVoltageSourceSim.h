@@ -22,15 +22,14 @@ public:
     bool Parse(CComponentSim& element, CSimulatorDoc& doc, const QStringList& tokens,
                const std::function<void()>& takeBranch);
     double ValueAt(double t) const;
+    // Reads WaveformPath (a Windows path, mapped to this machine's files) into Wave.
+    bool LoadWaveform();
 
     SourceKind Kind = SourceDC;
     PulseShape Pulse; // V1 is also the DC value
     QString WaveformPath;
     std::unique_ptr<COrliskWave> Wave;
     bool Loaded = false;
-
-private:
-    bool LoadWaveform(const QString& nativePath);
 };
 
 // Forces V(n+) - V(n-) = value; its branch unknown is the current inside from n+ to n-.
@@ -48,6 +47,7 @@ public:
     bool GetOutput(const QString& kind, int n, double* out) override;
     void AddOutputNames(const QString& group, QStringList& list) override;
     bool Parse(const QStringList& tokens) override;
+    bool LoadWaveform() { return Waveform.LoadWaveform(); }
 
     double Value = 0;
     SourceWaveform Waveform;
@@ -84,13 +84,14 @@ public:
     bool GetOutput(const QString& kind, int n, double* out) override;
     void AddOutputNames(const QString& group, QStringList& list) override;
     bool Parse(const QStringList& tokens) override;
+    bool LoadWaveform() { return Waveform.LoadWaveform(); }
 
     double Value = 0;
     SourceWaveform Waveform;
 
 private:
     bool m_MappedBound = false;
-    CurrentEntries m_Full;   // current enters n2 and leaves n1 (bound reversed)
+    CurrentEntries m_Full; // current enters n2 and leaves n1 (bound reversed)
     CurrentEntries m_Mapped;
     std::vector<double> m_History; // the current of every results column
 };

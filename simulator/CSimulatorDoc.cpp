@@ -6,6 +6,7 @@
 #include "UiServices.h"
 
 #include <QElapsedTimer>
+#include <QIODevice>
 
 #include <climits>
 #include <cmath>
@@ -280,7 +281,8 @@ bool CSimulatorDoc::AllocateResults()
 {
     const double rows = double(m_N) + m_M + 1;
     const double cols = double(m_h) + 1 + m_StepCount;
-    const double bytes = rows * cols * sizeof(double) + rows * rows * sizeof(double);
+    // The table, the full matrix, and the per-step histories that elements keep (two each on average).
+    const double bytes = (rows + 2.0 * double(m_Elements.size())) * cols * sizeof(double) + rows * rows * sizeof(double);
     if (cols >= double(INT_MAX) || bytes > (g_memoryLimit > 0 ? g_memoryLimit : 0.8 * physicalMemoryBytes())) {
         ui().message(text::format("Error.  The results of this run would need %.0f MB, more than this computer "
                                   "has; shorten the time span or enlarge the time step.",
@@ -321,7 +323,60 @@ void CSimulatorDoc::FreeResults()
 
 void CSimulatorDoc::OnCloseDocument()
 {
+    // The run on the stack still uses its elements and results: they go when it has ended.
+    if (m_Running) {
+        RequestStop();
+        return;
+    }
     if (m_ResultsValid) FreeResults();
+    Document::OnCloseDocument();
+}
+
+// ---------------------------------------------------------------------------------------------
+// The .cir file
+
+bool CSimulatorDoc::Load(QIODevice& in)
+{
+    // Refused from the size alone where it is known, so a huge file is never read.
+    QByteArray bytes;
+    bool tooLarge = false;
+    if (!in.isSequential()) {
+        tooLarge = in.size() - in.pos() > kMaxFileBytes;
+        if (!tooLarge) bytes = in.readAll();
+    } else {
+        while (bytes.size() <= kMaxFileBytes) {
+            const QByteArray chunk = in.read(qint64(1) << 16);
+            if (chunk.isEmpty()) break;
+            bytes += chunk;
+        }
+        tooLarge = bytes.size() > kMaxFileBytes;
+    }
+    if (tooLarge) {
+        ui().message(QStringLiteral("The file is too large to open."));
+        return false;
+    }
+    // The view holds lines ended by a line feed; an odd last byte is no character and is dropped.
+    QString text(bytes.size() / 2, Qt::Uninitialized);
+    const auto* b = reinterpret_cast<const unsigned char*>(bytes.constData());
+    for (qsizetype i = 0; i < text.size(); ++i)
+        text[i] = QChar(char16_t(b[2 * i] | b[2 * i + 1] << 8));
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    SetNetlistText(text);
+    return true;
+}
+
+bool CSimulatorDoc::Save(QIODevice& out)
+{
+    QString text = m_ViewText;
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    text.replace(QLatin1String("\n"), QLatin1String("\r\n"));
+    QByteArray bytes(text.size() * 2, Qt::Uninitialized);
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t u = text[i].unicode();
+        bytes[2 * i] = char(u & 0xFF);
+        bytes[2 * i + 1] = char(u >> 8);
+    }
+    return out.write(bytes) == bytes.size();
 }
 
 void CSimulatorDoc::PumpWaitingMessages() { ui().pump(); }
@@ -360,15 +415,15 @@ bool CSimulatorDoc::RunSimulation(RunProgress* progress)
     if (!AllocateResults()) return fail();
 
     m_NonlinearCount = 0;
-    for (auto& e : m_Elements) {
-        e->Initialise();
-        if (e->Nonlinear) ++m_NonlinearCount;
-    }
     try {
+        for (auto& e : m_Elements) {
+            e->Initialise();
+            if (e->Nonlinear) ++m_NonlinearCount;
+        }
         m_Full.allocate(m_N + m_M);
         ChooseMatrixMode();
     } catch (const std::bad_alloc&) {
-        ui().message(QStringLiteral("Error.  Not enough memory for the matrices of this run."));
+        ui().message(QStringLiteral("Error.  Not enough memory for this run."));
         return fail();
     }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Document.h"
 #include "IndexMap.h"
 #include "Matrix.h"
 
@@ -46,10 +47,10 @@ public:
 
 // The netlist document: the netlist text, the run settings and everything one transient run
 // produces (node table, elements, results table, matrix-mode state).
-class CSimulatorDoc {
+class CSimulatorDoc : public Document {
 public:
     CSimulatorDoc();
-    virtual ~CSimulatorDoc();
+    ~CSimulatorDoc() override;
     CSimulatorDoc(const CSimulatorDoc&) = delete;
     CSimulatorDoc& operator=(const CSimulatorDoc&) = delete;
 
@@ -80,8 +81,17 @@ public:
     void FreeResults();
     // Dispatches waiting interface events (every 100 steps of a run and at its end).
     void PumpWaitingMessages();
-    // Frees the results when the document closes.
-    void OnCloseDocument();
+    // Frees the results when the document closes; a document whose run is in progress is busy and
+    // keeps them.
+    void OnCloseDocument() override;
+    bool IsBusy() const override { return m_Running; }
+
+    // ---- the .cir file: UTF-16LE text without a byte-order mark, lines ending in CR LF ----
+    // The largest file the view takes: 32 Mi characters, far beyond any netlist a schematic makes.
+    static constexpr qint64 kMaxFileBytes = qint64(64) * 1024 * 1024;
+    bool Load(QIODevice& in) override;
+    bool Save(QIODevice& out) override;
+    void DeleteContents() override { SetNetlistText({}); }
 
     // ---- the reader ----
     bool ReadNetlistLines();
@@ -161,8 +171,9 @@ private:
     bool ReadRunSettings();
     bool AllocateResults();
     void FreeWorkArrays();
+    // Factors when asked, solves, and stores the solution in column k under the global unknowns.
+    bool SolveSystem(LinearSystem& sys, bool refactor, const std::vector<int>* toGlobal, bool partition, int k);
     void ReportFloating(double status, const std::vector<int>* localToGlobal, bool partition);
-    bool AnyPartitionDirty() const;
 
     RunSettings m_Settings;
     ElementFactory m_Factory;

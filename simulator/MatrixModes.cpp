@@ -246,57 +246,38 @@ void CSimulatorDoc::ReportFloating(double status, const std::vector<int>* localT
                      (partition ? QStringLiteral(" is floating.") : QStringLiteral(" is floating")));
 }
 
-bool CSimulatorDoc::SolveFull(int k)
+bool CSimulatorDoc::SolveSystem(LinearSystem& sys, bool refactor, const std::vector<int>* toGlobal, bool partition,
+                                int k)
 {
-    const int n = m_Full.size();
-    if (m_MatrixDirty && (k <= m_h || !m_Minimal)) {
+    const int n = sys.size();
+    if (refactor) {
         double d = 0;
-        ludcmp(m_Full.A.rows(), n, m_Full.indx.data(), &d, m_Full.scale.data());
+        ludcmp(sys.A.rows(), n, sys.indx.data(), &d, sys.scale.data());
         ++m_FactorCount;
         if (d != 0) {
-            ReportFloating(d, nullptr, false);
+            ReportFloating(d, toGlobal, partition);
             return false;
         }
     }
-    lubksb(m_Full.A.rows(), n, m_Full.indx.data(), m_Full.rhs.data());
-    for (int i = 1; i <= n; ++i) m_ResultRows[size_t(i)][k] = m_Full.rhs[size_t(i)];
+    lubksb(sys.A.rows(), n, sys.indx.data(), sys.rhs.data());
+    for (int i = 1; i <= n; ++i) {
+        const int g = toGlobal ? (*toGlobal)[size_t(i)] : i;
+        m_ResultRows[size_t(g)][k] = sys.rhs[size_t(i)];
+    }
     return true;
 }
 
-bool CSimulatorDoc::SolveReduced(int k)
+bool CSimulatorDoc::SolveFull(int k)
 {
-    const int n = m_Reduced.size();
-    if (m_MatrixDirty) {
-        double d = 0;
-        ludcmp(m_Reduced.A.rows(), n, m_Reduced.indx.data(), &d, m_Reduced.scale.data());
-        ++m_FactorCount;
-        if (d != 0) {
-            ReportFloating(d, &m_ReducedToGlobal, false);
-            return false;
-        }
-    }
-    lubksb(m_Reduced.A.rows(), n, m_Reduced.indx.data(), m_Reduced.rhs.data());
-    for (int i = 1; i <= n; ++i) m_ResultRows[size_t(m_ReducedToGlobal[size_t(i)])][k] = m_Reduced.rhs[size_t(i)];
-    return true;
+    return SolveSystem(m_Full, m_MatrixDirty && (k <= m_h || !m_Minimal), nullptr, false, k);
 }
+
+bool CSimulatorDoc::SolveReduced(int k) { return SolveSystem(m_Reduced, m_MatrixDirty, &m_ReducedToGlobal, false, k); }
 
 bool CSimulatorDoc::SolvePartitions(int k)
 {
-    for (int p = 1; p <= m_PartitionCount; ++p) {
-        LinearSystem& sys = m_Parts[size_t(p)];
-        const int n = sys.size();
-        const std::vector<int>& toGlobal = m_PartLocalToGlobal[size_t(p)];
-        if (m_PartitionDirty[size_t(p)]) {
-            double d = 0;
-            ludcmp(sys.A.rows(), n, sys.indx.data(), &d, sys.scale.data());
-            ++m_FactorCount;
-            if (d != 0) {
-                ReportFloating(d, &toGlobal, true);
-                return false;
-            }
-        }
-        lubksb(sys.A.rows(), n, sys.indx.data(), sys.rhs.data());
-        for (int i = 1; i <= n; ++i) m_ResultRows[size_t(toGlobal[size_t(i)])][k] = sys.rhs[size_t(i)];
-    }
+    for (int p = 1; p <= m_PartitionCount; ++p)
+        if (!SolveSystem(m_Parts[size_t(p)], m_PartitionDirty[size_t(p)] != 0, &m_PartLocalToGlobal[size_t(p)], true, k))
+            return false;
     return true;
 }

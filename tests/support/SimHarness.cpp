@@ -92,3 +92,32 @@ ReferenceCase loadReference(const QString& name)
     }
     return rc;
 }
+
+void runReference(SimHarness& h, const ReferenceCase& rc, const QString& mode)
+{
+    ASSERT_FALSE(rc.points.empty());
+    ASSERT_TRUE(h.run(rc.netlist, rc.step, rc.span, mode, rc.start)) << qPrintable(h.problems().join('|'));
+    EXPECT_TRUE(h.problems().isEmpty()) << qPrintable(h.problems().join('|'));
+    for (const auto& p : rc.points)
+        EXPECT_NEAR(h.at(p.trace, p.time), p.value, p.tolerance)
+            << qPrintable(mode) << " " << qPrintable(p.trace) << " at " << p.time;
+}
+
+void expectSameTraces(SimHarness& got, SimHarness& want, std::initializer_list<const char*> traces)
+{
+    for (const char* t : traces) {
+        const auto a = got.trace(t), b = want.trace(t);
+        ASSERT_FALSE(b.empty()) << t;
+        ASSERT_EQ(a.size(), b.size()) << t;
+        for (size_t j = 0; j < a.size(); ++j)
+            ASSERT_NEAR(a[j], b[j], 1e-9 + 1e-9 * std::fabs(b[j])) << t << " step " << j;
+    }
+}
+
+QString separateLadder(int count)
+{
+    QString s = "VB NB0 0 PULSE 0 2 0 5N 5N 20N 60N\n";
+    for (int i = 1; i < count; ++i)
+        s += QString("RB%1 NB%2 NB%1 50\nRG%1 NB%1 0 1K\n").arg(i).arg(i - 1);
+    return s;
+}

@@ -35,6 +35,20 @@ struct ReferenceCase {
     std::vector<Point> points;
 };
 
+// The four matrix modes of the Simulate tab.
+inline const char* const kMatrixModes[] = {"Auto", "None", "Minimal", "Maximal"};
+
+// Runs the reference case in the mode and checks every expected value within its tolerance, and that
+// the run showed no message but the completion message.
+void runReference(SimHarness& h, const ReferenceCase& rc, const QString& mode);
+
+// Every value of the traces agrees between two runs (to 1e-9, relative and absolute).
+void expectSameTraces(SimHarness& got, SimHarness& want, std::initializer_list<const char*> traces);
+
+// A resistor chain NB0..NB(count-1) driven by its own source VB and tied to ground at every node: it
+// adds nodes to a netlist without touching any other part of it.
+QString separateLadder(int count);
+
 // Reads NAME.cir and NAME.expect from the reference folder; fails the current test when missing.
 ReferenceCase loadReference(const QString& name);
 // Seconds from a value such as "2n" or "100.6n".

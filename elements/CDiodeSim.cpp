@@ -1,0 +1,213 @@
+#include "CDiodeSim.h"
+
+#include "CSimulatorDoc.h"
+#include "IndexMap.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+constexpr double kThermalVoltage = 0.0259;
+// Beyond this exponent the breakdown current continues along its tangent: the exponential itself
+// would overflow a double for a diode driven far past its breakdown voltage, and one inf in the
+// linearisation turns every later iterate into NaN.
+constexpr double kExponentCap = 100.0;
+
+double cappedExp(double x) {
+    if (x <= kExponentCap) return std::exp(x);
+    return std::exp(kExponentCap) * (1.0 + (x - kExponentCap));
+}
+
+bool positiveFinite(double x) {
+    return std::isfinite(x) && x > 0;
+}
+} // namespace
+
+CDiodeSim::CDiodeSim(CSimulatorDoc* doc) : CComponentSim(doc) {
+    Nonlinear = true;
+    InternalNode = true;
+}
+
+double CDiodeSim::Current(double v) const {
+    const double vt = kThermalVoltage * N;
+    if (v > -5 * vt) {
+        if (v / vt <= 100) return IS * (std::exp(v / vt) - 1) + 1e-12 * v;
+        return v + 1e6;
+    }
+    if (v > -BV) return 1e-12 * v - IS;
+    return -IS * (cappedExp(-(v + BV) / kThermalVoltage) - 1) - IBV;
+}
+
+double CDiodeSim::JunctionVoltage(int column) const {
+    return m_pDoc->V(JunctionNode(), column) - m_pDoc->V(Nodes[1], column);
+}
+
+void CDiodeSim::Linearise(double v) {
+    vlast = v;
+    const double i = Current(v);
+    Geq = (Current(v + 1e-6) - i) / 1e-6;
+    Ieq = Geq * v - i;
+}
+
+// ---- binding and stamping
+
+void CDiodeSim::BindThrough(Entries& e, double** A, double* rhs, const IndexMap& map) const {
+    const int a = map(Nodes[0]), c = map(Nodes[1]), j = map(JunctionNode());
+    if (RS > 0) e.series.bind(A, a, j);
+    e.junction.bind(A, j, c);
+    e.source.bind(rhs, j, c);
+    e.bound = true;
+}
+
+void CDiodeSim::StampInto(const Entries& e, bool rhsOnly) const {
+    if (!e.bound) return;
+    if (!rhsOnly) {
+        if (RS > 0) e.series.add(GRS);
+        e.junction.add(Geq);
+    }
+    e.source.inject(Ieq);
+}
+
+void CDiodeSim::Stamp(bool rhsOnly, int) {
+    StampInto(m_Full, rhsOnly);
+}
+
+void CDiodeSim::StampMapped(bool rhsOnly, int) {
+    if (InReducedSet) StampInto(m_Mapped, rhsOnly);
+}
+
+void CDiodeSim::StampPartition(bool rhsOnly, int, int partition) {
+    if (partition == Partition) StampInto(m_Mapped, rhsOnly);
+}
+
+void CDiodeSim::BindMatrix(double** A, double* rhs) {
+    BindThrough(m_Full, A, rhs, IndexMap::identity());
+}
+
+void CDiodeSim::BindMatrixMapped(double** A, double* rhs) {
+    BindThrough(m_Mapped, A, rhs, m_pDoc->ReducedMap());
+}
+
+void CDiodeSim::BindMatrixPartition(double** A, double* rhs, const IndexMap& map, int partition) {
+    if (map(Nodes[0]) == 0 && map(Nodes[1]) == 0) return;
+    Partition = partition;
+    BindThrough(m_Mapped, A, rhs, map);
+}
+
+// ---- the Newton iteration
+
+void CDiodeSim::Initialise() {
+    m_Current.assign(size_t(m_pDoc->ResultColumns()), 0.0);
+}
+
+void CDiodeSim::BeginStep(int k) {
+    // The linearised conductance moves on every iteration, so the matrix is rebuilt every time.
+    for (int i = 0; i < NodeCount(); ++i)
+        m_pDoc->MarkNodeDirty(Nodes[i]);
+
+    if (m_pDoc->Iteration() == 1) {
+        m_ExtraIteration = false;
+        if (k == m_pDoc->HistoryCount()) {
+            // No previous step to linearise at: start as a bare leakage conductance.
+            Geq = 1e-12;
+            Ieq = 0;
+            vlast = IC;
+            return;
+        }
+        Linearise(JunctionVoltage(k - 1));
+        return;
+    }
+    double v = JunctionVoltage(k);
+    // Forward steps are pulled back onto the logarithm so one iterate cannot jump far up the
+    // exponential (this divides by IS, which Parse keeps positive).
+    if (v > 2 * vlast && v > 0) v = kThermalVoltage * N * std::log(1 + v * Geq / IS);
+    Linearise(v);
+}
+
+bool CDiodeSim::NeedsIteration(int k) {
+    if (m_pDoc->Iteration() == 1) return true;
+    const double v = JunctionVoltage(k);
+    const bool converged = std::fabs(v - vlast) < 0.001 * std::max(std::fabs(v), std::fabs(vlast)) + 1e-6;
+    if (!converged) return true;
+    // One more solve at the converged point before the step is accepted.
+    if (!m_ExtraIteration) {
+        m_ExtraIteration = true;
+        return true;
+    }
+    return false;
+}
+
+void CDiodeSim::EndStep(int k) {
+    // The current as the accepted solution carries it, so it balances the currents of the elements
+    // around the diode. With a series resistance it is read from that resistance: deep in breakdown
+    // the junction's own terms are two huge numbers whose difference is the current.
+    if (RS > 0)
+        m_Current[size_t(k)] = GRS * (m_pDoc->V(Nodes[0], k) - m_pDoc->V(Nodes[2], k));
+    else
+        m_Current[size_t(k)] = Geq * JunctionVoltage(k) - Ieq;
+}
+
+// ---- traces
+
+bool CDiodeSim::GetOutput(const QString& kind, int n, double* out) {
+    if (kind == QLatin1String("V")) {
+        NodeDifference(Nodes[0], Nodes[1], n, out);
+        return true;
+    }
+    if (kind == QLatin1String("I")) {
+        CopyHistory(m_Current.data(), n, out);
+        return true;
+    }
+    return false;
+}
+
+void CDiodeSim::AddOutputNames(const QString& group, QStringList& list) {
+    if (group == QLatin1String("Part Voltages"))
+        AddName(list, QStringLiteral("V"));
+    else if (group == QLatin1String("Part Currents"))
+        AddName(list, QStringLiteral("I"));
+}
+
+// ---- the statement
+
+bool CDiodeSim::Parse(const QStringList& tokens) {
+    Name = tokens.value(0);
+    if (tokens.size() < 4) return Fail(QStringLiteral("Invalid Netlist:  Not enough arguments: "));
+    Nodes[0] = m_pDoc->GetNodeIndex(tokens[1]);
+    Nodes[1] = m_pDoc->GetNodeIndex(tokens[2]);
+    Nodes[2] = 0;
+
+    if (tokens[3] == QLatin1String("1N4004")) {
+        IS = 3.699e-9;
+        RS = 0.01756;
+        N = 1.774;
+        CJO = 1.732e-11;
+        GradingCoefficient = 0.3353;
+        JunctionPotential = 0.3905;
+        FC = 0.5;
+        BV = 400;
+        IBV = 0.001;
+    } else {
+        for (int t = 3; t < tokens.size(); ++t) {
+            const QString& token = tokens[t];
+            if (token.startsWith(QLatin1String("IS=")))
+                IS = m_pDoc->ParseValue(token.mid(3));
+            else if (token.startsWith(QLatin1String("RS=")))
+                RS = m_pDoc->ParseValue(token.mid(3));
+            else if (token.startsWith(QLatin1String("N=")))
+                N = m_pDoc->ParseValue(token.mid(2));
+            else if (token.startsWith(QLatin1String("CJO=")))
+                CJO = m_pDoc->ParseValue(token.mid(4));
+        }
+    }
+    // The junction law divides by both (the thermal voltage is 0.0259 N, the limiter divides by IS):
+    // a zero or negative value would fill the results with NaN.
+    if (!positiveFinite(IS)) return Fail(QStringLiteral("Invalid Netlist.  Invalid IS: "));
+    if (!positiveFinite(N)) return Fail(QStringLiteral("Invalid Netlist.  Invalid N: "));
+
+    if (RS > 0) {
+        Nodes[2] = m_pDoc->GetNodeIndex(QLatin1Char('$') + Name);
+        GRS = ClampConductance(RS);
+    }
+    return true;
+}

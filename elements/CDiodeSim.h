@@ -1,0 +1,64 @@
+#pragma once
+
+#include "CComponentSim.h"
+
+#include <vector>
+
+// The semiconductor diode: an exponential junction with reverse leakage and breakdown, an optional
+// series resistance through an internal node, solved by Newton iteration within each time step.
+// Nodes[0] anode, Nodes[1] cathode, Nodes[2] the internal node (0 without series resistance).
+class CDiodeSim : public CComponentSim {
+public:
+    explicit CDiodeSim(CSimulatorDoc* doc);
+
+    void Stamp(bool rhsOnly, int k) override;
+    void StampMapped(bool rhsOnly, int k) override;
+    void StampPartition(bool rhsOnly, int k, int partition) override;
+    void BindMatrix(double** A, double* rhs) override;
+    void BindMatrixMapped(double** A, double* rhs) override;
+    void BindMatrixPartition(double** A, double* rhs, const IndexMap& map, int partition) override;
+    void Initialise() override;
+    void BeginStep(int k) override;
+    void EndStep(int k) override;
+    bool GetOutput(const QString& kind, int n, double* out) override;
+    bool NeedsIteration(int k) override;
+    void AddOutputNames(const QString& group, QStringList& list) override;
+    bool Parse(const QStringList& tokens) override;
+
+    double IS = 1e-14; // saturation current, A
+    double N = 1;      // emission coefficient
+    double RS = 0;     // series resistance, ohm
+    double GRS = 0;    // clamped 1/RS, only with RS > 0
+    double BV = 1e14;  // reverse breakdown voltage, V
+    double IBV = 0.001;
+    // Read and kept for the part's sake; the run has no junction capacitance.
+    double CJO = 0;
+    double GradingCoefficient = 0;
+    double JunctionPotential = 0;
+    double FC = 0;
+    double IC = 0; // junction voltage of the first step
+
+    double Geq = 1e-12; // linearised junction conductance
+    double Ieq = 0;     // linearised junction current source
+    double vlast = 0;   // where the junction was last linearised
+
+private:
+    struct Entries {
+        ConductanceEntries series;   // anode - internal node (with RS only)
+        ConductanceEntries junction; // junction node - cathode
+        CurrentEntries source;       // junction node - cathode
+        bool bound = false;
+    };
+
+    double Current(double v) const;
+    int JunctionNode() const { return RS > 0 ? Nodes[2] : Nodes[0]; }
+    double JunctionVoltage(int column) const;
+    void Linearise(double v);
+    void BindThrough(Entries& e, double** A, double* rhs, const IndexMap& map) const;
+    void StampInto(const Entries& e, bool rhsOnly) const;
+
+    bool m_ExtraIteration = false;
+    Entries m_Full;
+    Entries m_Mapped;              // reduced system or the element's partition
+    std::vector<double> m_Current; // junction current of every accepted step, by results column
+};

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "CCapacitorSim.h"
+#include "CapacitanceLaw.h"
+
+#include <vector>
+
+// A capacitor whose capacitance follows a law of its voltage, taken at the previous step's voltage,
+// so a step needs no iteration; only its conductance changes from step to step.
+class CVarCSim : public CCapacitorSim {
+public:
+    explicit CVarCSim(CSimulatorDoc* doc) : CCapacitorSim(doc) { Nonlinear = true; }
+
+    void Initialise() override;
+    void BeginStep(int k) override;
+    void EndStep(int k) override;
+    bool GetOutput(const QString& kind, int n, double* out) override;
+    void AddOutputNames(const QString& group, QStringList& list) override;
+    bool Parse(const QStringList& tokens) override;
+
+    CapacitanceLaw Law;
+    std::vector<double> Capacitance; // the capacitance in force at every results column, farads
+    std::vector<double> Charge;      // charge moved through the element since the start, coulombs
+};

@@ -1,0 +1,79 @@
+#include "CVariableRSim.h"
+
+#include "COrliskWave.h"
+#include "CSimulatorDoc.h"
+#include "OrliskInput.h"
+
+#include <cmath>
+
+CVariableRSim::CVariableRSim(CSimulatorDoc* doc) : CSwitchSim(doc) {}
+
+CVariableRSim::~CVariableRSim() = default;
+
+bool CVariableRSim::Parse(const QStringList& tokens)
+{
+    Name = tokens.value(0);
+    if (tokens.size() < 6)
+        return Fail(QStringLiteral("Error:  Invalid Netlist Line:  Not enough arguments: "));
+    Nodes[0] = m_pDoc->GetNodeIndex(tokens[1]);
+    Nodes[1] = m_pDoc->GetNodeIndex(tokens[2]);
+    const auto unrecognized = [this]() {
+        return Fail(QStringLiteral("Error:  Invalid Netlist Line:  Unrecognized variable resistor type: "));
+    };
+
+    const QString& kind = tokens[4];
+    if (kind == QLatin1String("POWER")) {
+        if (tokens.size() < 7) return unrecognized();
+        // N missing: a law without its exponent cannot be run.
+        if (tokens.size() < 8)
+            return Fail(QStringLiteral("Error:  Invalid Netlist Line:  Not enough arguments: "));
+        Kind = Power;
+        A = m_pDoc->ParseValue(CutPrefix(tokens[5], "A="));
+        B = m_pDoc->ParseValue(CutPrefix(tokens[6], "B="));
+        N = m_pDoc->ParseValue(CutPrefix(tokens[7], "N="));
+        return true;
+    }
+    if (kind == QLatin1String("PULSE")) {
+        if (tokens.size() < 7) return unrecognized();
+        Kind = Pulsed;
+        const double dt = m_pDoc->TimeStep();
+        const double span = m_pDoc->StepCount() * dt;
+        Pulse = PulseShape{0, 0, 0, dt, dt, 0.25 * span, 0.5 * span};
+        Pulse.V1 = m_pDoc->ParseValue(tokens[5]);
+        Pulse.V2 = m_pDoc->ParseValue(tokens[6]);
+        double* optional[] = {&Pulse.TD, &Pulse.TR, &Pulse.TF, &Pulse.PW, &Pulse.PER};
+        for (int i = 0; i < 5 && 7 + i < tokens.size(); ++i)
+            *optional[i] = m_pDoc->ParseValue(tokens[7 + i]);
+        return true;
+    }
+    if (kind == QLatin1String("ORLISK")) {
+        Kind = Orlisk;
+        WaveFile = m_pDoc->InputPath() + tokens[5] + QStringLiteral(".wvf");
+        return OpenOrliskInput(WaveFile, [this]() { return LoadWaveform(); });
+    }
+    return unrecognized();
+}
+
+bool CVariableRSim::LoadWaveform()
+{
+    WaveLoaded = LoadOrliskWave(WaveFile, Wave);
+    return WaveLoaded;
+}
+
+void CVariableRSim::UpdateSwitchState(int k)
+{
+    double& r = ResistanceHistory[size_t(k)];
+    switch (Kind) {
+    case Power: {
+        const double v = Voltage(k - 1);
+        r = v == 0 ? A : A + B * std::pow(v, N);
+        break;
+    }
+    case Pulsed:
+        r = Pulse.valueAt(m_pDoc->CurrentTime());
+        break;
+    case Orlisk:
+        r = Wave ? Wave->ValueAt(m_pDoc->CurrentTime()) : 0.0;
+        break;
+    }
+}

@@ -1,0 +1,73 @@
+#include "CapacitanceLaw.h"
+
+#include "CComponentSim.h"
+#include "CSimulatorDoc.h"
+#include "UiServices.h"
+
+#include <cmath>
+
+double CapacitanceLaw::Capacitance(double v) const {
+    switch ((Kind.isEmpty() ? QChar() : Kind[0]).unicode()) {
+    case u'F':
+        return Fixed;
+    case u'P':
+        return ((c3 * v + c2) * v + c1) * v + c0;
+    case u'S': {
+        const bool hrs = Dielectric == QLatin1String("HRS");
+        if (!hrs && Dielectric != QLatin1String("Z5V")) return 1e-12;
+        // Change of capacitance in percent against the applied voltage in percent of the rating: a
+        // fitted cubic up to 110 %, continued by a straight line that meets it there.
+        const double x = 100.0 * std::fabs(v / Vrated);
+        double d = x <= 110.0 ? x * (((2.11247e-07 * x + 8.874e-06) * x - 0.00853) * x + 0.12766)
+                              : -46.4304 - 0.3021 * (x - 110.0);
+        if (hrs) d *= 0.45;
+        return C0 * (1.0 + 0.01 * d);
+    }
+    default:
+        return 1e-12;
+    }
+}
+
+bool CapacitanceLaw::Usable(double c) {
+    return std::isfinite(c) && c > 0.0;
+}
+
+bool CapacitanceLaw::Parse(const CComponentSim& element, CSimulatorDoc& doc, const QStringList& tokens,
+                           int first, double& initialVoltage) {
+    const auto refuse = [&](const char* text) {
+        ui().message(QString::fromLatin1(text) + element.Name);
+        return false;
+    };
+    const QString kind = tokens.value(first);
+    int icToken = 0;
+    if (kind == QLatin1String("STANDARD"))
+        icToken = first + 4;
+    else if (kind == QLatin1String("FIXED"))
+        icToken = first + 2;
+    else if (kind == QLatin1String("POLYNOMIAL"))
+        icToken = first + 5;
+    else
+        return refuse("Invalid Netlist.  Unrecongnized variable cap.: ");
+    // Every form needs its initial-voltage token, so a short statement is refused before any value is
+    // read.
+    if (tokens.size() <= icToken) return refuse("Invalid Netlist.  Not enough arguments: ");
+
+    Kind = kind;
+    if (kind == QLatin1String("STANDARD")) {
+        C0 = doc.ParseValue(tokens[first + 2]);
+        Dielectric = tokens[first + 1];
+        Vrated = doc.ParseValue(tokens[first + 3]);
+        // The curve is read in percent of the rating: without a positive rating no voltage has a
+        // capacitance.
+        if (!(Vrated > 0.0) || !std::isfinite(Vrated)) return refuse("Invalid Netlist.  Invalid VRATED: ");
+    } else if (kind == QLatin1String("FIXED")) {
+        Fixed = doc.ParseValue(tokens[first + 1]);
+    } else {
+        c0 = doc.ParseValue(tokens[first + 1]);
+        c1 = doc.ParseValue(tokens[first + 2]);
+        c2 = doc.ParseValue(tokens[first + 3]);
+        c3 = doc.ParseValue(tokens[first + 4]);
+    }
+    initialVoltage = doc.ParseValue(tokens[icToken].mid(3));
+    return true;
+}

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class CComponentSim;
+class CSimulatorDoc;
+
+// The voltage-dependent capacitance of the variable capacitors (the lumped one and the line-built
+// one): a fixed value, a cubic polynomial, or the measured curve of a ceramic dielectric.
+struct CapacitanceLaw {
+    QString Kind;                          // "FIXED", "POLYNOMIAL" or "STANDARD"
+    QString Dielectric;                    // STANDARD: "Z5V" or "HRS" (any other gives 1e-12 F)
+    double Vrated = 0;                     // STANDARD: rated voltage, volts
+    double C0 = 0;                         // STANDARD: nominal capacitance, farads
+    double Fixed = 0;                      // FIXED: capacitance, farads
+    double c0 = 0, c1 = 0, c2 = 0, c3 = 0; // POLYNOMIAL coefficients, farads per volt^n
+
+    // C(v) in farads. Not bounded: a law may give a value that is zero, negative or not finite.
+    double Capacitance(double v) const;
+
+    // A capacitance an element can be built on: finite and above zero.
+    static bool Usable(double c);
+
+    // Reads the law from tokens[first] (the kind word) on and the initial voltage from the token that
+    // follows the law's values ("IC=v": its first three characters are dropped unread). The caller has
+    // numbered the element's nodes and tested its own minimum count. Shows the message, followed by
+    // the element's name, and returns false when a token is missing, the kind is unknown or the
+    // parameters leave no voltage with a usable capacitance.
+    bool Parse(const CComponentSim& element, CSimulatorDoc& doc, const QStringList& tokens, int first,
+               double& initialVoltage);
+};

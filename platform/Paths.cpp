@@ -1,0 +1,83 @@
+#include "Paths.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSettings>
+
+#include <algorithm>
+#include <memory>
+
+namespace paths {
+
+namespace {
+
+QString g_driveMapFile;
+
+// The folder that stands for the drive, or an empty string when the drive is not mapped.
+QString driveFolder(QChar letter) {
+    std::unique_ptr<QSettings> settings =
+        g_driveMapFile.isEmpty()
+            ? std::make_unique<QSettings>(QStringLiteral("Local AppWizard-Generated Applications"),
+                                          QStringLiteral("Torvex2"))
+            : std::make_unique<QSettings>(g_driveMapFile, QSettings::IniFormat);
+    settings->beginGroup(QStringLiteral("DriveMap"));
+    const QString folder = settings->value(QString(letter)).toString();
+    if (!folder.isEmpty()) return folder;
+    if (letter == u'C') return QDir::homePath();
+    return {};
+}
+
+// The entry of `folder` that `name` means: the exact spelling when it exists, otherwise the first
+// entry in sorted order that differs only in case; empty when there is none.
+QString findEntry(const QString& folder, const QString& name) {
+    const QDir dir(folder);
+    if (QFileInfo::exists(dir.filePath(name))) return name;
+    QStringList entries =
+        dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::NoSort);
+    std::sort(entries.begin(), entries.end());
+    for (const QString& e : std::as_const(entries))
+        if (e.compare(name, Qt::CaseInsensitive) == 0) return e;
+    return {};
+}
+
+} // namespace
+
+void setDriveMapFile(const QString& iniFile) {
+    g_driveMapFile = iniFile;
+}
+
+QString toNative(const QString& windowsPath) {
+    QString rest = windowsPath;
+    rest.replace(QLatin1Char('\\'), QLatin1Char('/'));
+
+    QString base; // the folder the components are looked up in; empty: the current folder
+    if (rest.size() >= 2 && rest[1] == u':' && rest[0].isLetter() && rest[0].unicode() < 0x80) {
+        const QString folder = driveFolder(rest[0].toUpper());
+        if (folder.isEmpty()) return rest;
+        base = QDir::cleanPath(folder);
+        rest = rest.mid(2);
+    } else if (rest.startsWith(QLatin1Char('/'))) {
+        base = QStringLiteral("/");
+    }
+
+    const bool trailing = rest.endsWith(QLatin1Char('/'));
+    const QStringList parts = rest.split(QLatin1Char('/'), Qt::SkipEmptyParts);
+    QString out = base;
+    bool resolving = true;
+    for (const QString& part : parts) {
+        QString name = part;
+        if (resolving && part != QLatin1String(".") && part != QLatin1String("..")) {
+            const QString found = findEntry(out.isEmpty() ? QStringLiteral(".") : out, part);
+            if (found.isEmpty())
+                resolving = false;
+            else
+                name = found;
+        }
+        if (!out.isEmpty() && !out.endsWith(QLatin1Char('/'))) out += QLatin1Char('/');
+        out += name;
+    }
+    if (trailing && !out.endsWith(QLatin1Char('/'))) out += QLatin1Char('/');
+    return out;
+}
+
+} // namespace paths

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+
+// Windows paths as stored in documents and typed by users ("C:\Experiments\E1\Shots\Shot3\") mapped
+// to this machine's files.
+namespace paths {
+
+// Maps the drive letter through the drive map (settings group "DriveMap", key = the letter, value =
+// a folder; without an entry C: is the home folder and other drives stay as written), takes "\"
+// and "/" both as separators, and finds every component that exists case-insensitively (the exact
+// spelling first, otherwise the first match in sorted order). Components past the first missing
+// one stay as written.
+QString toNative(const QString& windowsPath);
+
+// Reads the drive map from this INI file instead of the user's settings; empty restores them.
+// For tests, which must not touch the user's settings.
+void setDriveMapFile(const QString& iniFile);
+
+} // namespace paths
