@@ -16,11 +16,14 @@ CComponent::CComponent(int dialogTemplate) : m_DialogTemplate(dialogTemplate) {}
 CComponent::CComponent(const CComponent& source, int dialogTemplate)
     : Position(source.Position), Extent(source.Extent), State(source.State), TypeId(source.TypeId),
       Orientation(source.Orientation), Text(source.Text), Visible(source.Visible),
-      m_DialogTemplate(dialogTemplate) {}
+      m_DialogTemplate(dialogTemplate)
+{
+}
 
 CComponent::~CComponent() = default;
 
-void CComponent::Serialize(Archive& ar) {
+void CComponent::Serialize(Archive& ar)
+{
     if (ar.IsStoring()) {
         ar.WriteInt(Position.x());
         ar.WriteInt(Position.y());
@@ -49,7 +52,8 @@ void CComponent::Serialize(Archive& ar) {
     Selected = 0;
 }
 
-void CComponent::Init(quint32 typeId) {
+void CComponent::Init(quint32 typeId)
+{
     TypeId = typeId;
     Position = QPoint(0, 0);
     Extent = Rect{0, 0, 576, -144};
@@ -59,16 +63,19 @@ void CComponent::Init(quint32 typeId) {
     Visible = 1;
 }
 
-QString CComponent::MakeName(int number) const {
+QString CComponent::MakeName(int number) const
+{
     return (Text.isEmpty() ? QString() : QString(Text.at(0))) + QString::number(number);
 }
 
-bool CComponent::DoModal() {
+bool CComponent::DoModal()
+{
     PropertyDialogs* dialogs = propertyDialogs();
     return dialogs && dialogs->Run(*this);
 }
 
-QString CComponent::TakeNextName(ComponentHost& doc) {
+QString CComponent::TakeNextName(ComponentHost& doc)
+{
     if (Text.isEmpty()) return {};
     const std::optional<int> number = doc.NextDesignatorNumber(Text.at(0));
     if (!number) return {};
@@ -76,7 +83,8 @@ QString CComponent::TakeNextName(ComponentHost& doc) {
     return Text;
 }
 
-std::vector<CComponent*> CComponent::FollowingObjects(ComponentHost& doc, int count, quint32 typeId) const {
+std::vector<CComponent*> CComponent::FollowingObjects(ComponentHost& doc, int count, quint32 typeId) const
+{
     ComponentList& list = doc.Components();
     auto it = std::find_if(list.begin(), list.end(), [this](const auto& p) { return p.get() == this; });
     if (it == list.end()) return {};
@@ -89,7 +97,8 @@ std::vector<CComponent*> CComponent::FollowingObjects(ComponentHost& doc, int co
     return out;
 }
 
-bool CComponent::EditCommonProperties(ComponentHost& doc, bool withIcLabel) {
+bool CComponent::EditCommonProperties(ComponentHost& doc, bool withIcLabel)
+{
     // A list whose groups are broken (a file that failed its check and was kept) must not send the
     // edit into a pin or past the end of the list.
     const std::vector<CComponent*> labels = FollowingObjects(doc, withIcLabel ? 3 : 2, TypeLabel);
@@ -117,7 +126,8 @@ bool CComponent::EditCommonProperties(ComponentHost& doc, bool withIcLabel) {
     return changed;
 }
 
-bool CComponent::ApplyName(CComponent& label, const QString& typed) {
+bool CComponent::ApplyName(CComponent& label, const QString& typed)
+{
     if (typed == label.Text) return false;
     const auto first = [](const QString& s) { return s.isEmpty() ? char16_t(0) : s.at(0).unicode(); };
     if (first(typed) != first(label.Text)) {
@@ -128,13 +138,15 @@ bool CComponent::ApplyName(CComponent& label, const QString& typed) {
     return true;
 }
 
-bool CComponent::ApplyText(CComponent& label, const QString& typed) {
+bool CComponent::ApplyText(CComponent& label, const QString& typed)
+{
     if (typed == label.Text) return false;
     label.Text = typed;
     return true;
 }
 
-bool CComponent::ApplyVisible(CComponent& label, int check) {
+bool CComponent::ApplyVisible(CComponent& label, int check)
+{
     const quint8 visible = check ? 1 : 0;
     if (visible == label.Visible) return false;
     label.Visible = visible;

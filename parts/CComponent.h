@@ -77,7 +77,8 @@ public:
     int ValueVisibleCheck = 0;
     int ICVisibleCheck = 0;
 
-    static QString FirstLetterNotice() {
+    static QString FirstLetterNotice()
+    {
         return QStringLiteral("Notice:  First letter in device name specifies type and cannot be changed");
     }
 

@@ -89,7 +89,8 @@
 #include "CSubcircuit.h"
 #endif
 
-void RegisterComponentClasses(ClassRegistry& registry) {
+void RegisterComponentClasses(ClassRegistry& registry)
+{
     registry.add(CComponent::Class);
 #if __has_include("CDrawing.h")
     registry.add(CDrawing::Class);

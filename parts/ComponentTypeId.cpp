@@ -1,6 +1,7 @@
 #include "ComponentTypeId.h"
 
-QString ComponentTypeName(quint32 typeId) {
+QString ComponentTypeName(quint32 typeId)
+{
     switch (typeId) {
     case TypeTerminal:
         return QStringLiteral("Terminal");

@@ -4,9 +4,11 @@ namespace {
 PropertyDialogs* g_dialogs = nullptr;
 }
 
-PropertyDialogs* propertyDialogs() {
+PropertyDialogs* propertyDialogs()
+{
     return g_dialogs;
 }
-void setPropertyDialogs(PropertyDialogs* dialogs) {
+void setPropertyDialogs(PropertyDialogs* dialogs)
+{
     g_dialogs = dialogs;
 }

@@ -17,56 +17,68 @@ constexpr quint32 kMaxMapCount = 0x3FFFFFFEu;
 // Class names are stored in a fixed buffer of 64 characters, terminator included.
 constexpr quint16 kMaxClassName = 63;
 
-QString className(QByteArrayView name) {
+QString className(QByteArrayView name)
+{
     return QString::fromLatin1(name.data(), name.size());
 }
 } // namespace
 
 ArchiveError::ArchiveError(Cause cause, QString detail)
-    : m_cause(cause), m_detail(std::move(detail)), m_what(m_detail.toUtf8()) {}
+    : m_cause(cause), m_detail(std::move(detail)), m_what(m_detail.toUtf8())
+{
+}
 
 Archive::Archive(QByteArray* out) : m_out(out) {}
 
-Archive::Archive(const QByteArray& in, const ClassRegistry& registry) : m_in(in), m_registry(&registry) {
+Archive::Archive(const QByteArray& in, const ClassRegistry& registry) : m_in(in), m_registry(&registry)
+{
     m_loaded.push_back({nullptr, 0});
 }
 
 // ---- storing ----
 
-void Archive::Put(const void* data, qsizetype n) {
+void Archive::Put(const void* data, qsizetype n)
+{
     m_out->append(static_cast<const char*>(data), n);
 }
 
-void Archive::WriteByte(quint8 v) {
+void Archive::WriteByte(quint8 v)
+{
     Put(&v, 1);
 }
 
-void Archive::WriteWord(quint16 v) {
+void Archive::WriteWord(quint16 v)
+{
     const quint16 le = qToLittleEndian(v);
     Put(&le, 2);
 }
 
-void Archive::WriteInt(qint32 v) {
+void Archive::WriteInt(qint32 v)
+{
     WriteUInt(quint32(v));
 }
 
-void Archive::WriteUInt(quint32 v) {
+void Archive::WriteUInt(quint32 v)
+{
     const quint32 le = qToLittleEndian(v);
     Put(&le, 4);
 }
 
-void Archive::WriteDouble(double v) {
+void Archive::WriteDouble(double v)
+{
     quint64 bits;
     std::memcpy(&bits, &v, 8);
     bits = qToLittleEndian(bits);
     Put(&bits, 8);
 }
 
-void Archive::WriteRaw(const void* data, qsizetype size) {
+void Archive::WriteRaw(const void* data, qsizetype size)
+{
     Put(data, size);
 }
 
-void Archive::WriteCount(quint32 n) {
+void Archive::WriteCount(quint32 n)
+{
     if (n < 0xFFFF) {
         WriteWord(quint16(n));
         return;
@@ -79,7 +91,8 @@ void Archive::WriteCount(quint32 n) {
     }
 }
 
-void Archive::WriteString(const QString& s) {
+void Archive::WriteString(const QString& s)
+{
     const quint32 n = quint32(s.size());
     WriteByte(0xFF);
     WriteWord(0xFFFE);
@@ -102,7 +115,8 @@ void Archive::WriteString(const QString& s) {
     }
 }
 
-void Archive::WriteClassReference(quint32 index) {
+void Archive::WriteClassReference(quint32 index)
+{
     if (index < kBigObjectTag) {
         WriteWord(quint16(kClassTag | index));
     } else {
@@ -111,7 +125,8 @@ void Archive::WriteClassReference(quint32 index) {
     }
 }
 
-void Archive::WriteObject(Persistent& object) {
+void Archive::WriteObject(Persistent& object)
+{
     const ClassInfo& cls = object.RuntimeClass();
     if (m_mapCount >= kMaxMapCount)
         throw ArchiveError(ArchiveError::BadIndex, QStringLiteral("Too many objects to store."));
@@ -132,7 +147,8 @@ void Archive::WriteObject(Persistent& object) {
 
 // ---- loading ----
 
-const uchar* Archive::Take(qsizetype n) {
+const uchar* Archive::Take(qsizetype n)
+{
     if (n > Remaining())
         throw ArchiveError(ArchiveError::EndOfFile,
                            QStringLiteral("The data ends in the middle of a value."));
@@ -141,31 +157,38 @@ const uchar* Archive::Take(qsizetype n) {
     return p;
 }
 
-quint8 Archive::ReadByte() {
+quint8 Archive::ReadByte()
+{
     return *Take(1);
 }
-quint16 Archive::ReadWord() {
+quint16 Archive::ReadWord()
+{
     return qFromLittleEndian<quint16>(Take(2));
 }
-qint32 Archive::ReadInt() {
+qint32 Archive::ReadInt()
+{
     return qint32(ReadUInt());
 }
-quint32 Archive::ReadUInt() {
+quint32 Archive::ReadUInt()
+{
     return qFromLittleEndian<quint32>(Take(4));
 }
 
-double Archive::ReadDouble() {
+double Archive::ReadDouble()
+{
     const quint64 bits = qFromLittleEndian<quint64>(Take(8));
     double v;
     std::memcpy(&v, &bits, 8);
     return v;
 }
 
-void Archive::ReadRaw(void* data, qsizetype size) {
+void Archive::ReadRaw(void* data, qsizetype size)
+{
     std::memcpy(data, Take(size), size_t(size));
 }
 
-quint32 Archive::ReadCount(qsizetype minItemBytes) {
+quint32 Archive::ReadCount(qsizetype minItemBytes)
+{
     quint64 n = ReadWord();
     if (n == 0xFFFF) {
         n = ReadUInt();
@@ -178,7 +201,8 @@ quint32 Archive::ReadCount(qsizetype minItemBytes) {
     return quint32(n);
 }
 
-QString Archive::ReadString() {
+QString Archive::ReadString()
+{
     bool unicode = false;
     quint64 length = ReadByte();
     if (length == 0xFF) {
@@ -210,7 +234,8 @@ QString Archive::ReadString() {
     return s;
 }
 
-std::unique_ptr<Persistent> Archive::ReadObject(const ClassInfo& requiredBase) {
+std::unique_ptr<Persistent> Archive::ReadObject(const ClassInfo& requiredBase)
+{
     const quint16 tag = ReadWord();
     quint32 objectTag;
     if (tag == kBigObjectTag)

@@ -35,7 +35,8 @@ public:
 };
 
 // The factory entry of a ClassInfo for a default-constructible class.
-template <class T> std::unique_ptr<Persistent> CreatePersistent() {
+template <class T> std::unique_ptr<Persistent> CreatePersistent()
+{
     return std::make_unique<T>();
 }
 

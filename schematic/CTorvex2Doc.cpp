@@ -35,19 +35,22 @@ constexpr PageSize kPageSizes[] = {
     {CTorvex2Doc::ID_PageSizeC, 31680, 24480}, // 22 x 17 inches
 };
 
-const PageSize* findPageSize(int id) {
+const PageSize* findPageSize(int id)
+{
     for (const PageSize& p : kPageSizes)
         if (p.id == id) return &p;
     return nullptr;
 }
 
-void writeList(Archive& ar, const QStringList& list) {
+void writeList(Archive& ar, const QStringList& list)
+{
     ar.WriteCount(quint32(list.size()));
     for (const QString& s : list)
         ar.WriteString(s);
 }
 
-QStringList readList(Archive& ar) {
+QStringList readList(Archive& ar)
+{
     QStringList list;
     const quint32 n = ar.ReadCount(kMinStringBytes);
     list.reserve(n);
@@ -64,7 +67,8 @@ public:
     explicit RunSettingsAdapter(CTorvex2Doc* doc) : m_doc(doc) {}
     void Detach() { m_doc = nullptr; }
 
-    void ReceiveRunSettings(const RunSettings& settings, bool archiveMode) override {
+    void ReceiveRunSettings(const RunSettings& settings, bool archiveMode) override
+    {
         if (!m_doc) return;
         m_doc->TimeStep = settings.timeStep;
         m_doc->StartTime = settings.startTime;
@@ -83,29 +87,35 @@ private:
     CTorvex2Doc* m_doc;
 };
 
-CTorvex2Doc::CTorvex2Doc() : m_RunSettingsLink(std::make_shared<RunSettingsAdapter>(this)) {
+CTorvex2Doc::CTorvex2Doc() : m_RunSettingsLink(std::make_shared<RunSettingsAdapter>(this))
+{
     // Every document must be able to read the objects of this build, whoever created it.
     RegisterComponentClasses(ClassRegistry::instance());
     SetDefaults();
 }
 
-CTorvex2Doc::~CTorvex2Doc() {
+CTorvex2Doc::~CTorvex2Doc()
+{
     m_RunSettingsLink->Detach();
     DeleteContents();
 }
 
-void CTorvex2Doc::SetOpenDocuments(OpenDocuments* documents) {
+void CTorvex2Doc::SetOpenDocuments(OpenDocuments* documents)
+{
     g_openDocuments = documents;
 }
-void CTorvex2Doc::SetComponentListCheck(ComponentListCheck* check) {
+void CTorvex2Doc::SetComponentListCheck(ComponentListCheck* check)
+{
     g_listCheck = check;
 }
 
-std::shared_ptr<RunSettingsReceiver> CTorvex2Doc::RunSettingsLink() const {
+std::shared_ptr<RunSettingsReceiver> CTorvex2Doc::RunSettingsLink() const
+{
     return m_RunSettingsLink;
 }
 
-void CTorvex2Doc::SetDefaults() {
+void CTorvex2Doc::SetDefaults()
+{
     PageRect = Rect{0, 0, 15840, -12240};
     SchematicFileVersion = kFileVersion;
     GridSpacing = 144;
@@ -127,14 +137,16 @@ void CTorvex2Doc::SetDefaults() {
 
 // ---- opening, saving, closing ----
 
-bool CTorvex2Doc::OnNewDocument() {
+bool CTorvex2Doc::OnNewDocument()
+{
     if (!Document::OnNewDocument()) return false;
     SetDefaults();
     CheckPoint();
     return true;
 }
 
-bool CTorvex2Doc::OnOpenDocument(const QString& path) {
+bool CTorvex2Doc::OnOpenDocument(const QString& path)
+{
     BusyScope busy(*this);
     if (!Document::OnOpenDocument(path)) return false;
     CloseUntouchedDocuments();
@@ -145,7 +157,8 @@ bool CTorvex2Doc::OnOpenDocument(const QString& path) {
     return true;
 }
 
-bool CTorvex2Doc::OnSaveDocument(const QString& path) {
+bool CTorvex2Doc::OnSaveDocument(const QString& path)
+{
     if (SchematicFileVersion < 3 &&
         ui().question(ConvertedFileNotice(), UiServices::Buttons::OkCancel) != UiServices::Answer::Ok)
         return false;
@@ -161,23 +174,24 @@ bool CTorvex2Doc::OnSaveDocument(const QString& path) {
     return true;
 }
 
-void CTorvex2Doc::DeleteContents() {
+void CTorvex2Doc::DeleteContents()
+{
     while (!m_Objects.empty())
         m_Objects.pop_front();
     Document::DeleteContents();
 }
 
-void CTorvex2Doc::CloseUntouchedDocuments() {
+void CTorvex2Doc::CloseUntouchedDocuments()
+{
     if (!g_openDocuments) return;
     // Collected first: closing changes the documents' list, and a document on the stack (being
     // opened, written or run) must survive.
     std::vector<Document*> untouched;
     for (const OpenDocuments::Entry& e : g_openDocuments->Entries()) {
         Document* d = e.document;
-        if (!d || d == this || !d->PathName().isEmpty() || d->IsModified() || e.busy) continue;
+        if (!d || d == this || !d->PathName().isEmpty() || d->IsModified() || d->IsBusy()) continue;
         if (e.kind == OpenDocuments::Kind::Plot) continue;
-        if (e.kind == OpenDocuments::Kind::Netlist && e.holdsResults) continue;
-        if (const auto* schematic = dynamic_cast<const CTorvex2Doc*>(d); schematic && schematic->IsBusy())
+        if (const auto* netlist = dynamic_cast<const CSimulatorDoc*>(d); netlist && netlist->ResultsValid())
             continue;
         untouched.push_back(d);
     }
@@ -187,7 +201,8 @@ void CTorvex2Doc::CloseUntouchedDocuments() {
 
 // ---- the file ----
 
-bool CTorvex2Doc::Load(QIODevice& in) {
+bool CTorvex2Doc::Load(QIODevice& in)
+{
     try {
         const QByteArray data = in.readAll();
         Archive ar(data);
@@ -203,28 +218,32 @@ bool CTorvex2Doc::Load(QIODevice& in) {
     return false;
 }
 
-bool CTorvex2Doc::Save(QIODevice& out) {
+bool CTorvex2Doc::Save(QIODevice& out)
+{
     QByteArray bytes;
     Archive ar(&bytes);
     WriteContents(ar);
     return out.write(bytes) == bytes.size();
 }
 
-void CTorvex2Doc::Serialize(Archive& ar) {
+void CTorvex2Doc::Serialize(Archive& ar)
+{
     if (ar.IsStoring())
         WriteContents(ar);
     else
         ReadContents(ar, false);
 }
 
-void CTorvex2Doc::SerializeForUndo(Archive& ar) {
+void CTorvex2Doc::SerializeForUndo(Archive& ar)
+{
     if (ar.IsStoring())
         WriteContents(ar);
     else
         ReadContents(ar, true);
 }
 
-void CTorvex2Doc::WriteContents(Archive& ar) {
+void CTorvex2Doc::WriteContents(Archive& ar)
+{
     ar.WriteInt(SchematicFileVersion);
     ar.WriteInt(PageRect.left);
     ar.WriteInt(PageRect.top);
@@ -247,7 +266,8 @@ void CTorvex2Doc::WriteContents(Archive& ar) {
         writeList(ar, list);
 }
 
-void CTorvex2Doc::ReadContents(Archive& ar, bool snapshot) {
+void CTorvex2Doc::ReadContents(Archive& ar, bool snapshot)
+{
     const qint32 version = ar.ReadInt();
     if (version < 3 && !snapshot) {
         ImportFirstGenerationSchematic(ar, version);
@@ -325,7 +345,8 @@ void CTorvex2Doc::ReadContents(Archive& ar, bool snapshot) {
     SpareStringLists = std::move(spare);
 }
 
-void CTorvex2Doc::ImportFirstGenerationSchematic(Archive&, qint32 version) {
+void CTorvex2Doc::ImportFirstGenerationSchematic(Archive&, qint32 version)
+{
     throw OpenRefused{QStringLiteral("This is a TORVEX1 schematic (file version %1). This program cannot "
                                      "convert first-generation schematics yet.")
                           .arg(version)};
@@ -333,20 +354,23 @@ void CTorvex2Doc::ImportFirstGenerationSchematic(Archive&, qint32 version) {
 
 // ---- objects ----
 
-std::optional<int> CTorvex2Doc::NextDesignatorNumber(QChar letter) {
+std::optional<int> CTorvex2Doc::NextDesignatorNumber(QChar letter)
+{
     const size_t index = letter.unicode();
     if (index >= DesignatorCounters.size() || DesignatorCounters[index] == INT_MAX) return std::nullopt;
     return ++DesignatorCounters[index];
 }
 
-void CTorvex2Doc::RecordEdit() {
+void CTorvex2Doc::RecordEdit()
+{
     CheckPoint();
     SetModifiedFlag(true);
 }
 
 // ---- page size ----
 
-void CTorvex2Doc::OnPageSize(int id) {
+void CTorvex2Doc::OnPageSize(int id)
+{
     const PageSize* size = findPageSize(id);
     if (!size) return;
     PageRect = Rect{0, 0, size->width, -size->height};
@@ -354,7 +378,8 @@ void CTorvex2Doc::OnPageSize(int id) {
     if (m_Views) m_Views->UpdateAllViews();
 }
 
-bool CTorvex2Doc::IsPageSizeEnabled(int id) const {
+bool CTorvex2Doc::IsPageSizeEnabled(int id) const
+{
     const PageSize* size = findPageSize(id);
     return size && PageRect.Width() != size->width;
 }

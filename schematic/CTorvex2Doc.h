@@ -50,8 +50,8 @@ public:
     // A new object for a ribbon tool id, not yet in the list; null for the ids that make none.
     static std::unique_ptr<CComponent> CreateComponent(quint32 typeId);
 
-    // Closes every other document that has no file and is not modified, except those that are busy,
-    // plots, and netlists holding results.
+    // Closes every other document that has no file and is not modified, except those that are busy
+    // (being opened, written or run), plots, and netlists holding the results of a run.
     void CloseUntouchedDocuments();
 
     // ---- page size commands ----
@@ -74,14 +74,15 @@ public:
     private:
         CTorvex2Doc& m_doc;
     };
-    bool IsBusy() const { return m_Busy > 0; }
+    bool IsBusy() const override { return m_Busy > 0; }
 
     // The shell's services; each may be missing (tests, hidden documents).
     void SetViews(SchematicViews* views) { m_Views = views; }
     static void SetOpenDocuments(OpenDocuments* documents);
     static void SetComponentListCheck(ComponentListCheck* check);
 
-    static QString ConvertedFileNotice() {
+    static QString ConvertedFileNotice()
+    {
         return QStringLiteral(
             "You are saving a converted TORVEX1 schematic as a TORVEX2 schematic.  The saved file "
             "will no longer be readable by TORVEX1");

@@ -6,7 +6,8 @@
 CUndo::CUndo() = default;
 CUndo::~CUndo() = default;
 
-void CUndo::CheckPoint() {
+void CUndo::CheckPoint()
+{
     if (m_SuspendCount > 0) return;
     QByteArray snapshot;
     Store(snapshot);
@@ -15,18 +16,21 @@ void CUndo::CheckPoint() {
     ClearRedoList();
 }
 
-void CUndo::ClearRedoList() {
+void CUndo::ClearRedoList()
+{
     m_RedoList.clear();
 }
 
-void CUndo::Undo() {
+void CUndo::Undo()
+{
     if (!CanUndo()) return;
     m_RedoList.push_front(std::move(m_UndoList.front()));
     m_UndoList.pop_front();
     Load(m_UndoList.front());
 }
 
-void CUndo::Redo() {
+void CUndo::Redo()
+{
     if (!CanRedo()) return;
     QByteArray snapshot = std::move(m_RedoList.front());
     m_RedoList.pop_front();
@@ -35,12 +39,14 @@ void CUndo::Redo() {
     Load(m_UndoList.front());
 }
 
-void CUndo::Store(QByteArray& snapshot) {
+void CUndo::Store(QByteArray& snapshot)
+{
     Archive ar(&snapshot);
     SerializeForUndo(ar);
 }
 
-void CUndo::Load(const QByteArray& snapshot) {
+void CUndo::Load(const QByteArray& snapshot)
+{
     ClearForUndo();
     try {
         Archive ar(snapshot);

@@ -85,7 +85,8 @@
 #include "CVoltageSource.h"
 #endif
 
-std::unique_ptr<CComponent> CTorvex2Doc::CreateComponent(quint32 typeId) {
+std::unique_ptr<CComponent> CTorvex2Doc::CreateComponent(quint32 typeId)
+{
     switch (typeId) {
     case 501:
 #if __has_include("CText.h")

@@ -11,8 +11,6 @@ public:
     struct Entry {
         Document* document;
         Kind kind;
-        bool busy;         // a run in progress, or a command of one of its views under way
-        bool holdsResults; // a netlist document with the results of a run
     };
 
     virtual ~OpenDocuments() = default;

@@ -12,7 +12,8 @@ ComponentPropertiesDialog::ComponentPropertiesDialog(CComponent& object, QWidget
     : QDialog(parent), m_object(object), m_name(new QLineEdit(this)), m_value(new QLineEdit(this)),
       m_ic(new QLineEdit(this)), m_nameVisible(new QCheckBox(QStringLiteral("Visible"), this)),
       m_valueVisible(new QCheckBox(QStringLiteral("Visible"), this)),
-      m_icVisible(new QCheckBox(QStringLiteral("Visible"), this)) {
+      m_icVisible(new QCheckBox(QStringLiteral("Visible"), this))
+{
     setWindowTitle(QStringLiteral("Edit Component Properties"));
     auto* grid = new QGridLayout(this);
     const struct {
@@ -43,7 +44,8 @@ ComponentPropertiesDialog::ComponentPropertiesDialog(CComponent& object, QWidget
     m_icVisible->setChecked(object.ICVisibleCheck != 0);
 }
 
-QLineEdit* ComponentPropertiesDialog::Edit(int id) const {
+QLineEdit* ComponentPropertiesDialog::Edit(int id) const
+{
     switch (id) {
     case 1000:
         return m_name;
@@ -55,7 +57,8 @@ QLineEdit* ComponentPropertiesDialog::Edit(int id) const {
     return nullptr;
 }
 
-QCheckBox* ComponentPropertiesDialog::Check(int id) const {
+QCheckBox* ComponentPropertiesDialog::Check(int id) const
+{
     switch (id) {
     case 1003:
         return m_nameVisible;
@@ -67,7 +70,8 @@ QCheckBox* ComponentPropertiesDialog::Check(int id) const {
     return nullptr;
 }
 
-void ComponentPropertiesDialog::accept() {
+void ComponentPropertiesDialog::accept()
+{
     m_object.NameBuffer = m_name->text();
     m_object.ValueBuffer = m_value->text();
     m_object.ICBuffer = m_ic->text();

@@ -3,23 +3,27 @@
 #include "CComponent.h"
 #include "ComponentPropertiesDialog.h"
 
-QtPropertyDialogs::QtPropertyDialogs(QWidget* parent) : m_parent(parent) {
+QtPropertyDialogs::QtPropertyDialogs(QWidget* parent) : m_parent(parent)
+{
     Register(CComponent::kDialogTemplate, [](CComponent& object, QWidget* p) -> std::unique_ptr<QDialog> {
         return std::make_unique<ComponentPropertiesDialog>(object, p);
     });
 }
 
-void QtPropertyDialogs::Register(int dialogTemplate, Factory factory) {
+void QtPropertyDialogs::Register(int dialogTemplate, Factory factory)
+{
     m_factories.insert(dialogTemplate, std::move(factory));
 }
 
-std::unique_ptr<QDialog> QtPropertyDialogs::Create(CComponent& object) const {
+std::unique_ptr<QDialog> QtPropertyDialogs::Create(CComponent& object) const
+{
     const auto it = m_factories.constFind(object.DialogTemplate());
     if (it == m_factories.cend()) return nullptr;
     return (*it)(object, m_parent);
 }
 
-bool QtPropertyDialogs::Run(CComponent& object) {
+bool QtPropertyDialogs::Run(CComponent& object)
+{
     object.OnInitDialog();
     const std::unique_ptr<QDialog> dialog = Create(object);
     return dialog && dialog->exec() == QDialog::Accepted;

@@ -1,5 +1,6 @@
 // Feeds arbitrary bytes to the schematic file reader. Whatever it accepts must write back, read
 // again and write the same bytes, and survive an undo round.
+#include "CComponent.h"
 #include "CTorvex2Doc.h"
 #include "UiServices.h"
 
@@ -15,7 +16,8 @@ public:
     Answer question(const QString&, Buttons) override { return Answer::Ok; }
 };
 
-bool load(CTorvex2Doc& doc, const QByteArray& bytes) {
+bool load(CTorvex2Doc& doc, const QByteArray& bytes)
+{
     QBuffer buffer;
     buffer.setData(bytes);
     buffer.open(QIODevice::ReadOnly);
@@ -23,7 +25,8 @@ bool load(CTorvex2Doc& doc, const QByteArray& bytes) {
     return doc.Load(buffer);
 }
 
-QByteArray save(CTorvex2Doc& doc) {
+QByteArray save(CTorvex2Doc& doc)
+{
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     doc.Save(buffer);
@@ -31,7 +34,8 @@ QByteArray save(CTorvex2Doc& doc) {
 }
 } // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
     static Quiet quiet;
     setUi(&quiet);
     CTorvex2Doc doc;

@@ -8,7 +8,8 @@ const ClassInfo StandInDrawing::Class = {"CDrawing", 3, false, &CComponent::Clas
 const ClassInfo StandInPlotTrace::Class = {"CPlotTrace", 1, false, nullptr,
                                            &CreatePersistent<StandInPlotTrace>};
 
-void RegisterTestClasses() {
+void RegisterTestClasses()
+{
     CTorvex2Doc doc; // registers the program's classes first
     ClassRegistry& r = ClassRegistry::instance();
     for (const ClassInfo* c :

@@ -15,43 +15,51 @@
 struct Bytes {
     QByteArray data;
 
-    Bytes& u8(int v) {
+    Bytes& u8(int v)
+    {
         data.append(char(v));
         return *this;
     }
-    Bytes& u8s(std::initializer_list<int> list) {
+    Bytes& u8s(std::initializer_list<int> list)
+    {
         for (int v : list)
             u8(v);
         return *this;
     }
     Bytes& u16(int v) { return u8(v & 0xFF).u8((v >> 8) & 0xFF); }
-    Bytes& i32(qint64 v) {
+    Bytes& i32(qint64 v)
+    {
         for (int i = 0; i < 4; ++i)
             u8(int((quint64(v) >> (8 * i)) & 0xFF));
         return *this;
     }
-    Bytes& ascii(const char* s) {
+    Bytes& ascii(const char* s)
+    {
         data.append(s);
         return *this;
     }
     // The Unicode string form for texts shorter than 255 characters.
-    Bytes& str(const QString& s) {
+    Bytes& str(const QString& s)
+    {
         u8s({0xFF, 0xFE, 0xFF, int(s.size())});
         for (QChar c : s)
             u16(c.unicode());
         return *this;
     }
-    Bytes& zeros(int n) {
+    Bytes& zeros(int n)
+    {
         data.append(QByteArray(n, '\0'));
         return *this;
     }
-    Bytes& add(const QByteArray& b) {
+    Bytes& add(const QByteArray& b)
+    {
         data.append(b);
         return *this;
     }
     // One object record.
     Bytes& record(int x, int y, std::initializer_list<int> extent, quint32 type, int orientation,
-                  const QString& text, int visible) {
+                  const QString& text, int visible)
+    {
         i32(x).i32(y);
         for (int e : extent)
             i32(e);
@@ -60,7 +68,8 @@ struct Bytes {
 };
 
 // The fields of a file after its object list, in the version-5 layout of a new document.
-inline QByteArray defaultTail(int version = 5) {
+inline QByteArray defaultTail(int version = 5)
+{
     Bytes b;
     b.u8s({1, 1});
     for (const char* s : {"1ns", "0ns", "100ns", "C:\\Experiments\\", "", ""})
@@ -71,20 +80,23 @@ inline QByteArray defaultTail(int version = 5) {
 }
 
 // A file head: version, page, grid and `counters` zero counters.
-inline Bytes fileHead(int version, int counters = 128, int grid = 144) {
+inline Bytes fileHead(int version, int counters = 128, int grid = 144)
+{
     Bytes b;
     b.i32(version).i32(0).i32(0).i32(15840).i32(-12240).i32(grid).u16(counters).zeros(4 * counters);
     return b;
 }
 
-inline QByteArray saveBytes(CTorvex2Doc& doc) {
+inline QByteArray saveBytes(CTorvex2Doc& doc)
+{
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     doc.Save(buffer);
     return buffer.data();
 }
 
-inline bool loadBytes(CTorvex2Doc& doc, const QByteArray& bytes) {
+inline bool loadBytes(CTorvex2Doc& doc, const QByteArray& bytes)
+{
     QBuffer buffer;
     buffer.setData(bytes);
     buffer.open(QIODevice::ReadOnly);
@@ -97,13 +109,15 @@ class TestPart : public CComponent {
 public:
     static const ClassInfo Class;
     TestPart() = default;
-    explicit TestPart(quint32 typeId, const QString& letter) {
+    explicit TestPart(quint32 typeId, const QString& letter)
+    {
         Init(typeId);
         Text = letter;
     }
     const ClassInfo& RuntimeClass() const override { return Class; }
     int GetAttachmentCount() const override { return 1; }
-    void CreateAttachments(ComponentHost& doc, int, int) override {
+    void CreateAttachments(ComponentHost& doc, int, int) override
+    {
         const QString name = TakeNextName(doc);
         auto label = std::make_unique<CComponent>();
         label->Init(TypeLabel);

@@ -13,7 +13,8 @@ protected:
 
 // Resistor R1 at (1440, -1440) with its name label, value label and two pins, then R2 with the same
 // attachments: the object list of the worked tag stream.
-QByteArray twoResistorObjects() {
+QByteArray twoResistorObjects()
+{
     Bytes b;
     b.u16(10);
     for (int part = 0; part < 2; ++part) {
@@ -36,13 +37,15 @@ QByteArray twoResistorObjects() {
     return b.data;
 }
 
-QByteArray twoResistorFile() {
+QByteArray twoResistorFile()
+{
     return fileHead(5).add(twoResistorObjects()).add(defaultTail()).data;
 }
 
 } // namespace
 
-TEST_F(SchematicFile, NewDocumentIsThe646GoldenBytes) {
+TEST_F(SchematicFile, NewDocumentIsThe646GoldenBytes)
+{
     CTorvex2Doc doc;
     ASSERT_TRUE(doc.OnNewDocument());
     Bytes golden;
@@ -53,7 +56,8 @@ TEST_F(SchematicFile, NewDocumentIsThe646GoldenBytes) {
     EXPECT_EQ(saveBytes(doc).toHex(' '), golden.data.toHex(' '));
 }
 
-TEST_F(SchematicFile, WorkedTagStreamByteForByte) {
+TEST_F(SchematicFile, WorkedTagStreamByteForByte)
+{
     const QByteArray file = twoResistorFile();
     CTorvex2Doc doc;
     ASSERT_TRUE(loadBytes(doc, file));
@@ -75,7 +79,8 @@ TEST_F(SchematicFile, WorkedTagStreamByteForByte) {
     EXPECT_EQ(saveBytes(doc).toHex(' '), file.toHex(' '));
 }
 
-TEST_F(SchematicFile, OlderVersionsKeepWhatTheyLack) {
+TEST_F(SchematicFile, OlderVersionsKeepWhatTheyLack)
+{
     // Version 3 stops after the six run settings; version 4 adds the input path and mode.
     const QByteArray v3 = fileHead(3).u16(0).add(defaultTail(3)).data;
     Bytes v4 = fileHead(4).u16(0).u8s({0, 1});
@@ -114,7 +119,8 @@ TEST_F(SchematicFile, OlderVersionsKeepWhatTheyLack) {
     EXPECT_EQ(saveBytes(doc), v7.data);
 }
 
-TEST_F(SchematicFile, ValuesThatWouldHangTheViewsAreMended) {
+TEST_F(SchematicFile, ValuesThatWouldHangTheViewsAreMended)
+{
     const struct {
         int grid;
         int counters;
@@ -142,7 +148,8 @@ TEST_F(SchematicFile, ValuesThatWouldHangTheViewsAreMended) {
     }
 }
 
-TEST_F(SchematicFile, DamagedFilesAreRefusedCleanly) {
+TEST_F(SchematicFile, DamagedFilesAreRefusedCleanly)
+{
     const QByteArray good = twoResistorFile();
     const qsizetype objectsAt = 24 + 2 + 512;
     const qsizetype tailAt = good.size() - defaultTail().size();
@@ -206,7 +213,8 @@ TEST_F(SchematicFile, DamagedFilesAreRefusedCleanly) {
     }
 }
 
-TEST_F(SchematicFile, EveryTruncationIsRefused) {
+TEST_F(SchematicFile, EveryTruncationIsRefused)
+{
     const QByteArray good = twoResistorFile();
     for (qsizetype n = 0; n < good.size(); ++n) {
         CTorvex2Doc doc;
