@@ -2,7 +2,6 @@
 
 #include "Document.h"
 
-View::~View()
-{
+View::~View() {
     if (m_Document) m_Document->RemoveView(this);
 }

@@ -3,20 +3,19 @@
 #include <QApplication>
 #include <QMessageBox>
 
-QtUiServices::QtUiServices(QString title) : m_Title(std::move(title)) { setUi(this); }
+QtUiServices::QtUiServices(QString title) : m_Title(std::move(title)) {
+    setUi(this);
+}
 
-QtUiServices::~QtUiServices()
-{
+QtUiServices::~QtUiServices() {
     if (&ui() == this) setUi(nullptr);
 }
 
-void QtUiServices::message(const QString& text)
-{
+void QtUiServices::message(const QString& text) {
     QMessageBox::warning(QApplication::activeWindow(), m_Title, text);
 }
 
-UiServices::Answer QtUiServices::question(const QString& text, Buttons buttons)
-{
+UiServices::Answer QtUiServices::question(const QString& text, Buttons buttons) {
     QMessageBox::StandardButtons shown;
     QMessageBox::StandardButton preset;
     switch (buttons) {
@@ -53,4 +52,6 @@ UiServices::Answer QtUiServices::question(const QString& text, Buttons buttons)
     }
 }
 
-void QtUiServices::pump() { QCoreApplication::processEvents(); }
+void QtUiServices::pump() {
+    QCoreApplication::processEvents();
+}

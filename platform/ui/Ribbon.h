@@ -37,6 +37,9 @@ public:
     QComboBox* AddComboBox(int id, const QString& label, const QStringList& items, int width = 0);
     QProgressBar* AddProgressBar(int id, int width, int height);
 
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
 protected:
     void paintEvent(QPaintEvent* event) override;
 

@@ -9,8 +9,7 @@
 namespace {
 class SettingsSandbox : public ::testing::Environment {
 public:
-    void SetUp() override
-    {
+    void SetUp() override {
         m_Dir = std::make_unique<QTemporaryDir>();
         QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_Dir->path());
     }
@@ -20,5 +19,6 @@ private:
     std::unique_ptr<QTemporaryDir> m_Dir;
 };
 
-[[maybe_unused]] ::testing::Environment* const g_sandbox = ::testing::AddGlobalTestEnvironment(new SettingsSandbox);
+[[maybe_unused]] ::testing::Environment* const g_sandbox =
+    ::testing::AddGlobalTestEnvironment(new SettingsSandbox);
 } // namespace

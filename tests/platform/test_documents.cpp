@@ -18,8 +18,7 @@ namespace {
 // A document holding its file's bytes; it can be made to fail its reads or writes, or to be busy.
 class BytesDoc : public Document {
 public:
-    bool Load(QIODevice& in) override
-    {
+    bool Load(QIODevice& in) override {
         bytes = in.readAll();
         return !bytes.startsWith("bad");
     }
@@ -38,21 +37,21 @@ struct CountingView : View {
     QList<int> updates;
 };
 
-std::unique_ptr<DocTemplate> makeTemplate(int id, const char* strings)
-{
-    return std::make_unique<DocTemplate>(id, QString::fromLatin1(strings),
-                                         [] { return std::make_unique<BytesDoc>(); }, nullptr);
+std::unique_ptr<DocTemplate> makeTemplate(int id, const char* strings) {
+    return std::make_unique<DocTemplate>(
+        id, QString::fromLatin1(strings), [] { return std::make_unique<BytesDoc>(); }, nullptr);
 }
 
-const char* kSchematic = "\nSchematic\nSchematic\nTorvex Schematic (*.cas)\n.cas\nTorvex.Document\nTorvex.Document";
+const char* kSchematic =
+    "\nSchematic\nSchematic\nTorvex Schematic (*.cas)\n.cas\nTorvex.Document\nTorvex.Document";
 const char* kNetlist = "\nNetlist\nNetlist\nTorvex Netlist (*.cir)\n.cir\nTorvex.Document\nTorvex.Document";
 const char* kPlot = "Torvex Plot";
 
 class DocumentsTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        QSettings(QSettings::IniFormat, QSettings::UserScope, Settings::Organisation, Settings::Application).clear();
+    void SetUp() override {
+        QSettings(QSettings::IniFormat, QSettings::UserScope, Settings::Organisation, Settings::Application)
+            .clear();
         manager.AddDocTemplate(makeTemplate(130, kSchematic));
         manager.AddDocTemplate(makeTemplate(101, kNetlist));
         manager.AddDocTemplate(makeTemplate(102, kPlot));
@@ -61,8 +60,7 @@ protected:
             return nextFile;
         };
     }
-    QString file(const QString& name, const QByteArray& content = "data")
-    {
+    QString file(const QString& name, const QByteArray& content = "data") {
         const QString path = dir.filePath(name);
         QFile f(path);
         f.open(QIODevice::WriteOnly);
@@ -80,8 +78,7 @@ protected:
 
 } // namespace
 
-TEST_F(DocumentsTest, TemplateStringsAndTheListsTheyFeed)
-{
+TEST_F(DocumentsTest, TemplateStringsAndTheListsTheyFeed) {
     EXPECT_EQ(templ(0)->GetDocString(DocTemplate::windowTitle), QString());
     EXPECT_EQ(templ(0)->GetDocString(DocTemplate::filterExt), QStringLiteral(".cas"));
     EXPECT_EQ(templ(1)->GetDocString(DocTemplate::regFileTypeName), QStringLiteral("Torvex.Document"));
@@ -94,8 +91,7 @@ TEST_F(DocumentsTest, TemplateStringsAndTheListsTheyFeed)
     EXPECT_EQ(prompts, (QStringList{"open||Torvex Schematic (*.cas);Torvex Netlist (*.cir);All Files (*)"}));
 }
 
-TEST_F(DocumentsTest, OpenChoosesTheTemplateByExtensionAndActivatesAnOpenFile)
-{
+TEST_F(DocumentsTest, OpenChoosesTheTemplateByExtensionAndActivatesAnOpenFile) {
     struct Case {
         const char* name;
         int resource;
@@ -117,8 +113,7 @@ TEST_F(DocumentsTest, OpenChoosesTheTemplateByExtensionAndActivatesAnOpenFile)
     EXPECT_NE(again, first);
 }
 
-TEST_F(DocumentsTest, AFileThatCannotBeReadLeavesNoDocumentAndNoRecentEntry)
-{
+TEST_F(DocumentsTest, AFileThatCannotBeReadLeavesNoDocumentAndNoRecentEntry) {
     Settings settings;
     manager.SetRecentFileList(std::make_unique<RecentFileList>(settings, 10));
     EXPECT_EQ(manager.OpenDocumentFile(dir.filePath(QStringLiteral("missing.cas"))), nullptr);
@@ -126,11 +121,11 @@ TEST_F(DocumentsTest, AFileThatCannotBeReadLeavesNoDocumentAndNoRecentEntry)
     EXPECT_TRUE(manager.GetOpenDocuments().isEmpty());
     EXPECT_TRUE(manager.RecentFiles()->Files().isEmpty());
     ASSERT_EQ(ui.messages.size(), 1);
-    EXPECT_TRUE(ui.messages[0].startsWith(QStringLiteral("Cannot open the file "))) << ui.messages[0].toStdString();
+    EXPECT_TRUE(ui.messages[0].startsWith(QStringLiteral("Cannot open the file ")))
+        << ui.messages[0].toStdString();
 }
 
-TEST_F(DocumentsTest, FileNewOffersTheNamedTemplatesAndNumbersUntitledDocuments)
-{
+TEST_F(DocumentsTest, FileNewOffersTheNamedTemplatesAndNumbersUntitledDocuments) {
     QList<QStringList> offered;
     int choice = 1;
     manager.chooseNewType = [&](const QStringList& names) {
@@ -146,22 +141,24 @@ TEST_F(DocumentsTest, FileNewOffersTheNamedTemplatesAndNumbersUntitledDocuments)
     ASSERT_EQ(offered.size(), 4);
     EXPECT_EQ(offered[0], (QStringList{"Schematic", "Netlist"}));
     QStringList titles;
-    for (Document* d : manager.GetOpenDocuments()) titles << d->Title();
+    for (Document* d : manager.GetOpenDocuments())
+        titles << d->Title();
     EXPECT_EQ(titles, (QStringList{"Schematic1", "Netlist1", "Netlist2"}));
 }
 
-TEST_F(DocumentsTest, SingleTemplateNeedsNoChooser)
-{
+TEST_F(DocumentsTest, SingleTemplateNeedsNoChooser) {
     DocManager single;
     single.AddDocTemplate(makeTemplate(130, kSchematic));
-    single.chooseNewType = [](const QStringList&) -> int { ADD_FAILURE() << "asked"; return -1; };
+    single.chooseNewType = [](const QStringList&) -> int {
+        ADD_FAILURE() << "asked";
+        return -1;
+    };
     single.OnFileNew();
     ASSERT_EQ(single.GetOpenDocuments().size(), 1);
     EXPECT_EQ(single.GetOpenDocuments()[0]->Title(), QStringLiteral("Schematic1"));
 }
 
-TEST_F(DocumentsTest, QuittingIsRefusedWhileADocumentIsBusyThenModifiedOnesAreOffered)
-{
+TEST_F(DocumentsTest, QuittingIsRefusedWhileADocumentIsBusyThenModifiedOnesAreOffered) {
     auto* busy = static_cast<BytesDoc*>(manager.OpenDocumentFile(file(QStringLiteral("run.cir"))));
     auto* edited = static_cast<BytesDoc*>(manager.OpenDocumentFile(file(QStringLiteral("x.cas"))));
     busy->busy = true;
@@ -174,7 +171,8 @@ TEST_F(DocumentsTest, QuittingIsRefusedWhileADocumentIsBusyThenModifiedOnesAreOf
     ui.messages.clear();
     ui.answers = {UiServices::Answer::Cancel};
     EXPECT_FALSE(manager.SaveAllModified());
-    EXPECT_EQ(ui.messages, (QStringList{"Save changes to " + QDir::toNativeSeparators(edited->PathName()) + "?"}));
+    EXPECT_EQ(ui.messages,
+              (QStringList{"Save changes to " + QDir::toNativeSeparators(edited->PathName()) + "?"}));
     ui.answers = {UiServices::Answer::No};
     EXPECT_TRUE(manager.SaveAllModified());
     ui.answers = {UiServices::Answer::Yes};
@@ -186,8 +184,7 @@ TEST_F(DocumentsTest, QuittingIsRefusedWhileADocumentIsBusyThenModifiedOnesAreOf
     EXPECT_EQ(saved.readAll(), QByteArray("new"));
 }
 
-TEST_F(DocumentsTest, SaveAsPromptsRenamesAndKeepsTheOldFileWhenTheSaveFails)
-{
+TEST_F(DocumentsTest, SaveAsPromptsRenamesAndKeepsTheOldFileWhenTheSaveFails) {
     Settings settings;
     manager.SetRecentFileList(std::make_unique<RecentFileList>(settings, 10));
     manager.chooseNewType = [](const QStringList&) { return 1; };
@@ -212,8 +209,7 @@ TEST_F(DocumentsTest, SaveAsPromptsRenamesAndKeepsTheOldFileWhenTheSaveFails)
     EXPECT_EQ(kept.readAll(), QByteArray("netlist"));
 }
 
-TEST_F(DocumentsTest, ViewsFollowTheirDocument)
-{
+TEST_F(DocumentsTest, ViewsFollowTheirDocument) {
     Document* doc = manager.OpenDocumentFile(file(QStringLiteral("v.cas")));
     auto a = std::make_unique<CountingView>();
     auto b = std::make_unique<CountingView>();
@@ -231,14 +227,15 @@ TEST_F(DocumentsTest, ViewsFollowTheirDocument)
     EXPECT_TRUE(manager.GetOpenDocuments().isEmpty());
 }
 
-TEST_F(DocumentsTest, RecentFilesAreKeptNewestFirstAcrossARestart)
-{
+TEST_F(DocumentsTest, RecentFilesAreKeptNewestFirstAcrossARestart) {
     QStringList paths;
-    for (int i = 0; i < 12; ++i) paths << file(QStringLiteral("f%1.cas").arg(i));
+    for (int i = 0; i < 12; ++i)
+        paths << file(QStringLiteral("f%1.cas").arg(i));
     {
         Settings settings;
         RecentFileList list(settings, 10);
-        for (const QString& p : paths) list.Add(p);
+        for (const QString& p : paths)
+            list.Add(p);
         list.Add(paths[5]); // moves to the top
         EXPECT_EQ(list.Files().size(), 10);
         EXPECT_EQ(list.Files().front(), paths[5]);
