@@ -11,8 +11,13 @@ class IdleHook : public QObject {
 public:
     explicit IdleHook(std::function<void()> onIdle, QObject* parent = nullptr);
 
+    ~IdleHook() override;
+
     // Runs the function now (not re-entered while it is running).
     void RunNow();
+    // Runs every hook of the program: the idle processing of a message pump inside long work,
+    // where the event loop never waits.
+    static void RunAll();
 
 private:
     std::function<void()> m_OnIdle;

@@ -1,14 +1,16 @@
 #include "QtUiServices.h"
 
+#include "IdleHook.h"
+
 #include <QApplication>
 #include <QMessageBox>
 
-QtUiServices::QtUiServices(QString title) : m_Title(std::move(title)) {
+QtUiServices::QtUiServices(QString title) : m_Title(std::move(title)), m_Previous(&ui()) {
     setUi(this);
 }
 
 QtUiServices::~QtUiServices() {
-    if (&ui() == this) setUi(nullptr);
+    if (&ui() == this) setUi(m_Previous);
 }
 
 void QtUiServices::message(const QString& text) {
@@ -52,6 +54,9 @@ UiServices::Answer QtUiServices::question(const QString& text, Buttons buttons) 
     }
 }
 
+// Like a message pump inside long work: waiting events, then the idle processing that brings the
+// command states (Stop Simulation) up to date.
 void QtUiServices::pump() {
     QCoreApplication::processEvents();
+    IdleHook::RunAll();
 }

@@ -14,4 +14,5 @@ public:
 
 private:
     QString m_Title;
+    UiServices* m_Previous;
 };

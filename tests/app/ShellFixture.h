@@ -55,6 +55,12 @@ public:
         MapCommand(ID_TEST_VIEW_AND_DOC, [this] { log << QStringLiteral("view"); });
         MapUpdate(ID_TEST_DISABLED, [](CmdUI& ui) { ui.Enable(false); });
         MapCommand(ID_FILE_PRINT, [this] { ++printed; });
+        // Stop Simulation: enabled while the document is busy.
+        MapCommand(32830, [this] { log << QStringLiteral("stop"); });
+        MapUpdate(32830, [this](CmdUI& ui) {
+            auto* doc = dynamic_cast<TextDoc*>(GetDocument());
+            ui.Enable(doc && doc->busy);
+        });
         MapCommand(ID_FILE_PRINT_PREVIEW, [this] {
             if (auto* host = PrintPreviewHost::Of(this)) host->ShowPrintPreview([](QPrinter&) {});
         });

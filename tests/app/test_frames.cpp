@@ -1,6 +1,7 @@
 #include "ShellFixture.h"
 
 #include "CommandIds.h"
+#include "QtUiServices.h"
 #include "Ribbon.h"
 #include "WindowsDialog.h"
 
@@ -93,6 +94,19 @@ TEST_F(ShellTest, RibbonControlsSendTheirCommands) {
     EXPECT_FALSE(ribbon->FindButton(510)->isChecked()); // only update handlers check tools
     EXPECT_EQ(ribbon->FindCategory(QStringLiteral("Schematic")), ribbon->GetCategory(2));
     EXPECT_EQ(ribbon->FindCategory(QStringLiteral("Simulate"))->Panels().size(), 3);
+}
+
+TEST_F(ShellTest, APumpInsideLongWorkBringsCommandStatesUpToDate) {
+    Start();
+    Frame().OnIdleUpdate();
+    QAbstractButton* stop = Frame().GetRibbonBar()->FindButton(32830);
+    EXPECT_FALSE(stop->isEnabled());
+    activeDoc(Frame())->busy = true; // a run has started and pumps every 100 steps
+    QtUiServices services(QStringLiteral("Torvex2"));
+    services.pump();
+    EXPECT_TRUE(stop->isEnabled());
+    stop->click();
+    EXPECT_EQ(dynamic_cast<TextView*>(Frame().ActiveView())->log, QStringList{"stop"});
 }
 
 TEST_F(ShellTest, QuittingOrClosingAWindowIsRefusedWhileADocumentIsBusy) {

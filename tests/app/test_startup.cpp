@@ -1,5 +1,6 @@
 #include "ShellFixture.h"
 
+#include "ContextMenuManager.h"
 #include "Looks.h"
 #include "RecentFileList.h"
 #include "Ribbon.h"
@@ -26,6 +27,10 @@ TEST_F(ShellTest, TemplatesJoinInTheirOrderAndAPlainStartGivesABlankSchematic) {
     EXPECT_TRUE(Frame().isVisible());
     EXPECT_EQ(Frame().windowTitle(), QStringLiteral("Schematic1 - Torvex2"));
     EXPECT_TRUE(ui.messages.isEmpty());
+    EXPECT_EQ(ContextMenuManager::Menu(QStringLiteral("Edit")),
+              (QList<ContextMenuManager::Entry>{{ID_EDIT_CUT, "Cu&t\tCtrl+X"},
+                                                {ID_EDIT_COPY, "&Copy\tCtrl+C"},
+                                                {ID_EDIT_PASTE, "&Paste\tCtrl+V"}}));
 }
 
 TEST_F(ShellTest, TemplatesThatHaveNotLandedAreSkipped) {
