@@ -36,6 +36,8 @@
 #include <QToolButton>
 #include <QUrl>
 
+#include <algorithm>
+
 CMainFrame::CMainFrame(CTorvex2App& app) : m_App(app) {
     m_App.m_nAppLook = unsigned(m_App.GetInt(QStringLiteral("ApplicationLook"), ID_VIEW_APPLOOK_VS_2005));
     m_Router.SetRoute([this] { return Route(); });
@@ -91,11 +93,12 @@ bool CMainFrame::LoadFrame() {
             });
     });
     m_Mdi->installEventFilter(this);
-    connect(m_Mdi, &QMdiArea::subWindowActivated, this, [this] {
+    connect(m_Mdi, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* active) {
         PlaceTabCloseButton();
         PlaceDocumentMenu();
+        if (!active) return; // the main window lost the focus; its document window stays the active one
         for (CChildFrame* f : ChildFrames())
-            if (f->GetView()) f->GetView()->OnActivateView(f == ActiveChildFrame());
+            if (f->GetView()) f->GetView()->OnActivateView(f == active);
     });
 
     m_Ribbon = new Ribbon(this);
@@ -111,6 +114,8 @@ bool CMainFrame::LoadFrame() {
     statusBar()->addWidget(m_Pane1);
     statusBar()->addPermanentWidget(m_Pane2);
 
+    // Files dropped anywhere on the window open, whatever widget is under the mouse.
+    qApp->installEventFilter(this);
     setFrameHost(this);
     ContextMenuManager::SetRouter(&m_Router);
     m_Idle = new IdleHook([this] { OnIdleUpdate(); }, this);
@@ -310,6 +315,19 @@ void CMainFrame::dropEvent(QDropEvent* event) {
 
 bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
     if (watched == m_Mdi && event->type() == QEvent::Resize) PlaceDocumentMenu();
+    const QEvent::Type type = event->type();
+    if (type == QEvent::DragEnter || type == QEvent::DragMove || type == QEvent::Drop) {
+        auto* widget = qobject_cast<QWidget*>(watched);
+        auto* drop = static_cast<QDropEvent*>(event);
+        const QList<QUrl> urls = drop->mimeData() ? drop->mimeData()->urls() : QList<QUrl>();
+        const bool files =
+            std::any_of(urls.cbegin(), urls.cend(), [](const QUrl& url) { return url.isLocalFile(); });
+        if (widget && widget != this && widget->window() == this && files) {
+            drop->acceptProposedAction();
+            if (type == QEvent::Drop) dropEvent(drop);
+            return true;
+        }
+    }
     return QMainWindow::eventFilter(watched, event);
 }
 

@@ -15,9 +15,12 @@
 #include "UiServices.h"
 
 #include <QApplication>
+#include <QFileDialog>
+#include <QInputDialog>
 #include <QPageSetupDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QRegularExpression>
 
 namespace {
 CTorvex2App* g_theApp = nullptr;
@@ -68,6 +71,15 @@ bool CTorvex2App::InitInstance(const QStringList& arguments) {
 
     m_DocManager = std::make_unique<DocManager>();
     m_DocManager->SetRecentFileList(std::make_unique<RecentFileList>(*m_Settings, kRecentFiles));
+    m_DocManager->promptFileName = [this](bool open, const QString& suggested, const QStringList& filters) {
+        return PromptFileName(open, suggested, filters);
+    };
+    m_DocManager->chooseNewType = [this](const QStringList& names) {
+        bool ok = false;
+        const QString name = QInputDialog::getItem(m_MainFrame.get(), QStringLiteral("New"),
+                                                   QStringLiteral("&New"), names, 0, false, &ok);
+        return ok ? int(names.indexOf(name)) : -1;
+    };
     PreLoadState();
 
     if (m_Makers.schematic) m_DocManager->AddDocTemplate(m_Makers.schematic());
@@ -145,6 +157,20 @@ bool CTorvex2App::ProcessShellCommand(const QStringList& arguments) {
     // a blank document.
     m_DocManager->OnFileNew();
     return true;
+}
+
+QString CTorvex2App::PromptFileName(bool open, const QString& suggested, const QStringList& filters) const {
+    QFileDialog dialog(m_MainFrame.get(), open ? QStringLiteral("Open") : QStringLiteral("Save As"));
+    dialog.setAcceptMode(open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
+    dialog.setFileMode(open ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    dialog.setNameFilters(filters);
+    if (!suggested.isEmpty()) dialog.selectFile(suggested);
+    // A name typed without extension gets the document type's own.
+    static const QRegularExpression extension(QStringLiteral("\\(\\*\\.(\\w+)\\)"));
+    if (const QRegularExpressionMatch m = extension.match(filters.value(0)); !open && m.hasMatch())
+        dialog.setDefaultSuffix(m.captured(1));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    return dialog.selectedFiles().front();
 }
 
 void CTorvex2App::OnFilePrintSetup() {

@@ -55,6 +55,7 @@ public:
 
 private:
     bool ProcessShellCommand(const QStringList& arguments);
+    QString PromptFileName(bool open, const QString& suggested, const QStringList& filters) const;
     void OnFilePrintSetup();
 
     TemplateMakers m_Makers;

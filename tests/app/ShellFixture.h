@@ -105,6 +105,11 @@ protected:
         app.reset();
         app = std::make_unique<CTorvex2App>(std::move(makers));
         EXPECT_TRUE(app->InitInstance(arguments));
+        // No modal file dialogs or choosers in tests.
+        app->GetDocManager().promptFileName = [this](bool, const QString&, const QStringList&) {
+            return nextFile;
+        };
+        app->GetDocManager().chooseNewType = [this](const QStringList&) { return newType; };
         return *app;
     }
     CMainFrame& Frame() { return *app->MainFrame(); }
@@ -125,6 +130,8 @@ protected:
     }
 
     QTemporaryDir dir;
+    QString nextFile; // the file the next file prompt answers
+    int newType = -1; // the File New choice
     ScriptedUiServices ui;
     std::unique_ptr<CTorvex2App> app;
 };

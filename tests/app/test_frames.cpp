@@ -2,6 +2,7 @@
 
 #include "CommandIds.h"
 #include "QtUiServices.h"
+#include "RecentFileList.h"
 #include "Ribbon.h"
 #include "WindowsDialog.h"
 
@@ -222,6 +223,19 @@ TEST_F(ShellTest, DroppedFilesOpen) {
     QCoreApplication::sendEvent(&Frame(), &drop);
     EXPECT_EQ(OpenKinds(), (QList<int>{IDR_TORVEX2TYPE, IDR_TORVEX2TYPE, IDR_NETLIST}));
     EXPECT_EQ(Frame().ActiveView()->GetDocument()->PathName(), b);
+
+    // Dropped on a document window, files open too instead of landing in its text.
+    auto* view = dynamic_cast<TextView*>(Frame().ActiveView());
+    const QString c = File(QStringLiteral("third.cas"));
+    QMimeData third;
+    third.setUrls({QUrl::fromLocalFile(c)});
+    QDragEnterEvent enterView(QPoint(5, 5), Qt::CopyAction, &third, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(view->viewport(), &enterView);
+    EXPECT_TRUE(enterView.isAccepted());
+    QDropEvent onView(QPointF(5, 5), Qt::CopyAction, &third, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(view->viewport(), &onView);
+    EXPECT_EQ(Docs().GetOpenDocuments().size(), 4);
+    EXPECT_EQ(view->toPlainText(), QStringLiteral("text"));
 }
 
 TEST_F(ShellTest, StatusPanesAndHelpWithoutAnInstalledHelp) {
@@ -250,4 +264,22 @@ TEST_F(ShellTest, TheMainWindowLooksLikeARibbonProgram) {
         Frame().grab().toImage().save(
             QString(path).replace(QStringLiteral(".png"), QStringLiteral("-%1.png").arg(i)));
     }
+}
+
+TEST_F(ShellTest, FileNewOffersTheDocumentTypesAndSaveAsRenamesTheTab) {
+    Start();
+    newType = 1;
+    EXPECT_TRUE(Frame().OnCommand(ID_FILE_NEW));
+    ASSERT_EQ(OpenKinds(), (QList<int>{IDR_TORVEX2TYPE, IDR_NETLIST}));
+    EXPECT_EQ(Frame().ActiveView()->GetDocument()->Title(), QStringLiteral("Netlist1"));
+    newType = -1;
+    EXPECT_TRUE(Frame().OnCommand(ID_FILE_NEW)); // cancelled
+    EXPECT_EQ(Docs().GetOpenDocuments().size(), 2);
+
+    nextFile = dir.filePath(QStringLiteral("saved.cir"));
+    EXPECT_TRUE(Frame().OnCommand(ID_FILE_SAVE_AS));
+    EXPECT_TRUE(QFile::exists(nextFile));
+    EXPECT_EQ(Frame().TabBar()->tabText(1), QStringLiteral("saved.cir"));
+    EXPECT_EQ(Frame().windowTitle(), QStringLiteral("saved.cir - Torvex2"));
+    EXPECT_EQ(Docs().RecentFiles()->Files(), QStringList{nextFile});
 }
