@@ -1,34 +1,61 @@
 #include "Document.h"
 
+#include "CommandIds.h"
+#include "DocManager.h"
+#include "DocTemplate.h"
 #include "UiServices.h"
+#include "View.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 
-Document::Document() = default;
-Document::~Document() = default;
+Document::Document() {
+    MapCommand(ID_FILE_CLOSE, [this] { OnFileClose(); });
+    MapCommand(ID_FILE_SAVE, [this] { DoFileSave(); });
+    MapCommand(ID_FILE_SAVE_AS, [this] { DoSave(QString()); });
+}
 
-void Document::SetPathName(const QString& path)
-{
+Document::~Document() {
+    for (View* view : m_Views)
+        view->m_Document = nullptr;
+}
+
+void Document::SetPathName(const QString& path) {
     m_PathName = path;
     m_Title = QFileInfo(path).fileName();
 }
 
-bool Document::OnNewDocument()
-{
+void Document::AddView(View* view) {
+    if (!view || m_Views.contains(view)) return;
+    if (view->m_Document) view->m_Document->RemoveView(view);
+    m_Views.append(view);
+    view->m_Document = this;
+}
+
+void Document::RemoveView(View* view) {
+    if (m_Views.removeAll(view) > 0) view->m_Document = nullptr;
+}
+
+void Document::UpdateAllViews(View* sender, int hint) {
+    const QList<View*> views = m_Views;
+    for (View* view : views)
+        if (view != sender) view->OnUpdate(sender, hint);
+}
+
+bool Document::OnNewDocument() {
     DeleteContents();
     m_PathName.clear();
     m_Modified = false;
     return true;
 }
 
-bool Document::OnOpenDocument(const QString& path)
-{
+bool Document::OnOpenDocument(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        ui().message(QStringLiteral("Cannot open the file ") + QDir::toNativeSeparators(path) + QStringLiteral("."));
+        ui().message(QStringLiteral("Cannot open the file ") + QDir::toNativeSeparators(path) +
+                     QStringLiteral("."));
         return false;
     }
     DeleteContents();
@@ -42,16 +69,76 @@ bool Document::OnOpenDocument(const QString& path)
     return true;
 }
 
-bool Document::OnSaveDocument(const QString& path)
-{
+bool Document::OnSaveDocument(const QString& path) {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || !Save(file) || !file.commit()) {
         file.cancelWriting();
-        ui().message(QStringLiteral("Cannot save the file ") + QDir::toNativeSeparators(path) + QStringLiteral("."));
+        ui().message(QStringLiteral("Cannot save the file ") + QDir::toNativeSeparators(path) +
+                     QStringLiteral("."));
         return false;
     }
     m_Modified = false;
     return true;
 }
 
-void Document::OnCloseDocument() { DeleteContents(); }
+void Document::OnCloseDocument() {
+    DeleteContents();
+}
+
+QString Document::BusyMessage() const {
+    return QStringLiteral("A simulation is in progress. Stop it before closing.");
+}
+
+bool Document::SaveModified() {
+    if (!IsModified()) return true;
+    const QString name = m_PathName.isEmpty() ? m_Title : QDir::toNativeSeparators(m_PathName);
+    switch (
+        ui().question(QStringLiteral("Save changes to %1?").arg(name), UiServices::Buttons::YesNoCancel)) {
+    case UiServices::Answer::Yes:
+        return DoFileSave();
+    case UiServices::Answer::No:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool Document::CanCloseFrame() {
+    if (IsBusy()) {
+        ui().message(BusyMessage());
+        return false;
+    }
+    return SaveModified();
+}
+
+bool Document::DoFileSave() {
+    const QFileInfo file(m_PathName);
+    if (m_PathName.isEmpty() || (file.exists() && !file.isWritable())) return DoSave(QString());
+    return DoSave(m_PathName);
+}
+
+bool Document::DoSave(const QString& path, bool replace) {
+    QString target = path;
+    if (target.isEmpty()) {
+        DocManager* manager = DocManager::Instance();
+        if (!manager) return false;
+        QString suggested = m_PathName;
+        if (suggested.isEmpty()) {
+            suggested = m_Title;
+            if (m_Template) suggested += m_Template->GetDocString(DocTemplate::filterExt);
+        }
+        target = manager->PromptFileName(false, suggested, m_Template);
+        if (target.isEmpty()) return false; // cancelled
+    }
+    if (!OnSaveDocument(target)) return false;
+    if (replace && target != m_PathName) {
+        SetPathName(target);
+        if (DocManager* manager = DocManager::Instance()) manager->AddToRecentFileList(target);
+    }
+    return true;
+}
+
+void Document::OnFileClose() {
+    if (!CanCloseFrame()) return;
+    if (DocManager* manager = DocManager::Instance()) manager->CloseDocument(this);
+}

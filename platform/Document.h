@@ -1,18 +1,21 @@
 #pragma once
 
+#include "CommandTarget.h"
+
+#include <QList>
 #include <QString>
 
 class QIODevice;
 class DocTemplate;
+class View;
 
-// The model side of a document: its file, title and modified flag, and the new/open/save/close
-// steps. Views, templates and the document manager build on it; a document never shows anything.
-class Document {
+// The model side of a document: its file, title and modified flag, its views, and the
+// new/open/save/close steps. A document never shows anything itself; questions and messages go
+// through UiServices, file names through the document manager's prompts.
+class Document : public CommandTarget {
 public:
     Document();
-    virtual ~Document();
-    Document(const Document&) = delete;
-    Document& operator=(const Document&) = delete;
+    ~Document() override;
 
     const QString& PathName() const { return m_PathName; }
     // Sets the file and takes the title from the file's name.
@@ -23,6 +26,13 @@ public:
     void SetModifiedFlag(bool modified = true) { m_Modified = modified; }
     DocTemplate* Template() const { return m_Template; }
     void SetTemplate(DocTemplate* t) { m_Template = t; }
+
+    // ---- views ----
+    void AddView(View* view);
+    void RemoveView(View* view);
+    const QList<View*>& Views() const { return m_Views; }
+    // Tells every view but the sender that the document changed.
+    void UpdateAllViews(View* sender, int hint = 0);
 
     // A new, empty document: DeleteContents, no file, not modified.
     virtual bool OnNewDocument();
@@ -41,9 +51,29 @@ public:
     virtual bool Load(QIODevice& in) = 0;
     virtual bool Save(QIODevice& out) = 0;
 
+    // ---- closing ----
+    // True while the document must not be closed (a simulation run in progress).
+    virtual bool IsBusy() const { return false; }
+    // What the user is told when a close or quit is refused because the document is busy.
+    virtual QString BusyMessage() const;
+    // Asks whether to save a modified document: Yes saves (false if that fails), No discards,
+    // Cancel keeps the document open (false).
+    virtual bool SaveModified();
+    // May the last window of the document close? Refused while busy, else SaveModified.
+    virtual bool CanCloseFrame();
+
+    // ---- the File commands of a document ----
+    // Saves to the document's file, or asks for a name when it has none.
+    bool DoFileSave();
+    // Saves under path; an empty path asks for a name. A save under a new name renames the document.
+    bool DoSave(const QString& path, bool replace = true);
+    // Closes the document and its windows unless CanCloseFrame refuses.
+    void OnFileClose();
+
 private:
     QString m_PathName;
     QString m_Title;
     bool m_Modified = false;
     DocTemplate* m_Template = nullptr;
+    QList<View*> m_Views;
 };

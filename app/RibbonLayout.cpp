@@ -1,0 +1,148 @@
+#include "RibbonLayout.h"
+
+#include "CommandIds.h"
+#include "Resource.h"
+#include "Ribbon.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QMenu>
+#include <QStyle>
+#include <QToolButton>
+
+namespace {
+
+QIcon standard(QStyle::StandardPixmap pixmap) {
+    return QApplication::style()->standardIcon(pixmap);
+}
+
+struct Tool {
+    int id;
+    const char* text;
+};
+
+void addTools(RibbonPanel* panel, std::initializer_list<Tool> tools) {
+    for (const Tool& t : tools)
+        panel->AddButton(t.id, QString::fromUtf8(t.text));
+}
+
+void buildApplicationMenu(Ribbon& ribbon) {
+    ribbon.AddApplicationCommand(ID_FILE_NEW, QStringLiteral("&New"), standard(QStyle::SP_FileIcon));
+    ribbon.AddApplicationCommand(ID_FILE_OPEN, QStringLiteral("&Open..."),
+                                 standard(QStyle::SP_DialogOpenButton));
+    ribbon.AddApplicationCommand(ID_FILE_SAVE, QStringLiteral("&Save"),
+                                 standard(QStyle::SP_DialogSaveButton));
+    ribbon.AddApplicationCommand(ID_FILE_SAVE_AS, QStringLiteral("Save &As..."));
+    ribbon.AddApplicationSeparator();
+    ribbon.AddApplicationCommand(ID_FILE_PRINT, QStringLiteral("&Print..."));
+    ribbon.AddApplicationCommand(ID_FILE_PRINT_DIRECT, QStringLiteral("&Quick Print"));
+    ribbon.AddApplicationCommand(ID_FILE_PRINT_PREVIEW, QStringLiteral("Print Pre&view"));
+    ribbon.AddApplicationCommand(ID_FILE_PRINT_SETUP, QStringLiteral("P&rint Setup..."));
+    ribbon.AddApplicationSeparator();
+    ribbon.AddApplicationCommand(ID_FILE_CLOSE, QStringLiteral("&Close"),
+                                 standard(QStyle::SP_DialogCloseButton));
+    ribbon.AddApplicationCommand(ID_APP_EXIT, QStringLiteral("E&xit"));
+    ribbon.SetRecentFiles({}, ID_FILE_MRU_FILE1);
+}
+
+void buildHome(Ribbon& ribbon) {
+    RibbonCategory* home = ribbon.AddCategory(QStringLiteral("Home"));
+    RibbonPanel* clipboard = home->AddPanel(QStringLiteral("Clipboard"));
+    clipboard->AddButton(ID_EDIT_PASTE, QStringLiteral("Paste"), standard(QStyle::SP_DialogApplyButton),
+                         true);
+    clipboard->AddButton(ID_EDIT_CUT, QStringLiteral("Cut"));
+    clipboard->AddButton(ID_EDIT_COPY, QStringLiteral("Copy"));
+    RibbonPanel* edit = home->AddPanel(QStringLiteral("Edit"));
+    edit->AddButton(ID_EDIT_UNDO, QStringLiteral("Undo"), standard(QStyle::SP_ArrowBack));
+    edit->AddButton(ID_EDIT_REDO, QStringLiteral("Redo"), standard(QStyle::SP_ArrowForward));
+    RibbonPanel* print = home->AddPanel(QStringLiteral("Print"));
+    print->AddButton(ID_FILE_PRINT, QStringLiteral("Print"), standard(QStyle::SP_FileDialogDetailedView),
+                     true);
+    print->AddButton(ID_FILE_PRINT_PREVIEW, QStringLiteral("Print Preview"));
+    print->AddButton(ID_FILE_PRINT_DIRECT, QStringLiteral("Quick Print"));
+    print->AddButton(ID_FILE_PRINT_SETUP, QStringLiteral("Print Setup"));
+    RibbonPanel* window = home->AddPanel(QStringLiteral("Window"));
+    window->AddButton(ID_WINDOW_MANAGER, QString::fromLatin1(strings::WindowsMenu),
+                      standard(QStyle::SP_FileDialogListView), true);
+}
+
+void buildSimulate(Ribbon& ribbon) {
+    RibbonCategory* simulate = ribbon.AddCategory(QStringLiteral("Simulate"));
+    RibbonPanel* transient = simulate->AddPanel(QStringLiteral("Transient Analysis"));
+    transient->AddEdit(32820, QStringLiteral("Time Step:"), 50)->setText(QStringLiteral("1ns"));
+    transient->AddEdit(32822, QStringLiteral("Time Span:"), 50)->setText(QStringLiteral("100ns"));
+    transient->AddEdit(32818, QStringLiteral("Start Time:"), 50)->setText(QStringLiteral("0ns"));
+    transient->AddButton(32825, QStringLiteral("Old Simulator"));
+    transient->AddButton(32826, QStringLiteral("Start Simulation"), standard(QStyle::SP_MediaPlay));
+    transient->AddButton(403, QStringLiteral("Create Netlist"), standard(QStyle::SP_FileDialogContentsView));
+    transient->AddProgressBar(32828, 90, 22);
+    transient->AddButton(32830, QStringLiteral("Stop Simulation"), standard(QStyle::SP_MediaStop));
+    transient->AddComboBox(1033, QStringLiteral("Mode"),
+                           {QStringLiteral("Auto"), QStringLiteral("None"), QStringLiteral("Minimal"),
+                            QStringLiteral("Maximal")});
+    RibbonPanel* input = simulate->AddPanel(QStringLiteral("Orlisk/File Input Path"));
+    input->AddComboBox(1034, QStringLiteral("Mode"), {QStringLiteral("Orlisk"), QStringLiteral("Path")});
+    input->AddEdit(32835, QStringLiteral("Path:"), 150);
+    input->AddButton(32834, QStringLiteral("Path Browse"));
+    input->AddComboBox(1036, QStringLiteral("Root:"), {QStringLiteral("C:\\Experiments")}, 150);
+    input->AddComboBox(1035, QStringLiteral("Expt:"), {QStringLiteral("Experiment")}, 150);
+    input->AddComboBox(1037, QStringLiteral("Shot:"), {QStringLiteral("Shot")}, 150);
+    input->AddButton(1039, QStringLiteral("Orlisk Browse"), standard(QStyle::SP_DirOpenIcon), true);
+    RibbonPanel* analysis = simulate->AddPanel(QStringLiteral("Analysis"));
+    analysis->AddButton(32837, QStringLiteral("Plot Traces"), standard(QStyle::SP_FileDialogInfoView), true);
+}
+
+void buildSchematic(Ribbon& ribbon) {
+    RibbonCategory* schematic = ribbon.AddCategory(QStringLiteral("Schematic"));
+    RibbonPanel* tools = schematic->AddPanel(QStringLiteral("Tools"));
+    addTools(tools, {{500, "Select"}, {501, "Text"}, {502, "Wire"}});
+    tools->AddButton(32842, QStringLiteral("List Components"), standard(QStyle::SP_FileDialogListView), true);
+    tools->AddButton(403, QStringLiteral("Simulate"), standard(QStyle::SP_MediaPlay), true);
+    addTools(schematic->AddPanel(QStringLiteral("R&S")),
+             {{510, "Resistor"}, {511, "Variable R"}, {512, "Switch"}});
+    addTools(schematic->AddPanel(QStringLiteral("L, C & K")),
+             {{520, "Capacitor"}, {521, "Inductor"}, {522, "Variable C"}, {570, "Transformer"}});
+    addTools(schematic->AddPanel(QStringLiteral("Transmission Lines")), {{530, "Transmission Line"},
+                                                                         {531, "Lossy TL"},
+                                                                         {532, "Lossy TL XFormer"},
+                                                                         {573, "TL Inductor"},
+                                                                         {574, "TL Capacitor"},
+                                                                         {606, "Lossy TL Resistance"}});
+    addTools(schematic->AddPanel(QStringLiteral("Sources & Probes")), {{541, "Voltage Source"},
+                                                                       {542, "Current Source"},
+                                                                       {540, "Ground"},
+                                                                       {550, "Voltage Probe"},
+                                                                       {551, "Current Probe"},
+                                                                       {560, "Bubble"}});
+    addTools(schematic->AddPanel(QStringLiteral("Other Devices")),
+             {{571, "Diode"}, {572, "MOV"}, {575, "Ideal Diode"}, {561, "Subcircuit"}});
+    addTools(schematic->AddPanel(QStringLiteral("Special Devices")),
+             {{604, "Oil Breakdown Switch"}, {605, "Planar Vacuum Diode"}});
+    RibbonPanel* grid = schematic->AddPanel(QStringLiteral("Grid"));
+    grid->AddCheckBox(700, QStringLiteral("Show Grid"));
+    grid->AddCheckBox(702, QStringLiteral("Snap to Grid"));
+    RibbonPanel* zoom = schematic->AddPanel(QStringLiteral("Zoom"));
+    addTools(zoom, {{800, "Zoom In/Out"}, {801, "Zoom Out"}, {802, "Zoom to Fit"}, {803, "Actual Size"}});
+}
+
+} // namespace
+
+void BuildRibbon(Ribbon& ribbon) {
+    buildApplicationMenu(ribbon);
+    buildHome(ribbon);
+    buildSimulate(ribbon);
+    buildSchematic(ribbon);
+
+    QMenu* style = ribbon.AddRightMenu(QStringLiteral("Style"));
+    ribbon.AddMenuCommand(style, ID_VIEW_APPLOOK_OFF_2007_BLUE, QStringLiteral("Office 2007 (&Blue Style)"),
+                          true);
+    ribbon.AddMenuCommand(style, ID_VIEW_APPLOOK_OFF_2007_BLACK, QStringLiteral("Office 2007 (B&lack Style)"),
+                          true);
+    ribbon.AddMenuCommand(style, ID_VIEW_APPLOOK_OFF_2007_SILVER,
+                          QStringLiteral("Office 2007 (&Silver Style)"), true);
+    ribbon.AddMenuCommand(style, ID_VIEW_APPLOOK_OFF_2007_AQUA, QStringLiteral("Office 2007 (&Aqua Style)"),
+                          true);
+    ribbon.AddRightButton(ID_HELP_FINDER, QStringLiteral("Help"), {})->setText(QStringLiteral("?"));
+    ribbon.AddRightButton(ID_APP_ABOUT, QStringLiteral("About Torvex2"),
+                          standard(QStyle::SP_MessageBoxInformation));
+}

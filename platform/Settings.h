@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QSettings>
+#include <QString>
+
+// The user's profile: the program's few stored settings. Kept where QSettings keeps the user's
+// settings, under the organisation and application names the stored profiles already use.
+class Settings {
+public:
+    static constexpr const char* Organisation = "Local AppWizard-Generated Applications";
+    static constexpr const char* Application = "Torvex2";
+
+    Settings();
+
+    int GetProfileInt(const QString& section, const QString& entry, int defaultValue) const;
+    void WriteProfileInt(const QString& section, const QString& entry, int value);
+    QString GetProfileString(const QString& section, const QString& entry,
+                             const QString& defaultValue = QString()) const;
+    void WriteProfileString(const QString& section, const QString& entry, const QString& value);
+    // Removes an entry.
+    void RemoveEntry(const QString& section, const QString& entry);
+    // Writes what is pending to the store.
+    void Flush();
+
+private:
+    static QString key(const QString& section, const QString& entry) {
+        return section + QLatin1Char('/') + entry;
+    }
+    mutable QSettings m_Settings;
+};

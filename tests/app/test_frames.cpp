@@ -1,0 +1,285 @@
+#include "ShellFixture.h"
+
+#include "CommandIds.h"
+#include "QtUiServices.h"
+#include "RecentFileList.h"
+#include "Ribbon.h"
+#include "WindowsDialog.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDropEvent>
+#include <QEventLoop>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMdiArea>
+#include <QMimeData>
+#include <QProgressBar>
+#include <QTabBar>
+#include <QTimer>
+#include <QUrl>
+
+namespace {
+// Lets the event loop run until it waits for more events, as it does between user actions.
+void idle() {
+    QEventLoop loop;
+    QTimer::singleShot(30, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+TextDoc* activeDoc(CMainFrame& frame) {
+    View* view = frame.ActiveView();
+    return view ? dynamic_cast<TextDoc*>(view->GetDocument()) : nullptr;
+}
+} // namespace
+
+TEST_F(ShellTest, CommandsGoToTheActiveViewThenItsDocumentFrameMainFrameAndApplication) {
+    Start();
+    CChildFrame* child = Frame().ActiveChildFrame();
+    ASSERT_NE(child, nullptr);
+    auto* view = dynamic_cast<TextView*>(child->GetView());
+    TextDoc* doc = activeDoc(Frame());
+    ASSERT_NE(doc, nullptr);
+    EXPECT_EQ(Frame().Router().CurrentRoute(),
+              (QList<CommandTarget*>{view, doc, child, &Frame(), app.get()}));
+
+    EXPECT_TRUE(Frame().OnCommand(ID_TEST_VIEW_AND_DOC));
+    EXPECT_TRUE(Frame().OnCommand(ID_TEST_DOC));
+    EXPECT_FALSE(Frame().OnCommand(32825)); // "Old Simulator": nobody
+    EXPECT_EQ(view->log, QStringList{"view"});
+    EXPECT_EQ(doc->log, QStringList{"doc"});
+
+    EXPECT_TRUE(Frame().Router().Update(ID_TEST_DOC).IsEnabled());
+    EXPECT_FALSE(Frame().Router().Update(ID_TEST_DISABLED).IsEnabled());
+}
+
+TEST_F(ShellTest, RibbonElementsWithoutAHandlerAreDisabledWhenTheLoopGoesIdle) {
+    Start();
+    Ribbon* ribbon = Frame().GetRibbonBar();
+    idle();
+    // Nobody handles these yet: the ribbon shows them disabled.
+    for (int id : {32825, 32834, 32826, 500, 510})
+        EXPECT_FALSE(ribbon->FindByID(id)->parentWidget()->isEnabled() && ribbon->FindByID(id)->isEnabled())
+            << id;
+    EXPECT_FALSE(ribbon->FindEdit(32820)->isEnabled());
+    EXPECT_FALSE(ribbon->FindComboBox(1033)->isEnabled());
+    EXPECT_TRUE(ribbon->FindProgressBar(32828)->isEnabled());
+    // Handled by the application, the main frame, the document and the child frame.
+    for (int id : {int(ID_WINDOW_MANAGER), int(ID_FILE_PRINT_PREVIEW)})
+        EXPECT_TRUE(ribbon->FindByID(id)->isEnabled()) << id;
+    EXPECT_TRUE(ribbon->FindAction(ID_FILE_NEW)->isEnabled());
+    EXPECT_TRUE(ribbon->FindAction(ID_FILE_SAVE)->isEnabled());
+
+    // Without a document its commands go with it, at the next idle moment.
+    Docs().CloseAllDocuments();
+    idle();
+    EXPECT_FALSE(ribbon->FindAction(ID_FILE_SAVE)->isEnabled());
+    EXPECT_FALSE(ribbon->FindButton(ID_FILE_PRINT_PREVIEW)->isEnabled());
+    EXPECT_EQ(Frame().windowTitle(), QStringLiteral("Torvex2"));
+}
+
+TEST_F(ShellTest, RibbonControlsSendTheirCommands) {
+    Start();
+    Ribbon* ribbon = Frame().GetRibbonBar();
+    QList<int> sent;
+    QObject::connect(ribbon, &Ribbon::commandTriggered, [&](int id) { sent << id; });
+    ribbon->FindButton(510)->setEnabled(true); // nobody handles it: the click goes nowhere
+    ribbon->FindButton(510)->click();
+    ribbon->FindEdit(32820)->textEdited(QStringLiteral("2ns"));
+    ribbon->FindComboBox(1033)->activated(2);
+    ribbon->FindAction(ID_FILE_OPEN)->trigger();
+    EXPECT_EQ(sent, (QList<int>{510, 32820, 1033, ID_FILE_OPEN}));
+    EXPECT_FALSE(ribbon->FindButton(510)->isChecked()); // only update handlers check tools
+    EXPECT_EQ(ribbon->FindCategory(QStringLiteral("Schematic")), ribbon->GetCategory(2));
+    EXPECT_EQ(ribbon->FindCategory(QStringLiteral("Simulate"))->Panels().size(), 3);
+}
+
+TEST_F(ShellTest, APumpInsideLongWorkBringsCommandStatesUpToDate) {
+    Start();
+    Frame().OnIdleUpdate();
+    QAbstractButton* stop = Frame().GetRibbonBar()->FindButton(32830);
+    EXPECT_FALSE(stop->isEnabled());
+    activeDoc(Frame())->busy = true; // a run has started and pumps every 100 steps
+    QtUiServices services(QStringLiteral("Torvex2"));
+    services.pump();
+    EXPECT_TRUE(stop->isEnabled());
+    stop->click();
+    EXPECT_EQ(dynamic_cast<TextView*>(Frame().ActiveView())->log, QStringList{"stop"});
+}
+
+TEST_F(ShellTest, QuittingOrClosingAWindowIsRefusedWhileADocumentIsBusy) {
+    Start();
+    TextDoc* doc = activeDoc(Frame());
+    doc->busy = true;
+    EXPECT_FALSE(Frame().close());
+    EXPECT_EQ(ui.messages, QStringList{doc->BusyMessage()});
+    EXPECT_FALSE(Frame().ActiveChildFrame()->close());
+    Frame().OnCommand(ID_FILE_CLOSE);
+    EXPECT_EQ(ui.messages.size(), 3);
+    EXPECT_EQ(Docs().GetOpenDocuments(), QList<Document*>{doc});
+    EXPECT_TRUE(Frame().isVisible());
+
+    doc->busy = false;
+    EXPECT_TRUE(Frame().close());
+    EXPECT_TRUE(Docs().GetOpenDocuments().isEmpty());
+}
+
+TEST_F(ShellTest, ClosingAModifiedDocumentAsksFirst) {
+    Start();
+    TextDoc* doc = activeDoc(Frame());
+    doc->SetModifiedFlag();
+    ui.answers = {UiServices::Answer::Cancel};
+    EXPECT_FALSE(Frame().ActiveChildFrame()->close());
+    EXPECT_EQ(ui.messages, QStringList{"Save changes to Schematic1?"});
+    ui.answers = {UiServices::Answer::No};
+    EXPECT_TRUE(Frame().ActiveChildFrame()->close());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(Docs().GetOpenDocuments().isEmpty());
+    EXPECT_TRUE(Frame().MdiArea()->subWindowList().isEmpty());
+}
+
+TEST_F(ShellTest, PrintPreviewAgainClosesThePreviewAndPrintPrintsFromIt) {
+    Start();
+    CChildFrame* child = Frame().ActiveChildFrame();
+    auto* view = dynamic_cast<TextView*>(child->GetView());
+    Frame().OnCommand(ID_FILE_PRINT_PREVIEW);
+    ASSERT_TRUE(child->InPrintPreview());
+    EXPECT_EQ(Frame().Router().CurrentRoute().first(), child); // the preview stands for the view
+    EXPECT_EQ(Frame().Router().Update(ID_FILE_PRINT_PREVIEW).Check(), 1);
+
+    Frame().OnCommand(ID_FILE_PRINT_PREVIEW);
+    idle();
+    EXPECT_FALSE(child->InPrintPreview());
+    EXPECT_EQ(view->printed, 0);
+    EXPECT_EQ(Frame().Router().Update(ID_FILE_PRINT_PREVIEW).Check(), 0);
+
+    Frame().OnCommand(ID_FILE_PRINT_PREVIEW);
+    ASSERT_TRUE(child->InPrintPreview());
+    Frame().OnCommand(ID_FILE_PRINT_DIRECT);
+    idle();
+    EXPECT_FALSE(child->InPrintPreview());
+    EXPECT_EQ(view->printed, 1);
+
+    // Outside the preview the view prints by itself.
+    Frame().OnCommand(ID_FILE_PRINT);
+    EXPECT_EQ(view->printed, 2);
+}
+
+TEST_F(ShellTest, DocumentsShowAsTabsWithACloseButtonOnTheActiveTabOnly) {
+    Start();
+    app->OpenDocumentFile(File(QStringLiteral("two.cir")));
+    app->OpenDocumentFile(File(QStringLiteral("three.cas")));
+    EXPECT_EQ(Frame().MdiArea()->viewMode(), QMdiArea::TabbedView);
+    QTabBar* bar = Frame().TabBar();
+    ASSERT_NE(bar, nullptr);
+    ASSERT_EQ(bar->count(), 3);
+    EXPECT_EQ(bar->tabText(2), QStringLiteral("three.cas"));
+    auto closeButtons = [&] {
+        QList<int> tabs;
+        for (int i = 0; i < bar->count(); ++i)
+            if (bar->tabButton(i, QTabBar::RightSide)) tabs << i;
+        return tabs;
+    };
+    EXPECT_EQ(closeButtons(), QList<int>{2});
+    bar->setCurrentIndex(0);
+    EXPECT_EQ(closeButtons(), QList<int>{0});
+    EXPECT_EQ(Frame().ActiveView()->GetDocument()->Title(), QStringLiteral("Schematic1"));
+
+    auto* close = qobject_cast<QAbstractButton*>(bar->tabButton(0, QTabBar::RightSide));
+    close->click();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(bar->count(), 2);
+    EXPECT_EQ(closeButtons().size(), 1);
+    EXPECT_EQ(OpenKinds(), (QList<int>{IDR_TORVEX2TYPE, IDR_NETLIST}));
+}
+
+TEST_F(ShellTest, TheWindowsDialogListsAndClosesTheOpenWindows) {
+    Start();
+    app->OpenDocumentFile(File(QStringLiteral("w.cir")));
+    WindowsDialog dialog(Frame().MdiArea(), &Frame());
+    ASSERT_EQ(dialog.List()->count(), 2);
+    EXPECT_EQ(dialog.List()->item(0)->text(), QStringLiteral("w.cir"));
+    EXPECT_EQ(dialog.List()->item(1)->text(), QStringLiteral("Schematic1"));
+    dialog.List()->clearSelection();
+    dialog.List()->item(1)->setSelected(true);
+    dialog.CloseSelected();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(OpenKinds(), QList<int>{IDR_NETLIST});
+}
+
+TEST_F(ShellTest, DroppedFilesOpen) {
+    Start();
+    const QString a = File(QStringLiteral("dropped.cir")), b = File(QStringLiteral("dropped.cas"));
+    QMimeData mime;
+    mime.setUrls(
+        {QUrl::fromLocalFile(a), QUrl(QStringLiteral("https://example.org/x.cas")), QUrl::fromLocalFile(b)});
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&Frame(), &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&Frame(), &drop);
+    EXPECT_EQ(OpenKinds(), (QList<int>{IDR_TORVEX2TYPE, IDR_TORVEX2TYPE, IDR_NETLIST}));
+    EXPECT_EQ(Frame().ActiveView()->GetDocument()->PathName(), b);
+
+    // Dropped on a document window, files open too instead of landing in its text.
+    auto* view = dynamic_cast<TextView*>(Frame().ActiveView());
+    const QString c = File(QStringLiteral("third.cas"));
+    QMimeData third;
+    third.setUrls({QUrl::fromLocalFile(c)});
+    QDragEnterEvent enterView(QPoint(5, 5), Qt::CopyAction, &third, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(view->viewport(), &enterView);
+    EXPECT_TRUE(enterView.isAccepted());
+    QDropEvent onView(QPointF(5, 5), Qt::CopyAction, &third, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(view->viewport(), &onView);
+    EXPECT_EQ(Docs().GetOpenDocuments().size(), 4);
+    EXPECT_EQ(view->toPlainText(), QStringLiteral("text"));
+}
+
+TEST_F(ShellTest, StatusPanesAndHelpWithoutAnInstalledHelp) {
+    Start();
+    EXPECT_EQ(Frame().StatusPane(0)->text(), QStringLiteral("Pane 1"));
+    EXPECT_EQ(Frame().StatusPane(1)->text(), QStringLiteral("Pane 2"));
+    for (int id : {ID_HELP_FINDER, ID_HELP, ID_CONTEXT_HELP, ID_DEFAULT_HELP})
+        EXPECT_TRUE(Frame().OnCommand(id));
+    EXPECT_EQ(ui.messages, QStringList(4, QStringLiteral("Help is not installed.")));
+}
+
+TEST_F(ShellTest, TheMainWindowLooksLikeARibbonProgram) {
+    Start();
+    app->OpenDocumentFile(File(QStringLiteral("rlc.cir"), "* RLC\nV1 N1 0 PULSE 0 1 0 1n 1n 10n 20n\n"));
+    Frame().showNormal(); // the offscreen screen is small
+    Frame().resize(1280, 720);
+    idle();
+    const QImage shot = Frame().grab().toImage();
+    EXPECT_GE(shot.width(), 1000);
+    const QString path = QString::fromLocal8Bit(qgetenv("TORVEX_SCREENSHOT"));
+    if (path.isEmpty()) return;
+    shot.save(path);
+    Ribbon* ribbon = Frame().GetRibbonBar();
+    for (int i = 1; i < ribbon->GetCategoryCount(); ++i) {
+        ribbon->SetActiveCategory(ribbon->GetCategory(i));
+        Frame().grab().toImage().save(
+            QString(path).replace(QStringLiteral(".png"), QStringLiteral("-%1.png").arg(i)));
+    }
+}
+
+TEST_F(ShellTest, FileNewOffersTheDocumentTypesAndSaveAsRenamesTheTab) {
+    Start();
+    newType = 1;
+    EXPECT_TRUE(Frame().OnCommand(ID_FILE_NEW));
+    ASSERT_EQ(OpenKinds(), (QList<int>{IDR_TORVEX2TYPE, IDR_NETLIST}));
+    EXPECT_EQ(Frame().ActiveView()->GetDocument()->Title(), QStringLiteral("Netlist1"));
+    newType = -1;
+    EXPECT_TRUE(Frame().OnCommand(ID_FILE_NEW)); // cancelled
+    EXPECT_EQ(Docs().GetOpenDocuments().size(), 2);
+
+    nextFile = dir.filePath(QStringLiteral("saved.cir"));
+    EXPECT_TRUE(Frame().OnCommand(ID_FILE_SAVE_AS));
+    EXPECT_TRUE(QFile::exists(nextFile));
+    EXPECT_EQ(Frame().TabBar()->tabText(1), QStringLiteral("saved.cir"));
+    EXPECT_EQ(Frame().windowTitle(), QStringLiteral("saved.cir - Torvex2"));
+    EXPECT_EQ(Docs().RecentFiles()->Files(), QStringList{nextFile});
+}
