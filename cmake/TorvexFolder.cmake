@@ -16,6 +16,6 @@ function(torvex_test_folder name)
     target_link_libraries(${name} PRIVATE ${ARG_LIBS} torvex_testsupport GTest::gtest GTest::gmock)
     target_compile_options(${name} PRIVATE -include ${PROJECT_SOURCE_DIR}/tests/support/QtPrint.h)
     gtest_discover_tests(${name}
-        PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;TORVEX_REFERENCE_DIR=${TORVEX_REFERENCE_DIR};TORVEX_SOURCE_DIR=${PROJECT_SOURCE_DIR}"
+        PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen"
         DISCOVERY_TIMEOUT 60)
 endfunction()

@@ -44,7 +44,6 @@ public:
     virtual void OnCloseDocument();
     // Empties the document's data.
     virtual void DeleteContents() {}
-    virtual bool IsBusy() const { return false; } // still working (a run): must not be closed now
 
     // The file's content. Load reads the whole stream; both return false on failure (after any
     // message of their own).
