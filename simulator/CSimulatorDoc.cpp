@@ -15,7 +15,11 @@
 
 CSimulatorDoc::CSimulatorDoc() = default;
 
-CSimulatorDoc::~CSimulatorDoc() { FreeResults(); }
+CSimulatorDoc::~CSimulatorDoc()
+{
+    if (m_Running) SetRunning(false);
+    FreeResults();
+}
 
 // ---------------------------------------------------------------------------------------------
 // Reader
@@ -381,14 +385,26 @@ bool CSimulatorDoc::Save(QIODevice& out)
 
 void CSimulatorDoc::PumpWaitingMessages() { ui().pump(); }
 
+namespace {
+const CSimulatorDoc* g_runningDoc = nullptr;
+}
+
+bool CSimulatorDoc::AnyRunInProgress() { return g_runningDoc != nullptr; }
+
+void CSimulatorDoc::SetRunning(bool running)
+{
+    m_Running = running;
+    g_runningDoc = running ? this : nullptr;
+}
+
 bool CSimulatorDoc::RunSimulation(RunProgress* progress)
 {
-    if (m_Running) {
+    if (AnyRunInProgress()) {
         ui().message(QStringLiteral("Simulation already in progress!"));
         return false;
     }
     m_NetlistText = m_ViewText;
-    m_Running = true;
+    SetRunning(true);
     m_AbortRequested = false;
     m_FactorCount = 0;
     if (m_ResultsValid) FreeResults();
@@ -396,7 +412,7 @@ bool CSimulatorDoc::RunSimulation(RunProgress* progress)
     const auto fail = [this]() {
         FreeWorkArrays();
         FreeResults();
-        m_Running = false;
+        SetRunning(false);
         return false;
     };
 
@@ -479,7 +495,7 @@ bool CSimulatorDoc::RunSimulation(RunProgress* progress)
                  text::format("%02lld mins, %02lld secs", (long long)(seconds / 60 % 60), (long long)(seconds % 60)));
     FreeWorkArrays();
     m_ResultsValid = true;
-    m_Running = false;
+    SetRunning(false);
     PumpWaitingMessages();
     return true;
 }

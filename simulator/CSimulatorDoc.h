@@ -73,6 +73,9 @@ public:
     // Asks a run in progress to end after the current step.
     void RequestStop() { m_AbortRequested = true; }
     bool IsRunning() const { return m_Running; }
+    // A run of any netlist document is in progress. Runs pump the window's events, so a second run
+    // would nest inside the first one's pump: one run at a time in the whole program.
+    static bool AnyRunInProgress();
     bool ResultsValid() const { return m_ResultsValid; }
     // Fills out[0..n-1] with a trace of the last run: V(node) for nodes beginning with N or P, else
     // kind(element) answered by the element.
@@ -169,6 +172,7 @@ private:
     };
 
     bool ReadRunSettings();
+    void SetRunning(bool running);
     bool AllocateResults();
     void FreeWorkArrays();
     // Factors when asked, solves, and stores the solution in column k under the global unknowns.
