@@ -1,0 +1,164 @@
+#pragma once
+// The program's main window with the real netlist template, a stand-in for the schematic template
+// (so File New offers "Schematic" and "Netlist" as in the program), scripted messages, and a
+// waveform archive in a temporary folder that drive C: maps to.
+#include "CChildFrame.h"
+#include "CMainFrame.h"
+#include "CSimulatorDoc.h"
+#include "CSimulatorView.h"
+#include "CTorvex2App.h"
+#include "CommandIds.h"
+#include "DocManager.h"
+#include "DocTemplate.h"
+#include "IdleHook.h"
+#include "Paths.h"
+#include "Resource.h"
+#include "Ribbon.h"
+#include "Settings.h"
+#include "UiServices.h"
+
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QSettings>
+#include <QTemporaryDir>
+
+#include <functional>
+#include <memory>
+
+class StandInDoc : public Document {
+public:
+    bool Load(QIODevice&) override { return true; }
+    bool Save(QIODevice&) override { return true; }
+};
+
+class StandInView : public QWidget, public View {
+public:
+    QWidget* Widget() override { return this; }
+};
+
+// A resistive divider; 1000 steps of 1 ns pump ten times on the way.
+inline const QString kDivider = QStringLiteral("* divider\nV1 NIN 0 DC 10\nR1 NIN NOUT 1K\nR2 NOUT 0 3K\n");
+
+class NetlistTest : public ::testing::Test {
+protected:
+    using V = CSimulatorView;
+
+    void SetUp() override
+    {
+        ClearProfile();
+        const QString drives = dir.filePath(QStringLiteral("drives.ini"));
+        {
+            QSettings s(drives, QSettings::IniFormat);
+            s.setValue(QStringLiteral("DriveMap/C"), dir.filePath(QStringLiteral("c")));
+        }
+        paths::setDriveMapFile(drives);
+        QDir().mkpath(dir.filePath(QStringLiteral("c/Experiments")));
+        // The program's pump: waiting events, then the idle update of the command states.
+        ui.onPump = [this] {
+            QCoreApplication::processEvents();
+            IdleHook::RunAll();
+            if (duringRun) duringRun();
+        };
+    }
+    void TearDown() override
+    {
+        app.reset();
+        paths::setDriveMapFile({});
+        ClearProfile();
+    }
+    static void ClearProfile()
+    {
+        QSettings(QSettings::IniFormat, QSettings::UserScope, Settings::Organisation, Settings::Application)
+            .clear();
+    }
+
+    void Start()
+    {
+        TemplateMakers makers = TemplateMakers::Program();
+        makers.schematic = [] {
+            return std::make_unique<DocTemplate>(
+                IDR_TORVEX2TYPE, QString::fromLatin1(strings::SchematicTemplate),
+                [] { return std::make_unique<StandInDoc>(); },
+                [] { return static_cast<View*>(new StandInView); });
+        };
+        app = std::make_unique<CTorvex2App>(std::move(makers));
+        ASSERT_TRUE(app->InitInstance({}));
+        app->GetDocManager().promptFileName = [this](bool, const QString&, const QStringList&) {
+            return nextFile;
+        };
+        app->GetDocManager().chooseNewType = [this](const QStringList&) { return newType; };
+    }
+
+    // File New "Netlist", then the text typed into the window.
+    CSimulatorView* NewNetlist(const QString& text = kDivider)
+    {
+        newType = 1;
+        Frame().OnCommand(ID_FILE_NEW);
+        CSimulatorView* view = ActiveNetlist();
+        if (view) view->setPlainText(text);
+        return view;
+    }
+    CSimulatorView* ActiveNetlist() { return dynamic_cast<CSimulatorView*>(Frame().ActiveView()); }
+    CSimulatorDoc* Doc(CSimulatorView* view) { return view ? view->GetDocument() : nullptr; }
+
+    CMainFrame& Frame() { return *app->MainFrame(); }
+    DocManager& Docs() { return app->GetDocManager(); }
+    Ribbon& Bar() { return *Frame().GetRibbonBar(); }
+    QLineEdit* Edit(int id) { return Bar().FindEdit(id); }
+    QComboBox* Combo(int id) { return Bar().FindComboBox(id); }
+    // The control's state after the loop has gone idle.
+    bool Enabled(int id)
+    {
+        Frame().OnIdleUpdate();
+        return Bar().FindByID(id)->isEnabled();
+    }
+    // Picks the item of a ribbon list as the user does.
+    void Choose(int id, const QString& text)
+    {
+        QComboBox* combo = Combo(id);
+        const int index = combo->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
+        ASSERT_GE(index, 0) << text.toStdString();
+        combo->setCurrentIndex(index);
+        emit combo->activated(index);
+    }
+    QStringList Items(int id)
+    {
+        QStringList items;
+        for (int i = 0; i < Combo(id)->count(); ++i)
+            items << Combo(id)->itemText(i);
+        return items;
+    }
+    QString Selected(int id) { return Combo(id)->currentIndex() >= 0 ? Combo(id)->currentText() : QString(); }
+    void Simulate() { Frame().OnCommand(V::ID_Transient_Simulate); }
+
+    // ---- the archive; paths relative to the temporary folder, "c/..." being drive C: ----
+    void Folder(const QString& relative) { QDir().mkpath(dir.filePath(relative)); }
+    void Write(const QString& relative, const QByteArray& bytes)
+    {
+        Folder(QFileInfo(relative).path());
+        QFile f(dir.filePath(relative));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    }
+    // An experiment with shots under a root folder.
+    void Experiment(const QString& rootFolder, const QString& name, const QStringList& shots = {})
+    {
+        Write(rootFolder + u'/' + name + u'/' + name + QStringLiteral(".ini"), "[General]\r\n");
+        for (const QString& shot : shots)
+            Folder(rootFolder + u'/' + name + QStringLiteral("/Shots/Shot") + shot);
+    }
+
+    QTemporaryDir dir;
+    QString nextFile;
+    int newType = -1;
+    ScriptedUiServices ui;           // before the application, which then keeps it
+    std::function<void()> duringRun; // runs inside every pump of a run
+    std::unique_ptr<CTorvex2App> app;
+};
