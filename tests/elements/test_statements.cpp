@@ -5,79 +5,60 @@
 
 TEST(Statements, RefusedWithTheirMessage)
 {
+    // Every message ends in the element's name; sources count their tokens before reading any.
     const QString few = "Invalid Netlist:  Not enough arguments: ",
                   fewer = "Invalid Netlist.  Not enough arguments: ";
-    const QString line = "Error:  Invalid Netlist Line:  ",
-                  varr = line + "Unrecognized variable resistor type: R1";
+    const QString args = "Error:  Invalid Netlist Line:  Not enough arguments: ";
+    const QString varr = "Error:  Invalid Netlist Line:  Unrecognized variable resistor type: ";
     const QString source = "Netlist Error:  Unknown or invalid voltage source type encountered.";
+    const QString cap = "Invalid Netlist.  Unrecongnized variable cap.: ";
+    const auto bad = [](const char* key) { return QString("Invalid Netlist.  Invalid %1: ").arg(key); };
+    // clang-format off
     const std::pair<const char*, QString> cases[] = {
-        {"R1 N1 N2", few + "R1"},
-        {"S1 N1 0 TIME 1 2 3 4", line + "Not enough arguments: S1"},
-        {"S1 N1 0 TIMED 1 2 3 4 EXP", line + "Unrecognized switch type: S1"},
-        {"S1 N1 0 TIME 1 2 3 4 SQRT",
-         "Warning:  Invalid Switch Parameter: Unknown or invalid switch type encountered.S1"},
-        {"D1 N1 0 IDIODE RON=1", line + "Not enough arguments: D1"},
-        {"R1 N1 0 VARR POWER", line + "Not enough arguments: R1"},
-        {"R1 N1 0 VARR POWER A=1", varr},
-        {"R1 N1 0 VARR POWER A=1 B=2", line + "Not enough arguments: R1"},
-        {"R1 N1 0 VARR PULSE 1", varr},
-        {"R1 N1 0 VARR LOG 1 2 3", varr},
-        // Sources count their tokens before reading any.
-        {"V1", few + "V1"},
-        {"V1 N1", few + "V1"},
-        {"I1 N1 0", few + "I1"},
-        {"V1 N1 0 DC", few + "V1"},
-        {"I1 N1 0 ORLISK", few + "I1"},
-        {"V1 N1 0 PULSE 0", source + "V1"},
-        {"I2 N1 0 SIN 0 1 1MEG", source + "I2"},
-        {"C1 N1 0", few + "C1"},
-        {"L1 N1", few + "L1"},
-        {"C2 N1 0 VARC FIXED 1N", fewer + "C2"},
-        {"C2 N1 0 VARC POLYNOMIAL 1N 0 0 0", fewer + "C2"},
-        {"C2 N1 0 VARC STANDARD Z5V 1N 100", fewer + "C2"},
-        {"C2 N1 0 VARC LINEAR 1N IC=0", "Invalid Netlist.  Unrecongnized variable cap.: C2"},
-        {"C2 N1 0 VARC STANDARD Z5V 1N 0 IC=0", "Invalid Netlist.  Invalid VRATED: C2"},
-        {"C2 N1 0 VARC STANDARD HRS 1N -50 IC=0", "Invalid Netlist.  Invalid VRATED: C2"},
-        {"C1 N1 0 VARC TL FIXED 10N", fewer + "C1"},
-        {"C1 N1 0 VARC TL STANDARD Z5V 1N 100", fewer + "C1"},
-        {"C1 N1 0 VARC TL POLYNOMIAL 1N 0 0 0", fewer + "C1"},
-        {"C1 N1 0 VARC TL LINEAR 1N IC=0", "Invalid Netlist.  Unrecongnized variable cap.: C1"},
-        {"C1 N1 0 VARC TL STANDARD Z5V 1N 0 IC=0", "Invalid Netlist.  Invalid VRATED: C1"},
-        {"D1 NA 0", few + "D1"},
-        {"D1 NA 0 IS=0", "Invalid Netlist.  Invalid IS: D1"},
-        {"D1 NA 0 IS=-1E-14 RS=1", "Invalid Netlist.  Invalid IS: D1"},
-        {"D1 NA 0 IS=1E999", "Invalid Netlist.  Invalid IS: D1"},
-        {"D1 NA 0 N=0", "Invalid Netlist.  Invalid N: D1"},
-        {"D1 NA 0 IS=1P N=-1", "Invalid Netlist.  Invalid N: D1"},
-        {"K1 NP 0 NS 0 L1=1U L2=1U", few + "K1"},
-        {"K1 NP 0 NS 0 L1=1U L2=1U X", few + "K1"},
-        {"K1 NP 0 NS 0 L1=1U K=1 X", few + "K1"},
-        {"K1 NP 0 NS 0 L2=1U K=1 X", few + "K1"},
-        {"K1 NP 0 NS 0 L1=-1U L2=1U K=0.5", "Invalid Netlist.  Invalid L1: K1"},
-        {"K1 NP 0 NS 0 L1=1U L2=-1U K=0.5", "Invalid Netlist.  Invalid L2: K1"},
-        {"T1 N1 0 N2 0 50", fewer + "T1"},
-        {"T1", fewer + "T1"},
-        {"C1 N1 0 TL", fewer + "C1"},
-        {"L1 N1 0 TL", fewer + "L1"},
-        {"C1 N1 0 TL C=0", "Invalid Netlist.  Invalid C=0: C1"},
-        {"L1 N1 0 TL 0NH", "Invalid Netlist.  Invalid L=0: L1"},
-        {"T1 N1 0 N2 0 50 1E999", "Invalid Netlist.  Invalid TD: T1"},
-        {"T1 N1 0 N2 0 50 -1E999", "Invalid Netlist.  Invalid TD: T1"},
-        {"T1 N1 0 N2 0 50 TD=1E300", "Invalid Netlist.  Invalid TD: T1"},
-        {"T1 N1 0 N2 0 LOSSYZ Z0=50 TD=5N RHO=2 ER=81", fewer + "T1"},
-        {"T1 N1 0 N2 0 LOSSYX Z0=50 Z1=20 TD=5N RHO=2 ER=81", fewer + "T1"},
-        {"T1 N1 0 N2 0 LOSSYR Z0=50 TD=5N R=2", fewer + "T1"},
-        {"T1 N1 0 N2 0 LOSSYZ Z0=0 TD=5N RHO=2 ER=81 IC=0", "Invalid Netlist.  Invalid Z0: T1"},
-        {"T1 N1 0 N2 0 LOSSYZ Z0=-50 TD=5N RHO=2 ER=81 IC=0", "Invalid Netlist.  Invalid Z0: T1"},
-        {"T1 N1 0 N2 0 LOSSYX Z0=0 Z1=20 TD=5N RHO=2 ER=81 IC=0", "Invalid Netlist.  Invalid Z0: T1"},
-        {"T1 N1 0 N2 0 LOSSYX Z0=50 Z1=0 TD=5N RHO=2 ER=81 IC=0", "Invalid Netlist.  Invalid Z1: T1"},
-        {"T1 N1 0 N2 0 LOSSYX Z0=50 Z1=-1 TD=5N RHO=2 ER=81 IC=0", "Invalid Netlist.  Invalid Z1: T1"},
-        {"T1 N1 0 N2 0 LOSSYR Z0=0 TD=5N R=2 IC=0", "Invalid Netlist.  Invalid Z0: T1"},
-        {"T1 N1 0 N2 0 LOSSYR Z0=1E999 TD=5N R=2 IC=0", "Invalid Netlist.  Invalid Z0: T1"},
-        {"T1 N1 0 N2 0 LOSSYR Z0=50 TD=1E999 R=2 IC=0", "Invalid Netlist.  Invalid TD: T1"},
-    };
+        {"R1 N1 N2", few},                           {"S1 N1 0 TIME 1 2 3 4", args},
+        {"S1 N1 0 TIMED 1 2 3 4 EXP", "Error:  Invalid Netlist Line:  Unrecognized switch type: "},
+        {"S1 N1 0 TIME 1 2 3 4 SQRT", "Warning:  Invalid Switch Parameter: Unknown or invalid switch type "
+                                      "encountered."},
+        {"D1 N1 0 IDIODE RON=1", args},              {"R1 N1 0 VARR POWER", args},
+        {"R1 N1 0 VARR POWER A=1", varr},            {"R1 N1 0 VARR POWER A=1 B=2", args},
+        {"R1 N1 0 VARR PULSE 1", varr},              {"R1 N1 0 VARR LOG 1 2 3", varr},
+        {"V1", few},                                 {"V1 N1", few},
+        {"I1 N1 0", few},                            {"V1 N1 0 DC", few},
+        {"I1 N1 0 ORLISK", few},                     {"V1 N1 0 PULSE 0", source},
+        {"I2 N1 0 SIN 0 1 1MEG", source},            {"C1 N1 0", few},
+        {"L1 N1", few},                              {"C2 N1 0 VARC FIXED 1N", fewer},
+        {"C2 N1 0 VARC POLYNOMIAL 1N 0 0 0", fewer}, {"C2 N1 0 VARC STANDARD Z5V 1N 100", fewer},
+        {"C2 N1 0 VARC LINEAR 1N IC=0", cap},        {"C2 N1 0 VARC STANDARD Z5V 1N 0 IC=0", bad("VRATED")},
+        {"C2 N1 0 VARC STANDARD HRS 1N -50 IC=0", bad("VRATED")},
+        {"C1 N1 0 VARC TL FIXED 10N", fewer},        {"C1 N1 0 VARC TL STANDARD Z5V 1N 100", fewer},
+        {"C1 N1 0 VARC TL POLYNOMIAL 1N 0 0 0", fewer},
+        {"C1 N1 0 VARC TL LINEAR 1N IC=0", cap},
+        {"C1 N1 0 VARC TL STANDARD Z5V 1N 0 IC=0", bad("VRATED")},
+        {"D1 NA 0", few},                            {"D1 NA 0 IS=0", bad("IS")},
+        {"D1 NA 0 IS=-1E-14 RS=1", bad("IS")},       {"D1 NA 0 IS=1E999", bad("IS")},
+        {"D1 NA 0 N=0", bad("N")},                   {"D1 NA 0 IS=1P N=-1", bad("N")},
+        {"K1 NP 0 NS 0 L1=1U L2=1U", few},           {"K1 NP 0 NS 0 L1=1U L2=1U X", few},
+        {"K1 NP 0 NS 0 L1=1U K=1 X", few},           {"K1 NP 0 NS 0 L2=1U K=1 X", few},
+        {"K1 NP 0 NS 0 L1=-1U L2=1U K=0.5", bad("L1")}, {"K1 NP 0 NS 0 L1=1U L2=-1U K=0.5", bad("L2")},
+        {"T1 N1 0 N2 0 50", fewer},                  {"T1", fewer},
+        {"C1 N1 0 TL", fewer},                       {"L1 N1 0 TL", fewer},
+        {"C1 N1 0 TL C=0", bad("C=0")},              {"L1 N1 0 TL 0NH", bad("L=0")},
+        {"T1 N1 0 N2 0 50 1E999", bad("TD")},        {"T1 N1 0 N2 0 50 -1E999", bad("TD")},
+        {"T1 N1 0 N2 0 50 TD=1E300", bad("TD")},     {"T1 N1 0 N2 0 LOSSYZ Z0=50 TD=5N RHO=2 ER=81", fewer},
+        {"T1 N1 0 N2 0 LOSSYX Z0=50 Z1=20 TD=5N RHO=2 ER=81", fewer},
+        {"T1 N1 0 N2 0 LOSSYR Z0=50 TD=5N R=2", fewer},
+        {"T1 N1 0 N2 0 LOSSYZ Z0=0 TD=5N RHO=2 ER=81 IC=0", bad("Z0")},
+        {"T1 N1 0 N2 0 LOSSYZ Z0=-50 TD=5N RHO=2 ER=81 IC=0", bad("Z0")},
+        {"T1 N1 0 N2 0 LOSSYX Z0=0 Z1=20 TD=5N RHO=2 ER=81 IC=0", bad("Z0")},
+        {"T1 N1 0 N2 0 LOSSYX Z0=50 Z1=0 TD=5N RHO=2 ER=81 IC=0", bad("Z1")},
+        {"T1 N1 0 N2 0 LOSSYX Z0=50 Z1=-1 TD=5N RHO=2 ER=81 IC=0", bad("Z1")},
+        {"T1 N1 0 N2 0 LOSSYR Z0=0 TD=5N R=2 IC=0", bad("Z0")},
+        {"T1 N1 0 N2 0 LOSSYR Z0=1E999 TD=5N R=2 IC=0", bad("Z0")},
+        {"T1 N1 0 N2 0 LOSSYR Z0=50 TD=1E999 R=2 IC=0", bad("TD")}};
+    // clang-format on
     for (const auto& [statement, message] : cases)
-        expectRefused(QString("* refused\nR9 N1 0 1\n%1\nR8 N2 0 1\n").arg(statement), message);
+        expectRefused(QString("* refused\nR9 N1 0 1\n%1\nR8 N2 0 1\n").arg(statement),
+                      message + QString(statement).section(' ', 0, 0));
 }
 
 TEST(Statements, OutputNamesByGroupAndEveryNameAnswers)
