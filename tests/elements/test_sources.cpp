@@ -70,9 +70,8 @@ TEST(Sources, PartitionedRunMatchesTheFullOne)
     EXPECT_EQ(h.doc.PartitionCount(), 3);
     for (const char* t : traces) { // every trace carries a signal
         const auto v = h.trace(t);
-        EXPECT_GT(std::max(-*std::min_element(v.begin(), v.end()), *std::max_element(v.begin(), v.end())),
-                  1e-3)
-            << t;
+        const auto [low, high] = std::minmax_element(v.begin(), v.end());
+        EXPECT_GT(std::max(-*low, *high), 1e-3) << t;
     }
 }
 

@@ -87,6 +87,12 @@ TEST(Statements, OutputNamesByGroupAndEveryNameAnswers)
         for (const QString& name : offered)
             EXPECT_FALSE(h.trace(name).empty()) << qPrintable(name);
     }
+    for (const char* port : {"L", "R"}) { // the arriving and the departing wave add up to the port voltage
+        const auto v = h.trace(QString("V%1(T7)").arg(port)), v1 = h.trace(QString("V1%1(T7)").arg(port));
+        const auto v2 = h.trace(QString("V2%1(T7)").arg(port));
+        for (size_t j = 0; j < v.size(); ++j)
+            EXPECT_DOUBLE_EQ(v1[j] + v2[j], v[j]) << port << j;
+    }
     for (const char* unanswered : {"I(T7)", "VL(C1)"})
         EXPECT_TRUE(h.trace(unanswered).empty()) << unanswered;
 }

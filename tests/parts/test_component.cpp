@@ -149,10 +149,9 @@ TEST(Component, CommonEditingRules)
         ScriptedUiServices ui;
         ScriptedDialogs dialogs;
         dialogs.script = [&](CComponent& object) {
-            EXPECT_EQ(object.NameBuffer, QStringLiteral("R1"));
-            EXPECT_EQ(object.ValueBuffer, QStringLiteral("1k"));
-            EXPECT_EQ(object.ICBuffer, c.withIc ? QStringLiteral("IC=0") : QString());
-            EXPECT_EQ(object.NameVisibleCheck, 1);
+            EXPECT_EQ(
+                std::tuple(object.NameBuffer, object.ValueBuffer, object.ICBuffer, object.NameVisibleCheck),
+                std::tuple(QString("R1"), QString("1k"), QString(c.withIc ? "IC=0" : ""), 1));
             object.NameBuffer = c.name;
             object.ValueBuffer = c.value;
             object.ICBuffer = c.ic;
@@ -205,29 +204,23 @@ TEST(Component, EditingABrokenGroupChangesNothing)
 TEST(Component, PropertiesDialogExchangesTheBuffers)
 {
     CComponent c;
-    c.NameBuffer = "C1";
-    c.ValueBuffer = "1n";
-    c.ICBuffer = "IC=0";
-    c.NameVisibleCheck = 1;
-    c.ICVisibleCheck = 0;
+    c.NameBuffer = "C1", c.ValueBuffer = "1n", c.ICBuffer = "IC=0";
+    c.NameVisibleCheck = 1, c.ICVisibleCheck = 0;
     QtPropertyDialogs dialogs;
     std::unique_ptr<QDialog> dialog = dialogs.Create(c);
     ASSERT_TRUE(dialog);
     auto* d = qobject_cast<ComponentPropertiesDialog*>(dialog.get());
     ASSERT_TRUE(d);
-    EXPECT_EQ(d->Edit(1000)->text(), QStringLiteral("C1"));
-    EXPECT_EQ(d->Edit(1002)->text(), QStringLiteral("1n"));
-    EXPECT_EQ(d->Edit(1001)->text(), QStringLiteral("IC=0"));
-    EXPECT_TRUE(d->Check(1003)->isChecked());
-    EXPECT_FALSE(d->Check(1005)->isChecked());
+    EXPECT_EQ(QStringList({d->Edit(1000)->text(), d->Edit(1002)->text(), d->Edit(1001)->text()}),
+              QStringList({"C1", "1n", "IC=0"}));
+    EXPECT_TRUE(d->Check(1003)->isChecked() && !d->Check(1005)->isChecked());
 
     d->Edit(1002)->setText("2n");
     d->Check(1005)->setChecked(true);
     d->accept();
     EXPECT_EQ(d->result(), QDialog::Accepted);
-    EXPECT_EQ(c.ValueBuffer, QStringLiteral("2n"));
-    EXPECT_EQ(c.ICVisibleCheck, 1);
-    EXPECT_EQ(c.NameBuffer, QStringLiteral("C1"));
+    EXPECT_EQ(std::tuple(c.NameBuffer, c.ValueBuffer, c.ICVisibleCheck),
+              std::tuple(QString("C1"), QString("2n"), 1));
 
     // A template nobody registered has no dialog.
     CComponent other(345);

@@ -61,20 +61,14 @@ QStringList SimHarness::problems() const
     return out;
 }
 
-static double referenceTime(const QString& text)
+// Seconds from a time such as "2n" or "100.6n".
+static double referenceTime(QString t)
 {
-    QString t = text.trimmed().toLower();
-    double mult = 1;
-    if (t.endsWith('n'))
-        mult = 1e-9;
-    else if (t.endsWith('u'))
-        mult = 1e-6;
-    else if (t.endsWith('p'))
-        mult = 1e-12;
-    else if (t.endsWith("ms"))
-        mult = 1e-3;
-    if (mult != 1) t.chop(t.endsWith("ms") ? 2 : 1);
-    return t.toDouble() * mult;
+    static const std::pair<const char*, double> units[] = {
+        {"ms", 1e-3}, {"u", 1e-6}, {"n", 1e-9}, {"p", 1e-12}};
+    for (const auto& [suffix, scale] : units)
+        if (t.endsWith(QLatin1String(suffix))) return t.chopped(int(qstrlen(suffix))).toDouble() * scale;
+    return t.toDouble();
 }
 
 ReferenceCase loadReference(const QString& name)
@@ -106,7 +100,7 @@ ReferenceCase loadReference(const QString& name)
         }
         const QStringList f = line.split(' ', Qt::SkipEmptyParts);
         if (f.size() < 4) continue;
-        rc.points.push_back({f[0], referenceTime(f[1]), f[2].toDouble(), f[3].toDouble()});
+        rc.points.push_back({f[0], referenceTime(f[1].toLower()), f[2].toDouble(), f[3].toDouble()});
     }
     return rc;
 }
