@@ -69,9 +69,9 @@ TEST(CapacitanceLaw, DielectricCurvesFixedAndPolynomial)
     // C / C0 for C0 = 1 nF, VRATED 100 V, worked out by hand from the curves.
     // clang-format off
     const std::tuple<const char*, double, double> cases[] = {
-        {"Z5V", 0, 1.0},        {"Z5V", 50, 0.8748754375}, {"Z5V", -50, 0.8748754375}, {"HRS", 50, 0.943693946875},
-        {"Z5V", 100, 0.574647}, {"Z5V", 200, 0.263806},    {"HRS", 200, 0.6687127},    {"Z5V", 300, -0.038294},
-        {"X7R", 50, 1e-3},      {"Z5V", 110, 0.5357}};
+        {"Z5V", 0, 1.0},           {"Z5V", 50, 0.8748754375}, {"Z5V", -50, 0.8748754375},
+        {"HRS", 50, 0.943693946875}, {"Z5V", 100, 0.574647},  {"Z5V", 200, 0.263806},
+        {"HRS", 200, 0.6687127},   {"Z5V", 300, -0.038294},   {"X7R", 50, 1e-3},  {"Z5V", 110, 0.5357}};
     // clang-format on
     CapacitanceLaw law;
     law.Kind = "STANDARD";

@@ -121,7 +121,8 @@ TEST(Component, InitCopyAndName)
 
 TEST(Component, CommonEditingRules)
 {
-    // The labels start as R1 (visible), 1k (visible), IC=0 (hidden); the dialog returns the buffers.
+    // The labels start as R1 (visible), 1k (visible), IC=0 (hidden); the dialog returns the buffers. A
+    // new first letter is refused with a notice, the value still taken; without an IC label no IC text.
     struct Case {
         const char* what;
         bool withIc, accept;
@@ -134,13 +135,13 @@ TEST(Component, CommonEditingRules)
     };
     // clang-format off
     const Case cases[] = {
-        {"nothing changed",     true,  true,  "R1", "1k", "IC=0", 1, 0, false, {"R1", "1k", "IC=0"}, {1, 1, 0}, 0},
-        {"cancelled",           true,  false, "R9", "2k", "IC=1", 0, 1, false, {"R1", "1k", "IC=0"}, {1, 1, 0}, 0},
-        {"new letter refused",  false, true,  "X5", "1k", "",     1, 0, false, {"R1", "1k", "IC=0"}, {1, 1, 0}, 1},
-        {"same letter taken",   false, true,  "R7", "1k", "",     1, 0, true,  {"R7", "1k", "IC=0"}, {1, 1, 0}, 0},
-        {"value taken, name refused", false, true, "C2", "2k", "", 1, 0, true, {"R1", "2k", "IC=0"}, {1, 1, 0}, 1},
-        {"IC text and flags",   true,  true,  "R1", "1k", "IC=5", 0, 1, true,  {"R1", "1k", "IC=5"}, {0, 1, 1}, 0},
-        {"no IC label to write", false, true, "R1", "1k", "IC=5", 1, 1, false, {"R1", "1k", "IC=0"}, {1, 1, 0}, 0}};
+        {"unchanged",   true,  true,  "R1", "1k", "IC=0", 1, 0, false, {"R1", "1k", "IC=0"}, {1, 1, 0}, 0},
+        {"cancelled",   true,  false, "R9", "2k", "IC=1", 0, 1, false, {"R1", "1k", "IC=0"}, {1, 1, 0}, 0},
+        {"new letter",  false, true,  "X5", "1k", "",     1, 0, false, {"R1", "1k", "IC=0"}, {1, 1, 0}, 1},
+        {"same letter", false, true,  "R7", "1k", "",     1, 0, true,  {"R7", "1k", "IC=0"}, {1, 1, 0}, 0},
+        {"value only",  false, true,  "C2", "2k", "",     1, 0, true,  {"R1", "2k", "IC=0"}, {1, 1, 0}, 1},
+        {"IC, flags",   true,  true,  "R1", "1k", "IC=5", 0, 1, true,  {"R1", "1k", "IC=5"}, {0, 1, 1}, 0},
+        {"no IC label", false, true,  "R1", "1k", "IC=5", 1, 1, false, {"R1", "1k", "IC=0"}, {1, 1, 0}, 0}};
     // clang-format on
     for (const auto& c : cases) {
         FakeHost host;

@@ -137,8 +137,9 @@ TEST_F(SchematicFile, DamagedFilesAreRefusedCleanly)
     // clang-format off
     std::vector<std::pair<std::string, QByteArray>> cases = {
         {"page without width", page(0, 0, 0, -12240)},      {"page without height", page(0, 0, 15840, 0)},
-        {"page upside down", page(0, -12240, 15840, 0)},    {"page wider than int", page(-0x7FFFFFFF, 0, 0x7FFFFFFF, -1)},
-        {"huge counter count", good.left(24) + Bytes().u8s({0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x0F}).data + good.mid(26)},
+        {"page upside down", page(0, -12240, 15840, 0)},
+        {"page wider than int", page(-0x7FFFFFFF, 0, 0x7FFFFFFF, -1)},
+        {"huge counter count", good.left(24) + QByteArray::fromHex("ffffffffff0f") + good.mid(26)},
         {"huge object count", objects(Bytes().u8s({0xFF, 0xFF, 0, 0, 0, 1}))},
         {"null object", objects(Bytes().u16(1).u16(0))},
         {"object stored twice", objects(Bytes().u16(2).add(twoResistorObjects().mid(2, 6 + 9 + 41)).u16(2))},

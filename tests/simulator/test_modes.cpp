@@ -36,26 +36,20 @@ struct ModeRun {
 
 TEST(ModesTest, ModeChoice)
 {
-    struct Case {
-        const char* name;
-        QString netlist, mode;
-        bool minimal, maximal;
-    } cases[] = {
-        {"small nonlinear, Auto", ladder(10, true), "Auto", false, false},
-        {"large linear, Auto", ladder(30, false), "Auto", false, false},
-        {"large nonlinear with a small region, Auto", ladder(30, true, true, 6), "Auto", true, false},
-        {"large nonlinear region, Auto", ladder(30, true), "Auto", false, true},
-        {"None", ladder(30, true), "None", false, false},
-        {"Minimal on a small circuit", ladder(5, false), "Minimal", true, false},
-        {"Maximal on a small circuit", ladder(5, false), "Maximal", false, true},
-        // Both would be set here; the reduced system is left out, the partitioned one wins.
-        {"Maximal with a small region", ladder(30, true, true, 6), "Maximal", false, true},
-        {"unknown text", ladder(30, true, true, 6), "maximal", true, false},
-    };
-    for (const Case& c : cases) {
-        ModeRun r(c.netlist, c.mode);
-        EXPECT_EQ(r.h.doc.Minimal(), c.minimal) << c.name;
-        EXPECT_EQ(r.h.doc.Maximal(), c.maximal) << c.name;
+    // Auto takes the reduced system for a small nonlinear region of a large circuit, partitions for a
+    // large region. Where both would be set, the partitioned one wins; unknown text counts as Auto.
+    // clang-format off
+    const std::tuple<QString, const char*, bool, bool> cases[] = {
+        {ladder(10, true), "Auto", false, false},         {ladder(30, false), "Auto", false, false},
+        {ladder(30, true, true, 6), "Auto", true, false}, {ladder(30, true), "Auto", false, true},
+        {ladder(30, true), "None", false, false},         {ladder(5, false), "Minimal", true, false},
+        {ladder(5, false), "Maximal", false, true},       {ladder(30, true, true, 6), "Maximal", false, true},
+        {ladder(30, true, true, 6), "maximal", true, false}};
+    // clang-format on
+    for (const auto& [netlist, mode, minimal, maximal] : cases) {
+        ModeRun r(netlist, mode);
+        EXPECT_EQ(std::pair(r.h.doc.Minimal(), r.h.doc.Maximal()), std::pair(minimal, maximal))
+            << mode << " " << r.h.doc.NodeCount();
     }
 }
 

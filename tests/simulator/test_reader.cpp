@@ -67,25 +67,21 @@ TEST(ReaderTest, ValuesWithScaleSuffixes)
 
 TEST(ReaderTest, LinesContinuationsAndComments)
 {
-    struct Case {
-        const char* text;
-        QStringList lines;
-    } cases[] = {
-        {"* t\r\nR1 N1 N2\r\n+ 100\r\n", {"R1 N1 N2 100"}},
-        {"* t\nR1 N1 N2\n+100\n", {"R1 N1 N2100"}},
-        {"* t\nR1 N1\n+ N2\n+ 5\n", {"R1 N1 N2 5"}},
-        // A comment between a statement and its continuation takes the continuation with it.
+    // A comment between a statement and its continuation takes the continuation with it. Blank lines
+    // and leading blanks go; trailing blanks stay; the text is upper-cased.
+    // clang-format off
+    const std::pair<const char*, QStringList> cases[] = {
+        {"* t\r\nR1 N1 N2\r\n+ 100\r\n", {"R1 N1 N2 100"}},   {"* t\nR1 N1 N2\n+100\n", {"R1 N1 N2100"}},
+        {"* t\nR1 N1\n+ N2\n+ 5\n", {"R1 N1 N2 5"}},          {"*only title\rR1 A B 1", {"R1 A B 1"}},
         {"* t\nR1 N1 N2 5\n* note\n+ IGNORED\nR2 N2 0 1\n", {"R1 N1 N2 5", "R2 N2 0 1"}},
-        // Blank lines and leading blanks go; trailing blanks stay; the text is upper-cased.
-        {"* t\n\n\n   r1 n1 0 5  \n\t\nR2 N1 0 1", {"R1 N1 0 5  ", "R2 N1 0 1"}},
-        {"*only title\rR1 A B 1", {"R1 A B 1"}},
-    };
-    for (const Case& c : cases) {
+        {"* t\n\n\n   r1 n1 0 5  \n\t\nR2 N1 0 1", {"R1 N1 0 5  ", "R2 N1 0 1"}}};
+    // clang-format on
+    for (const auto& [text, lines] : cases) {
         ScriptedUiServices ui;
         CSimulatorDoc doc;
-        doc.SetNetlistText(QString::fromLatin1(c.text));
-        ASSERT_TRUE(doc.ReadNetlistLines()) << c.text;
-        EXPECT_EQ(doc.Lines(), c.lines) << c.text;
+        doc.SetNetlistText(QString::fromLatin1(text));
+        ASSERT_TRUE(doc.ReadNetlistLines()) << text;
+        EXPECT_EQ(doc.Lines(), lines) << text;
         EXPECT_TRUE(ui.messages.isEmpty());
     }
 }
