@@ -271,7 +271,7 @@ TEST_F(SchematicDocument, SavingAConvertedSchematicAsksFirstAndAFailedSaveKeepsT
     EXPECT_EQ(contents(file), saved);
 }
 
-TEST_F(SchematicDocument, OpeningChecksTheListAndTakesASnapshot)
+TEST_F(SchematicDocument, OpeningChecksTheListTakesASnapshotAndClosesAnUntouchedNetlist)
 {
     const QString file = path("two.cas");
     {
@@ -288,7 +288,11 @@ TEST_F(SchematicDocument, OpeningChecksTheListAndTakesASnapshot)
         ScriptedUiServices ui;
         ui.answers = {answer};
         CTorvex2Doc doc;
+        CSimulatorDoc netlist; // opening a file closes an untouched netlist
+        FakeOpenDocuments docs;
+        docs.entries = {{&netlist, OpenDocuments::Kind::Netlist}, {&doc, OpenDocuments::Kind::Schematic}};
         ASSERT_TRUE(doc.OnOpenDocument(file));
+        EXPECT_EQ(docs.closed, std::vector<Document*>{&netlist});
         EXPECT_EQ(std::tuple(check.checkedSize, check.repairs, doc.UndoCount(), doc.IsModified()),
                   std::tuple(2, repairs, 1, false));
         EXPECT_EQ(ui.messages, passes ? QStringList() : QStringList{CTorvex2Doc::RepairOffer()});
@@ -342,21 +346,6 @@ TEST_F(SchematicDocument, CloseUntouchedDocumentsSparesBusyAndResultHoldingOnes)
     running.RunSimulation();
     ASSERT_TRUE(walked);
     EXPECT_EQ(docs.closed, (std::vector<Document*>{&blank, &netlist, &other}));
-}
-
-TEST_F(SchematicDocument, OpeningAFileClosesAnUntouchedNetlist)
-{
-    const QString file = path("a.cas");
-    {
-        CTorvex2Doc doc;
-        ASSERT_TRUE(doc.OnNewDocument() && doc.OnSaveDocument(file));
-    }
-    CSimulatorDoc netlist;
-    CTorvex2Doc doc;
-    FakeOpenDocuments docs;
-    docs.entries = {{&netlist, OpenDocuments::Kind::Netlist}, {&doc, OpenDocuments::Kind::Schematic}};
-    ASSERT_TRUE(doc.OnOpenDocument(file));
-    EXPECT_EQ(docs.closed, std::vector<Document*>{&netlist});
 }
 
 TEST_F(SchematicDocument, RunsSendTheirSettingsBackThroughAWeakLink)
