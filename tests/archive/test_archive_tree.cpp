@@ -58,35 +58,20 @@ TEST_F(ArchiveTree, FillsSelectTheValueOrTheFirstItemAndWriteItBack)
         write(QString("c/Experiments/%1/%1.ini").arg(e));
     folder("c/Experiments/E2/Shots/Shot4");
     folder("c/Experiments/E2/Shots/Shot");
-    struct Step {
-        QString in;
-        std::function<void(OrliskCombo&, QString&)> fill;
-        QStringList items;
-        int current;
-        QString out;
-    } steps[] = {
-        {"E2",
-         [&](OrliskCombo& c, QString& v) { FillOrliskExperimentCombo(c, root, v); },
-         {"E1", "E2"},
-         1,
-         "E2"},
-        {"gone",
-         [&](OrliskCombo& c, QString& v) { FillOrliskExperimentCombo(c, root, v); },
-         {"E1", "E2"},
-         0,
-         "E1"},
-        {"x", [&](OrliskCombo& c, QString& v) { FillOrliskShotCombo(c, root + "E2", v); }, {"4"}, 0, "4"},
-        {"4", [&](OrliskCombo& c, QString& v) { FillOrliskShotCombo(c, root + "E1", v); }, {}, -1, ""},
-        {"C:\\Data\\", FillOrliskRootCombo, {"C:\\Experiments\\"}, 0, "C:\\Experiments\\"},
-    };
-    for (const Step& s : steps) {
+    const auto check = [](auto fill, QString value, const QStringList& items, int current,
+                          const QString& out) {
         ListCombo combo({"stale"}, 0);
-        QString value = s.in;
-        s.fill(combo, value);
-        EXPECT_EQ(combo.items, s.items) << s.in.toStdString();
-        EXPECT_EQ(combo.current, s.current) << s.in.toStdString();
-        EXPECT_EQ(value, s.out);
-    }
+        fill(combo, value);
+        EXPECT_EQ(combo.items, items) << out.toStdString();
+        EXPECT_EQ(combo.current, current) << out.toStdString();
+        EXPECT_EQ(value, out);
+    };
+    const auto experiments = [&](OrliskCombo& c, QString& v) { FillOrliskExperimentCombo(c, root, v); };
+    check(experiments, "E2", {"E1", "E2"}, 1, "E2");
+    check(experiments, "gone", {"E1", "E2"}, 0, "E1");
+    check([&](OrliskCombo& c, QString& v) { FillOrliskShotCombo(c, root + "E2", v); }, "x", {"4"}, 0, "4");
+    check([&](OrliskCombo& c, QString& v) { FillOrliskShotCombo(c, root + "E1", v); }, "4", {}, -1, "");
+    check(FillOrliskRootCombo, "C:\\Data\\", {"C:\\Experiments\\"}, 0, "C:\\Experiments\\");
 }
 
 TEST_F(ArchiveTree, NewExperimentWritesItsFoldersAndFiles)

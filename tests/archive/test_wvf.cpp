@@ -1,3 +1,4 @@
+// The waveform file: the byte layout, damaged files, values between samples and the header values.
 #include "COrliskWave.h"
 #include "UiServices.h"
 
@@ -12,56 +13,19 @@
 
 namespace {
 
-// The example waveform "V(N1)": three samples 0, 1, 0.5 one nanosecond apart, made on 5 December 2026.
-// Written out field by field from the file layout, independently of the writer.
-QByteArray exampleBytes() {
-    const char* fields[] = {
-        "0300", // Version 3
-        "0500"
-        "56284e3129", // Name "V(N1)"
-        "03000000",   // SampleCount
-        "00000000"
-        "5f708930"
-        "00000000"
-        "0000803f"
-        "0000803f", // SpareA, SampleInterval 1e-9, B, C, D
-        "00000000"
-        "00000000", // FirstSampleTime, TimeOffset
-        "0000803f"
-        "00000000"
-        "02000000"
-        "01000000",                                         // MaxValue 1, MinValue 0, indices 2, 1
-        "0000803f",                                         // Scale 1
-        "0000",                                             // SpareShort
-        "000000000000000000000000000000000000000000000000", // SpareFloats
-        "00000000"
-        "00000000"
-        "00000000", // SpareInt, SpareE, SpareF
-        "0000",     // Comment ""
-        "1c00"
-        "53617475726461792c20446563656d6265722030352c2032303236"
-        "00", // DateText, terminated
-        "0700"
-        "546f7276657832", // Creator "Torvex2"
-        "0000",           // Note ""
-        "0100"
-        "03000000"
-        "01000000", // trailer 1, N, 1
-        "00000000"
-        "0000803f"
-        "0000003f", // samples 0, 1, 0.5
-    };
-    QByteArray hex;
-    for (const char* f : fields)
-        hex += f;
-    return QByteArray::fromHex(hex);
-}
+// The example waveform "V(N1)": samples 0, 1, 0.5 one nanosecond apart, made on 5 December 2026,
+// written out field by field from the file layout, independently of the writer.
+const QByteArray kExample = QByteArray::fromHex(
+    "0300 0500 56284e3129 03000000"                                  // version 3, name, sample count
+    "00000000 5f708930 00000000 0000803f 0000803f 00000000 00000000" // A, 1e-9, B, C, D, first, offset
+    "0000803f 00000000 02000000 01000000 0000803f 0000"              // max, min, indices, scale, short
+    "000000000000000000000000000000000000000000000000 000000000000000000000000" // spare floats and ints
+    "0000 1c00 53617475726461792c20446563656d6265722030352c2032303236 00"       // comment, terminated date
+    "0700 546f7276657832 0000"                                                  // creator "Torvex2", note
+    "0100 03000000 01000000 00000000 0000803f 0000003f"); // trailer 1, N, 1; the samples
 
-// Offsets just behind each field of exampleBytes(): truncating there (or one byte earlier) must fail.
-const int kFieldEnds[] = {2,  4,  9,  13, 17, 21,  25,  29,  33,  37,  41,  45,  49,  53,  57,  61,
-                          63, 87, 91, 95, 99, 101, 103, 131, 133, 140, 142, 144, 148, 152, 156, 160};
-
-COrliskWave example() {
+COrliskWave example()
+{
     COrliskWave w;
     w.Version = 3;
     w.Name = "V(N1)";
@@ -72,16 +36,25 @@ COrliskWave example() {
     return w;
 }
 
+QByteArray withWord(QByteArray b, int offset, qint64 value, int size)
+{
+    for (int i = 0; i < size; ++i)
+        b[offset + i] = char((quint64(value) >> (8 * i)) & 0xFF);
+    return b;
+}
+
 struct WvfTest : ::testing::Test {
     ScriptedUiServices ui;
     QTemporaryDir dir;
     QString path(const QString& name = "w.wvf") const { return dir.filePath(name); }
-    void put(const QByteArray& bytes, const QString& name = "w.wvf") const {
+    void put(const QByteArray& bytes, const QString& name = "w.wvf") const
+    {
         QFile f(path(name));
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write(bytes);
     }
-    QByteArray get(const QString& name = "w.wvf") const {
+    QByteArray get(const QString& name = "w.wvf") const
+    {
         QFile f(path(name));
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }
@@ -89,33 +62,23 @@ struct WvfTest : ::testing::Test {
 
 } // namespace
 
-TEST_F(WvfTest, WritesTheExampleByteForByte) {
+TEST_F(WvfTest, TheExampleByteForByteBothWays)
+{
+    put(QByteArray(4000, 'x')); // a longer file is replaced, not overwritten in place
     ASSERT_TRUE(example().Write(path()));
-    EXPECT_EQ(get().toHex().toStdString(), exampleBytes().toHex().toStdString());
-    // An existing longer file is replaced, not overwritten in place.
-    put(QByteArray(4000, 'x'));
-    ASSERT_TRUE(example().Write(path()));
-    EXPECT_EQ(get(), exampleBytes());
+    EXPECT_EQ(get().toHex().toStdString(), kExample.toHex().toStdString());
+    COrliskWave w;
+    ASSERT_TRUE(w.Read(path()));
+    EXPECT_EQ(
+        std::tuple(w.Version, w.Name, w.SampleCount, w.SampleInterval, w.MaxIndex, w.MinIndex, w.Creator),
+        std::tuple(3, QString("V(N1)"), 3, 1e-9f, 2, 1, QString("Torvex2")));
+    EXPECT_EQ(w.DateText, QString("Saturday, December 05, 2026") + QChar(0)); // the terminator is kept
+    EXPECT_EQ(w.Samples, example().Samples);
     EXPECT_TRUE(ui.messages.isEmpty());
 }
 
-TEST_F(WvfTest, ReadsTheExample) {
-    put(exampleBytes());
-    COrliskWave w;
-    ASSERT_TRUE(w.Read(path()));
-    EXPECT_EQ(w.Version, 3);
-    EXPECT_EQ(w.Name, "V(N1)");
-    EXPECT_EQ(w.SampleCount, 3);
-    EXPECT_EQ(w.SampleInterval, 1e-9f);
-    EXPECT_EQ(w.MaxIndex, 2);
-    EXPECT_EQ(w.MinIndex, 1);
-    EXPECT_EQ(w.DateText, QString("Saturday, December 05, 2026") + QChar(0)); // the terminator is kept
-    EXPECT_EQ(w.Creator, "Torvex2");
-    ASSERT_EQ(w.Samples.size(), 4u);
-    EXPECT_EQ(w.Samples[3], 0.5f);
-}
-
-TEST_F(WvfTest, RoundTripKeepsEveryField) {
+TEST_F(WvfTest, RoundTripKeepsEveryFieldAndCutsOverlongText)
+{
     COrliskWave a;
     a.Version = 7;
     a.Name = QString::fromUtf8("I(R1) \u20ac caf\u00e9"); // Windows-1252 beyond ASCII
@@ -130,7 +93,6 @@ TEST_F(WvfTest, RoundTripKeepsEveryField) {
     a.MaxIndex = 4, a.MinIndex = 3, a.SpareShort = -2, a.SpareInt = 123456;
     a.Comment = "c", a.DateText = "", a.Creator = "x", a.Note = "note";
     ASSERT_TRUE(a.Write(path()));
-
     COrliskWave b;
     ASSERT_TRUE(b.Read(path()));
     EXPECT_EQ(b.Name, a.Name);
@@ -140,51 +102,100 @@ TEST_F(WvfTest, RoundTripKeepsEveryField) {
     b.DateText.chop(1);
     ASSERT_TRUE(b.Write(path("again.wvf")));
     EXPECT_EQ(get("again.wvf"), get());
-}
 
-TEST_F(WvfTest, OverlongTextIsCutToWhatItsCountCanHold) {
-    COrliskWave a = example();
+    a = example();
     a.Comment = QString(40000, 'c');
     a.DateText = QString(40000, 'd');
     ASSERT_TRUE(a.Write(path()));
-    COrliskWave b;
     ASSERT_TRUE(b.Read(path()));
     EXPECT_EQ(b.Comment.size(), 32767);
     EXPECT_EQ(b.DateText, QString(32766, 'd') + QChar(0));
     EXPECT_EQ(b.Samples, a.Samples);
 }
 
-TEST_F(WvfTest, ValueAt) {
-    COrliskWave w = example(); // samples 0, 1, 0.5 at 0, 1, 2 ns
-    w.Samples[1] = 4.0f;       // 4, 1, 0.5
-    w.FirstSampleTime = 10e-9f;
-    w.TimeOffset = -5e-9f; // sample 1 at 5 ns
-    struct Case {
-        double t, value;
-    } cases[] = {
-        {-1.0, 0.0},      {4.99e-9, 0.0}, {5e-9, 4.0}, {5.5e-9, 2.5}, {6e-9, 1.0},
-        {6.25e-9, 0.875}, {7e-9, 0.5},    {8e-9, 0.5}, {1.0, 0.5},
-    };
-    for (const Case& c : cases)
-        EXPECT_NEAR(w.ValueAt(c.t), c.value, 1e-6) << "t=" << c.t;
+TEST_F(WvfTest, DamagedFilesAreRefusedAndLeaveTheObjectAsItWas)
+{
+    const QString inputError = "Error:  Orlisk waveform input error, file=" + path();
+    std::vector<std::pair<std::string, QByteArray>> damaged = {
+        {"negative count", withWord(kExample, 9, -1, 4)},
+        {"huge count", withWord(kExample, 9, 0x7fffffff, 4)},
+        {"one sample too many", withWord(kExample, 9, 4, 4)},
+        {"name past the end", withWord(kExample, 2, 0x7fff, 2)},
+        {"date past the end", withWord(kExample, 101, 200, 2)},
+        {"note past the end", withWord(kExample, 140, 100, 2)}};
+    for (int n = 0; n < kExample.size(); ++n)
+        damaged.push_back({"cut at " + std::to_string(n), kExample.left(n)});
+    for (const auto& [what, bytes] : damaged) {
+        put(bytes);
+        COrliskWave w = example();
+        w.Name = "before";
+        ui.messages.clear();
+        EXPECT_FALSE(w.Read(path())) << what;
+        EXPECT_EQ(ui.messages, QStringList{inputError}) << what;
+        EXPECT_EQ(w.Name, "before") << what;
+        EXPECT_EQ(w.Samples, example().Samples) << what;
+    }
+    // Versions before 3 are refused before anything else is read.
+    for (qint16 version : {2, 0, -1}) {
+        put(withWord(kExample.left(2), 0, version, 2));
+        COrliskWave w = example();
+        ui.messages.clear();
+        EXPECT_FALSE(w.Read(path()));
+        EXPECT_EQ(ui.messages, QStringList{"Don't know how to handle old Orlisk waveform: " + path()});
+        EXPECT_EQ(w.Version, version);
+        EXPECT_EQ(w.Name, "V(N1)");
+    }
+    // A negative text count reads as an empty text; trailing bytes are ignored.
+    put(withWord(kExample, 99, -5, 2) + "extra");
+    COrliskWave w;
+    EXPECT_TRUE(w.Read(path()));
+    EXPECT_EQ(w.Comment, "");
+    ui.messages.clear();
+    EXPECT_FALSE(w.Read(path("absent.wvf")));
+    EXPECT_EQ(ui.messages, QStringList{"Error:  Orlisk waveform input error, file=" + path("absent.wvf")});
+}
 
+TEST_F(WvfTest, FailedWriteKeepsTheOldFile)
+{
+    // A name one byte short of the limit leaves no room for the temporary file beside it.
+    const QString name = QString(250, 'w');
+    put("old", name);
+    ASSERT_EQ(get(name), "old");
+    EXPECT_FALSE(example().Write(path(name)));
+    EXPECT_EQ(get(name), "old");
+    EXPECT_EQ(ui.messages, QStringList{"Error:  Orlisk waveform write error, file=" + path(name)});
+    ui.messages.clear();
+    EXPECT_FALSE(example().Write(dir.filePath("no/such/folder/w.wvf")));
+    EXPECT_EQ(ui.messages.size(), 1);
+}
+
+TEST(WvfValue, BetweenSamplesAndOnDegenerateWaveforms)
+{
+    const float inf = std::numeric_limits<float>::infinity(), nan = std::numeric_limits<float>::quiet_NaN();
+    COrliskWave w = example();
+    w.Samples[1] = 4.0f; // 4, 1, 0.5 from sample 1 at 10 - 5 ns
+    w.FirstSampleTime = 10e-9f;
+    w.TimeOffset = -5e-9f;
+    for (const auto& [t, value] : {std::pair{-1.0, 0.0},
+                                   {4.99e-9, 0.0},
+                                   {5e-9, 4.0},
+                                   {5.5e-9, 2.5},
+                                   {6e-9, 1.0},
+                                   {6.25e-9, 0.875},
+                                   {7e-9, 0.5},
+                                   {8e-9, 0.5},
+                                   {1.0, 0.5}})
+        EXPECT_NEAR(w.ValueAt(t), value, 1e-6) << "t=" << t;
     COrliskWave never; // never read a file
     never.SetSamples({3.0f});
     EXPECT_EQ(never.ValueAt(1.0), 0.0);
-}
-
-TEST_F(WvfTest, ValueAtStaysFiniteOnDegenerateWaveforms) {
-    const float inf = std::numeric_limits<float>::infinity(), nan = std::numeric_limits<float>::quiet_NaN();
     COrliskWave empty = example();
     empty.SetSamples({});
-    for (double t : {-1.0, 0.0, 1.0})
-        EXPECT_EQ(empty.ValueAt(t), 0.0);
+    EXPECT_TRUE(empty.ValueAt(-1.0) == 0 && empty.ValueAt(0.0) == 0 && empty.ValueAt(1.0) == 0);
 
-    COrliskWave w = example();
+    w = example();
     w.SampleInterval = 0.0f; // every sample at time 0: the last one holds from then on
-    EXPECT_EQ(w.ValueAt(-1e-9), 0.0);
-    EXPECT_EQ(w.ValueAt(0.0), 0.5);
-    EXPECT_EQ(w.ValueAt(1.0), 0.5);
+    EXPECT_EQ(std::tuple(w.ValueAt(-1e-9), w.ValueAt(0.0), w.ValueAt(1.0)), std::tuple(0.0, 0.5, 0.5));
     for (float interval : {nan, inf}) {
         w.SampleInterval = interval;
         for (double t : {-1.0, 0.0, 1e-9, 1.0})
@@ -199,9 +210,10 @@ TEST_F(WvfTest, ValueAtStaysFiniteOnDegenerateWaveforms) {
     EXPECT_NEAR(w.ValueAt(1.5e-9), 1.0, 1e-6);
 }
 
-TEST_F(WvfTest, HeaderDerivation) {
+TEST(WvfHeader, DerivedValuesAndTheDateInEnglish)
+{
     const float inf = std::numeric_limits<float>::infinity(), nan = std::numeric_limits<float>::quiet_NaN();
-    struct Case {
+    const struct {
         std::vector<float> samples;
         float max, min;
         int maxIndex, minIndex;
@@ -214,113 +226,22 @@ TEST_F(WvfTest, HeaderDerivation) {
         {{0, -0.5f}, 0, -0.5f, 1, 2, 1},           // 0.5
         {{nan, 1, inf, -inf, 3}, 3, 1, 5, 2, 1},   // non-finite samples take no part
         {{3e38f, -3e38f}, 3e38f, -3e38f, 1, 2, 1e38f},
+        {{nan}, 1, 0, 1, 1, 1}, // nothing finite: the defaults stay
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         COrliskWave w;
         w.SetSamples(c.samples);
         w.DeriveHeaderValues();
-        EXPECT_EQ(w.MaxValue, c.max);
-        EXPECT_EQ(w.MinValue, c.min);
-        EXPECT_EQ(w.MaxIndex, c.maxIndex);
-        EXPECT_EQ(w.MinIndex, c.minIndex);
+        EXPECT_EQ(std::tuple(w.MaxValue, w.MinValue), std::tuple(c.max, c.min)) << c.samples.size();
+        EXPECT_EQ(std::tuple(w.MaxIndex, w.MinIndex), std::tuple(c.maxIndex, c.minIndex)) << c.samples.size();
         EXPECT_FLOAT_EQ(w.Scale, c.scale) << c.samples.size() << " samples from " << c.samples[0];
     }
-    COrliskWave none; // nothing finite: the defaults stay
-    none.SetSamples({nan});
-    none.DeriveHeaderValues();
-    EXPECT_EQ(none.MaxValue, 1.0f);
-    EXPECT_EQ(none.MinValue, 0.0f);
-    EXPECT_EQ(none.Scale, 1.0f);
-}
 
-TEST(WvfDate, EnglishNamesWhateverTheLocale) {
     const QLocale before;
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     EXPECT_EQ(COrliskWave::FormatDateText(QDate(2026, 12, 5)), "Saturday, December 05, 2026");
     EXPECT_EQ(COrliskWave::FormatDateText(QDate(2024, 2, 29)), "Thursday, February 29, 2024");
     EXPECT_EQ(COrliskWave::FormatDateText(QDate(2027, 5, 17)), "Monday, May 17, 2027");
-    EXPECT_EQ(COrliskWave().Creator, "Torvex2");
     EXPECT_TRUE(COrliskWave().DateText.endsWith(QString::number(QDate::currentDate().year())));
     QLocale::setDefault(before);
-}
-
-TEST_F(WvfTest, DamagedFilesAreRefusedAndLeaveTheObjectAsItWas) {
-    const QByteArray good = exampleBytes();
-    const QString inputError = "Error:  Orlisk waveform input error, file=" + path();
-    auto withInt = [&](int offset, qint32 value) {
-        QByteArray b = good;
-        for (int i = 0; i < 4; ++i)
-            b[offset + i] = char((quint32(value) >> (8 * i)) & 0xFF);
-        return b;
-    };
-    auto withShort = [&](int offset, qint16 value) {
-        QByteArray b = good;
-        b[offset] = char(value & 0xFF);
-        b[offset + 1] = char((quint16(value) >> 8) & 0xFF);
-        return b;
-    };
-    std::vector<std::pair<std::string, QByteArray>> damaged = {
-        {"empty", {}},
-        {"negative count", withInt(9, -1)},
-        {"huge count", withInt(9, 0x7fffffff)},
-        {"one sample too many", withInt(9, 4)},
-        {"name past the end", withShort(2, 0x7fff)},
-        {"date past the end", withShort(101, 200)},
-        {"note past the end", withShort(140, 100)},
-        {"last sample cut", good.left(good.size() - 1)},
-    };
-    for (int end : kFieldEnds) {
-        damaged.push_back({"cut at " + std::to_string(end), good.left(end)});
-        damaged.push_back({"cut at " + std::to_string(end - 1), good.left(end - 1)});
-    }
-    for (const auto& [what, bytes] : damaged) {
-        put(bytes);
-        COrliskWave w = example();
-        w.Name = "before";
-        ui.messages.clear();
-        EXPECT_FALSE(w.Read(path())) << what;
-        EXPECT_EQ(ui.messages, QStringList{inputError}) << what;
-        EXPECT_EQ(w.Name, "before") << what;
-        EXPECT_EQ(w.Samples, example().Samples) << what;
-    }
-
-    // A negative text count reads as an empty text; trailing bytes are ignored.
-    put(withShort(99, -5) + "extra");
-    COrliskWave w;
-    EXPECT_TRUE(w.Read(path()));
-    EXPECT_EQ(w.Comment, "");
-
-    COrliskWave missing;
-    ui.messages.clear();
-    EXPECT_FALSE(missing.Read(path("absent.wvf")));
-    EXPECT_EQ(ui.messages, QStringList{"Error:  Orlisk waveform input error, file=" + path("absent.wvf")});
-}
-
-TEST_F(WvfTest, OldVersionsAreRefusedBeforeAnythingElseIsRead) {
-    for (qint16 version : {2, 0, -1}) {
-        QByteArray bytes = exampleBytes().left(2); // nothing but the version
-        bytes[0] = char(version & 0xFF);
-        bytes[1] = char((quint16(version) >> 8) & 0xFF);
-        put(bytes);
-        COrliskWave w = example();
-        ui.messages.clear();
-        EXPECT_FALSE(w.Read(path()));
-        EXPECT_EQ(ui.messages, QStringList{"Don't know how to handle old Orlisk waveform: " + path()});
-        EXPECT_EQ(w.Version, version);
-        EXPECT_EQ(w.Name, "V(N1)");
-    }
-}
-
-TEST_F(WvfTest, FailedWriteKeepsTheOldFile) {
-    // A name one byte short of the limit leaves no room for the temporary file beside it.
-    const QString name = QString(250, 'w');
-    put("old", name);
-    ASSERT_EQ(get(name), "old");
-    EXPECT_FALSE(example().Write(path(name)));
-    EXPECT_EQ(get(name), "old");
-    EXPECT_EQ(ui.messages, QStringList{"Error:  Orlisk waveform write error, file=" + path(name)});
-
-    ui.messages.clear();
-    EXPECT_FALSE(example().Write(dir.filePath("no/such/folder/w.wvf")));
-    EXPECT_EQ(ui.messages.size(), 1);
 }

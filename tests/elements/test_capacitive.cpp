@@ -1,147 +1,145 @@
-// Capacitor and inductor: the reference ring, initial conditions, the conductance clamps, traces and
-// the refused statements of the capacitive family.
+// Capacitor, inductor and the variable capacitor with the capacitance laws behind it.
 #include "CCapacitorSim.h"
-#include "CInductorSim.h"
+#include "CapacitanceLaw.h"
 #include "SimHarness.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 
-namespace {
-
-template <class T> T* element(SimHarness& sim, const QString& name) {
-    for (const auto& e : sim.doc.Elements())
-        if (e->Name == name) return dynamic_cast<T*>(e.get());
-    return nullptr;
-}
-
-class RlcReference : public ::testing::TestWithParam<const char*> {};
-
-TEST_P(RlcReference, MatchesIndependentSimulator) {
-    SimHarness sim;
-    runReference(sim, loadReference("rlc"), GetParam());
-}
-
-INSTANTIATE_TEST_SUITE_P(AllMatrixModes, RlcReference,
-                         ::testing::ValuesIn(kMatrixModes));
-
-TEST(Capacitor, InitialVoltageWithOrWithoutPrefix) {
-    SimHarness sim;
-    ASSERT_TRUE(sim.run("*\nC1 N1 0 1N IC=5\nC2 N2 0 1N 5\nC3 N3 0 1N\nR3 N3 0 1K\n", "1ns", "10ns", "None"));
-    EXPECT_DOUBLE_EQ(element<CCapacitorSim>(sim, "C1")->C, 1e-9);
-    EXPECT_DOUBLE_EQ(element<CCapacitorSim>(sim, "C1")->IC, 5.0);
-    EXPECT_DOUBLE_EQ(element<CCapacitorSim>(sim, "C2")->IC, 5.0);
-    EXPECT_DOUBLE_EQ(element<CCapacitorSim>(sim, "C3")->IC, 0.0);
+TEST(Capacitive, InitialConditions)
+{
     // Alone on its node a charged capacitor keeps its voltage and carries no current.
-    for (double v : sim.trace("V(C1)"))
-        EXPECT_NEAR(v, 5.0, 1e-12);
-    for (double i : sim.trace("I(C2)"))
-        EXPECT_NEAR(i, 0.0, 1e-12);
+    SimHarness c;
+    ASSERT_TRUE(
+        c.runClean("*\nC1 N1 0 1N IC=5\nC2 N2 0 1N 5\nC3 N3 0 1N\nR3 N3 0 1K\n", "1ns", "10ns", "None"));
+    for (const auto& [trace, value] :
+         {std::pair{"V(C1)", 5.0}, {"V(C2)", 5.0}, {"I(C2)", 0.0}, {"V(C3)", 0.0}})
+        for (double v : c.trace(trace))
+            EXPECT_NEAR(v, value, 1e-12) << trace;
+
+    // 2 A through 1 uH into 1 ohm: the first column solves v (1/R + dt/2L) = -IC, then L/R = 1 us.
+    SimHarness l;
+    ASSERT_TRUE(l.runClean("*\nL1 N1 0 1U IC=2\nR1 N1 0 1\n", "1ns", "2us", "None"));
+    const double g = 1e-9 / 2e-6, v0 = -2.0 / (1.0 + g);
+    EXPECT_NEAR(l.trace("V(L1)")[0], v0, 1e-12);
+    EXPECT_NEAR(l.trace("I(L1)")[0], 2.0 + g * v0, 1e-12);
+    EXPECT_NEAR(l.at("I(L1)", 1e-6), 2.0 * std::exp(-1.0), 2e-3);
+    EXPECT_NEAR(l.at("V(N1)", 1e-6), -l.at("I(L1)", 1e-6), 1e-9);
 }
 
-TEST(Inductor, InitialCurrentFlowsFromFirstToSecondNode) {
-    // 2 A through 1 uH into 1 ohm: the first column solves v (1/R + dt/2L) = -IC.
-    SimHarness sim;
-    ASSERT_TRUE(sim.run("*\nL1 N1 0 1U IC=2\nR1 N1 0 1\n", "1ns", "2us", "None"));
-    const double g = 1e-9 / 2e-6;
-    const double v0 = -2.0 / (1.0 + g);
-    EXPECT_NEAR(sim.trace("V(L1)")[0], v0, 1e-12);
-    EXPECT_NEAR(sim.trace("I(L1)")[0], 2.0 + g * v0, 1e-12);
-    // Then it decays with L/R = 1 us.
-    EXPECT_NEAR(sim.at("I(L1)", 1e-6), 2.0 * std::exp(-1.0), 2e-3);
-    EXPECT_NEAR(sim.at("V(N1)", 1e-6), -sim.at("I(L1)", 1e-6), 1e-9);
+TEST(Capacitive, ConductanceIsClampedAtBothEnds)
+{
+    // A zero inductance stands for 0.1 pH.
+    const std::pair<const char*, double> cases[] = {
+        {"C1 N1 0 0", 1e-12},    {"C1 N1 0 -1N", 1e-12},  {"C1 N1 0 1MEG", 1e12},
+        {"C1 N1 0 1N", 2.0},     {"L1 N1 0 1MEG", 1e-12}, {"L1 N1 0 -1U", 1e-12},
+        {"L1 N1 0 1E-25", 1e12}, {"L1 N1 0 1U", 5e-4},    {"L1 N1 0 0", 1e-9 / 2e-13}};
+    for (const auto& [line, geq] : cases) {
+        SimHarness sim;
+        ASSERT_TRUE(
+            sim.runClean(QString("*\n%1\nR1 N1 0 1K\nV1 N1 0 DC 1\n").arg(line), "1ns", "5ns", "None"));
+        const auto* e = dynamic_cast<CCapacitorSim*>(sim.doc.Elements()[0].get());
+        ASSERT_NE(e, nullptr);
+        EXPECT_DOUBLE_EQ(e->Geq, geq) << line;
+        for (double i : sim.trace("I(" + e->Name + ")"))
+            EXPECT_TRUE(std::isfinite(i)) << line;
+    }
 }
 
-struct ClampCase {
-    const char* line;
-    double geq;
-};
-
-class ConductanceClamp : public ::testing::TestWithParam<ClampCase> {};
-
-TEST_P(ConductanceClamp, HoldsGeqWithinLimits) {
+TEST(Capacitive, EnergyIsTheRunningSumAndLinearCircuitsFactorOnce)
+{
     SimHarness sim;
-    ASSERT_TRUE(sim.run(QStringLiteral("*\n") + GetParam().line + "\nR1 N1 0 1K\nV1 N1 0 DC 1\n", "1ns",
-                        "5ns", "None"));
-    const auto* e = element<CCapacitorSim>(sim, sim.doc.Elements()[0]->Name);
-    ASSERT_NE(e, nullptr);
-    EXPECT_DOUBLE_EQ(e->Geq, GetParam().geq);
-    for (double i : sim.trace("I(" + e->Name + ")"))
-        EXPECT_TRUE(std::isfinite(i));
-}
-
-INSTANTIATE_TEST_SUITE_P(BothEnds, ConductanceClamp,
-                         ::testing::Values(ClampCase{"C1 N1 0 0", 1e-12}, ClampCase{"C1 N1 0 -1N", 1e-12},
-                                           ClampCase{"C1 N1 0 1MEG", 1e12}, ClampCase{"C1 N1 0 1N", 2.0},
-                                           ClampCase{"L1 N1 0 1MEG", 1e-12}, ClampCase{"L1 N1 0 -1U", 1e-12},
-                                           ClampCase{"L1 N1 0 1E-25", 1e12}, ClampCase{"L1 N1 0 1U", 5e-4}));
-
-TEST(Inductor, ZeroInductanceStandsForTenthOfPicohenry) {
-    SimHarness sim;
-    ASSERT_TRUE(sim.run("*\nL1 N1 0 0\nR1 N1 0 1K\nV1 N1 0 DC 1\n", "1ns", "5ns", "None"));
-    const auto* l = element<CInductorSim>(sim, "L1");
-    EXPECT_DOUBLE_EQ(l->L, 1e-13);
-    EXPECT_DOUBLE_EQ(l->Geq, 1e-9 / 2e-13);
-}
-
-TEST(Capacitor, TracesAndNames) {
-    SimHarness sim;
-    ASSERT_TRUE(sim.run("*\nV1 N1 0 DC 1\nR1 N1 N2 1K\nC1 N2 0 1N\n", "1ns", "20ns", "None"));
-    const auto v = sim.trace("V(C1)");
-    const auto i = sim.trace("I(C1)");
-    const auto e = sim.trace("E(C1)");
+    ASSERT_TRUE(
+        sim.runClean("*\nV1 N1 0 PULSE 0 1\nR1 N1 N2 1K\nL1 N2 N3 1U\nC1 N3 0 1N\n", "1ns", "20ns", "None"));
+    EXPECT_EQ(sim.doc.FactorCount(), 1);
+    const auto v = sim.trace("V(C1)"), i = sim.trace("I(C1)"), e = sim.trace("E(C1)"),
+               il = sim.trace("I(L1)");
     ASSERT_EQ(e.size(), v.size());
-    // Energy is a running sum of v i dt from the first column.
     double sum = 0;
     for (size_t j = 0; j < e.size(); ++j) {
         sum += v[j] * i[j] * 1e-9;
         EXPECT_NEAR(e[j], sum, 1e-24);
+        EXPECT_NEAR(i[j], il[j], 1e-12);
     }
-    // The current agrees with the resistor's.
-    EXPECT_NEAR(i[5], (1.0 - v[5]) / 1000.0, 1e-12);
-
-    auto* c = element<CCapacitorSim>(sim, "C1");
-    double out[1];
-    EXPECT_FALSE(c->GetOutput("VL", 1, out));
-    QStringList names;
-    c->AddOutputNames("Part Voltages", names);
-    c->AddOutputNames("Part Currents", names);
-    c->AddOutputNames("Special", names);
-    EXPECT_EQ(names, QStringList({"V(C1)", "I(C1)"}));
 }
 
-TEST(Capacitor, LinearElementsFactorOnlyOnce) {
+TEST(CapacitanceLaw, DielectricCurvesFixedAndPolynomial)
+{
+    // C / C0 for C0 = 1 nF, VRATED 100 V, worked out by hand from the curves.
+    // clang-format off
+    const std::tuple<const char*, double, double> cases[] = {
+        {"Z5V", 0, 1.0},           {"Z5V", 50, 0.8748754375}, {"Z5V", -50, 0.8748754375},
+        {"HRS", 50, 0.943693946875}, {"Z5V", 100, 0.574647},  {"Z5V", 200, 0.263806},
+        {"HRS", 200, 0.6687127},   {"Z5V", 300, -0.038294},   {"X7R", 50, 1e-3},  {"Z5V", 110, 0.5357}};
+    // clang-format on
+    CapacitanceLaw law;
+    law.Kind = "STANDARD";
+    law.C0 = 1e-9;
+    law.Vrated = 100;
+    for (const auto& [dielectric, volts, ratio] : cases) {
+        law.Dielectric = dielectric;
+        EXPECT_NEAR(law.Capacitance(volts) / 1e-9, ratio, volts == 110 ? 1e-4 : 1e-9) << dielectric << volts;
+    }
+    law.Dielectric = "Z5V"; // the pieces meet at 110 %
+    EXPECT_NEAR(law.Capacitance(109.999999), law.Capacitance(110.000001), 1e-15);
+
+    law.Kind = "FIXED";
+    law.Fixed = 3e-9;
+    EXPECT_EQ(law.Capacitance(-7), 3e-9);
+    law.Kind = "POLYNOMIAL";
+    law.c0 = 1e-9, law.c1 = 2e-10, law.c2 = 3e-11, law.c3 = 4e-12;
+    EXPECT_NEAR(law.Capacitance(2), 1e-9 + 4e-10 + 1.2e-10 + 3.2e-11, 1e-24);
+    EXPECT_NEAR(law.Capacitance(-1), 1e-9 - 2e-10 + 3e-11 - 4e-12, 1e-24);
+    law.Kind = "";
+    EXPECT_EQ(law.Capacitance(1), 1e-12);
+}
+
+namespace {
+const QString kDriven = "*\nV1 N1 0 PULSE 0 2 5N 10N 10N 30N 100N\nR1 N1 N2 50\n";
+}
+
+TEST(VarC, FixedLawRunsAsLinearCapacitorWithoutRefactoring)
+{
+    SimHarness var, lin;
+    ASSERT_TRUE(var.runClean(kDriven + "C1 N2 0 VARC FIXED 1N IC=0.5\n", "1ns", "100ns", "None"));
+    ASSERT_TRUE(lin.runClean(kDriven + "C1 N2 0 1N IC=0.5\n", "1ns", "100ns", "None"));
+    expectSameTraces(var, lin, {"V(C1)", "I(C1)"}, 1e-12, 0);
+    EXPECT_EQ(var.doc.FactorCount(), 1);
+    // The charge moved since the start: for a fixed law exactly C (v - IC).
+    const auto v = var.trace("V(C1)"), q = var.trace("Q(C1)");
+    for (size_t j = 0; j < v.size(); ++j)
+        EXPECT_NEAR(q[j], 1e-9 * (v[j] - 0.5), 1e-20);
+    for (double c : var.trace("C(C1)"))
+        EXPECT_EQ(c, 1e-9);
+}
+
+TEST(VarC, LawFollowsThePreviousStepVoltageAndHoldsWhereItTurnsNegative)
+{
     SimHarness sim;
     ASSERT_TRUE(
-        sim.run("*\nV1 N1 0 PULSE 0 1\nR1 N1 N2 10\nL1 N2 N3 1U\nC1 N3 0 1N\n", "1ns", "50ns", "None"));
-    EXPECT_EQ(sim.doc.FactorCount(), 1);
+        sim.runClean(kDriven + "C1 N2 0 VARC POLYNOMIAL 1N 0.1N 0.01N 0.001N IC=2\n", "1ns", "100ns"));
+    const auto v = sim.trace("V(C1)"), c = sim.trace("C(C1)");
+    const auto poly = [](double x) { return 1e-9 * (1 + 0.1 * x + 0.01 * x * x + 0.001 * x * x * x); };
+    EXPECT_NEAR(c[0], 1.248e-9, 1e-21); // at the initial voltage
+    for (size_t j = 1; j < c.size(); ++j)
+        EXPECT_NEAR(c[j], poly(v[j - 1]), 1e-21) << j;
+
+    SimHarness neg;
+    ASSERT_TRUE(neg.runClean(kDriven + "C1 N2 0 VARC POLYNOMIAL 1N -1N 0 0 IC=0\n", "1ns", "100ns"));
+    const auto nv = neg.trace("V(C1)"), nc = neg.trace("C(C1)");
+    int held = 0;
+    for (size_t j = 1; j < nc.size(); ++j)
+        if (nv[j - 1] >= 1.0) {
+            EXPECT_EQ(nc[j], nc[j - 1]) << j;
+            ++held;
+        }
+    EXPECT_GT(held, 0);
 }
 
-struct RefusedCase {
-    const char* line;
-    const char* message;
-};
-
-class RefusedStatement : public ::testing::TestWithParam<RefusedCase> {};
-
-TEST_P(RefusedStatement, ShowsItsMessageAndFailsTheRun) {
-    SimHarness sim;
-    EXPECT_FALSE(sim.run(QStringLiteral("*\nR1 N1 0 1K\n") + GetParam().line + "\n"));
-    EXPECT_EQ(sim.problems(), QStringList({GetParam().message, "Error.  ProcessNetlist Failure."}));
-    EXPECT_TRUE(sim.doc.Elements().empty());
+TEST(VarC, MatrixModesAgree)
+{
+    // The conductance changes at every step: each mode must rebuild the system that holds it.
+    expectModesAgree(kDriven + "C1 N2 0 VARC STANDARD HRS 2N 1 IC=0\nL1 N2 N3 100N\nR3 N3 0 20\n", {"V(N3)"},
+                     "1ns", "100ns", {"Auto", "Minimal", "Maximal"}, 1e-9, 0);
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    CapacitiveFamily, RefusedStatement,
-    ::testing::Values(
-        RefusedCase{"C1 N1 0", "Invalid Netlist:  Not enough arguments: C1"},
-        RefusedCase{"L1 N1", "Invalid Netlist:  Not enough arguments: L1"},
-        RefusedCase{"C2 N1 0 VARC FIXED 1N", "Invalid Netlist.  Not enough arguments: C2"},
-        RefusedCase{"C2 N1 0 VARC POLYNOMIAL 1N 0 0 0", "Invalid Netlist.  Not enough arguments: C2"},
-        RefusedCase{"C2 N1 0 VARC STANDARD Z5V 1N 100", "Invalid Netlist.  Not enough arguments: C2"},
-        RefusedCase{"C2 N1 0 VARC LINEAR 1N IC=0", "Invalid Netlist.  Unrecongnized variable cap.: C2"},
-        RefusedCase{"C2 N1 0 VARC STANDARD Z5V 1N 0 IC=0", "Invalid Netlist.  Invalid VRATED: C2"},
-        RefusedCase{"C2 N1 0 VARC STANDARD HRS 1N -50 IC=0", "Invalid Netlist.  Invalid VRATED: C2"}));
-
-} // namespace

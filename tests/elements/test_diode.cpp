@@ -1,3 +1,4 @@
+// The diode and the transformer: solves per step, reverse drive, fields, and the smaller systems.
 #include "CDiodeSim.h"
 #include "SimHarness.h"
 
@@ -5,125 +6,49 @@
 
 #include <cmath>
 
-class DiodeReference : public testing::TestWithParam<const char*> {};
-
-TEST_P(DiodeReference, ClampMatchesIndependentSimulatorAndCurrentBalances) {
-    SimHarness h;
-    runReference(h, loadReference("dclamp"), GetParam());
-
-    // The diode's own current is the current the 1 k resistor feeds into it, at every step.
-    const auto vin = h.trace("V(NIN)"), va = h.trace("V(NA)"), id = h.trace("I(D1)");
-    ASSERT_EQ(id.size(), va.size());
-    for (size_t j = 0; j < id.size(); ++j)
-        ASSERT_NEAR(id[j], (vin[j] - va[j]) / 1000, 1e-9) << "step " << j;
-}
-
-INSTANTIATE_TEST_SUITE_P(Modes, DiodeReference, testing::ValuesIn(kMatrixModes));
-
-TEST(Diode, SettledStepTakesExactlyThreeSolves) {
-    // Every iteration refactors, so the factor count is the solve count. Once the circuit has
-    // settled, each further step costs the first solve, the one that first passes the test and
-    // the confirming one.
+TEST(Diode, SettledStepTakesExactlyThreeSolves)
+{
+    // Every iteration refactors; a settled step costs the first solve, the one that first passes the
+    // test and the confirming one.
     const QString net = "* dc\nV1 NIN 0 DC 5\nR1 NIN NA 1K\nD1 NA 0 IS=1E-14\n";
     SimHarness a, b;
-    ASSERT_TRUE(a.run(net, "1ns", "100ns", "None"));
-    ASSERT_TRUE(b.run(net, "1ns", "200ns", "None"));
+    ASSERT_TRUE(a.runClean(net, "1ns", "100ns", "None"));
+    ASSERT_TRUE(b.runClean(net, "1ns", "200ns", "None"));
     EXPECT_GE(a.doc.FactorCount(), 3 * (a.doc.StepCount() + 1));
     EXPECT_EQ(b.doc.FactorCount() - a.doc.FactorCount(), 3 * 100);
     EXPECT_NEAR(a.at("V(NA)", 50e-9), 0.0259 * std::log(4.3e-3 / 1e-14), 2e-3);
 }
 
-TEST(Diode, ReverseBiasAndBreakdownStayFinite) {
-    struct Case {
+TEST(Diode, ReverseBiasAndBreakdownStayFinite)
+{
+    const struct {
         const char* model;
-        double source;
-        double vLow, vHigh; // expected diode voltage
-        double current;     // expected diode current; NaN: take it from the resistor
-    };
-    const Case cases[] = {
+        double source, vLow, vHigh, current; // current NaN: take it from the resistor
+    } cases[] = {
         // BV= is not read: no breakdown at 100 V, only the leakage.
         {"IS=1E-14 BV=50", -100, -100.0001, -99.9999, -1e-10 - 1e-14},
-        // The built-in part breaks down at 400 V; driven from 1 kV the exponential would overflow
-        // on the way to the solution.
+        // The built-in part breaks down at 400 V; from 1 kV the exponential would overflow on the way.
         {"1N4004", -1000, -403, -400, NAN},
         {"1N4004", -20000, -406, -403, NAN},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SimHarness h;
-        const QString net =
-            QString("* reverse\nV1 NIN 0 DC %1\nR1 NIN NA 100\nD1 NA 0 %2\n").arg(c.source).arg(c.model);
-        ASSERT_TRUE(h.run(net, "1ns", "20ns", "Auto")) << c.model;
-        EXPECT_TRUE(h.problems().isEmpty()) << c.model << ": " << h.problems().join(" | ").toStdString();
+        ASSERT_TRUE(h.runClean(
+            QString("* reverse\nV1 NIN 0 DC %1\nR1 NIN NA 100\nD1 NA 0 %2\n").arg(c.source).arg(c.model),
+            "1ns", "20ns"));
         const auto v = h.trace("V(D1)"), i = h.trace("I(D1)"), va = h.trace("V(NA)");
         ASSERT_EQ(v.size(), 21u);
         for (size_t j = 0; j < v.size(); ++j) {
             ASSERT_TRUE(std::isfinite(v[j]) && std::isfinite(i[j])) << c.model << " step " << j;
-            EXPECT_GT(v[j], c.vLow) << c.model << " step " << j;
-            EXPECT_LT(v[j], c.vHigh) << c.model << " step " << j;
+            EXPECT_TRUE(v[j] > c.vLow && v[j] < c.vHigh) << c.model << " step " << j << ": " << v[j];
             const double expected = std::isnan(c.current) ? (c.source - va[j]) / 100 : c.current;
             EXPECT_NEAR(i[j], expected, std::fabs(expected) * 1e-6 + 1e-18) << c.model << " step " << j;
         }
     }
 }
 
-TEST(Diode, LargeCircuitsUseTheSmallerSystemsAndAgreeWithTheFullOne) {
-    // 6 nodes around the diode: alone they take the full system; with a separate 24-node ladder the
-    // run has 30 nodes and a reduced set of 6.
-    const QString region =
-        "V1 NIN 0 PULSE -2 8 0 5N 5N 30N 80N\nR1 NIN NA1 100\nR2 NA1 NA2 100\nR3 NA2 NA3 100\n"
-        "R4 NA3 NA4 100\nD1 NA4 NK IS=1E-14 N=1.5 RS=2\nR5 NK 0 50\n";
-    SimHarness small;
-    ASSERT_TRUE(small.run("* small\n" + region, "1ns", "80ns", "Auto"));
-    EXPECT_FALSE(small.doc.Minimal() || small.doc.Maximal());
-
-    // The same diode behind a 30-node chain: the reduced set is too large and the run partitions.
-    QString chain = "V1 NC0 0 PULSE -2 8 0 5N 5N 30N 80N\n";
-    for (int i = 1; i < 30; ++i)
-        chain += QString("R%1 NC%2 NC%1 20\n").arg(i).arg(i - 1);
-    chain += "D1 NC29 NK IS=1E-14 N=1.5 RS=2\nR5 NK 0 50\n";
-
-    const struct {
-        QString netlist;
-        bool minimal;
-    } cases[] = {{"* large\n" + region + separateLadder(24), true}, {"* chain\n" + chain, false}};
-    for (const auto& c : cases) {
-        SimHarness mode, full;
-        ASSERT_TRUE(mode.run(c.netlist, "1ns", "80ns", "Auto"));
-        ASSERT_TRUE(full.run(c.netlist, "1ns", "80ns", "None"));
-        EXPECT_GE(mode.doc.NodeCount(), 30);
-        EXPECT_EQ(mode.doc.Minimal(), c.minimal);
-        EXPECT_EQ(mode.doc.Maximal(), !c.minimal);
-        EXPECT_EQ(mode.doc.ReducedNodeCount(), c.minimal ? 7 : 32); // with the internal node
-        for (const char* t : {"V(D1)", "I(D1)", "V(NK)"}) {
-            const auto got = mode.trace(t), want = full.trace(t);
-            ASSERT_EQ(got.size(), want.size()) << t;
-            for (size_t j = 0; j < got.size(); ++j)
-                ASSERT_NEAR(got[j], want[j], 1e-9) << t << " step " << j;
-        }
-    }
-}
-
-TEST(Diode, RefusedStatements) {
-    const struct {
-        const char* statement;
-        const char* message;
-    } cases[] = {
-        {"D1 NA 0", "Invalid Netlist:  Not enough arguments: D1"},
-        {"D1 NA 0 IS=0", "Invalid Netlist.  Invalid IS: D1"},
-        {"D1 NA 0 IS=-1E-14 RS=1", "Invalid Netlist.  Invalid IS: D1"},
-        {"D1 NA 0 IS=1E999", "Invalid Netlist.  Invalid IS: D1"},
-        {"D1 NA 0 N=0", "Invalid Netlist.  Invalid N: D1"},
-        {"D1 NA 0 IS=1P N=-1", "Invalid Netlist.  Invalid N: D1"},
-    };
-    for (const auto& c : cases) {
-        SimHarness h;
-        EXPECT_FALSE(h.run(QString("* bad\nV1 NA 0 DC 1\n%1\n").arg(c.statement)));
-        EXPECT_EQ(h.problems(), QStringList({c.message, "Error.  ProcessNetlist Failure."})) << c.statement;
-        EXPECT_FALSE(h.doc.ResultsValid());
-    }
-}
-
-TEST(Diode, StatementFieldsAndInternalNode) {
+TEST(Diode, StatementFieldsAndInternalNode)
+{
     const struct {
         const char* statement;
         double is, rs;
@@ -135,8 +60,9 @@ TEST(Diode, StatementFieldsAndInternalNode) {
     };
     for (const auto& c : cases) {
         SimHarness h;
-        ASSERT_TRUE(h.run(QString("* fields\nV1 NA 0 DC 1\n%1\nR1 NB NC 1\nR2 NC 0 1\n").arg(c.statement)));
-        const auto* d = dynamic_cast<const CDiodeSim*>(h.doc.Elements()[1].get());
+        ASSERT_TRUE(
+            h.runClean(QString("* fields\nV1 NA 0 DC 1\n%1\nR1 NB NC 1\nR2 NC 0 1\n").arg(c.statement)));
+        const auto* d = findElement<CDiodeSim>(h.doc, "D1");
         ASSERT_NE(d, nullptr);
         EXPECT_DOUBLE_EQ(d->IS, c.is) << c.statement;
         EXPECT_DOUBLE_EQ(d->RS, c.rs) << c.statement;
@@ -145,4 +71,81 @@ TEST(Diode, StatementFieldsAndInternalNode) {
         EXPECT_EQ(h.doc.FindNodeIndex("NC"), c.internal ? 4 : 3) << c.statement;
         EXPECT_EQ(h.doc.FindNodeIndex("$D1"), c.internal ? c.internal : -1) << c.statement;
     }
+}
+
+TEST(Diode, LargeCircuitsUseTheSmallerSystemsAndAgreeWithTheFullOne)
+{
+    // Alone, the 6 nodes around the diode take the full system; with a separate 24-node ladder the run
+    // has 30 nodes and a reduced set of 6 (7 with the internal node).
+    const QString region =
+        "V1 NIN 0 PULSE -2 8 0 5N 5N 30N 80N\nR1 NIN NA1 100\nR2 NA1 NA2 100\nR3 NA2 NA3 100\n"
+        "R4 NA3 NA4 100\nD1 NA4 NK IS=1E-14 N=1.5 RS=2\nR5 NK 0 50\n";
+    SimHarness small;
+    ASSERT_TRUE(small.runClean("* small\n" + region, "1ns", "80ns"));
+    EXPECT_FALSE(small.doc.Minimal() || small.doc.Maximal());
+    // Behind a 30-node chain the reduced set is too large and the run partitions instead.
+    QString chain = "V1 NC0 0 PULSE -2 8 0 5N 5N 30N 80N\n";
+    for (int i = 1; i < 30; ++i)
+        chain += QString("R%1 NC%2 NC%1 20\n").arg(i).arg(i - 1);
+    chain += "D1 NC29 NK IS=1E-14 N=1.5 RS=2\nR5 NK 0 50\n";
+    for (const auto& [netlist, minimal] :
+         {std::pair{"* large\n" + region + separateLadder(24), true}, {"* chain\n" + chain, false}}) {
+        SimHarness mode, full;
+        ASSERT_TRUE(mode.runClean(netlist, "1ns", "80ns"));
+        ASSERT_TRUE(full.runClean(netlist, "1ns", "80ns", "None"));
+        EXPECT_GE(mode.doc.NodeCount(), 30);
+        EXPECT_EQ(mode.doc.Minimal(), minimal);
+        EXPECT_EQ(mode.doc.Maximal(), !minimal);
+        EXPECT_EQ(mode.doc.ReducedNodeCount(), minimal ? 7 : 32);
+        expectSameTraces(mode, full, {"V(D1)", "I(D1)", "V(NK)"}, 1e-9, 0);
+    }
+}
+
+TEST(Transformer, OpenSecondaryFollowsTurnsRatio)
+{
+    const std::pair<const char*, double> cases[] = {
+        // K sqrt(L2 / L1)
+        {"L1=1U L2=100U K=0.99", 9.9},
+        {"K=0.5 L2=1U L1=4U", 0.25},      // keys in any order
+        {"L1=7U L2=9U K=0.9 L1=1U", 2.7}, // the later L1= counts
+        {"L1=2U L2=2U K=0.3 IC=0,0", 0.3},
+    };
+    for (const auto& [keys, ratio] : cases) {
+        SimHarness h;
+        ASSERT_TRUE(h.runClean(QString("* ratio\nV1 NIN 0 PULSE 0 1 0 20N 20N 100N 400N\nR1 NIN NP 0.1\n"
+                                       "K1 NP 0 NS 0 %1\nR2 NS 0 1G\n")
+                                   .arg(keys),
+                               "1ns", "30ns"));
+        for (double t : {5e-9, 10e-9, 19e-9})
+            EXPECT_NEAR(h.at("V(NS)", t) / h.at("V(NP)", t), ratio, 1e-4 * ratio) << keys;
+    }
+}
+
+TEST(Transformer, BranchRowsFollowTheSystemsOwnNumbering)
+{
+    // VB takes branch 1 outside the diode's region; V1 and K1 follow with branches 2, 3, 4. In the
+    // reduced system only V1 and K1 have branch rows, so K1's rows are not the global ones.
+    const QString region =
+        "V1 NIN 0 PULSE -1 4 0 3N 3N 20N 60N\nR1 NIN NP 1\nK1 NP 0 NS 0 L1=1U L2=4U K=0.95\n"
+        "D1 NS NL IS=1E-14 RS=0.2\nRL NL 0 20\n";
+    const QString reducedNet = "* reduced\n" + separateLadder(24) + region;
+    SimHarness reduced, full;
+    ASSERT_TRUE(reduced.runClean(reducedNet, "0.5ns", "60ns"));
+    EXPECT_TRUE(reduced.doc.Minimal());
+    EXPECT_EQ(reduced.doc.ReducedBranchCount(), 3);
+    ASSERT_TRUE(full.runClean(reducedNet, "0.5ns", "60ns", "None"));
+    expectSameTraces(reduced, full, {"IL(K1)", "IR(K1)", "VR(K1)", "I(D1)", "V(NB23)"});
+
+    // Behind a long chain the run partitions; the ladder is a partition of its own, numbered first.
+    QString chain = "V1 NC0 0 PULSE -1 4 0 3N 3N 20N 60N\n";
+    for (int i = 1; i < 26; ++i)
+        chain += QString("R%1 NC%2 NC%1 0.05\n").arg(i).arg(i - 1);
+    chain += "K1 NC25 0 NS 0 L1=1U L2=4U K=0.95\nD1 NS NL IS=1E-14\nRL NL 0 20\n";
+    const QString partitionedNet = "* partitioned\n" + separateLadder(5) + chain;
+    SimHarness parts, partsFull;
+    ASSERT_TRUE(parts.runClean(partitionedNet, "0.5ns", "60ns"));
+    EXPECT_TRUE(parts.doc.Maximal());
+    EXPECT_EQ(parts.doc.PartitionCount(), 2);
+    ASSERT_TRUE(partsFull.runClean(partitionedNet, "0.5ns", "60ns", "None"));
+    expectSameTraces(parts, partsFull, {"IL(K1)", "IR(K1)", "VL(K1)", "I(D1)", "V(NB4)"});
 }

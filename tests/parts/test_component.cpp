@@ -85,7 +85,6 @@ TEST(Component, RecordLayout)
     const QByteArray expected = QByteArray::fromHex("a0050000 c0f4ffff 01000000 feffffff 03000000 fcffffff"
                                                     "92010000 02000000 fffeff02 52003100 01");
     EXPECT_EQ(record(c).toHex(), expected.toHex());
-
     // Loading: only a stored 1 is visible, and a loaded object is placed and not selected.
     for (const auto& [stored, visible] : {std::pair{1, 1}, {2, 0}, {0, 0}, {255, 0}}) {
         QByteArray data = expected;
@@ -95,13 +94,9 @@ TEST(Component, RecordLayout)
         Archive ar(data);
         loaded.Serialize(ar);
         EXPECT_EQ(loaded.Visible, visible) << stored;
-        EXPECT_EQ(loaded.State, 1);
-        EXPECT_EQ(loaded.Selected, 0);
-        EXPECT_EQ(loaded.Position, c.Position);
-        EXPECT_EQ(loaded.Extent, c.Extent);
-        EXPECT_EQ(loaded.TypeId, c.TypeId);
-        EXPECT_EQ(loaded.Orientation, 2);
-        EXPECT_EQ(loaded.Text, c.Text);
+        EXPECT_EQ(std::tuple(loaded.State, loaded.Selected, loaded.Orientation), std::tuple(1, 0, 2));
+        EXPECT_EQ(std::tuple(loaded.Position, loaded.Extent, loaded.TypeId, loaded.Text),
+                  std::tuple(c.Position, c.Extent, c.TypeId, c.Text));
     }
 }
 
@@ -113,23 +108,22 @@ TEST(Component, InitCopyAndName)
     EXPECT_EQ(c.Extent, (Rect{0, 0, 576, -144}));
     EXPECT_EQ(std::tuple(c.TypeId, c.State, c.Selected, c.Orientation, c.Visible),
               std::tuple(510u, 0, 0, 1, 1));
-
     c.Text = QStringLiteral("C3");
     EXPECT_EQ(c.MakeName(10), QStringLiteral("C10"));
-    c.State = 1;
-    c.Selected = 1;
+    c.State = c.Selected = 1;
     c.NameBuffer = QStringLiteral("buffer");
     CComponent copy(c, 311);
     EXPECT_EQ(copy.DialogTemplate(), 311);
-    EXPECT_EQ(std::tuple(copy.Text, copy.TypeId, copy.State, copy.Selected), std::tuple(c.Text, 510u, 1, 0));
-    EXPECT_EQ(copy.Extent, c.Extent);
+    EXPECT_EQ(std::tuple(copy.Text, copy.TypeId, copy.State, copy.Selected, copy.Extent),
+              std::tuple(c.Text, 510u, 1, 0, c.Extent));
     EXPECT_TRUE(copy.NameBuffer.isEmpty());
 }
 
 TEST(Component, CommonEditingRules)
 {
-    // The labels start as R1 (visible), 1k (visible), IC=0 (hidden); the dialog returns the buffers.
-    const struct {
+    // The labels start as R1 (visible), 1k (visible), IC=0 (hidden); the dialog returns the buffers. A
+    // new first letter is refused with a notice, the value still taken; without an IC label no IC text.
+    struct Case {
         const char* what;
         bool withIc, accept;
         const char *name, *value, *ic;
@@ -138,37 +132,17 @@ TEST(Component, CommonEditingRules)
         const char* texts[3];
         int visible[3];
         int notices;
-    } cases[] = {
-        {"nothing changed", true, true, "R1", "1k", "IC=0", 1, 0, false, {"R1", "1k", "IC=0"}, {1, 1, 0}, 0},
-        {"cancelled", true, false, "R9", "2k", "IC=1", 0, 1, false, {"R1", "1k", "IC=0"}, {1, 1, 0}, 0},
-        {"new letter refused", false, true, "X5", "1k", "", 1, 0, false, {"R1", "1k", "IC=0"}, {1, 1, 0}, 1},
-        {"same letter taken", false, true, "R7", "1k", "", 1, 0, true, {"R7", "1k", "IC=0"}, {1, 1, 0}, 0},
-        {"value taken, name refused",
-         false,
-         true,
-         "C2",
-         "2k",
-         "",
-         1,
-         0,
-         true,
-         {"R1", "2k", "IC=0"},
-         {1, 1, 0},
-         1},
-        {"IC text and flags", true, true, "R1", "1k", "IC=5", 0, 1, true, {"R1", "1k", "IC=5"}, {0, 1, 1}, 0},
-        {"no IC label to write",
-         false,
-         true,
-         "R1",
-         "1k",
-         "IC=5",
-         1,
-         1,
-         false,
-         {"R1", "1k", "IC=0"},
-         {1, 1, 0},
-         0},
     };
+    // clang-format off
+    const Case cases[] = {
+        {"unchanged",   true,  true,  "R1", "1k", "IC=0", 1, 0, false, {"R1", "1k", "IC=0"}, {1, 1, 0}, 0},
+        {"cancelled",   true,  false, "R9", "2k", "IC=1", 0, 1, false, {"R1", "1k", "IC=0"}, {1, 1, 0}, 0},
+        {"new letter",  false, true,  "X5", "1k", "",     1, 0, false, {"R1", "1k", "IC=0"}, {1, 1, 0}, 1},
+        {"same letter", false, true,  "R7", "1k", "",     1, 0, true,  {"R7", "1k", "IC=0"}, {1, 1, 0}, 0},
+        {"value only",  false, true,  "C2", "2k", "",     1, 0, true,  {"R1", "2k", "IC=0"}, {1, 1, 0}, 1},
+        {"IC, flags",   true,  true,  "R1", "1k", "IC=5", 0, 1, true,  {"R1", "1k", "IC=5"}, {0, 1, 1}, 0},
+        {"no IC label", false, true,  "R1", "1k", "IC=5", 1, 1, false, {"R1", "1k", "IC=0"}, {1, 1, 0}, 0}};
+    // clang-format on
     for (const auto& c : cases) {
         FakeHost host;
         auto& part = host.add(std::make_unique<TwoLabelPart>(c.withIc));
@@ -176,10 +150,9 @@ TEST(Component, CommonEditingRules)
         ScriptedUiServices ui;
         ScriptedDialogs dialogs;
         dialogs.script = [&](CComponent& object) {
-            EXPECT_EQ(object.NameBuffer, QStringLiteral("R1"));
-            EXPECT_EQ(object.ValueBuffer, QStringLiteral("1k"));
-            EXPECT_EQ(object.ICBuffer, c.withIc ? QStringLiteral("IC=0") : QString());
-            EXPECT_EQ(object.NameVisibleCheck, 1);
+            EXPECT_EQ(
+                std::tuple(object.NameBuffer, object.ValueBuffer, object.ICBuffer, object.NameVisibleCheck),
+                std::tuple(QString("R1"), QString("1k"), QString(c.withIc ? "IC=0" : ""), 1));
             object.NameBuffer = c.name;
             object.ValueBuffer = c.value;
             object.ICBuffer = c.ic;
@@ -232,29 +205,23 @@ TEST(Component, EditingABrokenGroupChangesNothing)
 TEST(Component, PropertiesDialogExchangesTheBuffers)
 {
     CComponent c;
-    c.NameBuffer = "C1";
-    c.ValueBuffer = "1n";
-    c.ICBuffer = "IC=0";
-    c.NameVisibleCheck = 1;
-    c.ICVisibleCheck = 0;
+    c.NameBuffer = "C1", c.ValueBuffer = "1n", c.ICBuffer = "IC=0";
+    c.NameVisibleCheck = 1, c.ICVisibleCheck = 0;
     QtPropertyDialogs dialogs;
     std::unique_ptr<QDialog> dialog = dialogs.Create(c);
     ASSERT_TRUE(dialog);
     auto* d = qobject_cast<ComponentPropertiesDialog*>(dialog.get());
     ASSERT_TRUE(d);
-    EXPECT_EQ(d->Edit(1000)->text(), QStringLiteral("C1"));
-    EXPECT_EQ(d->Edit(1002)->text(), QStringLiteral("1n"));
-    EXPECT_EQ(d->Edit(1001)->text(), QStringLiteral("IC=0"));
-    EXPECT_TRUE(d->Check(1003)->isChecked());
-    EXPECT_FALSE(d->Check(1005)->isChecked());
+    EXPECT_EQ(QStringList({d->Edit(1000)->text(), d->Edit(1002)->text(), d->Edit(1001)->text()}),
+              QStringList({"C1", "1n", "IC=0"}));
+    EXPECT_TRUE(d->Check(1003)->isChecked() && !d->Check(1005)->isChecked());
 
     d->Edit(1002)->setText("2n");
     d->Check(1005)->setChecked(true);
     d->accept();
     EXPECT_EQ(d->result(), QDialog::Accepted);
-    EXPECT_EQ(c.ValueBuffer, QStringLiteral("2n"));
-    EXPECT_EQ(c.ICVisibleCheck, 1);
-    EXPECT_EQ(c.NameBuffer, QStringLiteral("C1"));
+    EXPECT_EQ(std::tuple(c.NameBuffer, c.ValueBuffer, c.ICVisibleCheck),
+              std::tuple(QString("C1"), QString("2n"), 1));
 
     // A template nobody registered has no dialog.
     CComponent other(345);

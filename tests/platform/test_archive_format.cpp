@@ -6,12 +6,9 @@
 
 namespace {
 
-QByteArray bytes(std::initializer_list<int> list)
+QByteArray hex(const char* text)
 {
-    QByteArray out;
-    for (int b : list)
-        out.append(char(b));
-    return out;
+    return QByteArray::fromHex(text);
 }
 
 QByteArray store(const std::function<void(Archive&)>& write)
@@ -84,8 +81,7 @@ TEST(ArchiveFormat, PrimitivesAreLittleEndian)
         ar.WriteUInt(0xDEADBEEF);
         ar.WriteDouble(1.5);
     });
-    EXPECT_EQ(out, bytes({0xAB, 0x34, 0x12, 0x30, 0xD0, 0xFF, 0xFF, 0xEF, 0xBE, 0xAD, 0xDE, 0, 0, 0, 0, 0, 0,
-                          0xF8, 0x3F}));
+    EXPECT_EQ(out, hex("ab 34 12 30 d0 ff ff ef be ad de 00 00 00 00 00 00 f8 3f"));
     Archive ar(out);
     EXPECT_EQ(ar.ReadByte(), 0xAB);
     EXPECT_EQ(ar.ReadWord(), 0x1234);
@@ -98,54 +94,42 @@ TEST(ArchiveFormat, PrimitivesAreLittleEndian)
 
 TEST(ArchiveFormat, CountsSwitchToTheLongFormAtFFFF)
 {
-    const struct {
-        quint32 n;
-        QByteArray encoded;
-    } cases[] = {
-        {0, bytes({0, 0})},
-        {0xFFFE, bytes({0xFE, 0xFF})},
-        {0xFFFF, bytes({0xFF, 0xFF, 0xFF, 0xFF, 0, 0})},
-        {0x10000, bytes({0xFF, 0xFF, 0, 0, 1, 0})},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(store([&](Archive& ar) { ar.WriteCount(c.n); }), c.encoded) << c.n;
+    const std::pair<quint32, QByteArray> cases[] = {{0, hex("0000")},
+                                                    {0xFFFE, hex("feff")},
+                                                    {0xFFFF, hex("ffffffff0000")},
+                                                    {0x10000, hex("ffff00000100")}};
+    for (const auto& [n, encoded] : cases) {
+        EXPECT_EQ(store([&](Archive& ar) { ar.WriteCount(n); }), encoded) << n;
         // The items a count announces must fit in what follows it.
-        QByteArray data = c.encoded + QByteArray(qsizetype(c.n), '\0');
-        Archive ar(data);
-        EXPECT_EQ(ar.ReadCount(1), c.n);
-        if (c.n > 0) {
+        QByteArray data = encoded + QByteArray(qsizetype(n), '\0');
+        EXPECT_EQ(Archive(data).ReadCount(1), n);
+        if (n > 0) {
             data.chop(1);
-            EXPECT_EQ(loadError(data, [](Archive& a) { a.ReadCount(1); }), ArchiveError::BadCount) << c.n;
+            EXPECT_EQ(loadError(data, [](Archive& a) { a.ReadCount(1); }), ArchiveError::BadCount) << n;
         }
     }
     // A count too large for any file, in the 32-bit and the 64-bit form.
-    EXPECT_EQ(loadError(bytes({0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x7F}), [](Archive& a) { a.ReadCount(4); }),
+    EXPECT_EQ(loadError(hex("ff ff ff ff ff 7f"), [](Archive& a) { a.ReadCount(4); }),
               ArchiveError::BadCount);
-    EXPECT_EQ(loadError(bytes({0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 1, 0, 0, 0, 0, 0, 0, 0x80}),
-                        [](Archive& a) { a.ReadCount(1); }),
+    EXPECT_EQ(loadError(hex("ff ff ff ff ff ff 01 00 00 00 00 00 00 80"), [](Archive& a) { a.ReadCount(1); }),
               ArchiveError::BadCount);
 }
 
 TEST(ArchiveFormat, StringLengthsTakeTheirThreeForms)
 {
-    const struct {
-        int length;
-        QByteArray prefix;
-    } cases[] = {
-        {0, bytes({0xFF, 0xFE, 0xFF, 0})},
-        {254, bytes({0xFF, 0xFE, 0xFF, 0xFE})},
-        {255, bytes({0xFF, 0xFE, 0xFF, 0xFF, 0xFF, 0})},
-        {0xFFFD, bytes({0xFF, 0xFE, 0xFF, 0xFF, 0xFD, 0xFF})},
-        {0xFFFE, bytes({0xFF, 0xFE, 0xFF, 0xFF, 0xFF, 0xFF, 0xFE, 0xFF, 0, 0})},
-        {0x10000, bytes({0xFF, 0xFE, 0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 1, 0})},
-    };
-    for (const auto& c : cases) {
-        const QString s(c.length, QChar(u'\x00e9'));
+    // clang-format off
+    const std::pair<int, QByteArray> cases[] = {
+        {0, hex("fffeff 00")},          {254, hex("fffeff fe")},          {255, hex("fffeff ff ff00")},
+        {0xFFFD, hex("fffeff ff fdff")}, {0xFFFE, hex("fffeff ff ffff feff0000")},
+        {0x10000, hex("fffeff ff ffff 00000100")}};
+    // clang-format on
+    for (const auto& [length, prefix] : cases) {
+        const QString s(length, QChar(u'\x00e9'));
         const QByteArray out = store([&](Archive& ar) { ar.WriteString(s); });
-        EXPECT_EQ(out.left(c.prefix.size()), c.prefix) << c.length;
-        EXPECT_EQ(out.size(), c.prefix.size() + 2 * c.length) << c.length;
+        EXPECT_EQ(out.left(prefix.size()), prefix) << length;
+        EXPECT_EQ(out.size(), prefix.size() + 2 * length) << length;
         Archive ar(out);
-        EXPECT_EQ(ar.ReadString(), s) << c.length;
+        EXPECT_EQ(ar.ReadString(), s) << length;
         EXPECT_EQ(ar.Remaining(), 0);
     }
     // Every code unit comes back, unpaired surrogates and NULs included.
@@ -155,29 +139,23 @@ TEST(ArchiveFormat, StringLengthsTakeTheirThreeForms)
     const QByteArray unitBytes = store([&](Archive& ar) { ar.WriteString(units); });
     EXPECT_EQ(Archive(unitBytes).ReadString(), units);
     // After the Unicode marker a word of 0xFFFE is a length, not a second marker.
-    QByteArray odd = bytes({0xFF, 0xFE, 0xFF, 0xFF, 0xFE, 0xFF}) + QByteArray(2 * 0xFFFE, 'a');
-    Archive ar(odd);
-    EXPECT_EQ(ar.ReadString().size(), 0xFFFE);
-}
-
-TEST(ArchiveFormat, EightBitStringsAreWindows1252)
-{
-    // An 8-bit string has no marker: its length byte comes first.
-    Archive ar(bytes({3, 'A', 0x80, 0xE9, 0xFF, 0x02, 0x00, 'x', 0x9F}));
-    EXPECT_EQ(ar.ReadString(), QString::fromUtf16(u"A\u20AC\u00E9"));
-    // 0xFF then a word: a long 8-bit string.
-    EXPECT_EQ(ar.ReadString(), QString::fromUtf16(u"x\u0178"));
+    Archive odd(hex("ff fe ff ff fe ff") + QByteArray(2 * 0xFFFE, 'a'));
+    EXPECT_EQ(odd.ReadString().size(), 0xFFFE);
+    // An 8-bit string has no marker: its length byte comes first, or 0xFF and a word. Windows-1252.
+    Archive ansi(hex("03 41 80 e9 ff 02 00 78 9f"));
+    EXPECT_EQ(ansi.ReadString(), QString::fromUtf16(u"A\u20AC\u00E9"));
+    EXPECT_EQ(ansi.ReadString(), QString::fromUtf16(u"x\u0178"));
 }
 
 TEST(ArchiveFormat, DamagedStringsAreRefused)
 {
     const QByteArray cases[] = {
-        bytes({}),
-        bytes({5, 'a', 'b'}),                                                // 8-bit text cut short
-        bytes({0xFF, 0xFE, 0xFF, 2, 'a', 0}),                                // Unicode text cut short
-        bytes({0xFF, 0xFE}),                                                 // marker cut short
-        bytes({0xFF, 0xFE, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x7F}), // 2^31 characters
-        bytes({0xFF, 0xFE, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 1, 2, 3, 4, 5, 6, 7, 8}),
+        hex(""),
+        hex("05 61 62"),                      // 8-bit text cut short
+        hex("ff fe ff 02 61 00"),             // Unicode text cut short
+        hex("ff fe"),                         // marker cut short
+        hex("ff fe ff ff ff ff ff ff ff 7f"), // 2^31 characters
+        hex("ff fe ff ff ff ff ff ff ff ff 01 02 03 04 05 06 07 08"),
     };
     for (const QByteArray& data : cases) {
         const ArchiveError::Cause cause = loadError(data, [](Archive& a) { a.ReadString(); });
@@ -190,18 +168,15 @@ TEST(ArchiveFormat, ClassesAndObjectsShareOneNumbering)
 {
     Base a, c;
     Derived b, d;
-    a.value = 1;
-    b.value = 2;
-    c.value = 3;
-    d.value = 4;
+    a.value = 1, b.value = 2, c.value = 3, d.value = 4;
     const QByteArray out = store([&](Archive& ar) {
         for (Persistent* p : std::initializer_list<Persistent*>{&a, &b, &c, &d})
             ar.WriteObject(*p);
     });
     // CBase gets 1 and its object 2; CDerived 3 and its object 4; then references to 1 and 3.
-    const QByteArray expected = bytes({0xFF, 0xFF, 3, 0, 5, 0}) + "CBase" + bytes({1, 0, 0, 0}) +
-                                bytes({0xFF, 0xFF, 3, 0, 8, 0}) + "CDerived" + bytes({2, 0, 0, 0}) +
-                                bytes({0x01, 0x80, 3, 0, 0, 0}) + bytes({0x03, 0x80, 4, 0, 0, 0});
+    const QByteArray expected = hex("ff ff 03 00 05 00") + "CBase" + hex("01 00 00 00") +
+                                hex("ff ff 03 00 08 00") + "CDerived" + hex("02 00 00 00") +
+                                hex("01 80 03 00 00 00") + hex("03 80 04 00 00 00");
     EXPECT_EQ(out.toHex(' '), expected.toHex(' '));
 
     Archive ar(out, registry());
@@ -229,7 +204,7 @@ TEST(ArchiveFormat, BigTagsPastTheSmallNumbers)
             ar.WriteObject(*o);
     });
     // CBase is 1, its objects 2 to 40001, CDerived 40002 = 0x9C42: 0x7FFF, then 0x80009C42.
-    EXPECT_TRUE(out.endsWith(bytes({0xFF, 0x7F, 0x42, 0x9C, 0x00, 0x80, 40001 & 0xFF, 40001 >> 8, 0, 0})));
+    EXPECT_TRUE(out.endsWith(hex("ff7f 429c0080 419c0000")));
     Archive ar(out, registry());
     for (size_t i = 0; i < objects.size(); ++i) {
         std::unique_ptr<Persistent> p = ar.ReadObject(Base::Class);
@@ -241,41 +216,37 @@ TEST(ArchiveFormat, BigTagsPastTheSmallNumbers)
 
 TEST(ArchiveFormat, DamagedTagsAreRefused)
 {
-    const QByteArray base = bytes({0xFF, 0xFF, 3, 0, 5, 0}) + "CBase" + bytes({1, 0, 0, 0});
+    const QByteArray base = hex("ff ff 03 00 05 00") + "CBase" + hex("01 00 00 00");
     const struct {
         const char* what;
         QByteArray data;
         ArchiveError::Cause cause;
     } cases[] = {
-        {"null tag", bytes({0, 0}), ArchiveError::BadIndex},
-        {"back reference", base + bytes({2, 0}), ArchiveError::BadIndex},
-        {"big back reference", base + bytes({0xFF, 0x7F, 2, 0, 0, 0}), ArchiveError::BadIndex},
-        {"class reference to an object", base + bytes({0x02, 0x80}), ArchiveError::BadIndex},
-        {"class reference to nothing", bytes({0x05, 0x80}), ArchiveError::BadIndex},
-        {"class reference 0", bytes({0x00, 0x80}), ArchiveError::BadIndex},
-        {"big class reference to nothing", base + bytes({0xFF, 0x7F, 9, 0, 0, 0x80}), ArchiveError::BadIndex},
-        {"unknown class", bytes({0xFF, 0xFF, 3, 0, 4, 0}) + "CFoo", ArchiveError::BadClass},
-        {"case of the name", bytes({0xFF, 0xFF, 3, 0, 5, 0}) + "cbase", ArchiveError::BadClass},
-        {"empty name", bytes({0xFF, 0xFF, 3, 0, 0, 0}), ArchiveError::BadClass},
-        {"long name", bytes({0xFF, 0xFF, 3, 0, 64, 0}) + QByteArray(64, 'C'), ArchiveError::BadClass},
-        {"name cut short", bytes({0xFF, 0xFF, 3, 0, 8, 0}) + "CDer", ArchiveError::EndOfFile},
-        {"unrelated class", bytes({0xFF, 0xFF, 1, 0, 9, 0}) + "CStranger", ArchiveError::BadClass},
-        {"schema of a fixed class", bytes({0xFF, 0xFF, 2, 0, 8, 0}) + "CDerived" + bytes({1, 0, 0, 0}),
+        {"null tag", hex("00 00"), ArchiveError::BadIndex},
+        {"back reference", base + hex("02 00"), ArchiveError::BadIndex},
+        {"big back reference", base + hex("ff 7f 02 00 00 00"), ArchiveError::BadIndex},
+        {"class reference to an object", base + hex("02 80"), ArchiveError::BadIndex},
+        {"class reference to nothing", hex("05 80"), ArchiveError::BadIndex},
+        {"class reference 0", hex("00 80"), ArchiveError::BadIndex},
+        {"big class reference to nothing", base + hex("ff 7f 09 00 00 80"), ArchiveError::BadIndex},
+        {"unknown class", hex("ff ff 03 00 04 00") + "CFoo", ArchiveError::BadClass},
+        {"case of the name", hex("ff ff 03 00 05 00") + "cbase", ArchiveError::BadClass},
+        {"empty name", hex("ff ff 03 00 00 00"), ArchiveError::BadClass},
+        {"long name", hex("ff ff 03 00 40 00") + QByteArray(64, 'C'), ArchiveError::BadClass},
+        {"name cut short", hex("ff ff 03 00 08 00") + "CDer", ArchiveError::EndOfFile},
+        {"unrelated class", hex("ff ff 01 00 09 00") + "CStranger", ArchiveError::BadClass},
+        {"schema of a fixed class", hex("ff ff 02 00 08 00") + "CDerived" + hex("01 00 00 00"),
          ArchiveError::BadSchema},
-        {"object cut short", bytes({0xFF, 0xFF, 3, 0, 5, 0}) + "CBase" + bytes({1, 0}),
-         ArchiveError::EndOfFile},
+        {"object cut short", hex("ff ff 03 00 05 00") + "CBase" + hex("01 00"), ArchiveError::EndOfFile},
     };
-    for (const auto& c : cases) {
-        EXPECT_EQ(loadError(c.data,
-                            [](Archive& a) {
-                                for (;;)
-                                    a.ReadObject(Base::Class);
-                            }),
-                  c.cause)
-            << c.what;
-    }
+    const auto readObjects = [](Archive& a) {
+        for (;;)
+            a.ReadObject(Base::Class);
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(loadError(c.data, readObjects), c.cause) << c.what;
     // A versionable class reads whatever schema it was stored with.
-    Archive ar(bytes({0xFF, 0xFF, 7, 0, 5, 0}) + "CBase" + bytes({9, 0, 0, 0}), registry());
+    Archive ar(hex("ff ff 07 00 05 00") + "CBase" + hex("09 00 00 00"), registry());
     EXPECT_EQ(static_cast<Base&>(*ar.ReadObject(Base::Class)).value, 9);
     EXPECT_EQ(ar.ObjectSchema(), 7);
 }

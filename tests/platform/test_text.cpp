@@ -1,5 +1,4 @@
 #include "Text.h"
-#include "UiServices.h"
 
 #include <gtest/gtest.h>
 
@@ -18,10 +17,10 @@ TEST(TextTest, ParseDoubleReadsLikeTheRuntime)
         double value;
         int consumed;
     } cases[] = {
-        {"  12.5", 12.5, 6},  {"-3", -3, 2},        {"+.5", 0.5, 3},      {"5.", 5, 2},
-        {"1E-9", 1e-9, 4},    {"1e3x", 1000, 3},    {"1E", 1, 1},         {"1e+", 1, 1},
-        {"X10", 0, 0},        {"", 0, 0},           {"-", 0, 0},          {".", 0, 0},
-        {"\t7", 7, 2},        {"1.5E3", 1500, 5},   {"0x10", 0, 1},       {"1,5", 1, 1},
+        {"  12.5", 12.5, 6}, {"-3", -3, 2},      {"+.5", 0.5, 3}, {"5.", 5, 2},
+        {"1E-9", 1e-9, 4},   {"1e3x", 1000, 3},  {"1E", 1, 1},    {"1e+", 1, 1},
+        {"X10", 0, 0},       {"", 0, 0},         {"-", 0, 0},     {".", 0, 0},
+        {"\t7", 7, 2},       {"1.5E3", 1500, 5}, {"0x10", 0, 1},  {"1,5", 1, 1},
     };
     for (const Case& c : cases) {
         int used = -1;
@@ -44,25 +43,9 @@ TEST(TextTest, ParseDoubleIgnoresTheUserLocale)
 TEST(TextTest, Windows1252RoundTripsItsOwnCharacters)
 {
     QByteArray all;
-    for (int b = 0; b < 256; ++b) all += char(b);
+    for (int b = 0; b < 256; ++b)
+        all += char(b);
     EXPECT_EQ(text::toAnsi(text::fromAnsi(all)), all);
     EXPECT_EQ(text::fromAnsi("\x80\x99\xE9"), QString::fromUtf8("€™é"));
     EXPECT_EQ(text::toAnsi(QString::fromUtf8("Ω€")), QByteArray("?\x80"));
-}
-
-TEST(UiServicesTest, ScriptedServicesRecordAndRestore)
-{
-    UiServices* before = &ui();
-    {
-        ScriptedUiServices script;
-        script.answers << UiServices::Answer::Yes;
-        EXPECT_EQ(&ui(), &script);
-        ui().message("one");
-        EXPECT_EQ(ui().question("two?", UiServices::Buttons::YesNo), UiServices::Answer::Yes);
-        EXPECT_EQ(ui().question("three?", UiServices::Buttons::YesNo), UiServices::Answer::No);
-        ui().pump();
-        EXPECT_EQ(script.messages, (QStringList{"one", "two?", "three?"}));
-        EXPECT_EQ(script.pumpCount, 1);
-    }
-    EXPECT_EQ(&ui(), before);
 }

@@ -15,28 +15,25 @@
 struct Bytes {
     QByteArray data;
 
-    Bytes& u8(int v)
+    Bytes& add(const QByteArray& b)
     {
-        data.append(char(v));
+        data.append(b);
         return *this;
     }
     Bytes& u8s(std::initializer_list<int> list)
     {
         for (int v : list)
-            u8(v);
+            data.append(char(v));
         return *this;
     }
-    Bytes& u16(int v) { return u8(v & 0xFF).u8((v >> 8) & 0xFF); }
-    Bytes& i32(qint64 v)
+    Bytes& u16(int v) { return u8s({v & 0xFF, (v >> 8) & 0xFF}); }
+    Bytes& i32(qint64 v) { return u16(int(v & 0xFFFF)).u16(int((v >> 16) & 0xFFFF)); }
+    Bytes& ascii(const char* s) { return add(QByteArray(s)); }
+    Bytes& zeros(int n) { return add(QByteArray(n, '\0')); }
+    // A new class: its tag, schema and name.
+    Bytes& tag(int schema, const char* name)
     {
-        for (int i = 0; i < 4; ++i)
-            u8(int((quint64(v) >> (8 * i)) & 0xFF));
-        return *this;
-    }
-    Bytes& ascii(const char* s)
-    {
-        data.append(s);
-        return *this;
+        return u8s({0xFF, 0xFF, schema, 0, int(qstrlen(name)), 0}).ascii(name);
     }
     // The Unicode string form for texts shorter than 255 characters.
     Bytes& str(const QString& s)
@@ -46,16 +43,6 @@ struct Bytes {
             u16(c.unicode());
         return *this;
     }
-    Bytes& zeros(int n)
-    {
-        data.append(QByteArray(n, '\0'));
-        return *this;
-    }
-    Bytes& add(const QByteArray& b)
-    {
-        data.append(b);
-        return *this;
-    }
     // One object record.
     Bytes& record(int x, int y, std::initializer_list<int> extent, quint32 type, int orientation,
                   const QString& text, int visible)
@@ -63,7 +50,7 @@ struct Bytes {
         i32(x).i32(y);
         for (int e : extent)
             i32(e);
-        return i32(type).i32(orientation).str(text).u8(visible);
+        return i32(type).i32(orientation).str(text).u8s({visible});
     }
 };
 

@@ -79,6 +79,12 @@ void edit(CTorvex2Doc& doc, int n)
     doc.CheckPoint();
 }
 
+QByteArray contents(const QString& file)
+{
+    QFile f(file);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
 QString lastText(CTorvex2Doc& doc)
 {
     return doc.Components().empty() ? QString() : doc.Components().back()->Text;
@@ -112,19 +118,16 @@ TEST_F(SchematicDocument, UndoKeepsTwentyEarlierStates)
     EXPECT_EQ(doc.Components().size(), 5u);
     EXPECT_EQ(doc.RedoCount(), 20);
     EXPECT_FALSE(doc.IsModified());
-
     // Undo, redo, undo: the same two states in turn, never more than 21 snapshots.
     for (int i = 0; i < 20; ++i)
         doc.Redo();
-    EXPECT_EQ(lastText(doc), QStringLiteral("E25"));
     for (int i = 0; i < 6; ++i) {
+        EXPECT_EQ(lastText(doc), QStringLiteral("E25"));
         doc.Undo();
         EXPECT_EQ(lastText(doc), QStringLiteral("E24"));
         doc.Redo();
-        EXPECT_EQ(lastText(doc), QStringLiteral("E25"));
         EXPECT_LE(doc.UndoCount(), 21);
     }
-
     // A new edit after an undo discards what could be redone.
     doc.Undo();
     edit(doc, 99);
@@ -135,7 +138,7 @@ TEST_F(SchematicDocument, UndoKeepsTwentyEarlierStates)
 TEST_F(SchematicDocument, UndoRestoresExactlyWhatItStored)
 {
     // Every list is replaced, not appended to; a converted first-generation document keeps its
-    // version without any conversion; a version-3 document gets back the fields that its file lacks.
+    // version; a version-3 document gets back the fields that its file lacks.
     for (int version : {1, 3, 5}) {
         CTorvex2Doc doc;
         ScriptedUiServices ui;
@@ -151,12 +154,10 @@ TEST_F(SchematicDocument, UndoRestoresExactlyWhatItStored)
         edit(doc, 1);
         doc.Undo();
         EXPECT_TRUE(ui.messages.isEmpty()) << version;
-        EXPECT_EQ(doc.SchematicFileVersion, version);
-        EXPECT_EQ(doc.TraceSelectionHistory, (QStringList{"V(N1)", "V(N2)"}));
-        EXPECT_EQ(doc.SpareStringLists[2], QStringList{"kept"});
-        EXPECT_EQ(doc.DesignatorCounters['R'], 4);
-        EXPECT_EQ(doc.DesignatorCounters.size(), 128u);
-        EXPECT_EQ(doc.InputMode, QStringLiteral("Path"));
+        EXPECT_EQ(std::tuple(doc.SchematicFileVersion, doc.TraceSelectionHistory, doc.SpareStringLists[2],
+                             doc.DesignatorCounters['R'], doc.DesignatorCounters.size(), doc.InputMode),
+                  std::tuple(version, QStringList{"V(N1)", "V(N2)"}, QStringList{"kept"}, 4, size_t(128),
+                             QStringLiteral("Path")));
         EXPECT_TRUE(doc.Components().empty());
     }
 }
@@ -208,21 +209,19 @@ TEST_F(SchematicDocument, PageSizeCommands)
     FakeViews views;
     doc.SetViews(&views);
     ASSERT_TRUE(doc.OnNewDocument());
-    EXPECT_FALSE(doc.IsPageSizeEnabled(CTorvex2Doc::ID_PageSizeA));
-    EXPECT_TRUE(doc.IsPageSizeEnabled(CTorvex2Doc::ID_PageSizeB));
+    EXPECT_TRUE(!doc.IsPageSizeEnabled(CTorvex2Doc::ID_PageSizeA) &&
+                doc.IsPageSizeEnabled(CTorvex2Doc::ID_PageSizeB));
     doc.OnPageSize(CTorvex2Doc::ID_PageSizeB);
     EXPECT_EQ(doc.PageRect, (Rect{0, 0, 24480, -15840}));
-    EXPECT_TRUE(doc.IsModified());
-    EXPECT_EQ(views.updates, 1);
-    EXPECT_EQ(doc.UndoCount(), 1);
-    EXPECT_FALSE(doc.IsPageSizeEnabled(CTorvex2Doc::ID_PageSizeB));
-    EXPECT_TRUE(doc.IsPageSizeEnabled(CTorvex2Doc::ID_PageSizeA));
+    EXPECT_EQ(std::tuple(doc.IsModified(), views.updates, doc.UndoCount()), std::tuple(true, 1, 1));
+    EXPECT_TRUE(doc.IsPageSizeEnabled(CTorvex2Doc::ID_PageSizeA) &&
+                !doc.IsPageSizeEnabled(CTorvex2Doc::ID_PageSizeB));
     doc.OnPageSize(CTorvex2Doc::ID_PageSizeC);
     EXPECT_EQ(doc.PageRect, (Rect{0, 0, 31680, -24480}));
     EXPECT_FALSE(doc.IsPageSizeEnabled(32837));
 }
 
-TEST_F(SchematicDocument, SavingAConvertedSchematicAsksFirst)
+TEST_F(SchematicDocument, SavingAConvertedSchematicAsksFirstAndAFailedSaveKeepsTheOldFile)
 {
     const QString file = path("converted.cas");
     CTorvex2Doc doc;
@@ -248,46 +247,31 @@ TEST_F(SchematicDocument, SavingAConvertedSchematicAsksFirst)
         EXPECT_EQ(doc.SchematicFileVersion, 5);
         EXPECT_FALSE(doc.IsModified());
         EXPECT_EQ(views.cancels, 1);
-        QFile f(file);
-        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-        EXPECT_EQ(f.readAll().left(4), QByteArray("\x05\0\0\0", 4));
+        EXPECT_EQ(contents(file).left(4), QByteArray("\x05\0\0\0", 4));
     }
-    // Saving again asks nothing.
-    ScriptedUiServices ui;
-    EXPECT_TRUE(doc.OnSaveDocument(file));
-    EXPECT_TRUE(ui.messages.isEmpty());
-}
+    {
+        ScriptedUiServices ui; // saving again asks nothing
+        EXPECT_TRUE(doc.OnSaveDocument(file));
+        EXPECT_TRUE(ui.messages.isEmpty());
+    }
 
-TEST_F(SchematicDocument, AFailedSaveKeepsTheOldFileAndTheVersion)
-{
     class FailingDoc : public CTorvex2Doc {
     public:
-        bool Save(QIODevice& out) override
-        {
-            out.write("partial");
-            return false;
-        }
+        bool Save(QIODevice& out) override { return out.write("partial") < 0; }
     };
-    const QString file = path("old.cas");
-    {
-        QFile f(file);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write("old contents");
-    }
-    FailingDoc doc;
-    ASSERT_TRUE(doc.OnNewDocument());
-    doc.SchematicFileVersion = 1;
+    const QByteArray saved = contents(file);
+    FailingDoc failing;
+    ASSERT_TRUE(failing.OnNewDocument());
+    failing.SchematicFileVersion = 1;
     ScriptedUiServices ui;
     ui.answers = {UiServices::Answer::Ok};
-    EXPECT_FALSE(doc.OnSaveDocument(file));
-    EXPECT_EQ(doc.SchematicFileVersion, 1); // so the question comes again next time
-    QFile f(file);
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    EXPECT_EQ(f.readAll(), QByteArray("old contents"));
-    EXPECT_EQ(ui.messages.size(), 2); // the question, then the failure
+    EXPECT_FALSE(failing.OnSaveDocument(file));
+    EXPECT_EQ(failing.SchematicFileVersion, 1); // so the question comes again next time
+    EXPECT_EQ(ui.messages.size(), 2);           // the question, then the failure
+    EXPECT_EQ(contents(file), saved);
 }
 
-TEST_F(SchematicDocument, OpeningChecksTheListAndTakesASnapshot)
+TEST_F(SchematicDocument, OpeningChecksTheListTakesASnapshotAndClosesAnUntouchedNetlist)
 {
     const QString file = path("two.cas");
     {
@@ -304,12 +288,14 @@ TEST_F(SchematicDocument, OpeningChecksTheListAndTakesASnapshot)
         ScriptedUiServices ui;
         ui.answers = {answer};
         CTorvex2Doc doc;
+        CSimulatorDoc netlist; // opening a file closes an untouched netlist
+        FakeOpenDocuments docs;
+        docs.entries = {{&netlist, OpenDocuments::Kind::Netlist}, {&doc, OpenDocuments::Kind::Schematic}};
         ASSERT_TRUE(doc.OnOpenDocument(file));
-        EXPECT_EQ(check.checkedSize, 2);
-        EXPECT_EQ(check.repairs, repairs);
+        EXPECT_EQ(docs.closed, std::vector<Document*>{&netlist});
+        EXPECT_EQ(std::tuple(check.checkedSize, check.repairs, doc.UndoCount(), doc.IsModified()),
+                  std::tuple(2, repairs, 1, false));
         EXPECT_EQ(ui.messages, passes ? QStringList() : QStringList{CTorvex2Doc::RepairOffer()});
-        EXPECT_EQ(doc.UndoCount(), 1);
-        EXPECT_FALSE(doc.IsModified());
         EXPECT_STREQ(doc.Components().front()->RuntimeClass().name, "CTestPart");
         EXPECT_EQ(doc.DesignatorCounters['R'], 1);
     }
@@ -342,12 +328,10 @@ TEST_F(SchematicDocument, CloseUntouchedDocumentsSparesBusyAndResultHoldingOnes)
         ASSERT_TRUE(withResults.RunSimulation());
     }
     FakeOpenDocuments docs;
-    docs.entries = {
-        {&self, Kind::Schematic},      {&blank, Kind::Schematic},   {&named, Kind::Schematic},
-        {&modified, Kind::Schematic},  {&writing, Kind::Schematic}, {&netlist, Kind::Netlist},
-        {&withResults, Kind::Netlist}, {&running, Kind::Netlist},   {&plot, Kind::Plot},
-        {&other, Kind::Other},
-    };
+    docs.entries = {{&self, Kind::Schematic},      {&blank, Kind::Schematic},   {&named, Kind::Schematic},
+                    {&modified, Kind::Schematic},  {&writing, Kind::Schematic}, {&netlist, Kind::Netlist},
+                    {&withResults, Kind::Netlist}, {&running, Kind::Netlist},   {&plot, Kind::Plot},
+                    {&other, Kind::Other}};
     // The walk happens while `running` is in the middle of its run, as when a file is opened from a
     // message that the run lets through.
     running.Settings().timeSpan = "400ns";
@@ -364,63 +348,31 @@ TEST_F(SchematicDocument, CloseUntouchedDocumentsSparesBusyAndResultHoldingOnes)
     EXPECT_EQ(docs.closed, (std::vector<Document*>{&blank, &netlist, &other}));
 }
 
-TEST_F(SchematicDocument, OpeningAFileClosesAnUntouchedNetlist)
-{
-    const QString file = path("a.cas");
-    {
-        CTorvex2Doc doc;
-        ASSERT_TRUE(doc.OnNewDocument());
-        ASSERT_TRUE(doc.OnSaveDocument(file));
-    }
-    CSimulatorDoc netlist;
-    CTorvex2Doc doc;
-    FakeOpenDocuments docs;
-    docs.entries = {{&netlist, OpenDocuments::Kind::Netlist}, {&doc, OpenDocuments::Kind::Schematic}};
-    ASSERT_TRUE(doc.OnOpenDocument(file));
-    EXPECT_EQ(docs.closed, std::vector<Document*>{&netlist});
-}
-
 TEST_F(SchematicDocument, RunsSendTheirSettingsBackThroughAWeakLink)
 {
     auto doc = std::make_unique<CTorvex2Doc>();
     ASSERT_TRUE(doc->OnNewDocument());
     CSimulatorDoc netlist;
     netlist.SetLinkedSchematic(doc->RunSettingsLink());
-    EXPECT_TRUE(netlist.HasLinkedSchematic());
-
-    RunSettings s;
-    s.timeStep = "2ns";
-    s.startTime = "1ns";
-    s.timeSpan = "30ns";
-    s.archiveRoot = "D:\\Root\\";
-    s.experiment = "E1";
-    s.shot = "7";
-    s.path = "D:\\Waves\\";
-    s.sourceMode = "Path";
+    RunSettings& s = netlist.Settings();
+    s = {"2ns", "1ns", "30ns", "Auto", "D:\\Root\\", "E1", "7", "Path", "D:\\Waves\\"};
+    const auto fields = [&] {
+        return QStringList{doc->TimeStep,  doc->StartTime,   doc->TimeSpan,   doc->InputMode,
+                           doc->InputPath, doc->ArchiveRoot, doc->Experiment, doc->Shot};
+    };
+    // Outside archive mode only the time settings and the path come back.
     doc->RunSettingsLink()->ReceiveRunSettings(s, false);
-    EXPECT_EQ(doc->TimeStep, QStringLiteral("2ns"));
-    EXPECT_EQ(doc->StartTime, QStringLiteral("1ns"));
-    EXPECT_EQ(doc->TimeSpan, QStringLiteral("30ns"));
-    EXPECT_EQ(doc->InputMode, QStringLiteral("Path"));
-    EXPECT_EQ(doc->InputPath, QStringLiteral("D:\\Waves\\"));
-    EXPECT_EQ(doc->ArchiveRoot, QStringLiteral("C:\\Experiments\\"));
-
+    EXPECT_EQ(fields(),
+              QStringList({"2ns", "1ns", "30ns", "Path", "D:\\Waves\\", "C:\\Experiments\\", "", ""}));
     // A run in archive mode through the netlist document itself.
-    netlist.Settings() = s;
-    netlist.Settings().sourceMode = "Orlisk";
-    netlist.Settings().timeSpan = "4ns";
+    s.sourceMode = "Orlisk";
+    s.timeSpan = "4ns";
     netlist.SetNetlistText("* run\r\nR1 N1 0 1K\r\n");
-    {
-        ScriptedUiServices ui;
-        netlist.RunSimulation();
-    }
-    EXPECT_EQ(doc->InputMode, QStringLiteral("Orlisk"));
-    EXPECT_EQ(doc->TimeSpan, QStringLiteral("4ns"));
-    EXPECT_EQ(doc->ArchiveRoot, QStringLiteral("D:\\Root\\"));
-    EXPECT_EQ(doc->Experiment, QStringLiteral("E1"));
-    EXPECT_EQ(doc->Shot, QStringLiteral("7"));
-    EXPECT_EQ(doc->InputPath, QStringLiteral("D:\\Waves\\"));
-
+    ScriptedUiServices ui;
+    ASSERT_TRUE(netlist.RunSimulation());
+    EXPECT_EQ(fields(), QStringList({"2ns", "1ns", "4ns", "Orlisk", "D:\\Waves\\", "D:\\Root\\", "E1", "7"}));
+    // A closed schematic simply expires; the run goes on without it.
     doc.reset();
     EXPECT_FALSE(netlist.HasLinkedSchematic());
+    EXPECT_TRUE(netlist.RunSimulation());
 }

@@ -21,15 +21,12 @@ struct ProgressRecorder : RunProgress {
 
 TEST(RunTest, StepCountRoundsToTheNearestStep)
 {
-    struct Case {
-        const char* span;
-        int steps;
-    } cases[] = {{"100ns", 100}, {"100.4ns", 100}, {"100.6ns", 101}, {"0", 0}, {"0.4N", 0}};
-    for (const Case& c : cases) {
+    for (const auto& [span, steps] :
+         {std::pair{"100ns", 100}, {"100.4ns", 100}, {"100.6ns", 101}, {"0", 0}, {"0.4N", 0}}) {
         SimHarness h;
-        ASSERT_TRUE(h.run(kDivider, "1ns", c.span)) << c.span;
-        EXPECT_EQ(h.doc.StepCount(), c.steps) << c.span;
-        EXPECT_EQ(h.trace("V(NOUT)").size(), size_t(c.steps + 1));
+        ASSERT_TRUE(h.run(kDivider, "1ns", span)) << span;
+        EXPECT_EQ(h.doc.StepCount(), steps) << span;
+        EXPECT_EQ(h.trace("V(NOUT)").size(), size_t(steps + 1));
     }
 }
 
@@ -50,19 +47,16 @@ TEST(RunTest, ResistiveDividerAndCompletionMessage)
 
 TEST(RunTest, ProgressPositions)
 {
-    struct Case {
-        int steps, divisor;
-    } cases[] = {{1000, 20}, {50, 10}};
-    for (const Case& c : cases) {
+    for (const auto& [steps, divisor] : {std::pair{1000, 20}, {50, 10}}) {
         SimHarness h;
         ProgressRecorder rec;
         h.doc.SetNetlistText(kDivider);
-        h.doc.Settings().timeSpan = QString::number(c.steps) + "ns";
+        h.doc.Settings().timeSpan = QString::number(steps) + "ns";
         ASSERT_TRUE(h.doc.RunSimulation(&rec));
-        EXPECT_EQ(rec.range, std::make_pair(0, c.steps));
+        EXPECT_EQ(rec.range, std::make_pair(0, steps));
         std::vector<int> expected{0};
-        for (int k = 1; k <= c.steps + 1; ++k)
-            if (k % c.divisor == 0) expected.push_back(k - 1);
+        for (int k = 1; k <= steps + 1; ++k)
+            if (k % divisor == 0) expected.push_back(k - 1);
         EXPECT_EQ(rec.positions, expected);
     }
 }
@@ -94,59 +88,55 @@ TEST(RunTest, SecondStartWhileRunningIsRefused)
     EXPECT_DOUBLE_EQ(h.at("V(NOUT)", 300e-9), 7.5);
 }
 
-TEST(RunTest, IterationLimitEndsTheRunAsCompleted)
+TEST(RunTest, IterationsUntilEveryElementIsContentOrTheLimit)
 {
-    SimHarness h;
-    h.doc.SetElementFactory(testFactory());
-    ASSERT_TRUE(h.run(kDivider + "K1 NOUT 0 -1\n", "1ns", "10ns"));
-    EXPECT_EQ(h.problems(), QStringList{"Failing to converge... Aborting."});
-    EXPECT_EQ(h.doc.StepCount(), 0);
-    auto* it = static_cast<TestIterator*>(h.doc.Elements().back().get());
-    EXPECT_EQ(it->iterationsOfLastStep, 10001);
-}
-
-TEST(RunTest, IterationsUntilEveryElementIsContent)
-{
-    SimHarness h;
-    h.doc.SetElementFactory(testFactory());
-    ASSERT_TRUE(h.run(kDivider + "K1 NOUT 0 4\n", "1ns", "10ns"));
-    auto* it = static_cast<TestIterator*>(h.doc.Elements().back().get());
-    EXPECT_EQ(it->iterationsOfLastStep, 4);
-    EXPECT_TRUE(h.problems().isEmpty());
+    for (const auto& [wanted, iterations] : {std::pair{"4", 4}, {"-1", 10001}}) {
+        SimHarness h;
+        h.doc.SetElementFactory(testFactory());
+        ASSERT_TRUE(h.run(kDivider + "K1 NOUT 0 " + wanted + "\n", "1ns", "10ns"));
+        EXPECT_EQ(static_cast<TestIterator*>(h.doc.Elements().back().get())->iterationsOfLastStep,
+                  iterations);
+        // The limit ends the run as completed, after the step that failed to converge.
+        EXPECT_EQ(h.problems(),
+                  iterations > 4 ? QStringList{"Failing to converge... Aborting."} : QStringList());
+        EXPECT_EQ(h.doc.StepCount(), iterations > 4 ? 0 : 10);
+    }
 }
 
 TEST(RunTest, FailuresLeaveNoResults)
 {
-    struct Case {
-        const char* name;
-        QString netlist;
-        QString step, span;
-        QStringList messages;
-    } cases[] = {
-        {"empty", "", "1ns", "10ns", {"Error.  Netlist is empty!", "Initialization Failure (empty netlist?)"}},
-        {"comments only", "* a\n* b\n", "1ns", "10ns", {"Initialization Failure (empty netlist?)"}},
-        {"no title", "R1 N1 0 1\n", "1ns", "10ns",
-         {"First line of Netlist must be a comment!", "Initialization Failure (empty netlist?)"}},
-        {"bad statement", "* t\nR1 N1 0 1\nQ1 N1 0\n", "1ns", "10ns",
-         {"Netlist Error:  Unrecognized Statement: Q1 N1 0", "Error.  ProcessNetlist Failure."}},
-        {"element refuses", "* t\nR1 N1\n", "1ns", "10ns",
-         {"Invalid Netlist:  Not enough arguments: R1", "Error.  ProcessNetlist Failure."}},
-        {"zero row", "* t\nI1 0 N1 DC 1\nR1 N2 0 1\n", "1ns", "10ns", {"Critical Error:  Matrax solve failure."}},
-        {"floating island", "* t\nV1 N1 0 DC 1\nR1 N1 0 1K\nR2 N2 N3 1K\n", "1ns", "10ns",
-         {"Critical Error: Node N3 is floating", "Critical Error:  Matrax solve failure."}},
-        {"zero step", kDivider, "0", "10ns", {"Error.  The time step must be a positive number: 0"}},
-        {"negative step", kDivider, "-1N", "10ns", {"Error.  The time step must be a positive number: -1N"}},
-        {"negative span", kDivider, "1ns", "-5ns",
-         {"Error.  The time span must be zero or a positive number: -5NS"}},
-        {"too many steps", kDivider, "1F", "1MEG", {"Error.  Too many time steps: 1MEG / 1F"}},
-    };
-    for (const Case& c : cases) {
+    const QString init = "Initialization Failure (empty netlist?)",
+                  title = "First line of Netlist must be a comment!";
+    const QString process = "Error.  ProcessNetlist Failure.",
+                  solve = "Critical Error:  Matrax solve failure.";
+    const QString island = "* t\nV1 N1 0 DC 1\nR1 N1 0 1K\nR2 N2 N3 1K\n";
+    const QString badStep = "Error.  The time step must be a positive number: ";
+    // A text that begins with a line break is one trimmed line: there a comment, so nothing is left.
+    // clang-format off
+    const std::tuple<QString, const char*, const char*, const char*, QStringList> cases[] = {
+        {"", "1ns", "10ns", "Auto", {"Error.  Netlist is empty!", init}},
+        {"* a\n* b\n", "1ns", "10ns", "Auto", {init}},
+        {"\n* title\nR1 N1 0 5", "1ns", "10ns", "Auto", {init}},
+        {"\n\n \n", "1ns", "10ns", "Auto", {init}},
+        {"R1 N1 0 1\n", "1ns", "10ns", "Auto", {title, init}},
+        {" * leading blank\nR1 N1 0 5", "1ns", "10ns", "Auto", {title, init}},
+        {"* t\nR1 N1 0 1\nQ1 N1 0\n", "1ns", "10ns", "Auto",
+         {"Netlist Error:  Unrecognized Statement: Q1 N1 0", process}},
+        {"* t\nR1 N1\n", "1ns", "10ns", "Auto", {"Invalid Netlist:  Not enough arguments: R1", process}},
+        {"* t\nI1 0 N1 DC 1\nR1 N2 0 1\n", "1ns", "10ns", "Auto", {solve}},
+        {island, "1ns", "10ns", "Auto", {"Critical Error: Node N3 is floating", solve}},
+        {island, "1ns", "10ns", "Maximal", {"Critical Error: Node N3 is floating.", solve}},
+        {kDivider, "0", "10ns", "Auto", {badStep + "0"}},
+        {kDivider, "-1N", "10ns", "Auto", {badStep + "-1N"}},
+        {kDivider, "1ns", "-5ns", "Auto", {"Error.  The time span must be zero or a positive number: -5NS"}},
+        {kDivider, "1F", "1MEG", "Auto", {"Error.  Too many time steps: 1MEG / 1F"}}};
+    // clang-format on
+    for (const auto& [netlist, step, span, mode, messages] : cases) {
         SimHarness h;
-        EXPECT_FALSE(h.run(c.netlist, c.step, c.span)) << c.name;
-        EXPECT_EQ(h.ui.messages, c.messages) << c.name;
-        EXPECT_FALSE(h.doc.ResultsValid()) << c.name;
-        EXPECT_FALSE(h.doc.IsRunning()) << c.name;
-        EXPECT_TRUE(h.doc.Elements().empty()) << c.name;
+        EXPECT_FALSE(h.run(netlist, step, span, mode)) << qPrintable(netlist);
+        EXPECT_EQ(h.ui.messages, messages) << qPrintable(netlist);
+        EXPECT_FALSE(h.doc.ResultsValid() || h.doc.IsRunning() || !h.doc.Elements().empty())
+            << qPrintable(netlist);
     }
 }
 
@@ -179,32 +169,7 @@ TEST(RunTest, TraceLookup)
     EXPECT_FALSE(h.doc.GetTraceValues("V(X1)", 3, out.data()));
     EXPECT_FALSE(h.doc.GetTraceValues("V(NOPE)", 3, out.data()));
     EXPECT_FALSE(h.doc.GetTraceValues("Q(R1)", 3, out.data()));
-    EXPECT_EQ(h.ui.messages, (QStringList{"Can't evaluateV(X1), aborting plot.", "Can't evaluate V(NOPE), aborting...",
-                                          "Can't evaluateQ(R1), aborting plot."}));
-}
-
-TEST(RunTest, LinkedSchematicReceivesTheSettingsWhileItLives)
-{
-    struct Receiver : RunSettingsReceiver {
-        void ReceiveRunSettings(const RunSettings& s, bool archive) override
-        {
-            got = s;
-            archiveMode = archive;
-            ++calls;
-        }
-        RunSettings got;
-        bool archiveMode = false;
-        int calls = 0;
-    };
-    SimHarness h;
-    auto receiver = std::make_shared<Receiver>();
-    h.doc.SetLinkedSchematic(receiver);
-    h.doc.Settings().experiment = "EXP1";
-    ASSERT_TRUE(h.run(kDivider, "2ns", "10ns"));
-    EXPECT_EQ(receiver->calls, 1);
-    EXPECT_EQ(receiver->got.timeStep, QStringLiteral("2ns"));
-    EXPECT_TRUE(receiver->archiveMode);
-    receiver.reset(); // the schematic closed
-    EXPECT_FALSE(h.doc.HasLinkedSchematic());
-    EXPECT_TRUE(h.run(kDivider, "2ns", "10ns"));
+    EXPECT_EQ(h.ui.messages,
+              (QStringList{"Can't evaluateV(X1), aborting plot.", "Can't evaluate V(NOPE), aborting...",
+                           "Can't evaluateQ(R1), aborting plot."}));
 }

@@ -16,7 +16,20 @@ bool SimHarness::run(const QString& netlist, const QString& step, const QString&
     s.timeSpan = span;
     s.startTime = start;
     s.matrixMode = mode;
-    return doc.RunSimulation();
+    // Messages of this run go to this harness, whichever other harness was made last.
+    UiServices* const previous = &::ui();
+    setUi(&ui);
+    const bool ok = doc.RunSimulation();
+    setUi(previous);
+    return ok;
+}
+
+bool SimHarness::runClean(const QString& netlist, const QString& step, const QString& span,
+                          const QString& mode, const QString& start)
+{
+    const bool ok = run(netlist, step, span, mode, start);
+    EXPECT_TRUE(ok && problems().isEmpty()) << qPrintable(ui.messages.join('|'));
+    return ok;
 }
 
 std::vector<double> SimHarness::trace(const QString& expression)
@@ -48,22 +61,21 @@ QStringList SimHarness::problems() const
     return out;
 }
 
-double referenceTime(const QString& text)
+// Seconds from a time such as "2n" or "100.6n".
+static double referenceTime(QString t)
 {
-    QString t = text.trimmed().toLower();
-    double mult = 1;
-    if (t.endsWith('n')) mult = 1e-9;
-    else if (t.endsWith('u')) mult = 1e-6;
-    else if (t.endsWith('p')) mult = 1e-12;
-    else if (t.endsWith("ms")) mult = 1e-3;
-    if (mult != 1) t.chop(t.endsWith("ms") ? 2 : 1);
-    return t.toDouble() * mult;
+    static const std::pair<const char*, double> units[] = {
+        {"ms", 1e-3}, {"u", 1e-6}, {"n", 1e-9}, {"p", 1e-12}};
+    for (const auto& [suffix, scale] : units)
+        if (t.endsWith(QLatin1String(suffix))) return t.chopped(int(qstrlen(suffix))).toDouble() * scale;
+    return t.toDouble();
 }
 
 ReferenceCase loadReference(const QString& name)
 {
     ReferenceCase rc;
-    const QString dir = qEnvironmentVariable("TORVEX_REFERENCE_DIR", QStringLiteral(TORVEX_REFERENCE_DIR_DEFAULT));
+    const QString dir =
+        qEnvironmentVariable("TORVEX_REFERENCE_DIR", QStringLiteral(TORVEX_REFERENCE_DIR_DEFAULT));
     QFile cir(dir + "/" + name + ".cir");
     QFile exp(dir + "/" + name + ".expect");
     if (!cir.open(QIODevice::ReadOnly) || !exp.open(QIODevice::ReadOnly)) {
@@ -88,7 +100,7 @@ ReferenceCase loadReference(const QString& name)
         }
         const QStringList f = line.split(' ', Qt::SkipEmptyParts);
         if (f.size() < 4) continue;
-        rc.points.push_back({f[0], referenceTime(f[1]), f[2].toDouble(), f[3].toDouble()});
+        rc.points.push_back({f[0], referenceTime(f[1].toLower()), f[2].toDouble(), f[3].toDouble()});
     }
     return rc;
 }
@@ -103,15 +115,37 @@ void runReference(SimHarness& h, const ReferenceCase& rc, const QString& mode)
             << qPrintable(mode) << " " << qPrintable(p.trace) << " at " << p.time;
 }
 
-void expectSameTraces(SimHarness& got, SimHarness& want, std::initializer_list<const char*> traces)
+void expectSameTraces(SimHarness& got, SimHarness& want, std::initializer_list<const char*> traces,
+                      double abs, double rel)
 {
     for (const char* t : traces) {
         const auto a = got.trace(t), b = want.trace(t);
         ASSERT_FALSE(b.empty()) << t;
         ASSERT_EQ(a.size(), b.size()) << t;
         for (size_t j = 0; j < a.size(); ++j)
-            ASSERT_NEAR(a[j], b[j], 1e-9 + 1e-9 * std::fabs(b[j])) << t << " step " << j;
+            ASSERT_NEAR(a[j], b[j], abs + rel * std::fabs(b[j]))
+                << qPrintable(got.doc.Settings().matrixMode) << " " << t << " step " << j;
     }
+}
+
+void expectModesAgree(const QString& netlist, std::initializer_list<const char*> traces, const QString& step,
+                      const QString& span, std::initializer_list<const char*> modes, double abs, double rel)
+{
+    SimHarness none;
+    ASSERT_TRUE(none.runClean(netlist, step, span, "None"));
+    for (const char* mode : modes) {
+        SimHarness h;
+        ASSERT_TRUE(h.runClean(netlist, step, span, mode)) << mode;
+        expectSameTraces(h, none, traces, abs, rel);
+    }
+}
+
+void expectRefused(const QString& netlist, const QString& message)
+{
+    SimHarness h;
+    EXPECT_FALSE(h.run(netlist)) << qPrintable(netlist);
+    EXPECT_EQ(h.problems(), QStringList({message, "Error.  ProcessNetlist Failure."})) << qPrintable(netlist);
+    EXPECT_TRUE(h.doc.Elements().empty()) << qPrintable(netlist);
 }
 
 QString separateLadder(int count)
