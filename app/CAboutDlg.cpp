@@ -9,7 +9,8 @@
 #include <QPainterPath>
 #include <QVBoxLayout>
 
-CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
+CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent)
+{
     setWindowTitle(QStringLiteral("About Torvex2"));
     auto* icon = new QLabel(this);
     icon->setPixmap(ProgramIcon().pixmap(48, 48));
@@ -28,7 +29,8 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
     setFixedSize(sizeHint());
 }
 
-QIcon CAboutDlg::ProgramIcon() {
+QIcon CAboutDlg::ProgramIcon()
+{
     QIcon icon;
     for (int size : {16, 32, 48, 64}) {
         QPixmap pixmap(size, size);

@@ -13,7 +13,8 @@
 #include <QTimer>
 #include <QWidget>
 
-CChildFrame::CChildFrame(View* view, QWidget* parent) : QMdiSubWindow(parent), m_View(view) {
+CChildFrame::CChildFrame(View* view, QWidget* parent) : QMdiSubWindow(parent), m_View(view)
+{
     setAttribute(Qt::WA_DeleteOnClose);
     if (view && view->Widget()) setWidget(view->Widget());
     MapCommand(ID_FILE_PRINT, [this] { OnFilePrint(); });
@@ -22,11 +23,13 @@ CChildFrame::CChildFrame(View* view, QWidget* parent) : QMdiSubWindow(parent), m
     MapUpdate(ID_FILE_PRINT_PREVIEW, [this](CmdUI& cmdUI) { OnUpdateFilePrintPreview(cmdUI); });
 }
 
-CChildFrame::~CChildFrame() {
+CChildFrame::~CChildFrame()
+{
     if (m_Preview) delete m_Preview.data();
 }
 
-void CChildFrame::ShowPrintPreview(std::function<void(QPrinter&)> paint) {
+void CChildFrame::ShowPrintPreview(std::function<void(QPrinter&)> paint)
+{
     if (InPrintPreview()) {
         m_Preview->raise();
         return;
@@ -44,17 +47,20 @@ void CChildFrame::ShowPrintPreview(std::function<void(QPrinter&)> paint) {
     dialog->show();
 }
 
-bool CChildFrame::InPrintPreview() const {
+bool CChildFrame::InPrintPreview() const
+{
     return m_Preview && m_Preview->isVisible();
 }
 
-void CChildFrame::ClosePrintPreview() {
+void CChildFrame::ClosePrintPreview()
+{
     if (m_Preview) m_Preview->close();
 }
 
 // In the preview the commands come to the frame instead of the view; like the preview's own
 // buttons they act after the current command has finished.
-void CChildFrame::OnFilePrint() {
+void CChildFrame::OnFilePrint()
+{
     if (!InPrintPreview()) return;
     QTimer::singleShot(0, this, [this] {
         ClosePrintPreview();
@@ -62,16 +68,19 @@ void CChildFrame::OnFilePrint() {
     });
 }
 
-void CChildFrame::OnFilePrintPreview() {
+void CChildFrame::OnFilePrintPreview()
+{
     if (!InPrintPreview()) return;
     QTimer::singleShot(0, this, [this] { ClosePrintPreview(); });
 }
 
-void CChildFrame::OnUpdateFilePrintPreview(CmdUI& cmdUI) {
+void CChildFrame::OnUpdateFilePrintPreview(CmdUI& cmdUI)
+{
     cmdUI.SetCheck(InPrintPreview());
 }
 
-void CChildFrame::closeEvent(QCloseEvent* event) {
+void CChildFrame::closeEvent(QCloseEvent* event)
+{
     Document* doc = m_View ? m_View->GetDocument() : nullptr;
     if (!m_Closing && doc) {
         if (doc->Views().size() > 1) {

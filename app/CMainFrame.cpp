@@ -38,7 +38,8 @@
 
 #include <algorithm>
 
-CMainFrame::CMainFrame(CTorvex2App& app) : m_App(app) {
+CMainFrame::CMainFrame(CTorvex2App& app) : m_App(app)
+{
     m_App.m_nAppLook = unsigned(m_App.GetInt(QStringLiteral("ApplicationLook"), ID_VIEW_APPLOOK_VS_2005));
     m_Router.SetRoute([this] { return Route(); });
 
@@ -56,12 +57,14 @@ CMainFrame::CMainFrame(CTorvex2App& app) : m_App(app) {
     setWindowIcon(CAboutDlg::ProgramIcon());
 }
 
-CMainFrame::~CMainFrame() {
+CMainFrame::~CMainFrame()
+{
     if (frameHost() == this) setFrameHost(nullptr);
     ContextMenuManager::SetRouter(nullptr);
 }
 
-bool CMainFrame::LoadFrame() {
+bool CMainFrame::LoadFrame()
+{
     setWindowTitle(QString::fromLatin1(strings::AppTitle));
     OnApplicationLook(int(m_App.m_nAppLook));
 
@@ -122,15 +125,18 @@ bool CMainFrame::LoadFrame() {
     return true;
 }
 
-QTabBar* CMainFrame::TabBar() const {
+QTabBar* CMainFrame::TabBar() const
+{
     return m_Mdi ? m_Mdi->findChild<QTabBar*>() : nullptr;
 }
 
-QLabel* CMainFrame::StatusPane(int index) const {
+QLabel* CMainFrame::StatusPane(int index) const
+{
     return index == 0 ? m_Pane1 : index == 1 ? m_Pane2 : nullptr;
 }
 
-CChildFrame* CMainFrame::ActiveChildFrame() const {
+CChildFrame* CMainFrame::ActiveChildFrame() const
+{
     if (!m_Mdi) return nullptr;
     QMdiSubWindow* window = m_Mdi->currentSubWindow();
     // While the main window itself is not active the area reports no current window; the one
@@ -142,19 +148,22 @@ CChildFrame* CMainFrame::ActiveChildFrame() const {
     return qobject_cast<CChildFrame*>(window);
 }
 
-View* CMainFrame::ActiveView() const {
+View* CMainFrame::ActiveView() const
+{
     CChildFrame* frame = ActiveChildFrame();
     return frame ? frame->GetView() : nullptr;
 }
 
-QList<CChildFrame*> CMainFrame::ChildFrames() const {
+QList<CChildFrame*> CMainFrame::ChildFrames() const
+{
     QList<CChildFrame*> list;
     for (const QPointer<CChildFrame>& f : m_Frames)
         if (f) list << f;
     return list;
 }
 
-QList<CommandTarget*> CMainFrame::Route() const {
+QList<CommandTarget*> CMainFrame::Route() const
+{
     QList<CommandTarget*> route;
     CChildFrame* frame = ActiveChildFrame();
     // A preview takes the place of the view: its frame receives the print commands.
@@ -169,13 +178,15 @@ QList<CommandTarget*> CMainFrame::Route() const {
     return route;
 }
 
-bool CMainFrame::OnCommand(int id) {
+bool CMainFrame::OnCommand(int id)
+{
     const bool handled = m_Router.Execute(id);
     OnIdleUpdate();
     return handled;
 }
 
-void CMainFrame::OnIdleUpdate() {
+void CMainFrame::OnIdleUpdate()
+{
     if (!m_Ribbon) return;
     if (const RecentFileList* recent = m_App.GetDocManager().RecentFiles();
         recent && (!m_RecentShown || recent->Files() != m_ShownRecent)) {
@@ -187,7 +198,8 @@ void CMainFrame::OnIdleUpdate() {
     UpdateTitles();
 }
 
-void CMainFrame::UpdateTitles() {
+void CMainFrame::UpdateTitles()
+{
     for (CChildFrame* f : ChildFrames()) {
         View* view = f->GetView();
         Document* doc = view ? view->GetDocument() : nullptr;
@@ -206,7 +218,8 @@ void CMainFrame::UpdateTitles() {
     if (windowTitle() != title) setWindowTitle(title);
 }
 
-void CMainFrame::OnApplicationLook(int id) {
+void CMainFrame::OnApplicationLook(int id)
+{
     QApplication::setOverrideCursor(Qt::WaitCursor);
     m_App.m_nAppLook = unsigned(id);
     looks::Apply(id);
@@ -216,26 +229,31 @@ void CMainFrame::OnApplicationLook(int id) {
     QApplication::restoreOverrideCursor();
 }
 
-void CMainFrame::OnUpdateApplicationLook(CmdUI& cmdUI) {
+void CMainFrame::OnUpdateApplicationLook(CmdUI& cmdUI)
+{
     cmdUI.SetRadio(unsigned(cmdUI.ID()) == m_App.m_nAppLook);
 }
 
-void CMainFrame::OnWindowManager() {
+void CMainFrame::OnWindowManager()
+{
     WindowsDialog dialog(m_Mdi, this);
     dialog.exec();
 }
 
-QString CMainFrame::HelpIndex() {
+QString CMainFrame::HelpIndex()
+{
     return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("help/index.html"));
 }
 
-void CMainFrame::OnHelpFinder() {
+void CMainFrame::OnHelpFinder()
+{
     const QString index = HelpIndex();
     if (QFileInfo::exists(index) && QDesktopServices::openUrl(QUrl::fromLocalFile(index))) return;
     ui().message(QStringLiteral("Help is not installed."));
 }
 
-bool CMainFrame::OpenDroppedFiles(const QList<QUrl>& urls) {
+bool CMainFrame::OpenDroppedFiles(const QList<QUrl>& urls)
+{
     bool any = false;
     for (const QUrl& url : urls)
         if (url.isLocalFile()) {
@@ -245,7 +263,8 @@ bool CMainFrame::OpenDroppedFiles(const QList<QUrl>& urls) {
     return any;
 }
 
-bool CMainFrame::CreateFrame(DocTemplate& docTemplate, Document& document) {
+bool CMainFrame::CreateFrame(DocTemplate& docTemplate, Document& document)
+{
     View* view = docTemplate.CreateView(document);
     if (!view) return false;
     if (!view->Widget()) {
@@ -258,7 +277,8 @@ bool CMainFrame::CreateFrame(DocTemplate& docTemplate, Document& document) {
     return true;
 }
 
-void CMainFrame::InitialUpdateFrame(Document& document, bool makeVisible) {
+void CMainFrame::InitialUpdateFrame(Document& document, bool makeVisible)
+{
     for (CChildFrame* f : ChildFrames()) {
         if (!f->GetView() || f->GetView()->GetDocument() != &document || f->mdiArea()) continue;
         f->GetView()->OnInitialUpdate();
@@ -270,7 +290,8 @@ void CMainFrame::InitialUpdateFrame(Document& document, bool makeVisible) {
     OnIdleUpdate();
 }
 
-void CMainFrame::ActivateFrame(Document& document) {
+void CMainFrame::ActivateFrame(Document& document)
+{
     for (CChildFrame* f : ChildFrames())
         if (f->GetView() && f->GetView()->GetDocument() == &document && f->mdiArea()) {
             m_Mdi->setActiveSubWindow(f);
@@ -278,7 +299,8 @@ void CMainFrame::ActivateFrame(Document& document) {
         }
 }
 
-void CMainFrame::DestroyFrames(Document& document) {
+void CMainFrame::DestroyFrames(Document& document)
+{
     for (CChildFrame* f : ChildFrames()) {
         View* view = f->GetView();
         if (!view || view->GetDocument() != &document) continue;
@@ -293,7 +315,8 @@ void CMainFrame::DestroyFrames(Document& document) {
     }
 }
 
-void CMainFrame::closeEvent(QCloseEvent* event) {
+void CMainFrame::closeEvent(QCloseEvent* event)
+{
     DocManager& manager = m_App.GetDocManager();
     if (!manager.SaveAllModified()) {
         event->ignore();
@@ -304,16 +327,19 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
-void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
+void CMainFrame::dragEnterEvent(QDragEnterEvent* event)
+{
     if (event->mimeData()->hasUrls()) event->acceptProposedAction();
 }
 
-void CMainFrame::dropEvent(QDropEvent* event) {
+void CMainFrame::dropEvent(QDropEvent* event)
+{
     activateWindow();
     if (OpenDroppedFiles(event->mimeData()->urls())) event->acceptProposedAction();
 }
 
-bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
+bool CMainFrame::eventFilter(QObject* watched, QEvent* event)
+{
     if (watched == m_Mdi && event->type() == QEvent::Resize) PlaceDocumentMenu();
     const QEvent::Type type = event->type();
     if (type == QEvent::DragEnter || type == QEvent::DragMove || type == QEvent::Drop) {
@@ -331,7 +357,8 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
     return QMainWindow::eventFilter(watched, event);
 }
 
-void CMainFrame::PlaceTabCloseButton() {
+void CMainFrame::PlaceTabCloseButton()
+{
     QTabBar* bar = TabBar();
     if (!bar) return;
     // The tab bar deletes a tab's button with the tab, so each active tab gets a button of its own.
@@ -353,7 +380,8 @@ void CMainFrame::PlaceTabCloseButton() {
     bar->setTabButton(current, QTabBar::RightSide, close);
 }
 
-void CMainFrame::PlaceDocumentMenu() {
+void CMainFrame::PlaceDocumentMenu()
+{
     QTabBar* bar = TabBar();
     if (!m_DocumentMenu || !bar) return;
     const int h = bar->isVisible() ? bar->height() : 0;

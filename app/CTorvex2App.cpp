@@ -28,7 +28,8 @@ const QString kWorkspace = QStringLiteral("Workspace");
 constexpr int kRecentFiles = 10;
 } // namespace
 
-CTorvex2App::CTorvex2App(TemplateMakers makers) : m_Makers(std::move(makers)) {
+CTorvex2App::CTorvex2App(TemplateMakers makers) : m_Makers(std::move(makers))
+{
     g_theApp = this;
     MapCommand(ID_APP_ABOUT, [this] { OnAppAbout(); });
     MapCommand(ID_FILE_NEW, [this] { m_DocManager->OnFileNew(); });
@@ -45,7 +46,8 @@ CTorvex2App::CTorvex2App(TemplateMakers makers) : m_Makers(std::move(makers)) {
     });
 }
 
-CTorvex2App::~CTorvex2App() {
+CTorvex2App::~CTorvex2App()
+{
     // Documents go first, while their frames and the main window still exist.
     if (m_DocManager) m_DocManager->CloseAllDocuments();
     m_NetlistTemplate.reset();
@@ -55,11 +57,13 @@ CTorvex2App::~CTorvex2App() {
     if (g_theApp == this) g_theApp = nullptr;
 }
 
-CTorvex2App* CTorvex2App::Instance() {
+CTorvex2App* CTorvex2App::Instance()
+{
     return g_theApp;
 }
 
-bool CTorvex2App::InitInstance(const QStringList& arguments) {
+bool CTorvex2App::InitInstance(const QStringList& arguments)
+{
     SetLandscapePrinterDefault();
 
     QCoreApplication::setOrganizationName(QString::fromLatin1(Settings::Organisation));
@@ -101,12 +105,14 @@ bool CTorvex2App::InitInstance(const QStringList& arguments) {
     return true;
 }
 
-int CTorvex2App::ExitInstance() {
+int CTorvex2App::ExitInstance()
+{
     if (m_Settings) m_Settings->Flush();
     return 0;
 }
 
-void CTorvex2App::SetLandscapePrinterDefault() {
+void CTorvex2App::SetLandscapePrinterDefault()
+{
     // The program's own page settings start in landscape, whether or not a printer is installed
     // (printing to a file needs no printer); a default printer lends its paper size.
     const QPrinterInfo printer = QPrinterInfo::defaultPrinter();
@@ -118,34 +124,40 @@ void CTorvex2App::SetLandscapePrinterDefault() {
     layout.setOrientation(QPageLayout::Landscape);
 }
 
-void CTorvex2App::PreLoadState() {
+void CTorvex2App::PreLoadState()
+{
     ContextMenuManager::AddMenu(QString::fromLatin1(strings::EditMenuName),
                                 {{ID_EDIT_CUT, QStringLiteral("Cu&t\tCtrl+X")},
                                  {ID_EDIT_COPY, QStringLiteral("&Copy\tCtrl+C")},
                                  {ID_EDIT_PASTE, QStringLiteral("&Paste\tCtrl+V")}});
 }
 
-void CTorvex2App::OnAppAbout() {
+void CTorvex2App::OnAppAbout()
+{
     CAboutDlg dialog(m_MainFrame.get());
     dialog.exec();
 }
 
-int CTorvex2App::GetInt(const QString& entry, int defaultValue) const {
+int CTorvex2App::GetInt(const QString& entry, int defaultValue) const
+{
     return m_Settings ? m_Settings->GetProfileInt(kWorkspace, entry, defaultValue) : defaultValue;
 }
 
-void CTorvex2App::WriteInt(const QString& entry, int value) {
+void CTorvex2App::WriteInt(const QString& entry, int value)
+{
     if (!m_Settings) return;
     m_Settings->WriteProfileInt(kWorkspace, entry, value);
     m_Settings->Flush();
 }
 
-Document* CTorvex2App::OpenDocumentFile(const QString& path) {
+Document* CTorvex2App::OpenDocumentFile(const QString& path)
+{
     // Until start-up has registered them, the netlist and plot templates still take their files.
     return m_DocManager->OpenDocumentFile(path, true, {m_NetlistTemplate.get(), m_PlotTemplate.get()});
 }
 
-bool CTorvex2App::ProcessShellCommand(const QStringList& arguments) {
+bool CTorvex2App::ProcessShellCommand(const QStringList& arguments)
+{
     QString file;
     for (const QString& a : arguments)
         if (!a.startsWith(QLatin1Char('-'))) {
@@ -159,7 +171,8 @@ bool CTorvex2App::ProcessShellCommand(const QStringList& arguments) {
     return true;
 }
 
-QString CTorvex2App::PromptFileName(bool open, const QString& suggested, const QStringList& filters) const {
+QString CTorvex2App::PromptFileName(bool open, const QString& suggested, const QStringList& filters) const
+{
     QFileDialog dialog(m_MainFrame.get(), open ? QStringLiteral("Open") : QStringLiteral("Save As"));
     dialog.setAcceptMode(open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
     dialog.setFileMode(open ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
@@ -173,7 +186,8 @@ QString CTorvex2App::PromptFileName(bool open, const QString& suggested, const Q
     return dialog.selectedFiles().front();
 }
 
-void CTorvex2App::OnFilePrintSetup() {
+void CTorvex2App::OnFilePrintSetup()
+{
     QPrinter printer;
     if (!PrintDefaults::PrinterName().isEmpty()) printer.setPrinterName(PrintDefaults::PrinterName());
     printer.setPageLayout(PrintDefaults::PageLayout());

@@ -17,7 +17,8 @@ struct Colours {
     QColor window, base, button, text, highlight, highlightedText;
 };
 
-QPalette make(const Colours& c) {
+QPalette make(const Colours& c)
+{
     QPalette p;
     p.setColor(QPalette::Window, c.window);
     p.setColor(QPalette::WindowText, c.text);
@@ -43,7 +44,8 @@ QPalette make(const Colours& c) {
 }
 } // namespace
 
-Look Describe(int id) {
+Look Describe(int id)
+{
     switch (id) {
     case ID_VIEW_APPLOOK_WIN_2000:
         return {QStringLiteral("Windows"), QStringLiteral("Windows 2000")};
@@ -68,7 +70,8 @@ Look Describe(int id) {
     }
 }
 
-QPalette Palette(int id) {
+QPalette Palette(int id)
+{
     switch (id) {
     case ID_VIEW_APPLOOK_WIN_2000:
         return make({QColor(212, 208, 200), Qt::white, QColor(212, 208, 200), Qt::black, QColor(10, 36, 106),
@@ -102,7 +105,8 @@ QPalette Palette(int id) {
     }
 }
 
-void Apply(int id) {
+void Apply(int id)
+{
     if (id >= ID_VIEW_APPLOOK_OFF_2007_BLUE && id <= ID_VIEW_APPLOOK_OFF_2007_AQUA) g_office2007 = id;
     const Look look = Describe(id);
     if (QApplication::style()->name().compare(look.style, Qt::CaseInsensitive) != 0)

@@ -12,7 +12,8 @@
 
 namespace {
 
-QIcon standard(QStyle::StandardPixmap pixmap) {
+QIcon standard(QStyle::StandardPixmap pixmap)
+{
     return QApplication::style()->standardIcon(pixmap);
 }
 
@@ -21,12 +22,14 @@ struct Tool {
     const char* text;
 };
 
-void addTools(RibbonPanel* panel, std::initializer_list<Tool> tools) {
+void addTools(RibbonPanel* panel, std::initializer_list<Tool> tools)
+{
     for (const Tool& t : tools)
         panel->AddButton(t.id, QString::fromUtf8(t.text));
 }
 
-void buildApplicationMenu(Ribbon& ribbon) {
+void buildApplicationMenu(Ribbon& ribbon)
+{
     ribbon.AddApplicationCommand(ID_FILE_NEW, QStringLiteral("&New"), standard(QStyle::SP_FileIcon));
     ribbon.AddApplicationCommand(ID_FILE_OPEN, QStringLiteral("&Open..."),
                                  standard(QStyle::SP_DialogOpenButton));
@@ -45,7 +48,8 @@ void buildApplicationMenu(Ribbon& ribbon) {
     ribbon.SetRecentFiles({}, ID_FILE_MRU_FILE1);
 }
 
-void buildHome(Ribbon& ribbon) {
+void buildHome(Ribbon& ribbon)
+{
     RibbonCategory* home = ribbon.AddCategory(QStringLiteral("Home"));
     RibbonPanel* clipboard = home->AddPanel(QStringLiteral("Clipboard"));
     clipboard->AddButton(ID_EDIT_PASTE, QStringLiteral("Paste"), standard(QStyle::SP_DialogApplyButton),
@@ -66,7 +70,8 @@ void buildHome(Ribbon& ribbon) {
                       standard(QStyle::SP_FileDialogListView), true);
 }
 
-void buildSimulate(Ribbon& ribbon) {
+void buildSimulate(Ribbon& ribbon)
+{
     RibbonCategory* simulate = ribbon.AddCategory(QStringLiteral("Simulate"));
     RibbonPanel* transient = simulate->AddPanel(QStringLiteral("Transient Analysis"));
     transient->AddEdit(32820, QStringLiteral("Time Step:"), 50)->setText(QStringLiteral("1ns"));
@@ -92,7 +97,8 @@ void buildSimulate(Ribbon& ribbon) {
     analysis->AddButton(32837, QStringLiteral("Plot Traces"), standard(QStyle::SP_FileDialogInfoView), true);
 }
 
-void buildSchematic(Ribbon& ribbon) {
+void buildSchematic(Ribbon& ribbon)
+{
     RibbonCategory* schematic = ribbon.AddCategory(QStringLiteral("Schematic"));
     RibbonPanel* tools = schematic->AddPanel(QStringLiteral("Tools"));
     addTools(tools, {{500, "Select"}, {501, "Text"}, {502, "Wire"}});
@@ -127,7 +133,8 @@ void buildSchematic(Ribbon& ribbon) {
 
 } // namespace
 
-void BuildRibbon(Ribbon& ribbon) {
+void BuildRibbon(Ribbon& ribbon)
+{
     buildApplicationMenu(ribbon);
     buildHome(ribbon);
     buildSimulate(ribbon);

@@ -20,7 +20,8 @@
 #define TORVEX_HAS_PLOT 1
 #endif
 
-TemplateMakers TemplateMakers::Program() {
+TemplateMakers TemplateMakers::Program()
+{
     TemplateMakers makers;
 #ifdef TORVEX_HAS_SCHEMATIC
     makers.schematic = [] {

@@ -2,7 +2,8 @@
 
 #include <QApplication>
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     QApplication application(argc, argv);
     CTorvex2App app;
     if (!app.InitInstance(QApplication::arguments().mid(1))) return 1;

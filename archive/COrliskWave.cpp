@@ -27,13 +27,15 @@ public:
 
     qsizetype remaining() const { return m_size - m_pos; }
 
-    bool raw(void* out, qsizetype n) {
+    bool raw(void* out, qsizetype n)
+    {
         if (n < 0 || n > remaining()) return false;
         std::memcpy(out, m_data + m_pos, size_t(n));
         m_pos += n;
         return true;
     }
-    template <class T> bool number(T& out) {
+    template <class T> bool number(T& out)
+    {
         unsigned char b[sizeof(T)];
         if (!raw(b, sizeof(T))) return false;
         std::conditional_t<sizeof(T) == 2, uint16_t, uint32_t> u = 0;
@@ -43,7 +45,8 @@ public:
         return true;
     }
     // A count below 1 gives an empty text and reads nothing.
-    bool text(QString& out) {
+    bool text(QString& out)
+    {
         int16_t count = 0;
         if (!number(count)) return false;
         if (count < 1) {
@@ -64,13 +67,15 @@ private:
 
 class FieldWriter {
 public:
-    template <class T> void number(T value) {
+    template <class T> void number(T value)
+    {
         const auto u = std::bit_cast<std::conditional_t<sizeof(T) == 2, uint16_t, uint32_t>>(value);
         for (size_t i = 0; i < sizeof(T); ++i)
             m_bytes += char((u >> (8 * i)) & 0xFF);
     }
     // `terminated` adds the zero byte that the date text carries inside its count.
-    void text(const QString& s, bool terminated = false) {
+    void text(const QString& s, bool terminated = false)
+    {
         QByteArray bytes = text::toAnsi(s);
         const qsizetype limit = terminated ? kMaxTextBytes - 1 : kMaxTextBytes;
         if (bytes.size() > limit) bytes.truncate(limit);
@@ -91,9 +96,12 @@ const char* const kMonths[] = {"January", "February", "March",     "April",   "M
 } // namespace
 
 COrliskWave::COrliskWave()
-    : DateText(FormatDateText(QDate::currentDate())), Creator(QStringLiteral("Torvex2")) {}
+    : DateText(FormatDateText(QDate::currentDate())), Creator(QStringLiteral("Torvex2"))
+{
+}
 
-QString COrliskWave::FormatDateText(const QDate& date) {
+QString COrliskWave::FormatDateText(const QDate& date)
+{
     if (!date.isValid()) return {};
     return QString::fromLatin1(kDays[date.dayOfWeek() - 1]) + QStringLiteral(", ") +
            QString::fromLatin1(kMonths[date.month() - 1]) + QLatin1Char(' ') +
@@ -101,7 +109,8 @@ QString COrliskWave::FormatDateText(const QDate& date) {
            QString::number(date.year());
 }
 
-bool COrliskWave::Read(const QString& path) {
+bool COrliskWave::Read(const QString& path)
+{
     const auto inputError = [&path]() {
         ui().message(kInputError + path);
         return false;
@@ -146,7 +155,8 @@ bool COrliskWave::Read(const QString& path) {
     return true;
 }
 
-bool COrliskWave::Write(const QString& path) const {
+bool COrliskWave::Write(const QString& path) const
+{
     FieldWriter out;
     out.number(Version);
     out.text(Name);
@@ -182,12 +192,14 @@ bool COrliskWave::Write(const QString& path) const {
     return true;
 }
 
-double COrliskWave::SampleValue(int32_t i) const {
+double COrliskWave::SampleValue(int32_t i) const
+{
     const float v = Samples[size_t(i)];
     return std::isfinite(v) ? double(v) : 0.0;
 }
 
-double COrliskWave::ValueAt(double t) const {
+double COrliskWave::ValueAt(double t) const
+{
     if (Version == 0) return 0.0;
     const int32_t n = std::min<qint64>(SampleCount, qint64(Samples.size()) - 1);
     if (n < 1) return 0.0;
@@ -203,13 +215,15 @@ double COrliskWave::ValueAt(double t) const {
     return (1.0 - f) * SampleValue(i) + f * SampleValue(i + 1);
 }
 
-void COrliskWave::SetSamples(const std::vector<float>& values) {
+void COrliskWave::SetSamples(const std::vector<float>& values)
+{
     Samples.assign(values.size() + 1, 0.0f);
     std::copy(values.begin(), values.end(), Samples.begin() + 1);
     SampleCount = int32_t(values.size());
 }
 
-void COrliskWave::DeriveHeaderValues() {
+void COrliskWave::DeriveHeaderValues()
+{
     const int32_t n = std::min<qint64>(SampleCount, qint64(Samples.size()) - 1);
     int32_t maxIndex = 0, minIndex = 0;
     for (int32_t i = 1; i <= n; ++i) {

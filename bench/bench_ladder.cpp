@@ -78,7 +78,8 @@ void args(benchmark::internal::Benchmark* b, int maxNodes)
 {
     for (int n : {10, 30, 100, 300, 1000})
         if (n <= maxNodes)
-            for (int m = 0; m < 4; ++m) b->Args({n, m});
+            for (int m = 0; m < 4; ++m)
+                b->Args({n, m});
     b->UseManualTime()->Unit(benchmark::kMicrosecond)->Iterations(1);
 }
 

@@ -40,7 +40,9 @@ int usage(const char* why)
 // A .cir file as the program writes it is UTF-16LE without a byte-order mark; hand-made files are UTF-8.
 QString decodeNetlist(const QByteArray& bytes)
 {
-    if (bytes.startsWith("\xFF\xFE")) return QString::fromUtf16(reinterpret_cast<const char16_t*>(bytes.constData() + 2), (bytes.size() - 2) / 2);
+    if (bytes.startsWith("\xFF\xFE"))
+        return QString::fromUtf16(reinterpret_cast<const char16_t*>(bytes.constData() + 2),
+                                  (bytes.size() - 2) / 2);
     if (bytes.startsWith("\xEF\xBB\xBF")) return QString::fromUtf8(bytes.mid(3));
     int zeroOdd = 0, pairs = int(bytes.size() / 2);
     for (int i = 0; i < pairs; ++i)
@@ -69,9 +71,12 @@ int main(int argc, char** argv)
             return true;
         };
         bool ok = true;
-        if (a == "--step") ok = value(settings.timeStep);
-        else if (a == "--start") ok = value(settings.startTime);
-        else if (a == "--span") ok = value(settings.timeSpan);
+        if (a == "--step")
+            ok = value(settings.timeStep);
+        else if (a == "--start")
+            ok = value(settings.startTime);
+        else if (a == "--span")
+            ok = value(settings.timeSpan);
         else if (a == "--mode") {
             ok = value(settings.matrixMode);
             if (ok && !QStringList{"Auto", "None", "Minimal", "Maximal"}.contains(settings.matrixMode))
@@ -84,9 +89,12 @@ int main(int argc, char** argv)
             QString t;
             ok = value(t);
             traces << t.toUpper();
-        } else if (a.startsWith("--")) return usage(qPrintable("unknown option " + a));
-        else if (netlistPath.isEmpty()) netlistPath = a;
-        else return usage("more than one netlist given");
+        } else if (a.startsWith("--"))
+            return usage(qPrintable("unknown option " + a));
+        else if (netlistPath.isEmpty())
+            netlistPath = a;
+        else
+            return usage("more than one netlist given");
         if (!ok) return usage(qPrintable(a + " needs a value"));
     }
     if (netlistPath.isEmpty()) return usage("no netlist given");
@@ -123,7 +131,8 @@ int main(int argc, char** argv)
     std::printf("Time, %s\n", qPrintable(traces.join(", ")));
     for (int j = 0; j < n; ++j) {
         std::printf("%.9e", doc.StartTime() + j * doc.TimeStep());
-        for (const auto& v : values) std::printf(", %.9e", v[size_t(j)]);
+        for (const auto& v : values)
+            std::printf(", %.9e", v[size_t(j)]);
         std::printf("\n");
     }
     std::fprintf(stderr, "run seconds: %.6f\n", seconds);

@@ -3,71 +3,85 @@
 #include "CSimulatorDoc.h"
 #include "IndexMap.h"
 
-void CCapacitorSim::Entries::bind(double** A, double* rhs, int ra, int rb) {
+void CCapacitorSim::Entries::bind(double** A, double* rhs, int ra, int rb)
+{
     g.bind(A, ra, rb);
     i.bind(rhs, ra, rb);
     bound = true;
 }
 
-void CCapacitorSim::Entries::stamp(bool rhsOnly, double geq, double ieq) const {
+void CCapacitorSim::Entries::stamp(bool rhsOnly, double geq, double ieq) const
+{
     if (!bound) return;
     if (!rhsOnly) g.add(geq);
     i.inject(ieq);
 }
 
-void CCapacitorSim::Stamp(bool rhsOnly, int) {
+void CCapacitorSim::Stamp(bool rhsOnly, int)
+{
     m_Full.stamp(rhsOnly, Geq, Ieq);
 }
 
-void CCapacitorSim::StampMapped(bool rhsOnly, int) {
+void CCapacitorSim::StampMapped(bool rhsOnly, int)
+{
     m_Mapped.stamp(rhsOnly, Geq, Ieq);
 }
 
-void CCapacitorSim::StampPartition(bool rhsOnly, int, int partition) {
+void CCapacitorSim::StampPartition(bool rhsOnly, int, int partition)
+{
     if (partition == Partition) m_Mapped.stamp(rhsOnly, Geq, Ieq);
 }
 
-void CCapacitorSim::BindMatrix(double** A, double* rhs) {
+void CCapacitorSim::BindMatrix(double** A, double* rhs)
+{
     m_Full.bind(A, rhs, Nodes[0], Nodes[1]);
 }
 
-void CCapacitorSim::BindMatrixMapped(double** A, double* rhs) {
+void CCapacitorSim::BindMatrixMapped(double** A, double* rhs)
+{
     const IndexMap map = m_pDoc->ReducedMap();
     m_Mapped.bind(A, rhs, map(Nodes[0]), map(Nodes[1]));
 }
 
-void CCapacitorSim::BindMatrixPartition(double** A, double* rhs, const IndexMap& map, int partition) {
+void CCapacitorSim::BindMatrixPartition(double** A, double* rhs, const IndexMap& map, int partition)
+{
     const int ra = map(Nodes[0]), rb = map(Nodes[1]);
     if (ra == 0 && rb == 0) return;
     Partition = partition;
     m_Mapped.bind(A, rhs, ra, rb);
 }
 
-void CCapacitorSim::Initialise() {
+void CCapacitorSim::Initialise()
+{
     Geq = ClampG(2.0 * C / m_pDoc->TimeStep());
     Current.assign(size_t(m_pDoc->ResultColumns()), 0.0);
 }
 
-double CCapacitorSim::Voltage(int k) const {
+double CCapacitorSim::Voltage(int k) const
+{
     return m_pDoc->V(Nodes[0], k) - m_pDoc->V(Nodes[1], k);
 }
 
-double CCapacitorSim::PreviousVoltage(int k, double initial) const {
+double CCapacitorSim::PreviousVoltage(int k, double initial) const
+{
     return k == m_pDoc->HistoryCount() ? initial : Voltage(k - 1);
 }
 
-void CCapacitorSim::BeginStep(int k) {
+void CCapacitorSim::BeginStep(int k)
+{
     const double v = PreviousVoltage(k, IC);
     Ieq = Geq * v + PreviousCurrent(v);
 }
 
-void CCapacitorSim::EndStep(int k) {
+void CCapacitorSim::EndStep(int k)
+{
     Gprev = Geq;
     Iprev = Ieq;
     Current[size_t(k)] = Voltage(k) * Geq - Ieq;
 }
 
-bool CCapacitorSim::GetOutput(const QString& kind, int n, double* out) {
+bool CCapacitorSim::GetOutput(const QString& kind, int n, double* out)
+{
     const bool energy = kind == QLatin1String("E");
     if (kind == QLatin1String("V")) {
         NodeDifference(Nodes[0], Nodes[1], n, out);
@@ -89,14 +103,16 @@ bool CCapacitorSim::GetOutput(const QString& kind, int n, double* out) {
     return true;
 }
 
-void CCapacitorSim::AddOutputNames(const QString& group, QStringList& list) {
+void CCapacitorSim::AddOutputNames(const QString& group, QStringList& list)
+{
     if (group == QLatin1String("Part Voltages"))
         AddName(list, QStringLiteral("V"));
     else if (group == QLatin1String("Part Currents"))
         AddName(list, QStringLiteral("I"));
 }
 
-bool CCapacitorSim::ParseValueAndInitial(const QStringList& tokens, double& value, double& initial) {
+bool CCapacitorSim::ParseValueAndInitial(const QStringList& tokens, double& value, double& initial)
+{
     Name = tokens.value(0);
     if (tokens.size() < 4) return Fail(QStringLiteral("Invalid Netlist:  Not enough arguments: "));
     value = m_pDoc->ParseValue(tokens[3]);
@@ -109,6 +125,7 @@ bool CCapacitorSim::ParseValueAndInitial(const QStringList& tokens, double& valu
     return true;
 }
 
-bool CCapacitorSim::Parse(const QStringList& tokens) {
+bool CCapacitorSim::Parse(const QStringList& tokens)
+{
     return ParseValueAndInitial(tokens, C, IC);
 }

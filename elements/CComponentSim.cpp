@@ -30,20 +30,25 @@ int CComponentSim::TakeBranch()
     return b;
 }
 
-int CComponentSim::BranchUnknown(int i) const { return m_pDoc->NodeCount() + Branch[i]; }
+int CComponentSim::BranchUnknown(int i) const
+{
+    return m_pDoc->NodeCount() + Branch[i];
+}
 
 void CComponentSim::NodeDifference(int a, int b, int n, double* out) const
 {
     const int h = m_pDoc->HistoryCount();
     const double* va = m_pDoc->ResultRow(a);
     const double* vb = m_pDoc->ResultRow(b);
-    for (int j = 0; j < n; ++j) out[j] = va[h + j] - vb[h + j];
+    for (int j = 0; j < n; ++j)
+        out[j] = va[h + j] - vb[h + j];
 }
 
 void CComponentSim::CopyHistory(const double* values, int n, double* out) const
 {
     const int h = m_pDoc->HistoryCount();
-    for (int j = 0; j < n; ++j) out[j] = values[h + j];
+    for (int j = 0; j < n; ++j)
+        out[j] = values[h + j];
 }
 
 bool CComponentSim::Fail(const QString& text) const

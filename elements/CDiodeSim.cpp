@@ -13,22 +13,26 @@ constexpr double kThermalVoltage = 0.0259;
 // linearisation turns every later iterate into NaN.
 constexpr double kExponentCap = 100.0;
 
-double cappedExp(double x) {
+double cappedExp(double x)
+{
     if (x <= kExponentCap) return std::exp(x);
     return std::exp(kExponentCap) * (1.0 + (x - kExponentCap));
 }
 
-bool positiveFinite(double x) {
+bool positiveFinite(double x)
+{
     return std::isfinite(x) && x > 0;
 }
 } // namespace
 
-CDiodeSim::CDiodeSim(CSimulatorDoc* doc) : CComponentSim(doc) {
+CDiodeSim::CDiodeSim(CSimulatorDoc* doc) : CComponentSim(doc)
+{
     Nonlinear = true;
     InternalNode = true;
 }
 
-double CDiodeSim::Current(double v) const {
+double CDiodeSim::Current(double v) const
+{
     const double vt = kThermalVoltage * N;
     if (v > -5 * vt) {
         if (v / vt <= 100) return IS * (std::exp(v / vt) - 1) + 1e-12 * v;
@@ -38,11 +42,13 @@ double CDiodeSim::Current(double v) const {
     return -IS * (cappedExp(-(v + BV) / kThermalVoltage) - 1) - IBV;
 }
 
-double CDiodeSim::JunctionVoltage(int column) const {
+double CDiodeSim::JunctionVoltage(int column) const
+{
     return m_pDoc->V(JunctionNode(), column) - m_pDoc->V(Nodes[1], column);
 }
 
-void CDiodeSim::Linearise(double v) {
+void CDiodeSim::Linearise(double v)
+{
     vlast = v;
     const double i = Current(v);
     Geq = (Current(v + 1e-6) - i) / 1e-6;
@@ -51,7 +57,8 @@ void CDiodeSim::Linearise(double v) {
 
 // ---- binding and stamping
 
-void CDiodeSim::BindThrough(Entries& e, double** A, double* rhs, const IndexMap& map) const {
+void CDiodeSim::BindThrough(Entries& e, double** A, double* rhs, const IndexMap& map) const
+{
     const int a = map(Nodes[0]), c = map(Nodes[1]), j = map(JunctionNode());
     if (RS > 0) e.series.bind(A, a, j);
     e.junction.bind(A, j, c);
@@ -59,7 +66,8 @@ void CDiodeSim::BindThrough(Entries& e, double** A, double* rhs, const IndexMap&
     e.bound = true;
 }
 
-void CDiodeSim::StampInto(const Entries& e, bool rhsOnly) const {
+void CDiodeSim::StampInto(const Entries& e, bool rhsOnly) const
+{
     if (!e.bound) return;
     if (!rhsOnly) {
         if (RS > 0) e.series.add(GRS);
@@ -68,27 +76,33 @@ void CDiodeSim::StampInto(const Entries& e, bool rhsOnly) const {
     e.source.inject(Ieq);
 }
 
-void CDiodeSim::Stamp(bool rhsOnly, int) {
+void CDiodeSim::Stamp(bool rhsOnly, int)
+{
     StampInto(m_Full, rhsOnly);
 }
 
-void CDiodeSim::StampMapped(bool rhsOnly, int) {
+void CDiodeSim::StampMapped(bool rhsOnly, int)
+{
     if (InReducedSet) StampInto(m_Mapped, rhsOnly);
 }
 
-void CDiodeSim::StampPartition(bool rhsOnly, int, int partition) {
+void CDiodeSim::StampPartition(bool rhsOnly, int, int partition)
+{
     if (partition == Partition) StampInto(m_Mapped, rhsOnly);
 }
 
-void CDiodeSim::BindMatrix(double** A, double* rhs) {
+void CDiodeSim::BindMatrix(double** A, double* rhs)
+{
     BindThrough(m_Full, A, rhs, IndexMap::identity());
 }
 
-void CDiodeSim::BindMatrixMapped(double** A, double* rhs) {
+void CDiodeSim::BindMatrixMapped(double** A, double* rhs)
+{
     BindThrough(m_Mapped, A, rhs, m_pDoc->ReducedMap());
 }
 
-void CDiodeSim::BindMatrixPartition(double** A, double* rhs, const IndexMap& map, int partition) {
+void CDiodeSim::BindMatrixPartition(double** A, double* rhs, const IndexMap& map, int partition)
+{
     if (map(Nodes[0]) == 0 && map(Nodes[1]) == 0) return;
     Partition = partition;
     BindThrough(m_Mapped, A, rhs, map);
@@ -96,11 +110,13 @@ void CDiodeSim::BindMatrixPartition(double** A, double* rhs, const IndexMap& map
 
 // ---- the Newton iteration
 
-void CDiodeSim::Initialise() {
+void CDiodeSim::Initialise()
+{
     m_Current.assign(size_t(m_pDoc->ResultColumns()), 0.0);
 }
 
-void CDiodeSim::BeginStep(int k) {
+void CDiodeSim::BeginStep(int k)
+{
     // The linearised conductance moves on every iteration, so the matrix is rebuilt every time.
     for (int i = 0; i < NodeCount(); ++i)
         m_pDoc->MarkNodeDirty(Nodes[i]);
@@ -124,7 +140,8 @@ void CDiodeSim::BeginStep(int k) {
     Linearise(v);
 }
 
-bool CDiodeSim::NeedsIteration(int k) {
+bool CDiodeSim::NeedsIteration(int k)
+{
     if (m_pDoc->Iteration() == 1) return true;
     const double v = JunctionVoltage(k);
     const bool converged = std::fabs(v - vlast) < 0.001 * std::max(std::fabs(v), std::fabs(vlast)) + 1e-6;
@@ -137,7 +154,8 @@ bool CDiodeSim::NeedsIteration(int k) {
     return false;
 }
 
-void CDiodeSim::EndStep(int k) {
+void CDiodeSim::EndStep(int k)
+{
     // The current as the accepted solution carries it, so it balances the currents of the elements
     // around the diode. With a series resistance it is read from that resistance: deep in breakdown
     // the junction's own terms are two huge numbers whose difference is the current.
@@ -149,7 +167,8 @@ void CDiodeSim::EndStep(int k) {
 
 // ---- traces
 
-bool CDiodeSim::GetOutput(const QString& kind, int n, double* out) {
+bool CDiodeSim::GetOutput(const QString& kind, int n, double* out)
+{
     if (kind == QLatin1String("V")) {
         NodeDifference(Nodes[0], Nodes[1], n, out);
         return true;
@@ -161,7 +180,8 @@ bool CDiodeSim::GetOutput(const QString& kind, int n, double* out) {
     return false;
 }
 
-void CDiodeSim::AddOutputNames(const QString& group, QStringList& list) {
+void CDiodeSim::AddOutputNames(const QString& group, QStringList& list)
+{
     if (group == QLatin1String("Part Voltages"))
         AddName(list, QStringLiteral("V"));
     else if (group == QLatin1String("Part Currents"))
@@ -170,7 +190,8 @@ void CDiodeSim::AddOutputNames(const QString& group, QStringList& list) {
 
 // ---- the statement
 
-bool CDiodeSim::Parse(const QStringList& tokens) {
+bool CDiodeSim::Parse(const QStringList& tokens)
+{
     Name = tokens.value(0);
     if (tokens.size() < 4) return Fail(QStringLiteral("Invalid Netlist:  Not enough arguments: "));
     Nodes[0] = m_pDoc->GetNodeIndex(tokens[1]);

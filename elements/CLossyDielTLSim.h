@@ -23,5 +23,5 @@ public:
     double Gp = 0;    // port conductance: the line's own plus one cell's leakage
     double Gamma = 0; // reflection at every boundary
     double Tau = 0;   // transmission at every boundary
-    CellChain Cells; // the wave trains along the line
+    CellChain Cells;  // the wave trains along the line
 };

@@ -5,13 +5,15 @@
 
 #include <cmath>
 
-CTransformerSim::CTransformerSim(CSimulatorDoc* doc) : CComponentSim(doc) {
+CTransformerSim::CTransformerSim(CSimulatorDoc* doc) : CComponentSim(doc)
+{
     TerminalCount = 4;
 }
 
 // ---- binding and stamping
 
-void CTransformerSim::Entries::bind(double** A, double* r, const int nodes[4], int b1, int b2) {
+void CTransformerSim::Entries::bind(double** A, double* r, const int nodes[4], int b1, int b2)
+{
     const int rows[2] = {b1, b2};
     for (int w = 0; w < 2; ++w) {
         const int x1 = nodes[2 * w], x2 = nodes[2 * w + 1], b = rows[w];
@@ -26,7 +28,8 @@ void CTransformerSim::Entries::bind(double** A, double* r, const int nodes[4], i
     bound = true;
 }
 
-void CTransformerSim::StampInto(const Entries& e, bool rhsOnly) const {
+void CTransformerSim::StampInto(const Entries& e, bool rhsOnly) const
+{
     if (!e.bound) return;
     if (!rhsOnly) {
         *e.branch[0][0] -= R11;
@@ -45,35 +48,42 @@ void CTransformerSim::StampInto(const Entries& e, bool rhsOnly) const {
     *e.rhs[1] += E2;
 }
 
-void CTransformerSim::BindThrough(Entries& e, double** A, double* rhs, const IndexMap& map) const {
+void CTransformerSim::BindThrough(Entries& e, double** A, double* rhs, const IndexMap& map) const
+{
     const int nodes[4] = {map(Nodes[0]), map(Nodes[1]), map(Nodes[2]), map(Nodes[3])};
     // The branch rows are wherever that system placed the two global branch unknowns: the reduced
     // and partition systems number only their own branches, in their own order.
     e.bind(A, rhs, nodes, map(BranchUnknown(0)), map(BranchUnknown(1)));
 }
 
-void CTransformerSim::Stamp(bool rhsOnly, int) {
+void CTransformerSim::Stamp(bool rhsOnly, int)
+{
     StampInto(m_Full, rhsOnly);
 }
 
-void CTransformerSim::StampMapped(bool rhsOnly, int) {
+void CTransformerSim::StampMapped(bool rhsOnly, int)
+{
     if (InReducedSet) StampInto(m_Mapped, rhsOnly);
 }
 
-void CTransformerSim::StampPartition(bool rhsOnly, int, int partition) {
+void CTransformerSim::StampPartition(bool rhsOnly, int, int partition)
+{
     if (partition == Partition) StampInto(m_Mapped, rhsOnly);
 }
 
-void CTransformerSim::BindMatrix(double** A, double* rhs) {
+void CTransformerSim::BindMatrix(double** A, double* rhs)
+{
     BindThrough(m_Full, A, rhs, IndexMap::identity());
 }
 
-void CTransformerSim::BindMatrixMapped(double** A, double* rhs) {
+void CTransformerSim::BindMatrixMapped(double** A, double* rhs)
+{
     const IndexMap map = m_pDoc->ReducedMap();
     if (map(Nodes[0]) || map(Nodes[1]) || map(Nodes[2]) || map(Nodes[3])) BindThrough(m_Mapped, A, rhs, map);
 }
 
-void CTransformerSim::BindMatrixPartition(double** A, double* rhs, const IndexMap& map, int partition) {
+void CTransformerSim::BindMatrixPartition(double** A, double* rhs, const IndexMap& map, int partition)
+{
     if (!map(Nodes[0]) && !map(Nodes[1]) && !map(Nodes[2]) && !map(Nodes[3])) return;
     Partition = partition;
     BindThrough(m_Mapped, A, rhs, map);
@@ -81,7 +91,8 @@ void CTransformerSim::BindMatrixPartition(double** A, double* rhs, const IndexMa
 
 // ---- the run
 
-void CTransformerSim::Initialise() {
+void CTransformerSim::Initialise()
+{
     M = std::sqrt(L1 * L2) * K;
     const double dt = m_pDoc->TimeStep();
     R11 = 2 * L1 / dt;
@@ -89,7 +100,8 @@ void CTransformerSim::Initialise() {
     R22 = 2 * L2 / dt;
 }
 
-void CTransformerSim::BeginStep(int k) {
+void CTransformerSim::BeginStep(int k)
+{
     // Before the first step both windings are at rest.
     if (k == m_pDoc->HistoryCount()) {
         E1 = E2 = 0;
@@ -105,7 +117,8 @@ void CTransformerSim::BeginStep(int k) {
 
 // ---- traces
 
-bool CTransformerSim::GetOutput(const QString& kind, int n, double* out) {
+bool CTransformerSim::GetOutput(const QString& kind, int n, double* out)
+{
     if (kind == QLatin1String("VL"))
         NodeDifference(Nodes[0], Nodes[1], n, out);
     else if (kind == QLatin1String("VR"))
@@ -119,7 +132,8 @@ bool CTransformerSim::GetOutput(const QString& kind, int n, double* out) {
     return true;
 }
 
-void CTransformerSim::AddOutputNames(const QString& group, QStringList& list) {
+void CTransformerSim::AddOutputNames(const QString& group, QStringList& list)
+{
     if (group == QLatin1String("Part Voltages")) {
         AddName(list, QStringLiteral("VL"));
         AddName(list, QStringLiteral("VR"));
@@ -131,7 +145,8 @@ void CTransformerSim::AddOutputNames(const QString& group, QStringList& list) {
 
 // ---- the statement
 
-bool CTransformerSim::Parse(const QStringList& tokens) {
+bool CTransformerSim::Parse(const QStringList& tokens)
+{
     Name = tokens.value(0);
     const QString notEnough = QStringLiteral("Invalid Netlist:  Not enough arguments: ");
     if (tokens.size() < 8) return Fail(notEnough);

@@ -4,7 +4,8 @@
 
 #include <cmath>
 
-void CVarCSim::Initialise() {
+void CVarCSim::Initialise()
+{
     const size_t columns = size_t(m_pDoc->ResultColumns());
     const double dt = m_pDoc->TimeStep();
     double c = Law.Capacitance(IC);
@@ -19,7 +20,8 @@ void CVarCSim::Initialise() {
     Current.assign(columns, 0.0);
 }
 
-void CVarCSim::BeginStep(int k) {
+void CVarCSim::BeginStep(int k)
+{
     const double dt = m_pDoc->TimeStep();
     const double v = PreviousVoltage(k, IC);
     const double previous = Capacitance[size_t(k - 1)];
@@ -37,13 +39,15 @@ void CVarCSim::BeginStep(int k) {
     }
 }
 
-void CVarCSim::EndStep(int k) {
+void CVarCSim::EndStep(int k)
+{
     CCapacitorSim::EndStep(k);
     const size_t i = size_t(k);
     Charge[i] = Charge[i - 1] + 0.5 * m_pDoc->TimeStep() * (Current[i] + Current[i - 1]);
 }
 
-bool CVarCSim::GetOutput(const QString& kind, int n, double* out) {
+bool CVarCSim::GetOutput(const QString& kind, int n, double* out)
+{
     if (kind == QLatin1String("C")) {
         CopyHistory(Capacitance.data(), n, out);
         return true;
@@ -55,7 +59,8 @@ bool CVarCSim::GetOutput(const QString& kind, int n, double* out) {
     return CCapacitorSim::GetOutput(kind, n, out);
 }
 
-void CVarCSim::AddOutputNames(const QString& group, QStringList& list) {
+void CVarCSim::AddOutputNames(const QString& group, QStringList& list)
+{
     CCapacitorSim::AddOutputNames(group, list);
     if (group == QLatin1String("Special")) {
         AddName(list, QStringLiteral("C"));
@@ -63,7 +68,8 @@ void CVarCSim::AddOutputNames(const QString& group, QStringList& list) {
     }
 }
 
-bool CVarCSim::Parse(const QStringList& tokens) {
+bool CVarCSim::Parse(const QStringList& tokens)
+{
     Name = tokens.value(0);
     if (tokens.size() < 7) return Fail(QStringLiteral("Invalid Netlist.  Not enough arguments: "));
     Nodes[0] = m_pDoc->GetNodeIndex(tokens[1]);

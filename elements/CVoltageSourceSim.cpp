@@ -13,7 +13,8 @@ SourceWaveform::SourceWaveform() = default;
 SourceWaveform::~SourceWaveform() = default;
 
 bool SourceWaveform::Parse(CComponentSim& element, CSimulatorDoc& doc, const QStringList& tokens,
-                           const std::function<void()>& takeBranch) {
+                           const std::function<void()>& takeBranch)
+{
     const auto notEnough = [&]() {
         ui().message(QStringLiteral("Invalid Netlist:  Not enough arguments: ") + element.Name);
         return false;
@@ -56,12 +57,14 @@ bool SourceWaveform::Parse(CComponentSim& element, CSimulatorDoc& doc, const QSt
     return false;
 }
 
-bool SourceWaveform::LoadWaveform() {
+bool SourceWaveform::LoadWaveform()
+{
     Loaded = LoadOrliskWave(WaveformPath, Wave);
     return Loaded;
 }
 
-double SourceWaveform::ValueAt(double t) const {
+double SourceWaveform::ValueAt(double t) const
+{
     switch (Kind) {
     case SourceDC:
         return Pulse.V1;
@@ -73,7 +76,8 @@ double SourceWaveform::ValueAt(double t) const {
     return 0.0;
 }
 
-static void addSourceNames(const CComponentSim& e, const QString& group, QStringList& list) {
+static void addSourceNames(const CComponentSim& e, const QString& group, QStringList& list)
+{
     if (group == QLatin1String("Source Voltages"))
         list << QStringLiteral("V(") + e.Name + QLatin1Char(')');
     else if (group == QLatin1String("Source Currents"))
@@ -85,7 +89,8 @@ static void addSourceNames(const CComponentSim& e, const QString& group, QString
 
 CVoltageSourceSim::CVoltageSourceSim(CSimulatorDoc* doc) : CComponentSim(doc) {}
 
-void CVoltageSourceSim::Entries::bind(double** A, double* r, int rp, int rm, int rb) {
+void CVoltageSourceSim::Entries::bind(double** A, double* r, int rp, int rm, int rb)
+{
     pb = &A[rp][rb];
     bp = &A[rb][rp];
     mb = &A[rm][rb];
@@ -93,7 +98,8 @@ void CVoltageSourceSim::Entries::bind(double** A, double* r, int rp, int rm, int
     rhs = &r[rb];
 }
 
-void CVoltageSourceSim::Entries::stamp(bool rhsOnly, double value) const {
+void CVoltageSourceSim::Entries::stamp(bool rhsOnly, double value) const
+{
     if (!rhsOnly) {
         *pb += 1;
         *bp += 1;
@@ -103,40 +109,48 @@ void CVoltageSourceSim::Entries::stamp(bool rhsOnly, double value) const {
     *rhs += value;
 }
 
-void CVoltageSourceSim::Stamp(bool rhsOnly, int) {
+void CVoltageSourceSim::Stamp(bool rhsOnly, int)
+{
     m_Full.stamp(rhsOnly, Value);
 }
 
-void CVoltageSourceSim::StampMapped(bool rhsOnly, int) {
+void CVoltageSourceSim::StampMapped(bool rhsOnly, int)
+{
     if (InReducedSet && m_MappedBound) m_Mapped.stamp(rhsOnly, Value);
 }
 
-void CVoltageSourceSim::StampPartition(bool rhsOnly, int, int partition) {
+void CVoltageSourceSim::StampPartition(bool rhsOnly, int, int partition)
+{
     if (m_MappedBound && partition == Partition) m_Mapped.stamp(rhsOnly, Value);
 }
 
-void CVoltageSourceSim::BindMatrix(double** A, double* rhs) {
+void CVoltageSourceSim::BindMatrix(double** A, double* rhs)
+{
     m_Full.bind(A, rhs, Nodes[0], Nodes[1], BranchUnknown(0));
 }
 
-void CVoltageSourceSim::BindMatrixMapped(double** A, double* rhs) {
+void CVoltageSourceSim::BindMatrixMapped(double** A, double* rhs)
+{
     const IndexMap map = m_pDoc->ReducedMap();
     m_MappedBound = map(Nodes[0]) != 0 || map(Nodes[1]) != 0;
     if (m_MappedBound) m_Mapped.bind(A, rhs, map(Nodes[0]), map(Nodes[1]), map(BranchUnknown(0)));
 }
 
-void CVoltageSourceSim::BindMatrixPartition(double** A, double* rhs, const IndexMap& map, int partition) {
+void CVoltageSourceSim::BindMatrixPartition(double** A, double* rhs, const IndexMap& map, int partition)
+{
     if (map(Nodes[0]) == 0 && map(Nodes[1]) == 0) return;
     Partition = partition;
     m_MappedBound = true;
     m_Mapped.bind(A, rhs, map(Nodes[0]), map(Nodes[1]), map(BranchUnknown(0)));
 }
 
-void CVoltageSourceSim::BeginStep(int) {
+void CVoltageSourceSim::BeginStep(int)
+{
     Value = Waveform.ValueAt(m_pDoc->CurrentTime());
 }
 
-bool CVoltageSourceSim::GetOutput(const QString& kind, int n, double* out) {
+bool CVoltageSourceSim::GetOutput(const QString& kind, int n, double* out)
+{
     if (kind == QLatin1String("V")) {
         NodeDifference(Nodes[0], Nodes[1], n, out);
         return true;
@@ -148,11 +162,13 @@ bool CVoltageSourceSim::GetOutput(const QString& kind, int n, double* out) {
     return false;
 }
 
-void CVoltageSourceSim::AddOutputNames(const QString& group, QStringList& list) {
+void CVoltageSourceSim::AddOutputNames(const QString& group, QStringList& list)
+{
     addSourceNames(*this, group, list);
 }
 
-bool CVoltageSourceSim::Parse(const QStringList& tokens) {
+bool CVoltageSourceSim::Parse(const QStringList& tokens)
+{
     Name = tokens.value(0);
     return Waveform.Parse(*this, *m_pDoc, tokens, [this]() { TakeBranch(); });
 }
@@ -160,49 +176,59 @@ bool CVoltageSourceSim::Parse(const QStringList& tokens) {
 // ---------------------------------------------------------------------------------------------
 // CCurrentSourceSim
 
-void CCurrentSourceSim::Stamp(bool, int) {
+void CCurrentSourceSim::Stamp(bool, int)
+{
     m_Full.inject(Value);
 }
 
-void CCurrentSourceSim::StampMapped(bool, int) {
+void CCurrentSourceSim::StampMapped(bool, int)
+{
     if (m_MappedBound) m_Mapped.inject(Value);
 }
 
-void CCurrentSourceSim::StampPartition(bool, int, int partition) {
+void CCurrentSourceSim::StampPartition(bool, int, int partition)
+{
     if (m_MappedBound && partition == Partition) m_Mapped.inject(Value);
 }
 
 // Bound with the nodes reversed: the current enters n2 and leaves n1.
-void CCurrentSourceSim::BindMatrix(double**, double* rhs) {
+void CCurrentSourceSim::BindMatrix(double**, double* rhs)
+{
     m_Full.bind(rhs, Nodes[1], Nodes[0]);
 }
 
-void CCurrentSourceSim::BindMatrixMapped(double**, double* rhs) {
+void CCurrentSourceSim::BindMatrixMapped(double**, double* rhs)
+{
     const IndexMap map = m_pDoc->ReducedMap();
     m_MappedBound = map(Nodes[0]) != 0 || map(Nodes[1]) != 0;
     if (m_MappedBound) m_Mapped.bind(rhs, map(Nodes[1]), map(Nodes[0]));
 }
 
-void CCurrentSourceSim::BindMatrixPartition(double**, double* rhs, const IndexMap& map, int partition) {
+void CCurrentSourceSim::BindMatrixPartition(double**, double* rhs, const IndexMap& map, int partition)
+{
     if (map(Nodes[0]) == 0 && map(Nodes[1]) == 0) return;
     Partition = partition;
     m_MappedBound = true;
     m_Mapped.bind(rhs, map(Nodes[1]), map(Nodes[0]));
 }
 
-void CCurrentSourceSim::Initialise() {
+void CCurrentSourceSim::Initialise()
+{
     m_History.assign(size_t(m_pDoc->ResultColumns()), 0.0);
 }
 
-void CCurrentSourceSim::BeginStep(int) {
+void CCurrentSourceSim::BeginStep(int)
+{
     Value = Waveform.ValueAt(m_pDoc->CurrentTime());
 }
 
-void CCurrentSourceSim::EndStep(int k) {
+void CCurrentSourceSim::EndStep(int k)
+{
     m_History[size_t(k)] = Value;
 }
 
-bool CCurrentSourceSim::GetOutput(const QString& kind, int n, double* out) {
+bool CCurrentSourceSim::GetOutput(const QString& kind, int n, double* out)
+{
     if (kind == QLatin1String("V")) {
         NodeDifference(Nodes[0], Nodes[1], n, out);
         return true;
@@ -214,11 +240,13 @@ bool CCurrentSourceSim::GetOutput(const QString& kind, int n, double* out) {
     return false;
 }
 
-void CCurrentSourceSim::AddOutputNames(const QString& group, QStringList& list) {
+void CCurrentSourceSim::AddOutputNames(const QString& group, QStringList& list)
+{
     addSourceNames(*this, group, list);
 }
 
-bool CCurrentSourceSim::Parse(const QStringList& tokens) {
+bool CCurrentSourceSim::Parse(const QStringList& tokens)
+{
     Name = tokens.value(0);
     return Waveform.Parse(*this, *m_pDoc, tokens, []() {});
 }

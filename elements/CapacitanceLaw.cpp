@@ -6,7 +6,8 @@
 
 #include <cmath>
 
-double CapacitanceLaw::Capacitance(double v) const {
+double CapacitanceLaw::Capacitance(double v) const
+{
     switch ((Kind.isEmpty() ? QChar() : Kind[0]).unicode()) {
     case u'F':
         return Fixed;
@@ -28,12 +29,14 @@ double CapacitanceLaw::Capacitance(double v) const {
     }
 }
 
-bool CapacitanceLaw::Usable(double c) {
+bool CapacitanceLaw::Usable(double c)
+{
     return std::isfinite(c) && c > 0.0;
 }
 
 bool CapacitanceLaw::Parse(const CComponentSim& element, CSimulatorDoc& doc, const QStringList& tokens,
-                           int first, double& initialVoltage) {
+                           int first, double& initialVoltage)
+{
     const auto refuse = [&](const char* text) {
         ui().message(QString::fromLatin1(text) + element.Name);
         return false;

@@ -20,8 +20,8 @@ public:
     // transmission), r1 (reflection back of the forward wave), t2 (backward transmission) and r2
     // (reflection of the backward wave); a stride of 0 gives every boundary the same. The ports then
     // send in w1 and w2.
-    void advance(const double* t1, const double* r1, const double* t2, const double* r2, size_t stride, double w1,
-                 double w2);
+    void advance(const double* t1, const double* r1, const double* t2, const double* r2, size_t stride,
+                 double w1, double w2);
 
 private:
     std::vector<double> F, B;   // forward wave (F[0] at port 1) and backward wave in every cell

@@ -8,12 +8,14 @@ public:
 
     int ID() const { return m_ID; }
 
-    void Enable(bool on = true) {
+    void Enable(bool on = true)
+    {
         m_Enabled = on;
         m_EnableChanged = true;
     }
     void SetCheck(int check = 1) { m_Check = check; }
-    void SetRadio(bool on = true) {
+    void SetRadio(bool on = true)
+    {
         m_Check = on ? 1 : 0;
         m_Radio = true;
     }

@@ -2,19 +2,22 @@
 
 #include "CommandTarget.h"
 
-QList<CommandTarget*> CommandRouter::CurrentRoute() const {
+QList<CommandTarget*> CommandRouter::CurrentRoute() const
+{
     QList<CommandTarget*> route = m_Route ? m_Route() : QList<CommandTarget*>{};
     route.removeAll(nullptr);
     return route;
 }
 
-bool CommandRouter::Execute(int id) const {
+bool CommandRouter::Execute(int id) const
+{
     for (CommandTarget* target : CurrentRoute())
         if (target->OnCmdMsg(id)) return true;
     return false;
 }
 
-CmdUI CommandRouter::Update(int id) const {
+CmdUI CommandRouter::Update(int id) const
+{
     CmdUI cmdUI(id);
     const QList<CommandTarget*> route = CurrentRoute();
     for (CommandTarget* target : route)

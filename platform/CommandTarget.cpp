@@ -1,6 +1,7 @@
 #include "CommandTarget.h"
 
-bool CommandTarget::OnCmdMsg(int id) {
+bool CommandTarget::OnCmdMsg(int id)
+{
     for (const Command& c : m_Commands) {
         if (id < c.first || id > c.last) continue;
         // A handler may close and free its own target (File Close): run a copy, not the map entry.
@@ -11,7 +12,8 @@ bool CommandTarget::OnCmdMsg(int id) {
     return false;
 }
 
-bool CommandTarget::OnUpdateCmdUI(CmdUI& cmdUI) {
+bool CommandTarget::OnUpdateCmdUI(CmdUI& cmdUI)
+{
     for (const Update& u : m_Updates) {
         if (cmdUI.ID() < u.first || cmdUI.ID() > u.last) continue;
         u.handler(cmdUI);
@@ -20,24 +22,29 @@ bool CommandTarget::OnUpdateCmdUI(CmdUI& cmdUI) {
     return false;
 }
 
-bool CommandTarget::HasCommandHandler(int id) const {
+bool CommandTarget::HasCommandHandler(int id) const
+{
     for (const Command& c : m_Commands)
         if (id >= c.first && id <= c.last) return true;
     return false;
 }
 
-void CommandTarget::MapCommand(int id, std::function<void()> handler) {
+void CommandTarget::MapCommand(int id, std::function<void()> handler)
+{
     m_Commands.push_back({id, id, [h = std::move(handler)](int) { h(); }});
 }
 
-void CommandTarget::MapCommandRange(int first, int last, std::function<void(int)> handler) {
+void CommandTarget::MapCommandRange(int first, int last, std::function<void(int)> handler)
+{
     m_Commands.push_back({first, last, std::move(handler)});
 }
 
-void CommandTarget::MapUpdate(int id, std::function<void(CmdUI&)> handler) {
+void CommandTarget::MapUpdate(int id, std::function<void(CmdUI&)> handler)
+{
     m_Updates.push_back({id, id, std::move(handler)});
 }
 
-void CommandTarget::MapUpdateRange(int first, int last, std::function<void(CmdUI&)> handler) {
+void CommandTarget::MapUpdateRange(int first, int last, std::function<void(CmdUI&)> handler)
+{
     m_Updates.push_back({first, last, std::move(handler)});
 }

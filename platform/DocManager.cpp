@@ -12,7 +12,8 @@
 namespace {
 DocManager* g_instance = nullptr;
 
-QString filterOf(const DocTemplate* t) {
+QString filterOf(const DocTemplate* t)
+{
     const QString name = t->GetDocString(DocTemplate::filterName);
     const QString ext = t->GetDocString(DocTemplate::filterExt);
     if (name.isEmpty() || ext.isEmpty()) return {};
@@ -20,38 +21,45 @@ QString filterOf(const DocTemplate* t) {
 }
 } // namespace
 
-DocManager::DocManager() {
+DocManager::DocManager()
+{
     g_instance = this;
 }
 
-DocManager::~DocManager() {
+DocManager::~DocManager()
+{
     CloseAllDocuments();
     if (g_instance == this) g_instance = nullptr;
 }
 
-DocManager* DocManager::Instance() {
+DocManager* DocManager::Instance()
+{
     return g_instance;
 }
 
-void DocManager::AddDocTemplate(std::unique_ptr<DocTemplate> docTemplate) {
+void DocManager::AddDocTemplate(std::unique_ptr<DocTemplate> docTemplate)
+{
     if (docTemplate) m_Templates.push_back(std::move(docTemplate));
 }
 
-QList<DocTemplate*> DocManager::Templates() const {
+QList<DocTemplate*> DocManager::Templates() const
+{
     QList<DocTemplate*> list;
     for (const auto& t : m_Templates)
         list.append(t.get());
     return list;
 }
 
-QList<Document*> DocManager::GetOpenDocuments() const {
+QList<Document*> DocManager::GetOpenDocuments() const
+{
     QList<Document*> list;
     for (const auto& t : m_Templates)
         list += t->Documents();
     return list;
 }
 
-QStringList DocManager::FileNewNames() const {
+QStringList DocManager::FileNewNames() const
+{
     QStringList names;
     for (const auto& t : m_Templates) {
         const QString name = t->GetDocString(DocTemplate::fileNewName);
@@ -60,7 +68,8 @@ QStringList DocManager::FileNewNames() const {
     return names;
 }
 
-QStringList DocManager::OpenFilters() const {
+QStringList DocManager::OpenFilters() const
+{
     QStringList filters;
     for (const auto& t : m_Templates) {
         const QString f = filterOf(t.get());
@@ -69,7 +78,8 @@ QStringList DocManager::OpenFilters() const {
     return filters;
 }
 
-void DocManager::OnFileNew() {
+void DocManager::OnFileNew()
+{
     if (m_Templates.empty()) return;
     DocTemplate* chosen = m_Templates.front().get();
     if (m_Templates.size() > 1) {
@@ -87,13 +97,15 @@ void DocManager::OnFileNew() {
     chosen->OpenDocumentFile(QString());
 }
 
-void DocManager::OnFileOpen() {
+void DocManager::OnFileOpen()
+{
     const QString path = PromptFileName(true, QString(), nullptr);
     if (!path.isEmpty()) OpenDocumentFile(path);
 }
 
 DocTemplate* DocManager::MatchTemplate(const QString& path, const QList<DocTemplate*>& templates,
-                                       Document** alreadyOpen) {
+                                       Document** alreadyOpen)
+{
     DocTemplate* best = nullptr;
     DocTemplate::Confidence bestConfidence = DocTemplate::noAttempt;
     if (alreadyOpen) *alreadyOpen = nullptr;
@@ -111,7 +123,8 @@ DocTemplate* DocManager::MatchTemplate(const QString& path, const QList<DocTempl
 }
 
 Document* DocManager::OpenDocumentFile(const QString& path, bool addToMru,
-                                       const QList<DocTemplate*>& candidates) {
+                                       const QList<DocTemplate*>& candidates)
+{
     QList<DocTemplate*> templates = Templates();
     for (DocTemplate* t : candidates)
         if (t && !templates.contains(t)) templates << t;
@@ -130,7 +143,8 @@ Document* DocManager::OpenDocumentFile(const QString& path, bool addToMru,
     return doc;
 }
 
-bool DocManager::SaveAllModified() {
+bool DocManager::SaveAllModified()
+{
     const QList<Document*> docs = GetOpenDocuments();
     for (Document* doc : docs)
         if (doc->IsBusy()) {
@@ -142,31 +156,37 @@ bool DocManager::SaveAllModified() {
     return true;
 }
 
-void DocManager::CloseAllDocuments() {
+void DocManager::CloseAllDocuments()
+{
     for (const auto& t : m_Templates)
         t->CloseAllDocuments();
 }
 
-void DocManager::CloseDocument(Document* document) {
+void DocManager::CloseDocument(Document* document)
+{
     if (document && document->Template()) document->Template()->CloseDocument(document);
 }
 
-void DocManager::SetRecentFileList(std::unique_ptr<RecentFileList> list) {
+void DocManager::SetRecentFileList(std::unique_ptr<RecentFileList> list)
+{
     m_Recent = std::move(list);
 }
 
-void DocManager::AddToRecentFileList(const QString& path) {
+void DocManager::AddToRecentFileList(const QString& path)
+{
     if (m_Recent && !path.isEmpty()) m_Recent->Add(path);
 }
 
-Document* DocManager::OpenRecentFile(int index) {
+Document* DocManager::OpenRecentFile(int index)
+{
     if (!m_Recent || index < 0 || index >= m_Recent->Files().size()) return nullptr;
     Document* doc = OpenDocumentFile(m_Recent->Files()[index]);
     if (!doc) m_Recent->Remove(index);
     return doc;
 }
 
-QString DocManager::PromptFileName(bool open, const QString& suggested, DocTemplate* docTemplate) const {
+QString DocManager::PromptFileName(bool open, const QString& suggested, DocTemplate* docTemplate) const
+{
     if (!promptFileName) return {};
     QStringList filters;
     if (docTemplate) {

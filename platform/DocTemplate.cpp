@@ -10,34 +10,42 @@ namespace {
 FrameHost* g_host = nullptr;
 
 // Files are the same when their canonical paths are (links and "..", relative paths).
-QString canonical(const QString& path) {
+QString canonical(const QString& path)
+{
     const QFileInfo info(path);
     const QString c = info.canonicalFilePath();
     return c.isEmpty() ? info.absoluteFilePath() : c;
 }
 } // namespace
 
-FrameHost* frameHost() {
+FrameHost* frameHost()
+{
     return g_host;
 }
-void setFrameHost(FrameHost* host) {
+void setFrameHost(FrameHost* host)
+{
     g_host = host;
 }
 
 DocTemplate::DocTemplate(int resourceId, const QString& strings, DocumentFactory makeDocument,
                          ViewFactory makeView)
     : m_ResourceId(resourceId), m_Strings(strings.split(QLatin1Char('\n'))),
-      m_MakeDocument(std::move(makeDocument)), m_MakeView(std::move(makeView)) {}
+      m_MakeDocument(std::move(makeDocument)), m_MakeView(std::move(makeView))
+{
+}
 
-DocTemplate::~DocTemplate() {
+DocTemplate::~DocTemplate()
+{
     CloseAllDocuments();
 }
 
-QString DocTemplate::GetDocString(DocStringIndex index) const {
+QString DocTemplate::GetDocString(DocStringIndex index) const
+{
     return index < m_Strings.size() ? m_Strings[index] : QString();
 }
 
-DocTemplate::Confidence DocTemplate::MatchDocType(const QString& path, Document** alreadyOpen) const {
+DocTemplate::Confidence DocTemplate::MatchDocType(const QString& path, Document** alreadyOpen) const
+{
     if (alreadyOpen) *alreadyOpen = nullptr;
     const QString wanted = canonical(path);
     for (const auto& doc : m_Documents)
@@ -50,7 +58,8 @@ DocTemplate::Confidence DocTemplate::MatchDocType(const QString& path, Document*
     return yesAttemptForeign;
 }
 
-Document* DocTemplate::CreateNewDocument() {
+Document* DocTemplate::CreateNewDocument()
+{
     if (!m_MakeDocument) return nullptr;
     std::unique_ptr<Document> doc = m_MakeDocument();
     if (!doc) return nullptr;
@@ -59,13 +68,15 @@ Document* DocTemplate::CreateNewDocument() {
     return m_Documents.back().get();
 }
 
-View* DocTemplate::CreateView(Document& document) {
+View* DocTemplate::CreateView(Document& document)
+{
     View* view = m_MakeView ? m_MakeView() : nullptr;
     if (view) document.AddView(view);
     return view;
 }
 
-Document* DocTemplate::OpenDocumentFile(const QString& path, bool makeVisible) {
+Document* DocTemplate::OpenDocumentFile(const QString& path, bool makeVisible)
+{
     Document* doc = CreateNewDocument();
     if (!doc) return nullptr;
     FrameHost* host = frameHost();
@@ -89,7 +100,8 @@ Document* DocTemplate::OpenDocumentFile(const QString& path, bool makeVisible) {
     return doc;
 }
 
-void DocTemplate::CloseDocument(Document* document) {
+void DocTemplate::CloseDocument(Document* document)
+{
     if (!document) return;
     if (FrameHost* host = frameHost()) host->DestroyFrames(*document);
     // Views without a host (tests, drivers) leave the document here.
@@ -99,19 +111,22 @@ void DocTemplate::CloseDocument(Document* document) {
     RemoveDocument(document);
 }
 
-void DocTemplate::CloseAllDocuments() {
+void DocTemplate::CloseAllDocuments()
+{
     while (!m_Documents.empty())
         CloseDocument(m_Documents.back().get());
 }
 
-QList<Document*> DocTemplate::Documents() const {
+QList<Document*> DocTemplate::Documents() const
+{
     QList<Document*> list;
     for (const auto& doc : m_Documents)
         list.append(doc.get());
     return list;
 }
 
-void DocTemplate::RemoveDocument(Document* document) {
+void DocTemplate::RemoveDocument(Document* document)
+{
     for (auto it = m_Documents.begin(); it != m_Documents.end(); ++it)
         if (it->get() == document) {
             m_Documents.erase(it);

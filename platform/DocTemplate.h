@@ -43,7 +43,8 @@ public:
 
     // The template of a document class D with view class V (both default-constructible).
     template <class D, class V>
-    static std::unique_ptr<DocTemplate> Make(int resourceId, const QString& strings) {
+    static std::unique_ptr<DocTemplate> Make(int resourceId, const QString& strings)
+    {
         return std::make_unique<DocTemplate>(
             resourceId, strings, [] { return std::unique_ptr<Document>(new D()); },
             [] { return static_cast<View*>(new V()); });

@@ -11,47 +11,55 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
-Document::Document() {
+Document::Document()
+{
     MapCommand(ID_FILE_CLOSE, [this] { OnFileClose(); });
     MapCommand(ID_FILE_SAVE, [this] { DoFileSave(); });
     MapCommand(ID_FILE_SAVE_AS, [this] { DoSave(QString()); });
 }
 
-Document::~Document() {
+Document::~Document()
+{
     for (View* view : m_Views)
         view->m_Document = nullptr;
 }
 
-void Document::SetPathName(const QString& path) {
+void Document::SetPathName(const QString& path)
+{
     m_PathName = path;
     m_Title = QFileInfo(path).fileName();
 }
 
-void Document::AddView(View* view) {
+void Document::AddView(View* view)
+{
     if (!view || m_Views.contains(view)) return;
     if (view->m_Document) view->m_Document->RemoveView(view);
     m_Views.append(view);
     view->m_Document = this;
 }
 
-void Document::RemoveView(View* view) {
+void Document::RemoveView(View* view)
+{
     if (m_Views.removeAll(view) > 0) view->m_Document = nullptr;
 }
 
-void Document::UpdateAllViews(View* sender, int hint) {
+void Document::UpdateAllViews(View* sender, int hint)
+{
     const QList<View*> views = m_Views;
     for (View* view : views)
         if (view != sender) view->OnUpdate(sender, hint);
 }
 
-bool Document::OnNewDocument() {
+bool Document::OnNewDocument()
+{
     DeleteContents();
     m_PathName.clear();
     m_Modified = false;
     return true;
 }
 
-bool Document::OnOpenDocument(const QString& path) {
+bool Document::OnOpenDocument(const QString& path)
+{
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         ui().message(QStringLiteral("Cannot open the file ") + QDir::toNativeSeparators(path) +
@@ -69,7 +77,8 @@ bool Document::OnOpenDocument(const QString& path) {
     return true;
 }
 
-bool Document::OnSaveDocument(const QString& path) {
+bool Document::OnSaveDocument(const QString& path)
+{
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || !Save(file) || !file.commit()) {
         file.cancelWriting();
@@ -81,15 +90,18 @@ bool Document::OnSaveDocument(const QString& path) {
     return true;
 }
 
-void Document::OnCloseDocument() {
+void Document::OnCloseDocument()
+{
     DeleteContents();
 }
 
-QString Document::BusyMessage() const {
+QString Document::BusyMessage() const
+{
     return QStringLiteral("A simulation is in progress. Stop it before closing.");
 }
 
-bool Document::SaveModified() {
+bool Document::SaveModified()
+{
     if (!IsModified()) return true;
     const QString name = m_PathName.isEmpty() ? m_Title : QDir::toNativeSeparators(m_PathName);
     switch (
@@ -103,7 +115,8 @@ bool Document::SaveModified() {
     }
 }
 
-bool Document::CanCloseFrame() {
+bool Document::CanCloseFrame()
+{
     if (IsBusy()) {
         ui().message(BusyMessage());
         return false;
@@ -111,13 +124,15 @@ bool Document::CanCloseFrame() {
     return SaveModified();
 }
 
-bool Document::DoFileSave() {
+bool Document::DoFileSave()
+{
     const QFileInfo file(m_PathName);
     if (m_PathName.isEmpty() || (file.exists() && !file.isWritable())) return DoSave(QString());
     return DoSave(m_PathName);
 }
 
-bool Document::DoSave(const QString& path, bool replace) {
+bool Document::DoSave(const QString& path, bool replace)
+{
     QString target = path;
     if (target.isEmpty()) {
         DocManager* manager = DocManager::Instance();
@@ -138,7 +153,8 @@ bool Document::DoSave(const QString& path, bool replace) {
     return true;
 }
 
-void Document::OnFileClose() {
+void Document::OnFileClose()
+{
     if (!CanCloseFrame()) return;
     if (DocManager* manager = DocManager::Instance()) manager->CloseDocument(this);
 }

@@ -14,7 +14,8 @@ namespace {
 QString g_driveMapFile;
 
 // The folder that stands for the drive, or an empty string when the drive is not mapped.
-QString driveFolder(QChar letter) {
+QString driveFolder(QChar letter)
+{
     std::unique_ptr<QSettings> settings =
         g_driveMapFile.isEmpty()
             ? std::make_unique<QSettings>(QStringLiteral("Local AppWizard-Generated Applications"),
@@ -29,7 +30,8 @@ QString driveFolder(QChar letter) {
 
 // The entry of `folder` that `name` means: the exact spelling when it exists, otherwise the first
 // entry in sorted order that differs only in case; empty when there is none.
-QString findEntry(const QString& folder, const QString& name) {
+QString findEntry(const QString& folder, const QString& name)
+{
     const QDir dir(folder);
     if (QFileInfo::exists(dir.filePath(name))) return name;
     QStringList entries =
@@ -42,11 +44,13 @@ QString findEntry(const QString& folder, const QString& name) {
 
 } // namespace
 
-void setDriveMapFile(const QString& iniFile) {
+void setDriveMapFile(const QString& iniFile)
+{
     g_driveMapFile = iniFile;
 }
 
-QString toNative(const QString& windowsPath) {
+QString toNative(const QString& windowsPath)
+{
     QString rest = windowsPath;
     rest.replace(QLatin1Char('\\'), QLatin1Char('/'));
 

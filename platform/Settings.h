@@ -23,7 +23,8 @@ public:
     void Flush();
 
 private:
-    static QString key(const QString& section, const QString& entry) {
+    static QString key(const QString& section, const QString& entry)
+    {
         return section + QLatin1Char('/') + entry;
     }
     mutable QSettings m_Settings;

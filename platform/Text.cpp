@@ -18,23 +18,36 @@ QString upperAscii(const QString& s)
     return out;
 }
 
-static bool isSpace(char16_t c) { return c == u' ' || (c >= u'\t' && c <= u'\r'); }
-static bool isDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
+static bool isSpace(char16_t c)
+{
+    return c == u' ' || (c >= u'\t' && c <= u'\r');
+}
+static bool isDigit(char16_t c)
+{
+    return c >= u'0' && c <= u'9';
+}
 
 double parseDouble(const QString& s, int* consumed)
 {
     const int n = int(s.size());
     int i = 0;
-    while (i < n && isSpace(s[i].unicode())) ++i;
+    while (i < n && isSpace(s[i].unicode()))
+        ++i;
 
     std::string buf; // the number in plain ASCII, read below with the C locale's strtod
     if (i < n && (s[i] == u'+' || s[i] == u'-')) buf += char(s[i++].unicode());
     int digits = 0;
-    while (i < n && isDigit(s[i].unicode())) { buf += char(s[i++].unicode()); ++digits; }
+    while (i < n && isDigit(s[i].unicode())) {
+        buf += char(s[i++].unicode());
+        ++digits;
+    }
     if (i < n && s[i] == u'.') {
         buf += '.';
         ++i;
-        while (i < n && isDigit(s[i].unicode())) { buf += char(s[i++].unicode()); ++digits; }
+        while (i < n && isDigit(s[i].unicode())) {
+            buf += char(s[i++].unicode());
+            ++digits;
+        }
     }
     if (digits == 0) {
         if (consumed) *consumed = 0;
@@ -45,7 +58,10 @@ double parseDouble(const QString& s, int* consumed)
         std::string exp = "e";
         if (j < n && (s[j] == u'+' || s[j] == u'-')) exp += char(s[j++].unicode());
         int expDigits = 0;
-        while (j < n && isDigit(s[j].unicode())) { exp += char(s[j++].unicode()); ++expDigits; }
+        while (j < n && isDigit(s[j].unicode())) {
+            exp += char(s[j++].unicode());
+            ++expDigits;
+        }
         if (expDigits > 0) {
             buf += exp;
             i = j;
@@ -58,10 +74,10 @@ double parseDouble(const QString& s, int* consumed)
 }
 
 // Windows-1252 for 0x80..0x9F; the five unassigned bytes map to the control characters of the same value.
-static const char16_t kCp1252High[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+static const char16_t kCp1252High[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                         0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+                                         0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                         0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
 QByteArray toAnsi(const QString& s)
 {
@@ -75,7 +91,10 @@ QByteArray toAnsi(const QString& s)
         }
         char b = '?';
         for (int i = 0; i < 32; ++i)
-            if (kCp1252High[i] == u) { b = char(0x80 + i); break; }
+            if (kCp1252High[i] == u) {
+                b = char(0x80 + i);
+                break;
+            }
         out += b;
     }
     return out;

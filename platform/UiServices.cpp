@@ -7,9 +7,15 @@ StderrUiServices g_default;
 UiServices* g_current = nullptr;
 } // namespace
 
-UiServices& ui() { return g_current ? *g_current : g_default; }
+UiServices& ui()
+{
+    return g_current ? *g_current : g_default;
+}
 
-void setUi(UiServices* services) { g_current = services; }
+void setUi(UiServices* services)
+{
+    g_current = services;
+}
 
 void StderrUiServices::message(const QString& text)
 {
@@ -30,7 +36,10 @@ UiServices::Answer StderrUiServices::question(const QString& text, Buttons butto
 }
 
 // A scripted service installs itself for its lifetime and restores what was there before.
-ScriptedUiServices::ScriptedUiServices() : m_previous(g_current) { setUi(this); }
+ScriptedUiServices::ScriptedUiServices() : m_previous(g_current)
+{
+    setUi(this);
+}
 
 ScriptedUiServices::~ScriptedUiServices()
 {

@@ -48,9 +48,9 @@ public:
     Answer question(const QString& text, Buttons buttons) override;
     void pump() override;
 
-    QStringList messages;                  // every message and question, in order
-    QList<Answer> answers;                 // answers to the next questions; Cancel/No when empty
-    std::function<void()> onPump;          // called at every pump
+    QStringList messages;         // every message and question, in order
+    QList<Answer> answers;        // answers to the next questions; Cancel/No when empty
+    std::function<void()> onPump; // called at every pump
     std::function<void(const QString&)> onMessage;
     int pumpCount = 0;
 

@@ -2,6 +2,7 @@
 
 #include "Document.h"
 
-View::~View() {
+View::~View()
+{
     if (m_Document) m_Document->RemoveView(this);
 }

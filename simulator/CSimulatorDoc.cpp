@@ -43,24 +43,44 @@ double CSimulatorDoc::ParseValue(const QString& textIn) const
     const QString mantissaText = s.left(p);
     int used = 0;
     const double mantissa = text::parseDouble(mantissaText, &used);
-    if (used < mantissaText.size()) ui().message(QStringLiteral("Warning: Unrecognized Character in Netlist"));
+    if (used < mantissaText.size())
+        ui().message(QStringLiteral("Warning: Unrecognized Character in Netlist"));
 
     const QStringView suffix = QStringView(s).mid(p);
     double mult = 1.0;
     switch (suffix[0].unicode()) {
-    case u'T': mult = 1e12; break;
-    case u'G': mult = 1e9; break;
-    case u'K': mult = 1e3; break;
-    case u'M':
-        if (suffix.startsWith(u"MEG")) mult = 1e6;
-        else if (suffix.startsWith(u"MIL")) mult = 25.4;
-        else mult = 1e-3;
+    case u'T':
+        mult = 1e12;
         break;
-    case u'U': mult = 1e-6; break;
-    case u'N': mult = 1e-9; break;
-    case u'P': mult = 1e-12; break;
-    case u'F': mult = 1e-15; break;
-    default: mult = 1.0; break; // A, H, V
+    case u'G':
+        mult = 1e9;
+        break;
+    case u'K':
+        mult = 1e3;
+        break;
+    case u'M':
+        if (suffix.startsWith(u"MEG"))
+            mult = 1e6;
+        else if (suffix.startsWith(u"MIL"))
+            mult = 25.4;
+        else
+            mult = 1e-3;
+        break;
+    case u'U':
+        mult = 1e-6;
+        break;
+    case u'N':
+        mult = 1e-9;
+        break;
+    case u'P':
+        mult = 1e-12;
+        break;
+    case u'F':
+        mult = 1e-15;
+        break;
+    default:
+        mult = 1.0;
+        break; // A, H, V
     }
     return mantissa * mult;
 }
@@ -71,7 +91,8 @@ int CSimulatorDoc::GetNodeIndex(const QString& name)
     for (int i = 1; i <= m_N; ++i)
         if (m_NodeNames[i] == name) return i;
     ++m_N;
-    while (m_NodeNames.size() <= m_N) m_NodeNames << QString();
+    while (m_NodeNames.size() <= m_N)
+        m_NodeNames << QString();
     m_NodeNames[m_N] = name;
     return m_N;
 }
@@ -83,20 +104,26 @@ int CSimulatorDoc::FindNodeIndex(const QString& name) const
     return -1;
 }
 
-static bool isTrimSpace(QChar c) { return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n'; }
+static bool isTrimSpace(QChar c)
+{
+    return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n';
+}
 
 static QString trimLeft(const QString& s)
 {
     int i = 0;
-    while (i < s.size() && isTrimSpace(s[i])) ++i;
+    while (i < s.size() && isTrimSpace(s[i]))
+        ++i;
     return s.mid(i);
 }
 
 static QString trimBoth(const QString& s)
 {
     int a = 0, b = int(s.size());
-    while (a < b && isTrimSpace(s[a])) ++a;
-    while (b > a && isTrimSpace(s[b - 1])) --b;
+    while (a < b && isTrimSpace(s[a]))
+        ++a;
+    while (b > a && isTrimSpace(s[b - 1]))
+        --b;
     return s.mid(a, b - a);
 }
 
@@ -120,12 +147,13 @@ bool CSimulatorDoc::ReadRunSettings()
     if (!std::isfinite(m_dt) || m_dt <= 0)
         refusal = QStringLiteral("Error.  The time step must be a positive number: ") + m_Settings.timeStep;
     else if (!std::isfinite(span) || span < 0)
-        refusal = QStringLiteral("Error.  The time span must be zero or a positive number: ") + m_Settings.timeSpan;
+        refusal =
+            QStringLiteral("Error.  The time span must be zero or a positive number: ") + m_Settings.timeSpan;
     else if (!std::isfinite(m_StartTime))
         refusal = QStringLiteral("Error.  The start time must be a number: ") + m_Settings.startTime;
     else if (span / m_dt + 0.5 >= double(INT_MAX / 2))
-        refusal = QStringLiteral("Error.  Too many time steps: ") + m_Settings.timeSpan + QStringLiteral(" / ") +
-                  m_Settings.timeStep;
+        refusal = QStringLiteral("Error.  Too many time steps: ") + m_Settings.timeSpan +
+                  QStringLiteral(" / ") + m_Settings.timeStep;
     if (!refusal.isEmpty()) {
         m_StepCount = 0;
         m_SettingsRefused = true;
@@ -183,9 +211,11 @@ static QStringList tokenize(const QString& line)
     int i = 0;
     const int n = int(line.size());
     while (i < n) {
-        while (i < n && line[i] == u' ') ++i;
+        while (i < n && line[i] == u' ')
+            ++i;
         const int start = i;
-        while (i < n && line[i] != u' ') ++i;
+        while (i < n && line[i] != u' ')
+            ++i;
         if (i > start) tokens << line.mid(start, i - start);
     }
     return tokens;
@@ -205,23 +235,28 @@ ElementClass ChooseElementClass(const QStringList& t)
         if (is(3, "IDIODE")) return ElementClass::IdealDiode;
         if (is(3, "RPDIODE") || is(3, "PBDIODE")) return ElementClass::NoModel;
         return ElementClass::Diode;
-    case u'I': return ElementClass::CurrentSource;
-    case u'K': return ElementClass::Transformer;
+    case u'I':
+        return ElementClass::CurrentSource;
+    case u'K':
+        return ElementClass::Transformer;
     case u'L':
         if (is(3, "TL")) return ElementClass::TLineL;
         return ElementClass::Inductor;
     case u'R':
         if (is(3, "VARR")) return ElementClass::VariableR;
         return ElementClass::Resistor;
-    case u'S': return ElementClass::Switch;
+    case u'S':
+        return ElementClass::Switch;
     case u'T':
         if (is(5, "LOSSYX")) return ElementClass::LossyDielTLX;
         if (is(5, "LOSSYZ")) return ElementClass::LossyDielTL;
         if (is(5, "LOSSYR")) return ElementClass::LossyTL;
         if (t.size() >= 10 && is(3, "RAILGUN1")) return ElementClass::NoModel;
         return ElementClass::TransmissionLine;
-    case u'V': return ElementClass::VoltageSource;
-    default: return ElementClass::Unrecognized;
+    case u'V':
+        return ElementClass::VoltageSource;
+    default:
+        return ElementClass::Unrecognized;
     }
 }
 
@@ -233,7 +268,8 @@ bool CSimulatorDoc::ParseNetlistStatements()
         const QStringList tokens = tokenize(line);
         std::unique_ptr<CComponentSim> element;
         const ElementClass cls = ChooseElementClass(tokens);
-        if (cls != ElementClass::Unrecognized && cls != ElementClass::NoModel) element = m_Factory ? m_Factory(cls, this) : CreateElement(cls, this);
+        if (cls != ElementClass::Unrecognized && cls != ElementClass::NoModel)
+            element = m_Factory ? m_Factory(cls, this) : CreateElement(cls, this);
         if (!element) {
             ui().message(QStringLiteral("Netlist Error:  Unrecognized Statement: ") + line);
             return false;
@@ -279,25 +315,32 @@ static double physicalMemoryBytes()
 
 static double g_memoryLimit = 0; // 0: 80% of physical memory
 
-void CSimulatorDoc::SetMemoryLimit(double bytes) { g_memoryLimit = bytes; }
+void CSimulatorDoc::SetMemoryLimit(double bytes)
+{
+    g_memoryLimit = bytes;
+}
 
 bool CSimulatorDoc::AllocateResults()
 {
     const double rows = double(m_N) + m_M + 1;
     const double cols = double(m_h) + 1 + m_StepCount;
     // The table, the full matrix, and the per-step histories that elements keep (two each on average).
-    const double bytes = (rows + 2.0 * double(m_Elements.size())) * cols * sizeof(double) + rows * rows * sizeof(double);
-    if (cols >= double(INT_MAX) || bytes > (g_memoryLimit > 0 ? g_memoryLimit : 0.8 * physicalMemoryBytes())) {
-        ui().message(text::format("Error.  The results of this run would need %.0f MB, more than this computer "
-                                  "has; shorten the time span or enlarge the time step.",
-                                  bytes / (1024.0 * 1024.0)));
+    const double bytes =
+        (rows + 2.0 * double(m_Elements.size())) * cols * sizeof(double) + rows * rows * sizeof(double);
+    if (cols >= double(INT_MAX) ||
+        bytes > (g_memoryLimit > 0 ? g_memoryLimit : 0.8 * physicalMemoryBytes())) {
+        ui().message(
+            text::format("Error.  The results of this run would need %.0f MB, more than this computer "
+                         "has; shorten the time span or enlarge the time step.",
+                         bytes / (1024.0 * 1024.0)));
         return false;
     }
     try {
         m_Columns = int(cols);
         m_ResultData.assign(size_t(rows) * size_t(cols), 0.0);
         m_ResultRows.resize(size_t(rows));
-        for (size_t i = 0; i < size_t(rows); ++i) m_ResultRows[i] = m_ResultData.data() + i * size_t(cols);
+        for (size_t i = 0; i < size_t(rows); ++i)
+            m_ResultRows[i] = m_ResultData.data() + i * size_t(cols);
     } catch (const std::bad_alloc&) {
         m_ResultData = {};
         m_ResultRows = {};
@@ -383,13 +426,19 @@ bool CSimulatorDoc::Save(QIODevice& out)
     return out.write(bytes) == bytes.size();
 }
 
-void CSimulatorDoc::PumpWaitingMessages() { ui().pump(); }
+void CSimulatorDoc::PumpWaitingMessages()
+{
+    ui().pump();
+}
 
 namespace {
 const CSimulatorDoc* g_runningDoc = nullptr;
 }
 
-bool CSimulatorDoc::AnyRunInProgress() { return g_runningDoc != nullptr; }
+bool CSimulatorDoc::AnyRunInProgress()
+{
+    return g_runningDoc != nullptr;
+}
 
 void CSimulatorDoc::SetRunning(bool running)
 {
@@ -427,7 +476,8 @@ bool CSimulatorDoc::RunSimulation(RunProgress* progress)
     }
 
     m_h = 1;
-    for (auto& e : m_Elements) e->Prepare();
+    for (auto& e : m_Elements)
+        e->Prepare();
     if (!AllocateResults()) return fail();
 
     m_NonlinearCount = 0;
@@ -457,8 +507,10 @@ bool CSimulatorDoc::RunSimulation(RunProgress* progress)
         m_t = (k - m_h) * m_dt + m_StartTime;
         for (;;) {
             ++m_Iteration;
-            for (auto& e : m_Elements) e->BeginStep(k);
-            for (auto& e : m_Elements) e->PreSolve(k);
+            for (auto& e : m_Elements)
+                e->BeginStep(k);
+            for (auto& e : m_Elements)
+                e->PreSolve(k);
             if (!m_Maximal) AssembleFull(k);
             if (m_Minimal) AssembleReduced(k);
             if (m_Maximal) AssemblePartitions(k);
@@ -483,7 +535,8 @@ bool CSimulatorDoc::RunSimulation(RunProgress* progress)
                 }
             if (!again) break;
         }
-        for (auto& e : m_Elements) e->EndStep(k);
+        for (auto& e : m_Elements)
+            e->EndStep(k);
         m_MatrixDirty = false;
         std::fill(m_PartitionDirty.begin(), m_PartitionDirty.end(), 0);
         if (k % 100 == 0) PumpWaitingMessages();
@@ -491,8 +544,9 @@ bool CSimulatorDoc::RunSimulation(RunProgress* progress)
     }
 
     const qint64 seconds = clock.elapsed() / 1000;
-    ui().message(QStringLiteral("Simulation completed in ") +
-                 text::format("%02lld mins, %02lld secs", (long long)(seconds / 60 % 60), (long long)(seconds % 60)));
+    ui().message(QStringLiteral("Simulation completed in ") + text::format("%02lld mins, %02lld secs",
+                                                                           (long long)(seconds / 60 % 60),
+                                                                           (long long)(seconds % 60)));
     FreeWorkArrays();
     m_ResultsValid = true;
     SetRunning(false);
@@ -505,7 +559,8 @@ bool CSimulatorDoc::GetTraceValues(const QString& expression, int n, double* out
     const int open = int(expression.indexOf(u'('));
     const int close = int(expression.indexOf(u')'));
     QString name;
-    if (open >= 0) name = close > open ? expression.mid(open + 1, close - open - 1) : expression.mid(open + 1);
+    if (open >= 0)
+        name = close > open ? expression.mid(open + 1, close - open - 1) : expression.mid(open + 1);
     const int available = m_Columns - m_h;
     if (!m_ResultsValid || n < 0 || n > available) {
         ui().message(QStringLiteral("Can't evaluate ") + expression + QStringLiteral(", aborting..."));
@@ -517,7 +572,8 @@ bool CSimulatorDoc::GetTraceValues(const QString& expression, int n, double* out
             ui().message(QStringLiteral("Can't evaluate ") + expression + QStringLiteral(", aborting..."));
             return false;
         }
-        for (int j = 0; j < n; ++j) out[j] = m_ResultRows[size_t(node)][m_h + j];
+        for (int j = 0; j < n; ++j)
+            out[j] = m_ResultRows[size_t(node)][m_h + j];
         return true;
     }
     const QString kind = open >= 0 ? expression.left(open) : expression;

@@ -111,11 +111,14 @@ public:
     const QStringList& NodeNames() const { return m_NodeNames; }
 
     // ---- what elements read and set during a run ----
-    int NodeCount() const { return m_N; }          // N
-    int ExtraUnknownCount() const { return m_M; }  // M
-    int TakeBranch() { return ++m_M; }             // the next extra unknown's ordinal
-    int HistoryCount() const { return m_h; }       // h
-    void RaiseHistoryCount(int h) { if (h > m_h) m_h = h; }
+    int NodeCount() const { return m_N; }         // N
+    int ExtraUnknownCount() const { return m_M; } // M
+    int TakeBranch() { return ++m_M; }            // the next extra unknown's ordinal
+    int HistoryCount() const { return m_h; }      // h
+    void RaiseHistoryCount(int h)
+    {
+        if (h > m_h) m_h = h;
+    }
     int StepCount() const { return m_StepCount; }
     double TimeStep() const { return m_dt; }
     double StartTime() const { return m_StartTime; }
@@ -176,7 +179,8 @@ private:
     bool AllocateResults();
     void FreeWorkArrays();
     // Factors when asked, solves, and stores the solution in column k under the global unknowns.
-    bool SolveSystem(LinearSystem& sys, bool refactor, const std::vector<int>* toGlobal, bool partition, int k);
+    bool SolveSystem(LinearSystem& sys, bool refactor, const std::vector<int>* toGlobal, bool partition,
+                     int k);
     void ReportFloating(double status, const std::vector<int>* localToGlobal, bool partition);
 
     RunSettings m_Settings;

@@ -25,7 +25,10 @@ public:
     bool isIdentity() const { return m_local == nullptr; }
 
 private:
-    IndexMap(const int* partitionOf, const int* local, int p) : m_partitionOf(partitionOf), m_local(local), m_p(p) {}
+    IndexMap(const int* partitionOf, const int* local, int p)
+        : m_partitionOf(partitionOf), m_local(local), m_p(p)
+    {
+    }
     const int* m_partitionOf;
     const int* m_local;
     int m_p;

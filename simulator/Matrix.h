@@ -22,7 +22,8 @@ public:
         const size_t w = size_t(n) + 1;
         m_data.assign(w * w, 0.0);
         m_rows.resize(w);
-        for (size_t i = 0; i < w; ++i) m_rows[i] = m_data.data() + i * w;
+        for (size_t i = 0; i < w; ++i)
+            m_rows[i] = m_data.data() + i * w;
     }
     void zero() { std::fill(m_data.begin(), m_data.end(), 0.0); }
     void clear()

@@ -36,7 +36,8 @@ void CSimulatorDoc::ChooseMatrixMode()
             // built when it is the one in use.
             m_Minimal = true;
             m_Reduced.allocate(m_ReducedNodes + m_ReducedBranches);
-            for (auto& e : m_Elements) e->BindMatrixMapped(m_Reduced.A.rows(), m_Reduced.rhs.data());
+            for (auto& e : m_Elements)
+                e->BindMatrixMapped(m_Reduced.A.rows(), m_Reduced.rhs.data());
         }
     }
     if (mode == QLatin1String("None")) {
@@ -44,7 +45,8 @@ void CSimulatorDoc::ChooseMatrixMode()
         m_Reduced.release();
     }
     if (!m_Maximal)
-        for (auto& e : m_Elements) e->BindMatrix(m_Full.A.rows(), m_Full.rhs.data());
+        for (auto& e : m_Elements)
+            e->BindMatrix(m_Full.A.rows(), m_Full.rhs.data());
     if (m_Maximal) {
         m_Minimal = false;
         m_Reduced.release();
@@ -71,12 +73,14 @@ void CSimulatorDoc::BuildReducedNodeSet()
     m_ReducedBranches = 0;
     m_GlobalToReduced.assign(size_t(m_N + m_M) + 1, 0);
     m_ReducedToGlobal.assign(1, 0);
-    for (auto& e : m_Elements) e->InReducedSet = false;
+    for (auto& e : m_Elements)
+        e->InReducedSet = false;
 
     for (auto& e : m_Elements) {
         if (!e->Nonlinear) continue;
         e->InReducedSet = true;
-        for (int i = 0; i < e->NodeCount(); ++i) AddReducedNode(e->Nodes[i]);
+        for (int i = 0; i < e->NodeCount(); ++i)
+            AddReducedNode(e->Nodes[i]);
     }
     for (int i = 1; i <= m_ReducedNodes; ++i) {
         const int x = m_ReducedToGlobal[size_t(i)];
@@ -94,10 +98,12 @@ void CSimulatorDoc::BuildReducedNodeSet()
                 continue;
             }
             bool touches = false;
-            for (int j = 0; j < e->NodeCount(); ++j) touches = touches || nd[j] == x;
+            for (int j = 0; j < e->NodeCount(); ++j)
+                touches = touches || nd[j] == x;
             if (!touches) continue;
             e->InReducedSet = true;
-            for (int j = 0; j < e->NodeCount(); ++j) AddReducedNode(nd[j]);
+            for (int j = 0; j < e->NodeCount(); ++j)
+                AddReducedNode(nd[j]);
         }
     }
     for (auto& e : m_Elements) {
@@ -154,15 +160,19 @@ void CSimulatorDoc::FloodFillPartition(int start, int p)
             if (e->Decoupled) {
                 for (int port = 0; port < 2; ++port) {
                     const int a = nd[2 * port], b = nd[2 * port + 1];
-                    if (a == x) add(b);
-                    else if (b == x) add(a);
+                    if (a == x)
+                        add(b);
+                    else if (b == x)
+                        add(a);
                 }
                 continue;
             }
             bool touches = false;
-            for (int j = 0; j < e->NodeCount(); ++j) touches = touches || nd[j] == x;
+            for (int j = 0; j < e->NodeCount(); ++j)
+                touches = touches || nd[j] == x;
             if (touches)
-                for (int j = 0; j < e->NodeCount(); ++j) add(nd[j]);
+                for (int j = 0; j < e->NodeCount(); ++j)
+                    add(nd[j]);
         }
     }
     m_PartNodeCount[size_t(p)] = int(nodes.size()) - 1;
@@ -204,7 +214,8 @@ void CSimulatorDoc::SetupPartitions()
         LinearSystem& sys = m_Parts[size_t(p)];
         sys.allocate(m_PartNodeCount[size_t(p)] + m_PartBranchCount[size_t(p)]);
         const IndexMap map = IndexMap::partition(m_NodePartition.data(), m_LocalIndex.data(), p);
-        for (auto& e : m_Elements) e->BindMatrixPartition(sys.A.rows(), sys.rhs.data(), map, p);
+        for (auto& e : m_Elements)
+            e->BindMatrixPartition(sys.A.rows(), sys.rhs.data(), map, p);
     }
 }
 
@@ -213,7 +224,8 @@ void CSimulatorDoc::AssembleFull(int k)
     const bool rebuild = m_MatrixDirty && (k <= m_h || !m_Minimal);
     std::fill(m_Full.rhs.begin(), m_Full.rhs.end(), 0.0);
     if (rebuild) m_Full.A.zero();
-    for (auto& e : m_Elements) e->Stamp(!rebuild, k);
+    for (auto& e : m_Elements)
+        e->Stamp(!rebuild, k);
 }
 
 void CSimulatorDoc::AssembleReduced(int k)
@@ -232,7 +244,8 @@ void CSimulatorDoc::AssemblePartitions(int k)
         const bool rebuild = m_PartitionDirty[size_t(p)] != 0;
         std::fill(sys.rhs.begin(), sys.rhs.end(), 0.0);
         if (rebuild) sys.A.zero();
-        for (CComponentSim* e : m_PartElements[size_t(p)]) e->StampPartition(!rebuild, k, p);
+        for (CComponentSim* e : m_PartElements[size_t(p)])
+            e->StampPartition(!rebuild, k, p);
     }
 }
 
@@ -246,8 +259,8 @@ void CSimulatorDoc::ReportFloating(double status, const std::vector<int>* localT
                      (partition ? QStringLiteral(" is floating.") : QStringLiteral(" is floating")));
 }
 
-bool CSimulatorDoc::SolveSystem(LinearSystem& sys, bool refactor, const std::vector<int>* toGlobal, bool partition,
-                                int k)
+bool CSimulatorDoc::SolveSystem(LinearSystem& sys, bool refactor, const std::vector<int>* toGlobal,
+                                bool partition, int k)
 {
     const int n = sys.size();
     if (refactor) {
@@ -272,12 +285,16 @@ bool CSimulatorDoc::SolveFull(int k)
     return SolveSystem(m_Full, m_MatrixDirty && (k <= m_h || !m_Minimal), nullptr, false, k);
 }
 
-bool CSimulatorDoc::SolveReduced(int k) { return SolveSystem(m_Reduced, m_MatrixDirty, &m_ReducedToGlobal, false, k); }
+bool CSimulatorDoc::SolveReduced(int k)
+{
+    return SolveSystem(m_Reduced, m_MatrixDirty, &m_ReducedToGlobal, false, k);
+}
 
 bool CSimulatorDoc::SolvePartitions(int k)
 {
     for (int p = 1; p <= m_PartitionCount; ++p)
-        if (!SolveSystem(m_Parts[size_t(p)], m_PartitionDirty[size_t(p)] != 0, &m_PartLocalToGlobal[size_t(p)], true, k))
+        if (!SolveSystem(m_Parts[size_t(p)], m_PartitionDirty[size_t(p)] != 0,
+                         &m_PartLocalToGlobal[size_t(p)], true, k))
             return false;
     return true;
 }

@@ -16,7 +16,8 @@ void ludcmp(double** a, int n, int* indx, double* d, double* scale)
     for (int i = 1; i <= n; ++i) {
         double big = 0.0;
         const double* row = a[i];
-        for (int j = 1; j <= n; ++j) big = std::max(big, std::fabs(row[j]));
+        for (int j = 1; j <= n; ++j)
+            big = std::max(big, std::fabs(row[j]));
         if (big == 0.0) {
             *d = -1.0;
             return;
@@ -31,11 +32,13 @@ void ludcmp(double** a, int n, int* indx, double* d, double* scale)
     double* col = column.data();
 
     for (int j = 1; j <= n; ++j) {
-        for (int i = 1; i <= n; ++i) col[i] = a[i][j];
+        for (int i = 1; i <= n; ++i)
+            col[i] = a[i][j];
         for (int i = 1; i < j; ++i) {
             const double* ai = a[i];
             double sum = col[i];
-            for (int k = 1; k < i; ++k) sum -= ai[k] * col[k];
+            for (int k = 1; k < i; ++k)
+                sum -= ai[k] * col[k];
             col[i] = sum;
         }
         double big = 0.0;
@@ -43,7 +46,8 @@ void ludcmp(double** a, int n, int* indx, double* d, double* scale)
         for (int i = j; i <= n; ++i) {
             const double* ai = a[i];
             double sum = col[i];
-            for (int k = 1; k < j; ++k) sum -= ai[k] * col[k];
+            for (int k = 1; k < j; ++k)
+                sum -= ai[k] * col[k];
             col[i] = sum;
             const double dum = scale[i] * std::fabs(sum);
             if (dum >= big) { // ties go to the later row
@@ -51,12 +55,14 @@ void ludcmp(double** a, int n, int* indx, double* d, double* scale)
                 imax = i;
             }
         }
-        for (int i = 1; i <= n; ++i) a[i][j] = col[i];
+        for (int i = 1; i <= n; ++i)
+            a[i][j] = col[i];
         if (imax != j) {
             // Swap contents, not row pointers: elements hold pointers to fixed entries.
             double* r1 = a[imax];
             double* r2 = a[j];
-            for (int k = 1; k <= n; ++k) std::swap(r1[k], r2[k]);
+            for (int k = 1; k <= n; ++k)
+                std::swap(r1[k], r2[k]);
             scale[imax] = scale[j];
         }
         indx[j] = imax;
@@ -66,7 +72,8 @@ void ludcmp(double** a, int n, int* indx, double* d, double* scale)
         }
         if (j != n) {
             const double dum = 1.0 / a[j][j];
-            for (int i = j + 1; i <= n; ++i) a[i][j] *= dum;
+            for (int i = j + 1; i <= n; ++i)
+                a[i][j] *= dum;
         }
     }
 }
@@ -80,7 +87,8 @@ void lubksb(double** a, int n, const int* indx, double* b)
         b[ip] = b[i];
         if (ii) {
             const double* ai = a[i];
-            for (int j = ii; j < i; ++j) sum -= ai[j] * b[j];
+            for (int j = ii; j < i; ++j)
+                sum -= ai[j] * b[j];
         } else if (sum != 0.0) {
             ii = i;
         }
@@ -89,7 +97,8 @@ void lubksb(double** a, int n, const int* indx, double* b)
     for (int i = n; i >= 1; --i) {
         const double* ai = a[i];
         double sum = b[i];
-        for (int j = i + 1; j <= n; ++j) sum -= ai[j] * b[j];
+        for (int j = i + 1; j <= n; ++j)
+            sum -= ai[j] * b[j];
         b[i] = sum / ai[i];
     }
 }

@@ -7,30 +7,36 @@
 #include <QMenu>
 
 namespace {
-QHash<QString, QList<ContextMenuManager::Entry>>& menus() {
+QHash<QString, QList<ContextMenuManager::Entry>>& menus()
+{
     static QHash<QString, QList<ContextMenuManager::Entry>> m;
     return m;
 }
 const CommandRouter* g_router = nullptr;
 } // namespace
 
-void ContextMenuManager::AddMenu(const QString& name, const QList<Entry>& entries) {
+void ContextMenuManager::AddMenu(const QString& name, const QList<Entry>& entries)
+{
     menus().insert(name, entries);
 }
 
-bool ContextMenuManager::HasMenu(const QString& name) {
+bool ContextMenuManager::HasMenu(const QString& name)
+{
     return menus().contains(name);
 }
 
-QList<ContextMenuManager::Entry> ContextMenuManager::Menu(const QString& name) {
+QList<ContextMenuManager::Entry> ContextMenuManager::Menu(const QString& name)
+{
     return menus().value(name);
 }
 
-void ContextMenuManager::SetRouter(const CommandRouter* router) {
+void ContextMenuManager::SetRouter(const CommandRouter* router)
+{
     g_router = router;
 }
 
-bool ContextMenuManager::ShowPopupMenu(const QString& name, const QPoint& globalPos) {
+bool ContextMenuManager::ShowPopupMenu(const QString& name, const QPoint& globalPos)
+{
     if (!HasMenu(name)) return false;
     QMenu menu;
     for (const Entry& e : menus().value(name)) {

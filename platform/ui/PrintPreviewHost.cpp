@@ -7,7 +7,8 @@
 #include <QPrinter>
 #include <QWidget>
 
-PrintPreviewHost* PrintPreviewHost::Of(QWidget* widget) {
+PrintPreviewHost* PrintPreviewHost::Of(QWidget* widget)
+{
     for (QWidget* w = widget; w; w = w->parentWidget())
         if (auto* host = dynamic_cast<PrintPreviewHost*>(w)) return host;
     return nullptr;
@@ -16,13 +17,15 @@ PrintPreviewHost* PrintPreviewHost::Of(QWidget* widget) {
 namespace viewprint {
 
 namespace {
-void prepare(QPrinter& printer) {
+void prepare(QPrinter& printer)
+{
     if (!PrintDefaults::PrinterName().isEmpty()) printer.setPrinterName(PrintDefaults::PrinterName());
     printer.setPageLayout(PrintDefaults::PageLayout());
 }
 } // namespace
 
-bool Print(QWidget* view, const std::function<void(QPrinter&)>& paint, bool direct) {
+bool Print(QWidget* view, const std::function<void(QPrinter&)>& paint, bool direct)
+{
     QPrinter printer(QPrinter::HighResolution);
     prepare(printer);
     if (!direct) {
@@ -33,7 +36,8 @@ bool Print(QWidget* view, const std::function<void(QPrinter&)>& paint, bool dire
     return true;
 }
 
-void Preview(QWidget* view, std::function<void(QPrinter&)> paint) {
+void Preview(QWidget* view, std::function<void(QPrinter&)> paint)
+{
     if (PrintPreviewHost* host = PrintPreviewHost::Of(view)) {
         host->ShowPrintPreview(std::move(paint));
         return;

@@ -5,19 +5,23 @@
 #include <QApplication>
 #include <QMessageBox>
 
-QtUiServices::QtUiServices(QString title) : m_Title(std::move(title)), m_Previous(&ui()) {
+QtUiServices::QtUiServices(QString title) : m_Title(std::move(title)), m_Previous(&ui())
+{
     setUi(this);
 }
 
-QtUiServices::~QtUiServices() {
+QtUiServices::~QtUiServices()
+{
     if (&ui() == this) setUi(m_Previous);
 }
 
-void QtUiServices::message(const QString& text) {
+void QtUiServices::message(const QString& text)
+{
     QMessageBox::warning(QApplication::activeWindow(), m_Title, text);
 }
 
-UiServices::Answer QtUiServices::question(const QString& text, Buttons buttons) {
+UiServices::Answer QtUiServices::question(const QString& text, Buttons buttons)
+{
     QMessageBox::StandardButtons shown;
     QMessageBox::StandardButton preset;
     switch (buttons) {
@@ -56,7 +60,8 @@ UiServices::Answer QtUiServices::question(const QString& text, Buttons buttons) 
 
 // Like a message pump inside long work: waiting events, then the idle processing that brings the
 // command states (Stop Simulation) up to date.
-void QtUiServices::pump() {
+void QtUiServices::pump()
+{
     QCoreApplication::processEvents();
     IdleHook::RunAll();
 }

@@ -33,7 +33,8 @@ constexpr int kPageHeight = 96;
 // RibbonPanel
 
 RibbonPanel::RibbonPanel(Ribbon* ribbon, const QString& name, QWidget* parent)
-    : QWidget(parent), m_Ribbon(ribbon), m_Name(name) {
+    : QWidget(parent), m_Ribbon(ribbon), m_Name(name)
+{
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(4, 3, 4, kCaptionHeight + 2);
@@ -44,7 +45,8 @@ RibbonPanel::RibbonPanel(Ribbon* ribbon, const QString& name, QWidget* parent)
     outer->addStretch();
 }
 
-void RibbonPanel::AddSmall(QWidget* control) {
+void RibbonPanel::AddSmall(QWidget* control)
+{
     if (!m_SmallColumn || m_SmallRows == kSmallRows) {
         m_SmallColumn = new QVBoxLayout;
         m_SmallColumn->setSpacing(2);
@@ -56,12 +58,14 @@ void RibbonPanel::AddSmall(QWidget* control) {
     ++m_SmallRows;
 }
 
-void RibbonPanel::AddLarge(QWidget* control) {
+void RibbonPanel::AddLarge(QWidget* control)
+{
     m_Columns->addWidget(control, 0, Qt::AlignTop);
     m_SmallColumn = nullptr;
 }
 
-QToolButton* RibbonPanel::AddButton(int id, const QString& text, const QIcon& icon, bool large) {
+QToolButton* RibbonPanel::AddButton(int id, const QString& text, const QIcon& icon, bool large)
+{
     auto* button = new QToolButton(this);
     button->setText(text);
     button->setToolTip(QString(text).remove(QLatin1Char('&')));
@@ -87,7 +91,8 @@ QToolButton* RibbonPanel::AddButton(int id, const QString& text, const QIcon& ic
     return button;
 }
 
-QCheckBox* RibbonPanel::AddCheckBox(int id, const QString& text) {
+QCheckBox* RibbonPanel::AddCheckBox(int id, const QString& text)
+{
     auto* box = new QCheckBox(text, this);
     AddSmall(box);
     connect(box, &QCheckBox::clicked, m_Ribbon, [this, box, id](bool checked) {
@@ -98,7 +103,8 @@ QCheckBox* RibbonPanel::AddCheckBox(int id, const QString& text) {
     return box;
 }
 
-QLineEdit* RibbonPanel::AddEdit(int id, const QString& label, int width) {
+QLineEdit* RibbonPanel::AddEdit(int id, const QString& label, int width)
+{
     auto* row = new QWidget(this);
     auto* layout = new QHBoxLayout(row);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -116,7 +122,8 @@ QLineEdit* RibbonPanel::AddEdit(int id, const QString& label, int width) {
     return edit;
 }
 
-QComboBox* RibbonPanel::AddComboBox(int id, const QString& label, const QStringList& items, int width) {
+QComboBox* RibbonPanel::AddComboBox(int id, const QString& label, const QStringList& items, int width)
+{
     auto* row = new QWidget(this);
     auto* layout = new QHBoxLayout(row);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -135,7 +142,8 @@ QComboBox* RibbonPanel::AddComboBox(int id, const QString& label, const QStringL
     return combo;
 }
 
-QProgressBar* RibbonPanel::AddProgressBar(int id, int width, int height) {
+QProgressBar* RibbonPanel::AddProgressBar(int id, int width, int height)
+{
     auto* bar = new QProgressBar(this);
     bar->setRange(0, 100);
     bar->setValue(0);
@@ -146,17 +154,20 @@ QProgressBar* RibbonPanel::AddProgressBar(int id, int width, int height) {
     return bar;
 }
 
-QSize RibbonPanel::sizeHint() const {
+QSize RibbonPanel::sizeHint() const
+{
     QSize hint = QWidget::sizeHint();
     hint.setWidth(std::max(hint.width(), fontMetrics().horizontalAdvance(m_Name) + 16));
     return hint;
 }
 
-QSize RibbonPanel::minimumSizeHint() const {
+QSize RibbonPanel::minimumSizeHint() const
+{
     return sizeHint();
 }
 
-void RibbonPanel::paintEvent(QPaintEvent*) {
+void RibbonPanel::paintEvent(QPaintEvent*)
+{
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
     const QRectF r = QRectF(rect()).adjusted(1.5, 1.5, -1.5, -1.5);
@@ -181,14 +192,16 @@ void RibbonPanel::paintEvent(QPaintEvent*) {
 // RibbonCategory
 
 RibbonCategory::RibbonCategory(Ribbon* ribbon, const QString& name, QWidget* parent)
-    : QWidget(parent), m_Ribbon(ribbon), m_Name(name) {
+    : QWidget(parent), m_Ribbon(ribbon), m_Name(name)
+{
     m_Layout = new QHBoxLayout(this);
     m_Layout->setContentsMargins(3, 3, 3, 3);
     m_Layout->setSpacing(3);
     m_Layout->addStretch();
 }
 
-RibbonPanel* RibbonCategory::AddPanel(const QString& name) {
+RibbonPanel* RibbonCategory::AddPanel(const QString& name)
+{
     auto* panel = new RibbonPanel(m_Ribbon, name, this);
     m_Layout->insertWidget(m_Layout->count() - 1, panel);
     m_Panels.append(panel);
@@ -198,7 +211,8 @@ RibbonPanel* RibbonCategory::AddPanel(const QString& name) {
 // ---------------------------------------------------------------------------------------------
 // Ribbon
 
-Ribbon::Ribbon(QWidget* parent) : QWidget(parent) {
+Ribbon::Ribbon(QWidget* parent) : QWidget(parent)
+{
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
@@ -241,18 +255,22 @@ Ribbon::Ribbon(QWidget* parent) : QWidget(parent) {
     connect(m_Tabs, &QTabBar::currentChanged, m_Pages, &QStackedWidget::setCurrentIndex);
 }
 
-Ribbon::~Ribbon() {
+Ribbon::~Ribbon()
+{
     if (g_main == this) g_main = nullptr;
 }
 
-Ribbon* Ribbon::Main() {
+Ribbon* Ribbon::Main()
+{
     return g_main;
 }
-void Ribbon::SetMain(Ribbon* ribbon) {
+void Ribbon::SetMain(Ribbon* ribbon)
+{
     g_main = ribbon;
 }
 
-RibbonCategory* Ribbon::AddCategory(const QString& name) {
+RibbonCategory* Ribbon::AddCategory(const QString& name)
+{
     // A category wider than the window scrolls instead of squeezing its controls.
     auto* scroller = new QScrollArea(m_Pages);
     scroller->setFrameShape(QFrame::NoFrame);
@@ -268,30 +286,36 @@ RibbonCategory* Ribbon::AddCategory(const QString& name) {
     return category;
 }
 
-RibbonCategory* Ribbon::GetCategory(int index) const {
+RibbonCategory* Ribbon::GetCategory(int index) const
+{
     return index >= 0 && index < m_Categories.size() ? m_Categories[index] : nullptr;
 }
 
-RibbonCategory* Ribbon::FindCategory(const QString& name) const {
+RibbonCategory* Ribbon::FindCategory(const QString& name) const
+{
     for (RibbonCategory* c : m_Categories)
         if (c->Name() == name) return c;
     return nullptr;
 }
 
-RibbonCategory* Ribbon::GetActiveCategory() const {
+RibbonCategory* Ribbon::GetActiveCategory() const
+{
     return GetCategory(m_Tabs->currentIndex());
 }
 
-void Ribbon::SetActiveCategory(RibbonCategory* category) {
+void Ribbon::SetActiveCategory(RibbonCategory* category)
+{
     const int index = m_Categories.indexOf(category);
     if (index >= 0) m_Tabs->setCurrentIndex(index);
 }
 
-void Ribbon::Register(int id, Kind kind, QWidget* control, QWidget* container) {
+void Ribbon::Register(int id, Kind kind, QWidget* control, QWidget* container)
+{
     m_Elements.append({id, kind, control, container});
 }
 
-QAction* Ribbon::RegisterAction(int id, QAction* action) {
+QAction* Ribbon::RegisterAction(int id, QAction* action)
+{
     m_Actions.append({id, action});
     connect(action, &QAction::triggered, this, [this, action, id](bool checked) {
         if (action->isCheckable()) action->setChecked(!checked);
@@ -300,51 +324,62 @@ QAction* Ribbon::RegisterAction(int id, QAction* action) {
     return action;
 }
 
-const Ribbon::Element* Ribbon::Find(int id) const {
+const Ribbon::Element* Ribbon::Find(int id) const
+{
     for (const Element& e : m_Elements)
         if (e.id == id && e.control) return &e;
     return nullptr;
 }
 
-QWidget* Ribbon::FindByID(int id) const {
+QWidget* Ribbon::FindByID(int id) const
+{
     const Element* e = Find(id);
     return e ? e->control.data() : nullptr;
 }
 
-QAbstractButton* Ribbon::FindButton(int id) const {
+QAbstractButton* Ribbon::FindButton(int id) const
+{
     return qobject_cast<QAbstractButton*>(FindByID(id));
 }
-QLineEdit* Ribbon::FindEdit(int id) const {
+QLineEdit* Ribbon::FindEdit(int id) const
+{
     return qobject_cast<QLineEdit*>(FindByID(id));
 }
-QComboBox* Ribbon::FindComboBox(int id) const {
+QComboBox* Ribbon::FindComboBox(int id) const
+{
     return qobject_cast<QComboBox*>(FindByID(id));
 }
-QProgressBar* Ribbon::FindProgressBar(int id) const {
+QProgressBar* Ribbon::FindProgressBar(int id) const
+{
     return qobject_cast<QProgressBar*>(FindByID(id));
 }
 
-QAction* Ribbon::FindAction(int id) const {
+QAction* Ribbon::FindAction(int id) const
+{
     for (const auto& a : m_Actions)
         if (a.first == id && a.second) return a.second;
     return nullptr;
 }
 
-void Ribbon::SetApplicationButtonText(const QString& text) {
+void Ribbon::SetApplicationButtonText(const QString& text)
+{
     m_AppButton->setText(text);
 }
 
-QAction* Ribbon::AddApplicationCommand(int id, const QString& text, const QIcon& icon) {
+QAction* Ribbon::AddApplicationCommand(int id, const QString& text, const QIcon& icon)
+{
     QAction* action = new QAction(icon, text, m_AppMenu);
     m_AppMenu->insertAction(m_RecentSection, action);
     return RegisterAction(id, action);
 }
 
-void Ribbon::AddApplicationSeparator() {
+void Ribbon::AddApplicationSeparator()
+{
     m_AppMenu->insertSeparator(m_RecentSection);
 }
 
-void Ribbon::SetRecentFiles(const QStringList& files, int firstId) {
+void Ribbon::SetRecentFiles(const QStringList& files, int firstId)
+{
     for (QAction* a : m_RecentActions) {
         for (auto it = m_Actions.begin(); it != m_Actions.end();)
             it = it->second == a ? m_Actions.erase(it) : it + 1;
@@ -362,7 +397,8 @@ void Ribbon::SetRecentFiles(const QStringList& files, int firstId) {
     }
 }
 
-QMenu* Ribbon::AddRightMenu(const QString& title, const QIcon& icon) {
+QMenu* Ribbon::AddRightMenu(const QString& title, const QIcon& icon)
+{
     auto* button = new QToolButton(this);
     button->setText(title);
     button->setIcon(icon);
@@ -375,13 +411,15 @@ QMenu* Ribbon::AddRightMenu(const QString& title, const QIcon& icon) {
     return menu;
 }
 
-QAction* Ribbon::AddMenuCommand(QMenu* menu, int id, const QString& text, bool checkable) {
+QAction* Ribbon::AddMenuCommand(QMenu* menu, int id, const QString& text, bool checkable)
+{
     QAction* action = menu->addAction(text);
     action->setCheckable(checkable);
     return RegisterAction(id, action);
 }
 
-QAction* Ribbon::AddRightButton(int id, const QString& toolTip, const QIcon& icon) {
+QAction* Ribbon::AddRightButton(int id, const QString& toolTip, const QIcon& icon)
+{
     auto* button = new QToolButton(this);
     button->setAutoRaise(true);
     auto* action = new QAction(icon, toolTip, button);
@@ -390,7 +428,8 @@ QAction* Ribbon::AddRightButton(int id, const QString& toolTip, const QIcon& ico
     return RegisterAction(id, action);
 }
 
-void Ribbon::UpdateCommandUI(const CommandRouter& router) {
+void Ribbon::UpdateCommandUI(const CommandRouter& router)
+{
     for (const Element& e : m_Elements) {
         if (!e.control || e.kind == Kind::Progress) continue;
         const CmdUI state = router.Update(e.id);

@@ -12,7 +12,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-WindowsDialog::WindowsDialog(QMdiArea* area, QWidget* parent) : QDialog(parent), m_Area(area) {
+WindowsDialog::WindowsDialog(QMdiArea* area, QWidget* parent) : QDialog(parent), m_Area(area)
+{
     setWindowTitle(QStringLiteral("Windows"));
     m_List = new QListWidget(this);
     m_List->setSelectionMode(QAbstractItemView::ExtendedSelection);
@@ -36,7 +37,8 @@ WindowsDialog::WindowsDialog(QMdiArea* area, QWidget* parent) : QDialog(parent),
     resize(460, 260);
 }
 
-void WindowsDialog::Fill() {
+void WindowsDialog::Fill()
+{
     m_List->clear();
     m_Windows = m_Area->subWindowList(QMdiArea::StackingOrder);
     std::reverse(m_Windows.begin(), m_Windows.end()); // the active window first
@@ -45,28 +47,32 @@ void WindowsDialog::Fill() {
     if (!m_Windows.isEmpty()) m_List->setCurrentRow(0);
 }
 
-QList<QMdiSubWindow*> WindowsDialog::Selected() const {
+QList<QMdiSubWindow*> WindowsDialog::Selected() const
+{
     QList<QMdiSubWindow*> list;
     for (int row = 0; row < m_List->count(); ++row)
         if (m_List->item(row)->isSelected()) list << m_Windows[row];
     return list;
 }
 
-void WindowsDialog::Activate() {
+void WindowsDialog::Activate()
+{
     const QList<QMdiSubWindow*> selected = Selected();
     if (selected.size() != 1) return;
     m_Area->setActiveSubWindow(selected.front());
     accept();
 }
 
-void WindowsDialog::SaveSelected() {
+void WindowsDialog::SaveSelected()
+{
     for (QMdiSubWindow* w : Selected())
         if (auto* view = dynamic_cast<View*>(w->widget()); view && view->GetDocument())
             view->GetDocument()->DoFileSave();
     Fill();
 }
 
-void WindowsDialog::CloseSelected() {
+void WindowsDialog::CloseSelected()
+{
     QList<QPointer<QMdiSubWindow>> windows;
     for (QMdiSubWindow* w : Selected())
         windows << w;

@@ -32,12 +32,14 @@ enum TestCommand : int {
 // A text document standing in for the program's documents.
 class TextDoc : public Document {
 public:
-    TextDoc() {
+    TextDoc()
+    {
         MapCommand(ID_TEST_VIEW_AND_DOC, [this] { log << QStringLiteral("doc"); });
         MapCommand(ID_TEST_DOC, [this] { log << QStringLiteral("doc"); });
         MapCommand(ID_TEST_DISABLED, [this] { log << QStringLiteral("doc"); });
     }
-    bool Load(QIODevice& in) override {
+    bool Load(QIODevice& in) override
+    {
         text = QString::fromUtf8(in.readAll());
         return !text.startsWith(QStringLiteral("bad"));
     }
@@ -51,7 +53,8 @@ public:
 
 class TextView : public QPlainTextEdit, public View {
 public:
-    TextView() {
+    TextView()
+    {
         MapCommand(ID_TEST_VIEW_AND_DOC, [this] { log << QStringLiteral("view"); });
         MapUpdate(ID_TEST_DISABLED, [](CmdUI& ui) { ui.Enable(false); });
         MapCommand(ID_FILE_PRINT, [this] { ++printed; });
@@ -66,7 +69,8 @@ public:
         });
     }
     QWidget* Widget() override { return this; }
-    void OnInitialUpdate() override {
+    void OnInitialUpdate() override
+    {
         if (auto* doc = dynamic_cast<TextDoc*>(GetDocument())) setPlainText(doc->text);
     }
 
@@ -74,7 +78,8 @@ public:
     int printed = 0;
 };
 
-inline TemplateMakers testMakers() {
+inline TemplateMakers testMakers()
+{
     auto make = [](int id, const char* strings) {
         return [id, strings] {
             return std::make_unique<DocTemplate>(
@@ -93,15 +98,18 @@ inline TemplateMakers testMakers() {
 class ShellTest : public ::testing::Test {
 protected:
     void SetUp() override { ClearProfile(); }
-    void TearDown() override {
+    void TearDown() override
+    {
         app.reset();
         ClearProfile();
     }
-    static void ClearProfile() {
+    static void ClearProfile()
+    {
         QSettings(QSettings::IniFormat, QSettings::UserScope, Settings::Organisation, Settings::Application)
             .clear();
     }
-    CTorvex2App& Start(const QStringList& arguments = {}, TemplateMakers makers = testMakers()) {
+    CTorvex2App& Start(const QStringList& arguments = {}, TemplateMakers makers = testMakers())
+    {
         app.reset();
         app = std::make_unique<CTorvex2App>(std::move(makers));
         EXPECT_TRUE(app->InitInstance(arguments));
@@ -114,7 +122,8 @@ protected:
     }
     CMainFrame& Frame() { return *app->MainFrame(); }
     DocManager& Docs() { return app->GetDocManager(); }
-    QString File(const QString& name, const QByteArray& content = "text") {
+    QString File(const QString& name, const QByteArray& content = "text")
+    {
         const QString path = dir.filePath(name);
         QFile f(path);
         f.open(QIODevice::WriteOnly);
@@ -122,7 +131,8 @@ protected:
         return path;
     }
     // The resource ids of the templates of the open documents, in template order.
-    QList<int> OpenKinds() {
+    QList<int> OpenKinds()
+    {
         QList<int> kinds;
         for (Document* d : Docs().GetOpenDocuments())
             kinds << d->Template()->ResourceId();

@@ -7,7 +7,8 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     // Listing the tests at build time happens outside CTest's environment, and needs no screen either.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);

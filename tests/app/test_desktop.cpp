@@ -5,14 +5,16 @@
 #include <QHash>
 
 namespace {
-QString resource(const char* name) {
+QString resource(const char* name)
+{
     QString root = QString::fromLocal8Bit(qgetenv("TORVEX_SOURCE_DIR"));
     if (root.isEmpty()) root = QStringLiteral(TORVEX_SOURCE_DIR_DEFAULT);
     return root + QStringLiteral("/resources/") + QString::fromLatin1(name);
 }
 } // namespace
 
-TEST(DesktopIntegrationTest, TheDesktopEntryOpensSchematicFilesWithTheProgram) {
+TEST(DesktopIntegrationTest, TheDesktopEntryOpensSchematicFilesWithTheProgram)
+{
     QFile desktop(resource("torvex2.desktop"));
     ASSERT_TRUE(desktop.open(QIODevice::ReadOnly | QIODevice::Text));
     const QStringList lines = QString::fromUtf8(desktop.readAll()).split(QLatin1Char('\n'));

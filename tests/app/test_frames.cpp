@@ -24,19 +24,22 @@
 
 namespace {
 // Lets the event loop run until it waits for more events, as it does between user actions.
-void idle() {
+void idle()
+{
     QEventLoop loop;
     QTimer::singleShot(30, &loop, &QEventLoop::quit);
     loop.exec();
 }
 
-TextDoc* activeDoc(CMainFrame& frame) {
+TextDoc* activeDoc(CMainFrame& frame)
+{
     View* view = frame.ActiveView();
     return view ? dynamic_cast<TextDoc*>(view->GetDocument()) : nullptr;
 }
 } // namespace
 
-TEST_F(ShellTest, CommandsGoToTheActiveViewThenItsDocumentFrameMainFrameAndApplication) {
+TEST_F(ShellTest, CommandsGoToTheActiveViewThenItsDocumentFrameMainFrameAndApplication)
+{
     Start();
     CChildFrame* child = Frame().ActiveChildFrame();
     ASSERT_NE(child, nullptr);
@@ -56,7 +59,8 @@ TEST_F(ShellTest, CommandsGoToTheActiveViewThenItsDocumentFrameMainFrameAndAppli
     EXPECT_FALSE(Frame().Router().Update(ID_TEST_DISABLED).IsEnabled());
 }
 
-TEST_F(ShellTest, RibbonElementsWithoutAHandlerAreDisabledWhenTheLoopGoesIdle) {
+TEST_F(ShellTest, RibbonElementsWithoutAHandlerAreDisabledWhenTheLoopGoesIdle)
+{
     Start();
     Ribbon* ribbon = Frame().GetRibbonBar();
     idle();
@@ -81,7 +85,8 @@ TEST_F(ShellTest, RibbonElementsWithoutAHandlerAreDisabledWhenTheLoopGoesIdle) {
     EXPECT_EQ(Frame().windowTitle(), QStringLiteral("Torvex2"));
 }
 
-TEST_F(ShellTest, RibbonControlsSendTheirCommands) {
+TEST_F(ShellTest, RibbonControlsSendTheirCommands)
+{
     Start();
     Ribbon* ribbon = Frame().GetRibbonBar();
     QList<int> sent;
@@ -97,7 +102,8 @@ TEST_F(ShellTest, RibbonControlsSendTheirCommands) {
     EXPECT_EQ(ribbon->FindCategory(QStringLiteral("Simulate"))->Panels().size(), 3);
 }
 
-TEST_F(ShellTest, APumpInsideLongWorkBringsCommandStatesUpToDate) {
+TEST_F(ShellTest, APumpInsideLongWorkBringsCommandStatesUpToDate)
+{
     Start();
     Frame().OnIdleUpdate();
     QAbstractButton* stop = Frame().GetRibbonBar()->FindButton(32830);
@@ -110,7 +116,8 @@ TEST_F(ShellTest, APumpInsideLongWorkBringsCommandStatesUpToDate) {
     EXPECT_EQ(dynamic_cast<TextView*>(Frame().ActiveView())->log, QStringList{"stop"});
 }
 
-TEST_F(ShellTest, QuittingOrClosingAWindowIsRefusedWhileADocumentIsBusy) {
+TEST_F(ShellTest, QuittingOrClosingAWindowIsRefusedWhileADocumentIsBusy)
+{
     Start();
     TextDoc* doc = activeDoc(Frame());
     doc->busy = true;
@@ -127,7 +134,8 @@ TEST_F(ShellTest, QuittingOrClosingAWindowIsRefusedWhileADocumentIsBusy) {
     EXPECT_TRUE(Docs().GetOpenDocuments().isEmpty());
 }
 
-TEST_F(ShellTest, ClosingAModifiedDocumentAsksFirst) {
+TEST_F(ShellTest, ClosingAModifiedDocumentAsksFirst)
+{
     Start();
     TextDoc* doc = activeDoc(Frame());
     doc->SetModifiedFlag();
@@ -141,7 +149,8 @@ TEST_F(ShellTest, ClosingAModifiedDocumentAsksFirst) {
     EXPECT_TRUE(Frame().MdiArea()->subWindowList().isEmpty());
 }
 
-TEST_F(ShellTest, PrintPreviewAgainClosesThePreviewAndPrintPrintsFromIt) {
+TEST_F(ShellTest, PrintPreviewAgainClosesThePreviewAndPrintPrintsFromIt)
+{
     Start();
     CChildFrame* child = Frame().ActiveChildFrame();
     auto* view = dynamic_cast<TextView*>(child->GetView());
@@ -168,7 +177,8 @@ TEST_F(ShellTest, PrintPreviewAgainClosesThePreviewAndPrintPrintsFromIt) {
     EXPECT_EQ(view->printed, 2);
 }
 
-TEST_F(ShellTest, DocumentsShowAsTabsWithACloseButtonOnTheActiveTabOnly) {
+TEST_F(ShellTest, DocumentsShowAsTabsWithACloseButtonOnTheActiveTabOnly)
+{
     Start();
     app->OpenDocumentFile(File(QStringLiteral("two.cir")));
     app->OpenDocumentFile(File(QStringLiteral("three.cas")));
@@ -196,7 +206,8 @@ TEST_F(ShellTest, DocumentsShowAsTabsWithACloseButtonOnTheActiveTabOnly) {
     EXPECT_EQ(OpenKinds(), (QList<int>{IDR_TORVEX2TYPE, IDR_NETLIST}));
 }
 
-TEST_F(ShellTest, TheWindowsDialogListsAndClosesTheOpenWindows) {
+TEST_F(ShellTest, TheWindowsDialogListsAndClosesTheOpenWindows)
+{
     Start();
     app->OpenDocumentFile(File(QStringLiteral("w.cir")));
     WindowsDialog dialog(Frame().MdiArea(), &Frame());
@@ -210,7 +221,8 @@ TEST_F(ShellTest, TheWindowsDialogListsAndClosesTheOpenWindows) {
     EXPECT_EQ(OpenKinds(), QList<int>{IDR_NETLIST});
 }
 
-TEST_F(ShellTest, DroppedFilesOpen) {
+TEST_F(ShellTest, DroppedFilesOpen)
+{
     Start();
     const QString a = File(QStringLiteral("dropped.cir")), b = File(QStringLiteral("dropped.cas"));
     QMimeData mime;
@@ -238,7 +250,8 @@ TEST_F(ShellTest, DroppedFilesOpen) {
     EXPECT_EQ(view->toPlainText(), QStringLiteral("text"));
 }
 
-TEST_F(ShellTest, StatusPanesAndHelpWithoutAnInstalledHelp) {
+TEST_F(ShellTest, StatusPanesAndHelpWithoutAnInstalledHelp)
+{
     Start();
     EXPECT_EQ(Frame().StatusPane(0)->text(), QStringLiteral("Pane 1"));
     EXPECT_EQ(Frame().StatusPane(1)->text(), QStringLiteral("Pane 2"));
@@ -247,7 +260,8 @@ TEST_F(ShellTest, StatusPanesAndHelpWithoutAnInstalledHelp) {
     EXPECT_EQ(ui.messages, QStringList(4, QStringLiteral("Help is not installed.")));
 }
 
-TEST_F(ShellTest, TheMainWindowLooksLikeARibbonProgram) {
+TEST_F(ShellTest, TheMainWindowLooksLikeARibbonProgram)
+{
     Start();
     app->OpenDocumentFile(File(QStringLiteral("rlc.cir"), "* RLC\nV1 N1 0 PULSE 0 1 0 1n 1n 10n 20n\n"));
     Frame().showNormal(); // the offscreen screen is small
@@ -266,7 +280,8 @@ TEST_F(ShellTest, TheMainWindowLooksLikeARibbonProgram) {
     }
 }
 
-TEST_F(ShellTest, FileNewOffersTheDocumentTypesAndSaveAsRenamesTheTab) {
+TEST_F(ShellTest, FileNewOffersTheDocumentTypesAndSaveAsRenamesTheTab)
+{
     Start();
     newType = 1;
     EXPECT_TRUE(Frame().OnCommand(ID_FILE_NEW));

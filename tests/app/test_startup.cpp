@@ -11,7 +11,8 @@
 #include <QMdiArea>
 #include <QMenu>
 
-TEST_F(ShellTest, TemplatesJoinInTheirOrderAndAPlainStartGivesABlankSchematic) {
+TEST_F(ShellTest, TemplatesJoinInTheirOrderAndAPlainStartGivesABlankSchematic)
+{
     Start();
     QList<int> order;
     for (DocTemplate* t : Docs().Templates())
@@ -33,7 +34,8 @@ TEST_F(ShellTest, TemplatesJoinInTheirOrderAndAPlainStartGivesABlankSchematic) {
                                                 {ID_EDIT_PASTE, "&Paste\tCtrl+V"}}));
 }
 
-TEST_F(ShellTest, TemplatesThatHaveNotLandedAreSkipped) {
+TEST_F(ShellTest, TemplatesThatHaveNotLandedAreSkipped)
+{
     TemplateMakers makers = testMakers();
     makers.schematic = nullptr;
     makers.plot = [] { return std::unique_ptr<DocTemplate>(); };
@@ -47,7 +49,8 @@ TEST_F(ShellTest, TemplatesThatHaveNotLandedAreSkipped) {
     EXPECT_TRUE(Frame().isVisible());
 }
 
-TEST_F(ShellTest, ACommandLineFileOpensWithTheTemplateOfItsExtension) {
+TEST_F(ShellTest, ACommandLineFileOpensWithTheTemplateOfItsExtension)
+{
     struct Case {
         const char* name;
         QList<int> kinds;
@@ -69,7 +72,8 @@ TEST_F(ShellTest, ACommandLineFileOpensWithTheTemplateOfItsExtension) {
     EXPECT_TRUE(ui.messages.isEmpty());
 }
 
-TEST_F(ShellTest, ACommandLineFileThatCannotBeOpenedLeavesTheProgramRunningWithABlankDocument) {
+TEST_F(ShellTest, ACommandLineFileThatCannotBeOpenedLeavesTheProgramRunningWithABlankDocument)
+{
     Start({dir.filePath(QStringLiteral("gone.cir"))});
     ASSERT_EQ(ui.messages.size(), 1);
     EXPECT_TRUE(ui.messages[0].startsWith(QStringLiteral("Cannot open the file ")))
@@ -79,7 +83,8 @@ TEST_F(ShellTest, ACommandLineFileThatCannotBeOpenedLeavesTheProgramRunningWithA
     EXPECT_TRUE(Docs().RecentFiles()->Files().isEmpty());
 }
 
-TEST_F(ShellTest, RecentFilesSurviveARestartAndOpenFromTheApplicationMenu) {
+TEST_F(ShellTest, RecentFilesSurviveARestartAndOpenFromTheApplicationMenu)
+{
     const QString a = File(QStringLiteral("a.cas")), b = File(QStringLiteral("b.cir"));
     Start();
     ASSERT_NE(app->OpenDocumentFile(a), nullptr);
@@ -101,7 +106,8 @@ TEST_F(ShellTest, RecentFilesSurviveARestartAndOpenFromTheApplicationMenu) {
     EXPECT_EQ(Docs().GetOpenDocuments().size(), 2);
 }
 
-TEST_F(ShellTest, TheLookDefaultsToVisualStudio2005AndAChosenStyleIsStored) {
+TEST_F(ShellTest, TheLookDefaultsToVisualStudio2005AndAChosenStyleIsStored)
+{
     Start();
     EXPECT_EQ(app->m_nAppLook, unsigned(ID_VIEW_APPLOOK_VS_2005));
     Frame().OnIdleUpdate();
@@ -126,7 +132,8 @@ TEST_F(ShellTest, TheLookDefaultsToVisualStudio2005AndAChosenStyleIsStored) {
     EXPECT_TRUE(Frame().GetRibbonBar()->FindAction(ID_VIEW_APPLOOK_OFF_2007_BLACK)->isChecked());
 }
 
-TEST_F(ShellTest, EveryStoredLookGivesTheWindowAStyle) {
+TEST_F(ShellTest, EveryStoredLookGivesTheWindowAStyle)
+{
     for (int id : {210, 211, 212, 213, 214, 215, 216, 217, 218, 299}) {
         QSettings(QSettings::IniFormat, QSettings::UserScope, Settings::Organisation, Settings::Application)
             .setValue(QStringLiteral("Workspace/ApplicationLook"), id);

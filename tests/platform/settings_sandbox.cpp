@@ -9,7 +9,8 @@
 namespace {
 class SettingsSandbox : public ::testing::Environment {
 public:
-    void SetUp() override {
+    void SetUp() override
+    {
         m_Dir = std::make_unique<QTemporaryDir>();
         QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_Dir->path());
     }

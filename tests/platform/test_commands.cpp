@@ -9,12 +9,14 @@ namespace {
 // A target whose map the test fills in.
 struct Target : CommandTarget {
     explicit Target(QString name, QStringList* log = nullptr) : name(std::move(name)), log(log) {}
-    void Handle(int id) {
+    void Handle(int id)
+    {
         MapCommand(id, [this, id] {
             if (log) *log << name + QString::number(id);
         });
     }
-    void HandleRange(int first, int last) {
+    void HandleRange(int first, int last)
+    {
         MapCommandRange(first, last, [this](int id) {
             if (log) *log << name + QString::number(id);
         });
@@ -27,7 +29,8 @@ struct Target : CommandTarget {
 };
 } // namespace
 
-TEST(CommandRouterTest, FirstTargetOnTheRouteThatHandlesTheCommandRunsIt) {
+TEST(CommandRouterTest, FirstTargetOnTheRouteThatHandlesTheCommandRunsIt)
+{
     QStringList log;
     Target view(QStringLiteral("view"), &log), doc(QStringLiteral("doc"), &log),
         frame(QStringLiteral("frame"), &log), app(QStringLiteral("app"), &log);
@@ -44,7 +47,8 @@ TEST(CommandRouterTest, FirstTargetOnTheRouteThatHandlesTheCommandRunsIt) {
     EXPECT_EQ(log, (QStringList{"view1", "doc2", "frame3", "frame5", "app6"}));
 }
 
-TEST(CommandRouterTest, CommandStatesFollowHandlersAndUpdateHandlers) {
+TEST(CommandRouterTest, CommandStatesFollowHandlersAndUpdateHandlers)
+{
     Target view(QStringLiteral("view")), doc(QStringLiteral("doc")), app(QStringLiteral("app"));
     view.Handle(10);                                       // handler only: enabled
     app.Handle(11);                                        // handler late on the route: enabled
@@ -72,7 +76,8 @@ TEST(CommandRouterTest, CommandStatesFollowHandlersAndUpdateHandlers) {
     EXPECT_TRUE(router.Update(23).IsRadio());
 }
 
-TEST(CommandRouterTest, AHandlerMayDestroyItsOwnTarget) {
+TEST(CommandRouterTest, AHandlerMayDestroyItsOwnTarget)
+{
     auto doc = std::make_unique<Target>(QStringLiteral("doc"));
     Target* raw = doc.get();
     raw->MapCommand(1, [&doc] { doc.reset(); });

@@ -18,7 +18,8 @@ namespace {
 // A document holding its file's bytes; it can be made to fail its reads or writes, or to be busy.
 class BytesDoc : public Document {
 public:
-    bool Load(QIODevice& in) override {
+    bool Load(QIODevice& in) override
+    {
         bytes = in.readAll();
         return !bytes.startsWith("bad");
     }
@@ -37,7 +38,8 @@ struct CountingView : View {
     QList<int> updates;
 };
 
-std::unique_ptr<DocTemplate> makeTemplate(int id, const char* strings) {
+std::unique_ptr<DocTemplate> makeTemplate(int id, const char* strings)
+{
     return std::make_unique<DocTemplate>(
         id, QString::fromLatin1(strings), [] { return std::make_unique<BytesDoc>(); }, nullptr);
 }
@@ -49,7 +51,8 @@ const char* kPlot = "Torvex Plot";
 
 class DocumentsTest : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         QSettings(QSettings::IniFormat, QSettings::UserScope, Settings::Organisation, Settings::Application)
             .clear();
         manager.AddDocTemplate(makeTemplate(130, kSchematic));
@@ -60,7 +63,8 @@ protected:
             return nextFile;
         };
     }
-    QString file(const QString& name, const QByteArray& content = "data") {
+    QString file(const QString& name, const QByteArray& content = "data")
+    {
         const QString path = dir.filePath(name);
         QFile f(path);
         f.open(QIODevice::WriteOnly);
@@ -78,7 +82,8 @@ protected:
 
 } // namespace
 
-TEST_F(DocumentsTest, TemplateStringsAndTheListsTheyFeed) {
+TEST_F(DocumentsTest, TemplateStringsAndTheListsTheyFeed)
+{
     EXPECT_EQ(templ(0)->GetDocString(DocTemplate::windowTitle), QString());
     EXPECT_EQ(templ(0)->GetDocString(DocTemplate::filterExt), QStringLiteral(".cas"));
     EXPECT_EQ(templ(1)->GetDocString(DocTemplate::regFileTypeName), QStringLiteral("Torvex.Document"));
@@ -91,7 +96,8 @@ TEST_F(DocumentsTest, TemplateStringsAndTheListsTheyFeed) {
     EXPECT_EQ(prompts, (QStringList{"open||Torvex Schematic (*.cas);Torvex Netlist (*.cir);All Files (*)"}));
 }
 
-TEST_F(DocumentsTest, OpenChoosesTheTemplateByExtensionAndActivatesAnOpenFile) {
+TEST_F(DocumentsTest, OpenChoosesTheTemplateByExtensionAndActivatesAnOpenFile)
+{
     struct Case {
         const char* name;
         int resource;
@@ -113,7 +119,8 @@ TEST_F(DocumentsTest, OpenChoosesTheTemplateByExtensionAndActivatesAnOpenFile) {
     EXPECT_NE(again, first);
 }
 
-TEST_F(DocumentsTest, AFileThatCannotBeReadLeavesNoDocumentAndNoRecentEntry) {
+TEST_F(DocumentsTest, AFileThatCannotBeReadLeavesNoDocumentAndNoRecentEntry)
+{
     Settings settings;
     manager.SetRecentFileList(std::make_unique<RecentFileList>(settings, 10));
     EXPECT_EQ(manager.OpenDocumentFile(dir.filePath(QStringLiteral("missing.cas"))), nullptr);
@@ -125,7 +132,8 @@ TEST_F(DocumentsTest, AFileThatCannotBeReadLeavesNoDocumentAndNoRecentEntry) {
         << ui.messages[0].toStdString();
 }
 
-TEST_F(DocumentsTest, FileNewOffersTheNamedTemplatesAndNumbersUntitledDocuments) {
+TEST_F(DocumentsTest, FileNewOffersTheNamedTemplatesAndNumbersUntitledDocuments)
+{
     QList<QStringList> offered;
     int choice = 1;
     manager.chooseNewType = [&](const QStringList& names) {
@@ -146,7 +154,8 @@ TEST_F(DocumentsTest, FileNewOffersTheNamedTemplatesAndNumbersUntitledDocuments)
     EXPECT_EQ(titles, (QStringList{"Schematic1", "Netlist1", "Netlist2"}));
 }
 
-TEST_F(DocumentsTest, SingleTemplateNeedsNoChooser) {
+TEST_F(DocumentsTest, SingleTemplateNeedsNoChooser)
+{
     DocManager single;
     single.AddDocTemplate(makeTemplate(130, kSchematic));
     single.chooseNewType = [](const QStringList&) -> int {
@@ -158,7 +167,8 @@ TEST_F(DocumentsTest, SingleTemplateNeedsNoChooser) {
     EXPECT_EQ(single.GetOpenDocuments()[0]->Title(), QStringLiteral("Schematic1"));
 }
 
-TEST_F(DocumentsTest, QuittingIsRefusedWhileADocumentIsBusyThenModifiedOnesAreOffered) {
+TEST_F(DocumentsTest, QuittingIsRefusedWhileADocumentIsBusyThenModifiedOnesAreOffered)
+{
     auto* busy = static_cast<BytesDoc*>(manager.OpenDocumentFile(file(QStringLiteral("run.cir"))));
     auto* edited = static_cast<BytesDoc*>(manager.OpenDocumentFile(file(QStringLiteral("x.cas"))));
     busy->busy = true;
@@ -184,7 +194,8 @@ TEST_F(DocumentsTest, QuittingIsRefusedWhileADocumentIsBusyThenModifiedOnesAreOf
     EXPECT_EQ(saved.readAll(), QByteArray("new"));
 }
 
-TEST_F(DocumentsTest, SaveAsPromptsRenamesAndKeepsTheOldFileWhenTheSaveFails) {
+TEST_F(DocumentsTest, SaveAsPromptsRenamesAndKeepsTheOldFileWhenTheSaveFails)
+{
     Settings settings;
     manager.SetRecentFileList(std::make_unique<RecentFileList>(settings, 10));
     manager.chooseNewType = [](const QStringList&) { return 1; };
@@ -209,7 +220,8 @@ TEST_F(DocumentsTest, SaveAsPromptsRenamesAndKeepsTheOldFileWhenTheSaveFails) {
     EXPECT_EQ(kept.readAll(), QByteArray("netlist"));
 }
 
-TEST_F(DocumentsTest, ViewsFollowTheirDocument) {
+TEST_F(DocumentsTest, ViewsFollowTheirDocument)
+{
     Document* doc = manager.OpenDocumentFile(file(QStringLiteral("v.cas")));
     auto a = std::make_unique<CountingView>();
     auto b = std::make_unique<CountingView>();
@@ -227,7 +239,8 @@ TEST_F(DocumentsTest, ViewsFollowTheirDocument) {
     EXPECT_TRUE(manager.GetOpenDocuments().isEmpty());
 }
 
-TEST_F(DocumentsTest, RecentFilesAreKeptNewestFirstAcrossARestart) {
+TEST_F(DocumentsTest, RecentFilesAreKeptNewestFirstAcrossARestart)
+{
     QStringList paths;
     for (int i = 0; i < 12; ++i)
         paths << file(QStringLiteral("f%1.cas").arg(i));

@@ -13,7 +13,8 @@ struct PathsTest : ::testing::Test {
     QTemporaryDir tmp;
     QString root; // what C: stands for
 
-    void SetUp() override {
+    void SetUp() override
+    {
         root = tmp.filePath("c-drive");
         const QString ini = tmp.filePath("drives.ini");
         {
@@ -28,7 +29,8 @@ struct PathsTest : ::testing::Test {
     }
     void TearDown() override { paths::setDriveMapFile({}); }
 
-    void touch(const QString& relative) const {
+    void touch(const QString& relative) const
+    {
         const QString path = (relative.startsWith("e-drive") ? tmp.path() : root) + "/" + relative;
         QDir().mkpath(QFileInfo(path).path());
         QFile f(path);
@@ -38,7 +40,8 @@ struct PathsTest : ::testing::Test {
 
 } // namespace
 
-TEST_F(PathsTest, MapsDrivesAndFindsEntriesWhateverTheirCase) {
+TEST_F(PathsTest, MapsDrivesAndFindsEntriesWhateverTheirCase)
+{
     const struct {
         QString in, out;
     } cases[] = {
@@ -58,7 +61,8 @@ TEST_F(PathsTest, MapsDrivesAndFindsEntriesWhateverTheirCase) {
         EXPECT_EQ(paths::toNative(c.in), c.out) << qPrintable(c.in);
 }
 
-TEST_F(PathsTest, DriveCIsTheHomeFolderUnlessMapped) {
+TEST_F(PathsTest, DriveCIsTheHomeFolderUnlessMapped)
+{
     const QString ini = tmp.filePath("empty.ini");
     QSettings(ini, QSettings::IniFormat).setValue("Other/C", "/nowhere");
     paths::setDriveMapFile(ini);
