@@ -22,11 +22,36 @@
 #include <QPrinterInfo>
 #include <QRegularExpression>
 
+#if __has_include("CTorvex2View.h")
+#include "CTorvex2Doc.h"
+#include "QtPropertyDialogs.h"
+#include "ShellDocuments.h"
+#define TORVEX_HAS_SCHEMATIC 1
+#endif
+
 namespace {
 CTorvex2App* g_theApp = nullptr;
 const QString kWorkspace = QStringLiteral("Workspace");
 constexpr int kRecentFiles = 10;
 } // namespace
+
+struct CTorvex2App::SchematicServices {
+#ifdef TORVEX_HAS_SCHEMATIC
+    SchematicServices(DocManager& manager, QWidget* parent) : documents(manager), dialogs(parent)
+    {
+        CTorvex2Doc::SetOpenDocuments(&documents);
+        setPropertyDialogs(&dialogs);
+    }
+    ~SchematicServices()
+    {
+        CTorvex2Doc::SetOpenDocuments(nullptr);
+        if (propertyDialogs() == &dialogs) setPropertyDialogs(nullptr);
+    }
+
+    ShellDocuments documents;
+    QtPropertyDialogs dialogs;
+#endif
+};
 
 CTorvex2App::CTorvex2App(TemplateMakers makers) : m_Makers(std::move(makers))
 {
@@ -50,6 +75,7 @@ CTorvex2App::~CTorvex2App()
 {
     // Documents go first, while their frames and the main window still exist.
     if (m_DocManager) m_DocManager->CloseAllDocuments();
+    m_Schematic.reset();
     m_NetlistTemplate.reset();
     m_PlotTemplate.reset();
     m_MainFrame.reset();
@@ -96,6 +122,9 @@ bool CTorvex2App::InitInstance(const QStringList& arguments)
         return false;
     }
     m_MainFrame->setAcceptDrops(true);
+#ifdef TORVEX_HAS_SCHEMATIC
+    m_Schematic = std::make_unique<SchematicServices>(*m_DocManager, m_MainFrame.get());
+#endif
 
     if (!ProcessShellCommand(arguments)) return false;
     m_MainFrame->showMaximized();

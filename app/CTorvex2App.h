@@ -58,6 +58,9 @@ private:
     QString PromptFileName(bool open, const QString& suggested, const QStringList& filters) const;
     void OnFilePrintSetup();
 
+    // What the schematic document asks of the shell, while the program runs.
+    struct SchematicServices;
+
     TemplateMakers m_Makers;
     std::unique_ptr<Settings> m_Settings;
     std::unique_ptr<DocManager> m_DocManager;
@@ -65,4 +68,5 @@ private:
     std::unique_ptr<DocTemplate> m_PlotTemplate;
     std::unique_ptr<QtUiServices> m_Ui;
     std::unique_ptr<CMainFrame> m_MainFrame;
+    std::unique_ptr<SchematicServices> m_Schematic;
 };

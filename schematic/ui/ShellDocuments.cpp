@@ -1,0 +1,68 @@
+#include "ShellDocuments.h"
+
+#include "CSimulatorDoc.h"
+#include "CTorvex2Doc.h"
+#include "DocManager.h"
+#include "DocTemplate.h"
+#include "Document.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace {
+// The plot template is known by its window title alone.
+const QString kPlotTitle = QStringLiteral("Torvex Plot");
+
+OpenDocuments::Kind kindOf(Document* document)
+{
+    if (dynamic_cast<CTorvex2Doc*>(document)) return OpenDocuments::Kind::Schematic;
+    if (dynamic_cast<CSimulatorDoc*>(document)) return OpenDocuments::Kind::Netlist;
+    if (const DocTemplate* t = document->Template();
+        t && t->GetDocString(DocTemplate::windowTitle) == kPlotTitle)
+        return OpenDocuments::Kind::Plot;
+    return OpenDocuments::Kind::Other;
+}
+} // namespace
+
+ShellDocuments::ShellDocuments(DocManager& manager) : m_Manager(manager)
+{
+    m_Timer.setSingleShot(true);
+    QObject::connect(&m_Timer, &QTimer::timeout, [this] { ClosePending(); });
+}
+
+ShellDocuments::~ShellDocuments() = default;
+
+std::vector<OpenDocuments::Entry> ShellDocuments::Entries() const
+{
+    std::vector<Entry> entries;
+    for (Document* d : m_Manager.GetOpenDocuments())
+        entries.push_back({d, kindOf(d)});
+    return entries;
+}
+
+void ShellDocuments::CloseDocument(Document* document)
+{
+    if (!document || m_Pending.contains(document)) return;
+    m_Pending << document;
+    if (!m_Timer.isActive()) m_Timer.start(0);
+}
+
+void ShellDocuments::ClosePending()
+{
+    // A run pumps the events, and an open or save may ask a question, from deep inside a document's
+    // work; that work may have started under a command of the document to be closed. The closes wait
+    // until no such work is on the stack.
+    const QList<Document*> open = m_Manager.GetOpenDocuments();
+    if (CSimulatorDoc::AnyRunInProgress() ||
+        std::any_of(open.cbegin(), open.cend(), [](const Document* d) { return d->IsBusy(); })) {
+        m_Timer.start(kBusyPollMs);
+        return;
+    }
+    const QList<Document*> pending = std::exchange(m_Pending, {});
+    for (Document* d : pending) {
+        // Meanwhile the document may have been closed, saved, edited or started a run.
+        if (!m_Manager.GetOpenDocuments().contains(d)) continue;
+        if (!d->PathName().isEmpty() || d->IsModified() || d->IsBusy()) continue;
+        m_Manager.CloseDocument(d);
+    }
+}

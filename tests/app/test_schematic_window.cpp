@@ -1,0 +1,292 @@
+// The program's own schematic template: the blank schematic of start-up, its window, its file from
+// the window, and the untouched documents that opening a schematic closes.
+#include "ShellFixture.h"
+
+#include "CSimulatorDoc.h"
+#include "CSimulatorView.h"
+#include "CTorvex2Doc.h"
+#include "CTorvex2View.h"
+#include "PropertyDialogs.h"
+#include "QtPropertyDialogs.h"
+#include "Ribbon.h"
+#include "SchematicTestSupport.h"
+
+#include <QCoreApplication>
+#include <QImage>
+#include <QLineEdit>
+#include <QTabBar>
+#include <QTest>
+
+namespace {
+const QColor kGrey(160, 160, 160);
+
+// A file of a page of 17 x 11 inches with a grid of 288 twips.
+QByteArray pageBFile()
+{
+    Bytes b;
+    b.i32(5).i32(0).i32(0).i32(24480).i32(-15840).i32(288).u16(128).zeros(512).u16(0);
+    return b.add(defaultTail()).data;
+}
+} // namespace
+
+class SchematicWindow : public ShellTest {
+protected:
+    CTorvex2App& StartProgram(const QStringList& arguments = {})
+    {
+        return Start(arguments, TemplateMakers::Program());
+    }
+    CTorvex2View* ActiveSchematic() { return dynamic_cast<CTorvex2View*>(Frame().ActiveView()); }
+    QStringList Titles()
+    {
+        QStringList titles;
+        for (Document* d : Docs().GetOpenDocuments())
+            titles << d->Title();
+        return titles;
+    }
+    // Lets the event loop run the work that waits for it.
+    static void Settle() { QCoreApplication::processEvents(); }
+    bool Enabled(int id) { return Frame().Router().Update(id).IsEnabled(); }
+};
+
+TEST_F(SchematicWindow, TheProgramStartsWithABlankSchematicAndOffersBothDocumentTypes)
+{
+    StartProgram();
+    ASSERT_EQ(OpenKinds(), QList<int>{IDR_TORVEX2TYPE});
+    CTorvex2View* view = ActiveSchematic();
+    ASSERT_NE(view, nullptr);
+    EXPECT_EQ(view->GetDocument()->Title(), QStringLiteral("Schematic1"));
+    EXPECT_FALSE(view->GetDocument()->IsModified());
+    EXPECT_EQ(Frame().TabBar()->tabText(0), QStringLiteral("Schematic1"));
+    EXPECT_EQ(Frame().windowTitle(), QStringLiteral("Schematic1 - Torvex2"));
+    EXPECT_EQ(Frame().GetRibbonBar()->GetActiveCategory(),
+              Frame().GetRibbonBar()->FindCategory(QStringLiteral("Schematic")));
+    EXPECT_NE(dynamic_cast<QtPropertyDialogs*>(propertyDialogs()), nullptr);
+
+    EXPECT_EQ(Docs().FileNewNames(), (QStringList{"Schematic", "Netlist"}));
+    QStringList offered;
+    Docs().promptFileName = [&](bool, const QString&, const QStringList& filters) {
+        offered = filters;
+        return QString();
+    };
+    Frame().OnCommand(ID_FILE_OPEN);
+    EXPECT_EQ(offered, (QStringList{"Torvex Schematic (*.cas)", "Torvex Netlist (*.cir)", "All Files (*)"}));
+
+    newType = 0;
+    Frame().OnCommand(ID_FILE_NEW);
+    newType = 1;
+    Frame().OnCommand(ID_FILE_NEW);
+    EXPECT_EQ(Titles(), (QStringList{"Schematic1", "Schematic2", "Netlist1"}));
+    EXPECT_TRUE(ui.messages.isEmpty());
+
+    app.reset();
+    EXPECT_EQ(propertyDialogs(), nullptr);
+}
+
+TEST_F(SchematicWindow, ANewSchematicSavedFromTheWindowIsTheGoldenBytesAndTheTitlesFollow)
+{
+    StartProgram();
+    nextFile = dir.filePath(QStringLiteral("first.cas"));
+    Frame().OnCommand(ID_FILE_SAVE);
+
+    QFile file(nextFile);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray golden = fileHead(5).u16(0).add(defaultTail()).data;
+    ASSERT_EQ(golden.size(), 646);
+    EXPECT_EQ(file.readAll().toHex(' '), golden.toHex(' '));
+
+    EXPECT_FALSE(ActiveSchematic()->GetDocument()->IsModified());
+    EXPECT_EQ(Frame().TabBar()->tabText(0), QStringLiteral("first.cas"));
+    EXPECT_EQ(Frame().windowTitle(), QStringLiteral("first.cas - Torvex2"));
+    EXPECT_TRUE(ui.messages.isEmpty());
+}
+
+TEST_F(SchematicWindow, ASchematicFileOpensFromFileOpenAndFromTheCommandLine)
+{
+    const QString path = File(QStringLiteral("large.cas"), pageBFile());
+    auto expectShown = [&](const char* how) {
+        CTorvex2View* view = ActiveSchematic();
+        ASSERT_NE(view, nullptr) << how;
+        CTorvex2Doc* doc = view->GetDocument();
+        EXPECT_EQ(doc->PathName(), QFileInfo(path).absoluteFilePath()) << how;
+        EXPECT_EQ(doc->PageRect, (Rect{0, 0, 24480, -15840})) << how;
+        EXPECT_EQ(doc->GridSpacing, 288) << how;
+        EXPECT_EQ(Frame().windowTitle(), QStringLiteral("large.cas - Torvex2")) << how;
+    };
+
+    StartProgram();
+    nextFile = path;
+    Frame().OnCommand(ID_FILE_OPEN);
+    expectShown("File Open");
+    Settle();
+    EXPECT_EQ(Titles(), QStringList{"large.cas"}); // the blank schematic made room
+
+    StartProgram({path});
+    expectShown("command line");
+    EXPECT_EQ(Titles(), QStringList{"large.cas"});
+    EXPECT_TRUE(ui.messages.isEmpty());
+}
+
+TEST_F(SchematicWindow, OpeningASchematicClosesOnlyUntouchedDocumentsAndOnlyOnceBackInTheEventLoop)
+{
+    const QString path = File(QStringLiteral("large.cas"), pageBFile());
+    struct Case {
+        const char* name;
+        std::function<void()> prepare;            // after start-up, with Schematic1 open
+        std::function<void(Document&)> meanwhile; // after the open, before the loop runs
+        QStringList left;
+    } cases[] = {
+        {"untouched blank schematic", nullptr, nullptr, {"large.cas"}},
+        {"modified schematic",
+         [this] { Docs().GetOpenDocuments()[0]->SetModifiedFlag(); },
+         nullptr,
+         {"Schematic1", "large.cas"}},
+        {"modified before the loop ran",
+         nullptr,
+         [](Document& d) { d.SetModifiedFlag(); },
+         {"Schematic1", "large.cas"}},
+        {"untouched netlist",
+         [this] {
+             newType = 1;
+             Frame().OnCommand(ID_FILE_NEW);
+         },
+         nullptr,
+         {"large.cas"}},
+        {"netlist holding results",
+         [this] {
+             newType = 1;
+             Frame().OnCommand(ID_FILE_NEW);
+             auto* view = dynamic_cast<CSimulatorView*>(Frame().ActiveView());
+             view->setPlainText(QStringLiteral("* divider\nV1 N1 0 DC 10\nR1 N1 0 1K\n"));
+             Frame().OnCommand(CSimulatorView::ID_Transient_Simulate);
+             view->GetDocument()->SetModifiedFlag(false);
+         },
+         nullptr,
+         {"large.cas", "Netlist1"}},
+    };
+    for (const Case& c : cases) {
+        StartProgram();
+        if (c.prepare) c.prepare();
+        Document* blank = Docs().GetOpenDocuments()[0];
+        nextFile = path;
+        Frame().OnCommand(ID_FILE_OPEN);
+        ASSERT_NE(ActiveSchematic(), nullptr) << c.name;
+        // Not during the open: the open may be running under a command of the closed document.
+        EXPECT_TRUE(Docs().GetOpenDocuments().contains(blank)) << c.name;
+        if (c.meanwhile) c.meanwhile(*blank);
+        Settle();
+        EXPECT_EQ(Titles(), c.left) << c.name;
+    }
+}
+
+TEST_F(SchematicWindow, ARunningNetlistStaysAndTheBlankSchematicClosesAfterTheRun)
+{
+    const QString path = File(QStringLiteral("large.cas"), pageBFile());
+    StartProgram();
+    newType = 1;
+    Frame().OnCommand(ID_FILE_NEW);
+    auto* netlist = dynamic_cast<CSimulatorView*>(Frame().ActiveView());
+    ASSERT_NE(netlist, nullptr);
+    netlist->setPlainText(QStringLiteral("* divider\nV1 N1 0 DC 10\nR1 N1 0 1K\n"));
+    netlist->GetDocument()->SetModifiedFlag(false);
+    Frame().GetRibbonBar()->FindEdit(CSimulatorView::ID_Transient_TimeSpan)->setText(QStringLiteral("300ns"));
+
+    int pumps = 0;
+    ui.onPump = [&] {
+        QCoreApplication::processEvents();
+        if (!netlist->GetDocument()->IsRunning()) return;
+        if (++pumps == 1) {
+            nextFile = path;
+            Frame().OnCommand(ID_FILE_OPEN);
+        }
+        EXPECT_EQ(Titles(), (QStringList{"Schematic1", "large.cas", "Netlist1"})) << pumps;
+    };
+    Frame().OnCommand(CSimulatorView::ID_Transient_Simulate);
+    ui.onPump = nullptr;
+    EXPECT_GE(pumps, 2);
+    EXPECT_TRUE(netlist->GetDocument()->ResultsValid());
+    QTRY_COMPARE(Titles(), (QStringList{"large.cas", "Netlist1"}));
+}
+
+TEST_F(SchematicWindow, TheWindowShowsTheWhitePageWithItsGridOnGrey)
+{
+    StartProgram();
+    CTorvex2View* view = ActiveSchematic();
+    ASSERT_NE(view, nullptr);
+    CTorvex2Doc* doc = view->GetDocument();
+    view->resize(640, 400);
+    auto pixel = [&](QPointF p) { return view->grab().toImage().pixelColor(qRound(p.x()), qRound(p.y())); };
+    auto aspect = [&] { return view->PageArea().width() / view->PageArea().height(); };
+
+    // Fitted: the page touches the margins of one axis and keeps its proportions.
+    const QRectF page = view->PageArea();
+    EXPECT_NEAR(page.top(), CTorvex2View::kMargin, 0.5);
+    EXPECT_NEAR(page.bottom(), 400 - CTorvex2View::kMargin, 0.5);
+    EXPECT_NEAR(page.center().x(), 320, 0.5);
+    EXPECT_NEAR(aspect(), 15840.0 / 12240.0, 1e-6);
+    EXPECT_EQ(pixel({2, 2}), kGrey);
+    EXPECT_EQ(pixel(view->ToWidget(500, -500)), QColor(Qt::white)); // outside the frame
+
+    // A dot at every grid step from the frame's corner, white between them.
+    const QPointF dot = view->ToWidget(1080 + 5 * 144, -1080 - 7 * 144);
+    const QPointF between = view->ToWidget(1080 + 5 * 144 + 72, -1080 - 7 * 144 - 72);
+    EXPECT_EQ(pixel(dot), QColor(Qt::black));
+    EXPECT_EQ(pixel(between), QColor(Qt::white));
+    doc->ShowGrid = false;
+    EXPECT_EQ(pixel(dot), QColor(Qt::white));
+    // Dots closer than a few pixels are not drawn at all.
+    doc->ShowGrid = true;
+    doc->GridSpacing = 10;
+    EXPECT_EQ(pixel(between), QColor(Qt::white));
+    doc->GridSpacing = 144;
+
+    // The page commands reach the document through its window; the window follows.
+    EXPECT_FALSE(Enabled(CTorvex2Doc::ID_PageSizeA));
+    EXPECT_TRUE(Enabled(CTorvex2Doc::ID_PageSizeB));
+    Frame().OnCommand(CTorvex2Doc::ID_PageSizeB);
+    EXPECT_EQ(doc->PageRect, (Rect{0, 0, 24480, -15840}));
+    EXPECT_TRUE(doc->IsModified());
+    EXPECT_FALSE(Enabled(CTorvex2Doc::ID_PageSizeB));
+    EXPECT_TRUE(Enabled(CTorvex2Doc::ID_PageSizeC));
+    EXPECT_NEAR(aspect(), 24480.0 / 15840.0, 1e-6);
+    EXPECT_EQ(pixel(view->ToWidget(1080 + 100 * 144, -1080 - 60 * 144)), QColor(Qt::black));
+}
+
+TEST_F(SchematicWindow, TheCloseWaitsWhileAnOpenOrSaveIsOnTheStack)
+{
+    const QString path = File(QStringLiteral("large.cas"), pageBFile());
+    StartProgram();
+    nextFile = path;
+    Frame().OnCommand(ID_FILE_OPEN);
+    {
+        // As while the opened file's repair question is up.
+        CTorvex2Doc::BusyScope busy(*ActiveSchematic()->GetDocument());
+        Settle();
+        EXPECT_EQ(Titles(), (QStringList{"Schematic1", "large.cas"}));
+    }
+    QTRY_COMPARE(Titles(), QStringList{"large.cas"});
+}
+
+TEST_F(SchematicWindow, WindowsOfTheDocumentHandOverWhenOneCloses)
+{
+    StartProgram();
+    CTorvex2View* first = ActiveSchematic();
+    CTorvex2Doc* doc = first->GetDocument();
+    auto another = [&] {
+        auto* view = static_cast<CTorvex2View*>(doc->Template()->CreateView(*doc));
+        view->OnInitialUpdate(); // the newest window is the one the document knows
+        return view;
+    };
+    // What the frame of a closed window of a document with several does.
+    auto close = [&](CTorvex2View* view) {
+        doc->RemoveView(view);
+        delete view;
+    };
+    CTorvex2View* second = another();
+    CTorvex2View* third = another();
+    close(second);
+    doc->OnPageSize(CTorvex2Doc::ID_PageSizeB);
+    close(third);
+    doc->OnPageSize(CTorvex2Doc::ID_PageSizeC); // reaches the first window
+    EXPECT_EQ(doc->Views(), QList<View*>{first});
+    EXPECT_EQ(doc->PageRect, (Rect{0, 0, 31680, -24480}));
+}
