@@ -17,8 +17,9 @@ namespace {
 QComboBox* makeCombo(QWidget* parent)
 {
     auto* combo = new QComboBox(parent);
-    combo->setEditable(true);
-    combo->setInsertPolicy(QComboBox::NoInsert);
+    // Not editable: only listed folders can be chosen, so what the box shows is what is used
+    // (new roots come from Find Root, new experiments and shots from their buttons).
+    combo->setEditable(false);
     return combo;
 }
 
@@ -140,8 +141,6 @@ void COrliskBrowse::OnInitDialog()
     Root = selectedText(m_roots);
 
     FillExperiments();
-    OnSelchangeExperiment();
-
     selectMatching(m_experiments, m_ribbonExperiments.SelectedText());
     OnSelchangeExperiment();
 
