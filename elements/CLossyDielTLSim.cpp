@@ -4,10 +4,6 @@
 
 #include <algorithm>
 
-namespace {
-constexpr double kEpsilon0 = 8.854214881302399e-12;
-}
-
 bool CLossyDielTLSim::Parse(const QStringList& tokens)
 {
     Name = tokens.value(0);

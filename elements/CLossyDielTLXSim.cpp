@@ -6,7 +6,6 @@
 #include <cmath>
 
 namespace {
-constexpr double kEpsilon0 = 8.854214881302399e-12;
 
 // X in parallel with Y; an infinite shunt leaves Y alone.
 double parallel(double x, double y)

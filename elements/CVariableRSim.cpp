@@ -36,14 +36,7 @@ bool CVariableRSim::Parse(const QStringList& tokens)
     if (kind == QLatin1String("PULSE")) {
         if (tokens.size() < 7) return unrecognized();
         Kind = Pulsed;
-        const double dt = m_pDoc->TimeStep();
-        const double span = m_pDoc->StepCount() * dt;
-        Pulse = PulseShape{0, 0, 0, dt, dt, 0.25 * span, 0.5 * span};
-        Pulse.V1 = m_pDoc->ParseValue(tokens[5]);
-        Pulse.V2 = m_pDoc->ParseValue(tokens[6]);
-        double* optional[] = {&Pulse.TD, &Pulse.TR, &Pulse.TF, &Pulse.PW, &Pulse.PER};
-        for (int i = 0; i < 5 && 7 + i < tokens.size(); ++i)
-            *optional[i] = m_pDoc->ParseValue(tokens[7 + i]);
+        Pulse = PulseShape::Parse(*m_pDoc, tokens, 5);
         return true;
     }
     if (kind == QLatin1String("ORLISK")) {

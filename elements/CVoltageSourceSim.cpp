@@ -28,14 +28,7 @@ bool SourceWaveform::Parse(CComponentSim& element, CSimulatorDoc& doc, const QSt
     if (kind == QLatin1String("PULSE") && tokens.size() >= 6) {
         takeBranch();
         Kind = SourcePulse;
-        const double dt = doc.TimeStep();
-        const double span = doc.StepCount() * dt;
-        Pulse = PulseShape{0, 0, 0, dt, dt, 0.25 * span, 0.5 * span};
-        Pulse.V1 = doc.ParseValue(tokens[4]);
-        Pulse.V2 = doc.ParseValue(tokens[5]);
-        double* optional[] = {&Pulse.TD, &Pulse.TR, &Pulse.TF, &Pulse.PW, &Pulse.PER};
-        for (int i = 0; i < 5 && 6 + i < tokens.size(); ++i)
-            *optional[i] = doc.ParseValue(tokens[6 + i]);
+        Pulse = PulseShape::Parse(doc, tokens, 4);
         return true;
     }
     if (kind == QLatin1String("DC")) {

@@ -6,6 +6,14 @@
 
 #include <cmath>
 
+void CapacitanceLaw::SetDielectric(const QString& name)
+{
+    Dielectric = name;
+    DielectricMaterial = name == QLatin1String("HRS")   ? Material::HRS
+                         : name == QLatin1String("Z5V") ? Material::Z5V
+                                                        : Material::Other;
+}
+
 double CapacitanceLaw::Capacitance(double v) const
 {
     switch ((Kind.isEmpty() ? QChar() : Kind[0]).unicode()) {
@@ -14,8 +22,8 @@ double CapacitanceLaw::Capacitance(double v) const
     case u'P':
         return ((c3 * v + c2) * v + c1) * v + c0;
     case u'S': {
-        const bool hrs = Dielectric == QLatin1String("HRS");
-        if (!hrs && Dielectric != QLatin1String("Z5V")) return 1e-12;
+        if (DielectricMaterial == Material::Other) return 1e-12;
+        const bool hrs = DielectricMaterial == Material::HRS;
         // Change of capacitance in percent against the applied voltage in percent of the rating: a
         // fitted cubic up to 110 %, continued by a straight line that meets it there.
         const double x = 100.0 * std::fabs(v / Vrated);
@@ -58,7 +66,7 @@ bool CapacitanceLaw::Parse(const CComponentSim& element, CSimulatorDoc& doc, con
     Kind = kind;
     if (kind == QLatin1String("STANDARD")) {
         C0 = doc.ParseValue(tokens[first + 2]);
-        Dielectric = tokens[first + 1];
+        SetDielectric(tokens[first + 1]);
         Vrated = doc.ParseValue(tokens[first + 3]);
         // The curve is read in percent of the rating: without a positive rating no voltage has a
         // capacitance.

@@ -11,6 +11,9 @@ class CSimulatorDoc;
 struct CapacitanceLaw {
     QString Kind;                          // "FIXED", "POLYNOMIAL" or "STANDARD"
     QString Dielectric;                    // STANDARD: "Z5V" or "HRS" (any other gives 1e-12 F)
+    enum class Material { Other, Z5V, HRS };
+    Material DielectricMaterial = Material::Other; // the dielectric, named once rather than every step
+    void SetDielectric(const QString& name);
     double Vrated = 0;                     // STANDARD: rated voltage, volts
     double C0 = 0;                         // STANDARD: nominal capacitance, farads
     double Fixed = 0;                      // FIXED: capacitance, farads

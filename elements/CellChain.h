@@ -3,6 +3,9 @@
 #include <cstddef>
 #include <vector>
 
+// Permittivity of free space, farads per metre (the leaky-dielectric lines derive their leakage from it).
+constexpr double kEpsilon0 = 8.854214881302399e-12;
+
 // The two wave trains of a lossy line cut into cells of one time step each. At every boundary between
 // two cells the waves scatter: part goes on, part is reflected.
 class CellChain {

@@ -78,10 +78,10 @@ TEST(CapacitanceLaw, DielectricCurvesFixedAndPolynomial)
     law.C0 = 1e-9;
     law.Vrated = 100;
     for (const auto& [dielectric, volts, ratio] : cases) {
-        law.Dielectric = dielectric;
+        law.SetDielectric(dielectric);
         EXPECT_NEAR(law.Capacitance(volts) / 1e-9, ratio, volts == 110 ? 1e-4 : 1e-9) << dielectric << volts;
     }
-    law.Dielectric = "Z5V"; // the pieces meet at 110 %
+    law.SetDielectric("Z5V"); // the pieces meet at 110 %
     EXPECT_NEAR(law.Capacitance(109.999999), law.Capacitance(110.000001), 1e-15);
 
     law.Kind = "FIXED";
