@@ -59,7 +59,11 @@ void CVariableRSim::UpdateSwitchState(int k)
     switch (Kind) {
     case Power: {
         const double v = Voltage(k - 1);
-        r = v == 0 ? A : A + B * std::pow(v, N);
+        // A fractional exponent of a negative voltage has no real power: the law is taken as
+        // symmetric there instead of giving NaN (which would silently open the resistor).
+        double p = v == 0 ? 0.0 : std::pow(v, N);
+        if (std::isnan(p) && !std::isnan(v)) p = std::pow(std::fabs(v), N);
+        r = v == 0 ? A : A + B * p;
         break;
     }
     case Pulsed:

@@ -88,9 +88,9 @@ double CSimulatorDoc::ParseValue(const QString& textIn) const
 int CSimulatorDoc::GetNodeIndex(const QString& name)
 {
     if (name == QLatin1String("0")) return 0;
-    for (int i = 1; i <= m_N; ++i)
-        if (m_NodeNames[i] == name) return i;
+    if (const auto found = m_NodeLookup.constFind(name); found != m_NodeLookup.constEnd()) return found.value();
     ++m_N;
+    m_NodeLookup.insert(name, m_N);
     while (m_NodeNames.size() <= m_N)
         m_NodeNames << QString();
     m_NodeNames[m_N] = name;
@@ -99,9 +99,8 @@ int CSimulatorDoc::GetNodeIndex(const QString& name)
 
 int CSimulatorDoc::FindNodeIndex(const QString& name) const
 {
-    for (int i = 1; i <= m_N && i < m_NodeNames.size(); ++i)
-        if (m_NodeNames[i] == name) return i;
-    return -1;
+    const auto found = m_NodeLookup.constFind(name);
+    return found != m_NodeLookup.constEnd() && found.value() <= m_N ? found.value() : -1;
 }
 
 static bool isTrimSpace(QChar c)
@@ -263,6 +262,7 @@ ElementClass ChooseElementClass(const QStringList& t)
 bool CSimulatorDoc::ParseNetlistStatements()
 {
     m_NodeNames = QStringList{QStringLiteral("0")};
+    m_NodeLookup.clear();
     m_N = 0;
     for (const QString& line : std::as_const(m_Lines)) {
         const QStringList tokens = tokenize(line);
@@ -315,6 +315,11 @@ static double physicalMemoryBytes()
 
 static double g_memoryLimit = 0; // 0: 80% of physical memory
 
+double CSimulatorDoc::MemoryLimit()
+{
+    return g_memoryLimit > 0 ? g_memoryLimit : 0.8 * physicalMemoryBytes();
+}
+
 void CSimulatorDoc::SetMemoryLimit(double bytes)
 {
     g_memoryLimit = bytes;
@@ -325,10 +330,9 @@ bool CSimulatorDoc::AllocateResults()
     const double rows = double(m_N) + m_M + 1;
     const double cols = double(m_h) + 1 + m_StepCount;
     // The table, the full matrix, and the per-step histories that elements keep (two each on average).
-    const double bytes =
-        (rows + 2.0 * double(m_Elements.size())) * cols * sizeof(double) + rows * rows * sizeof(double);
+    const double bytes = (rows + 2.0 * double(m_Elements.size())) * cols * sizeof(double);
     if (cols >= double(INT_MAX) ||
-        bytes > (g_memoryLimit > 0 ? g_memoryLimit : 0.8 * physicalMemoryBytes())) {
+        bytes > MemoryLimit()) {
         ui().message(
             text::format("Error.  The results of this run would need %.0f MB, more than this computer "
                          "has; shorten the time span or enlarge the time step.",
@@ -407,6 +411,8 @@ bool CSimulatorDoc::Load(QIODevice& in)
     const auto* b = reinterpret_cast<const unsigned char*>(bytes.constData());
     for (qsizetype i = 0; i < text.size(); ++i)
         text[i] = QChar(char16_t(b[2 * i] | b[2 * i + 1] << 8));
+    // A byte-order mark (some editors write one) is not part of the netlist.
+    if (text.startsWith(QChar(0xFEFF))) text.remove(0, 1);
     text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     SetNetlistText(text);
     return true;
@@ -486,8 +492,7 @@ bool CSimulatorDoc::RunSimulation(RunProgress* progress)
             e->Initialise();
             if (e->Nonlinear) ++m_NonlinearCount;
         }
-        m_Full.allocate(m_N + m_M);
-        ChooseMatrixMode();
+        if (!ChooseMatrixMode()) return fail();
     } catch (const std::bad_alloc&) {
         ui().message(QStringLiteral("Error.  Not enough memory for this run."));
         return fail();

@@ -4,6 +4,7 @@
 #include "IndexMap.h"
 #include "Matrix.h"
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 
@@ -150,9 +151,13 @@ public:
     long FactorCount() const { return m_FactorCount; }
 
     // ---- matrix modes ----
-    void ChooseMatrixMode();
+    // Chooses the systems and binds the elements; false (after a message) when the full system would
+    // not fit in memory.
+    bool ChooseMatrixMode();
     void BuildReducedNodeSet();
     void AddReducedNode(int global);
+    // For every node the elements that touch it, in list order (used while the systems are chosen).
+    void BuildTouchingLists();
     void PartitionNetwork();
     void FloodFillPartition(int start, int partition);
     void SetupPartitions();
@@ -177,6 +182,8 @@ private:
     bool ReadRunSettings();
     void SetRunning(bool running);
     bool AllocateResults();
+    // The memory a run may use (SetMemoryLimit, or 80% of physical memory).
+    static double MemoryLimit();
     void FreeWorkArrays();
     // Factors when asked, solves, and stores the solution in column k under the global unknowns.
     bool SolveSystem(LinearSystem& sys, bool refactor, const std::vector<int>* toGlobal, bool partition,
@@ -198,6 +205,7 @@ private:
     int m_N = 0;
     int m_M = 0;
     QStringList m_NodeNames; // entry 0 stands for ground
+    QHash<QString, int> m_NodeLookup; // node name -> index, for the nodes in m_NodeNames
     QStringList m_Lines;
     int m_h = 1;
     double m_t = 0;
@@ -226,6 +234,7 @@ private:
     std::vector<int> m_GlobalToReduced;
     std::vector<std::vector<int>> m_PartLocalToGlobal;
     std::vector<std::vector<CComponentSim*>> m_PartElements;
+    std::vector<std::vector<CComponentSim*>> m_Touching; // node -> elements touching it
     LinearSystem m_Full;
     LinearSystem m_Reduced;
     std::vector<LinearSystem> m_Parts;

@@ -2,8 +2,11 @@
 // partitioned systems cut at transmission lines.
 #include "CComponentSim.h"
 #include "CSimulatorDoc.h"
+#include "Text.h"
 #include "UiServices.h"
 #include "lu.h"
+
+#include <algorithm>
 
 void CSimulatorDoc::MarkNodeDirty(int node)
 {
@@ -14,7 +17,7 @@ void CSimulatorDoc::MarkNodeDirty(int node)
     }
 }
 
-void CSimulatorDoc::ChooseMatrixMode()
+bool CSimulatorDoc::ChooseMatrixMode()
 {
     const QString& mode = m_Settings.matrixMode;
     m_Minimal = mode == QLatin1String("Minimal");
@@ -25,12 +28,13 @@ void CSimulatorDoc::ChooseMatrixMode()
     m_NodePartition.assign(size_t(m_N + m_M) + 1, 0);
     m_LocalIndex.assign(size_t(m_N + m_M) + 1, 0);
     m_PartitionDirty.clear();
+    BuildTouchingLists();
 
     if (m_Minimal || (m_N > 25 && m_NonlinearCount > 0)) {
         BuildReducedNodeSet();
         if (m_ReducedNodes >= 25 && !m_Minimal) {
             m_Maximal = true;
-        } else if (!m_Maximal) {
+        } else if (!m_Maximal && mode != QLatin1String("None")) {
             // With Maximal chosen as well the partitioned solution would overwrite the reduced one
             // anyway, and an element has one set of mapped entries: so the reduced system is only
             // built when it is the one in use.
@@ -40,22 +44,40 @@ void CSimulatorDoc::ChooseMatrixMode()
                 e->BindMatrixMapped(m_Reduced.A.rows(), m_Reduced.rhs.data());
         }
     }
-    if (mode == QLatin1String("None")) {
-        m_Minimal = m_Maximal = false;
-        m_Reduced.release();
-    }
-    if (!m_Maximal)
+    if (mode == QLatin1String("None")) m_Minimal = m_Maximal = false;
+    if (!m_Maximal) {
+        // The full system is dense: make sure it fits before allocating it.
+        const double n = double(m_N) + m_M + 1;
+        if (n * n * sizeof(double) > MemoryLimit()) {
+            ui().message(text::format("Error.  The matrix of this run would need %.0f MB, more than this computer "
+                                      "has; choose the Maximal matrix mode or a smaller circuit.",
+                                      n * n * sizeof(double) / (1024.0 * 1024.0)));
+            return false;
+        }
+        m_Full.allocate(m_N + m_M);
         for (auto& e : m_Elements)
             e->BindMatrix(m_Full.A.rows(), m_Full.rhs.data());
-    if (m_Maximal) {
+    } else {
         m_Minimal = false;
         m_Reduced.release();
-        m_Full.release();
         PartitionNetwork();
         SetupPartitions();
     }
+    m_Touching = {};
     m_MatrixDirty = true;
     m_PartitionDirty.assign(size_t(m_PartitionCount) + 1, m_Maximal ? 1 : 0);
+    return true;
+}
+
+void CSimulatorDoc::BuildTouchingLists()
+{
+    m_Touching.assign(size_t(m_N) + 1, {});
+    for (auto& e : m_Elements)
+        for (int i = 0; i < e->NodeCount(); ++i) {
+            const int g = e->Nodes[i];
+            auto& list = m_Touching[size_t(g)];
+            if (g != 0 && (list.empty() || list.back() != e.get())) list.push_back(e.get());
+        }
 }
 
 void CSimulatorDoc::AddReducedNode(int g)
@@ -82,9 +104,10 @@ void CSimulatorDoc::BuildReducedNodeSet()
         for (int i = 0; i < e->NodeCount(); ++i)
             AddReducedNode(e->Nodes[i]);
     }
+    // Grow from every node of the set through the elements that touch it (in list order).
     for (int i = 1; i <= m_ReducedNodes; ++i) {
         const int x = m_ReducedToGlobal[size_t(i)];
-        for (auto& e : m_Elements) {
+        for (CComponentSim* e : m_Touching[size_t(x)]) {
             const int* nd = e->Nodes;
             if (e->Decoupled) {
                 // A line joins the set only through the other node of the same port.
@@ -97,10 +120,6 @@ void CSimulatorDoc::BuildReducedNodeSet()
                 }
                 continue;
             }
-            bool touches = false;
-            for (int j = 0; j < e->NodeCount(); ++j)
-                touches = touches || nd[j] == x;
-            if (!touches) continue;
             e->InReducedSet = true;
             for (int j = 0; j < e->NodeCount(); ++j)
                 AddReducedNode(nd[j]);
@@ -135,6 +154,35 @@ void CSimulatorDoc::PartitionNetwork()
                 FloodFillPartition(g, m_PartitionCount);
             }
         }
+
+    // Then, in list order, every element joins the lists of its nodes' partitions (a line those of
+    // both its ports), and the branch unknowns of sources and transformers are numbered after their
+    // partition's nodes.
+    for (auto& e : m_Elements) {
+        // A line's two ports may lie in two partitions; anything else lies in one (or none).
+        int first = 0, second = 0;
+        for (int j = 0; j < e->NodeCount(); ++j) {
+            const int g = e->Nodes[j];
+            const int q = g == 0 ? 0 : m_NodePartition[size_t(g)];
+            if (q == 0 || q == first || q == second) continue;
+            if (first == 0) first = q;
+            else second = q;
+        }
+        if (first == 0) continue;
+        if (second != 0 && second < first) std::swap(first, second);
+        m_PartElements[size_t(first)].push_back(e.get());
+        if (second != 0) m_PartElements[size_t(second)].push_back(e.get());
+        const int p = first;
+        std::vector<int>& nodes = m_PartLocalToGlobal[size_t(p)];
+        for (int b = 0; b < e->BranchCount; ++b) {
+            const int g = m_N + e->Branch[b];
+            if (m_NodePartition[size_t(g)] != 0) continue;
+            m_NodePartition[size_t(g)] = p;
+            nodes.push_back(g);
+            m_LocalIndex[size_t(g)] = int(nodes.size()) - 1;
+            ++m_PartBranchCount[size_t(p)];
+        }
+    }
 }
 
 void CSimulatorDoc::FloodFillPartition(int start, int p)
@@ -155,55 +203,21 @@ void CSimulatorDoc::FloodFillPartition(int start, int p)
     // Walk the growing node list; each element adds what it couples to the node.
     for (size_t i = 1; i < nodes.size(); ++i) {
         const int x = nodes[i];
-        for (auto& e : m_Elements) {
+        for (CComponentSim* e : m_Touching[size_t(x)]) {
             const int* nd = e->Nodes;
             if (e->Decoupled) {
                 for (int port = 0; port < 2; ++port) {
                     const int a = nd[2 * port], b = nd[2 * port + 1];
-                    if (a == x)
-                        add(b);
-                    else if (b == x)
-                        add(a);
+                    if (a == x) add(b);
+                    else if (b == x) add(a);
                 }
                 continue;
             }
-            bool touches = false;
             for (int j = 0; j < e->NodeCount(); ++j)
-                touches = touches || nd[j] == x;
-            if (touches)
-                for (int j = 0; j < e->NodeCount(); ++j)
-                    add(nd[j]);
+                add(nd[j]);
         }
     }
     m_PartNodeCount[size_t(p)] = int(nodes.size()) - 1;
-
-    // Branch unknowns of the sources and transformers whose nodes lie in p, after p's nodes.
-    for (auto& e : m_Elements) {
-        if (e->BranchCount == 0) continue;
-        bool inside = false;
-        for (int j = 0; j < e->NodeCount(); ++j) {
-            const int g = e->Nodes[j];
-            inside = inside || (g != 0 && m_NodePartition[size_t(g)] == p);
-        }
-        if (!inside) continue;
-        for (int b = 0; b < e->BranchCount; ++b) {
-            const int g = m_N + e->Branch[b];
-            if (m_NodePartition[size_t(g)] != 0) continue;
-            m_NodePartition[size_t(g)] = p;
-            nodes.push_back(g);
-            m_LocalIndex[size_t(g)] = int(nodes.size()) - 1;
-            ++m_PartBranchCount[size_t(p)];
-        }
-    }
-    // The elements stamped into p: a line stands in the lists of both its ports' partitions.
-    for (auto& e : m_Elements) {
-        bool inside = false;
-        for (int j = 0; j < e->NodeCount(); ++j) {
-            const int g = e->Nodes[j];
-            inside = inside || (g != 0 && m_NodePartition[size_t(g)] == p);
-        }
-        if (inside) m_PartElements[size_t(p)].push_back(e.get());
-    }
 }
 
 void CSimulatorDoc::SetupPartitions()
@@ -214,7 +228,8 @@ void CSimulatorDoc::SetupPartitions()
         LinearSystem& sys = m_Parts[size_t(p)];
         sys.allocate(m_PartNodeCount[size_t(p)] + m_PartBranchCount[size_t(p)]);
         const IndexMap map = IndexMap::partition(m_NodePartition.data(), m_LocalIndex.data(), p);
-        for (auto& e : m_Elements)
+        // Only the elements of p have a node there; every other element would bind nothing.
+        for (CComponentSim* e : m_PartElements[size_t(p)])
             e->BindMatrixPartition(sys.A.rows(), sys.rhs.data(), map, p);
     }
 }

@@ -47,6 +47,14 @@ TEST(NetlistFileTest, RoundTripKeepsEveryByte)
     buffer.open(QIODevice::WriteOnly);
     ASSERT_TRUE(doc.Save(buffer));
     EXPECT_EQ(buffer.data(), utf16le("* a\r\nR1 N1 0 1\r\nlone\rcr\r\n"));
+
+    // A byte-order mark that another editor put in front is not part of the netlist.
+    QBuffer marked;
+    marked.setData("\xFF\xFE" + utf16le(kDivider));
+    marked.open(QIODevice::ReadOnly);
+    ASSERT_TRUE(doc.Load(marked));
+    EXPECT_EQ(doc.NetlistText(), kDivider);
+    EXPECT_TRUE(doc.RunSimulation());
 }
 
 TEST(NetlistFileTest, TooLargeFileIsRefusedUnread)
