@@ -149,7 +149,7 @@ void Archive::WriteObject(Persistent& object)
 
 const uchar* Archive::Take(qsizetype n)
 {
-    if (n > Remaining())
+    if (n < 0 || n > Remaining())
         throw ArchiveError(ArchiveError::EndOfFile,
                            QStringLiteral("The data ends in the middle of a value."));
     const uchar* p = reinterpret_cast<const uchar*>(m_in.data()) + m_pos;

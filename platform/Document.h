@@ -25,6 +25,9 @@ public:
     bool IsModified() const { return m_Modified; }
     void SetModifiedFlag(bool modified = true) { m_Modified = modified; }
     DocTemplate* Template() const { return m_Template; }
+    // A number no other document of this run has had: whoever keeps a document's address past
+    // its close can tell it from a later document at the same address.
+    quint64 Serial() const { return m_Serial; }
     void SetTemplate(DocTemplate* t) { m_Template = t; }
 
     // ---- views ----
@@ -70,6 +73,7 @@ public:
     void OnFileClose();
 
 private:
+    quint64 m_Serial;
     QString m_PathName;
     QString m_Title;
     bool m_Modified = false;

@@ -52,8 +52,9 @@ void writeList(Archive& ar, const QStringList& list)
 QStringList readList(Archive& ar)
 {
     QStringList list;
+    // No reserve: the count is only checked against one byte per string, so a damaged file could
+    // otherwise claim many times its size in memory.
     const quint32 n = ar.ReadCount(kMinStringBytes);
-    list.reserve(n);
     for (quint32 i = 0; i < n; ++i)
         list << ar.ReadString();
     return list;
@@ -163,14 +164,10 @@ bool CTorvex2Doc::OnSaveDocument(const QString& path)
         ui().question(ConvertedFileNotice(), UiServices::Buttons::OkCancel) != UiServices::Answer::Ok)
         return false;
     BusyScope busy(*this);
-    // A failed save keeps the old number, so a converted file is still asked about next time.
-    const qint32 previousVersion = SchematicFileVersion;
-    SchematicFileVersion = kFileVersion;
     if (m_Views) m_Views->CancelOperation();
-    if (!Document::OnSaveDocument(path)) {
-        SchematicFileVersion = previousVersion;
-        return false;
-    }
+    // A failed save keeps the old number, so a converted file is still asked about next time.
+    if (!Document::OnSaveDocument(path)) return false;
+    SchematicFileVersion = kFileVersion;
     return true;
 }
 
@@ -188,15 +185,19 @@ void CTorvex2Doc::CloseUntouchedDocuments()
     // opened, written or run) must survive.
     std::vector<Document*> untouched;
     for (const OpenDocuments::Entry& e : g_openDocuments->Entries()) {
-        Document* d = e.document;
-        if (!d || d == this || !d->PathName().isEmpty() || d->IsModified() || d->IsBusy()) continue;
-        if (e.kind == OpenDocuments::Kind::Plot) continue;
-        if (const auto* netlist = dynamic_cast<const CSimulatorDoc*>(d); netlist && netlist->ResultsValid())
-            continue;
-        untouched.push_back(d);
+        if (e.document != this && OpenDocuments::IsUntouched(e)) untouched.push_back(e.document);
     }
     for (Document* d : untouched)
         g_openDocuments->CloseDocument(d);
+}
+
+bool OpenDocuments::IsUntouched(const Entry& entry)
+{
+    const Document* d = entry.document;
+    if (!d || !d->PathName().isEmpty() || d->IsModified() || d->IsBusy()) return false;
+    if (entry.kind == Kind::Plot) return false;
+    const auto* netlist = dynamic_cast<const CSimulatorDoc*>(d);
+    return !netlist || !netlist->ResultsValid();
 }
 
 // ---- the file ----
@@ -222,14 +223,14 @@ bool CTorvex2Doc::Save(QIODevice& out)
 {
     QByteArray bytes;
     Archive ar(&bytes);
-    WriteContents(ar);
+    WriteContents(ar, false);
     return out.write(bytes) == bytes.size();
 }
 
 void CTorvex2Doc::Serialize(Archive& ar)
 {
     if (ar.IsStoring())
-        WriteContents(ar);
+        WriteContents(ar, false);
     else
         ReadContents(ar, false);
 }
@@ -237,14 +238,14 @@ void CTorvex2Doc::Serialize(Archive& ar)
 void CTorvex2Doc::SerializeForUndo(Archive& ar)
 {
     if (ar.IsStoring())
-        WriteContents(ar);
+        WriteContents(ar, true);
     else
         ReadContents(ar, true);
 }
 
-void CTorvex2Doc::WriteContents(Archive& ar)
+void CTorvex2Doc::WriteContents(Archive& ar, bool snapshot)
 {
-    ar.WriteInt(SchematicFileVersion);
+    ar.WriteInt(snapshot ? SchematicFileVersion : kFileVersion);
     ar.WriteInt(PageRect.left);
     ar.WriteInt(PageRect.top);
     ar.WriteInt(PageRect.right);
@@ -273,6 +274,12 @@ void CTorvex2Doc::ReadContents(Archive& ar, bool snapshot)
         ImportFirstGenerationSchematic(ar, version);
         return;
     }
+    // Data a newer program added would be dropped on the next save.
+    if (version > kFileVersion && !snapshot)
+        throw ArchiveError(ArchiveError::BadSchema,
+                           QStringLiteral("The file was written by a newer version of this program "
+                                          "(file version %1).")
+                               .arg(version));
     // Everything is read aside first: a damaged file leaves the document as it was.
     Rect page;
     page.left = ar.ReadInt();

@@ -109,7 +109,6 @@ public:
 
 protected:
     void SerializeForUndo(Archive& ar) override;
-    void ClearForUndo() override { DeleteContents(); }
 
 private:
     class RunSettingsAdapter;
@@ -120,7 +119,9 @@ private:
     };
 
     void SetDefaults();
-    void WriteContents(Archive& ar);
+    // The full layout of this build. A file is stamped with kFileVersion; a snapshot keeps the
+    // version as read, so an undo does not forget that the file came from an older program.
+    void WriteContents(Archive& ar, bool snapshot);
     // A snapshot always holds the full layout, whatever version it carries, and never goes through
     // the first-generation conversion.
     void ReadContents(Archive& ar, bool snapshot);

@@ -47,7 +47,6 @@ void CUndo::Store(QByteArray& snapshot)
 
 void CUndo::Load(const QByteArray& snapshot)
 {
-    ClearForUndo();
     try {
         Archive ar(snapshot);
         SerializeForUndo(ar);

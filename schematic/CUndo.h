@@ -7,8 +7,8 @@
 class Archive;
 
 // Whole-state undo and redo for a document, by snapshots of the document's serialised state kept in
-// memory. The owner supplies two hooks: one that writes or reads its whole state through an archive,
-// one that empties it; the store knows nothing else of its owner.
+// memory. The owner supplies one hook that writes or reads its whole state through an archive (a read
+// that fails must leave the owner as it was); the store knows nothing else of its owner.
 class CUndo {
 public:
     CUndo();
@@ -32,8 +32,6 @@ public:
 protected:
     // Writes or reads the owner's whole state.
     virtual void SerializeForUndo(Archive& ar) = 0;
-    // Empties the owner before a snapshot is read into it.
-    virtual void ClearForUndo() {}
 
     void Store(QByteArray& snapshot);
     void Load(const QByteArray& snapshot);

@@ -13,6 +13,10 @@ public:
         Kind kind;
     };
 
+    // Untouched and closable: no file, not modified, not busy, not a plot, and not a netlist holding
+    // the results of a run. Asked when a close is noted and again when it is carried out.
+    static bool IsUntouched(const Entry& entry);
+
     virtual ~OpenDocuments() = default;
     virtual std::vector<Entry> Entries() const = 0;
     // Closes a document with its windows. Destruction must wait until control returns to the event

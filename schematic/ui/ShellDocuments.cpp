@@ -6,6 +6,8 @@
 #include "DocTemplate.h"
 #include "Document.h"
 
+#include <QApplication>
+
 #include <algorithm>
 #include <utility>
 
@@ -42,8 +44,10 @@ std::vector<OpenDocuments::Entry> ShellDocuments::Entries() const
 
 void ShellDocuments::CloseDocument(Document* document)
 {
-    if (!document || m_Pending.contains(document)) return;
-    m_Pending << document;
+    if (!document) return;
+    for (const Noted& n : m_Pending)
+        if (n.document == document && n.serial == document->Serial()) return;
+    m_Pending.append({document, document->Serial()});
     if (!m_Timer.isActive()) m_Timer.start(0);
 }
 
@@ -51,18 +55,21 @@ void ShellDocuments::ClosePending()
 {
     // A run pumps the events, and an open or save may ask a question, from deep inside a document's
     // work; that work may have started under a command of the document to be closed. The closes wait
-    // until no such work is on the stack.
+    // until no such work is on the stack. A modal dialog runs its own loop on top of such work (a
+    // save's file prompt before the document counts as busy, a question).
     const QList<Document*> open = m_Manager.GetOpenDocuments();
-    if (CSimulatorDoc::AnyRunInProgress() ||
+    if (CSimulatorDoc::AnyRunInProgress() || QApplication::activeModalWidget() ||
         std::any_of(open.cbegin(), open.cend(), [](const Document* d) { return d->IsBusy(); })) {
         m_Timer.start(kBusyPollMs);
         return;
     }
-    const QList<Document*> pending = std::exchange(m_Pending, {});
-    for (Document* d : pending) {
-        // Meanwhile the document may have been closed, saved, edited or started a run.
-        if (!m_Manager.GetOpenDocuments().contains(d)) continue;
-        if (!d->PathName().isEmpty() || d->IsModified() || d->IsBusy()) continue;
+    const QList<Noted> pending = std::exchange(m_Pending, {});
+    for (const Noted& n : pending) {
+        // Meanwhile the document may have been closed (and its address given to another), saved,
+        // edited, run or started a run.
+        Document* d = n.document;
+        if (!m_Manager.GetOpenDocuments().contains(d) || d->Serial() != n.serial) continue;
+        if (!IsUntouched({d, kindOf(d)})) continue;
         m_Manager.CloseDocument(d);
     }
 }

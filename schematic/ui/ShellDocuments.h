@@ -10,7 +10,8 @@ class DocManager;
 
 // The open documents as the shell's document manager holds them. A close is only noted: the
 // document is closed once control is back in the event loop and no document is busy (no run, open
-// or save in progress), and only if it is still open and untouched then.
+// or save in progress, no modal dialog or file prompt showing), and only if it is still open and
+// untouched then.
 class ShellDocuments : public OpenDocuments {
 public:
     // How long a close waits for a busy document before it looks again, in milliseconds.
@@ -22,13 +23,15 @@ public:
     std::vector<Entry> Entries() const override;
     void CloseDocument(Document* document) override;
 
-    // The closes still waiting.
-    const QList<Document*>& Pending() const { return m_Pending; }
-
 private:
+    // The serial tells the noted document from a later one at the same address.
+    struct Noted {
+        Document* document;
+        quint64 serial;
+    };
     void ClosePending();
 
     DocManager& m_Manager;
-    QList<Document*> m_Pending;
+    QList<Noted> m_Pending;
     QTimer m_Timer;
 };

@@ -10,8 +10,10 @@
 #include "QtPropertyDialogs.h"
 #include "Ribbon.h"
 #include "SchematicTestSupport.h"
+#include "ShellDocuments.h"
 
 #include <QCoreApplication>
+#include <QDialog>
 #include <QImage>
 #include <QLineEdit>
 #include <QTabBar>
@@ -27,6 +29,21 @@ QByteArray pageBFile()
     b.i32(5).i32(0).i32(0).i32(24480).i32(-15840).i32(288).u16(128).zeros(512).u16(0);
     return b.add(defaultTail()).data;
 }
+
+// A document that is always made at the same address, as when a freed document's memory goes to
+// the next one.
+class SameAddressDoc : public TextDoc {
+public:
+    static void* operator new(size_t size)
+    {
+        EXPECT_LE(size, sizeof(storage));
+        return storage;
+    }
+    static void operator delete(void*) {}
+
+private:
+    alignas(std::max_align_t) static inline unsigned char storage[sizeof(TextDoc) + 64];
+};
 } // namespace
 
 class SchematicWindow : public ShellTest {
@@ -162,6 +179,33 @@ TEST_F(SchematicWindow, OpeningASchematicClosesOnlyUntouchedDocumentsAndOnlyOnce
          },
          nullptr,
          {"large.cas", "Netlist1"}},
+        {"netlist run before the loop ran",
+         [this] {
+             newType = 1;
+             Frame().OnCommand(ID_FILE_NEW);
+         },
+         [this](Document&) {
+             auto* netlist = dynamic_cast<CSimulatorDoc*>(Docs().GetOpenDocuments().back());
+             netlist->Settings().timeSpan = QStringLiteral("2ns");
+             netlist->SetNetlistText(QStringLiteral("* r\r\nR1 N1 0 1K\r\n"));
+             ASSERT_TRUE(netlist->RunSimulation());
+             netlist->SetModifiedFlag(false);
+         },
+         {"large.cas", "Netlist1"}},
+        {"saved as under a modal file prompt",
+         nullptr,
+         [this](Document& d) {
+             // The prompt's own loop runs the noted close; the document must outlive it.
+             Docs().promptFileName = [this](bool, const QString&, const QStringList&) {
+                 QDialog prompt;
+                 prompt.setModal(true);
+                 prompt.show();
+                 QTest::qWait(3 * ShellDocuments::kBusyPollMs);
+                 return dir.filePath(QStringLiteral("saved.cas"));
+             };
+             EXPECT_TRUE(d.DoSave(QString()));
+         },
+         {"saved.cas", "large.cas"}},
     };
     for (const Case& c : cases) {
         StartProgram();
@@ -264,6 +308,24 @@ TEST_F(SchematicWindow, TheCloseWaitsWhileAnOpenOrSaveIsOnTheStack)
         EXPECT_EQ(Titles(), (QStringList{"Schematic1", "large.cas"}));
     }
     QTRY_COMPARE(Titles(), QStringList{"large.cas"});
+}
+
+TEST(ShellDocuments, ANotedDocumentClosedMeanwhileSparesTheNextAtItsAddress)
+{
+    DocManager manager;
+    manager.AddDocTemplate(std::make_unique<DocTemplate>(
+        IDR_TORVEX2TYPE, QString::fromLatin1(strings::SchematicTemplate),
+        [] { return std::unique_ptr<Document>(new SameAddressDoc); }, [] { return nullptr; }));
+    DocTemplate* docs = manager.Templates()[0];
+    ShellDocuments shell(manager);
+    Document* noted = docs->OpenDocumentFile(QString());
+    ASSERT_NE(noted, nullptr);
+    shell.CloseDocument(noted);
+    manager.CloseDocument(noted);
+    Document* next = docs->OpenDocumentFile(QString());
+    ASSERT_EQ(next, noted);
+    QTest::qWait(20);
+    EXPECT_EQ(manager.GetOpenDocuments(), QList<Document*>{next});
 }
 
 TEST_F(SchematicWindow, WindowsOfTheDocumentHandOverWhenOneCloses)

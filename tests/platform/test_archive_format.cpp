@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <limits>
 
 namespace {
 
@@ -90,6 +91,11 @@ TEST(ArchiveFormat, PrimitivesAreLittleEndian)
     EXPECT_EQ(ar.ReadDouble(), 1.5);
     EXPECT_EQ(ar.Remaining(), 0);
     EXPECT_EQ(loadError(out.left(1), [](Archive& a) { a.ReadWord(); }), ArchiveError::EndOfFile);
+    // A negative size is refused, never taken as a huge copy.
+    char sink[4] = {};
+    for (qsizetype size : {qsizetype(-1), qsizetype(-4), std::numeric_limits<qsizetype>::min()})
+        EXPECT_EQ(loadError(out, [&](Archive& a) { a.ReadRaw(sink, size); }), ArchiveError::EndOfFile)
+            << size;
 }
 
 TEST(ArchiveFormat, CountsSwitchToTheLongFormAtFFFF)
