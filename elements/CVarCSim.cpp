@@ -48,24 +48,14 @@ void CVarCSim::EndStep(int k)
 
 bool CVarCSim::GetOutput(const QString& kind, int n, double* out)
 {
-    if (kind == QLatin1String("C")) {
-        CopyHistory(Capacitance.data(), n, out);
-        return true;
-    }
-    if (kind == QLatin1String("Q")) {
-        CopyHistory(Charge.data(), n, out);
-        return true;
-    }
+    if (CapacitanceTraces::Output(*m_pDoc, kind, n, out)) return true;
     return CCapacitorSim::GetOutput(kind, n, out);
 }
 
 void CVarCSim::AddOutputNames(const QString& group, QStringList& list)
 {
     CCapacitorSim::AddOutputNames(group, list);
-    if (group == QLatin1String("Special")) {
-        AddName(list, QStringLiteral("C"));
-        AddName(list, QStringLiteral("Q"));
-    }
+    CapacitanceTraces::AddNames(*this, group, list);
 }
 
 bool CVarCSim::Parse(const QStringList& tokens)

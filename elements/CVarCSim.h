@@ -7,7 +7,7 @@
 
 // A capacitor whose capacitance follows a law of its voltage, taken at the previous step's voltage,
 // so a step needs no iteration; only its conductance changes from step to step.
-class CVarCSim : public CCapacitorSim {
+class CVarCSim : public CCapacitorSim, public CapacitanceTraces {
 public:
     explicit CVarCSim(CSimulatorDoc* doc) : CCapacitorSim(doc) { Nonlinear = true; }
 
@@ -19,6 +19,4 @@ public:
     bool Parse(const QStringList& tokens) override;
 
     CapacitanceLaw Law;
-    std::vector<double> Capacitance; // the capacitance in force at every results column, farads
-    std::vector<double> Charge;      // charge moved through the element since the start, coulombs
 };

@@ -53,22 +53,12 @@ void CVariableCSim::EndStep(int k)
 
 bool CVariableCSim::GetOutput(const QString& kind, int n, double* out)
 {
-    if (kind == QLatin1String("C")) {
-        CopyHistory(Capacitance.data(), n, out);
-        return true;
-    }
-    if (kind == QLatin1String("Q")) {
-        CopyHistory(Charge.data(), n, out);
-        return true;
-    }
+    if (CapacitanceTraces::Output(*m_pDoc, kind, n, out)) return true;
     return CVariableZSim::GetOutput(kind, n, out);
 }
 
 void CVariableCSim::AddOutputNames(const QString& group, QStringList& list)
 {
     CVariableZSim::AddOutputNames(group, list);
-    if (group == QLatin1String("Special")) {
-        AddName(list, QStringLiteral("C"));
-        AddName(list, QStringLiteral("Q"));
-    }
+    CapacitanceTraces::AddNames(*this, group, list);
 }

@@ -8,7 +8,7 @@
 // A voltage-dependent capacitor built as a line stub: the two-step line of CTLineCSim across nodes
 // a and b (Nodes[0..3] = a, b, a, b), whose impedance 2 dt / C(v) follows the capacitance law at the
 // previous step's voltage. A step needs no iteration; only the port conductance changes.
-class CVariableCSim : public CVariableZSim {
+class CVariableCSim : public CVariableZSim, public CapacitanceTraces {
 public:
     explicit CVariableCSim(CSimulatorDoc* doc) : CVariableZSim(doc) { Nonlinear = true; }
 
@@ -20,8 +20,6 @@ public:
     void UpdateValue(int k) override;
 
     CapacitanceLaw Law;
-    std::vector<double> Capacitance; // the capacitance in force at every results column, farads
-    std::vector<double> Charge;      // charge moved into the element since the start, coulombs
 
 private:
     // The capacitance the stub realises for a law value c, and its impedance z: c itself, unless the

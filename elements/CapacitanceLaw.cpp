@@ -82,3 +82,22 @@ bool CapacitanceLaw::Parse(const CComponentSim& element, CSimulatorDoc& doc, con
     initialVoltage = doc.ParseValue(tokens[icToken].mid(3));
     return true;
 }
+
+bool CapacitanceTraces::Output(const CSimulatorDoc& doc, const QString& kind, int n, double* out) const
+{
+    const std::vector<double>* values = kind == QLatin1String("C")   ? &Capacitance
+                                        : kind == QLatin1String("Q") ? &Charge
+                                                                     : nullptr;
+    if (!values) return false;
+    const int h = doc.HistoryCount();
+    for (int j = 0; j < n; ++j)
+        out[j] = (*values)[size_t(h + j)];
+    return true;
+}
+
+void CapacitanceTraces::AddNames(const CComponentSim& element, const QString& group, QStringList& list)
+{
+    if (group != QLatin1String("Special")) return;
+    list << QStringLiteral("C(") + element.Name + QLatin1Char(')')
+         << QStringLiteral("Q(") + element.Name + QLatin1Char(')');
+}

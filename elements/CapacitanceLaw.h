@@ -3,14 +3,16 @@
 #include <QString>
 #include <QStringList>
 
+#include <vector>
+
 class CComponentSim;
 class CSimulatorDoc;
 
 // The voltage-dependent capacitance of the variable capacitors (the lumped one and the line-built
 // one): a fixed value, a cubic polynomial, or the measured curve of a ceramic dielectric.
 struct CapacitanceLaw {
-    QString Kind;                          // "FIXED", "POLYNOMIAL" or "STANDARD"
-    QString Dielectric;                    // STANDARD: "Z5V" or "HRS" (any other gives 1e-12 F)
+    QString Kind;       // "FIXED", "POLYNOMIAL" or "STANDARD"
+    QString Dielectric; // STANDARD: "Z5V" or "HRS" (any other gives 1e-12 F)
     enum class Material { Other, Z5V, HRS };
     Material DielectricMaterial = Material::Other; // the dielectric, named once rather than every step
     void SetDielectric(const QString& name);
@@ -32,4 +34,16 @@ struct CapacitanceLaw {
     // parameters leave no voltage with a usable capacitance.
     bool Parse(const CComponentSim& element, CSimulatorDoc& doc, const QStringList& tokens, int first,
                double& initialVoltage);
+};
+
+// The "C" (capacitance in force) and "Q" (charge moved in since the start) traces that both variable
+// capacitors keep, per results column.
+struct CapacitanceTraces {
+    std::vector<double> Capacitance;
+    std::vector<double> Charge;
+
+    // Fills out[0..n-1] from column h on for kind "C" or "Q"; false for any other kind.
+    bool Output(const CSimulatorDoc& doc, const QString& kind, int n, double* out) const;
+    // Adds C(name) and Q(name) to the "Special" group.
+    static void AddNames(const CComponentSim& element, const QString& group, QStringList& list);
 };
