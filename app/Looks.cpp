@@ -1,6 +1,6 @@
 #include "Looks.h"
 
-#include "Resource.h"
+#include "CommandIds.h"
 
 #include <QApplication>
 #include <QPalette>

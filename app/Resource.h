@@ -1,7 +1,7 @@
 #pragma once
 
-// Resource and command ids of the program. The numbers are the ones stored layouts, settings and
-// the other windows' command maps use.
+// Resource ids of the program: windows, templates and status-bar panes (command ids are in
+// CommandIds.h).
 enum Resource : int {
     IDD_ABOUTBOX = 100,
     IDR_NETLIST = 101,
@@ -11,18 +11,7 @@ enum Resource : int {
     ID_STATUSBAR_PANE2 = 121,
     IDR_MAINFRAME = 128,
     IDR_TORVEX2TYPE = 130,
-    ID_WINDOW_MANAGER = 131,
     IDR_RIBBON = 368,
-
-    ID_VIEW_APPLOOK_WIN_2000 = 210,
-    ID_VIEW_APPLOOK_OFF_XP = 211,
-    ID_VIEW_APPLOOK_WIN_XP = 212,
-    ID_VIEW_APPLOOK_OFF_2003 = 213,
-    ID_VIEW_APPLOOK_VS_2005 = 214,
-    ID_VIEW_APPLOOK_OFF_2007_BLUE = 215,
-    ID_VIEW_APPLOOK_OFF_2007_BLACK = 216,
-    ID_VIEW_APPLOOK_OFF_2007_SILVER = 217,
-    ID_VIEW_APPLOOK_OFF_2007_AQUA = 218,
 };
 
 // Texts of the string table that the shell shows.

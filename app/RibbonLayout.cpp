@@ -74,27 +74,36 @@ void buildSimulate(Ribbon& ribbon)
 {
     RibbonCategory* simulate = ribbon.AddCategory(QStringLiteral("Simulate"));
     RibbonPanel* transient = simulate->AddPanel(QStringLiteral("Transient Analysis"));
-    transient->AddEdit(32820, QStringLiteral("Time Step:"), 50)->setText(QStringLiteral("1ns"));
-    transient->AddEdit(32822, QStringLiteral("Time Span:"), 50)->setText(QStringLiteral("100ns"));
-    transient->AddEdit(32818, QStringLiteral("Start Time:"), 50)->setText(QStringLiteral("0ns"));
-    transient->AddButton(32825, QStringLiteral("Old Simulator"));
-    transient->AddButton(32826, QStringLiteral("Start Simulation"), standard(QStyle::SP_MediaPlay));
-    transient->AddButton(403, QStringLiteral("Create Netlist"), standard(QStyle::SP_FileDialogContentsView));
-    transient->AddProgressBar(32828, 90, 22);
-    transient->AddButton(32830, QStringLiteral("Stop Simulation"), standard(QStyle::SP_MediaStop));
-    transient->AddComboBox(1033, QStringLiteral("Mode"),
+    transient->AddEdit(ID_Transient_TimeStep, QStringLiteral("Time Step:"), 50)
+        ->setText(QStringLiteral("1ns"));
+    transient->AddEdit(ID_Transient_TimeSpan, QStringLiteral("Time Span:"), 50)
+        ->setText(QStringLiteral("100ns"));
+    transient->AddEdit(ID_Transient_StartTime, QStringLiteral("Start Time:"), 50)
+        ->setText(QStringLiteral("0ns"));
+    transient->AddButton(ID_Transient_OldSimulator, QStringLiteral("Old Simulator"));
+    transient->AddButton(ID_Transient_Simulate, QStringLiteral("Start Simulation"),
+                         standard(QStyle::SP_MediaPlay));
+    transient->AddButton(ID_Parts_Netlist, QStringLiteral("Create Netlist"),
+                         standard(QStyle::SP_FileDialogContentsView));
+    transient->AddProgressBar(ID_Transient_Progress, 90, 22);
+    transient->AddButton(ID_Transient_Abort, QStringLiteral("Stop Simulation"),
+                         standard(QStyle::SP_MediaStop));
+    transient->AddComboBox(IDC_MatrixModeCombo, QStringLiteral("Mode"),
                            {QStringLiteral("Auto"), QStringLiteral("None"), QStringLiteral("Minimal"),
                             QStringLiteral("Maximal")});
     RibbonPanel* input = simulate->AddPanel(QStringLiteral("Orlisk/File Input Path"));
-    input->AddComboBox(1034, QStringLiteral("Mode"), {QStringLiteral("Orlisk"), QStringLiteral("Path")});
-    input->AddEdit(32835, QStringLiteral("Path:"), 150);
-    input->AddButton(32834, QStringLiteral("Path Browse"));
-    input->AddComboBox(1036, QStringLiteral("Root:"), {QStringLiteral("C:\\Experiments")}, 150);
-    input->AddComboBox(1035, QStringLiteral("Expt:"), {QStringLiteral("Experiment")}, 150);
-    input->AddComboBox(1037, QStringLiteral("Shot:"), {QStringLiteral("Shot")}, 150);
-    input->AddButton(1039, QStringLiteral("Orlisk Browse"), standard(QStyle::SP_DirOpenIcon), true);
+    input->AddComboBox(IDC_FilePathCombo, QStringLiteral("Mode"),
+                       {QStringLiteral("Orlisk"), QStringLiteral("Path")});
+    input->AddEdit(ID_PathEdit, QStringLiteral("Path:"), 150);
+    input->AddButton(ID_PathBrowse, QStringLiteral("Path Browse"));
+    input->AddComboBox(IDC_OrliskRootCombo, QStringLiteral("Root:"), {QStringLiteral("C:\\Experiments")},
+                       150);
+    input->AddComboBox(IDC_Value, QStringLiteral("Expt:"), {QStringLiteral("Experiment")}, 150);
+    input->AddComboBox(IDC_OrliskShotCombo, QStringLiteral("Shot:"), {QStringLiteral("Shot")}, 150);
+    input->AddButton(IDC_SC, QStringLiteral("Orlisk Browse"), standard(QStyle::SP_DirOpenIcon), true);
     RibbonPanel* analysis = simulate->AddPanel(QStringLiteral("Analysis"));
-    analysis->AddButton(32837, QStringLiteral("Plot Traces"), standard(QStyle::SP_FileDialogInfoView), true);
+    analysis->AddButton(ID_PlotTraces, QStringLiteral("Plot Traces"), standard(QStyle::SP_FileDialogInfoView),
+                        true);
 }
 
 void buildSchematic(Ribbon& ribbon)
@@ -102,8 +111,9 @@ void buildSchematic(Ribbon& ribbon)
     RibbonCategory* schematic = ribbon.AddCategory(QStringLiteral("Schematic"));
     RibbonPanel* tools = schematic->AddPanel(QStringLiteral("Tools"));
     addTools(tools, {{500, "Select"}, {501, "Text"}, {502, "Wire"}});
-    tools->AddButton(32842, QStringLiteral("List Components"), standard(QStyle::SP_FileDialogListView), true);
-    tools->AddButton(403, QStringLiteral("Simulate"), standard(QStyle::SP_MediaPlay), true);
+    tools->AddButton(ID_ButtonListComponents, QStringLiteral("List Components"),
+                     standard(QStyle::SP_FileDialogListView), true);
+    tools->AddButton(ID_Parts_Netlist, QStringLiteral("Simulate"), standard(QStyle::SP_MediaPlay), true);
     addTools(schematic->AddPanel(QStringLiteral("R&S")),
              {{510, "Resistor"}, {511, "Variable R"}, {512, "Switch"}});
     addTools(schematic->AddPanel(QStringLiteral("L, C & K")),
@@ -125,10 +135,13 @@ void buildSchematic(Ribbon& ribbon)
     addTools(schematic->AddPanel(QStringLiteral("Special Devices")),
              {{604, "Oil Breakdown Switch"}, {605, "Planar Vacuum Diode"}});
     RibbonPanel* grid = schematic->AddPanel(QStringLiteral("Grid"));
-    grid->AddCheckBox(700, QStringLiteral("Show Grid"));
-    grid->AddCheckBox(702, QStringLiteral("Snap to Grid"));
+    grid->AddCheckBox(ID_Grid_Show, QStringLiteral("Show Grid"));
+    grid->AddCheckBox(ID_Grid_SnapOn, QStringLiteral("Snap to Grid"));
     RibbonPanel* zoom = schematic->AddPanel(QStringLiteral("Zoom"));
-    addTools(zoom, {{800, "Zoom In/Out"}, {801, "Zoom Out"}, {802, "Zoom to Fit"}, {803, "Actual Size"}});
+    addTools(zoom, {{ID_Zoom_Tool, "Zoom In/Out"},
+                    {ID_Zoom_Out, "Zoom Out"},
+                    {ID_Zoom_Fit, "Zoom to Fit"},
+                    {ID_Zoom_ActualSize, "Actual Size"}});
 }
 
 } // namespace

@@ -1,8 +1,11 @@
 #pragma once
 
+#include "CommandIds.h"
+
 #include <QString>
 
-// The type of a schematic object: the command id of the ribbon tool that places it.
+// The type of a schematic object: the command id of the ribbon tool that places it. The types
+// whose tools have names of their own take their numbers from there.
 enum ComponentTypeId : quint32 {
     TypeTerminal = 400,
     TypeDragBox = 401,
@@ -10,9 +13,9 @@ enum ComponentTypeId : quint32 {
     TypePartSelectionTool = 500,
     TypeTextSelectionTool = 501,
     TypeWire = 502,
-    TypeResistor = 510,
-    TypeVariableResistor = 511,
-    TypeResistiveSwitch = 512,
+    TypeResistor = ID_Parts_R,
+    TypeVariableResistor = ID_Parts_VariableR,
+    TypeResistiveSwitch = ID_Parts_Switch,
     TypeCapacitor = 520,
     TypeInductor = 521,
     TypeVariableCapacitor = 522,
@@ -31,13 +34,13 @@ enum ComponentTypeId : quint32 {
     TypeMetalOxideVaristor = 572,
     TypeLineInductor = 573,
     TypeLineCapacitor = 574,
-    TypeIdealDiode = 575,
+    TypeIdealDiode = ID_Parts_IdealDiode,
     TypeRailgunModel = 600,
     TypeLossyMitlModel = 601,
     TypeLosslessMitlModel = 602,
     TypeRodpinchModel = 603,
-    TypeOilSwitchModel = 604,
-    TypePlanarDiodeModel = 605,
+    TypeOilSwitchModel = ID_Parts_OilSwitch,
+    TypePlanarDiodeModel = ID_Parts_PlanarDiode,
     TypeLossyLineWithResistance = 606,
     TypePinchedBeamDiodeModel = 607,
 };

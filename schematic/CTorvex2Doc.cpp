@@ -3,6 +3,7 @@
 #include "Archive.h"
 #include "CComponent.h"
 #include "CSimulatorDoc.h"
+#include "CommandIds.h"
 #include "ComponentClasses.h"
 #include "ComponentListCheck.h"
 #include "OpenDocuments.h"
@@ -30,9 +31,9 @@ struct PageSize {
     qint32 height;
 };
 constexpr PageSize kPageSizes[] = {
-    {CTorvex2Doc::ID_PageSizeA, 15840, 12240}, // 11 x 8.5 inches
-    {CTorvex2Doc::ID_PageSizeB, 24480, 15840}, // 17 x 11 inches
-    {CTorvex2Doc::ID_PageSizeC, 31680, 24480}, // 22 x 17 inches
+    {ID_PageSizeA, 15840, 12240}, // 11 x 8.5 inches
+    {ID_PageSizeB, 24480, 15840}, // 17 x 11 inches
+    {ID_PageSizeC, 31680, 24480}, // 22 x 17 inches
 };
 
 const PageSize* findPageSize(int id)

@@ -23,7 +23,6 @@ class SchematicViews;
 // lines. It reads and writes the .cas file and keeps whole-document undo snapshots.
 class CTorvex2Doc : public Document, public CUndo, public ComponentHost {
 public:
-    enum : int { ID_PageSizeA = 32838, ID_PageSizeB = 32839, ID_PageSizeC = 32840 };
     static constexpr qint32 kFileVersion = 5;
     static constexpr int kCounterCount = 128;
 

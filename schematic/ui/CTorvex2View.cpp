@@ -1,6 +1,7 @@
 #include "CTorvex2View.h"
 
 #include "CTorvex2Doc.h"
+#include "CommandIds.h"
 #include "Ribbon.h"
 
 #include <QPaintEvent>
@@ -24,10 +25,10 @@ CTorvex2View::CTorvex2View()
     setAttribute(Qt::WA_OpaquePaintEvent); // the paint covers every pixel
     setMinimumSize(kMargin * 4, kMargin * 4);
     // The page commands belong to the document; they reach it through its window.
-    MapCommandRange(CTorvex2Doc::ID_PageSizeA, CTorvex2Doc::ID_PageSizeC, [this](int id) {
+    MapCommandRange(ID_PageSizeA, ID_PageSizeC, [this](int id) {
         if (CTorvex2Doc* doc = GetDocument()) doc->OnPageSize(id);
     });
-    MapUpdateRange(CTorvex2Doc::ID_PageSizeA, CTorvex2Doc::ID_PageSizeC, [this](CmdUI& cmdUI) {
+    MapUpdateRange(ID_PageSizeA, ID_PageSizeC, [this](CmdUI& cmdUI) {
         const CTorvex2Doc* doc = GetDocument();
         cmdUI.Enable(doc && doc->IsPageSizeEnabled(cmdUI.ID()));
     });

@@ -14,26 +14,6 @@ class Ribbon;
 class CSimulatorView : public QPlainTextEdit, public View {
     Q_OBJECT
 public:
-    // Command ids of the "Simulate" tab; stored ribbon layouts use these numbers.
-    enum Command : int {
-        IDC_MatrixModeCombo = 1033,
-        IDC_FilePathCombo = 1034,
-        IDC_Value = 1035, // the experiment list
-        IDC_OrliskRootCombo = 1036,
-        IDC_OrliskShotCombo = 1037,
-        IDC_SC = 1039, // "Orlisk Browse"
-        ID_Transient_StartTime = 32818,
-        ID_Transient_TimeStep = 32820,
-        ID_Transient_TimeSpan = 32822,
-        ID_Transient_OldSimulator = 32825,
-        ID_Transient_Simulate = 32826,
-        ID_Transient_Progress = 32828,
-        ID_Transient_Abort = 32830,
-        ID_PathBrowse = 32834,
-        ID_PathEdit = 32835,
-        ID_PlotTraces = 32837,
-    };
-
     CSimulatorView();
     ~CSimulatorView() override;
 

@@ -59,8 +59,8 @@ public:
         MapUpdate(ID_TEST_DISABLED, [](CmdUI& ui) { ui.Enable(false); });
         MapCommand(ID_FILE_PRINT, [this] { ++printed; });
         // Stop Simulation: enabled while the document is busy.
-        MapCommand(32830, [this] { log << QStringLiteral("stop"); });
-        MapUpdate(32830, [this](CmdUI& ui) {
+        MapCommand(ID_Transient_Abort, [this] { log << QStringLiteral("stop"); });
+        MapUpdate(ID_Transient_Abort, [this](CmdUI& ui) {
             auto* doc = dynamic_cast<TextDoc*>(GetDocument());
             ui.Enable(doc && doc->busy);
         });

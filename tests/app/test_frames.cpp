@@ -1,6 +1,7 @@
 #include "ShellFixture.h"
 
 #include "CommandIds.h"
+#include "ComponentTypeId.h"
 #include "QtUiServices.h"
 #include "RecentFileList.h"
 #include "Ribbon.h"
@@ -51,7 +52,7 @@ TEST_F(ShellTest, CommandsGoToTheActiveViewThenItsDocumentFrameMainFrameAndAppli
 
     EXPECT_TRUE(Frame().OnCommand(ID_TEST_VIEW_AND_DOC));
     EXPECT_TRUE(Frame().OnCommand(ID_TEST_DOC));
-    EXPECT_FALSE(Frame().OnCommand(32825)); // "Old Simulator": nobody
+    EXPECT_FALSE(Frame().OnCommand(ID_Transient_OldSimulator)); // nobody
     EXPECT_EQ(view->log, QStringList{"view"});
     EXPECT_EQ(doc->log, QStringList{"doc"});
 
@@ -65,12 +66,13 @@ TEST_F(ShellTest, RibbonElementsWithoutAHandlerAreDisabledWhenTheLoopGoesIdle)
     Ribbon* ribbon = Frame().GetRibbonBar();
     idle();
     // Nobody handles these yet: the ribbon shows them disabled.
-    for (int id : {32825, 32834, 32826, 500, 510})
+    for (int id : {int(ID_Transient_OldSimulator), int(ID_PathBrowse), int(ID_Transient_Simulate),
+                   int(TypePartSelectionTool), int(ID_Parts_R)})
         EXPECT_FALSE(ribbon->FindByID(id)->parentWidget()->isEnabled() && ribbon->FindByID(id)->isEnabled())
             << id;
-    EXPECT_FALSE(ribbon->FindEdit(32820)->isEnabled());
-    EXPECT_FALSE(ribbon->FindComboBox(1033)->isEnabled());
-    EXPECT_TRUE(ribbon->FindProgressBar(32828)->isEnabled());
+    EXPECT_FALSE(ribbon->FindEdit(ID_Transient_TimeStep)->isEnabled());
+    EXPECT_FALSE(ribbon->FindComboBox(IDC_MatrixModeCombo)->isEnabled());
+    EXPECT_TRUE(ribbon->FindProgressBar(ID_Transient_Progress)->isEnabled());
     // Handled by the application, the main frame, the document and the child frame.
     for (int id : {int(ID_WINDOW_MANAGER), int(ID_FILE_PRINT_PREVIEW)})
         EXPECT_TRUE(ribbon->FindByID(id)->isEnabled()) << id;
@@ -91,13 +93,13 @@ TEST_F(ShellTest, RibbonControlsSendTheirCommands)
     Ribbon* ribbon = Frame().GetRibbonBar();
     QList<int> sent;
     QObject::connect(ribbon, &Ribbon::commandTriggered, [&](int id) { sent << id; });
-    ribbon->FindButton(510)->setEnabled(true); // nobody handles it: the click goes nowhere
-    ribbon->FindButton(510)->click();
-    ribbon->FindEdit(32820)->textEdited(QStringLiteral("2ns"));
-    ribbon->FindComboBox(1033)->activated(2);
+    ribbon->FindButton(ID_Parts_R)->setEnabled(true); // nobody handles it: the click goes nowhere
+    ribbon->FindButton(ID_Parts_R)->click();
+    ribbon->FindEdit(ID_Transient_TimeStep)->textEdited(QStringLiteral("2ns"));
+    ribbon->FindComboBox(IDC_MatrixModeCombo)->activated(2);
     ribbon->FindAction(ID_FILE_OPEN)->trigger();
-    EXPECT_EQ(sent, (QList<int>{510, 32820, 1033, ID_FILE_OPEN}));
-    EXPECT_FALSE(ribbon->FindButton(510)->isChecked()); // only update handlers check tools
+    EXPECT_EQ(sent, (QList<int>{ID_Parts_R, ID_Transient_TimeStep, IDC_MatrixModeCombo, ID_FILE_OPEN}));
+    EXPECT_FALSE(ribbon->FindButton(ID_Parts_R)->isChecked()); // only update handlers check tools
     EXPECT_EQ(ribbon->FindCategory(QStringLiteral("Schematic")), ribbon->GetCategory(2));
     EXPECT_EQ(ribbon->FindCategory(QStringLiteral("Simulate"))->Panels().size(), 3);
 }
@@ -106,7 +108,7 @@ TEST_F(ShellTest, APumpInsideLongWorkBringsCommandStatesUpToDate)
 {
     Start();
     Frame().OnIdleUpdate();
-    QAbstractButton* stop = Frame().GetRibbonBar()->FindButton(32830);
+    QAbstractButton* stop = Frame().GetRibbonBar()->FindButton(ID_Transient_Abort);
     EXPECT_FALSE(stop->isEnabled());
     activeDoc(Frame())->busy = true; // a run has started and pumps every 100 steps
     QtUiServices services(QStringLiteral("Torvex2"));

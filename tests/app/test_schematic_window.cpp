@@ -174,7 +174,7 @@ TEST_F(SchematicWindow, OpeningASchematicClosesOnlyUntouchedDocumentsAndOnlyOnce
              Frame().OnCommand(ID_FILE_NEW);
              auto* view = dynamic_cast<CSimulatorView*>(Frame().ActiveView());
              view->setPlainText(QStringLiteral("* divider\nV1 N1 0 DC 10\nR1 N1 0 1K\n"));
-             Frame().OnCommand(CSimulatorView::ID_Transient_Simulate);
+             Frame().OnCommand(ID_Transient_Simulate);
              view->GetDocument()->SetModifiedFlag(false);
          },
          nullptr,
@@ -232,7 +232,7 @@ TEST_F(SchematicWindow, ARunningNetlistStaysAndTheBlankSchematicClosesAfterTheRu
     ASSERT_NE(netlist, nullptr);
     netlist->setPlainText(QStringLiteral("* divider\nV1 N1 0 DC 10\nR1 N1 0 1K\n"));
     netlist->GetDocument()->SetModifiedFlag(false);
-    Frame().GetRibbonBar()->FindEdit(CSimulatorView::ID_Transient_TimeSpan)->setText(QStringLiteral("300ns"));
+    Frame().GetRibbonBar()->FindEdit(ID_Transient_TimeSpan)->setText(QStringLiteral("300ns"));
 
     int pumps = 0;
     ui.onPump = [&] {
@@ -244,7 +244,7 @@ TEST_F(SchematicWindow, ARunningNetlistStaysAndTheBlankSchematicClosesAfterTheRu
         }
         EXPECT_EQ(Titles(), (QStringList{"Schematic1", "large.cas", "Netlist1"})) << pumps;
     };
-    Frame().OnCommand(CSimulatorView::ID_Transient_Simulate);
+    Frame().OnCommand(ID_Transient_Simulate);
     ui.onPump = nullptr;
     EXPECT_GE(pumps, 2);
     EXPECT_TRUE(netlist->GetDocument()->ResultsValid());
@@ -284,13 +284,13 @@ TEST_F(SchematicWindow, TheWindowShowsTheWhitePageWithItsGridOnGrey)
     doc->GridSpacing = 144;
 
     // The page commands reach the document through its window; the window follows.
-    EXPECT_FALSE(Enabled(CTorvex2Doc::ID_PageSizeA));
-    EXPECT_TRUE(Enabled(CTorvex2Doc::ID_PageSizeB));
-    Frame().OnCommand(CTorvex2Doc::ID_PageSizeB);
+    EXPECT_FALSE(Enabled(ID_PageSizeA));
+    EXPECT_TRUE(Enabled(ID_PageSizeB));
+    Frame().OnCommand(ID_PageSizeB);
     EXPECT_EQ(doc->PageRect, (Rect{0, 0, 24480, -15840}));
     EXPECT_TRUE(doc->IsModified());
-    EXPECT_FALSE(Enabled(CTorvex2Doc::ID_PageSizeB));
-    EXPECT_TRUE(Enabled(CTorvex2Doc::ID_PageSizeC));
+    EXPECT_FALSE(Enabled(ID_PageSizeB));
+    EXPECT_TRUE(Enabled(ID_PageSizeC));
     EXPECT_NEAR(aspect(), 24480.0 / 15840.0, 1e-6);
     EXPECT_EQ(pixel(view->ToWidget(1080 + 100 * 144, -1080 - 60 * 144)), QColor(Qt::black));
 }
@@ -346,9 +346,9 @@ TEST_F(SchematicWindow, WindowsOfTheDocumentHandOverWhenOneCloses)
     CTorvex2View* second = another();
     CTorvex2View* third = another();
     close(second);
-    doc->OnPageSize(CTorvex2Doc::ID_PageSizeB);
+    doc->OnPageSize(ID_PageSizeB);
     close(third);
-    doc->OnPageSize(CTorvex2Doc::ID_PageSizeC); // reaches the first window
+    doc->OnPageSize(ID_PageSizeC); // reaches the first window
     EXPECT_EQ(doc->Views(), QList<View*>{first});
     EXPECT_EQ(doc->PageRect, (Rect{0, 0, 31680, -24480}));
 }

@@ -134,7 +134,7 @@ TEST_F(ShellTest, TheLookDefaultsToVisualStudio2005AndAChosenStyleIsStored)
 
 TEST_F(ShellTest, EveryStoredLookGivesTheWindowAStyle)
 {
-    for (int id : {210, 211, 212, 213, 214, 215, 216, 217, 218, 299}) {
+    for (int id = ID_VIEW_APPLOOK_WIN_2000; id <= ID_VIEW_APPLOOK_OFF_2007_AQUA + 1; ++id) {
         QSettings(QSettings::IniFormat, QSettings::UserScope, Settings::Organisation, Settings::Application)
             .setValue(QStringLiteral("Workspace/ApplicationLook"), id);
         Start();
@@ -142,5 +142,6 @@ TEST_F(ShellTest, EveryStoredLookGivesTheWindowAStyle)
         EXPECT_NE(QApplication::style(), nullptr);
     }
     // An unknown id keeps the last Office 2007 colours.
-    EXPECT_EQ(QApplication::palette().color(QPalette::Window), looks::Palette(218).color(QPalette::Window));
+    EXPECT_EQ(QApplication::palette().color(QPalette::Window),
+              looks::Palette(ID_VIEW_APPLOOK_OFF_2007_AQUA).color(QPalette::Window));
 }

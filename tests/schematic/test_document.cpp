@@ -1,4 +1,5 @@
 #include "CSimulatorDoc.h"
+#include "CommandIds.h"
 #include "ComponentListCheck.h"
 #include "OpenDocuments.h"
 #include "SchematicTestSupport.h"
@@ -204,16 +205,14 @@ TEST_F(SchematicDocument, PageSizeCommands)
     FakeViews views;
     doc.SetViews(&views);
     ASSERT_TRUE(doc.OnNewDocument());
-    EXPECT_TRUE(!doc.IsPageSizeEnabled(CTorvex2Doc::ID_PageSizeA) &&
-                doc.IsPageSizeEnabled(CTorvex2Doc::ID_PageSizeB));
-    doc.OnPageSize(CTorvex2Doc::ID_PageSizeB);
+    EXPECT_TRUE(!doc.IsPageSizeEnabled(ID_PageSizeA) && doc.IsPageSizeEnabled(ID_PageSizeB));
+    doc.OnPageSize(ID_PageSizeB);
     EXPECT_EQ(doc.PageRect, (Rect{0, 0, 24480, -15840}));
     EXPECT_EQ(std::tuple(doc.IsModified(), views.updates, doc.UndoCount()), std::tuple(true, 1, 1));
-    EXPECT_TRUE(doc.IsPageSizeEnabled(CTorvex2Doc::ID_PageSizeA) &&
-                !doc.IsPageSizeEnabled(CTorvex2Doc::ID_PageSizeB));
-    doc.OnPageSize(CTorvex2Doc::ID_PageSizeC);
+    EXPECT_TRUE(doc.IsPageSizeEnabled(ID_PageSizeA) && !doc.IsPageSizeEnabled(ID_PageSizeB));
+    doc.OnPageSize(ID_PageSizeC);
     EXPECT_EQ(doc.PageRect, (Rect{0, 0, 31680, -24480}));
-    EXPECT_FALSE(doc.IsPageSizeEnabled(32837));
+    EXPECT_FALSE(doc.IsPageSizeEnabled(ID_PlotTraces));
 }
 
 TEST_F(SchematicDocument, SavingAConvertedSchematicAsksFirstAndAFailedSaveKeepsTheOldFile)

@@ -48,8 +48,6 @@ inline const QString kDivider = QStringLiteral("* divider\nV1 NIN 0 DC 10\nR1 NI
 
 class NetlistTest : public ::testing::Test {
 protected:
-    using V = CSimulatorView;
-
     void SetUp() override
     {
         ClearProfile();
@@ -136,7 +134,7 @@ protected:
         return items;
     }
     QString Selected(int id) { return Combo(id)->currentIndex() >= 0 ? Combo(id)->currentText() : QString(); }
-    void Simulate() { Frame().OnCommand(V::ID_Transient_Simulate); }
+    void Simulate() { Frame().OnCommand(ID_Transient_Simulate); }
 
     // ---- the archive; paths relative to the temporary folder, "c/..." being drive C: ----
     void Folder(const QString& relative) { QDir().mkpath(dir.filePath(relative)); }

@@ -10,18 +10,18 @@ TEST_F(NetlistTest, WhileRunningStartIsDisabledAndStopEnabledAndStopEndsAfterThe
     Start();
     CSimulatorView* view = NewNetlist();
     CSimulatorDoc* doc = Doc(view);
-    Edit(V::ID_Transient_TimeSpan)->setText(QStringLiteral("1000ns"));
-    EXPECT_TRUE(Enabled(V::ID_Transient_Simulate));
-    EXPECT_FALSE(Enabled(V::ID_Transient_Abort));
+    Edit(ID_Transient_TimeSpan)->setText(QStringLiteral("1000ns"));
+    EXPECT_TRUE(Enabled(ID_Transient_Simulate));
+    EXPECT_FALSE(Enabled(ID_Transient_Abort));
 
     int pumps = 0;
     duringRun = [&] {
         if (!doc->IsRunning()) return; // the pump after the run
         ++pumps;
-        EXPECT_FALSE(Bar().FindByID(V::ID_Transient_Simulate)->isEnabled());
-        EXPECT_TRUE(Bar().FindByID(V::ID_Transient_Abort)->isEnabled());
-        EXPECT_FALSE(Bar().FindByID(V::ID_PlotTraces)->isEnabled());
-        if (pumps == 2) Bar().FindButton(V::ID_Transient_Abort)->click();
+        EXPECT_FALSE(Bar().FindByID(ID_Transient_Simulate)->isEnabled());
+        EXPECT_TRUE(Bar().FindByID(ID_Transient_Abort)->isEnabled());
+        EXPECT_FALSE(Bar().FindByID(ID_PlotTraces)->isEnabled());
+        if (pumps == 2) Bar().FindButton(ID_Transient_Abort)->click();
     };
     Simulate();
     // The pumps come at steps 100 and 200 (one step of history before the first): stopped there.
@@ -29,13 +29,13 @@ TEST_F(NetlistTest, WhileRunningStartIsDisabledAndStopEnabledAndStopEndsAfterThe
     ASSERT_TRUE(doc->ResultsValid());
     EXPECT_EQ(doc->StepCount(), 199);
     EXPECT_TRUE(ui.messages.last().startsWith(QStringLiteral("Simulation completed in ")));
-    EXPECT_EQ(Bar().FindProgressBar(V::ID_Transient_Progress)->maximum(), 1000);
-    EXPECT_GT(Bar().FindProgressBar(V::ID_Transient_Progress)->value(), 0);
+    EXPECT_EQ(Bar().FindProgressBar(ID_Transient_Progress)->maximum(), 1000);
+    EXPECT_GT(Bar().FindProgressBar(ID_Transient_Progress)->value(), 0);
 
-    EXPECT_TRUE(Enabled(V::ID_Transient_Simulate));
-    EXPECT_FALSE(Enabled(V::ID_Transient_Abort));
+    EXPECT_TRUE(Enabled(ID_Transient_Simulate));
+    EXPECT_FALSE(Enabled(ID_Transient_Abort));
     // The trace-selection dialog is not part of this build: a run opens nothing, Plot stays off.
-    EXPECT_FALSE(Enabled(V::ID_PlotTraces));
+    EXPECT_FALSE(Enabled(ID_PlotTraces));
     EXPECT_EQ(Docs().GetOpenDocuments().size(), 2);
 }
 
@@ -63,13 +63,13 @@ TEST_F(NetlistTest, AFailedRunOpensNothingAndLeavesNoResults)
     for (const Case& c : cases) {
         ui.messages.clear();
         view->setPlainText(c.netlist);
-        Edit(V::ID_Transient_TimeStep)->setText(QString::fromLatin1(c.timeStep));
+        Edit(ID_Transient_TimeStep)->setText(QString::fromLatin1(c.timeStep));
         Simulate();
         EXPECT_EQ(ui.messages, c.messages);
         EXPECT_FALSE(doc->ResultsValid());
         EXPECT_FALSE(doc->IsRunning());
-        EXPECT_TRUE(Enabled(V::ID_Transient_Simulate));
-        EXPECT_FALSE(Enabled(V::ID_PlotTraces));
+        EXPECT_TRUE(Enabled(ID_Transient_Simulate));
+        EXPECT_FALSE(Enabled(ID_PlotTraces));
         EXPECT_EQ(Docs().GetOpenDocuments().size(), 2);
     }
 }
@@ -84,19 +84,19 @@ TEST_F(NetlistTest, ASecondRunIsRefusedFromAnyWindow)
     QMdiSubWindow* secondFrame = area->subWindowList()[2];
     ASSERT_EQ(firstFrame->widget(), first);
     area->setActiveSubWindow(firstFrame);
-    Edit(V::ID_Transient_TimeSpan)->setText(QStringLiteral("300ns"));
+    Edit(ID_Transient_TimeSpan)->setText(QStringLiteral("300ns"));
 
     bool once = false;
     duringRun = [&] {
         if (once || !Doc(first)->IsRunning()) return;
         once = true;
-        Frame().OnCommand(V::ID_Transient_Simulate); // the same window
+        Frame().OnCommand(ID_Transient_Simulate); // the same window
         area->setActiveSubWindow(secondFrame);
         IdleHook::RunAll();
         EXPECT_EQ(Frame().ActiveView(), second);
-        EXPECT_FALSE(Bar().FindByID(V::ID_Transient_Simulate)->isEnabled());
-        EXPECT_FALSE(Bar().FindByID(V::ID_Transient_Abort)->isEnabled()); // nothing of its own to stop
-        Frame().OnCommand(V::ID_Transient_Simulate);
+        EXPECT_FALSE(Bar().FindByID(ID_Transient_Simulate)->isEnabled());
+        EXPECT_FALSE(Bar().FindByID(ID_Transient_Abort)->isEnabled()); // nothing of its own to stop
+        Frame().OnCommand(ID_Transient_Simulate);
         EXPECT_FALSE(Doc(second)->RunSimulation());
     };
     Simulate();
@@ -108,7 +108,7 @@ TEST_F(NetlistTest, ASecondRunIsRefusedFromAnyWindow)
     EXPECT_EQ(Doc(second)->Settings().timeSpan, QStringLiteral("100ns")); // untouched by the refused Start
 
     // Afterwards the other window runs.
-    EXPECT_TRUE(Enabled(V::ID_Transient_Simulate));
+    EXPECT_TRUE(Enabled(ID_Transient_Simulate));
     duringRun = nullptr;
     Simulate();
     EXPECT_TRUE(Doc(second)->ResultsValid());
@@ -120,7 +120,7 @@ TEST_F(NetlistTest, NeitherTheWindowNorTheProgramClosesDuringARun)
     CSimulatorView* view = NewNetlist();
     CSimulatorDoc* doc = Doc(view);
     doc->SetModifiedFlag(false);
-    Edit(V::ID_Transient_TimeSpan)->setText(QStringLiteral("300ns"));
+    Edit(ID_Transient_TimeSpan)->setText(QStringLiteral("300ns"));
     bool tried = false;
     duringRun = [&] {
         if (tried || !doc->IsRunning()) return;

@@ -51,9 +51,9 @@ TEST_F(NetlistTest, RunsGetTheInputFolderOfTheChosenSourceMode)
     CSimulatorView* view = NewNetlist();
     ASSERT_TRUE(view);
     CSimulatorDoc* doc = Doc(view);
-    Choose(V::IDC_Value, QStringLiteral("E1"));
-    Choose(V::IDC_OrliskShotCombo, QStringLiteral("12"));
-    Combo(V::IDC_FilePathCombo)->addItem(QStringLiteral("orlisk")); // only the exact text is the archive
+    Choose(IDC_Value, QStringLiteral("E1"));
+    Choose(IDC_OrliskShotCombo, QStringLiteral("12"));
+    Combo(IDC_FilePathCombo)->addItem(QStringLiteral("orlisk")); // only the exact text is the archive
 
     struct Case {
         const char* mode;
@@ -68,8 +68,8 @@ TEST_F(NetlistTest, RunsGetTheInputFolderOfTheChosenSourceMode)
         {"orlisk", "D:\\Waves", "D:\\Waves\\"},
     };
     for (const Case& c : cases) {
-        Choose(V::IDC_FilePathCombo, QString::fromLatin1(c.mode));
-        Edit(V::ID_PathEdit)->setText(QString::fromLatin1(c.typed));
+        Choose(IDC_FilePathCombo, QString::fromLatin1(c.mode));
+        Edit(ID_PathEdit)->setText(QString::fromLatin1(c.typed));
         Simulate();
         EXPECT_EQ(doc->InputPath(), QString::fromLatin1(c.folder)) << c.mode << " " << c.typed;
         EXPECT_TRUE(doc->ResultsValid());
@@ -77,9 +77,9 @@ TEST_F(NetlistTest, RunsGetTheInputFolderOfTheChosenSourceMode)
     EXPECT_EQ(doc->Settings().archiveRoot, QStringLiteral("C:\\Experiments\\"));
 
     // The typed folder reaches the document as it is typed, with its separator.
-    Choose(V::IDC_FilePathCombo, QStringLiteral("Path"));
-    Edit(V::ID_PathEdit)->clear();
-    QTest::keyClicks(Edit(V::ID_PathEdit), QStringLiteral("D:\\W"));
+    Choose(IDC_FilePathCombo, QStringLiteral("Path"));
+    Edit(ID_PathEdit)->clear();
+    QTest::keyClicks(Edit(ID_PathEdit), QStringLiteral("D:\\W"));
     EXPECT_EQ(doc->Settings().path, QStringLiteral("D:\\W\\"));
 }
 
@@ -93,10 +93,10 @@ TEST_F(NetlistTest, EditsAndListsReachTheDocumentAndTheRun)
     EXPECT_EQ(doc->Settings().matrixMode, QStringLiteral("Auto"));
     EXPECT_EQ(doc->Settings().sourceMode, QStringLiteral("Orlisk"));
 
-    Edit(V::ID_Transient_StartTime)->setText(QStringLiteral("5ns"));
-    Edit(V::ID_Transient_TimeStep)->setText(QStringLiteral("2ns"));
-    Edit(V::ID_Transient_TimeSpan)->setText(QStringLiteral("20ns"));
-    Choose(V::IDC_MatrixModeCombo, QStringLiteral("None"));
+    Edit(ID_Transient_StartTime)->setText(QStringLiteral("5ns"));
+    Edit(ID_Transient_TimeStep)->setText(QStringLiteral("2ns"));
+    Edit(ID_Transient_TimeSpan)->setText(QStringLiteral("20ns"));
+    Choose(IDC_MatrixModeCombo, QStringLiteral("None"));
     view->setPlainText(kDivider + QStringLiteral("R3 NOUT 0 3K\n"));
     Simulate();
     ASSERT_TRUE(doc->ResultsValid());
@@ -122,9 +122,9 @@ TEST_F(NetlistTest, ANewWindowStartsFromTheListsSelectionsAndShowsTheSimulateTab
     struct List {
         int id;
         QStringList items;
-    } lists[] = {{V::IDC_OrliskRootCombo, {"C:\\A\\", "C:\\B\\"}},
-                 {V::IDC_Value, {"EB1", "EB2"}},
-                 {V::IDC_OrliskShotCombo, {"1", "2"}}};
+    } lists[] = {{IDC_OrliskRootCombo, {"C:\\A\\", "C:\\B\\"}},
+                 {IDC_Value, {"EB1", "EB2"}},
+                 {IDC_OrliskShotCombo, {"1", "2"}}};
     for (const List& l : lists) {
         Combo(l.id)->clear();
         Combo(l.id)->addItems(l.items);
@@ -134,8 +134,8 @@ TEST_F(NetlistTest, ANewWindowStartsFromTheListsSelectionsAndShowsTheSimulateTab
     EXPECT_EQ(doc->Settings().archiveRoot, QStringLiteral("C:\\B\\"));
     EXPECT_EQ(doc->Settings().experiment, QStringLiteral("EB2"));
     EXPECT_EQ(doc->Settings().shot, QStringLiteral("2"));
-    EXPECT_EQ(Items(V::IDC_OrliskRootCombo), QStringList({"C:\\A\\", "C:\\B\\"}));
-    EXPECT_EQ(Selected(V::IDC_OrliskShotCombo), QStringLiteral("2"));
+    EXPECT_EQ(Items(IDC_OrliskRootCombo), QStringList({"C:\\A\\", "C:\\B\\"}));
+    EXPECT_EQ(Selected(IDC_OrliskShotCombo), QStringLiteral("2"));
     EXPECT_EQ(Bar().GetActiveCategory()->Name(), QStringLiteral("Simulate"));
 
     // With nothing selected the first items are taken.
@@ -162,19 +162,19 @@ TEST_F(NetlistTest, ChoosingARootRefillsExperimentsAndShotsAndAnExperimentRefill
     Experiment(QStringLiteral("c/B"), QStringLiteral("EB2"), {QStringLiteral("2"), QStringLiteral("1")});
     Start();
     CSimulatorDoc* doc = Doc(NewNetlist());
-    EXPECT_EQ(Items(V::IDC_Value), QStringList{"EA"});
-    EXPECT_EQ(Items(V::IDC_OrliskShotCombo), QStringList{"7"});
+    EXPECT_EQ(Items(IDC_Value), QStringList{"EA"});
+    EXPECT_EQ(Items(IDC_OrliskShotCombo), QStringList{"7"});
 
-    Choose(V::IDC_OrliskRootCombo, QStringLiteral("C:\\B\\"));
+    Choose(IDC_OrliskRootCombo, QStringLiteral("C:\\B\\"));
     EXPECT_EQ(doc->Settings().archiveRoot, QStringLiteral("C:\\B\\"));
-    EXPECT_EQ(Items(V::IDC_Value), QStringList({"EB1", "EB2"}));
+    EXPECT_EQ(Items(IDC_Value), QStringList({"EB1", "EB2"}));
     EXPECT_EQ(doc->Settings().experiment, QStringLiteral("EB1"));
-    EXPECT_TRUE(Items(V::IDC_OrliskShotCombo).isEmpty());
+    EXPECT_TRUE(Items(IDC_OrliskShotCombo).isEmpty());
     EXPECT_EQ(doc->Settings().shot, QString());
 
-    Choose(V::IDC_Value, QStringLiteral("EB2"));
-    EXPECT_EQ(Items(V::IDC_OrliskShotCombo), QStringList({"1", "2"}));
-    Choose(V::IDC_OrliskShotCombo, QStringLiteral("2"));
+    Choose(IDC_Value, QStringLiteral("EB2"));
+    EXPECT_EQ(Items(IDC_OrliskShotCombo), QStringList({"1", "2"}));
+    Choose(IDC_OrliskShotCombo, QStringLiteral("2"));
     EXPECT_EQ(doc->Settings().shot, QStringLiteral("2"));
     Simulate();
     EXPECT_EQ(doc->InputPath(), QStringLiteral("C:\\B\\EB2\\Shots\\Shot2\\"));
@@ -198,13 +198,13 @@ TEST_F(NetlistTest, TheArchiveBrowsersChoiceIsShownInTheListsAndUsedByTheRun)
         b.OnSelchangeShot();
         b.accept();
     });
-    Frame().OnCommand(V::IDC_SC);
+    Frame().OnCommand(IDC_SC);
     EXPECT_EQ(doc->Settings().archiveRoot, QStringLiteral("C:\\B\\"));
     EXPECT_EQ(doc->Settings().experiment, QStringLiteral("EB2"));
     EXPECT_EQ(doc->Settings().shot, QStringLiteral("2"));
-    EXPECT_EQ(Selected(V::IDC_OrliskRootCombo), QStringLiteral("C:\\B\\"));
-    EXPECT_EQ(Selected(V::IDC_Value), QStringLiteral("EB2"));
-    EXPECT_EQ(Selected(V::IDC_OrliskShotCombo), QStringLiteral("2"));
+    EXPECT_EQ(Selected(IDC_OrliskRootCombo), QStringLiteral("C:\\B\\"));
+    EXPECT_EQ(Selected(IDC_Value), QStringLiteral("EB2"));
+    EXPECT_EQ(Selected(IDC_OrliskShotCombo), QStringLiteral("2"));
     Simulate();
     EXPECT_EQ(doc->InputPath(), QStringLiteral("C:\\B\\EB2\\Shots\\Shot2\\"));
 
@@ -218,10 +218,10 @@ TEST_F(NetlistTest, TheArchiveBrowsersChoiceIsShownInTheListsAndUsedByTheRun)
         b.OnFindRoot();
         b.accept();
     });
-    Frame().OnCommand(V::IDC_SC);
+    Frame().OnCommand(IDC_SC);
     setArchivePrompts(nullptr);
-    EXPECT_EQ(Items(V::IDC_OrliskRootCombo), QStringList({"C:\\A\\", "C:\\B\\", found}));
-    EXPECT_EQ(Selected(V::IDC_OrliskRootCombo), found);
+    EXPECT_EQ(Items(IDC_OrliskRootCombo), QStringList({"C:\\A\\", "C:\\B\\", found}));
+    EXPECT_EQ(Selected(IDC_OrliskRootCombo), found);
     Simulate();
     EXPECT_EQ(doc->InputPath(), found + QStringLiteral("EX/Shots/Shot5/"));
 }
@@ -230,27 +230,27 @@ TEST_F(NetlistTest, ControlsFollowTheSourceModeAndCommandsWithoutAHandlerAreDisa
 {
     Start();
     NewNetlist();
-    const int archiveControls[] = {V::IDC_OrliskRootCombo, V::IDC_Value, V::IDC_OrliskShotCombo, V::IDC_SC};
+    const int archiveControls[] = {IDC_OrliskRootCombo, IDC_Value, IDC_OrliskShotCombo, IDC_SC};
     for (int id : archiveControls)
         EXPECT_TRUE(Enabled(id)) << id;
-    EXPECT_FALSE(Enabled(V::ID_PathEdit));
+    EXPECT_FALSE(Enabled(ID_PathEdit));
 
-    Choose(V::IDC_FilePathCombo, QStringLiteral("Path"));
+    Choose(IDC_FilePathCombo, QStringLiteral("Path"));
     for (int id : archiveControls)
         EXPECT_FALSE(Enabled(id)) << id;
-    EXPECT_TRUE(Enabled(V::ID_PathEdit));
+    EXPECT_TRUE(Enabled(ID_PathEdit));
 
-    for (int id : {V::ID_Transient_StartTime, V::ID_Transient_TimeStep, V::ID_Transient_TimeSpan,
-                   V::IDC_MatrixModeCombo, V::IDC_FilePathCombo, V::ID_Transient_Simulate})
+    for (int id : {ID_Transient_StartTime, ID_Transient_TimeStep, ID_Transient_TimeSpan, IDC_MatrixModeCombo,
+                   IDC_FilePathCombo, ID_Transient_Simulate})
         EXPECT_TRUE(Enabled(id)) << id;
-    for (int id : {V::ID_Transient_OldSimulator, V::ID_PathBrowse, V::ID_PlotTraces, V::ID_Transient_Abort})
+    for (int id : {ID_Transient_OldSimulator, ID_PathBrowse, ID_PlotTraces, ID_Transient_Abort})
         EXPECT_FALSE(Enabled(id)) << id;
 
     // Another kind of window takes the tab's commands away.
     QMdiArea* area = Frame().MdiArea();
     area->setActiveSubWindow(area->subWindowList().first());
-    EXPECT_FALSE(Enabled(V::ID_Transient_Simulate));
-    EXPECT_FALSE(Enabled(V::ID_PathEdit));
+    EXPECT_FALSE(Enabled(ID_Transient_Simulate));
+    EXPECT_FALSE(Enabled(ID_PathEdit));
 }
 
 TEST_F(NetlistTest, TheNetlistFontIsArialSizedByItsCell)
