@@ -2,16 +2,19 @@
 
 #include "CAboutDlg.h"
 #include "CMainFrame.h"
+#include "CTorvex2Doc.h"
 #include "CommandIds.h"
 #include "ContextMenuManager.h"
 #include "DocManager.h"
 #include "DocTemplate.h"
 #include "Document.h"
 #include "PrintDefaults.h"
+#include "QtPropertyDialogs.h"
 #include "QtUiServices.h"
 #include "RecentFileList.h"
 #include "Resource.h"
 #include "Settings.h"
+#include "ShellDocuments.h"
 #include "UiServices.h"
 
 #include <QApplication>
@@ -22,13 +25,6 @@
 #include <QPrinterInfo>
 #include <QRegularExpression>
 
-#if __has_include("CTorvex2View.h")
-#include "CTorvex2Doc.h"
-#include "QtPropertyDialogs.h"
-#include "ShellDocuments.h"
-#define TORVEX_HAS_SCHEMATIC 1
-#endif
-
 namespace {
 CTorvex2App* g_theApp = nullptr;
 const QString kWorkspace = QStringLiteral("Workspace");
@@ -36,7 +32,6 @@ constexpr int kRecentFiles = 10;
 } // namespace
 
 struct CTorvex2App::SchematicServices {
-#ifdef TORVEX_HAS_SCHEMATIC
     SchematicServices(DocManager& manager, QWidget* parent) : documents(manager), dialogs(parent)
     {
         CTorvex2Doc::SetOpenDocuments(&documents);
@@ -50,7 +45,6 @@ struct CTorvex2App::SchematicServices {
 
     ShellDocuments documents;
     QtPropertyDialogs dialogs;
-#endif
 };
 
 CTorvex2App::CTorvex2App(TemplateMakers makers) : m_Makers(std::move(makers))
@@ -122,9 +116,7 @@ bool CTorvex2App::InitInstance(const QStringList& arguments)
         return false;
     }
     m_MainFrame->setAcceptDrops(true);
-#ifdef TORVEX_HAS_SCHEMATIC
     m_Schematic = std::make_unique<SchematicServices>(*m_DocManager, m_MainFrame.get());
-#endif
 
     if (!ProcessShellCommand(arguments)) return false;
     m_MainFrame->showMaximized();

@@ -1,6 +1,7 @@
 #include "RibbonLayout.h"
 
 #include "CommandIds.h"
+#include "ComponentTypeId.h"
 #include "Resource.h"
 #include "Ribbon.h"
 
@@ -17,15 +18,13 @@ QIcon standard(QStyle::StandardPixmap pixmap)
     return QApplication::style()->standardIcon(pixmap);
 }
 
-struct Tool {
-    int id;
-    const char* text;
-};
-
-void addTools(RibbonPanel* panel, std::initializer_list<Tool> tools)
+// The tools that place objects; their texts are the type table's.
+void addTypeTools(RibbonPanel* panel, std::initializer_list<ComponentTypeId> types)
 {
-    for (const Tool& t : tools)
-        panel->AddButton(t.id, QString::fromUtf8(t.text));
+    for (ComponentTypeId t : types) {
+        const ComponentType* type = FindComponentType(t);
+        panel->AddButton(t, QString::fromUtf8(type && type->ribbonLabel ? type->ribbonLabel : ""));
+    }
 }
 
 void buildApplicationMenu(Ribbon& ribbon)
@@ -110,38 +109,32 @@ void buildSchematic(Ribbon& ribbon)
 {
     RibbonCategory* schematic = ribbon.AddCategory(QStringLiteral("Schematic"));
     RibbonPanel* tools = schematic->AddPanel(QStringLiteral("Tools"));
-    addTools(tools, {{500, "Select"}, {501, "Text"}, {502, "Wire"}});
+    addTypeTools(tools, {TypePartSelectionTool, TypeTextSelectionTool, TypeWire});
     tools->AddButton(ID_ButtonListComponents, QStringLiteral("List Components"),
                      standard(QStyle::SP_FileDialogListView), true);
     tools->AddButton(ID_Parts_Netlist, QStringLiteral("Simulate"), standard(QStyle::SP_MediaPlay), true);
-    addTools(schematic->AddPanel(QStringLiteral("R&S")),
-             {{510, "Resistor"}, {511, "Variable R"}, {512, "Switch"}});
-    addTools(schematic->AddPanel(QStringLiteral("L, C & K")),
-             {{520, "Capacitor"}, {521, "Inductor"}, {522, "Variable C"}, {570, "Transformer"}});
-    addTools(schematic->AddPanel(QStringLiteral("Transmission Lines")), {{530, "Transmission Line"},
-                                                                         {531, "Lossy TL"},
-                                                                         {532, "Lossy TL XFormer"},
-                                                                         {573, "TL Inductor"},
-                                                                         {574, "TL Capacitor"},
-                                                                         {606, "Lossy TL Resistance"}});
-    addTools(schematic->AddPanel(QStringLiteral("Sources & Probes")), {{541, "Voltage Source"},
-                                                                       {542, "Current Source"},
-                                                                       {540, "Ground"},
-                                                                       {550, "Voltage Probe"},
-                                                                       {551, "Current Probe"},
-                                                                       {560, "Bubble"}});
-    addTools(schematic->AddPanel(QStringLiteral("Other Devices")),
-             {{571, "Diode"}, {572, "MOV"}, {575, "Ideal Diode"}, {561, "Subcircuit"}});
-    addTools(schematic->AddPanel(QStringLiteral("Special Devices")),
-             {{604, "Oil Breakdown Switch"}, {605, "Planar Vacuum Diode"}});
+    addTypeTools(schematic->AddPanel(QStringLiteral("R&S")),
+                 {TypeResistor, TypeVariableResistor, TypeResistiveSwitch});
+    addTypeTools(schematic->AddPanel(QStringLiteral("L, C & K")),
+                 {TypeCapacitor, TypeInductor, TypeVariableCapacitor, TypeIdealTransformer});
+    addTypeTools(schematic->AddPanel(QStringLiteral("Transmission Lines")),
+                 {TypeTransmissionLine, TypeLossyTransmissionLine, TypeLossyLineTransformer, TypeLineInductor,
+                  TypeLineCapacitor, TypeLossyLineWithResistance});
+    addTypeTools(schematic->AddPanel(QStringLiteral("Sources & Probes")),
+                 {TypeVoltageSource, TypeCurrentSource, TypeGround, TypeVoltageProbe, TypeCurrentProbe,
+                  TypeBubbleConnector});
+    addTypeTools(schematic->AddPanel(QStringLiteral("Other Devices")),
+                 {TypeDiode, TypeMetalOxideVaristor, TypeIdealDiode, TypeSubcircuitInterface});
+    addTypeTools(schematic->AddPanel(QStringLiteral("Special Devices")),
+                 {TypeOilSwitchModel, TypePlanarDiodeModel});
     RibbonPanel* grid = schematic->AddPanel(QStringLiteral("Grid"));
     grid->AddCheckBox(ID_Grid_Show, QStringLiteral("Show Grid"));
     grid->AddCheckBox(ID_Grid_SnapOn, QStringLiteral("Snap to Grid"));
     RibbonPanel* zoom = schematic->AddPanel(QStringLiteral("Zoom"));
-    addTools(zoom, {{ID_Zoom_Tool, "Zoom In/Out"},
-                    {ID_Zoom_Out, "Zoom Out"},
-                    {ID_Zoom_Fit, "Zoom to Fit"},
-                    {ID_Zoom_ActualSize, "Actual Size"}});
+    zoom->AddButton(ID_Zoom_Tool, QStringLiteral("Zoom In/Out"));
+    zoom->AddButton(ID_Zoom_Out, QStringLiteral("Zoom Out"));
+    zoom->AddButton(ID_Zoom_Fit, QStringLiteral("Zoom to Fit"));
+    zoom->AddButton(ID_Zoom_ActualSize, QStringLiteral("Actual Size"));
 }
 
 } // namespace

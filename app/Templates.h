@@ -6,14 +6,14 @@
 class DocTemplate;
 
 // Makers of the three document templates, in the order they are registered: schematic, netlist,
-// plot. A maker returns null while its document or view class is not part of the build; the
-// program then runs without that document type.
+// plot. The program runs without a document type whose maker is empty or returns null (tests leave
+// some out).
 struct TemplateMakers {
     using Maker = std::function<std::unique_ptr<DocTemplate>()>;
     Maker schematic;
     Maker netlist;
     Maker plot;
 
-    // The program's own templates.
+    // The program's own templates; the plot document has none yet.
     static TemplateMakers Program();
 };

@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <span>
+
 // The type of a schematic object: the command id of the ribbon tool that places it. The types
 // whose tools have names of their own take their numbers from there.
 enum ComponentTypeId : quint32 {
@@ -45,5 +47,22 @@ enum ComponentTypeId : quint32 {
     TypePinchedBeamDiodeModel = 607,
 };
 
-// The display name of a type ("Resistor", "Label"); empty for an id that has none.
+// What the program knows of a type of schematic object. The rows are in ComponentTypeId.cpp, the one
+// list of types that the object factory, the class list, the ribbon and the component list read.
+struct ComponentType {
+    ComponentTypeId id;
+    const char* name;      // the display name ("Resistor"), as the component list shows it
+    const char* className; // the class of the objects of this type (as files name it); null: none
+    // The element letter of the part's line in a netlist; 0 for objects that write no element line.
+    char netlistLetter;
+    // The designator counter that names a new object (its prefix letter); 0 for unnamed objects.
+    char counterLetter;
+    const char* ribbonLabel; // the text of its tool on the "Schematic" tab; null: no tool there
+};
+
+// Every type, by id.
+std::span<const ComponentType> ComponentTypes();
+// The row of a type; null for an id that is no type.
+const ComponentType* FindComponentType(quint32 typeId);
+// The display name of a type ("Resistor", "Label"); empty for an id that is no type.
 QString ComponentTypeName(quint32 typeId);
