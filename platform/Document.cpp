@@ -13,8 +13,6 @@
 
 Document::Document()
 {
-    static quint64 lastSerial = 0;
-    m_Serial = ++lastSerial;
     MapCommand(ID_FILE_CLOSE, [this] { OnFileClose(); });
     MapCommand(ID_FILE_SAVE, [this] { DoFileSave(); });
     MapCommand(ID_FILE_SAVE_AS, [this] { DoSave(QString()); });

@@ -5,6 +5,8 @@
 #include <QList>
 #include <QString>
 
+#include <memory>
+
 class QIODevice;
 class DocTemplate;
 class View;
@@ -25,9 +27,10 @@ public:
     bool IsModified() const { return m_Modified; }
     void SetModifiedFlag(bool modified = true) { m_Modified = modified; }
     DocTemplate* Template() const { return m_Template; }
-    // A number no other document of this run has had: whoever keeps a document's address past
-    // its close can tell it from a later document at the same address.
-    quint64 Serial() const { return m_Serial; }
+    // Expires when the document is destroyed. Whoever must know whether a document still exists
+    // without keeping it (a window that may outlive it, a close noted for later, a link back to the
+    // document a netlist was made from) holds this, not the document's address.
+    std::weak_ptr<const void> Liveness() const { return m_Alive; }
     void SetTemplate(DocTemplate* t) { m_Template = t; }
 
     // ---- views ----
@@ -73,7 +76,7 @@ public:
     void OnFileClose();
 
 private:
-    quint64 m_Serial;
+    const std::shared_ptr<const void> m_Alive = std::make_shared<char>(0);
     QString m_PathName;
     QString m_Title;
     bool m_Modified = false;

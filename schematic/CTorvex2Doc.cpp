@@ -62,16 +62,13 @@ QStringList readList(Archive& ar)
 }
 } // namespace
 
-// The schematic as a netlist run sees it. It holds the document weakly in turn: the document cuts
-// the link when it goes.
+// The schematic as a netlist run sees it.
 class CTorvex2Doc::RunSettingsAdapter : public RunSettingsReceiver {
 public:
     explicit RunSettingsAdapter(CTorvex2Doc* doc) : m_doc(doc) {}
-    void Detach() { m_doc = nullptr; }
 
     void ReceiveRunSettings(const RunSettings& settings, bool archiveMode) override
     {
-        if (!m_doc) return;
         m_doc->TimeStep = settings.timeStep;
         m_doc->StartTime = settings.startTime;
         m_doc->TimeSpan = settings.timeSpan;
@@ -89,7 +86,7 @@ private:
     CTorvex2Doc* m_doc;
 };
 
-CTorvex2Doc::CTorvex2Doc() : m_RunSettingsLink(std::make_shared<RunSettingsAdapter>(this))
+CTorvex2Doc::CTorvex2Doc() : m_RunSettings(std::make_unique<RunSettingsAdapter>(this))
 {
     // Every document must be able to read the objects of this build, whoever created it.
     RegisterComponentClasses(ClassRegistry::instance());
@@ -98,7 +95,6 @@ CTorvex2Doc::CTorvex2Doc() : m_RunSettingsLink(std::make_shared<RunSettingsAdapt
 
 CTorvex2Doc::~CTorvex2Doc()
 {
-    m_RunSettingsLink->Detach();
     DeleteContents();
 }
 
@@ -111,9 +107,10 @@ void CTorvex2Doc::SetComponentListCheck(ComponentListCheck* check)
     g_listCheck = check;
 }
 
-std::shared_ptr<RunSettingsReceiver> CTorvex2Doc::RunSettingsLink() const
+std::weak_ptr<RunSettingsReceiver> CTorvex2Doc::RunSettingsLink() const
 {
-    return m_RunSettingsLink;
+    // Alive exactly as long as the document.
+    return std::shared_ptr<RunSettingsReceiver>(Liveness().lock(), m_RunSettings.get());
 }
 
 void CTorvex2Doc::SetDefaults()

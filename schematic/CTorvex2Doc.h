@@ -57,9 +57,9 @@ public:
     void OnPageSize(int id);
     bool IsPageSizeEnabled(int id) const;
 
-    // The link a netlist document made from this schematic holds (weakly): each run sends its
-    // settings back through it. It expires with the document.
-    std::shared_ptr<RunSettingsReceiver> RunSettingsLink() const;
+    // The link a netlist document made from this schematic holds: each run sends its settings back
+    // through it. It expires with the document.
+    std::weak_ptr<RunSettingsReceiver> RunSettingsLink() const;
 
     // While a document writes its netlist or opens and saves its file it must not be closed as an
     // untouched document; a scope marks it busy.
@@ -129,5 +129,5 @@ private:
     ComponentList m_Objects;
     SchematicViews* m_Views = nullptr;
     int m_Busy = 0;
-    std::shared_ptr<RunSettingsAdapter> m_RunSettingsLink;
+    const std::unique_ptr<RunSettingsAdapter> m_RunSettings;
 };

@@ -78,7 +78,7 @@ void CTorvex2View::InstallInDocument()
     LeaveDocument();
     doc->SetViews(this);
     m_Installed = doc;
-    m_InstalledAlive = doc->RunSettingsLink();
+    m_InstalledAlive = doc->Liveness();
 }
 
 // The document may outlive this window (another window of it stays open) or be gone already (its
@@ -98,7 +98,7 @@ void CTorvex2View::LeaveDocument()
     doc->SetViews(next);
     if (next) {
         next->m_Installed = doc;
-        next->m_InstalledAlive = doc->RunSettingsLink();
+        next->m_InstalledAlive = doc->Liveness();
     }
 }
 

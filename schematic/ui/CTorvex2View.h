@@ -10,7 +10,6 @@
 #include <memory>
 
 class CTorvex2Doc;
-class RunSettingsReceiver;
 
 // The window of a schematic document. For now it shows the drawing sheet only: the page scaled to
 // fit the window, its frame and, when the document shows it, the grid. Objects and editing come
@@ -56,5 +55,5 @@ private:
 
     CTorvex2Doc* m_Installed = nullptr;
     // Expires with the installed document.
-    std::weak_ptr<RunSettingsReceiver> m_InstalledAlive;
+    std::weak_ptr<const void> m_InstalledAlive;
 };

@@ -46,8 +46,8 @@ void ShellDocuments::CloseDocument(Document* document)
 {
     if (!document) return;
     for (const Noted& n : m_Pending)
-        if (n.document == document && n.serial == document->Serial()) return;
-    m_Pending.append({document, document->Serial()});
+        if (n.document == document && !n.alive.expired()) return;
+    m_Pending.append({document, document->Liveness()});
     if (!m_Timer.isActive()) m_Timer.start(0);
 }
 
@@ -68,7 +68,7 @@ void ShellDocuments::ClosePending()
         // Meanwhile the document may have been closed (and its address given to another), saved,
         // edited, run or started a run.
         Document* d = n.document;
-        if (!m_Manager.GetOpenDocuments().contains(d) || d->Serial() != n.serial) continue;
+        if (n.alive.expired() || !m_Manager.GetOpenDocuments().contains(d)) continue;
         if (!IsUntouched({d, kindOf(d)})) continue;
         m_Manager.CloseDocument(d);
     }

@@ -6,6 +6,8 @@
 #include <QObject>
 #include <QTimer>
 
+#include <memory>
+
 class DocManager;
 
 // The open documents as the shell's document manager holds them. A close is only noted: the
@@ -24,10 +26,10 @@ public:
     void CloseDocument(Document* document) override;
 
 private:
-    // The serial tells the noted document from a later one at the same address.
+    // The liveness tells the noted document from a later one at the same address.
     struct Noted {
         Document* document;
-        quint64 serial;
+        std::weak_ptr<const void> alive;
     };
     void ClosePending();
 

@@ -425,7 +425,7 @@ TEST_F(SchematicDocument, RunsSendTheirSettingsBackThroughAWeakLink)
                            doc->InputPath, doc->ArchiveRoot, doc->Experiment, doc->Shot};
     };
     // Outside archive mode only the time settings and the path come back.
-    doc->RunSettingsLink()->ReceiveRunSettings(s, false);
+    doc->RunSettingsLink().lock()->ReceiveRunSettings(s, false);
     EXPECT_EQ(fields(),
               QStringList({"2ns", "1ns", "30ns", "Path", "D:\\Waves\\", "C:\\Experiments\\", "", ""}));
     // A run in archive mode through the netlist document itself.
