@@ -277,26 +277,6 @@ TEST_F(ShellTest, StatusPanesAndHelpWithoutAnInstalledHelp)
     EXPECT_EQ(ui.messages, QStringList(4, QStringLiteral("Help is not installed.")));
 }
 
-TEST_F(ShellTest, TheMainWindowLooksLikeARibbonProgram)
-{
-    Start();
-    app->OpenDocumentFile(File(QStringLiteral("rlc.cir"), "* RLC\nV1 N1 0 PULSE 0 1 0 1n 1n 10n 20n\n"));
-    Frame().showNormal(); // the offscreen screen is small
-    Frame().resize(1280, 720);
-    idle();
-    const QImage shot = Frame().grab().toImage();
-    EXPECT_GE(shot.width(), 1000);
-    const QString path = QString::fromLocal8Bit(qgetenv("TORVEX_SCREENSHOT"));
-    if (path.isEmpty()) return;
-    shot.save(path);
-    Ribbon* ribbon = Frame().GetRibbonBar();
-    for (int i = 1; i < ribbon->GetCategoryCount(); ++i) {
-        ribbon->SetActiveCategory(ribbon->GetCategory(i));
-        Frame().grab().toImage().save(
-            QString(path).replace(QStringLiteral(".png"), QStringLiteral("-%1.png").arg(i)));
-    }
-}
-
 TEST_F(ShellTest, FileNewOffersTheDocumentTypesAndSaveAsRenamesTheTab)
 {
     Start();

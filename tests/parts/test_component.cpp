@@ -107,7 +107,7 @@ TEST(Component, InitCopyAndName)
     c.Init(TypeResistor);
     EXPECT_EQ(c.Extent, (Rect{0, 0, 576, -144}));
     EXPECT_EQ(std::tuple(c.TypeId, c.State, c.Selected, c.Orientation, c.Visible),
-              std::tuple(510u, 0, 0, 1, 1));
+              std::tuple(quint32(TypeResistor), 0, 0, 1, 1));
     c.Text = QStringLiteral("C3");
     EXPECT_EQ(c.MakeName(10), QStringLiteral("C10"));
     c.State = c.Selected = 1;
@@ -115,7 +115,7 @@ TEST(Component, InitCopyAndName)
     CComponent copy(c, 311);
     EXPECT_EQ(copy.DialogTemplate(), 311);
     EXPECT_EQ(std::tuple(copy.Text, copy.TypeId, copy.State, copy.Selected, copy.Extent),
-              std::tuple(c.Text, 510u, 1, 0, c.Extent));
+              std::tuple(c.Text, quint32(TypeResistor), 1, 0, c.Extent));
     EXPECT_TRUE(copy.NameBuffer.isEmpty());
 }
 

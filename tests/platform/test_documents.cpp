@@ -44,6 +44,8 @@ std::unique_ptr<DocTemplate> makeTemplate(int id, const char* strings)
         id, QString::fromLatin1(strings), [] { return std::make_unique<BytesDoc>(); }, nullptr);
 }
 
+// The templates' resource ids.
+enum : int { kSchematicId = 130, kNetlistId = 101, kPlotId = 102 };
 const char* kSchematic =
     "\nSchematic\nSchematic\nTorvex Schematic (*.cas)\n.cas\nTorvex.Document\nTorvex.Document";
 const char* kNetlist = "\nNetlist\nNetlist\nTorvex Netlist (*.cir)\n.cir\nTorvex.Document\nTorvex.Document";
@@ -55,9 +57,9 @@ protected:
     {
         QSettings(QSettings::IniFormat, QSettings::UserScope, Settings::Organisation, Settings::Application)
             .clear();
-        manager.AddDocTemplate(makeTemplate(130, kSchematic));
-        manager.AddDocTemplate(makeTemplate(101, kNetlist));
-        manager.AddDocTemplate(makeTemplate(102, kPlot));
+        manager.AddDocTemplate(makeTemplate(kSchematicId, kSchematic));
+        manager.AddDocTemplate(makeTemplate(kNetlistId, kNetlist));
+        manager.AddDocTemplate(makeTemplate(kPlotId, kPlot));
         manager.promptFileName = [this](bool open, const QString& suggested, const QStringList& filters) {
             prompts << QStringLiteral("%1|%2|%3").arg(open ? "open" : "save", suggested, filters.join(';'));
             return nextFile;
@@ -101,7 +103,11 @@ TEST_F(DocumentsTest, OpenChoosesTheTemplateByExtensionAndActivatesAnOpenFile)
     struct Case {
         const char* name;
         int resource;
-    } cases[] = {{"a.cas", 130}, {"b.cir", 101}, {"C.CIR", 101}, {"d.txt", 130}, {"noext", 130}};
+    } cases[] = {{"a.cas", kSchematicId},
+                 {"b.cir", kNetlistId},
+                 {"C.CIR", kNetlistId},
+                 {"d.txt", kSchematicId},
+                 {"noext", kSchematicId}};
     for (const Case& c : cases) {
         Document* doc = manager.OpenDocumentFile(file(QString::fromLatin1(c.name)));
         ASSERT_NE(doc, nullptr) << c.name;
@@ -157,7 +163,7 @@ TEST_F(DocumentsTest, FileNewOffersTheNamedTemplatesAndNumbersUntitledDocuments)
 TEST_F(DocumentsTest, SingleTemplateNeedsNoChooser)
 {
     DocManager single;
-    single.AddDocTemplate(makeTemplate(130, kSchematic));
+    single.AddDocTemplate(makeTemplate(kSchematicId, kSchematic));
     single.chooseNewType = [](const QStringList&) -> int {
         ADD_FAILURE() << "asked";
         return -1;

@@ -23,11 +23,12 @@ QByteArray twoResistorObjects()
         const int x = 1440 + 1440 * part;
         const QString name = QStringLiteral("R%1").arg(part + 1);
         (part ? b.u16(0x8001) : b.tag(3, "CResistor"))
-            .record(x, -1440, {x, -1296, x + 576, -1584}, 510, 1, name, 1);
-        (part ? b.u16(0x8003) : b.tag(3, "CDrawing")).record(x + 150, -1140, {0, 0, 0, 0}, 402, 1, name, 1);
-        b.u16(0x8003).record(x + 150, -1590, {0, 0, 0, 0}, 402, 1, "1k", 1);
-        b.u16(0x8003).record(x, -1440, {0, 0, 0, 0}, 400, 1, "1", 0);
-        b.u16(0x8003).record(x + 576, -1440, {0, 0, 0, 0}, 400, 1, "2", 0);
+            .record(x, -1440, {x, -1296, x + 576, -1584}, TypeResistor, 1, name, 1);
+        (part ? b.u16(0x8003) : b.tag(3, "CDrawing"))
+            .record(x + 150, -1140, {0, 0, 0, 0}, TypeLabel, 1, name, 1);
+        b.u16(0x8003).record(x + 150, -1590, {0, 0, 0, 0}, TypeLabel, 1, "1k", 1);
+        b.u16(0x8003).record(x, -1440, {0, 0, 0, 0}, TypeTerminal, 1, "1", 0);
+        b.u16(0x8003).record(x + 576, -1440, {0, 0, 0, 0}, TypeTerminal, 1, "2", 0);
     }
     return b.data;
 }
@@ -134,7 +135,7 @@ TEST_F(SchematicFile, DamagedFilesAreRefusedCleanly)
     const qsizetype objectsAt = 24 + 2 + 512, tailAt = good.size() - defaultTail().size();
     const auto objects = [&](const Bytes& b) { return good.left(objectsAt) + b.data + good.mid(tailAt); };
     const auto one = [&](Bytes tag) {
-        return objects(Bytes().u16(1).add(tag.record(0, 0, {0, 0, 0, 0}, 402, 1, "x", 1).data));
+        return objects(Bytes().u16(1).add(tag.record(0, 0, {0, 0, 0, 0}, TypeLabel, 1, "x", 1).data));
     };
     const auto page = [&](int l, int t, int r, int b) {
         return Bytes().i32(5).i32(l).i32(t).i32(r).i32(b).data + good.mid(20);

@@ -1,7 +1,8 @@
 #pragma once
 // The program's main window with the real netlist template, a stand-in for the schematic template
 // (so File New offers "Schematic" and "Netlist" as in the program), scripted messages, and a
-// waveform archive in a temporary folder that drive C: maps to.
+// waveform archive in a temporary folder.
+#include "ArchiveSandbox.h"
 #include "CChildFrame.h"
 #include "CMainFrame.h"
 #include "CSimulatorDoc.h"
@@ -11,7 +12,6 @@
 #include "DocManager.h"
 #include "DocTemplate.h"
 #include "IdleHook.h"
-#include "Paths.h"
 #include "Resource.h"
 #include "Ribbon.h"
 #include "Settings.h"
@@ -21,13 +21,9 @@
 
 #include <QComboBox>
 #include <QCoreApplication>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QSettings>
-#include <QTemporaryDir>
 
 #include <functional>
 #include <memory>
@@ -46,18 +42,11 @@ public:
 // A resistive divider; 1000 steps of 1 ns pump ten times on the way.
 inline const QString kDivider = QStringLiteral("* divider\nV1 NIN 0 DC 10\nR1 NIN NOUT 1K\nR2 NOUT 0 3K\n");
 
-class NetlistTest : public ::testing::Test {
+class NetlistTest : public ::testing::Test, public ArchiveSandbox {
 protected:
     void SetUp() override
     {
         ClearProfile();
-        const QString drives = dir.filePath(QStringLiteral("drives.ini"));
-        {
-            QSettings s(drives, QSettings::IniFormat);
-            s.setValue(QStringLiteral("DriveMap/C"), dir.filePath(QStringLiteral("c")));
-        }
-        paths::setDriveMapFile(drives);
-        QDir().mkpath(dir.filePath(QStringLiteral("c/Experiments")));
         // The program's pump: waiting events, then the idle update of the command states.
         ui.onPump = [this] {
             QCoreApplication::processEvents();
@@ -68,7 +57,6 @@ protected:
     void TearDown() override
     {
         app.reset();
-        paths::setDriveMapFile({});
         ClearProfile();
     }
     static void ClearProfile()
@@ -136,24 +124,6 @@ protected:
     QString Selected(int id) { return Combo(id)->currentIndex() >= 0 ? Combo(id)->currentText() : QString(); }
     void Simulate() { Frame().OnCommand(ID_Transient_Simulate); }
 
-    // ---- the archive; paths relative to the temporary folder, "c/..." being drive C: ----
-    void Folder(const QString& relative) { QDir().mkpath(dir.filePath(relative)); }
-    void Write(const QString& relative, const QByteArray& bytes)
-    {
-        Folder(QFileInfo(relative).path());
-        QFile f(dir.filePath(relative));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
-    }
-    // An experiment with shots under a root folder.
-    void Experiment(const QString& rootFolder, const QString& name, const QStringList& shots = {})
-    {
-        Write(rootFolder + u'/' + name + u'/' + name + QStringLiteral(".ini"), "[General]\r\n");
-        for (const QString& shot : shots)
-            Folder(rootFolder + u'/' + name + QStringLiteral("/Shots/Shot") + shot);
-    }
-
-    QTemporaryDir dir;
     QString nextFile;
     int newType = -1;
     ScriptedUiServices ui;           // before the application, which then keeps it

@@ -55,8 +55,8 @@ TEST_F(NetlistTest, ACirFileOpensShowsItsTextAndSavesByteForByte)
     QString onDisk = text;
     onDisk.replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
     const QByteArray bytes = utf16le(onDisk);
-    nextFile = dir.filePath(QStringLiteral("pulse.cir"));
-    Write(QStringLiteral("pulse.cir"), bytes);
+    nextFile = tmp.filePath(QStringLiteral("pulse.cir"));
+    write(QStringLiteral("pulse.cir"), bytes);
     Start();
     Frame().OnCommand(ID_FILE_OPEN);
     CSimulatorView* view = ActiveNetlist();
@@ -65,7 +65,7 @@ TEST_F(NetlistTest, ACirFileOpensShowsItsTextAndSavesByteForByte)
     EXPECT_EQ(Doc(view)->Title(), QStringLiteral("pulse.cir"));
     EXPECT_FALSE(Doc(view)->IsModified());
 
-    nextFile = dir.filePath(QStringLiteral("copy.cir"));
+    nextFile = tmp.filePath(QStringLiteral("copy.cir"));
     Frame().OnCommand(ID_FILE_SAVE_AS);
     EXPECT_EQ(readAll(nextFile), bytes);
 
@@ -83,7 +83,7 @@ TEST_F(NetlistTest, ACirFileOpensShowsItsTextAndSavesByteForByte)
     EXPECT_NEAR(out[0], 6.0, 1e-9);
 
     // Opening the file again shows the open window.
-    nextFile = dir.filePath(QStringLiteral("copy.cir"));
+    nextFile = tmp.filePath(QStringLiteral("copy.cir"));
     Frame().OnCommand(ID_FILE_OPEN);
     EXPECT_EQ(ActiveNetlist(), view);
 }

@@ -6,8 +6,6 @@
 #include "COrliskBrowse.h"
 
 #include <QApplication>
-#include <QFontInfo>
-#include <QFontMetricsF>
 #include <QListWidget>
 #include <QTimer>
 #include <QtTest/QTest>
@@ -44,8 +42,8 @@ void Pick(QComboBox* combo, const QString& text)
 
 TEST_F(NetlistTest, RunsGetTheInputFolderOfTheChosenSourceMode)
 {
-    Experiment(QStringLiteral("c/Experiments"), QStringLiteral("E0"), {QStringLiteral("3")});
-    Experiment(QStringLiteral("c/Experiments"), QStringLiteral("E1"),
+    experiment(QStringLiteral("c/Experiments"), QStringLiteral("E0"), {QStringLiteral("3")});
+    experiment(QStringLiteral("c/Experiments"), QStringLiteral("E1"),
                {QStringLiteral("11"), QStringLiteral("12")});
     Start();
     CSimulatorView* view = NewNetlist();
@@ -111,10 +109,10 @@ TEST_F(NetlistTest, EditsAndListsReachTheDocumentAndTheRun)
 
 TEST_F(NetlistTest, ANewWindowStartsFromTheListsSelectionsAndShowsTheSimulateTab)
 {
-    Write(QStringLiteral("c/Orlisk/orlisk.ini"), "[Paths]\r\nC:\\A=Path\r\nC:\\B=Path\r\n");
-    Experiment(QStringLiteral("c/A"), QStringLiteral("EA"), {QStringLiteral("7")});
-    Experiment(QStringLiteral("c/B"), QStringLiteral("EB1"));
-    Experiment(QStringLiteral("c/B"), QStringLiteral("EB2"), {QStringLiteral("1"), QStringLiteral("2")});
+    write(QStringLiteral("c/Orlisk/orlisk.ini"), "[Paths]\r\nC:\\A=Path\r\nC:\\B=Path\r\n");
+    experiment(QStringLiteral("c/A"), QStringLiteral("EA"), {QStringLiteral("7")});
+    experiment(QStringLiteral("c/B"), QStringLiteral("EB1"));
+    experiment(QStringLiteral("c/B"), QStringLiteral("EB2"), {QStringLiteral("1"), QStringLiteral("2")});
     Start();
     Bar().SetActiveCategory(Bar().FindCategory(QStringLiteral("Home")));
 
@@ -156,10 +154,10 @@ TEST_F(NetlistTest, ANewWindowStartsFromTheListsSelectionsAndShowsTheSimulateTab
 
 TEST_F(NetlistTest, ChoosingARootRefillsExperimentsAndShotsAndAnExperimentRefillsShots)
 {
-    Write(QStringLiteral("c/Orlisk/orlisk.ini"), "[Paths]\nC:\\A=Path\nC:\\B=Path\n");
-    Experiment(QStringLiteral("c/A"), QStringLiteral("EA"), {QStringLiteral("7")});
-    Experiment(QStringLiteral("c/B"), QStringLiteral("EB1"));
-    Experiment(QStringLiteral("c/B"), QStringLiteral("EB2"), {QStringLiteral("2"), QStringLiteral("1")});
+    write(QStringLiteral("c/Orlisk/orlisk.ini"), "[Paths]\nC:\\A=Path\nC:\\B=Path\n");
+    experiment(QStringLiteral("c/A"), QStringLiteral("EA"), {QStringLiteral("7")});
+    experiment(QStringLiteral("c/B"), QStringLiteral("EB1"));
+    experiment(QStringLiteral("c/B"), QStringLiteral("EB2"), {QStringLiteral("2"), QStringLiteral("1")});
     Start();
     CSimulatorDoc* doc = Doc(NewNetlist());
     EXPECT_EQ(Items(IDC_Value), QStringList{"EA"});
@@ -182,10 +180,10 @@ TEST_F(NetlistTest, ChoosingARootRefillsExperimentsAndShotsAndAnExperimentRefill
 
 TEST_F(NetlistTest, TheArchiveBrowsersChoiceIsShownInTheListsAndUsedByTheRun)
 {
-    Write(QStringLiteral("c/Orlisk/orlisk.ini"), "[Paths]\r\nC:\\A=Path\r\nC:\\B=Path\r\n");
-    Experiment(QStringLiteral("c/A"), QStringLiteral("EA"), {QStringLiteral("7")});
-    Experiment(QStringLiteral("c/B"), QStringLiteral("EB1"));
-    Experiment(QStringLiteral("c/B"), QStringLiteral("EB2"), {QStringLiteral("1"), QStringLiteral("2")});
+    write(QStringLiteral("c/Orlisk/orlisk.ini"), "[Paths]\r\nC:\\A=Path\r\nC:\\B=Path\r\n");
+    experiment(QStringLiteral("c/A"), QStringLiteral("EA"), {QStringLiteral("7")});
+    experiment(QStringLiteral("c/B"), QStringLiteral("EB1"));
+    experiment(QStringLiteral("c/B"), QStringLiteral("EB2"), {QStringLiteral("1"), QStringLiteral("2")});
     Start();
     CSimulatorDoc* doc = Doc(NewNetlist());
 
@@ -209,10 +207,10 @@ TEST_F(NetlistTest, TheArchiveBrowsersChoiceIsShownInTheListsAndUsedByTheRun)
     EXPECT_EQ(doc->InputPath(), QStringLiteral("C:\\B\\EB2\\Shots\\Shot2\\"));
 
     // A root found in the browser joins the list.
-    const QString found = dir.filePath(QStringLiteral("elsewhere")) + u'/';
-    Experiment(QStringLiteral("elsewhere"), QStringLiteral("EX"), {QStringLiteral("5")});
+    const QString found = tmp.filePath(QStringLiteral("elsewhere")) + u'/';
+    experiment(QStringLiteral("elsewhere"), QStringLiteral("EX"), {QStringLiteral("5")});
     PickedFolder picker;
-    picker.folder = dir.filePath(QStringLiteral("elsewhere"));
+    picker.folder = tmp.filePath(QStringLiteral("elsewhere"));
     setArchivePrompts(&picker);
     WhenBrowserShows([](COrliskBrowse& b) {
         b.OnFindRoot();
@@ -251,17 +249,4 @@ TEST_F(NetlistTest, ControlsFollowTheSourceModeAndCommandsWithoutAHandlerAreDisa
     area->setActiveSubWindow(area->subWindowList().first());
     EXPECT_FALSE(Enabled(ID_Transient_Simulate));
     EXPECT_FALSE(Enabled(ID_PathEdit));
-}
-
-TEST_F(NetlistTest, TheNetlistFontIsArialSizedByItsCell)
-{
-    Start();
-    CSimulatorView* view = NewNetlist();
-    const QFont font = view->font();
-    EXPECT_EQ(font.weight(), QFont::Weight(600));
-    EXPECT_FALSE(font.italic() || font.underline() || font.strikeOut());
-    EXPECT_EQ(font.families().value(0), QStringLiteral("Arial"));
-    EXPECT_EQ(QFontInfo(font).family(), QStringLiteral("Liberation Sans")); // Arial's stand-in here
-    const QFontMetricsF metrics(font);
-    EXPECT_NEAR(metrics.ascent() + metrics.descent(), 18.0, 1.0);
 }
