@@ -8,8 +8,8 @@
 #include "DocTemplate.h"
 #include "Document.h"
 #include "PrintPreviewHost.h"
+#include "ProgramFixture.h"
 #include "Resource.h"
-#include "Settings.h"
 #include "UiServices.h"
 #include "View.h"
 
@@ -17,7 +17,6 @@
 
 #include <QFile>
 #include <QPlainTextEdit>
-#include <QSettings>
 #include <QTemporaryDir>
 
 #include <memory>
@@ -94,34 +93,14 @@ inline TemplateMakers testMakers()
     return makers;
 }
 
-// A fresh profile, scripted messages and a temporary folder for files.
-class ShellTest : public ::testing::Test {
+// The program with the test templates, and a temporary folder for files.
+class ShellTest : public ProgramFixture {
 protected:
-    void SetUp() override { ClearProfile(); }
-    void TearDown() override
-    {
-        app.reset();
-        ClearProfile();
-    }
-    static void ClearProfile()
-    {
-        QSettings(QSettings::IniFormat, QSettings::UserScope, Settings::Organisation, Settings::Application)
-            .clear();
-    }
     CTorvex2App& Start(const QStringList& arguments = {}, TemplateMakers makers = testMakers())
     {
-        app.reset();
-        app = std::make_unique<CTorvex2App>(std::move(makers));
-        EXPECT_TRUE(app->InitInstance(arguments));
-        // No modal file dialogs or choosers in tests.
-        app->GetDocManager().promptFileName = [this](bool, const QString&, const QStringList&) {
-            return nextFile;
-        };
-        app->GetDocManager().chooseNewType = [this](const QStringList&) { return newType; };
+        EXPECT_TRUE(Launch(std::move(makers), arguments));
         return *app;
     }
-    CMainFrame& Frame() { return *app->MainFrame(); }
-    DocManager& Docs() { return app->GetDocManager(); }
     QString File(const QString& name, const QByteArray& content = "text")
     {
         const QString path = dir.filePath(name);
@@ -140,8 +119,4 @@ protected:
     }
 
     QTemporaryDir dir;
-    QString nextFile; // the file the next file prompt answers
-    int newType = -1; // the File New choice
-    ScriptedUiServices ui;
-    std::unique_ptr<CTorvex2App> app;
 };

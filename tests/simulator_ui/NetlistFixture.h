@@ -12,9 +12,9 @@
 #include "DocManager.h"
 #include "DocTemplate.h"
 #include "IdleHook.h"
+#include "ProgramFixture.h"
 #include "Resource.h"
 #include "Ribbon.h"
-#include "Settings.h"
 #include "UiServices.h"
 
 #include <gtest/gtest.h>
@@ -23,7 +23,6 @@
 #include <QCoreApplication>
 #include <QLineEdit>
 #include <QMdiArea>
-#include <QSettings>
 
 #include <functional>
 #include <memory>
@@ -42,11 +41,11 @@ public:
 // A resistive divider; 1000 steps of 1 ns pump ten times on the way.
 inline const QString kDivider = QStringLiteral("* divider\nV1 NIN 0 DC 10\nR1 NIN NOUT 1K\nR2 NOUT 0 3K\n");
 
-class NetlistTest : public ::testing::Test, public ArchiveSandbox {
+class NetlistTest : public ProgramFixture, public ArchiveSandbox {
 protected:
     void SetUp() override
     {
-        ClearProfile();
+        ProgramFixture::SetUp();
         // The program's pump: waiting events, then the idle update of the command states.
         ui.onPump = [this] {
             QCoreApplication::processEvents();
@@ -54,17 +53,6 @@ protected:
             if (duringRun) duringRun();
         };
     }
-    void TearDown() override
-    {
-        app.reset();
-        ClearProfile();
-    }
-    static void ClearProfile()
-    {
-        QSettings(QSettings::IniFormat, QSettings::UserScope, Settings::Organisation, Settings::Application)
-            .clear();
-    }
-
     void Start()
     {
         TemplateMakers makers = TemplateMakers::Program();
@@ -74,12 +62,7 @@ protected:
                 [] { return std::make_unique<StandInDoc>(); },
                 [] { return static_cast<View*>(new StandInView); });
         };
-        app = std::make_unique<CTorvex2App>(std::move(makers));
-        ASSERT_TRUE(app->InitInstance({}));
-        app->GetDocManager().promptFileName = [this](bool, const QString&, const QStringList&) {
-            return nextFile;
-        };
-        app->GetDocManager().chooseNewType = [this](const QStringList&) { return newType; };
+        ASSERT_TRUE(Launch(std::move(makers)));
     }
 
     // File New "Netlist", then the text typed into the window.
@@ -94,8 +77,6 @@ protected:
     CSimulatorView* ActiveNetlist() { return dynamic_cast<CSimulatorView*>(Frame().ActiveView()); }
     CSimulatorDoc* Doc(CSimulatorView* view) { return view ? view->GetDocument() : nullptr; }
 
-    CMainFrame& Frame() { return *app->MainFrame(); }
-    DocManager& Docs() { return app->GetDocManager(); }
     Ribbon& Bar() { return *Frame().GetRibbonBar(); }
     QLineEdit* Edit(int id) { return Bar().FindEdit(id); }
     QComboBox* Combo(int id) { return Bar().FindComboBox(id); }
@@ -124,9 +105,5 @@ protected:
     QString Selected(int id) { return Combo(id)->currentIndex() >= 0 ? Combo(id)->currentText() : QString(); }
     void Simulate() { Frame().OnCommand(ID_Transient_Simulate); }
 
-    QString nextFile;
-    int newType = -1;
-    ScriptedUiServices ui;           // before the application, which then keeps it
     std::function<void()> duringRun; // runs inside every pump of a run
-    std::unique_ptr<CTorvex2App> app;
 };
