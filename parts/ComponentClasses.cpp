@@ -2,6 +2,19 @@
 
 #include "CComponent.h"
 
+// The class headers, by family (each family in its own group, so that classes of different families
+// join without touching each other's lines).
+
+// Drawing objects, text, sub-circuit block.
+
+// Resistor family.
+
+// Capacitor family, transformer, diode.
+
+// Transmission lines.
+
+// Sources and probes.
+
 namespace {
 
 // A class whose objects the ribbon tools place: it has a constructor from the type id.
@@ -16,13 +29,18 @@ template <class T> constexpr ComponentClass storedClass()
     return {&T::Class, nullptr};
 }
 
-// A class joins the program here, with its header above and one line, e.g.
+// A class joins the program here, with its header above and one line in its family's group, e.g.
 //     toolClass<CResistor>(),
-// from then on the types that name it in the type table (ComponentTypeId.cpp) make its objects,
-// and files holding it can be read. Take its name off the list of classes not yet built in the
-// object factory's test at the same time.
+// From then on the types that name it in the type table (ComponentTypeId.cpp) make its objects, and
+// files holding it can be read. Take its name off kNotYetBuilt in tests/schematic/test_document.cpp
+// at the same time.
 constexpr ComponentClass kClasses[] = {
     storedClass<CComponent>(),
+    // Drawing objects, text, sub-circuit block.
+    // Resistor family.
+    // Capacitor family, transformer, diode.
+    // Transmission lines.
+    // Sources and probes.
 };
 
 } // namespace

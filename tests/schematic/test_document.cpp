@@ -183,36 +183,23 @@ TEST_F(SchematicDocument, PartsAreNamedFromTheirLetterCounter)
     EXPECT_EQ(doc.DesignatorCounters, before);
 }
 
-// The classes that the type table names and the program does not have yet. A class leaves this
-// list when it joins the class list (parts/ComponentClasses.cpp).
-const std::set<QByteArray> kNotYetBuilt = {"CCapacitor",
-                                           "CCurrentProbe",
-                                           "CCurrentSource",
-                                           "CDiode",
-                                           "CDrawing",
-                                           "CIdealDiode",
-                                           "CInductor",
-                                           "CLossyDielTL",
-                                           "CLossyDielTLX",
-                                           "CLossyTL",
-                                           "CMITL0",
-                                           "CMITL1",
-                                           "CMOV",
-                                           "COilSwitch",
-                                           "CPlanarDiode",
-                                           "CResistor",
-                                           "CSubcircuit",
-                                           "CSwitch",
-                                           "CTLineC",
-                                           "CTLineL",
-                                           "CText",
-                                           "CTransformer",
-                                           "CTransmissionLine",
-                                           "CVariableC",
-                                           "CVariableR",
-                                           "CVariableTL",
-                                           "CVariableZ",
-                                           "CVoltageSource"};
+// The classes that the type table names and the program does not have yet, by family. A class
+// leaves this list when it joins the class list (parts/ComponentClasses.cpp).
+// clang-format off
+const std::set<QByteArray> kNotYetBuilt = {
+    // Drawing objects, text, sub-circuit block.
+    "CDrawing", "CText", "CSubcircuit",
+    // Resistor family.
+    "CResistor", "CVariableR", "CSwitch", "CIdealDiode", "COilSwitch", "CPlanarDiode",
+    // Capacitor family, transformer, diode.
+    "CCapacitor", "CVariableC", "CMOV", "CInductor", "CTransformer", "CDiode",
+    // Transmission lines.
+    "CTransmissionLine", "CLossyDielTL", "CLossyDielTLX", "CLossyTL", "CMITL0", "CMITL1",
+    "CTLineC", "CTLineL", "CVariableTL", "CVariableZ",
+    // Sources and probes.
+    "CVoltageSource", "CCurrentSource", "CCurrentProbe",
+};
+// clang-format on
 // Classes that no type names: the base, and the lines that take the type of the line they replace.
 const std::set<QByteArray> kClassesWithoutType = {"CComponent", "CVariableTL", "CVariableZ"};
 
