@@ -1,7 +1,11 @@
 #pragma once
 // Readable Qt values in test failure messages (included into every test source by the build).
+#include <QColor>
+#include <QPoint>
 #include <QString>
 #include <QStringList>
+
+#include "Rect.h"
 
 #include <ostream>
 
@@ -15,4 +19,16 @@ inline void PrintTo(const QStringList& l, std::ostream* os)
     for (qsizetype i = 0; i < l.size(); ++i)
         *os << (i ? ", \"" : "\"") << l[i].toStdString() << '"';
     *os << '}';
+}
+inline void PrintTo(const QPoint& p, std::ostream* os)
+{
+    *os << '(' << p.x() << ", " << p.y() << ')';
+}
+inline void PrintTo(const QColor& c, std::ostream* os)
+{
+    *os << c.name().toStdString();
+}
+inline void PrintTo(const Rect& r, std::ostream* os)
+{
+    *os << '{' << r.left << ", " << r.top << ", " << r.right << ", " << r.bottom << '}';
 }

@@ -1,0 +1,260 @@
+#include "DcPainter.h"
+
+#include <QImage>
+#include <QPaintDevice>
+#include <QPainter>
+#include <QPolygonF>
+
+#include <cmath>
+#include <numbers>
+
+namespace {
+QPointF toDevice(const DcMapping& m, QPoint p)
+{
+    return QPointF(double(m.DeviceX(p.x())), double(m.DeviceY(p.y())));
+}
+
+// The two corners as a device rectangle in the usual order.
+QRectF deviceBox(const DcMapping& m, QPoint a, QPoint b)
+{
+    return QRectF(toDevice(m, a), toDevice(m, b)).normalized();
+}
+
+// Filled shapes leave out their right and bottom pixel column and row, as the platform draws them.
+QRectF shapeRect(const QRectF& box)
+{
+    return QRectF(box.left(), box.top(), std::max(box.width() - 1, 0.0), std::max(box.height() - 1, 0.0));
+}
+
+// The angle of a point on the box's ellipse, as the painter's arcs count it (counterclockwise on
+// the device, in 1/16 degree, measured on the circle the ellipse is stretched from).
+double arcAngle(const QRectF& box, QPointF p)
+{
+    const QPointF c = box.center();
+    const double rx = box.width() / 2, ry = box.height() / 2;
+    return std::atan2(-(p.y() - c.y()) / ry, (p.x() - c.x()) / rx) * 180.0 / std::numbers::pi;
+}
+
+QImage patternImage(const Brush& b)
+{
+    QImage img(8, 8, QImage::Format_RGB32);
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 8; ++x)
+            img.setPixel(x, y, ((b.rows[y] >> (7 - x)) & 1 ? b.color : b.background).rgb());
+    return img;
+}
+
+bool missesClip(const Dc& dc, const QRectF& bounds, double margin)
+{
+    const QRect clip = dc.DeviceClip();
+    if (clip.isEmpty()) return true;
+    return !bounds.adjusted(-margin, -margin, margin + 1, margin + 1).intersects(QRectF(clip));
+}
+} // namespace
+
+PainterDevice::PainterDevice(QPainter& painter)
+    : m_Painter(&painter), m_OwnClipping(painter.hasClipping()), m_OwnClip(painter.clipRegion())
+{
+}
+
+void PainterDevice::ClipChanged(const Dc& dc)
+{
+    const QRegion clip(dc.DeviceClip());
+    m_Painter->setClipRegion(m_OwnClipping ? m_OwnClip.intersected(clip) : clip);
+}
+
+void PainterDevice::ApplyPen(const Dc& dc)
+{
+    const Pen& pen = dc.GetCurrentPen();
+    const double scale = std::abs(dc.Mapping().ScaleX());
+    if (m_Pen && *m_Pen == pen && m_PenScale == scale) return;
+    m_Pen = pen;
+    m_PenScale = scale;
+    if (pen.style == Pen::Null) {
+        m_Painter->setPen(Qt::NoPen);
+        return;
+    }
+    const int width = pen.width <= 0 ? 1 : std::max(1, int(std::lround(pen.width * scale)));
+    // A one-pixel line leaves out its last pixel; wider lines have round ends.
+    QPen q(pen.color, width, Qt::SolidLine, width > 1 ? Qt::RoundCap : Qt::FlatCap, Qt::RoundJoin);
+    if (pen.style == Pen::Dot) {
+        // Dots and gaps of three pixels, or of the line's width when it is wider.
+        const double unit = width >= 3 ? 1.0 : 3.0 / width;
+        q.setDashPattern({unit, unit});
+        q.setCapStyle(Qt::FlatCap);
+    }
+    m_Painter->setPen(q);
+}
+
+void PainterDevice::ApplyBrush(const Dc& dc)
+{
+    const Brush& brush = dc.GetCurrentBrush();
+    if (m_Brush && *m_Brush == brush) return;
+    m_Brush = brush;
+    switch (brush.style) {
+    case Brush::Null:
+        m_Painter->setBrush(Qt::NoBrush);
+        break;
+    case Brush::Solid:
+        m_Painter->setBrush(brush.color);
+        break;
+    case Brush::Pattern:
+        m_Painter->setBrush(QBrush(patternImage(brush)));
+        break;
+    }
+}
+
+// The cell height (ascent + descent) of a font per pixel of its size.
+double PainterDevice::CellRatio(const QFont& font)
+{
+    const QString key =
+        font.families().join(u',') + QString::number(font.weight()) + (font.italic() ? u'i' : u'n');
+    auto it = m_CellRatios.constFind(key);
+    if (it != m_CellRatios.constEnd()) return *it;
+    QFont probe(font);
+    probe.setPixelSize(1000);
+    const double ratio = std::max(QFontMetricsF(probe, m_Painter->device()).height() / 1000.0, 0.5);
+    m_CellRatios.insert(key, ratio);
+    return ratio;
+}
+
+const PainterDevice::DeviceFont& PainterDevice::FontFor(const Dc& dc)
+{
+    const Font& f = dc.GetCurrentFont();
+    const double scale = std::abs(dc.Mapping().ScaleY());
+    if (m_Font && *m_Font == f && m_FontScale == scale) return m_DeviceFont;
+    m_Font = f;
+    m_FontScale = scale;
+
+    QFont q;
+    q.setFamilies({f.face, QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
+    q.setWeight(QFont::Weight(std::clamp(f.weight <= 0 ? 400 : f.weight, 1, 1000)));
+    q.setItalic(f.italic);
+    // Unhinted glyphs keep their widths in proportion at every zoom, as the extents assume.
+    q.setHintingPreference(QFont::PreferNoHinting);
+    double pixels;
+    if (f.height > 0)
+        pixels = f.height * scale / CellRatio(q);
+    else if (f.height < 0)
+        pixels = -double(f.height) * scale;
+    else
+        pixels = 16 / CellRatio(q);
+    q.setPixelSize(std::max(1, int(std::lround(pixels))));
+    m_DeviceFont.font = q;
+    m_DeviceFont.metrics = QFontMetricsF(q, m_Painter->device());
+    return m_DeviceFont;
+}
+
+QSize PainterDevice::TextExtent(const Dc& dc, QStringView text)
+{
+    const DeviceFont& f = FontFor(dc);
+    const double w = f.metrics.horizontalAdvance(text.toString());
+    const double h = f.metrics.height();
+    const DcMapping& m = dc.Mapping();
+    return QSize(int(std::lround(w / std::abs(m.ScaleX()))), int(std::lround(h / std::abs(m.ScaleY()))));
+}
+
+void PainterDevice::Output(const Dc& dc, const DcPrimitive& p)
+{
+    const DcMapping& m = dc.Mapping();
+    const double penMargin =
+        dc.GetCurrentPen().style == Pen::Null ? 0 : std::abs(dc.GetCurrentPen().width * m.ScaleX()) / 2 + 1;
+    switch (p.kind) {
+    case DcShape::Line: {
+        const QPointF a = toDevice(m, p.points[0]), b = toDevice(m, p.points[1]);
+        if (missesClip(dc, QRectF(a, b).normalized(), penMargin)) return;
+        ApplyPen(dc);
+        m_Painter->drawLine(a, b);
+        break;
+    }
+    case DcShape::Polyline:
+    case DcShape::Polygon: {
+        QPolygonF poly;
+        poly.reserve(qsizetype(p.points.size()));
+        for (const QPoint& pt : p.points)
+            poly << toDevice(m, pt);
+        if (missesClip(dc, poly.boundingRect(), penMargin)) return;
+        ApplyPen(dc);
+        if (p.kind == DcShape::Polyline) {
+            m_Painter->drawPolyline(poly);
+        } else {
+            ApplyBrush(dc);
+            m_Painter->drawPolygon(poly, Qt::OddEvenFill);
+        }
+        break;
+    }
+    case DcShape::Rectangle:
+    case DcShape::Ellipse: {
+        const QRectF box = deviceBox(m, p.points[0], p.points[1]);
+        if (missesClip(dc, box, penMargin)) return;
+        ApplyPen(dc);
+        ApplyBrush(dc);
+        if (p.kind == DcShape::Rectangle)
+            m_Painter->drawRect(shapeRect(box));
+        else
+            m_Painter->drawEllipse(shapeRect(box));
+        break;
+    }
+    case DcShape::Arc: {
+        const QRectF box = deviceBox(m, p.points[0], p.points[1]);
+        if (box.width() < 1 || box.height() < 1 || missesClip(dc, box, penMargin)) return;
+        const double from = arcAngle(box, toDevice(m, p.points[2]));
+        double span = arcAngle(box, toDevice(m, p.points[3])) - from;
+        while (span <= 0)
+            span += 360;
+        ApplyPen(dc);
+        m_Painter->drawArc(shapeRect(box), int(std::lround(from * 16)), int(std::lround(span * 16)));
+        break;
+    }
+    case DcShape::Text: {
+        if (p.text.isEmpty()) return;
+        const DeviceFont& f = FontFor(dc);
+        const QString text = p.text.toString();
+        const QPointF at = toDevice(m, p.points[0]);
+        const QRectF cell(at, QSizeF(f.metrics.horizontalAdvance(text), f.metrics.height()));
+        if (missesClip(dc, cell, 0)) return;
+        if (dc.GetBkMode() == BkMode::Opaque) m_Painter->fillRect(cell, dc.GetBkColor());
+        m_Painter->setFont(f.font);
+        m_Painter->setPen(dc.GetTextColor());
+        m_Pen.reset();
+        m_Painter->drawText(QPointF(at.x(), at.y() + f.metrics.ascent()), text);
+        break;
+    }
+    case DcShape::Pixel: {
+        const QPointF at = toDevice(m, p.points[0]);
+        if (missesClip(dc, QRectF(at, at), 0)) return;
+        m_Painter->fillRect(QRectF(at, QSizeF(1, 1)), p.color);
+        break;
+    }
+    case DcShape::Fill: {
+        const QRectF box = deviceBox(m, p.points[0], p.points[1]);
+        if (missesClip(dc, box, 0)) return;
+        m_Painter->fillRect(box, p.color);
+        break;
+    }
+    }
+}
+
+// ---- PainterDc ----
+
+PainterDc::PainterDc(QPainter& painter, QRect deviceClip, int dpiX, int dpiY, bool printing)
+    : Dc(nullptr, dpiX, dpiY, printing, deviceClip), m_Output(painter)
+{
+    SetDevice(&m_Output);
+}
+
+namespace {
+QRect wholeDevice(const QPainter& painter)
+{
+    const QPaintDevice* d = painter.device();
+    return QRect(0, 0, d->width(), d->height());
+}
+} // namespace
+
+PainterDc::PainterDc(QPainter& painter, bool printing)
+    : PainterDc(painter, wholeDevice(painter), painter.device()->logicalDpiX(),
+                painter.device()->logicalDpiY(), printing)
+{
+}
+
+PainterDc::~PainterDc() = default;

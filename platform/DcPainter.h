@@ -1,0 +1,63 @@
+#pragma once
+
+#include "Dc.h"
+
+#include <QFont>
+#include <QFontMetricsF>
+#include <QHash>
+#include <QPen>
+
+#include <optional>
+
+class QPainter;
+
+// Draws a context's calls with a QPainter whose coordinates are the context's device pixels (the
+// painter's own transform is left as it is, so a device pixel ratio still gives sharp output).
+// Calls whose device bounds miss the clip area cost no painting.
+class PainterDevice : public DcDevice {
+public:
+    explicit PainterDevice(QPainter& painter);
+
+    void Output(const Dc& dc, const DcPrimitive& primitive) override;
+    QSize TextExtent(const Dc& dc, QStringView text) override;
+    void ClipChanged(const Dc& dc) override;
+
+    QPainter& Painter() const { return *m_Painter; }
+
+private:
+    struct DeviceFont {
+        QFont font;
+        QFontMetricsF metrics{QFont()};
+    };
+    void ApplyPen(const Dc& dc);
+    void ApplyBrush(const Dc& dc);
+    const DeviceFont& FontFor(const Dc& dc);
+    double CellRatio(const QFont& font);
+
+    QPainter* m_Painter;
+    bool m_OwnClipping;
+    QRegion m_OwnClip;
+    // What the painter holds, so that runs of calls with the same objects set nothing.
+    std::optional<Pen> m_Pen;
+    double m_PenScale = 0;
+    std::optional<Brush> m_Brush;
+    std::optional<Font> m_Font;
+    double m_FontScale = 0;
+    DeviceFont m_DeviceFont;
+    QHash<QString, double> m_CellRatios;
+};
+
+// A context that paints with a QPainter: on a widget, a QImage, a QPrinter or a QPdfWriter.
+class PainterDc : public Dc {
+public:
+    // deviceClip: the area to paint, in the painter's pixels; dpi: the device's dots per inch.
+    PainterDc(QPainter& painter, QRect deviceClip, int dpiX, int dpiY, bool printing = false);
+    // The whole device at its own resolution.
+    explicit PainterDc(QPainter& painter, bool printing = false);
+    ~PainterDc() override;
+
+    QPainter& Painter() const { return m_Output.Painter(); }
+
+private:
+    PainterDevice m_Output;
+};
