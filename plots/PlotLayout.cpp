@@ -1,7 +1,5 @@
 #include "PlotLayout.h"
 
-#include "Text.h"
-
 #include <algorithm>
 #include <cmath>
 
@@ -35,9 +33,11 @@ double cappedStep(qint32 step, double span)
     return s;
 }
 
+// Numbers are formatted by Qt, which ignores the user's locale: the C run-time's formatting follows
+// LC_NUMERIC, which the application takes from the environment, and would write "1,00e-01".
 QString tickLabel(double k)
 {
-    return text::format("%.0f", k + 0.0); // + 0.0 turns -0 into 0
+    return QString::number(k + 0.0, 'f', 0); // + 0.0 turns -0 into 0
 }
 
 } // namespace
@@ -103,12 +103,12 @@ QString TimeAxisLabel(double unit)
     };
     for (const Named& n : kNamed)
         if (unit == n.unit) return QString::fromLatin1(n.label);
-    return text::format("Time (%.1es)", unit);
+    return QStringLiteral("Time (") + QString::number(unit, 'e', 1) + QStringLiteral("s)");
 }
 
 QString ScaleLabel(double scale)
 {
-    return text::format("(%.2e)", scale);
+    return QLatin1Char('(') + QString::number(scale, 'e', 2) + QLatin1Char(')');
 }
 
 LegendRow LegendLayout(int index, qint32 textHeight)

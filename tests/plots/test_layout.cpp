@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <cmath>
 #include <limits>
+#include <string>
 
 using plot::Tick;
 
@@ -89,7 +91,7 @@ TEST(PlotTicks, AxesWithoutLengthOrStepEndQuickly)
     }
 }
 
-TEST(PlotLabels, TimeAxisAndScale)
+void expectLabels()
 {
     const struct {
         double unit;
@@ -102,6 +104,20 @@ TEST(PlotLabels, TimeAxisAndScale)
     for (const auto& c : kCases)
         EXPECT_EQ(plot::TimeAxisLabel(c.unit), c.label);
     EXPECT_EQ(plot::ScaleLabel(0.1), "(1.00e-01)");
+    EXPECT_EQ(plot::ScaleLabel(2e10), "(2.00e+10)");
+}
+
+TEST(PlotLabels, TimeAxisAndScale)
+{
+    expectLabels();
+}
+
+TEST(PlotLabels, IgnoreTheUserLocale)
+{
+    const std::string saved = std::setlocale(LC_NUMERIC, nullptr);
+    if (!std::setlocale(LC_NUMERIC, "de_DE.UTF-8")) GTEST_SKIP() << "no German locale here";
+    expectLabels();
+    std::setlocale(LC_NUMERIC, saved.c_str());
 }
 
 TEST(PlotLegend, RowsStepDownFromTheTop)
