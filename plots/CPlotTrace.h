@@ -8,8 +8,6 @@
 #include <array>
 #include <vector>
 
-struct PlotAxes;
-
 // One evaluated waveform of a plot: its samples at a fixed interval, their extremes and the power of
 // ten they are shown divided by, and its pen. The trace-selection dialog fills the samples and runs
 // ComputeStats; AutoScale gives it its colour.
