@@ -1,0 +1,30 @@
+#include "CPlotComponent.h"
+
+#include "Archive.h"
+
+const ClassInfo CPlotComponent::Class = {"CPlotComponent", 2, false, nullptr,
+                                         &CreatePersistent<CPlotComponent>};
+
+void CPlotComponent::Serialize(Archive& ar)
+{
+    if (ar.IsStoring()) {
+        for (qint32 v :
+             {Anchor.x(), Anchor.y(), Bounds.left, Bounds.top, Bounds.right, Bounds.bottom, Kind, Reserved})
+            ar.WriteInt(v);
+        ar.WriteString(Text);
+        ar.WriteByte(Flag ? 1 : 0);
+        return;
+    }
+    const qint32 x = ar.ReadInt();
+    const qint32 y = ar.ReadInt();
+    Anchor = QPoint(x, y);
+    Bounds.left = ar.ReadInt();
+    Bounds.top = ar.ReadInt();
+    Bounds.right = ar.ReadInt();
+    Bounds.bottom = ar.ReadInt();
+    Kind = ar.ReadInt();
+    Reserved = ar.ReadInt();
+    Text = ar.ReadString();
+    Flag = ar.ReadByte() == 1;
+    Visible = 1;
+}

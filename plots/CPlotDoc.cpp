@@ -1,0 +1,324 @@
+#include "CPlotDoc.h"
+
+#include "Archive.h"
+#include "UiServices.h"
+
+#include <QIODevice>
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+#include <limits>
+#include <new>
+#include <stdexcept>
+
+namespace {
+
+// The smallest stored trace: the fixed part of its record, two empty 8-bit texts and an empty
+// sample count.
+constexpr qsizetype kMinTraceBytes = 4 + 4 + 1 + 1 + 4 + 7 * 8 + 4 + 4 + 16 + 2;
+// The smallest stored annotation: a class reference, the fixed part of its record, an empty 8-bit
+// text and the flag.
+constexpr qsizetype kMinAnnotationBytes = 2 + 8 + 16 + 4 + 4 + 1 + 1;
+
+// An integer bound of the vertical range from a trace's extremes; stored values the arithmetic
+// cannot bound give none.
+double rangeBound(double v)
+{
+    return std::clamp(v, -plot::kCoordinateLimit, plot::kCoordinateLimit);
+}
+
+// The time axis with its unit and step for the range [lo, hi]: the first unit of the usual ones
+// that shows both ends in at most four digits and the range as at least one unit, else the
+// range's own decade.
+void scaleTime(PlotAxes& axes, double lo, double hi)
+{
+    static constexpr double kUnits[] = {1e-12, 1e-9, 1e-6, 1e-3, 1};
+    double unit = 0;
+    for (double u : kUnits) {
+        const double a = hi / u;
+        const double b = lo / u;
+        if (std::abs(a) < 10000 && std::abs(b) < 10000 && std::trunc(a) <= 1000 && std::trunc(b) <= 1000 &&
+            std::trunc(a - b) >= 1) {
+            unit = u;
+            break;
+        }
+    }
+    if (unit == 0)
+        unit = std::pow(10.0, std::floor(std::max(std::log10(std::abs(hi)), std::log10(std::abs(lo)))));
+    if (!(unit > 0) || !std::isfinite(unit)) unit = 1;
+
+    const double span = (hi - lo) / unit;
+    qint32 step = 500;
+    for (qint32 s : {1, 2, 5, 10, 20, 50, 100, 200, 500}) {
+        const double ticks = std::trunc(span / s);
+        if (ticks >= 1 && ticks <= 10) {
+            step = s;
+            break;
+        }
+    }
+    axes.TimeUnit = unit;
+    axes.XTickStep = step;
+    axes.XMin = lo;
+    axes.XMax = hi;
+    axes.FirstXTick = (lo <= 0 && 0 <= hi) ? 0 : lo;
+}
+
+} // namespace
+
+void RegisterPlotClasses(ClassRegistry& registry)
+{
+    registry.add(CPlotComponent::Class);
+    registry.add(CPlotTrace::Class);
+}
+
+CPlotDoc::CPlotDoc()
+{
+    // Any plot must be able to read its own snapshots, whoever created it.
+    RegisterPlotClasses(ClassRegistry::instance());
+}
+
+CPlotDoc::~CPlotDoc() = default;
+
+bool CPlotDoc::OnNewDocument()
+{
+    if (!Document::OnNewDocument()) return false;
+    PageRect = plot::kPage;
+    AutoScale();
+    return true;
+}
+
+void CPlotDoc::DeleteContents()
+{
+    while (!m_Annotations.empty())
+        m_Annotations.pop_front();
+    Document::DeleteContents();
+}
+
+int CPlotDoc::TracesInUse() const
+{
+    return int(std::clamp<qint64>(TraceCount, 0, qint64(Traces.size())));
+}
+
+// ---- scaling ----
+
+void CPlotDoc::AutoScale()
+{
+    const int count = TracesInUse();
+    if (count < 1) {
+        Axes.TimeUnit = 1;
+        Axes.XTickStep = 1;
+        Axes.YTickStep = 1;
+        Axes.XMin = 0;
+        Axes.XMax = 10;
+        Axes.YMin = 0;
+        Axes.YMax = 10;
+        return;
+    }
+    for (CPlotTrace& t : Traces)
+        t.PointsCached = false;
+
+    // A run that stopped at its first step leaves a single sample, and a damaged file anything:
+    // such a range is widened by a sample interval, so that the axis has a length to divide.
+    double lo = std::numeric_limits<double>::infinity();
+    double hi = -lo;
+    double interval = 0;
+    for (int i = 0; i < count; ++i) {
+        const CPlotTrace& t = Traces[size_t(i)];
+        if (std::isfinite(t.T0)) lo = std::min(lo, t.T0);
+        if (std::isfinite(t.TEnd)) hi = std::max(hi, t.TEnd);
+        if (std::isfinite(t.Dt) && t.Dt > 0) interval = std::max(interval, t.Dt);
+    }
+    if (!(hi > lo) || !std::isfinite(hi - lo)) {
+        const double widen = interval > 0 ? interval : 1;
+        if (!std::isfinite(lo)) lo = std::isfinite(hi) ? hi : 0;
+        hi = lo + widen;
+        if (!(hi > lo)) hi = lo + std::abs(lo) * 1e-9;
+        if (!(hi > lo) || !std::isfinite(hi)) {
+            lo = 0;
+            hi = widen;
+        }
+    }
+    scaleTime(Axes, lo, hi);
+
+    double yMin = 10;
+    double yMax = -10;
+    for (int i = 0; i < count; ++i) {
+        const CPlotTrace& t = Traces[size_t(i)];
+        const double below = std::trunc(std::floor(t.YMin / t.Scale)) - 1;
+        const double above = std::trunc(std::ceil(t.YMax / t.Scale)) + 1;
+        if (!std::isnan(below)) yMin = std::min(yMin, rangeBound(below));
+        if (!std::isnan(above)) yMax = std::max(yMax, rangeBound(above));
+    }
+    yMin = std::min(yMin, -1.0);
+    yMax = std::max(yMax, 1.0);
+    if (yMax - yMin < 12) {
+        Axes.YTickStep = 1;
+    } else {
+        Axes.YTickStep = 2;
+        yMin = 2 * std::floor(yMin / 2);
+        yMax = 2 * std::ceil(yMax / 2);
+    }
+    Axes.YMin = yMin;
+    Axes.YMax = yMax;
+
+    for (int i = 0; i < count; ++i) {
+        CPlotTrace& t = Traces[size_t(i)];
+        t.PenColor = kPalette[size_t(i) % kPalette.size()];
+        t.ReservedWords[1] = qint32(t.PenColor);
+    }
+}
+
+void CPlotDoc::ZoomToRect(Rect r)
+{
+    if (!plot::ZoomAxes(Axes, r)) return;
+    for (CPlotTrace& t : Traces)
+        t.PointsCached = false;
+}
+
+// ---- traces and annotations ----
+
+const CPlotTrace& CPlotDoc::TraceAt(int i) const
+{
+    if (i < 0 || size_t(i) >= Traces.size()) throw std::out_of_range("plot trace index out of range");
+    return Traces[size_t(i)];
+}
+
+double CPlotDoc::GetTraceValueAt(int i, double t) const
+{
+    const CPlotTrace& trace = TraceAt(i);
+    const qsizetype n = trace.SampleCount();
+    qsizetype k = 0;
+    if (trace.Dt > 0) {
+        // Sample times only grow, so the first one at or after t is found by bisection.
+        qsizetype lo = 0, hi = n;
+        while (lo < hi) {
+            const qsizetype mid = lo + (hi - lo) / 2;
+            if (trace.TimeOf(mid) >= t)
+                hi = mid;
+            else
+                lo = mid + 1;
+        }
+        k = lo;
+    } else {
+        while (k < n && !(trace.TimeOf(k) >= t))
+            ++k;
+    }
+    return k < n ? trace.Values[size_t(k)] : 0.0;
+}
+
+QString CPlotDoc::GetTraceName(int i) const
+{
+    return TraceAt(i).Name;
+}
+
+CPlotComponent* CPlotDoc::AddComponent()
+{
+    m_Annotations.push_back(std::make_unique<CPlotComponent>());
+    SetModifiedFlag(true);
+    return m_Annotations.back().get();
+}
+
+// ---- the archive ----
+
+bool CPlotDoc::Load(QIODevice& in)
+{
+    try {
+        const QByteArray data = in.readAll();
+        Archive ar(data);
+        Serialize(ar);
+        return true;
+    } catch (const ArchiveError& e) {
+        ui().message(QStringLiteral("Unexpected file format.\n") + e.detail());
+    } catch (const std::bad_alloc&) {
+        ui().message(QStringLiteral("Failed to open document."));
+    }
+    return false;
+}
+
+bool CPlotDoc::Save(QIODevice& out)
+{
+    QByteArray bytes;
+    Archive ar(&bytes);
+    Serialize(ar);
+    return out.write(bytes) == bytes.size();
+}
+
+void CPlotDoc::Serialize(Archive& ar)
+{
+    if (ar.IsStoring()) {
+        ar.WriteInt(ArchiveWord);
+        for (qint32 v : {PageRect.left, PageRect.top, PageRect.right, PageRect.bottom})
+            ar.WriteInt(v);
+        for (const QString& s : Texts)
+            ar.WriteString(s);
+        ar.WriteInt(TraceCount);
+        ar.WriteDouble(Axes.TimeUnit);
+        ar.WriteInt(Axes.XTickStep);
+        for (double v : {Axes.XMin, Axes.XMax, Axes.FirstXTick})
+            ar.WriteDouble(v);
+        ar.WriteInt(Axes.YTickStep);
+        for (double v : {Axes.YMin, Axes.YMax, Axes.Reserved})
+            ar.WriteDouble(v);
+        ar.WriteCount(quint32(Traces.size()));
+        for (CPlotTrace& t : Traces)
+            t.Serialize(ar);
+        ar.WriteCount(quint32(m_Annotations.size()));
+        for (const auto& a : m_Annotations)
+            ar.WriteObject(*a);
+        return;
+    }
+
+    // Everything is read aside first, so that a damaged archive leaves the plot as it was.
+    ar.ReadInt(); // the archive word of the writer
+    Rect page;
+    page.left = ar.ReadInt();
+    page.top = ar.ReadInt();
+    page.right = ar.ReadInt();
+    page.bottom = ar.ReadInt();
+    // The view zooms over the page and divides by its size.
+    const qint64 width = page.Width();
+    const qint64 height = qint64(page.top) - page.bottom;
+    if (width <= 0 || height <= 0 || width > INT_MAX || height > INT_MAX)
+        throw ArchiveError(ArchiveError::BadValue, QStringLiteral("The page size is not valid."));
+    std::array<QString, 3> texts;
+    for (QString& s : texts)
+        s = ar.ReadString();
+    const qint32 traceCount = ar.ReadInt();
+    PlotAxes axes;
+    axes.TimeUnit = ar.ReadDouble();
+    axes.XTickStep = ar.ReadInt();
+    axes.XMin = ar.ReadDouble();
+    axes.XMax = ar.ReadDouble();
+    axes.FirstXTick = ar.ReadDouble();
+    axes.YTickStep = ar.ReadInt();
+    axes.YMin = ar.ReadDouble();
+    axes.YMax = ar.ReadDouble();
+    axes.Reserved = ar.ReadDouble();
+
+    std::vector<CPlotTrace> traces;
+    const quint32 stored = ar.ReadCount(kMinTraceBytes);
+    for (quint32 i = 0; i < stored; ++i) {
+        traces.emplace_back();
+        traces.back().Serialize(ar);
+    }
+    PlotComponentList annotations;
+    const quint32 annotationCount = ar.ReadCount(kMinAnnotationBytes);
+    for (quint32 i = 0; i < annotationCount; ++i) {
+        std::unique_ptr<Persistent> read = ar.ReadObject(CPlotComponent::Class);
+        auto* annotation = dynamic_cast<CPlotComponent*>(read.get());
+        if (!annotation)
+            throw ArchiveError(ArchiveError::BadClass, QStringLiteral("An object is not a plot annotation."));
+        read.release();
+        annotations.emplace_back(annotation);
+    }
+
+    PageRect = page;
+    Texts = std::move(texts);
+    Traces = std::move(traces);
+    TraceCount = traceCount;
+    TraceCount = TracesInUse();
+    Axes = axes;
+    m_Annotations = std::move(annotations);
+    ArchiveWord = 1;
+}

@@ -1,0 +1,164 @@
+#include "PlotLayout.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace plot {
+
+namespace {
+
+bool finite(double v)
+{
+    return std::isfinite(v);
+}
+
+// The smallest step of the 1-2-5 series above `step`.
+double nextStep(double step)
+{
+    double decade = std::pow(10.0, std::floor(std::log10(step)));
+    for (;;) {
+        for (double m : {1.0, 2.0, 5.0})
+            if (m * decade > step) return m * decade;
+        decade *= 10;
+    }
+}
+
+// The step itself while the span holds at most kMaxTicks of it, else the first coarser step of the
+// 1-2-5 series that does. A zoom may widen the range far beyond what the step was chosen for.
+double cappedStep(qint32 step, double span)
+{
+    double s = step > 0 ? step : 1;
+    while (span / s > kMaxTicks)
+        s = nextStep(s);
+    return s;
+}
+
+// Numbers are formatted by Qt, which ignores the user's locale: the C run-time's formatting follows
+// LC_NUMERIC, which the application takes from the environment, and would write "1,00e-01".
+QString tickLabel(double k)
+{
+    return QString::number(k + 0.0, 'f', 0); // + 0.0 turns -0 into 0
+}
+
+} // namespace
+
+qint32 ToTwips(double v)
+{
+    if (std::isnan(v)) return 0;
+    return qint32(std::clamp(v, -kCoordinateLimit, kCoordinateLimit));
+}
+
+std::vector<Tick> XTicks(const PlotAxes& a)
+{
+    const double unit = a.TimeUnit;
+    const double range = a.XMax - a.XMin;
+    if (!(unit > 0) || !finite(unit) || !finite(a.XMin) || !(range > 0) || !finite(range) ||
+        !finite(range / unit))
+        return {};
+    const double step = cappedStep(a.XTickStep, range / unit);
+    const double first = std::trunc(a.XMin / (step * unit)) * step;
+    std::vector<Tick> ticks;
+    // The series starts at most one step early, so the cap is never the end of a sound axis; it
+    // only stops a range too narrow for the steps to advance in double precision.
+    double previous = NAN;
+    for (int i = 0; i <= kMaxTicks + 2; ++i) {
+        const double k = first + i * step;
+        if (k == previous || !(k * unit <= a.XMax)) break;
+        previous = k;
+        const double d = kAreaWidth * (k * unit - a.XMin) / range;
+        if (d >= 0 && d <= kAreaWidth)
+            ticks.push_back({qint32(d) + kArea.left, d > 0 && d < kAreaWidth, tickLabel(k)});
+    }
+    return ticks;
+}
+
+std::vector<Tick> YTicks(const PlotAxes& a)
+{
+    const double range = a.YMax - a.YMin;
+    if (!finite(a.YMin) || !(range > 0) || !finite(range)) return {};
+    const double step = cappedStep(a.YTickStep, range);
+    const double first = std::trunc(a.YMin / step) * step;
+    const double last = std::trunc(a.YMax);
+    std::vector<Tick> ticks;
+    double previous = NAN;
+    for (int i = 0; i <= kMaxTicks + 2; ++i) {
+        const double k = first + i * step;
+        if (k == previous || !(k <= last)) break;
+        previous = k;
+        const double d = kAreaHeight * (k - a.YMin) / range;
+        if (d >= 0 && d <= kAreaHeight)
+            ticks.push_back({qint32(d) + kArea.bottom, d > 0 && d < kAreaHeight, tickLabel(k)});
+    }
+    return ticks;
+}
+
+QString TimeAxisLabel(double unit)
+{
+    struct Named {
+        double unit;
+        const char* label;
+    };
+    static constexpr Named kNamed[] = {
+        {1e-12, "Time (ps)"}, {1e-9, "Time (ns)"}, {1e-6, "Time (us)"}, {1e-3, "Time (ms)"}, {1, "Time (s)"},
+    };
+    for (const Named& n : kNamed)
+        if (unit == n.unit) return QString::fromLatin1(n.label);
+    return QStringLiteral("Time (") + QString::number(unit, 'e', 1) + QStringLiteral("s)");
+}
+
+QString ScaleLabel(double scale)
+{
+    return QLatin1Char('(') + QString::number(scale, 'e', 2) + QLatin1Char(')');
+}
+
+LegendRow LegendLayout(int index, qint32 textHeight)
+{
+    const qint32 y = ToTwips(-2448.0 - 432.0 * index);
+    const qint32 top = y + textHeight / 2;
+    return {{13248, y}, {13680, y}, {13824, top}, {13824, top - textHeight}};
+}
+
+qint32 TraceMapping::X(double k) const
+{
+    return ToTwips(std::floor((k * Dt + T0 - XMin) * Sx)) + kArea.left;
+}
+
+qint32 TraceMapping::Y(double v) const
+{
+    return ToTwips(std::floor((v - YOrigin) * Sy)) + kArea.bottom;
+}
+
+TraceMapping MapTrace(const PlotAxes& a, double t0, double dt, double scale)
+{
+    TraceMapping m;
+    m.T0 = t0;
+    m.Dt = dt;
+    m.XMin = a.XMin;
+    m.Sx = kAreaWidth / (a.XMax - a.XMin);
+    m.YOrigin = scale * a.YMin;
+    m.Sy = kAreaHeight / ((a.YMax - a.YMin) * scale);
+    m.Valid = finite(t0) && finite(dt) && finite(m.XMin) && finite(m.Sx) && m.Sx != 0 && finite(m.YOrigin) &&
+              finite(m.Sy) && m.Sy != 0;
+    return m;
+}
+
+bool ZoomAxes(PlotAxes& a, const Rect& r)
+{
+    if (r.right <= r.left || r.top <= r.bottom) return false;
+    const double kx = kAreaWidth / (a.XMax - a.XMin);
+    const double ky = kAreaHeight / (a.YMax - a.YMin);
+    const double xMax = (double(r.right) - kArea.left) / kx + a.XMin;
+    const double xMin = (double(r.left) - kArea.left) / kx + a.XMin;
+    const double yMax = (double(r.top) - kArea.bottom) / ky + a.YMin;
+    const double yMin = (double(r.bottom) - kArea.bottom) / ky + a.YMin;
+    if (!finite(xMin) || !finite(xMax - xMin) || !(xMax > xMin) || !finite(yMin) || !finite(yMax - yMin) ||
+        !(yMax > yMin))
+        return false;
+    a.XMin = xMin;
+    a.XMax = xMax;
+    a.YMin = yMin;
+    a.YMax = yMax;
+    return true;
+}
+
+} // namespace plot
