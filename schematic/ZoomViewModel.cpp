@@ -309,7 +309,7 @@ void ZoomViewModel::UpdateBars()
     m_InUpdate = false;
 }
 
-bool ZoomViewModel::OnScroll(unsigned code, int pos, bool doScroll)
+QPoint ZoomViewModel::ScrollTarget(unsigned code, int pos) const
 {
     const auto step = [pos](unsigned request, qint64 current, int line, int page) -> qint64 {
         switch (request) {
@@ -331,9 +331,15 @@ bool ZoomViewModel::OnScroll(unsigned code, int pos, bool doScroll)
             return current;
         }
     };
-    const qint64 x = step(code & 0xFF, m_Position.x(), m_LineStep.width(), m_PageStep.width());
-    const qint64 y = step((code >> 8) & 0xFF, m_Position.y(), m_LineStep.height(), m_PageStep.height());
-    const bool moved = OnScrollBy(QPoint(toInt(x - m_Position.x()), toInt(y - m_Position.y())), doScroll);
+    return QPoint(toInt(step(code & 0xFF, m_Position.x(), m_LineStep.width(), m_PageStep.width())),
+                  toInt(step((code >> 8) & 0xFF, m_Position.y(), m_LineStep.height(), m_PageStep.height())));
+}
+
+bool ZoomViewModel::OnScroll(unsigned code, int pos, bool doScroll)
+{
+    const QPoint to = ScrollTarget(code, pos);
+    const bool moved = OnScrollBy(
+        QPoint(toInt(qint64(to.x()) - m_Position.x()), toInt(qint64(to.y()) - m_Position.y())), doScroll);
     if (moved && doScroll) UpdateWindow();
     return moved;
 }

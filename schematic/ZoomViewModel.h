@@ -80,6 +80,8 @@ public:
     // code: horizontal request in the low byte, vertical in the high byte (0xFF: that axis stays);
     // true when anything moved.
     bool OnScroll(unsigned code, int pos, bool doScroll = true);
+    // Where OnScroll would move to, before the bars' limits.
+    QPoint ScrollTarget(unsigned code, int pos) const;
     bool OnScrollBy(QPoint delta, bool doScroll = true);
     void OnHScroll(int code, int pos) { OnScroll(0xFF00u | unsigned(code & 0xFF), pos); }
     void OnVScroll(int code, int pos) { OnScroll((unsigned(code & 0xFF) << 8) | 0xFFu, pos); }
