@@ -108,15 +108,8 @@ bool DcMapping::ScaleViewportExt(int xNum, int xDenom, int yNum, int yDenom)
 
 bool DcMapping::ScaleWindowExt(int xNum, int xDenom, int yNum, int yDenom)
 {
-    if (m_Mode != MM_ANISOTROPIC) return false;
-    DcMapping next = *this;
-    if (!scaleExt(next.m_WindowExt[0], next.m_ViewportExt[0], xNum, xDenom) ||
-        !scaleExt(next.m_WindowExt[1], next.m_ViewportExt[1], yNum, yDenom))
-        return false;
-    reduce(next.m_ViewportExt[0], next.m_WindowExt[0]);
-    reduce(next.m_ViewportExt[1], next.m_WindowExt[1]);
-    *this = next;
-    return true;
+    // Only the ratio of the extents counts.
+    return ScaleViewportExt(xDenom, xNum, yDenom, yNum);
 }
 
 bool DcMapping::SetWindowExt(qint64 cx, qint64 cy)
