@@ -1,5 +1,6 @@
 // Runs with the structure-aware solver give the results table of the dense routines to the last bit.
 #include "SimHarness.h"
+#include "TestElements.h"
 
 #include <gtest/gtest.h>
 
@@ -37,6 +38,7 @@ QString diodeLadder(int nodes)
 
 struct Case {
     QString name, netlist, step, span, start;
+    bool testElements = false; // D lines are resistors that alternate between two values
 };
 
 // Every entry of the two results tables, bit for bit.
@@ -70,11 +72,17 @@ TEST(SolverIdentity, EveryCircuitInEveryModeMatchesTheDenseRoutines)
             cases.push_back({QString("rlc ladder cut %1 switched %2").arg(cut).arg(switched),
                              rlcLadder(20, cut, switched), "0.1ns", "20ns", "0ns"});
     cases.push_back({"diode ladder", diodeLadder(40), "0.5ns", "30ns", "0ns"});
+    cases.push_back(
+        {"alternating ladder", rlcLadder(20, true, false) + "D1 N12 0 100\n", "0.1ns", "5ns", "0ns", true});
 
     for (const Case& c : cases)
         for (const char* mode : kMatrixModes) {
             SimHarness dense, structured;
             dense.doc.SetDenseSolver(true);
+            if (c.testElements) {
+                dense.doc.SetElementFactory(testFactory());
+                structured.doc.SetElementFactory(testFactory());
+            }
             ASSERT_TRUE(dense.runClean(c.netlist, c.step, c.span, mode, c.start)) << qPrintable(c.name);
             ASSERT_TRUE(structured.runClean(c.netlist, c.step, c.span, mode, c.start)) << qPrintable(c.name);
             EXPECT_EQ(structured.doc.FactorCount(), dense.doc.FactorCount()) << qPrintable(c.name) << mode;
