@@ -151,14 +151,15 @@ double StructuredLU::factor(double** a, int* indx)
         }
         if (gathered == Gathered::Plain) {
             double status = 0.0;
-            const int again = m_haveStructure && m_nonzero == m_prevNonzero ? factorAgain(indx, status) : 0;
+            const int again =
+                m_haveStructure && m_nonzero == m_prevNonzero ? factorAgain(indx, status) : kAfresh;
             if (again > 0) {
                 m_reused = true;
                 m_denseFactors = false;
                 return status;
             }
             status = 0.0;
-            if (again == 0 && factorFresh(indx, status)) {
+            if (again == kAfresh && factorFresh(indx, status)) {
                 m_prevNonzero = m_nonzero;
                 m_haveStructure = true;
                 m_denseFactors = false;
@@ -174,15 +175,14 @@ double StructuredLU::factor(double** a, int* indx)
     return d;
 }
 
-int StructuredLU::choosePivot(const int* rows, size_t count) const
+int StructuredLU::choosePivot(std::span<const int> rows) const
 {
     // ludcmp walks the rows from the diagonal down and takes the last one whose scaled value reaches
     // the largest so far; rows left out here are +0.0 and win only when every row is zero, which
     // leaves the last row.
     double big = 0.0;
     int best = 0;
-    for (size_t i = 0; i < count; ++i) {
-        const int r = rows[i];
+    for (const int r : rows) {
         const double dum = m_scale[size_t(r)] * std::fabs(m_x[size_t(r)]);
         const int p = m_pos[size_t(r)];
         if (dum > big || (dum == big && big > 0.0 && p > best)) {
@@ -211,6 +211,52 @@ int StructuredLU::placePivot(int j, int imax, int* indx, double& status)
     return pr;
 }
 
+template <class LRow, class StoreU, class StoreL>
+int StructuredLU::eliminate(int j, std::span<const int> up, std::span<const int> down, int wanted, int* indx,
+                            double& status, LRow lRow, StoreU storeU, StoreL storeL)
+{
+    bool finite = true;
+    for (const int r : up) {
+        const auto [e, end] = lRow(r);
+        const double s = subtractProducts(m_x[size_t(r)], e, end, m_upper.data());
+        finite = finite && std::isfinite(s);
+        m_upper[size_t(m_pos[size_t(r)])] = s;
+        storeU(m_pos[size_t(r)], s);
+    }
+    for (const int r : down) {
+        const auto [e, end] = lRow(r);
+        const double s = subtractProducts(m_x[size_t(r)], e, end, m_upper.data());
+        finite = finite && std::isfinite(s);
+        m_x[size_t(r)] = s;
+    }
+    if (!finite) return kNonFinite;
+    const int imax = choosePivot(down);
+    if (wanted != 0 && imax != wanted) return kAfresh;
+    m_pivots[size_t(j)] = imax;
+    const int pr = placePivot(j, imax, indx, status);
+    if (j != m_n) {
+        const double dum = 1.0 / m_diag[size_t(j)];
+        finite = std::isfinite(dum);
+        for (const int r : down) {
+            if (r == pr) continue;
+            const double v = m_x[size_t(r)] * dum;
+            finite = finite && std::isfinite(v);
+            storeL(r, v);
+        }
+    }
+    return finite ? pr : kNonFinite;
+}
+
+void StructuredLU::clearColumn(std::span<const int> up, std::span<const int> down)
+{
+    for (const int r : up) {
+        m_x[size_t(r)] = 0.0;
+        m_upper[size_t(m_pos[size_t(r)])] = 0.0;
+    }
+    for (const int r : down)
+        m_x[size_t(r)] = 0.0;
+}
+
 bool StructuredLU::factorFresh(int* indx, double& status)
 {
     const int n = m_n;
@@ -227,8 +273,7 @@ bool StructuredLU::factorFresh(int* indx, double& status)
     m_upRow.clear();
     m_downRow.clear();
 
-    bool finite = true;
-    for (int j = 1; j <= n && finite; ++j) {
+    for (int j = 1; j <= n; ++j) {
         // Column j of the factors is non-zero where column j of the matrix is, and wherever an L
         // column meets an entry above the diagonal that is non-zero itself.
         m_list.clear();
@@ -251,58 +296,33 @@ bool StructuredLU::factorFresh(int* indx, double& status)
         }
         m_upPtr[size_t(j)] = int(m_upRow.size());
         m_downPtr[size_t(j)] = int(m_downRow.size());
-        for (int r : m_list)
+        for (const int r : m_list)
             (m_pos[size_t(r)] < j ? m_upRow : m_downRow).push_back(r);
-        const auto upBegin = m_upRow.begin() + m_upPtr[size_t(j)];
-        std::sort(upBegin, m_upRow.end(), [&](int a, int b) { return m_pos[size_t(a)] < m_pos[size_t(b)]; });
+        m_upPtr[size_t(j) + 1] = int(m_upRow.size());
+        m_downPtr[size_t(j) + 1] = int(m_downRow.size());
+        const std::span<int> up(m_upRow.data() + m_upPtr[size_t(j)], m_upRow.data() + m_upRow.size());
+        std::sort(up.begin(), up.end(), [&](int a, int b) { return m_pos[size_t(a)] < m_pos[size_t(b)]; });
+        const std::span<const int> down(m_downRow.data() + m_downPtr[size_t(j)],
+                                        m_downRow.data() + m_downRow.size());
 
-        for (auto it = upBegin; it != m_upRow.end(); ++it) {
-            const int r = *it, p = m_pos[size_t(r)];
-            const auto& lr = m_lRows[size_t(r)];
-            const double s =
-                subtractProducts(m_x[size_t(r)], lr.data(), lr.data() + lr.size(), m_upper.data());
-            finite = finite && std::isfinite(s);
-            m_upper[size_t(p)] = s;
-            m_uRows[size_t(p)].push_back({s, j});
-        }
-        const int* down = m_downRow.data() + m_downPtr[size_t(j)];
-        const size_t downCount = m_downRow.size() - size_t(m_downPtr[size_t(j)]);
-        for (size_t i = 0; i < downCount; ++i) {
-            const int r = down[i];
-            const auto& lr = m_lRows[size_t(r)];
-            const double s =
-                subtractProducts(m_x[size_t(r)], lr.data(), lr.data() + lr.size(), m_upper.data());
-            finite = finite && std::isfinite(s);
-            m_x[size_t(r)] = s;
-        }
-
-        if (finite) {
-            const int imax = choosePivot(down, downCount);
-            m_pivots[size_t(j)] = imax;
-            const int pr = placePivot(j, imax, indx, status);
-            m_lColPtr[size_t(j)] = int(m_lColRow.size());
-            if (j != n) {
-                const double dum = 1.0 / m_diag[size_t(j)];
-                finite = std::isfinite(dum);
-                for (size_t i = 0; i < downCount; ++i) {
-                    const int r = down[i];
-                    if (r == pr) continue;
-                    const double l = m_x[size_t(r)] * dum;
-                    finite = finite && std::isfinite(l);
-                    m_lRows[size_t(r)].push_back({l, j});
-                    m_lColRow.push_back(r);
-                }
-            }
-            m_lColPtr[size_t(j) + 1] = int(m_lColRow.size());
-        }
-        for (int r : m_list)
-            m_x[size_t(r)] = 0.0;
-        for (auto it = m_upRow.begin() + m_upPtr[size_t(j)]; it != m_upRow.end(); ++it)
-            m_upper[size_t(m_pos[size_t(*it)])] = 0.0;
+        m_lColPtr[size_t(j)] = int(m_lColRow.size());
+        const int pr = eliminate(
+            j, up, down, 0, indx, status,
+            [&](int r) {
+                const auto& row = m_lRows[size_t(r)];
+                return std::pair(row.data(), row.data() + row.size());
+            },
+            [&](int p, double v) {
+                m_uRows[size_t(p)].push_back({v, j});
+            },
+            [&](int r, double v) {
+                m_lRows[size_t(r)].push_back({v, j});
+                m_lColRow.push_back(r);
+            });
+        m_lColPtr[size_t(j) + 1] = int(m_lColRow.size());
+        clearColumn(up, down);
+        if (pr == kNonFinite) return false;
     }
-    if (!finite) return false;
-    m_upPtr[size_t(n) + 1] = int(m_upRow.size());
-    m_downPtr[size_t(n) + 1] = int(m_downRow.size());
 
     // The factors by final position, for the substitutions and for the next factorisation.
     m_lPtr.assign(size_t(n) + 2, 0);
@@ -330,60 +350,45 @@ int StructuredLU::factorAgain(int* indx, double& status)
         m_cursorU[size_t(i)] = m_uPtr[size_t(i)];
     }
     Entry* l = m_l.data();
-    int result = 1;
-    for (int j = 1; j <= n && result > 0; ++j) {
+    for (int j = 1; j <= n; ++j) {
         for (int e = m_aPtr[size_t(j)]; e < m_aPtr[size_t(j) + 1]; ++e)
             m_x[size_t(m_aRow[size_t(e)])] = m_aVal[size_t(e)];
-        const int* up = m_upRow.data() + m_upPtr[size_t(j)];
-        const int* upEnd = m_upRow.data() + m_upPtr[size_t(j) + 1];
-        const int* down = m_downRow.data() + m_downPtr[size_t(j)];
-        const size_t downCount = size_t(m_downPtr[size_t(j) + 1] - m_downPtr[size_t(j)]);
-
-        bool finite = true;
-        for (const int* it = up; it != upEnd; ++it) {
-            const int r = *it, p = m_pos[size_t(r)];
-            const double s = subtractProducts(m_x[size_t(r)], l + m_lPtr[size_t(p)], l + m_cursorL[size_t(p)],
-                                              m_upper.data());
-            finite = finite && std::isfinite(s);
-            m_upper[size_t(p)] = s;
-            m_u[size_t(m_cursorU[size_t(p)]++)].value = s;
-        }
-        for (size_t i = 0; i < downCount; ++i) {
-            const int r = down[i], fp = m_finalPos[size_t(r)];
-            const double s = subtractProducts(m_x[size_t(r)], l + m_lPtr[size_t(fp)],
-                                              l + m_cursorL[size_t(fp)], m_upper.data());
-            finite = finite && std::isfinite(s);
-            m_x[size_t(r)] = s;
-        }
-
-        const int imax = finite ? choosePivot(down, downCount) : 0;
-        if (!finite)
-            result = -1;
-        else if (imax != m_pivots[size_t(j)])
-            result = 0; // the values moved a pivot: start afresh
-        else {
-            const int pr = placePivot(j, imax, indx, status);
-            if (j != n) {
-                const double dum = 1.0 / m_diag[size_t(j)];
-                finite = std::isfinite(dum);
-                for (size_t i = 0; i < downCount; ++i) {
-                    const int r = down[i];
-                    if (r == pr) continue;
-                    const double v = m_x[size_t(r)] * dum;
-                    finite = finite && std::isfinite(v);
-                    l[m_cursorL[size_t(m_finalPos[size_t(r)])]++].value = v;
-                }
-                if (!finite) result = -1;
-            }
-        }
-        for (const int* it = up; it != upEnd; ++it) {
-            m_x[size_t(*it)] = 0.0;
-            m_upper[size_t(m_pos[size_t(*it)])] = 0.0;
-        }
-        for (size_t i = 0; i < downCount; ++i)
-            m_x[size_t(down[i])] = 0.0;
+        const std::span<const int> up(m_upRow.data() + m_upPtr[size_t(j)],
+                                      m_upRow.data() + m_upPtr[size_t(j) + 1]);
+        const std::span<const int> down(m_downRow.data() + m_downPtr[size_t(j)],
+                                        m_downRow.data() + m_downPtr[size_t(j) + 1]);
+        // The rows keep their final positions as long as every pivot comes out as before.
+        const int pr = eliminate(
+            j, up, down, m_pivots[size_t(j)], indx, status,
+            [&](int r) {
+                const int fp = m_finalPos[size_t(r)];
+                return std::pair<const Entry*, const Entry*>(l + m_lPtr[size_t(fp)],
+                                                             l + m_cursorL[size_t(fp)]);
+            },
+            [&](int p, double v) { m_u[size_t(m_cursorU[size_t(p)]++)].value = v; },
+            [&](int r, double v) { l[m_cursorL[size_t(m_finalPos[size_t(r)])]++].value = v; });
+        clearColumn(up, down);
+        if (pr == kNonFinite || pr == kAfresh) return pr;
     }
-    return result;
+    return 1;
+}
+
+void StructuredLU::spillToDense(double** a)
+{
+    // Every entry as ludcmp leaves it: the left-out ones are +0.0 above the diagonal, and below it
+    // the +0.0 that ludcmp scales by the reciprocal of the pivot.
+    for (int i = 1; i <= m_n; ++i) {
+        double* row = a[i];
+        for (int j = 1; j < i; ++j)
+            row[j] = 0.0 * (1.0 / m_diag[size_t(j)]);
+        row[i] = m_diag[size_t(i)];
+        std::fill(row + i + 1, row + m_n + 1, 0.0);
+        for (int e = m_lPtr[size_t(i)]; e < m_lPtr[size_t(i) + 1]; ++e)
+            row[m_l[size_t(e)].col] = m_l[size_t(e)].value;
+        for (int e = m_uPtr[size_t(i)]; e < m_uPtr[size_t(i) + 1]; ++e)
+            row[m_u[size_t(e)].col] = m_u[size_t(e)].value;
+    }
+    m_denseFactors = true;
 }
 
 void StructuredLU::solve(double** a, const int* indx, double* b)
@@ -397,7 +402,8 @@ void StructuredLU::solve(double** a, const int* indx, double* b)
     for (int i = 1; i <= n; ++i)
         usable = usable && plain(b[i]);
     if (!usable) {
-        solveDenseOrder(indx, b);
+        spillToDense(a);
+        lubksb(a, n, indx, b);
         return;
     }
     std::copy(b, b + n + 1, m_b.begin());
@@ -420,45 +426,8 @@ void StructuredLU::solve(double** a, const int* indx, double* b)
     }
     if (!finite) {
         std::copy(m_b.begin(), m_b.end(), b);
-        solveDenseOrder(indx, b);
-    }
-}
-
-void StructuredLU::solveDenseOrder(const int* indx, double* b) const
-{
-    // lubksb over these factors, with every entry they leave out in its place: +0.0 above the
-    // diagonal, and below it the +0.0 that ludcmp scales by the reciprocal of the pivot.
-    const int n = m_n;
-    const Entry* l = m_l.data();
-    int ii = 0;
-    for (int i = 1; i <= n; ++i) {
-        const int ip = indx[i];
-        double sum = b[ip];
-        b[ip] = b[i];
-        if (ii) {
-            const Entry* e = l + m_lPtr[size_t(i)];
-            const Entry* end = l + m_lPtr[size_t(i) + 1];
-            for (int j = ii; j < i; ++j) {
-                while (e != end && e->col < j)
-                    ++e;
-                const double lij = e != end && e->col == j ? e->value : 0.0 * (1.0 / m_diag[size_t(j)]);
-                sum -= lij * b[j];
-            }
-        } else if (sum != 0.0) {
-            ii = i;
-        }
-        b[i] = sum;
-    }
-    const Entry* u = m_u.data();
-    for (int i = n; i >= 1; --i) {
-        const Entry* e = u + m_uPtr[size_t(i)];
-        const Entry* end = u + m_uPtr[size_t(i) + 1];
-        double sum = b[i];
-        for (int j = i + 1; j <= n; ++j) {
-            const double uij = e != end && e->col == j ? (e++)->value : 0.0;
-            sum -= uij * b[j];
-        }
-        b[i] = sum / m_diag[size_t(i)];
+        spillToDense(a);
+        lubksb(a, n, indx, b);
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <utility>
 #include <vector>
 
@@ -53,13 +54,27 @@ private:
 
     bool collectCandidates(double** a);
     Gathered gather(double** a);
+    // Factors with a structure found on the way; false when a value is not finite.
     bool factorFresh(int* indx, double& status);
+    // Factors over the structure of the last factorisation: 1 done, kAfresh, kNonFinite.
     int factorAgain(int* indx, double& status);
+    // Column j: the entries above the diagonal (rows `up`, in order), those from the diagonal down,
+    // the pivot (ending with kAfresh when `wanted` is set and ludcmp's differs) and the
+    // multipliers below it. lRow(r) gives the L entries of row r so far; storeU(position, value) and
+    // storeL(row, value) keep the results. Returns the pivot row, or kNonFinite.
+    template <class LRow, class StoreU, class StoreL>
+    int eliminate(int j, std::span<const int> up, std::span<const int> down, int wanted, int* indx,
+                  double& status, LRow lRow, StoreU storeU, StoreL storeL);
+    void clearColumn(std::span<const int> up, std::span<const int> down);
     // The position of ludcmp's pivot among the rows from the diagonal down (their values in m_x).
-    int choosePivot(const int* rows, size_t count) const;
+    int choosePivot(std::span<const int> rows) const;
     // Swaps the pivot row into position j and records the pivot (TINY for a zero); returns that row.
     int placePivot(int j, int imax, int* indx, double& status);
-    void solveDenseOrder(const int* indx, double* b) const;
+    // Writes the factors into the matrix as ludcmp would have left them, for lubksb from then on.
+    void spillToDense(double** a);
+
+    // A value that is not finite; a structure that does not fit (a pivot moved): start afresh.
+    static constexpr int kNonFinite = -1, kAfresh = 0;
 
     int m_n = 0;
     bool m_dense = false;
@@ -95,6 +110,5 @@ private:
     std::vector<std::vector<Entry>> m_lRows, m_uRows; // by original row, by position
     std::vector<int> m_lColPtr, m_lColRow;            // rows below each pivot, for the structure
     std::vector<int> m_mark, m_list, m_cursorL, m_cursorU;
-    std::vector<double> m_x, m_upper, m_denseScale;
-    mutable std::vector<double> m_b;
+    std::vector<double> m_x, m_upper, m_denseScale, m_b;
 };

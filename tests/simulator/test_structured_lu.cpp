@@ -85,6 +85,7 @@ TEST(StructuredLuTest, SmallMatricesOfKnownStructure)
         {"infinite entry",           {{1, inf, 0}, {0, 1, 0}, {0, 0, 1}}},
         {"not a number",             {{1, 0, 0}, {nan, 1, 0}, {0, 0, 1}}},
         {"denormal row scale",       {{1, 0, 0}, {0, tiny, 0}, {0, 1, 1}}},
+        {"negative pivot",           {{-2, 1}, {0, 3}}},
         {"overflowing factors",      {{1e308, 1e308}, {-1e308, 1e308}}},
     };
     // clang-format on
@@ -92,6 +93,9 @@ TEST(StructuredLuTest, SmallMatricesOfKnownStructure)
         Twin t(int(m.size()));
         Rows rhs = unitColumns(int(m.size()));
         rhs.push_back(std::vector<double>(m.size(), -0.0));
+        rhs.push_back(std::vector<double>(m.size(), 1.0));
+        for (size_t i = 1; i < m.size(); i += 2) // -0.0 behind a value meets the left-out zeros of L
+            rhs.back()[i] = -0.0;
         rhs.push_back(std::vector<double>(m.size(), 1e308));
         t.check(m, rhs, what);
     }
