@@ -1,8 +1,9 @@
 // Runs one netlist file headless and prints traces as a table of time and values.
 //
 //   run_netlist NETLIST [--step V] [--start V] [--span V] [--mode Auto|None|Minimal|Maximal]
-//               [--input FOLDER] [--trace EXPR]...
+//               [--input FOLDER] [--trace EXPR]... [--dense-solver]
 //
+// --dense-solver factors and solves with the dense routines that the program's solver matches.
 // Standard output: "Time, " and the trace expressions, then one line per time point (%.9e).
 // Standard error: "message: " and every message of the run, then "run seconds: " and the wall time.
 // Exit status: 0 the run completed, 1 the run or a trace failed, 2 bad arguments.
@@ -63,6 +64,7 @@ int main(int argc, char** argv)
     QString netlistPath;
     RunSettings settings;
     QStringList traces;
+    bool denseSolver = false;
     for (int i = 1; i < args.size(); ++i) {
         const QString& a = args[i];
         const auto value = [&](QString& into) {
@@ -89,6 +91,8 @@ int main(int argc, char** argv)
             QString t;
             ok = value(t);
             traces << t.toUpper();
+        } else if (a == "--dense-solver") {
+            denseSolver = true;
         } else if (a.startsWith("--"))
             return usage(qPrintable("unknown option " + a));
         else if (netlistPath.isEmpty())
@@ -106,6 +110,7 @@ int main(int argc, char** argv)
     setUi(&printer);
     CSimulatorDoc doc;
     doc.Settings() = settings;
+    doc.SetDenseSolver(denseSolver);
     doc.SetNetlistText(decodeNetlist(file.readAll()));
 
     QElapsedTimer clock;

@@ -289,12 +289,13 @@ void CSimulatorDoc::DeleteElements()
 // ---------------------------------------------------------------------------------------------
 // Run
 
-void CSimulatorDoc::LinearSystem::allocate(int n)
+void CSimulatorDoc::LinearSystem::allocate(int n, bool dense)
 {
     A.resize(n);
     rhs.assign(size_t(n) + 1, 0.0);
     indx.assign(size_t(n) + 1, 0);
-    scale.assign(size_t(n) + 1, 0.0);
+    lu.reset(n);
+    lu.setDense(dense);
 }
 
 void CSimulatorDoc::LinearSystem::release()
@@ -302,7 +303,7 @@ void CSimulatorDoc::LinearSystem::release()
     A.clear();
     rhs = {};
     indx = {};
-    scale = {};
+    lu.reset(0);
 }
 
 static double physicalMemoryBytes()
@@ -462,6 +463,7 @@ bool CSimulatorDoc::RunSimulation(RunProgress* progress)
     SetRunning(true);
     m_AbortRequested = false;
     m_FactorCount = 0;
+    m_StructureReuseCount = 0;
     if (m_ResultsValid) FreeResults();
 
     const auto fail = [this]() {

@@ -3,6 +3,7 @@
 #include "Document.h"
 #include "IndexMap.h"
 #include "Matrix.h"
+#include "StructuredLU.h"
 
 #include <QHash>
 #include <QString>
@@ -149,6 +150,11 @@ public:
     static void SetMemoryLimit(double bytes);
     // Factorisations done in the run so far, for tests and benchmarks.
     long FactorCount() const { return m_FactorCount; }
+    // Of those, the ones that reused the structure of the factorisation before.
+    long StructureReuseCount() const { return m_StructureReuseCount; }
+    // Runs factor and substitute with the plain dense routines over the whole matrices (the reference
+    // that the structure-aware solver matches bit for bit); not a setting users see.
+    void SetDenseSolver(bool dense) { m_DenseSolver = dense; }
 
     // ---- matrix modes ----
     // Chooses the systems and binds the elements; false (after a message) when the full system would
@@ -173,8 +179,8 @@ private:
         Matrix A;
         std::vector<double> rhs;
         std::vector<int> indx;
-        std::vector<double> scale;
-        void allocate(int n);
+        StructuredLU lu;
+        void allocate(int n, bool dense);
         void release();
         int size() const { return A.size(); }
     };
@@ -216,6 +222,8 @@ private:
     bool m_ResultsValid = false;
     int m_NonlinearCount = 0;
     long m_FactorCount = 0;
+    long m_StructureReuseCount = 0;
+    bool m_DenseSolver = false;
 
     // matrix-mode state
     bool m_Minimal = false;

@@ -4,9 +4,23 @@
 #include "CSimulatorDoc.h"
 #include "Text.h"
 #include "UiServices.h"
-#include "lu.h"
 
 #include <algorithm>
+
+// Tells a system's solver which entries the elements may write: those among the unknowns of each.
+template <class Elements>
+static void coupleElements(StructuredLU& lu, const Elements& elements, const IndexMap& map, int nodeCount)
+{
+    for (const auto& e : elements) {
+        int rows[4 + 2];
+        int count = 0;
+        for (int i = 0; i < e->NodeCount(); ++i)
+            rows[count++] = map(e->Nodes[i]);
+        for (int b = 0; b < e->BranchCount; ++b)
+            rows[count++] = map(nodeCount + e->Branch[b]);
+        lu.couple(rows, count);
+    }
+}
 
 void CSimulatorDoc::MarkNodeDirty(int node)
 {
@@ -39,9 +53,10 @@ bool CSimulatorDoc::ChooseMatrixMode()
             // anyway, and an element has one set of mapped entries: so the reduced system is only
             // built when it is the one in use.
             m_Minimal = true;
-            m_Reduced.allocate(m_ReducedNodes + m_ReducedBranches);
+            m_Reduced.allocate(m_ReducedNodes + m_ReducedBranches, m_DenseSolver);
             for (auto& e : m_Elements)
                 e->BindMatrixMapped(m_Reduced.A.rows(), m_Reduced.rhs.data());
+            coupleElements(m_Reduced.lu, m_Elements, ReducedMap(), m_N);
         }
     }
     if (mode == QLatin1String("None")) m_Minimal = m_Maximal = false;
@@ -54,9 +69,10 @@ bool CSimulatorDoc::ChooseMatrixMode()
                                       n * n * sizeof(double) / (1024.0 * 1024.0)));
             return false;
         }
-        m_Full.allocate(m_N + m_M);
+        m_Full.allocate(m_N + m_M, m_DenseSolver);
         for (auto& e : m_Elements)
             e->BindMatrix(m_Full.A.rows(), m_Full.rhs.data());
+        coupleElements(m_Full.lu, m_Elements, IndexMap::identity(), m_N);
     } else {
         m_Minimal = false;
         m_Reduced.release();
@@ -226,11 +242,12 @@ void CSimulatorDoc::SetupPartitions()
     m_Parts.resize(size_t(m_PartitionCount) + 1);
     for (int p = 1; p <= m_PartitionCount; ++p) {
         LinearSystem& sys = m_Parts[size_t(p)];
-        sys.allocate(m_PartNodeCount[size_t(p)] + m_PartBranchCount[size_t(p)]);
+        sys.allocate(m_PartNodeCount[size_t(p)] + m_PartBranchCount[size_t(p)], m_DenseSolver);
         const IndexMap map = IndexMap::partition(m_NodePartition.data(), m_LocalIndex.data(), p);
         // Only the elements of p have a node there; every other element would bind nothing.
         for (CComponentSim* e : m_PartElements[size_t(p)])
             e->BindMatrixPartition(sys.A.rows(), sys.rhs.data(), map, p);
+        coupleElements(sys.lu, m_PartElements[size_t(p)], map, m_N);
     }
 }
 
@@ -238,7 +255,7 @@ void CSimulatorDoc::AssembleFull(int k)
 {
     const bool rebuild = m_MatrixDirty && (k <= m_h || !m_Minimal);
     std::fill(m_Full.rhs.begin(), m_Full.rhs.end(), 0.0);
-    if (rebuild) m_Full.A.zero();
+    if (rebuild) m_Full.lu.clear(m_Full.A);
     for (auto& e : m_Elements)
         e->Stamp(!rebuild, k);
 }
@@ -247,7 +264,7 @@ void CSimulatorDoc::AssembleReduced(int k)
 {
     const bool rebuild = m_MatrixDirty;
     std::fill(m_Reduced.rhs.begin(), m_Reduced.rhs.end(), 0.0);
-    if (rebuild) m_Reduced.A.zero();
+    if (rebuild) m_Reduced.lu.clear(m_Reduced.A);
     for (auto& e : m_Elements)
         if (e->InReducedSet) e->StampMapped(!rebuild, k);
 }
@@ -258,7 +275,7 @@ void CSimulatorDoc::AssemblePartitions(int k)
         LinearSystem& sys = m_Parts[size_t(p)];
         const bool rebuild = m_PartitionDirty[size_t(p)] != 0;
         std::fill(sys.rhs.begin(), sys.rhs.end(), 0.0);
-        if (rebuild) sys.A.zero();
+        if (rebuild) sys.lu.clear(sys.A);
         for (CComponentSim* e : m_PartElements[size_t(p)])
             e->StampPartition(!rebuild, k, p);
     }
@@ -279,15 +296,15 @@ bool CSimulatorDoc::SolveSystem(LinearSystem& sys, bool refactor, const std::vec
 {
     const int n = sys.size();
     if (refactor) {
-        double d = 0;
-        ludcmp(sys.A.rows(), n, sys.indx.data(), &d, sys.scale.data());
+        const double d = sys.lu.factor(sys.A.rows(), sys.indx.data());
         ++m_FactorCount;
+        if (sys.lu.reused()) ++m_StructureReuseCount;
         if (d != 0) {
             ReportFloating(d, toGlobal, partition);
             return false;
         }
     }
-    lubksb(sys.A.rows(), n, sys.indx.data(), sys.rhs.data());
+    sys.lu.solve(sys.A.rows(), sys.indx.data(), sys.rhs.data());
     for (int i = 1; i <= n; ++i) {
         const int g = toGlobal ? (*toGlobal)[size_t(i)] : i;
         m_ResultRows[size_t(g)][k] = sys.rhs[size_t(i)];

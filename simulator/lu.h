@@ -1,7 +1,8 @@
 #pragma once
 
 // Dense LU decomposition on 1-based row-pointer matrices (Crout's method with implicit partial
-// pivoting) and the matching forward and back substitution.
+// pivoting) and the matching forward and back substitution. Runs factor with StructuredLU, which gives
+// the same results over the non-zero entries only; these remain its reference.
 
 // Smallest pivot put in place of an exact zero.
 constexpr double TINY = 1.379e-55;

@@ -1,0 +1,447 @@
+#include "StructuredLU.h"
+
+#include "Matrix.h"
+#include "lu.h"
+
+#include <algorithm>
+#include <bit>
+#include <cmath>
+
+namespace {
+
+// A value whose products the structured path may leave out when they meet +0.0.
+inline bool plain(double v)
+{
+    return std::isfinite(v) && !(v == 0.0 && std::signbit(v));
+}
+
+// Entries that are not exactly +0.0 (so -0.0 counts) take part in the factors.
+inline bool structural(double v)
+{
+    return std::bit_cast<std::uint64_t>(v) != 0;
+}
+
+// sum minus the products of the entries with x at their columns, in the entries' order: the order in
+// which ludcmp and lubksb subtract them.
+template <class E> inline double subtractProducts(double sum, const E* e, const E* end, const double* x)
+{
+    for (; e != end; ++e)
+        sum -= e->value * x[e->col];
+    return sum;
+}
+
+} // namespace
+
+void StructuredLU::reset(int n)
+{
+    m_n = n;
+    m_reused = m_denseFactors = m_haveStructure = m_candidatesKnown = false;
+    m_coupled.clear();
+    m_ground.clear();
+    m_candPtr.assign(size_t(n) + 2, 0);
+    m_candRow.clear();
+    m_nonzero.clear();
+    m_prevNonzero.clear();
+    const size_t w = size_t(n) + 1;
+    m_aPtr.assign(w + 1, 0);
+    m_scale.assign(w, 0.0);
+    m_rowAt.assign(w, 0);
+    m_pos.assign(w, 0);
+    m_finalPos.assign(w, 0);
+    m_pivots.assign(w, 0);
+    m_diag.assign(w, 0.0);
+    m_lRows.assign(w, {});
+    m_uRows.assign(w, {});
+    m_mark.assign(w, 0);
+    m_cursorL.assign(w, 0);
+    m_cursorU.assign(w, 0);
+    m_x.assign(w, 0.0);
+    m_upper.assign(w, 0.0);
+    m_denseScale.assign(w, 0.0);
+    m_b.assign(w, 0.0);
+}
+
+void StructuredLU::couple(const int* rows, int count)
+{
+    for (int i = 0; i < count; ++i) {
+        if (rows[i] < 0 || rows[i] > m_n) continue;
+        for (int j = 0; j < count; ++j) {
+            if (rows[j] < 0 || rows[j] > m_n) continue;
+            // Row and column 0 take what is stamped towards ground; no solve reads them.
+            if (rows[i] == 0 || rows[j] == 0)
+                m_ground.emplace_back(rows[i], rows[j]);
+            else
+                m_coupled.emplace_back(rows[j], rows[i]);
+        }
+    }
+    m_candidatesKnown = false;
+}
+
+bool StructuredLU::collectCandidates(double** a)
+{
+    std::vector<std::pair<int, int>> all = m_coupled;
+    for (int r = 1; r <= m_n; ++r) {
+        const double* row = a[r];
+        for (int c = 1; c <= m_n; ++c)
+            if (structural(row[c])) all.emplace_back(c, r);
+    }
+    std::sort(all.begin(), all.end());
+    all.erase(std::unique(all.begin(), all.end()), all.end());
+    std::sort(m_ground.begin(), m_ground.end());
+    m_ground.erase(std::unique(m_ground.begin(), m_ground.end()), m_ground.end());
+
+    std::vector<int> ptr(size_t(m_n) + 2, 0), row;
+    row.reserve(all.size());
+    for (const auto& [c, r] : all) {
+        ++ptr[size_t(c) + 1];
+        row.push_back(r);
+    }
+    for (int c = 1; c <= m_n; ++c)
+        ptr[size_t(c) + 1] += ptr[size_t(c)];
+    const bool same = ptr == m_candPtr && row == m_candRow;
+    m_candPtr = std::move(ptr);
+    m_candRow = std::move(row);
+    // Without couplings the candidates are only what this matrix holds: scan again next time.
+    m_candidatesKnown = !m_coupled.empty();
+    return same;
+}
+
+StructuredLU::Gathered StructuredLU::gather(double** a)
+{
+    m_nonzero.resize(m_candRow.size());
+    m_aRow.clear();
+    m_aVal.clear();
+    std::fill(m_scale.begin(), m_scale.end(), 0.0);
+    bool allPlain = true;
+    for (int c = 1; c <= m_n; ++c) {
+        m_aPtr[size_t(c)] = int(m_aRow.size());
+        for (int e = m_candPtr[size_t(c)]; e < m_candPtr[size_t(c) + 1]; ++e) {
+            const int r = m_candRow[size_t(e)];
+            const double v = a[r][c];
+            const bool nz = structural(v);
+            m_nonzero[size_t(e)] = nz;
+            if (!nz) continue;
+            allPlain = allPlain && plain(v);
+            m_aRow.push_back(r);
+            m_aVal.push_back(v);
+            m_scale[size_t(r)] = std::max(m_scale[size_t(r)], std::fabs(v));
+        }
+    }
+    m_aPtr[size_t(m_n) + 1] = int(m_aRow.size());
+    if (!allPlain) return Gathered::Unusual;
+    for (int r = 1; r <= m_n; ++r) {
+        if (m_scale[size_t(r)] == 0.0) return Gathered::ZeroRow;
+        m_scale[size_t(r)] = 1.0 / m_scale[size_t(r)];
+        // A scale that overflows turns ludcmp's zeros into NaN, which never wins a pivot.
+        if (!std::isfinite(m_scale[size_t(r)])) allPlain = false;
+    }
+    return allPlain ? Gathered::Plain : Gathered::Unusual;
+}
+
+double StructuredLU::factor(double** a, int* indx)
+{
+    m_reused = false;
+    if (!m_dense) {
+        if (!m_candidatesKnown && !collectCandidates(a)) m_haveStructure = false;
+        const Gathered gathered = gather(a);
+        if (gathered == Gathered::ZeroRow) {
+            // ludcmp gives up at a row of zeros before touching anything.
+            m_haveStructure = m_denseFactors = false;
+            return -1.0;
+        }
+        if (gathered == Gathered::Plain) {
+            double status = 0.0;
+            const int again =
+                m_haveStructure && m_nonzero == m_prevNonzero ? factorAgain(indx, status) : kAfresh;
+            if (again > 0) {
+                m_reused = true;
+                m_denseFactors = false;
+                return status;
+            }
+            status = 0.0;
+            if (again == kAfresh && factorFresh(indx, status)) {
+                m_prevNonzero = m_nonzero;
+                m_haveStructure = true;
+                m_denseFactors = false;
+                return status;
+            }
+        }
+    }
+    // The reference itself: in place, where the next rebuild has to clear the whole matrix.
+    m_haveStructure = false;
+    m_denseFactors = true;
+    double d = 0.0;
+    ludcmp(a, m_n, indx, &d, m_denseScale.data());
+    return d;
+}
+
+int StructuredLU::choosePivot(std::span<const int> rows) const
+{
+    // ludcmp walks the rows from the diagonal down and takes the last one whose scaled value reaches
+    // the largest so far; rows left out here are +0.0 and win only when every row is zero, which
+    // leaves the last row.
+    double big = 0.0;
+    int best = 0;
+    for (const int r : rows) {
+        const double dum = m_scale[size_t(r)] * std::fabs(m_x[size_t(r)]);
+        const int p = m_pos[size_t(r)];
+        if (dum > big || (dum == big && big > 0.0 && p > best)) {
+            big = dum;
+            best = p;
+        }
+    }
+    return big > 0.0 ? best : m_n;
+}
+
+int StructuredLU::placePivot(int j, int imax, int* indx, double& status)
+{
+    if (imax != j) {
+        std::swap(m_rowAt[size_t(j)], m_rowAt[size_t(imax)]);
+        m_pos[size_t(m_rowAt[size_t(j)])] = j;
+        m_pos[size_t(m_rowAt[size_t(imax)])] = imax;
+    }
+    indx[j] = imax;
+    const int pr = m_rowAt[size_t(j)];
+    double pivot = m_x[size_t(pr)];
+    if (pivot == 0.0) {
+        pivot = TINY;
+        if (status == 0.0) status = j;
+    }
+    m_diag[size_t(j)] = pivot;
+    return pr;
+}
+
+template <class LRow, class StoreU, class StoreL>
+int StructuredLU::eliminate(int j, std::span<const int> up, std::span<const int> down, int wanted, int* indx,
+                            double& status, LRow lRow, StoreU storeU, StoreL storeL)
+{
+    bool finite = true;
+    for (const int r : up) {
+        const auto [e, end] = lRow(r);
+        const double s = subtractProducts(m_x[size_t(r)], e, end, m_upper.data());
+        finite = finite && std::isfinite(s);
+        m_upper[size_t(m_pos[size_t(r)])] = s;
+        storeU(m_pos[size_t(r)], s);
+    }
+    for (const int r : down) {
+        const auto [e, end] = lRow(r);
+        const double s = subtractProducts(m_x[size_t(r)], e, end, m_upper.data());
+        finite = finite && std::isfinite(s);
+        m_x[size_t(r)] = s;
+    }
+    if (!finite) return kNonFinite;
+    const int imax = choosePivot(down);
+    if (wanted != 0 && imax != wanted) return kAfresh;
+    m_pivots[size_t(j)] = imax;
+    const int pr = placePivot(j, imax, indx, status);
+    if (j != m_n) {
+        const double dum = 1.0 / m_diag[size_t(j)];
+        finite = std::isfinite(dum);
+        for (const int r : down) {
+            if (r == pr) continue;
+            const double v = m_x[size_t(r)] * dum;
+            finite = finite && std::isfinite(v);
+            storeL(r, v);
+        }
+    }
+    return finite ? pr : kNonFinite;
+}
+
+void StructuredLU::clearColumn(std::span<const int> up, std::span<const int> down)
+{
+    for (const int r : up) {
+        m_x[size_t(r)] = 0.0;
+        m_upper[size_t(m_pos[size_t(r)])] = 0.0;
+    }
+    for (const int r : down)
+        m_x[size_t(r)] = 0.0;
+}
+
+bool StructuredLU::factorFresh(int* indx, double& status)
+{
+    const int n = m_n;
+    for (int i = 0; i <= n; ++i) {
+        m_rowAt[size_t(i)] = m_pos[size_t(i)] = i;
+        m_mark[size_t(i)] = 0;
+        m_lRows[size_t(i)].clear();
+        m_uRows[size_t(i)].clear();
+    }
+    m_lColPtr.assign(size_t(n) + 2, 0);
+    m_lColRow.clear();
+    m_upPtr.assign(size_t(n) + 2, 0);
+    m_downPtr.assign(size_t(n) + 2, 0);
+    m_upRow.clear();
+    m_downRow.clear();
+
+    for (int j = 1; j <= n; ++j) {
+        // Column j of the factors is non-zero where column j of the matrix is, and wherever an L
+        // column meets an entry above the diagonal that is non-zero itself.
+        m_list.clear();
+        for (int e = m_aPtr[size_t(j)]; e < m_aPtr[size_t(j) + 1]; ++e) {
+            const int r = m_aRow[size_t(e)];
+            m_x[size_t(r)] = m_aVal[size_t(e)];
+            m_mark[size_t(r)] = j;
+            m_list.push_back(r);
+        }
+        for (size_t q = 0; q < m_list.size(); ++q) {
+            const int p = m_pos[size_t(m_list[q])];
+            if (p >= j) continue;
+            for (int e = m_lColPtr[size_t(p)]; e < m_lColPtr[size_t(p) + 1]; ++e) {
+                const int r = m_lColRow[size_t(e)];
+                if (m_mark[size_t(r)] != j) {
+                    m_mark[size_t(r)] = j;
+                    m_list.push_back(r);
+                }
+            }
+        }
+        m_upPtr[size_t(j)] = int(m_upRow.size());
+        m_downPtr[size_t(j)] = int(m_downRow.size());
+        for (const int r : m_list)
+            (m_pos[size_t(r)] < j ? m_upRow : m_downRow).push_back(r);
+        m_upPtr[size_t(j) + 1] = int(m_upRow.size());
+        m_downPtr[size_t(j) + 1] = int(m_downRow.size());
+        const std::span<int> up(m_upRow.data() + m_upPtr[size_t(j)], m_upRow.data() + m_upRow.size());
+        std::sort(up.begin(), up.end(), [&](int a, int b) { return m_pos[size_t(a)] < m_pos[size_t(b)]; });
+        const std::span<const int> down(m_downRow.data() + m_downPtr[size_t(j)],
+                                        m_downRow.data() + m_downRow.size());
+
+        m_lColPtr[size_t(j)] = int(m_lColRow.size());
+        const int pr = eliminate(
+            j, up, down, 0, indx, status,
+            [&](int r) {
+                const auto& row = m_lRows[size_t(r)];
+                return std::pair(row.data(), row.data() + row.size());
+            },
+            [&](int p, double v) {
+                m_uRows[size_t(p)].push_back({v, j});
+            },
+            [&](int r, double v) {
+                m_lRows[size_t(r)].push_back({v, j});
+                m_lColRow.push_back(r);
+            });
+        m_lColPtr[size_t(j) + 1] = int(m_lColRow.size());
+        clearColumn(up, down);
+        if (pr == kNonFinite) return false;
+    }
+
+    // The factors by final position, for the substitutions and for the next factorisation.
+    m_lPtr.assign(size_t(n) + 2, 0);
+    m_uPtr.assign(size_t(n) + 2, 0);
+    m_l.clear();
+    m_u.clear();
+    for (int i = 1; i <= n; ++i) {
+        const auto& lr = m_lRows[size_t(m_rowAt[size_t(i)])];
+        m_l.insert(m_l.end(), lr.begin(), lr.end());
+        m_lPtr[size_t(i) + 1] = int(m_l.size());
+        const auto& ur = m_uRows[size_t(i)];
+        m_u.insert(m_u.end(), ur.begin(), ur.end());
+        m_uPtr[size_t(i) + 1] = int(m_u.size());
+    }
+    m_finalPos = m_pos;
+    return true;
+}
+
+int StructuredLU::factorAgain(int* indx, double& status)
+{
+    const int n = m_n;
+    for (int i = 0; i <= n; ++i) {
+        m_rowAt[size_t(i)] = m_pos[size_t(i)] = i;
+        m_cursorL[size_t(i)] = m_lPtr[size_t(i)];
+        m_cursorU[size_t(i)] = m_uPtr[size_t(i)];
+    }
+    Entry* l = m_l.data();
+    for (int j = 1; j <= n; ++j) {
+        for (int e = m_aPtr[size_t(j)]; e < m_aPtr[size_t(j) + 1]; ++e)
+            m_x[size_t(m_aRow[size_t(e)])] = m_aVal[size_t(e)];
+        const std::span<const int> up(m_upRow.data() + m_upPtr[size_t(j)],
+                                      m_upRow.data() + m_upPtr[size_t(j) + 1]);
+        const std::span<const int> down(m_downRow.data() + m_downPtr[size_t(j)],
+                                        m_downRow.data() + m_downPtr[size_t(j) + 1]);
+        // The rows keep their final positions as long as every pivot comes out as before.
+        const int pr = eliminate(
+            j, up, down, m_pivots[size_t(j)], indx, status,
+            [&](int r) {
+                const int fp = m_finalPos[size_t(r)];
+                return std::pair<const Entry*, const Entry*>(l + m_lPtr[size_t(fp)],
+                                                             l + m_cursorL[size_t(fp)]);
+            },
+            [&](int p, double v) { m_u[size_t(m_cursorU[size_t(p)]++)].value = v; },
+            [&](int r, double v) { l[m_cursorL[size_t(m_finalPos[size_t(r)])]++].value = v; });
+        clearColumn(up, down);
+        if (pr == kNonFinite || pr == kAfresh) return pr;
+    }
+    return 1;
+}
+
+void StructuredLU::spillToDense(double** a)
+{
+    // Every entry as ludcmp leaves it: the left-out ones are +0.0 above the diagonal, and below it
+    // the +0.0 that ludcmp scales by the reciprocal of the pivot.
+    for (int i = 1; i <= m_n; ++i) {
+        double* row = a[i];
+        for (int j = 1; j < i; ++j)
+            row[j] = 0.0 * (1.0 / m_diag[size_t(j)]);
+        row[i] = m_diag[size_t(i)];
+        std::fill(row + i + 1, row + m_n + 1, 0.0);
+        for (int e = m_lPtr[size_t(i)]; e < m_lPtr[size_t(i) + 1]; ++e)
+            row[m_l[size_t(e)].col] = m_l[size_t(e)].value;
+        for (int e = m_uPtr[size_t(i)]; e < m_uPtr[size_t(i) + 1]; ++e)
+            row[m_u[size_t(e)].col] = m_u[size_t(e)].value;
+    }
+    m_denseFactors = true;
+}
+
+void StructuredLU::solve(double** a, const int* indx, double* b)
+{
+    const int n = m_n;
+    if (m_dense || m_denseFactors) {
+        lubksb(a, n, indx, b);
+        return;
+    }
+    bool usable = true;
+    for (int i = 1; i <= n; ++i)
+        usable = usable && plain(b[i]);
+    if (!usable) {
+        spillToDense(a);
+        lubksb(a, n, indx, b);
+        return;
+    }
+    std::copy(b, b + n + 1, m_b.begin());
+
+    // lubksb starts subtracting at the first non-zero; the leading values are +0.0, so their products
+    // change no sum here.
+    const Entry* l = m_l.data();
+    for (int i = 1; i <= n; ++i) {
+        const int ip = indx[i];
+        const double sum = b[ip];
+        b[ip] = b[i];
+        b[i] = subtractProducts(sum, l + m_lPtr[size_t(i)], l + m_lPtr[size_t(i) + 1], b);
+    }
+    const Entry* u = m_u.data();
+    bool finite = true;
+    for (int i = n; i >= 1; --i) {
+        const double sum = subtractProducts(b[i], u + m_uPtr[size_t(i)], u + m_uPtr[size_t(i) + 1], b);
+        b[i] = sum / m_diag[size_t(i)];
+        finite = finite && std::isfinite(b[i]);
+    }
+    if (!finite) {
+        std::copy(m_b.begin(), m_b.end(), b);
+        spillToDense(a);
+        lubksb(a, n, indx, b);
+    }
+}
+
+void StructuredLU::clear(Matrix& a)
+{
+    if (m_dense || m_denseFactors || !m_candidatesKnown) {
+        a.zero();
+        m_denseFactors = false;
+        return;
+    }
+    double** rows = a.rows();
+    for (const auto& [r, c] : m_ground)
+        rows[r][c] = 0.0;
+    for (int c = 1; c <= m_n; ++c)
+        for (int e = m_candPtr[size_t(c)]; e < m_candPtr[size_t(c) + 1]; ++e)
+            rows[m_candRow[size_t(e)]][c] = 0.0;
+}
