@@ -12,6 +12,7 @@
 #if __has_include("CSimulatorView.h")
 #include "CSimulatorDoc.h"
 #include "CSimulatorView.h"
+#include "ElementFactory.h"
 #define TORVEX_HAS_NETLIST 1
 #endif
 #if __has_include("CPlotView.h")
@@ -30,7 +31,14 @@ TemplateMakers TemplateMakers::Program()
 #endif
 #ifdef TORVEX_HAS_NETLIST
     makers.netlist = [] {
-        return DocTemplate::Make<CSimulatorDoc, CSimulatorView>(IDR_NETLIST, strings::NetlistTemplate);
+        return std::make_unique<DocTemplate>(
+            IDR_NETLIST, QString::fromLatin1(strings::NetlistTemplate),
+            [] {
+                auto doc = std::make_unique<CSimulatorDoc>();
+                doc->SetElementFactory(CreateElement);
+                return std::unique_ptr<Document>(std::move(doc));
+            },
+            [] { return static_cast<View*>(new CSimulatorView); });
     };
 #endif
 #ifdef TORVEX_HAS_PLOT

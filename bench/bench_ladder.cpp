@@ -8,6 +8,7 @@
 //   switched/N/MODE     the cut ladder with one closing switch, which changes its resistance at every
 //                       step: "None" refactors everything, "Maximal" only the switch's section
 #include "CSimulatorDoc.h"
+#include "ElementFactory.h"
 #include "UiServices.h"
 
 #include <benchmark/benchmark.h>
@@ -44,6 +45,7 @@ public:
 double runSeconds(const QString& text, const char* mode, int steps)
 {
     CSimulatorDoc doc;
+    doc.SetElementFactory(CreateElement);
     doc.SetNetlistText(text);
     doc.Settings().timeStep = "0.1N";
     doc.Settings().timeSpan = QString::number(steps) + "E-10";

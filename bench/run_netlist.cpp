@@ -7,6 +7,7 @@
 // Standard error: "message: " and every message of the run, then "run seconds: " and the wall time.
 // Exit status: 0 the run completed, 1 the run or a trace failed, 2 bad arguments.
 #include "CSimulatorDoc.h"
+#include "ElementFactory.h"
 #include "UiServices.h"
 
 #include <QCoreApplication>
@@ -105,6 +106,7 @@ int main(int argc, char** argv)
     PrintingUi printer;
     setUi(&printer);
     CSimulatorDoc doc;
+    doc.SetElementFactory(CreateElement);
     doc.Settings() = settings;
     doc.SetNetlistText(decodeNetlist(file.readAll()));
 

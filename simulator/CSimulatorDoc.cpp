@@ -88,7 +88,8 @@ double CSimulatorDoc::ParseValue(const QString& textIn) const
 int CSimulatorDoc::GetNodeIndex(const QString& name)
 {
     if (name == QLatin1String("0")) return 0;
-    if (const auto found = m_NodeLookup.constFind(name); found != m_NodeLookup.constEnd()) return found.value();
+    if (const auto found = m_NodeLookup.constFind(name); found != m_NodeLookup.constEnd())
+        return found.value();
     ++m_N;
     m_NodeLookup.insert(name, m_N);
     while (m_NodeNames.size() <= m_N)
@@ -264,12 +265,15 @@ bool CSimulatorDoc::ParseNetlistStatements()
     m_NodeNames = QStringList{QStringLiteral("0")};
     m_NodeLookup.clear();
     m_N = 0;
+    if (!m_Factory) {
+        ui().message(QStringLiteral("Error.  This program was built without its simulation elements."));
+        return false;
+    }
     for (const QString& line : std::as_const(m_Lines)) {
         const QStringList tokens = tokenize(line);
         std::unique_ptr<CComponentSim> element;
         const ElementClass cls = ChooseElementClass(tokens);
-        if (cls != ElementClass::Unrecognized && cls != ElementClass::NoModel)
-            element = m_Factory ? m_Factory(cls, this) : CreateElement(cls, this);
+        if (cls != ElementClass::Unrecognized && cls != ElementClass::NoModel) element = m_Factory(cls, this);
         if (!element) {
             ui().message(QStringLiteral("Netlist Error:  Unrecognized Statement: ") + line);
             return false;
@@ -331,8 +335,7 @@ bool CSimulatorDoc::AllocateResults()
     const double cols = double(m_h) + 1 + m_StepCount;
     // The table, the full matrix, and the per-step histories that elements keep (two each on average).
     const double bytes = (rows + 2.0 * double(m_Elements.size())) * cols * sizeof(double);
-    if (cols >= double(INT_MAX) ||
-        bytes > MemoryLimit()) {
+    if (cols >= double(INT_MAX) || bytes > MemoryLimit()) {
         ui().message(
             text::format("Error.  The results of this run would need %.0f MB, more than this computer "
                          "has; shorten the time span or enlarge the time step.",

@@ -105,8 +105,8 @@ public:
     int FindNodeIndex(const QString& name) const;
     double ParseValue(const QString& text) const;
     const QStringList& Lines() const { return m_Lines; }
-    // Replaces the element factory of the statement dispatcher (tests drive the run with elements
-    // of their own); an empty function restores the program's own.
+    // The statement dispatcher's element maker: the program hands in its elements (CreateElement),
+    // tests may hand in elements of their own. A document without one refuses to run, with a message.
     using ElementFactory = std::function<std::unique_ptr<CComponentSim>(ElementClass, CSimulatorDoc*)>;
     void SetElementFactory(ElementFactory factory) { m_Factory = std::move(factory); }
     const QStringList& NodeNames() const { return m_NodeNames; }
@@ -204,7 +204,7 @@ private:
     double m_StartTime = 0;
     int m_N = 0;
     int m_M = 0;
-    QStringList m_NodeNames; // entry 0 stands for ground
+    QStringList m_NodeNames;          // entry 0 stands for ground
     QHash<QString, int> m_NodeLookup; // node name -> index, for the nodes in m_NodeNames
     QStringList m_Lines;
     int m_h = 1;

@@ -140,6 +140,15 @@ TEST(RunTest, FailuresLeaveNoResults)
     }
 }
 
+TEST(RunTest, ADocumentWithoutElementsRefusesToRun)
+{
+    SimHarness h;
+    h.doc.SetElementFactory({});
+    EXPECT_FALSE(h.run(kDivider));
+    EXPECT_EQ(h.ui.messages, (QStringList{"Error.  This program was built without its simulation elements.",
+                                          "Error.  ProcessNetlist Failure."}));
+}
+
 TEST(RunTest, ARunAfterARunStartsAfresh)
 {
     SimHarness h;

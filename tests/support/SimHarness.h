@@ -2,6 +2,7 @@
 
 #include "CComponentSim.h"
 #include "CSimulatorDoc.h"
+#include "ElementFactory.h"
 #include "UiServices.h"
 
 #include <QString>
@@ -13,6 +14,8 @@
 struct SimHarness {
     ScriptedUiServices ui;
     CSimulatorDoc doc;
+
+    SimHarness() { doc.SetElementFactory(CreateElement); }
 
     // Settings in the netlist's value syntax; mode "Auto", "None", "Minimal" or "Maximal".
     bool run(const QString& netlist, const QString& step = "1ns", const QString& span = "100ns",
