@@ -1,44 +1,16 @@
 #include "CResistorSim.h"
 
 #include "CSimulatorDoc.h"
-#include "IndexMap.h"
 #include "UiServices.h"
 
-void CResistorSim::Stamp(bool rhsOnly, int)
+void CResistorSim::Bind(ConductanceEntries& e, MatrixBinder& binder)
 {
-    if (!rhsOnly) m_Full.add(Conductance);
+    e.bind(binder, Nodes[0], Nodes[1]);
 }
 
-void CResistorSim::StampMapped(bool rhsOnly, int)
+void CResistorSim::StampInto(const ConductanceEntries& e, bool rhsOnly, int)
 {
-    if (!rhsOnly) m_Mapped.add(Conductance);
-}
-
-void CResistorSim::StampPartition(bool rhsOnly, int, int partition)
-{
-    if (!rhsOnly && partition == Partition) m_Mapped.add(Conductance);
-}
-
-void CResistorSim::BindMatrix(double** A, double*)
-{
-    m_Full.bind(A, Nodes[0], Nodes[1]);
-}
-
-void CResistorSim::BindThrough(double** A, const IndexMap& map)
-{
-    m_Mapped.bind(A, map(Nodes[0]), map(Nodes[1]));
-}
-
-void CResistorSim::BindMatrixMapped(double** A, double*)
-{
-    BindThrough(A, m_pDoc->ReducedMap());
-}
-
-void CResistorSim::BindMatrixPartition(double** A, double*, const IndexMap& map, int partition)
-{
-    if (map(Nodes[0]) == 0 && map(Nodes[1]) == 0) return;
-    Partition = partition;
-    BindThrough(A, map);
+    if (!rhsOnly) e.add(Conductance);
 }
 
 void CResistorSim::Initialise()

@@ -32,17 +32,20 @@ public:
     bool Loaded = false;
 };
 
+// The voltage source's entries in one system: A[n+][b], A[b][n+], A[n-][b], A[b][n-] and rhs[b].
+struct VoltageSourceEntries {
+    double* pb = nullptr;
+    double* bp = nullptr;
+    double* mb = nullptr;
+    double* bm = nullptr;
+    double* rhs = nullptr;
+};
+
 // Forces V(n+) - V(n-) = value; its branch unknown is the current inside from n+ to n-.
-class CVoltageSourceSim : public CComponentSim {
+class CVoltageSourceSim : public StampingElement<VoltageSourceEntries> {
 public:
     explicit CVoltageSourceSim(CSimulatorDoc* doc);
 
-    void Stamp(bool rhsOnly, int k) override;
-    void StampMapped(bool rhsOnly, int k) override;
-    void StampPartition(bool rhsOnly, int k, int partition) override;
-    void BindMatrix(double** A, double* rhs) override;
-    void BindMatrixMapped(double** A, double* rhs) override;
-    void BindMatrixPartition(double** A, double* rhs, const IndexMap& map, int partition) override;
     void BeginStep(int k) override;
     bool GetOutput(const QString& kind, int n, double* out) override;
     void AddOutputNames(const QString& group, QStringList& list) override;
@@ -52,32 +55,16 @@ public:
     double Value = 0;
     SourceWaveform Waveform;
 
-private:
-    struct Entries {
-        double* pb = nullptr; // A[n+][b]
-        double* bp = nullptr; // A[b][n+]
-        double* mb = nullptr; // A[n-][b]
-        double* bm = nullptr; // A[b][n-]
-        double* rhs = nullptr;
-        void bind(double** A, double* r, int rp, int rm, int rb);
-        void stamp(bool rhsOnly, double value) const;
-    };
-    bool m_MappedBound = false;
-    Entries m_Full;
-    Entries m_Mapped;
+protected:
+    void Bind(VoltageSourceEntries& e, MatrixBinder& binder) override;
+    void StampInto(const VoltageSourceEntries& e, bool rhsOnly, int k) override;
 };
 
 // Draws its current from node n1 and delivers it into node n2.
-class CCurrentSourceSim : public CComponentSim {
+class CCurrentSourceSim : public StampingElement<CurrentEntries> {
 public:
-    explicit CCurrentSourceSim(CSimulatorDoc* doc) : CComponentSim(doc) {}
+    explicit CCurrentSourceSim(CSimulatorDoc* doc) : StampingElement(doc) {}
 
-    void Stamp(bool rhsOnly, int k) override;
-    void StampMapped(bool rhsOnly, int k) override;
-    void StampPartition(bool rhsOnly, int k, int partition) override;
-    void BindMatrix(double** A, double* rhs) override;
-    void BindMatrixMapped(double** A, double* rhs) override;
-    void BindMatrixPartition(double** A, double* rhs, const IndexMap& map, int partition) override;
     void Initialise() override;
     void BeginStep(int k) override;
     void EndStep(int k) override;
@@ -89,9 +76,11 @@ public:
     double Value = 0;
     SourceWaveform Waveform;
 
+protected:
+    // Bound with the nodes reversed: the current enters n2 and leaves n1.
+    void Bind(CurrentEntries& e, MatrixBinder& binder) override;
+    void StampInto(const CurrentEntries& e, bool rhsOnly, int k) override;
+
 private:
-    bool m_MappedBound = false;
-    CurrentEntries m_Full; // current enters n2 and leaves n1 (bound reversed)
-    CurrentEntries m_Mapped;
     std::vector<double> m_History; // the current of every results column
 };

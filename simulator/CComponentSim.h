@@ -1,5 +1,8 @@
 #pragma once
 
+#include "IndexMap.h"
+#include "MatrixBinder.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -14,21 +17,23 @@ public:
     CComponentSim(const CComponentSim&) = delete;
     CComponentSim& operator=(const CComponentSim&) = delete;
 
+    // ---- matrices: the run's six operations, dispatched here to the family's one bind and one stamp
+    // (BindEntries, StampEntries) with the entry set and index map of each system ----
+    // Caches the addresses of the entries the element stamps in the full system, once per run.
+    void BindMatrix(Matrix& A, double* rhs);
+    // As BindMatrix in the reduced system, through the document's global-to-reduced map; only the
+    // elements of the reduced set bind there.
+    void BindMatrixMapped(Matrix& A, double* rhs);
+    // As BindMatrix in one partition's system, through its map, when any node of the element lies in
+    // that partition; the element then records the partition number. Otherwise nothing.
+    void BindMatrixPartition(Matrix& A, double* rhs, const IndexMap& map, int partition);
     // Adds the element's conductances to its bound entries (unless rhsOnly) and its source and
     // history currents to its bound right-hand-side entries; k is the results column.
-    virtual void Stamp(bool rhsOnly, int k) {}
-    // The same into the reduced system; called only for elements of the reduced set.
-    virtual void StampMapped(bool rhsOnly, int k) {}
-    // The same into one partition's system; acts only when the partition is one of the element's own.
-    virtual void StampPartition(bool rhsOnly, int k, int partition) {}
-
-    // Cache pointers to the entries that the element stamps, once per run.
-    virtual void BindMatrix(double** A, double* rhs) {}
-    // As BindMatrix, through the document's global-to-reduced map (CSimulatorDoc::ReducedMap).
-    virtual void BindMatrixMapped(double** A, double* rhs) {}
-    // As BindMatrix through the partition's map, when any node of the element lies in that partition;
-    // the element then records the partition number. Otherwise nothing.
-    virtual void BindMatrixPartition(double** A, double* rhs, const class IndexMap& map, int partition) {}
+    void Stamp(bool rhsOnly, int k);
+    // The same into the reduced system, for elements of the reduced set.
+    void StampMapped(bool rhsOnly, int k);
+    // The same into one partition's system, when the element was bound there.
+    void StampPartition(bool rhsOnly, int k, int partition);
 
     // Once per run, after parsing and before the results table exists (lines raise the history count).
     virtual void Prepare() {}
@@ -88,42 +93,33 @@ protected:
     int BranchUnknown(int i) const;
     // Message "text" + Name through the interface services; returns false for Parse to hand on.
     bool Fail(const QString& text) const;
+
+    // The systems one element can be bound to in one run: the full system; the reduced system or the
+    // partition of its nodes (a line: of one port); the partition of a line's other port.
+    enum EntrySet { FullEntries, MappedEntries, SecondPartitionEntries, kEntrySets };
+    // The family's one bind and one stamp for an entry set; an element that stamps nothing keeps these.
+    virtual void BindEntries(int set, MatrixBinder& binder) {}
+    virtual void StampEntries(int set, bool rhsOnly, int k) {}
+
+private:
+    void BindSet(int set, Matrix& A, double* rhs, const IndexMap& map);
+    bool m_Bound[kEntrySets] = {};
+    int m_SetPartition[kEntrySets] = {};
 };
 
-// A conductance between two rows of one system: four cached matrix entries.
-struct ConductanceEntries {
-    double* aa = nullptr;
-    double* ab = nullptr;
-    double* ba = nullptr;
-    double* bb = nullptr;
-    void bind(double** A, int ra, int rb)
-    {
-        aa = &A[ra][ra];
-        ab = &A[ra][rb];
-        ba = &A[rb][ra];
-        bb = &A[rb][rb];
-    }
-    void add(double g) const
-    {
-        *aa += g;
-        *ab -= g;
-        *ba -= g;
-        *bb += g;
-    }
-};
+// The base of an element family whose stamp needs the entry set `Entries` in each system: the family
+// writes Bind (find its entries through the binder) and StampInto (add its values to them), once for
+// all the matrix modes.
+template <class Entries> class StampingElement : public CComponentSim {
+public:
+    using CComponentSim::CComponentSim;
 
-// A current source between two rows of one system: current i enters row a and leaves row b.
-struct CurrentEntries {
-    double* a = nullptr;
-    double* b = nullptr;
-    void bind(double* rhs, int ra, int rb)
-    {
-        a = &rhs[ra];
-        b = &rhs[rb];
-    }
-    void inject(double i) const
-    {
-        *a += i;
-        *b -= i;
-    }
+protected:
+    virtual void Bind(Entries& e, MatrixBinder& binder) = 0;
+    virtual void StampInto(const Entries& e, bool rhsOnly, int k) = 0;
+
+private:
+    void BindEntries(int set, MatrixBinder& binder) final { Bind(m_Entries[set], binder); }
+    void StampEntries(int set, bool rhsOnly, int k) final { StampInto(m_Entries[set], rhsOnly, k); }
+    Entries m_Entries[kEntrySets];
 };

@@ -41,7 +41,7 @@ bool CSimulatorDoc::ChooseMatrixMode()
             m_Minimal = true;
             m_Reduced.allocate(m_ReducedNodes + m_ReducedBranches);
             for (auto& e : m_Elements)
-                e->BindMatrixMapped(m_Reduced.A.rows(), m_Reduced.rhs.data());
+                e->BindMatrixMapped(m_Reduced.A, m_Reduced.rhs.data());
         }
     }
     if (mode == QLatin1String("None")) m_Minimal = m_Maximal = false;
@@ -49,14 +49,15 @@ bool CSimulatorDoc::ChooseMatrixMode()
         // The full system is dense: make sure it fits before allocating it.
         const double n = double(m_N) + m_M + 1;
         if (n * n * sizeof(double) > MemoryLimit()) {
-            ui().message(text::format("Error.  The matrix of this run would need %.0f MB, more than this computer "
-                                      "has; choose the Maximal matrix mode or a smaller circuit.",
-                                      n * n * sizeof(double) / (1024.0 * 1024.0)));
+            ui().message(
+                text::format("Error.  The matrix of this run would need %.0f MB, more than this computer "
+                             "has; choose the Maximal matrix mode or a smaller circuit.",
+                             n * n * sizeof(double) / (1024.0 * 1024.0)));
             return false;
         }
         m_Full.allocate(m_N + m_M);
         for (auto& e : m_Elements)
-            e->BindMatrix(m_Full.A.rows(), m_Full.rhs.data());
+            e->BindMatrix(m_Full.A, m_Full.rhs.data());
     } else {
         m_Minimal = false;
         m_Reduced.release();
@@ -165,8 +166,10 @@ void CSimulatorDoc::PartitionNetwork()
             const int g = e->Nodes[j];
             const int q = g == 0 ? 0 : m_NodePartition[size_t(g)];
             if (q == 0 || q == first || q == second) continue;
-            if (first == 0) first = q;
-            else second = q;
+            if (first == 0)
+                first = q;
+            else
+                second = q;
         }
         if (first == 0) continue;
         if (second != 0 && second < first) std::swap(first, second);
@@ -208,8 +211,10 @@ void CSimulatorDoc::FloodFillPartition(int start, int p)
             if (e->Decoupled) {
                 for (int port = 0; port < 2; ++port) {
                     const int a = nd[2 * port], b = nd[2 * port + 1];
-                    if (a == x) add(b);
-                    else if (b == x) add(a);
+                    if (a == x)
+                        add(b);
+                    else if (b == x)
+                        add(a);
                 }
                 continue;
             }
@@ -230,7 +235,7 @@ void CSimulatorDoc::SetupPartitions()
         const IndexMap map = IndexMap::partition(m_NodePartition.data(), m_LocalIndex.data(), p);
         // Only the elements of p have a node there; every other element would bind nothing.
         for (CComponentSim* e : m_PartElements[size_t(p)])
-            e->BindMatrixPartition(sys.A.rows(), sys.rhs.data(), map, p);
+            e->BindMatrixPartition(sys.A, sys.rhs.data(), map, p);
     }
 }
 
