@@ -343,14 +343,9 @@ bool CSimulatorDoc::AllocateResults()
         return false;
     }
     try {
-        m_Columns = int(cols);
-        m_ResultData.assign(size_t(rows) * size_t(cols), 0.0);
-        m_ResultRows.resize(size_t(rows));
-        for (size_t i = 0; i < size_t(rows); ++i)
-            m_ResultRows[i] = m_ResultData.data() + i * size_t(cols);
+        m_Results.Allocate(int(rows), m_h, m_StepCount, m_StartTime, m_dt);
     } catch (const std::bad_alloc&) {
-        m_ResultData = {};
-        m_ResultRows = {};
+        m_Results.Clear();
         ui().message(QStringLiteral("Error.  Not enough memory for the results of this run."));
         return false;
     }
@@ -367,12 +362,9 @@ void CSimulatorDoc::FreeWorkArrays()
 void CSimulatorDoc::FreeResults()
 {
     m_Lines.clear();
-    m_ResultData = {};
-    m_ResultRows = {};
-    m_Columns = 0;
+    m_Results.Clear();
     m_Elements.clear();
     m_PartElements.clear();
-    m_ResultsValid = false;
 }
 
 void CSimulatorDoc::OnCloseDocument()
@@ -382,7 +374,7 @@ void CSimulatorDoc::OnCloseDocument()
         RequestStop();
         return;
     }
-    if (m_ResultsValid) FreeResults();
+    if (ResultsValid()) FreeResults();
     Document::OnCloseDocument();
 }
 
@@ -465,7 +457,7 @@ bool CSimulatorDoc::RunSimulation(RunProgress* progress)
     SetRunning(true);
     m_AbortRequested = false;
     m_FactorCount = 0;
-    if (m_ResultsValid) FreeResults();
+    if (ResultsValid()) FreeResults();
 
     const auto fail = [this]() {
         FreeWorkArrays();
@@ -510,7 +502,7 @@ bool CSimulatorDoc::RunSimulation(RunProgress* progress)
 
     for (int k = m_h; k <= m_h + m_StepCount; ++k) {
         if (k % (m_StepCount / 100 + 10) == 0 && progress) progress->SetPos(k - m_h);
-        m_ResultRows[0][k] = 0.0;
+        m_Results.Set(0, k, 0.0);
         m_Iteration = 0;
         m_t = (k - m_h) * m_dt + m_StartTime;
         for (;;) {
@@ -556,37 +548,8 @@ bool CSimulatorDoc::RunSimulation(RunProgress* progress)
                                                                            (long long)(seconds / 60 % 60),
                                                                            (long long)(seconds % 60)));
     FreeWorkArrays();
-    m_ResultsValid = true;
+    m_Results.Complete(m_StepCount + 1, m_NodeLookup, m_Elements);
     SetRunning(false);
     PumpWaitingMessages();
     return true;
-}
-
-bool CSimulatorDoc::GetTraceValues(const QString& expression, int n, double* out)
-{
-    const int open = int(expression.indexOf(u'('));
-    const int close = int(expression.indexOf(u')'));
-    QString name;
-    if (open >= 0)
-        name = close > open ? expression.mid(open + 1, close - open - 1) : expression.mid(open + 1);
-    const int available = m_Columns - m_h;
-    if (!m_ResultsValid || n < 0 || n > available) {
-        ui().message(QStringLiteral("Can't evaluate ") + expression + QStringLiteral(", aborting..."));
-        return false;
-    }
-    if (expression.startsWith(QLatin1String("V(P")) || expression.startsWith(QLatin1String("V(N"))) {
-        const int node = FindNodeIndex(name);
-        if (node < 0) {
-            ui().message(QStringLiteral("Can't evaluate ") + expression + QStringLiteral(", aborting..."));
-            return false;
-        }
-        for (int j = 0; j < n; ++j)
-            out[j] = m_ResultRows[size_t(node)][m_h + j];
-        return true;
-    }
-    const QString kind = open >= 0 ? expression.left(open) : expression;
-    for (auto& e : m_Elements)
-        if (e->Name == name && e->GetOutput(kind, n, out)) return true;
-    ui().message(QStringLiteral("Can't evaluate") + expression + QStringLiteral(", aborting plot."));
-    return false;
 }

@@ -3,6 +3,7 @@
 #include "Document.h"
 #include "IndexMap.h"
 #include "Matrix.h"
+#include "ResultsTable.h"
 
 #include <QHash>
 #include <QString>
@@ -77,10 +78,14 @@ public:
     // A run of any netlist document is in progress. Runs pump the window's events, so a second run
     // would nest inside the first one's pump: one run at a time in the whole program.
     static bool AnyRunInProgress();
-    bool ResultsValid() const { return m_ResultsValid; }
-    // Fills out[0..n-1] with a trace of the last run: V(node) for nodes beginning with N or P, else
-    // kind(element) answered by the element.
-    bool GetTraceValues(const QString& expression, int n, double* out);
+    bool ResultsValid() const { return m_Results.IsValid(); }
+    // The results of the last run: what plots and exports read.
+    const ResultsTable& Results() const { return m_Results; }
+    // Fills out[0..n-1] with a trace of the last run (ResultsTable::GetTraceValues).
+    bool GetTraceValues(const QString& expression, int n, double* out) const
+    {
+        return m_Results.GetTraceValues(expression, n, out);
+    }
     // Releases the results and elements of the last run.
     void FreeResults();
     // Dispatches waiting interface events (every 100 steps of a run and at its end).
@@ -129,9 +134,9 @@ public:
     // The folder from which sources read waveform files (ends in "\"), as the user typed it.
     const QString& InputPath() const { return m_Settings.path; }
     // Results table: row x (0 ground, 1..N nodes, N+1..N+M branch unknowns), column k.
-    double V(int x, int k) const { return m_ResultRows[size_t(x)][k]; }
-    const double* ResultRow(int x) const { return m_ResultRows[size_t(x)]; }
-    int ResultColumns() const { return m_Columns; }
+    double V(int x, int k) const { return m_Results.V(x, k); }
+    const double* ResultRow(int x) const { return m_Results.Row(x); }
+    int ResultColumns() const { return m_Results.Columns(); }
     // The element's conductances changed: rebuild and refactor at this iteration.
     void SetMatrixDirty() { m_MatrixDirty = true; }
     // As SetMatrixDirty, and in Maximal mode mark the partition of the node (not ground) dirty.
@@ -209,11 +214,8 @@ private:
     QStringList m_Lines;
     int m_h = 1;
     double m_t = 0;
-    std::vector<double> m_ResultData;
-    std::vector<double*> m_ResultRows;
-    int m_Columns = 0;
+    ResultsTable m_Results;
     std::vector<std::unique_ptr<CComponentSim>> m_Elements;
-    bool m_ResultsValid = false;
     int m_NonlinearCount = 0;
     long m_FactorCount = 0;
 

@@ -295,7 +295,7 @@ bool CSimulatorDoc::SolveSystem(LinearSystem& sys, bool refactor, const std::vec
     lubksb(sys.A.rows(), n, sys.indx.data(), sys.rhs.data());
     for (int i = 1; i <= n; ++i) {
         const int g = toGlobal ? (*toGlobal)[size_t(i)] : i;
-        m_ResultRows[size_t(g)][k] = sys.rhs[size_t(i)];
+        m_Results.Set(g, k, sys.rhs[size_t(i)]);
     }
     return true;
 }

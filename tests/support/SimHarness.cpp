@@ -34,7 +34,7 @@ bool SimHarness::runClean(const QString& netlist, const QString& step, const QSt
 
 std::vector<double> SimHarness::trace(const QString& expression)
 {
-    std::vector<double> out(size_t(doc.StepCount()) + 1);
+    std::vector<double> out(size_t(doc.Results().PointCount()));
     if (!doc.GetTraceValues(expression, int(out.size()), out.data())) return {};
     return out;
 }
