@@ -66,10 +66,7 @@ bool CCapacitorSim::GetOutput(const QString& kind, int n, double* out)
 
 void CCapacitorSim::AddOutputNames(const QString& group, QStringList& list)
 {
-    if (group == QLatin1String("Part Voltages"))
-        AddName(list, QStringLiteral("V"));
-    else if (group == QLatin1String("Part Currents"))
-        AddName(list, QStringLiteral("I"));
+    AddVoltageAndCurrent(group, list);
 }
 
 bool CCapacitorSim::ParseValueAndInitial(const QStringList& tokens, double& value, double& initial)

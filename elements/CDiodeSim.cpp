@@ -142,10 +142,7 @@ bool CDiodeSim::GetOutput(const QString& kind, int n, double* out)
 
 void CDiodeSim::AddOutputNames(const QString& group, QStringList& list)
 {
-    if (group == QLatin1String("Part Voltages"))
-        AddName(list, QStringLiteral("V"));
-    else if (group == QLatin1String("Part Currents"))
-        AddName(list, QStringLiteral("I"));
+    AddVoltageAndCurrent(group, list);
 }
 
 // ---- the statement

@@ -42,10 +42,7 @@ bool CResistorSim::GetOutput(const QString& kind, int n, double* out)
 
 void CResistorSim::AddOutputNames(const QString& group, QStringList& list)
 {
-    if (group == QLatin1String("Part Voltages"))
-        AddName(list, QStringLiteral("V"));
-    else if (group == QLatin1String("Part Currents"))
-        AddName(list, QStringLiteral("I"));
+    AddVoltageAndCurrent(group, list);
 }
 
 bool CResistorSim::Parse(const QStringList& tokens)

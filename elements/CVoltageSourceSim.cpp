@@ -68,14 +68,6 @@ double SourceWaveform::ValueAt(double t) const
     return 0.0;
 }
 
-static void addSourceNames(const CComponentSim& e, const QString& group, QStringList& list)
-{
-    if (group == QLatin1String("Source Voltages"))
-        list << QStringLiteral("V(") + e.Name + QLatin1Char(')');
-    else if (group == QLatin1String("Source Currents"))
-        list << QStringLiteral("I(") + e.Name + QLatin1Char(')');
-}
-
 // ---------------------------------------------------------------------------------------------
 // CVoltageSourceSim
 
@@ -122,7 +114,7 @@ bool CVoltageSourceSim::GetOutput(const QString& kind, int n, double* out)
 
 void CVoltageSourceSim::AddOutputNames(const QString& group, QStringList& list)
 {
-    addSourceNames(*this, group, list);
+    AddVoltageAndCurrent(group, list, "Source Voltages", "Source Currents");
 }
 
 bool CVoltageSourceSim::Parse(const QStringList& tokens)
@@ -174,7 +166,7 @@ bool CCurrentSourceSim::GetOutput(const QString& kind, int n, double* out)
 
 void CCurrentSourceSim::AddOutputNames(const QString& group, QStringList& list)
 {
-    addSourceNames(*this, group, list);
+    AddVoltageAndCurrent(group, list, "Source Voltages", "Source Currents");
 }
 
 bool CCurrentSourceSim::Parse(const QStringList& tokens)

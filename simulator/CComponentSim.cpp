@@ -23,6 +23,15 @@ void CComponentSim::AddName(QStringList& list, const QString& kind) const
     list << kind + QLatin1Char('(') + Name + QLatin1Char(')');
 }
 
+void CComponentSim::AddVoltageAndCurrent(const QString& group, QStringList& list, const char* voltages,
+                                         const char* currents) const
+{
+    if (group == QLatin1String(voltages))
+        AddName(list, QStringLiteral("V"));
+    else if (group == QLatin1String(currents))
+        AddName(list, QStringLiteral("I"));
+}
+
 int CComponentSim::TakeBranch()
 {
     const int b = m_pDoc->TakeBranch();

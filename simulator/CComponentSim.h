@@ -83,6 +83,10 @@ public:
 protected:
     // Appends kind + "(" + Name + ")" to the list.
     void AddName(QStringList& list, const QString& kind) const;
+    // V(Name) when `group` is the voltage group, I(Name) when it is the current group: the traces of
+    // a two-terminal part ("Part Voltages", "Part Currents") or a source ("Source ...").
+    void AddVoltageAndCurrent(const QString& group, QStringList& list, const char* voltages = "Part Voltages",
+                              const char* currents = "Part Currents") const;
     // Takes the next extra unknown of the document into Branch[BranchCount].
     int TakeBranch();
     // out[j] = V(a, h+j) - V(b, h+j) for j = 0..n-1.

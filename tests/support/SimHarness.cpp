@@ -128,6 +128,15 @@ void expectSameTraces(SimHarness& got, SimHarness& want, std::initializer_list<c
     }
 }
 
+void runAgreeingWithNone(SimHarness& h, const QString& netlist, const QString& step, const QString& span,
+                         std::initializer_list<const char*> traces, double abs, double rel)
+{
+    SimHarness none;
+    ASSERT_TRUE(h.runClean(netlist, step, span));
+    ASSERT_TRUE(none.runClean(netlist, step, span, "None"));
+    expectSameTraces(h, none, traces, abs, rel);
+}
+
 void expectModesAgree(const QString& netlist, std::initializer_list<const char*> traces, const QString& step,
                       const QString& span, std::initializer_list<const char*> modes, double abs, double rel)
 {

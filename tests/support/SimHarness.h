@@ -61,6 +61,10 @@ void runReference(SimHarness& h, const ReferenceCase& rc, const QString& mode);
 void expectSameTraces(SimHarness& got, SimHarness& want, std::initializer_list<const char*> traces,
                       double abs = 1e-9, double rel = 1e-9);
 
+// Runs the netlist in "Auto" into h and in "None"; h's traces must be those of "None".
+void runAgreeingWithNone(SimHarness& h, const QString& netlist, const QString& step, const QString& span,
+                         std::initializer_list<const char*> traces, double abs = 1e-9, double rel = 1e-9);
+
 // Runs the netlist in "None" and in each of the modes; every mode must give the traces of "None".
 void expectModesAgree(const QString& netlist, std::initializer_list<const char*> traces, const QString& step,
                       const QString& span, std::initializer_list<const char*> modes = {"Minimal", "Maximal"},
