@@ -71,8 +71,6 @@ double SourceWaveform::ValueAt(double t) const
 // ---------------------------------------------------------------------------------------------
 // CVoltageSourceSim
 
-CVoltageSourceSim::CVoltageSourceSim(CSimulatorDoc* doc) : StampingElement(doc) {}
-
 void CVoltageSourceSim::Bind(VoltageSourceEntries& e, MatrixBinder& binder)
 {
     const int p = Nodes[0], m = Nodes[1], b = BranchUnknown(0);
@@ -94,11 +92,6 @@ void CVoltageSourceSim::StampInto(const VoltageSourceEntries& e, bool rhsOnly, i
     *e.rhs += Value;
 }
 
-void CVoltageSourceSim::BeginStep(int)
-{
-    Value = Waveform.ValueAt(m_pDoc->CurrentTime());
-}
-
 bool CVoltageSourceSim::GetOutput(const QString& kind, int n, double* out)
 {
     if (kind == QLatin1String("V")) {
@@ -110,11 +103,6 @@ bool CVoltageSourceSim::GetOutput(const QString& kind, int n, double* out)
         return true;
     }
     return false;
-}
-
-void CVoltageSourceSim::AddOutputNames(const QString& group, QStringList& list)
-{
-    AddVoltageAndCurrent(group, list, "Source Voltages", "Source Currents");
 }
 
 bool CVoltageSourceSim::Parse(const QStringList& tokens)
@@ -141,11 +129,6 @@ void CCurrentSourceSim::Initialise()
     m_History.assign(size_t(m_pDoc->ResultColumns()), 0.0);
 }
 
-void CCurrentSourceSim::BeginStep(int)
-{
-    Value = Waveform.ValueAt(m_pDoc->CurrentTime());
-}
-
 void CCurrentSourceSim::EndStep(int k)
 {
     m_History[size_t(k)] = Value;
@@ -162,11 +145,6 @@ bool CCurrentSourceSim::GetOutput(const QString& kind, int n, double* out)
         return true;
     }
     return false;
-}
-
-void CCurrentSourceSim::AddOutputNames(const QString& group, QStringList& list)
-{
-    AddVoltageAndCurrent(group, list, "Source Voltages", "Source Currents");
 }
 
 bool CCurrentSourceSim::Parse(const QStringList& tokens)

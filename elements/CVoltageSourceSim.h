@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CComponentSim.h"
+#include "CSimulatorDoc.h"
 #include "PulseShape.h"
 
 #include <functional>
@@ -41,19 +42,30 @@ struct VoltageSourceEntries {
     double* rhs = nullptr;
 };
 
-// Forces V(n+) - V(n-) = value; its branch unknown is the current inside from n+ to n-.
-class CVoltageSourceSim : public StampingElement<VoltageSourceEntries> {
+// What the voltage and the current source share: the waveform that drives them, its value in the
+// current step, and the groups their traces are offered in.
+template <class Entries> class SourceElement : public StampingElement<Entries> {
 public:
-    explicit CVoltageSourceSim(CSimulatorDoc* doc);
+    using StampingElement<Entries>::StampingElement;
 
-    void BeginStep(int k) override;
-    bool GetOutput(const QString& kind, int n, double* out) override;
-    void AddOutputNames(const QString& group, QStringList& list) override;
-    bool Parse(const QStringList& tokens) override;
+    void BeginStep(int) override { Value = Waveform.ValueAt(this->m_pDoc->CurrentTime()); }
+    void AddOutputNames(const QString& group, QStringList& list) override
+    {
+        this->AddVoltageAndCurrent(group, list, "Source Voltages", "Source Currents");
+    }
     bool LoadWaveform() { return Waveform.LoadWaveform(); }
 
     double Value = 0;
     SourceWaveform Waveform;
+};
+
+// Forces V(n+) - V(n-) = value; its branch unknown is the current inside from n+ to n-.
+class CVoltageSourceSim : public SourceElement<VoltageSourceEntries> {
+public:
+    explicit CVoltageSourceSim(CSimulatorDoc* doc) : SourceElement(doc) {}
+
+    bool GetOutput(const QString& kind, int n, double* out) override;
+    bool Parse(const QStringList& tokens) override;
 
 protected:
     void Bind(VoltageSourceEntries& e, MatrixBinder& binder) override;
@@ -61,20 +73,14 @@ protected:
 };
 
 // Draws its current from node n1 and delivers it into node n2.
-class CCurrentSourceSim : public StampingElement<CurrentEntries> {
+class CCurrentSourceSim : public SourceElement<CurrentEntries> {
 public:
-    explicit CCurrentSourceSim(CSimulatorDoc* doc) : StampingElement(doc) {}
+    explicit CCurrentSourceSim(CSimulatorDoc* doc) : SourceElement(doc) {}
 
     void Initialise() override;
-    void BeginStep(int k) override;
     void EndStep(int k) override;
     bool GetOutput(const QString& kind, int n, double* out) override;
-    void AddOutputNames(const QString& group, QStringList& list) override;
     bool Parse(const QStringList& tokens) override;
-    bool LoadWaveform() { return Waveform.LoadWaveform(); }
-
-    double Value = 0;
-    SourceWaveform Waveform;
 
 protected:
     // Bound with the nodes reversed: the current enters n2 and leaves n1.
