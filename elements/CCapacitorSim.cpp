@@ -7,11 +7,6 @@ void CCapacitorSim::Bind(CompanionEntries& e, MatrixBinder& binder)
     e.bind(binder, Nodes[0], Nodes[1]);
 }
 
-void CCapacitorSim::StampInto(const CompanionEntries& e, bool rhsOnly, int)
-{
-    e.stamp(rhsOnly, Geq, Ieq);
-}
-
 void CCapacitorSim::Initialise()
 {
     Geq = ClampG(2.0 * C / m_pDoc->TimeStep());

@@ -6,9 +6,13 @@
 
 // A linear capacitor as its trapezoidal companion: the conductance Geq between its nodes in parallel
 // with the history current Ieq, which enters node a and leaves node b.
-class CCapacitorSim : public StampingElement<CompanionEntries> {
+class CCapacitorSim : public StampingElement<CCapacitorSim, CompanionEntries> {
 public:
     explicit CCapacitorSim(CSimulatorDoc* doc) : StampingElement(doc) {}
+
+    // Its entries in one system and its values added to them, for every matrix mode.
+    void Bind(CompanionEntries& e, MatrixBinder& binder);
+    void StampInto(const CompanionEntries& e, bool rhsOnly, int) { e.stamp(rhsOnly, Geq, Ieq); }
 
     void Initialise() override;
     void BeginStep(int k) override;
@@ -35,7 +39,4 @@ protected:
     double PreviousVoltage(int k, double initial) const;
     // The current of the last accepted step at voltage v of that step.
     double PreviousCurrent(double v) const { return Gprev * v - Iprev; }
-
-    void Bind(CompanionEntries& e, MatrixBinder& binder) override;
-    void StampInto(const CompanionEntries& e, bool rhsOnly, int k) override;
 };

@@ -14,9 +14,13 @@ struct DiodeEntries {
 // The semiconductor diode: an exponential junction with reverse leakage and breakdown, an optional
 // series resistance through an internal node, solved by Newton iteration within each time step.
 // Nodes[0] anode, Nodes[1] cathode, Nodes[2] the internal node (0 without series resistance).
-class CDiodeSim : public StampingElement<DiodeEntries> {
+class CDiodeSim : public StampingElement<CDiodeSim, DiodeEntries> {
 public:
     explicit CDiodeSim(CSimulatorDoc* doc);
+
+    // Its entries in one system and its values added to them, for every matrix mode.
+    void Bind(DiodeEntries& e, MatrixBinder& binder);
+    void StampInto(const DiodeEntries& e, bool rhsOnly, int k);
 
     void Initialise() override;
     void BeginStep(int k) override;
@@ -42,10 +46,6 @@ public:
     double Geq = 1e-12; // linearised junction conductance
     double Ieq = 0;     // linearised junction current source
     double vlast = 0;   // where the junction was last linearised
-
-protected:
-    void Bind(DiodeEntries& e, MatrixBinder& binder) override;
-    void StampInto(const DiodeEntries& e, bool rhsOnly, int k) override;
 
 private:
     double Current(double v) const;

@@ -8,11 +8,6 @@ void CResistorSim::Bind(ConductanceEntries& e, MatrixBinder& binder)
     e.bind(binder, Nodes[0], Nodes[1]);
 }
 
-void CResistorSim::StampInto(const ConductanceEntries& e, bool rhsOnly, int)
-{
-    if (!rhsOnly) e.add(Conductance);
-}
-
 void CResistorSim::Initialise()
 {
     Conductance = ClampConductance(Resistance);

@@ -13,9 +13,13 @@ struct WindingEntries {
 // Two magnetically coupled windings. Each winding current is an unknown of its own (a branch row after
 // the node rows) whose row carries the trapezoidal form of the coupled inductances.
 // Nodes[0], Nodes[1]: primary winding (p1 -> p2); Nodes[2], Nodes[3]: secondary winding (s1 -> s2).
-class CTransformerSim : public StampingElement<WindingEntries> {
+class CTransformerSim : public StampingElement<CTransformerSim, WindingEntries> {
 public:
     explicit CTransformerSim(CSimulatorDoc* doc);
+
+    // Its entries in one system and its values added to them, for every matrix mode.
+    void Bind(WindingEntries& e, MatrixBinder& binder);
+    void StampInto(const WindingEntries& e, bool rhsOnly, int k);
 
     void Initialise() override;
     void BeginStep(int k) override;
@@ -28,8 +32,4 @@ public:
     double M = 0;                     // mutual inductance
     double R11 = 0, R22 = 0, R12 = 0; // 2 L1 / dt, 2 L2 / dt, 2 M / dt
     double E1 = 0, E2 = 0;            // history voltages of the two branch rows
-
-protected:
-    void Bind(WindingEntries& e, MatrixBinder& binder) override;
-    void StampInto(const WindingEntries& e, bool rhsOnly, int k) override;
 };

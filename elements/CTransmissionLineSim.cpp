@@ -135,12 +135,6 @@ void CTransmissionLineSim::Bind(std::array<CompanionEntries, 2>& ports, MatrixBi
         ports[size_t(port)].bind(binder, Nodes[2 * port], Nodes[2 * port + 1]);
 }
 
-void CTransmissionLineSim::StampInto(const std::array<CompanionEntries, 2>& ports, bool rhsOnly, int)
-{
-    for (int port = 0; port < 2; ++port)
-        ports[size_t(port)].stamp(rhsOnly, PortG[port], 2 * WaveG[port] * Vinc[port]);
-}
-
 int CTransmissionLineSim::PortPartition(int port) const
 {
     const int a = Nodes[2 * port], b = Nodes[2 * port + 1];

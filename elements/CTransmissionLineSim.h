@@ -13,9 +13,18 @@
 //
 // Nodes[0], Nodes[1] are port 1 (a1, b1); Nodes[2], Nodes[3] port 2 (a2, b2). The lossy and
 // variable-impedance lines derive from this class and reuse its ports, binding and traces.
-class CTransmissionLineSim : public StampingElement<std::array<CompanionEntries, 2>> {
+class CTransmissionLineSim : public StampingElement<CTransmissionLineSim, std::array<CompanionEntries, 2>> {
 public:
     explicit CTransmissionLineSim(CSimulatorDoc* doc);
+
+    // Each port: its conductance with the arriving wave's source current. A port outside the system
+    // being bound (the other side of a cut) lands on the binder's scratch entries.
+    void Bind(std::array<CompanionEntries, 2>& ports, MatrixBinder& binder);
+    void StampInto(const std::array<CompanionEntries, 2>& ports, bool rhsOnly, int)
+    {
+        ports[0].stamp(rhsOnly, PortG[0], 2 * WaveG[0] * Vinc[0]);
+        ports[1].stamp(rhsOnly, PortG[1], 2 * WaveG[1] * Vinc[1]);
+    }
 
     void Prepare() override;
     void Initialise() override;
@@ -72,9 +81,4 @@ protected:
     virtual const std::vector<double>& SentWaves(int port) const { return port == 0 ? W1 : W2; }
     // The conductance that turns a port's traces into a current at results column k.
     virtual double TraceConductance(int port, int) const { return WaveG[port]; }
-
-    // Each port: its conductance with the arriving wave's source current. A port outside the system
-    // being bound (the other side of a cut) lands on the binder's scratch entries.
-    void Bind(std::array<CompanionEntries, 2>& ports, MatrixBinder& binder) override;
-    void StampInto(const std::array<CompanionEntries, 2>& ports, bool rhsOnly, int k) override;
 };

@@ -119,11 +119,6 @@ void CCurrentSourceSim::Bind(CurrentEntries& e, MatrixBinder& binder)
     e.bind(binder, Nodes[1], Nodes[0]);
 }
 
-void CCurrentSourceSim::StampInto(const CurrentEntries& e, bool, int)
-{
-    e.inject(Value);
-}
-
 void CCurrentSourceSim::Initialise()
 {
     m_History.assign(size_t(m_pDoc->ResultColumns()), 0.0);

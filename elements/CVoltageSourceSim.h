@@ -44,9 +44,9 @@ struct VoltageSourceEntries {
 
 // What the voltage and the current source share: the waveform that drives them, its value in the
 // current step, and the groups their traces are offered in.
-template <class Entries> class SourceElement : public StampingElement<Entries> {
+template <class Family, class Entries> class SourceElement : public StampingElement<Family, Entries> {
 public:
-    using StampingElement<Entries>::StampingElement;
+    using StampingElement<Family, Entries>::StampingElement;
 
     void BeginStep(int) override { Value = Waveform.ValueAt(this->m_pDoc->CurrentTime()); }
     void AddOutputNames(const QString& group, QStringList& list) override
@@ -60,32 +60,31 @@ public:
 };
 
 // Forces V(n+) - V(n-) = value; its branch unknown is the current inside from n+ to n-.
-class CVoltageSourceSim : public SourceElement<VoltageSourceEntries> {
+class CVoltageSourceSim : public SourceElement<CVoltageSourceSim, VoltageSourceEntries> {
 public:
     explicit CVoltageSourceSim(CSimulatorDoc* doc) : SourceElement(doc) {}
 
+    // Its entries in one system and its values added to them, for every matrix mode.
+    void Bind(VoltageSourceEntries& e, MatrixBinder& binder);
+    void StampInto(const VoltageSourceEntries& e, bool rhsOnly, int k);
+
     bool GetOutput(const QString& kind, int n, double* out) override;
     bool Parse(const QStringList& tokens) override;
-
-protected:
-    void Bind(VoltageSourceEntries& e, MatrixBinder& binder) override;
-    void StampInto(const VoltageSourceEntries& e, bool rhsOnly, int k) override;
 };
 
 // Draws its current from node n1 and delivers it into node n2.
-class CCurrentSourceSim : public SourceElement<CurrentEntries> {
+class CCurrentSourceSim : public SourceElement<CCurrentSourceSim, CurrentEntries> {
 public:
     explicit CCurrentSourceSim(CSimulatorDoc* doc) : SourceElement(doc) {}
+
+    // Bound with the nodes reversed: the current enters n2 and leaves n1.
+    void Bind(CurrentEntries& e, MatrixBinder& binder);
+    void StampInto(const CurrentEntries& e, bool, int) { e.inject(Value); }
 
     void Initialise() override;
     void EndStep(int k) override;
     bool GetOutput(const QString& kind, int n, double* out) override;
     bool Parse(const QStringList& tokens) override;
-
-protected:
-    // Bound with the nodes reversed: the current enters n2 and leaves n1.
-    void Bind(CurrentEntries& e, MatrixBinder& binder) override;
-    void StampInto(const CurrentEntries& e, bool rhsOnly, int k) override;
 
 private:
     std::vector<double> m_History; // the current of every results column

@@ -68,48 +68,20 @@ bool CComponentSim::Fail(const QString& text) const
 
 // ---- matrices
 
-void CComponentSim::BindSet(int set, Matrix& A, double* rhs, const IndexMap& map)
+IndexMap CComponentSim::ReducedMap() const
 {
-    MatrixBinder binder(A, rhs, map);
-    BindEntries(set, binder);
-    m_Bound[set] = true;
+    return m_pDoc->ReducedMap();
 }
 
-void CComponentSim::BindMatrix(Matrix& A, double* rhs)
-{
-    BindSet(FullEntries, A, rhs, IndexMap::identity());
-}
-
-void CComponentSim::BindMatrixMapped(Matrix& A, double* rhs)
-{
-    if (InReducedSet) BindSet(MappedEntries, A, rhs, m_pDoc->ReducedMap());
-}
-
-void CComponentSim::BindMatrixPartition(Matrix& A, double* rhs, const IndexMap& map, int partition)
+int CComponentSim::ClaimPartitionSet(const IndexMap& map, int partition)
 {
     bool touches = false;
     for (int i = 0; i < NodeCount(); ++i)
         touches = touches || map(Nodes[i]) != 0;
     // Only a line, whose ports are separate sub-networks, can lie in two partitions.
     const int set = m_Bound[MappedEntries] ? SecondPartitionEntries : MappedEntries;
-    if (!touches || m_Bound[set]) return;
-    if (!m_Bound[MappedEntries]) Partition = partition;
+    if (!touches || m_Bound[set]) return -1;
+    if (set == MappedEntries) Partition = partition;
     m_SetPartition[set] = partition;
-    BindSet(set, A, rhs, map);
-}
-
-void CComponentSim::Stamp(bool rhsOnly, int k)
-{
-    if (m_Bound[FullEntries]) StampEntries(FullEntries, rhsOnly, k);
-}
-
-void CComponentSim::StampMapped(bool rhsOnly, int k)
-{
-    if (m_Bound[MappedEntries]) StampEntries(MappedEntries, rhsOnly, k);
-}
-
-void CComponentSim::StampPartition(bool rhsOnly, int k, int partition)
-{
-    for (int set : {MappedEntries, SecondPartitionEntries})
-        if (m_Bound[set] && m_SetPartition[set] == partition) StampEntries(set, rhsOnly, k);
+    return set;
 }

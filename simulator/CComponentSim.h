@@ -17,23 +17,23 @@ public:
     CComponentSim(const CComponentSim&) = delete;
     CComponentSim& operator=(const CComponentSim&) = delete;
 
-    // ---- matrices: the run's six operations, dispatched here to the family's one bind and one stamp
-    // (BindEntries, StampEntries) with the entry set and index map of each system ----
+    // ---- matrices: an element family writes one bind and one stamp (see StampingElement), which
+    // serve all six operations ----
     // Caches the addresses of the entries the element stamps in the full system, once per run.
-    void BindMatrix(Matrix& A, double* rhs);
+    virtual void BindMatrix(Matrix& A, double* rhs) {}
     // As BindMatrix in the reduced system, through the document's global-to-reduced map; only the
     // elements of the reduced set bind there.
-    void BindMatrixMapped(Matrix& A, double* rhs);
+    virtual void BindMatrixMapped(Matrix& A, double* rhs) {}
     // As BindMatrix in one partition's system, through its map, when any node of the element lies in
     // that partition; the element then records the partition number. Otherwise nothing.
-    void BindMatrixPartition(Matrix& A, double* rhs, const IndexMap& map, int partition);
+    virtual void BindMatrixPartition(Matrix& A, double* rhs, const IndexMap& map, int partition) {}
     // Adds the element's conductances to its bound entries (unless rhsOnly) and its source and
     // history currents to its bound right-hand-side entries; k is the results column.
-    void Stamp(bool rhsOnly, int k);
+    virtual void Stamp(bool rhsOnly, int k) {}
     // The same into the reduced system, for elements of the reduced set.
-    void StampMapped(bool rhsOnly, int k);
+    virtual void StampMapped(bool rhsOnly, int k) {}
     // The same into one partition's system, when the element was bound there.
-    void StampPartition(bool rhsOnly, int k, int partition);
+    virtual void StampPartition(bool rhsOnly, int k, int partition) {}
 
     // Once per run, after parsing and before the results table exists (lines raise the history count).
     virtual void Prepare() {}
@@ -97,33 +97,60 @@ protected:
     int BranchUnknown(int i) const;
     // Message "text" + Name through the interface services; returns false for Parse to hand on.
     bool Fail(const QString& text) const;
+    // The document's global-to-reduced map.
+    IndexMap ReducedMap() const;
 
     // The systems one element can be bound to in one run: the full system; the reduced system or the
     // partition of its nodes (a line: of one port); the partition of a line's other port.
     enum EntrySet { FullEntries, MappedEntries, SecondPartitionEntries, kEntrySets };
-    // The family's one bind and one stamp for an entry set; an element that stamps nothing keeps these.
-    virtual void BindEntries(int set, MatrixBinder& binder) {}
-    virtual void StampEntries(int set, bool rhsOnly, int k) {}
+    // The set for the partition, or -1 when no node of the element lies in it; records the partition.
+    int ClaimPartitionSet(const IndexMap& map, int partition);
 
-private:
-    void BindSet(int set, Matrix& A, double* rhs, const IndexMap& map);
     bool m_Bound[kEntrySets] = {};
     int m_SetPartition[kEntrySets] = {};
 };
 
-// The base of an element family whose stamp needs the entry set `Entries` in each system: the family
-// writes Bind (find its entries through the binder) and StampInto (add its values to them), once for
-// all the matrix modes.
-template <class Entries> class StampingElement : public CComponentSim {
+// The base of an element family whose stamp needs the entries `Entries` in each system. The family
+// writes, as public members, Bind (find its entries through the binder) and StampInto (add its values
+// to them); this base runs them for every matrix mode, so no family can leave a mode out.
+template <class Family, class Entries> class StampingElement : public CComponentSim {
 public:
     using CComponentSim::CComponentSim;
 
-protected:
-    virtual void Bind(Entries& e, MatrixBinder& binder) = 0;
-    virtual void StampInto(const Entries& e, bool rhsOnly, int k) = 0;
+    void BindMatrix(Matrix& A, double* rhs) final { BindSet(FullEntries, A, rhs, IndexMap::identity()); }
+    void BindMatrixMapped(Matrix& A, double* rhs) final
+    {
+        if (InReducedSet) BindSet(MappedEntries, A, rhs, ReducedMap());
+    }
+    void BindMatrixPartition(Matrix& A, double* rhs, const IndexMap& map, int partition) final
+    {
+        const int set = ClaimPartitionSet(map, partition);
+        if (set >= 0) BindSet(set, A, rhs, map);
+    }
+    void Stamp(bool rhsOnly, int k) final
+    {
+        if (m_Bound[FullEntries]) family().StampInto(m_Entries[FullEntries], rhsOnly, k);
+    }
+    void StampMapped(bool rhsOnly, int k) final
+    {
+        if (m_Bound[MappedEntries]) family().StampInto(m_Entries[MappedEntries], rhsOnly, k);
+    }
+    void StampPartition(bool rhsOnly, int k, int partition) final
+    {
+        // A set has a partition number only once it is bound.
+        if (m_SetPartition[MappedEntries] == partition)
+            family().StampInto(m_Entries[MappedEntries], rhsOnly, k);
+        else if (m_SetPartition[SecondPartitionEntries] == partition)
+            family().StampInto(m_Entries[SecondPartitionEntries], rhsOnly, k);
+    }
 
 private:
-    void BindEntries(int set, MatrixBinder& binder) final { Bind(m_Entries[set], binder); }
-    void StampEntries(int set, bool rhsOnly, int k) final { StampInto(m_Entries[set], rhsOnly, k); }
+    Family& family() { return static_cast<Family&>(*this); }
+    void BindSet(int set, Matrix& A, double* rhs, const IndexMap& map)
+    {
+        MatrixBinder binder(A, rhs, map);
+        family().Bind(m_Entries[set], binder);
+        m_Bound[set] = true;
+    }
     Entries m_Entries[kEntrySets];
 };
