@@ -8,6 +8,7 @@
 #include <QElapsedTimer>
 #include <QIODevice>
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 #include <new>
@@ -447,6 +448,67 @@ void CSimulatorDoc::SetRunning(bool running)
     g_runningDoc = running ? this : nullptr;
 }
 
+bool CSimulatorDoc::SetUpRun()
+{
+    if (!ReadNetlistLines()) {
+        if (!m_SettingsRefused) ui().message(QStringLiteral("Initialization Failure (empty netlist?)"));
+        return false;
+    }
+    if (!ParseNetlistStatements()) {
+        ui().message(QStringLiteral("Error.  ProcessNetlist Failure."));
+        DeleteElements();
+        return false;
+    }
+
+    m_h = 1;
+    for (auto& e : m_Elements)
+        e->Prepare();
+    if (!AllocateResults()) return false;
+
+    m_NonlinearCount = 0;
+    try {
+        for (auto& e : m_Elements) {
+            e->Initialise();
+            if (e->Nonlinear) ++m_NonlinearCount;
+        }
+        return ChooseMatrixMode();
+    } catch (const std::bad_alloc&) {
+        ui().message(QStringLiteral("Error.  Not enough memory for this run."));
+        return false;
+    }
+}
+
+bool CSimulatorDoc::IterateStep(int k)
+{
+    for (;;) {
+        ++m_Iteration;
+        for (auto& e : m_Elements)
+            e->BeginStep(k);
+        for (auto& e : m_Elements)
+            e->PreSolve(k);
+        if (!m_Maximal) AssembleFull(k);
+        if (m_Minimal) AssembleReduced(k);
+        if (m_Maximal) AssemblePartitions(k);
+        bool solved = true;
+        if (!m_Maximal) solved = SolveFull(k);
+        if (solved && m_Minimal) solved = SolveReduced(k);
+        if (solved && m_Maximal) solved = SolvePartitions(k);
+        if (!solved) {
+            ui().message(QStringLiteral("Critical Error:  Matrax solve failure."));
+            return false;
+        }
+        // The limit ends the run after this step, which keeps its last solution.
+        if (m_Iteration > 10000) {
+            ui().message(QStringLiteral("Failing to converge... Aborting."));
+            m_AbortRequested = true;
+            return true;
+        }
+        const bool again = std::any_of(m_Elements.begin(), m_Elements.end(),
+                                       [k](const auto& e) { return e->NeedsIteration(k); });
+        if (!again) return true;
+    }
+}
+
 bool CSimulatorDoc::RunSimulation(RunProgress* progress)
 {
     if (AnyRunInProgress()) {
@@ -465,33 +527,7 @@ bool CSimulatorDoc::RunSimulation(RunProgress* progress)
         SetRunning(false);
         return false;
     };
-
-    if (!ReadNetlistLines()) {
-        if (!m_SettingsRefused) ui().message(QStringLiteral("Initialization Failure (empty netlist?)"));
-        return fail();
-    }
-    if (!ParseNetlistStatements()) {
-        ui().message(QStringLiteral("Error.  ProcessNetlist Failure."));
-        DeleteElements();
-        return fail();
-    }
-
-    m_h = 1;
-    for (auto& e : m_Elements)
-        e->Prepare();
-    if (!AllocateResults()) return fail();
-
-    m_NonlinearCount = 0;
-    try {
-        for (auto& e : m_Elements) {
-            e->Initialise();
-            if (e->Nonlinear) ++m_NonlinearCount;
-        }
-        if (!ChooseMatrixMode()) return fail();
-    } catch (const std::bad_alloc&) {
-        ui().message(QStringLiteral("Error.  Not enough memory for this run."));
-        return fail();
-    }
+    if (!SetUpRun()) return fail();
 
     if (progress) {
         progress->SetRange(0, m_StepCount);
@@ -505,36 +541,7 @@ bool CSimulatorDoc::RunSimulation(RunProgress* progress)
         m_Results.Set(0, k, 0.0);
         m_Iteration = 0;
         m_t = (k - m_h) * m_dt + m_StartTime;
-        for (;;) {
-            ++m_Iteration;
-            for (auto& e : m_Elements)
-                e->BeginStep(k);
-            for (auto& e : m_Elements)
-                e->PreSolve(k);
-            if (!m_Maximal) AssembleFull(k);
-            if (m_Minimal) AssembleReduced(k);
-            if (m_Maximal) AssemblePartitions(k);
-            bool solved = true;
-            if (!m_Maximal) solved = SolveFull(k);
-            if (solved && m_Minimal) solved = SolveReduced(k);
-            if (solved && m_Maximal) solved = SolvePartitions(k);
-            if (!solved) {
-                ui().message(QStringLiteral("Critical Error:  Matrax solve failure."));
-                return fail();
-            }
-            if (m_Iteration > 10000) {
-                ui().message(QStringLiteral("Failing to converge... Aborting."));
-                m_AbortRequested = true;
-                break;
-            }
-            bool again = false;
-            for (auto& e : m_Elements)
-                if (e->NeedsIteration(k)) {
-                    again = true;
-                    break;
-                }
-            if (!again) break;
-        }
+        if (!IterateStep(k)) return fail();
         for (auto& e : m_Elements)
             e->EndStep(k);
         m_MatrixDirty = false;

@@ -185,6 +185,12 @@ private:
     };
 
     bool ReadRunSettings();
+    // Reads and parses the netlist, prepares the elements, allocates the results and chooses the
+    // systems; false after the messages.
+    bool SetUpRun();
+    // The iterations of step k until every element is content or the limit is reached; false when a
+    // solve fails.
+    bool IterateStep(int k);
     void SetRunning(bool running);
     bool AllocateResults();
     // The memory a run may use (SetMemoryLimit, or 80% of physical memory).
