@@ -5,6 +5,7 @@
 #include "CTorvex2Doc.h"
 #include "CTorvex2View.h"
 #include "DocTemplate.h"
+#include "ElementFactory.h"
 #include "Resource.h"
 
 TemplateMakers TemplateMakers::Program()
@@ -14,7 +15,14 @@ TemplateMakers TemplateMakers::Program()
         return DocTemplate::Make<CTorvex2Doc, CTorvex2View>(IDR_TORVEX2TYPE, strings::SchematicTemplate);
     };
     makers.netlist = [] {
-        return DocTemplate::Make<CSimulatorDoc, CSimulatorView>(IDR_NETLIST, strings::NetlistTemplate);
+        return std::make_unique<DocTemplate>(
+            IDR_NETLIST, QString::fromLatin1(strings::NetlistTemplate),
+            [] {
+                auto doc = std::make_unique<CSimulatorDoc>();
+                doc->SetElementFactory(CreateElement);
+                return std::unique_ptr<Document>(std::move(doc));
+            },
+            [] { return static_cast<View*>(new CSimulatorView); });
     };
     return makers;
 }

@@ -11,6 +11,7 @@
 //
 // SOLVER 0 is the structure-aware solver of the program, 1 the dense routines it matches bit for bit.
 #include "CSimulatorDoc.h"
+#include "ElementFactory.h"
 #include "UiServices.h"
 
 #include <benchmark/benchmark.h>
@@ -55,6 +56,7 @@ QString rcLadder(int sections)
 double runSeconds(const QString& text, const char* mode, int steps, bool dense)
 {
     CSimulatorDoc doc;
+    doc.SetElementFactory(CreateElement);
     doc.SetDenseSolver(dense);
     doc.SetNetlistText(text);
     doc.Settings().timeStep = "0.1N";

@@ -8,6 +8,7 @@
 // Standard error: "message: " and every message of the run, then "run seconds: " and the wall time.
 // Exit status: 0 the run completed, 1 the run or a trace failed, 2 bad arguments.
 #include "CSimulatorDoc.h"
+#include "ElementFactory.h"
 #include "UiServices.h"
 
 #include <QCoreApplication>
@@ -109,6 +110,7 @@ int main(int argc, char** argv)
     PrintingUi printer;
     setUi(&printer);
     CSimulatorDoc doc;
+    doc.SetElementFactory(CreateElement);
     doc.Settings() = settings;
     doc.SetDenseSolver(denseSolver);
     doc.SetNetlistText(decodeNetlist(file.readAll()));
@@ -125,17 +127,18 @@ int main(int argc, char** argv)
         for (const QString& node : doc.NodeNames().mid(1))
             if (node.startsWith('N') || node.startsWith('P')) traces << "V(" + node + ")";
 
-    const int n = doc.StepCount() + 1;
+    const ResultsTable& results = doc.Results();
+    const int n = results.PointCount();
     std::vector<std::vector<double>> values;
     bool allOk = true;
     for (const QString& t : traces) {
         std::vector<double> v(size_t(n), 0.0);
-        if (!doc.GetTraceValues(t, n, v.data())) allOk = false;
+        if (!results.GetTraceValues(t, n, v.data())) allOk = false;
         values.push_back(std::move(v));
     }
     std::printf("Time, %s\n", qPrintable(traces.join(", ")));
     for (int j = 0; j < n; ++j) {
-        std::printf("%.9e", doc.StartTime() + j * doc.TimeStep());
+        std::printf("%.9e", results.Time(j));
         for (const auto& v : values)
             std::printf(", %.9e", v[size_t(j)]);
         std::printf("\n");

@@ -1,54 +1,10 @@
 #include "CCapacitorSim.h"
 
 #include "CSimulatorDoc.h"
-#include "IndexMap.h"
 
-void CCapacitorSim::Entries::bind(double** A, double* rhs, int ra, int rb)
+void CCapacitorSim::Bind(CompanionEntries& e, MatrixBinder& binder)
 {
-    g.bind(A, ra, rb);
-    i.bind(rhs, ra, rb);
-    bound = true;
-}
-
-void CCapacitorSim::Entries::stamp(bool rhsOnly, double geq, double ieq) const
-{
-    if (!bound) return;
-    if (!rhsOnly) g.add(geq);
-    i.inject(ieq);
-}
-
-void CCapacitorSim::Stamp(bool rhsOnly, int)
-{
-    m_Full.stamp(rhsOnly, Geq, Ieq);
-}
-
-void CCapacitorSim::StampMapped(bool rhsOnly, int)
-{
-    m_Mapped.stamp(rhsOnly, Geq, Ieq);
-}
-
-void CCapacitorSim::StampPartition(bool rhsOnly, int, int partition)
-{
-    if (partition == Partition) m_Mapped.stamp(rhsOnly, Geq, Ieq);
-}
-
-void CCapacitorSim::BindMatrix(double** A, double* rhs)
-{
-    m_Full.bind(A, rhs, Nodes[0], Nodes[1]);
-}
-
-void CCapacitorSim::BindMatrixMapped(double** A, double* rhs)
-{
-    const IndexMap map = m_pDoc->ReducedMap();
-    m_Mapped.bind(A, rhs, map(Nodes[0]), map(Nodes[1]));
-}
-
-void CCapacitorSim::BindMatrixPartition(double** A, double* rhs, const IndexMap& map, int partition)
-{
-    const int ra = map(Nodes[0]), rb = map(Nodes[1]);
-    if (ra == 0 && rb == 0) return;
-    Partition = partition;
-    m_Mapped.bind(A, rhs, ra, rb);
+    e.bind(binder, Nodes[0], Nodes[1]);
 }
 
 void CCapacitorSim::Initialise()
@@ -105,10 +61,7 @@ bool CCapacitorSim::GetOutput(const QString& kind, int n, double* out)
 
 void CCapacitorSim::AddOutputNames(const QString& group, QStringList& list)
 {
-    if (group == QLatin1String("Part Voltages"))
-        AddName(list, QStringLiteral("V"));
-    else if (group == QLatin1String("Part Currents"))
-        AddName(list, QStringLiteral("I"));
+    AddVoltageAndCurrent(group, list);
 }
 
 bool CCapacitorSim::ParseValueAndInitial(const QStringList& tokens, double& value, double& initial)

@@ -6,16 +6,14 @@
 
 // A linear capacitor as its trapezoidal companion: the conductance Geq between its nodes in parallel
 // with the history current Ieq, which enters node a and leaves node b.
-class CCapacitorSim : public CComponentSim {
+class CCapacitorSim : public StampingElement<CCapacitorSim, CompanionEntries> {
 public:
-    explicit CCapacitorSim(CSimulatorDoc* doc) : CComponentSim(doc) {}
+    explicit CCapacitorSim(CSimulatorDoc* doc) : StampingElement(doc) {}
 
-    void Stamp(bool rhsOnly, int k) override;
-    void StampMapped(bool rhsOnly, int k) override;
-    void StampPartition(bool rhsOnly, int k, int partition) override;
-    void BindMatrix(double** A, double* rhs) override;
-    void BindMatrixMapped(double** A, double* rhs) override;
-    void BindMatrixPartition(double** A, double* rhs, const IndexMap& map, int partition) override;
+    // Its entries in one system and its values added to them, for every matrix mode.
+    void Bind(CompanionEntries& e, MatrixBinder& binder);
+    void StampInto(const CompanionEntries& e, bool rhsOnly, int) { e.stamp(rhsOnly, Geq, Ieq); }
+
     void Initialise() override;
     void BeginStep(int k) override;
     void EndStep(int k) override;
@@ -41,14 +39,4 @@ protected:
     double PreviousVoltage(int k, double initial) const;
     // The current of the last accepted step at voltage v of that step.
     double PreviousCurrent(double v) const { return Gprev * v - Iprev; }
-
-    struct Entries {
-        ConductanceEntries g;
-        CurrentEntries i;
-        bool bound = false;
-        void bind(double** A, double* rhs, int ra, int rb);
-        void stamp(bool rhsOnly, double geq, double ieq) const;
-    };
-    Entries m_Full;
-    Entries m_Mapped; // reduced system or the element's partition
 };

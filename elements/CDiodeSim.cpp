@@ -1,7 +1,6 @@
 #include "CDiodeSim.h"
 
 #include "CSimulatorDoc.h"
-#include "IndexMap.h"
 
 #include <algorithm>
 #include <cmath>
@@ -25,7 +24,7 @@ bool positiveFinite(double x)
 }
 } // namespace
 
-CDiodeSim::CDiodeSim(CSimulatorDoc* doc) : CComponentSim(doc)
+CDiodeSim::CDiodeSim(CSimulatorDoc* doc) : StampingElement(doc)
 {
     Nonlinear = true;
     InternalNode = true;
@@ -57,55 +56,16 @@ void CDiodeSim::Linearise(double v)
 
 // ---- binding and stamping
 
-void CDiodeSim::BindThrough(Entries& e, double** A, double* rhs, const IndexMap& map) const
+void CDiodeSim::Bind(DiodeEntries& e, MatrixBinder& binder)
 {
-    const int a = map(Nodes[0]), c = map(Nodes[1]), j = map(JunctionNode());
-    if (RS > 0) e.series.bind(A, a, j);
-    e.junction.bind(A, j, c);
-    e.source.bind(rhs, j, c);
-    e.bound = true;
+    if (RS > 0) e.series.bind(binder, Nodes[0], JunctionNode());
+    e.junction.bind(binder, JunctionNode(), Nodes[1]);
 }
 
-void CDiodeSim::StampInto(const Entries& e, bool rhsOnly) const
+void CDiodeSim::StampInto(const DiodeEntries& e, bool rhsOnly, int)
 {
-    if (!e.bound) return;
-    if (!rhsOnly) {
-        if (RS > 0) e.series.add(GRS);
-        e.junction.add(Geq);
-    }
-    e.source.inject(Ieq);
-}
-
-void CDiodeSim::Stamp(bool rhsOnly, int)
-{
-    StampInto(m_Full, rhsOnly);
-}
-
-void CDiodeSim::StampMapped(bool rhsOnly, int)
-{
-    if (InReducedSet) StampInto(m_Mapped, rhsOnly);
-}
-
-void CDiodeSim::StampPartition(bool rhsOnly, int, int partition)
-{
-    if (partition == Partition) StampInto(m_Mapped, rhsOnly);
-}
-
-void CDiodeSim::BindMatrix(double** A, double* rhs)
-{
-    BindThrough(m_Full, A, rhs, IndexMap::identity());
-}
-
-void CDiodeSim::BindMatrixMapped(double** A, double* rhs)
-{
-    BindThrough(m_Mapped, A, rhs, m_pDoc->ReducedMap());
-}
-
-void CDiodeSim::BindMatrixPartition(double** A, double* rhs, const IndexMap& map, int partition)
-{
-    if (map(Nodes[0]) == 0 && map(Nodes[1]) == 0) return;
-    Partition = partition;
-    BindThrough(m_Mapped, A, rhs, map);
+    if (!rhsOnly && RS > 0) e.series.add(GRS);
+    e.junction.stamp(rhsOnly, Geq, Ieq);
 }
 
 // ---- the Newton iteration
@@ -182,10 +142,7 @@ bool CDiodeSim::GetOutput(const QString& kind, int n, double* out)
 
 void CDiodeSim::AddOutputNames(const QString& group, QStringList& list)
 {
-    if (group == QLatin1String("Part Voltages"))
-        AddName(list, QStringLiteral("V"));
-    else if (group == QLatin1String("Part Currents"))
-        AddName(list, QStringLiteral("I"));
+    AddVoltageAndCurrent(group, list);
 }
 
 // ---- the statement

@@ -4,19 +4,24 @@
 
 #include <vector>
 
+// The diode's entries in one system: the series resistance (anode - internal node, with RS only) and
+// the linearised junction (junction node - cathode).
+struct DiodeEntries {
+    ConductanceEntries series;
+    CompanionEntries junction;
+};
+
 // The semiconductor diode: an exponential junction with reverse leakage and breakdown, an optional
 // series resistance through an internal node, solved by Newton iteration within each time step.
 // Nodes[0] anode, Nodes[1] cathode, Nodes[2] the internal node (0 without series resistance).
-class CDiodeSim : public CComponentSim {
+class CDiodeSim : public StampingElement<CDiodeSim, DiodeEntries> {
 public:
     explicit CDiodeSim(CSimulatorDoc* doc);
 
-    void Stamp(bool rhsOnly, int k) override;
-    void StampMapped(bool rhsOnly, int k) override;
-    void StampPartition(bool rhsOnly, int k, int partition) override;
-    void BindMatrix(double** A, double* rhs) override;
-    void BindMatrixMapped(double** A, double* rhs) override;
-    void BindMatrixPartition(double** A, double* rhs, const IndexMap& map, int partition) override;
+    // Its entries in one system and its values added to them, for every matrix mode.
+    void Bind(DiodeEntries& e, MatrixBinder& binder);
+    void StampInto(const DiodeEntries& e, bool rhsOnly, int k);
+
     void Initialise() override;
     void BeginStep(int k) override;
     void EndStep(int k) override;
@@ -43,22 +48,11 @@ public:
     double vlast = 0;   // where the junction was last linearised
 
 private:
-    struct Entries {
-        ConductanceEntries series;   // anode - internal node (with RS only)
-        ConductanceEntries junction; // junction node - cathode
-        CurrentEntries source;       // junction node - cathode
-        bool bound = false;
-    };
-
     double Current(double v) const;
     int JunctionNode() const { return RS > 0 ? Nodes[2] : Nodes[0]; }
     double JunctionVoltage(int column) const;
     void Linearise(double v);
-    void BindThrough(Entries& e, double** A, double* rhs, const IndexMap& map) const;
-    void StampInto(const Entries& e, bool rhsOnly) const;
 
     bool m_ExtraIteration = false;
-    Entries m_Full;
-    Entries m_Mapped;              // reduced system or the element's partition
     std::vector<double> m_Current; // junction current of every accepted step, by results column
 };

@@ -1,44 +1,11 @@
 #include "CResistorSim.h"
 
 #include "CSimulatorDoc.h"
-#include "IndexMap.h"
 #include "UiServices.h"
 
-void CResistorSim::Stamp(bool rhsOnly, int)
+void CResistorSim::Bind(ConductanceEntries& e, MatrixBinder& binder)
 {
-    if (!rhsOnly) m_Full.add(Conductance);
-}
-
-void CResistorSim::StampMapped(bool rhsOnly, int)
-{
-    if (!rhsOnly) m_Mapped.add(Conductance);
-}
-
-void CResistorSim::StampPartition(bool rhsOnly, int, int partition)
-{
-    if (!rhsOnly && partition == Partition) m_Mapped.add(Conductance);
-}
-
-void CResistorSim::BindMatrix(double** A, double*)
-{
-    m_Full.bind(A, Nodes[0], Nodes[1]);
-}
-
-void CResistorSim::BindThrough(double** A, const IndexMap& map)
-{
-    m_Mapped.bind(A, map(Nodes[0]), map(Nodes[1]));
-}
-
-void CResistorSim::BindMatrixMapped(double** A, double*)
-{
-    BindThrough(A, m_pDoc->ReducedMap());
-}
-
-void CResistorSim::BindMatrixPartition(double** A, double*, const IndexMap& map, int partition)
-{
-    if (map(Nodes[0]) == 0 && map(Nodes[1]) == 0) return;
-    Partition = partition;
-    BindThrough(A, map);
+    e.bind(binder, Nodes[0], Nodes[1]);
 }
 
 void CResistorSim::Initialise()
@@ -70,10 +37,7 @@ bool CResistorSim::GetOutput(const QString& kind, int n, double* out)
 
 void CResistorSim::AddOutputNames(const QString& group, QStringList& list)
 {
-    if (group == QLatin1String("Part Voltages"))
-        AddName(list, QStringLiteral("V"));
-    else if (group == QLatin1String("Part Currents"))
-        AddName(list, QStringLiteral("I"));
+    AddVoltageAndCurrent(group, list);
 }
 
 bool CResistorSim::Parse(const QStringList& tokens)

@@ -1,36 +1,35 @@
 #include "CTransformerSim.h"
 
 #include "CSimulatorDoc.h"
-#include "IndexMap.h"
 
 #include <cmath>
 
-CTransformerSim::CTransformerSim(CSimulatorDoc* doc) : CComponentSim(doc)
+CTransformerSim::CTransformerSim(CSimulatorDoc* doc) : StampingElement(doc)
 {
     TerminalCount = 4;
 }
 
 // ---- binding and stamping
 
-void CTransformerSim::Entries::bind(double** A, double* r, const int nodes[4], int b1, int b2)
+void CTransformerSim::Bind(WindingEntries& e, MatrixBinder& binder)
 {
-    const int rows[2] = {b1, b2};
+    // The branch rows are wherever the system placed the two global branch unknowns: the reduced and
+    // partition systems number only their own branches, in their own order.
+    const int rows[2] = {BranchUnknown(0), BranchUnknown(1)};
     for (int w = 0; w < 2; ++w) {
-        const int x1 = nodes[2 * w], x2 = nodes[2 * w + 1], b = rows[w];
-        nodeBranch[w][0] = &A[x1][b];
-        nodeBranch[w][1] = &A[b][x1];
-        nodeBranch[w][2] = &A[x2][b];
-        nodeBranch[w][3] = &A[b][x2];
-        rhs[w] = &r[b];
+        const int x1 = Nodes[2 * w], x2 = Nodes[2 * w + 1], b = rows[w];
+        e.nodeBranch[w][0] = binder.entry(x1, b);
+        e.nodeBranch[w][1] = binder.entry(b, x1);
+        e.nodeBranch[w][2] = binder.entry(x2, b);
+        e.nodeBranch[w][3] = binder.entry(b, x2);
+        e.rhs[w] = binder.rhs(b);
         for (int v = 0; v < 2; ++v)
-            branch[w][v] = &A[b][rows[v]];
+            e.branch[w][v] = binder.entry(b, rows[v]);
     }
-    bound = true;
 }
 
-void CTransformerSim::StampInto(const Entries& e, bool rhsOnly) const
+void CTransformerSim::StampInto(const WindingEntries& e, bool rhsOnly, int)
 {
-    if (!e.bound) return;
     if (!rhsOnly) {
         *e.branch[0][0] -= R11;
         *e.branch[0][1] -= R12;
@@ -46,47 +45,6 @@ void CTransformerSim::StampInto(const Entries& e, bool rhsOnly) const
     }
     *e.rhs[0] += E1;
     *e.rhs[1] += E2;
-}
-
-void CTransformerSim::BindThrough(Entries& e, double** A, double* rhs, const IndexMap& map) const
-{
-    const int nodes[4] = {map(Nodes[0]), map(Nodes[1]), map(Nodes[2]), map(Nodes[3])};
-    // The branch rows are wherever that system placed the two global branch unknowns: the reduced
-    // and partition systems number only their own branches, in their own order.
-    e.bind(A, rhs, nodes, map(BranchUnknown(0)), map(BranchUnknown(1)));
-}
-
-void CTransformerSim::Stamp(bool rhsOnly, int)
-{
-    StampInto(m_Full, rhsOnly);
-}
-
-void CTransformerSim::StampMapped(bool rhsOnly, int)
-{
-    if (InReducedSet) StampInto(m_Mapped, rhsOnly);
-}
-
-void CTransformerSim::StampPartition(bool rhsOnly, int, int partition)
-{
-    if (partition == Partition) StampInto(m_Mapped, rhsOnly);
-}
-
-void CTransformerSim::BindMatrix(double** A, double* rhs)
-{
-    BindThrough(m_Full, A, rhs, IndexMap::identity());
-}
-
-void CTransformerSim::BindMatrixMapped(double** A, double* rhs)
-{
-    const IndexMap map = m_pDoc->ReducedMap();
-    if (map(Nodes[0]) || map(Nodes[1]) || map(Nodes[2]) || map(Nodes[3])) BindThrough(m_Mapped, A, rhs, map);
-}
-
-void CTransformerSim::BindMatrixPartition(double** A, double* rhs, const IndexMap& map, int partition)
-{
-    if (!map(Nodes[0]) && !map(Nodes[1]) && !map(Nodes[2]) && !map(Nodes[3])) return;
-    Partition = partition;
-    BindThrough(m_Mapped, A, rhs, map);
 }
 
 // ---- the run

@@ -2,19 +2,25 @@
 
 #include "CComponentSim.h"
 
+// The transformer's entries in one system. Winding w couples its node pair (x1, x2) with its branch
+// row B: A[x1][B], A[B][x1], A[x2][B], A[B][x2].
+struct WindingEntries {
+    double* nodeBranch[2][4] = {};
+    double* branch[2][2] = {}; // A[Bi][Bj]
+    double* rhs[2] = {};
+};
+
 // Two magnetically coupled windings. Each winding current is an unknown of its own (a branch row after
 // the node rows) whose row carries the trapezoidal form of the coupled inductances.
 // Nodes[0], Nodes[1]: primary winding (p1 -> p2); Nodes[2], Nodes[3]: secondary winding (s1 -> s2).
-class CTransformerSim : public CComponentSim {
+class CTransformerSim : public StampingElement<CTransformerSim, WindingEntries> {
 public:
     explicit CTransformerSim(CSimulatorDoc* doc);
 
-    void Stamp(bool rhsOnly, int k) override;
-    void StampMapped(bool rhsOnly, int k) override;
-    void StampPartition(bool rhsOnly, int k, int partition) override;
-    void BindMatrix(double** A, double* rhs) override;
-    void BindMatrixMapped(double** A, double* rhs) override;
-    void BindMatrixPartition(double** A, double* rhs, const IndexMap& map, int partition) override;
+    // Its entries in one system and its values added to them, for every matrix mode.
+    void Bind(WindingEntries& e, MatrixBinder& binder);
+    void StampInto(const WindingEntries& e, bool rhsOnly, int k);
+
     void Initialise() override;
     void BeginStep(int k) override;
     bool GetOutput(const QString& kind, int n, double* out) override;
@@ -26,19 +32,4 @@ public:
     double M = 0;                     // mutual inductance
     double R11 = 0, R22 = 0, R12 = 0; // 2 L1 / dt, 2 L2 / dt, 2 M / dt
     double E1 = 0, E2 = 0;            // history voltages of the two branch rows
-
-private:
-    struct Entries {
-        // Winding w couples node pair (x1, x2) with branch row B: A[x1][B], A[B][x1], A[x2][B], A[B][x2].
-        double* nodeBranch[2][4] = {};
-        double* branch[2][2] = {}; // A[Bi][Bj]
-        double* rhs[2] = {};
-        bool bound = false;
-        void bind(double** A, double* r, const int nodes[4], int b1, int b2);
-    };
-    void StampInto(const Entries& e, bool rhsOnly) const;
-    void BindThrough(Entries& e, double** A, double* rhs, const IndexMap& map) const;
-
-    Entries m_Full;
-    Entries m_Mapped; // reduced system or the element's partition
 };

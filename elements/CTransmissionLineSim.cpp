@@ -1,13 +1,12 @@
 #include "CTransmissionLineSim.h"
 
 #include "CSimulatorDoc.h"
-#include "IndexMap.h"
 #include "UiServices.h"
 
 #include <algorithm>
 #include <cmath>
 
-CTransmissionLineSim::CTransmissionLineSim(CSimulatorDoc* doc) : CComponentSim(doc)
+CTransmissionLineSim::CTransmissionLineSim(CSimulatorDoc* doc) : StampingElement(doc)
 {
     TerminalCount = 4;
     Decoupled = true;
@@ -130,55 +129,16 @@ void CTransmissionLineSim::EndStep(int k)
 // ---------------------------------------------------------------------------------------------
 // Matrices
 
-void CTransmissionLineSim::StampPort(const PortEntries& e, int port, bool rhsOnly) const
-{
-    if (!rhsOnly) e.g.add(PortG[port]);
-    e.i.inject(2 * WaveG[port] * Vinc[port]);
-}
-
-void CTransmissionLineSim::Stamp(bool rhsOnly, int)
-{
-    StampPort(m_Full[0], 0, rhsOnly);
-    StampPort(m_Full[1], 1, rhsOnly);
-}
-
-void CTransmissionLineSim::StampMapped(bool rhsOnly, int)
-{
-    StampPort(m_Mapped[0], 0, rhsOnly);
-    StampPort(m_Mapped[1], 1, rhsOnly);
-}
-
-void CTransmissionLineSim::StampPartition(bool rhsOnly, int, int partition)
+void CTransmissionLineSim::Bind(std::array<CompanionEntries, 2>& ports, MatrixBinder& binder)
 {
     for (int port = 0; port < 2; ++port)
-        if (PortPartition[port] == partition) StampPort(m_Mapped[port], port, rhsOnly);
+        ports[size_t(port)].bind(binder, Nodes[2 * port], Nodes[2 * port + 1]);
 }
 
-void CTransmissionLineSim::BindMatrix(double** A, double* rhs)
+int CTransmissionLineSim::PortPartition(int port) const
 {
-    for (int port = 0; port < 2; ++port)
-        m_Full[port].bind(A, rhs, Nodes[2 * port], Nodes[2 * port + 1]);
-}
-
-void CTransmissionLineSim::BindMatrixMapped(double** A, double* rhs)
-{
-    const IndexMap map = m_pDoc->ReducedMap();
-    for (int port = 0; port < 2; ++port)
-        m_Mapped[port].bind(A, rhs, map(Nodes[2 * port]), map(Nodes[2 * port + 1]));
-}
-
-void CTransmissionLineSim::BindMatrixPartition(double** A, double* rhs, const IndexMap& map, int partition)
-{
-    for (int port = 0; port < 2; ++port) {
-        const int a = Nodes[2 * port], b = Nodes[2 * port + 1];
-        const int la = map(a), lb = map(b);
-        // A port shorted to ground on both sides lies in no partition; it is parked on the unread
-        // ground entries of partition 1.
-        if (la == 0 && lb == 0 && !(partition == 1 && a == 0 && b == 0)) continue;
-        m_Mapped[port].bind(A, rhs, la, lb);
-        PortPartition[port] = partition;
-        Partition = partition;
-    }
+    const int a = Nodes[2 * port], b = Nodes[2 * port + 1];
+    return m_pDoc->PartitionOf(a != 0 ? a : b);
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -2,6 +2,7 @@
 
 #include "CComponentSim.h"
 
+#include <array>
 #include <cstdint>
 #include <vector>
 
@@ -12,16 +13,19 @@
 //
 // Nodes[0], Nodes[1] are port 1 (a1, b1); Nodes[2], Nodes[3] port 2 (a2, b2). The lossy and
 // variable-impedance lines derive from this class and reuse its ports, binding and traces.
-class CTransmissionLineSim : public CComponentSim {
+class CTransmissionLineSim : public StampingElement<CTransmissionLineSim, std::array<CompanionEntries, 2>> {
 public:
     explicit CTransmissionLineSim(CSimulatorDoc* doc);
 
-    void Stamp(bool rhsOnly, int k) override;
-    void StampMapped(bool rhsOnly, int k) override;
-    void StampPartition(bool rhsOnly, int k, int partition) override;
-    void BindMatrix(double** A, double* rhs) override;
-    void BindMatrixMapped(double** A, double* rhs) override;
-    void BindMatrixPartition(double** A, double* rhs, const IndexMap& map, int partition) override;
+    // Each port: its conductance with the arriving wave's source current. A port outside the system
+    // being bound (the other side of a cut) lands on the binder's scratch entries.
+    void Bind(std::array<CompanionEntries, 2>& ports, MatrixBinder& binder);
+    void StampInto(const std::array<CompanionEntries, 2>& ports, bool rhsOnly, int)
+    {
+        ports[0].stamp(rhsOnly, PortG[0], 2 * WaveG[0] * Vinc[0]);
+        ports[1].stamp(rhsOnly, PortG[1], 2 * WaveG[1] * Vinc[1]);
+    }
+
     void Prepare() override;
     void Initialise() override;
     void PreSolve(int k) override;
@@ -54,7 +58,8 @@ public:
     double PortG[2] = {0, 0};
     double WaveG[2] = {0, 0};
 
-    int PortPartition[2] = {0, 0}; // partition of port 1 and port 2 (partitioned mode)
+    // The partition of port 1 (0) or port 2 (1) in the partitioned mode; 0 for a port on ground alone.
+    int PortPartition(int port) const;
 
 protected:
     // Reads a value token whose key prefix (e.g. "Z0=") is dropped when present.
@@ -76,19 +81,4 @@ protected:
     virtual const std::vector<double>& SentWaves(int port) const { return port == 0 ? W1 : W2; }
     // The conductance that turns a port's traces into a current at results column k.
     virtual double TraceConductance(int port, int) const { return WaveG[port]; }
-
-private:
-    struct PortEntries {
-        ConductanceEntries g;
-        CurrentEntries i;
-        void bind(double** A, double* rhs, int ra, int rb)
-        {
-            g.bind(A, ra, rb);
-            i.bind(rhs, ra, rb);
-        }
-    };
-    void StampPort(const PortEntries& e, int port, bool rhsOnly) const;
-
-    PortEntries m_Full[2];
-    PortEntries m_Mapped[2]; // reduced system, or each port's own partition
 };

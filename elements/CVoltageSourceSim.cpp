@@ -2,7 +2,6 @@
 
 #include "COrliskWave.h"
 #include "CSimulatorDoc.h"
-#include "IndexMap.h"
 #include "OrliskInput.h"
 #include "UiServices.h"
 
@@ -69,77 +68,28 @@ double SourceWaveform::ValueAt(double t) const
     return 0.0;
 }
 
-static void addSourceNames(const CComponentSim& e, const QString& group, QStringList& list)
-{
-    if (group == QLatin1String("Source Voltages"))
-        list << QStringLiteral("V(") + e.Name + QLatin1Char(')');
-    else if (group == QLatin1String("Source Currents"))
-        list << QStringLiteral("I(") + e.Name + QLatin1Char(')');
-}
-
 // ---------------------------------------------------------------------------------------------
 // CVoltageSourceSim
 
-CVoltageSourceSim::CVoltageSourceSim(CSimulatorDoc* doc) : CComponentSim(doc) {}
-
-void CVoltageSourceSim::Entries::bind(double** A, double* r, int rp, int rm, int rb)
+void CVoltageSourceSim::Bind(VoltageSourceEntries& e, MatrixBinder& binder)
 {
-    pb = &A[rp][rb];
-    bp = &A[rb][rp];
-    mb = &A[rm][rb];
-    bm = &A[rb][rm];
-    rhs = &r[rb];
+    const int p = Nodes[0], m = Nodes[1], b = BranchUnknown(0);
+    e.pb = binder.entry(p, b);
+    e.bp = binder.entry(b, p);
+    e.mb = binder.entry(m, b);
+    e.bm = binder.entry(b, m);
+    e.rhs = binder.rhs(b);
 }
 
-void CVoltageSourceSim::Entries::stamp(bool rhsOnly, double value) const
+void CVoltageSourceSim::StampInto(const VoltageSourceEntries& e, bool rhsOnly, int)
 {
     if (!rhsOnly) {
-        *pb += 1;
-        *bp += 1;
-        *mb -= 1;
-        *bm -= 1;
+        *e.pb += 1;
+        *e.bp += 1;
+        *e.mb -= 1;
+        *e.bm -= 1;
     }
-    *rhs += value;
-}
-
-void CVoltageSourceSim::Stamp(bool rhsOnly, int)
-{
-    m_Full.stamp(rhsOnly, Value);
-}
-
-void CVoltageSourceSim::StampMapped(bool rhsOnly, int)
-{
-    if (InReducedSet && m_MappedBound) m_Mapped.stamp(rhsOnly, Value);
-}
-
-void CVoltageSourceSim::StampPartition(bool rhsOnly, int, int partition)
-{
-    if (m_MappedBound && partition == Partition) m_Mapped.stamp(rhsOnly, Value);
-}
-
-void CVoltageSourceSim::BindMatrix(double** A, double* rhs)
-{
-    m_Full.bind(A, rhs, Nodes[0], Nodes[1], BranchUnknown(0));
-}
-
-void CVoltageSourceSim::BindMatrixMapped(double** A, double* rhs)
-{
-    const IndexMap map = m_pDoc->ReducedMap();
-    m_MappedBound = map(Nodes[0]) != 0 || map(Nodes[1]) != 0;
-    if (m_MappedBound) m_Mapped.bind(A, rhs, map(Nodes[0]), map(Nodes[1]), map(BranchUnknown(0)));
-}
-
-void CVoltageSourceSim::BindMatrixPartition(double** A, double* rhs, const IndexMap& map, int partition)
-{
-    if (map(Nodes[0]) == 0 && map(Nodes[1]) == 0) return;
-    Partition = partition;
-    m_MappedBound = true;
-    m_Mapped.bind(A, rhs, map(Nodes[0]), map(Nodes[1]), map(BranchUnknown(0)));
-}
-
-void CVoltageSourceSim::BeginStep(int)
-{
-    Value = Waveform.ValueAt(m_pDoc->CurrentTime());
+    *e.rhs += Value;
 }
 
 bool CVoltageSourceSim::GetOutput(const QString& kind, int n, double* out)
@@ -155,11 +105,6 @@ bool CVoltageSourceSim::GetOutput(const QString& kind, int n, double* out)
     return false;
 }
 
-void CVoltageSourceSim::AddOutputNames(const QString& group, QStringList& list)
-{
-    addSourceNames(*this, group, list);
-}
-
 bool CVoltageSourceSim::Parse(const QStringList& tokens)
 {
     Name = tokens.value(0);
@@ -169,50 +114,14 @@ bool CVoltageSourceSim::Parse(const QStringList& tokens)
 // ---------------------------------------------------------------------------------------------
 // CCurrentSourceSim
 
-void CCurrentSourceSim::Stamp(bool, int)
+void CCurrentSourceSim::Bind(CurrentEntries& e, MatrixBinder& binder)
 {
-    m_Full.inject(Value);
-}
-
-void CCurrentSourceSim::StampMapped(bool, int)
-{
-    if (m_MappedBound) m_Mapped.inject(Value);
-}
-
-void CCurrentSourceSim::StampPartition(bool, int, int partition)
-{
-    if (m_MappedBound && partition == Partition) m_Mapped.inject(Value);
-}
-
-// Bound with the nodes reversed: the current enters n2 and leaves n1.
-void CCurrentSourceSim::BindMatrix(double**, double* rhs)
-{
-    m_Full.bind(rhs, Nodes[1], Nodes[0]);
-}
-
-void CCurrentSourceSim::BindMatrixMapped(double**, double* rhs)
-{
-    const IndexMap map = m_pDoc->ReducedMap();
-    m_MappedBound = map(Nodes[0]) != 0 || map(Nodes[1]) != 0;
-    if (m_MappedBound) m_Mapped.bind(rhs, map(Nodes[1]), map(Nodes[0]));
-}
-
-void CCurrentSourceSim::BindMatrixPartition(double**, double* rhs, const IndexMap& map, int partition)
-{
-    if (map(Nodes[0]) == 0 && map(Nodes[1]) == 0) return;
-    Partition = partition;
-    m_MappedBound = true;
-    m_Mapped.bind(rhs, map(Nodes[1]), map(Nodes[0]));
+    e.bind(binder, Nodes[1], Nodes[0]);
 }
 
 void CCurrentSourceSim::Initialise()
 {
     m_History.assign(size_t(m_pDoc->ResultColumns()), 0.0);
-}
-
-void CCurrentSourceSim::BeginStep(int)
-{
-    Value = Waveform.ValueAt(m_pDoc->CurrentTime());
 }
 
 void CCurrentSourceSim::EndStep(int k)
@@ -231,11 +140,6 @@ bool CCurrentSourceSim::GetOutput(const QString& kind, int n, double* out)
         return true;
     }
     return false;
-}
-
-void CCurrentSourceSim::AddOutputNames(const QString& group, QStringList& list)
-{
-    addSourceNames(*this, group, list);
 }
 
 bool CCurrentSourceSim::Parse(const QStringList& tokens)

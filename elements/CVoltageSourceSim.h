@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CComponentSim.h"
+#include "CSimulatorDoc.h"
 #include "PulseShape.h"
 
 #include <functional>
@@ -32,66 +33,59 @@ public:
     bool Loaded = false;
 };
 
-// Forces V(n+) - V(n-) = value; its branch unknown is the current inside from n+ to n-.
-class CVoltageSourceSim : public CComponentSim {
-public:
-    explicit CVoltageSourceSim(CSimulatorDoc* doc);
+// The voltage source's entries in one system: A[n+][b], A[b][n+], A[n-][b], A[b][n-] and rhs[b].
+struct VoltageSourceEntries {
+    double* pb = nullptr;
+    double* bp = nullptr;
+    double* mb = nullptr;
+    double* bm = nullptr;
+    double* rhs = nullptr;
+};
 
-    void Stamp(bool rhsOnly, int k) override;
-    void StampMapped(bool rhsOnly, int k) override;
-    void StampPartition(bool rhsOnly, int k, int partition) override;
-    void BindMatrix(double** A, double* rhs) override;
-    void BindMatrixMapped(double** A, double* rhs) override;
-    void BindMatrixPartition(double** A, double* rhs, const IndexMap& map, int partition) override;
-    void BeginStep(int k) override;
-    bool GetOutput(const QString& kind, int n, double* out) override;
-    void AddOutputNames(const QString& group, QStringList& list) override;
-    bool Parse(const QStringList& tokens) override;
+// What the voltage and the current source share: the waveform that drives them, its value in the
+// current step, and the groups their traces are offered in.
+template <class Family, class Entries> class SourceElement : public StampingElement<Family, Entries> {
+public:
+    using StampingElement<Family, Entries>::StampingElement;
+
+    void BeginStep(int) override { Value = Waveform.ValueAt(this->m_pDoc->CurrentTime()); }
+    void AddOutputNames(const QString& group, QStringList& list) override
+    {
+        this->AddVoltageAndCurrent(group, list, "Source Voltages", "Source Currents");
+    }
     bool LoadWaveform() { return Waveform.LoadWaveform(); }
 
     double Value = 0;
     SourceWaveform Waveform;
+};
 
-private:
-    struct Entries {
-        double* pb = nullptr; // A[n+][b]
-        double* bp = nullptr; // A[b][n+]
-        double* mb = nullptr; // A[n-][b]
-        double* bm = nullptr; // A[b][n-]
-        double* rhs = nullptr;
-        void bind(double** A, double* r, int rp, int rm, int rb);
-        void stamp(bool rhsOnly, double value) const;
-    };
-    bool m_MappedBound = false;
-    Entries m_Full;
-    Entries m_Mapped;
+// Forces V(n+) - V(n-) = value; its branch unknown is the current inside from n+ to n-.
+class CVoltageSourceSim : public SourceElement<CVoltageSourceSim, VoltageSourceEntries> {
+public:
+    explicit CVoltageSourceSim(CSimulatorDoc* doc) : SourceElement(doc) {}
+
+    // Its entries in one system and its values added to them, for every matrix mode.
+    void Bind(VoltageSourceEntries& e, MatrixBinder& binder);
+    void StampInto(const VoltageSourceEntries& e, bool rhsOnly, int k);
+
+    bool GetOutput(const QString& kind, int n, double* out) override;
+    bool Parse(const QStringList& tokens) override;
 };
 
 // Draws its current from node n1 and delivers it into node n2.
-class CCurrentSourceSim : public CComponentSim {
+class CCurrentSourceSim : public SourceElement<CCurrentSourceSim, CurrentEntries> {
 public:
-    explicit CCurrentSourceSim(CSimulatorDoc* doc) : CComponentSim(doc) {}
+    explicit CCurrentSourceSim(CSimulatorDoc* doc) : SourceElement(doc) {}
 
-    void Stamp(bool rhsOnly, int k) override;
-    void StampMapped(bool rhsOnly, int k) override;
-    void StampPartition(bool rhsOnly, int k, int partition) override;
-    void BindMatrix(double** A, double* rhs) override;
-    void BindMatrixMapped(double** A, double* rhs) override;
-    void BindMatrixPartition(double** A, double* rhs, const IndexMap& map, int partition) override;
+    // Bound with the nodes reversed: the current enters n2 and leaves n1.
+    void Bind(CurrentEntries& e, MatrixBinder& binder);
+    void StampInto(const CurrentEntries& e, bool, int) { e.inject(Value); }
+
     void Initialise() override;
-    void BeginStep(int k) override;
     void EndStep(int k) override;
     bool GetOutput(const QString& kind, int n, double* out) override;
-    void AddOutputNames(const QString& group, QStringList& list) override;
     bool Parse(const QStringList& tokens) override;
-    bool LoadWaveform() { return Waveform.LoadWaveform(); }
-
-    double Value = 0;
-    SourceWaveform Waveform;
 
 private:
-    bool m_MappedBound = false;
-    CurrentEntries m_Full; // current enters n2 and leaves n1 (bound reversed)
-    CurrentEntries m_Mapped;
     std::vector<double> m_History; // the current of every results column
 };

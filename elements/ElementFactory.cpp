@@ -1,146 +1,71 @@
-// Creates the element object for a statement's class. An element family that is not part of this
-// build leaves its statements unrecognised.
-#include "CComponentSim.h"
-#include "ElementClass.h"
+#include "ElementFactory.h"
 
-#if __has_include("CResistorSim.h")
-#include "CResistorSim.h"
-#endif
-#if __has_include("CSwitchSim.h")
-#include "CSwitchSim.h"
-#endif
-#if __has_include("CIdealDiodeSim.h")
-#include "CIdealDiodeSim.h"
-#endif
-#if __has_include("CVariableRSim.h")
-#include "CVariableRSim.h"
-#endif
-#if __has_include("CCapacitorSim.h")
-#include "CCapacitorSim.h"
-#endif
-#if __has_include("CInductorSim.h")
-#include "CInductorSim.h"
-#endif
-#if __has_include("CVarCSim.h")
-#include "CVarCSim.h"
-#endif
-#if __has_include("CTransformerSim.h")
-#include "CTransformerSim.h"
-#endif
-#if __has_include("CDiodeSim.h")
-#include "CDiodeSim.h"
-#endif
-#if __has_include("CTransmissionLineSim.h")
-#include "CTransmissionLineSim.h"
-#endif
-#if __has_include("CTLineCSim.h")
-#include "CTLineCSim.h"
-#endif
-#if __has_include("CTLineLSim.h")
-#include "CTLineLSim.h"
-#endif
-#if __has_include("CLossyDielTLSim.h")
-#include "CLossyDielTLSim.h"
-#endif
-#if __has_include("CLossyDielTLXSim.h")
-#include "CLossyDielTLXSim.h"
-#endif
-#if __has_include("CLossyTLSim.h")
-#include "CLossyTLSim.h"
-#endif
-#if __has_include("CVariableCSim.h")
-#include "CVariableCSim.h"
-#endif
-#if __has_include("CVoltageSourceSim.h")
-#include "CVoltageSourceSim.h"
-#endif
-#if __has_include("CCurrentSourceSim.h")
 #include "CCurrentSourceSim.h"
-#endif
+#include "CDiodeSim.h"
+#include "CIdealDiodeSim.h"
+#include "CInductorSim.h"
+#include "CLossyDielTLSim.h"
+#include "CLossyDielTLXSim.h"
+#include "CLossyTLSim.h"
+#include "CResistorSim.h"
+#include "CSwitchSim.h"
+#include "CTLineCSim.h"
+#include "CTLineLSim.h"
+#include "CTransformerSim.h"
+#include "CTransmissionLineSim.h"
+#include "CVarCSim.h"
+#include "CVariableCSim.h"
+#include "CVariableRSim.h"
+#include "CVoltageSourceSim.h"
+
+#include <iterator>
 
 namespace {
-template <class T> std::unique_ptr<CComponentSim> makeElement(CSimulatorDoc* doc)
+
+using Maker = std::unique_ptr<CComponentSim> (*)(CSimulatorDoc*);
+
+template <class T> std::unique_ptr<CComponentSim> make(CSimulatorDoc* doc)
 {
     return std::make_unique<T>(doc);
 }
+
+// Every class with an element, in the order of ElementClass (checked below).
+constexpr std::pair<ElementClass, Maker> kElements[] = {
+    {ElementClass::TLineC, make<CTLineCSim>},
+    {ElementClass::VariableC, make<CVariableCSim>},
+    {ElementClass::VarC, make<CVarCSim>},
+    {ElementClass::Capacitor, make<CCapacitorSim>},
+    {ElementClass::IdealDiode, make<CIdealDiodeSim>},
+    {ElementClass::Diode, make<CDiodeSim>},
+    {ElementClass::CurrentSource, make<CCurrentSourceSim>},
+    {ElementClass::Transformer, make<CTransformerSim>},
+    {ElementClass::TLineL, make<CTLineLSim>},
+    {ElementClass::Inductor, make<CInductorSim>},
+    {ElementClass::VariableR, make<CVariableRSim>},
+    {ElementClass::Resistor, make<CResistorSim>},
+    {ElementClass::Switch, make<CSwitchSim>},
+    {ElementClass::LossyDielTLX, make<CLossyDielTLXSim>},
+    {ElementClass::LossyDielTL, make<CLossyDielTLSim>},
+    {ElementClass::LossyTL, make<CLossyTLSim>},
+    {ElementClass::TransmissionLine, make<CTransmissionLineSim>},
+    {ElementClass::VoltageSource, make<CVoltageSourceSim>},
+};
+
+constexpr size_t kFirstModelled = size_t(ElementClass::NoModel) + 1;
+
+constexpr bool inEnumOrder()
+{
+    for (size_t i = 0; i < std::size(kElements); ++i)
+        if (size_t(kElements[i].first) != kFirstModelled + i) return false;
+    return kFirstModelled + std::size(kElements) == size_t(ElementClass::Count);
+}
+static_assert(inEnumOrder(), "one maker for every element class, in the order of ElementClass");
+
 } // namespace
 
 std::unique_ptr<CComponentSim> CreateElement(ElementClass cls, CSimulatorDoc* doc)
 {
-    switch (cls) {
-#if __has_include("CResistorSim.h")
-    case ElementClass::Resistor:
-        return makeElement<CResistorSim>(doc);
-#endif
-#if __has_include("CSwitchSim.h")
-    case ElementClass::Switch:
-        return makeElement<CSwitchSim>(doc);
-#endif
-#if __has_include("CIdealDiodeSim.h")
-    case ElementClass::IdealDiode:
-        return makeElement<CIdealDiodeSim>(doc);
-#endif
-#if __has_include("CVariableRSim.h")
-    case ElementClass::VariableR:
-        return makeElement<CVariableRSim>(doc);
-#endif
-#if __has_include("CCapacitorSim.h")
-    case ElementClass::Capacitor:
-        return makeElement<CCapacitorSim>(doc);
-#endif
-#if __has_include("CInductorSim.h")
-    case ElementClass::Inductor:
-        return makeElement<CInductorSim>(doc);
-#endif
-#if __has_include("CVarCSim.h")
-    case ElementClass::VarC:
-        return makeElement<CVarCSim>(doc);
-#endif
-#if __has_include("CTransformerSim.h")
-    case ElementClass::Transformer:
-        return makeElement<CTransformerSim>(doc);
-#endif
-#if __has_include("CDiodeSim.h")
-    case ElementClass::Diode:
-        return makeElement<CDiodeSim>(doc);
-#endif
-#if __has_include("CTransmissionLineSim.h")
-    case ElementClass::TransmissionLine:
-        return makeElement<CTransmissionLineSim>(doc);
-#endif
-#if __has_include("CTLineCSim.h")
-    case ElementClass::TLineC:
-        return makeElement<CTLineCSim>(doc);
-#endif
-#if __has_include("CTLineLSim.h")
-    case ElementClass::TLineL:
-        return makeElement<CTLineLSim>(doc);
-#endif
-#if __has_include("CLossyDielTLSim.h")
-    case ElementClass::LossyDielTL:
-        return makeElement<CLossyDielTLSim>(doc);
-#endif
-#if __has_include("CLossyDielTLXSim.h")
-    case ElementClass::LossyDielTLX:
-        return makeElement<CLossyDielTLXSim>(doc);
-#endif
-#if __has_include("CLossyTLSim.h")
-    case ElementClass::LossyTL:
-        return makeElement<CLossyTLSim>(doc);
-#endif
-#if __has_include("CVariableCSim.h")
-    case ElementClass::VariableC:
-        return makeElement<CVariableCSim>(doc);
-#endif
-#if __has_include("CVoltageSourceSim.h")
-    case ElementClass::VoltageSource:
-        return makeElement<CVoltageSourceSim>(doc);
-#endif
-#if __has_include("CCurrentSourceSim.h")
-    case ElementClass::CurrentSource:
-        return makeElement<CCurrentSourceSim>(doc);
-#endif
-    default:
-        return nullptr;
-    }
+    const size_t i = size_t(cls) - kFirstModelled;
+    if (size_t(cls) < kFirstModelled || i >= std::size(kElements)) return nullptr;
+    return kElements[i].second(doc);
 }

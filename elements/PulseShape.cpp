@@ -25,6 +25,7 @@ PulseShape PulseShape::Parse(CSimulatorDoc& doc, const QStringList& tokens, int 
     p.V1 = doc.ParseValue(tokens[first]);
     p.V2 = doc.ParseValue(tokens[first + 1]);
     double* optional[] = {&p.TD, &p.TR, &p.TF, &p.PW, &p.PER};
-    for (int i = 0; i < 5 && first + 2 + i < tokens.size(); ++i) *optional[i] = doc.ParseValue(tokens[first + 2 + i]);
+    for (int i = 0; i < 5 && first + 2 + i < tokens.size(); ++i)
+        *optional[i] = doc.ParseValue(tokens[first + 2 + i]);
     return p;
 }

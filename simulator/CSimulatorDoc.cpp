@@ -8,6 +8,7 @@
 #include <QElapsedTimer>
 #include <QIODevice>
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 #include <new>
@@ -88,7 +89,8 @@ double CSimulatorDoc::ParseValue(const QString& textIn) const
 int CSimulatorDoc::GetNodeIndex(const QString& name)
 {
     if (name == QLatin1String("0")) return 0;
-    if (const auto found = m_NodeLookup.constFind(name); found != m_NodeLookup.constEnd()) return found.value();
+    if (const auto found = m_NodeLookup.constFind(name); found != m_NodeLookup.constEnd())
+        return found.value();
     ++m_N;
     m_NodeLookup.insert(name, m_N);
     while (m_NodeNames.size() <= m_N)
@@ -264,12 +266,15 @@ bool CSimulatorDoc::ParseNetlistStatements()
     m_NodeNames = QStringList{QStringLiteral("0")};
     m_NodeLookup.clear();
     m_N = 0;
+    if (!m_Factory) {
+        ui().message(QStringLiteral("Error.  This program was built without its simulation elements."));
+        return false;
+    }
     for (const QString& line : std::as_const(m_Lines)) {
         const QStringList tokens = tokenize(line);
         std::unique_ptr<CComponentSim> element;
         const ElementClass cls = ChooseElementClass(tokens);
-        if (cls != ElementClass::Unrecognized && cls != ElementClass::NoModel)
-            element = m_Factory ? m_Factory(cls, this) : CreateElement(cls, this);
+        if (cls != ElementClass::Unrecognized && cls != ElementClass::NoModel) element = m_Factory(cls, this);
         if (!element) {
             ui().message(QStringLiteral("Netlist Error:  Unrecognized Statement: ") + line);
             return false;
@@ -332,8 +337,7 @@ bool CSimulatorDoc::AllocateResults()
     const double cols = double(m_h) + 1 + m_StepCount;
     // The table, the full matrix, and the per-step histories that elements keep (two each on average).
     const double bytes = (rows + 2.0 * double(m_Elements.size())) * cols * sizeof(double);
-    if (cols >= double(INT_MAX) ||
-        bytes > MemoryLimit()) {
+    if (cols >= double(INT_MAX) || bytes > MemoryLimit()) {
         ui().message(
             text::format("Error.  The results of this run would need %.0f MB, more than this computer "
                          "has; shorten the time span or enlarge the time step.",
@@ -341,14 +345,9 @@ bool CSimulatorDoc::AllocateResults()
         return false;
     }
     try {
-        m_Columns = int(cols);
-        m_ResultData.assign(size_t(rows) * size_t(cols), 0.0);
-        m_ResultRows.resize(size_t(rows));
-        for (size_t i = 0; i < size_t(rows); ++i)
-            m_ResultRows[i] = m_ResultData.data() + i * size_t(cols);
+        m_Results.Allocate(int(rows), m_h, m_StepCount, m_StartTime, m_dt);
     } catch (const std::bad_alloc&) {
-        m_ResultData = {};
-        m_ResultRows = {};
+        m_Results.Clear();
         ui().message(QStringLiteral("Error.  Not enough memory for the results of this run."));
         return false;
     }
@@ -365,12 +364,9 @@ void CSimulatorDoc::FreeWorkArrays()
 void CSimulatorDoc::FreeResults()
 {
     m_Lines.clear();
-    m_ResultData = {};
-    m_ResultRows = {};
-    m_Columns = 0;
+    m_Results.Clear();
     m_Elements.clear();
     m_PartElements.clear();
-    m_ResultsValid = false;
 }
 
 void CSimulatorDoc::OnCloseDocument()
@@ -380,7 +376,7 @@ void CSimulatorDoc::OnCloseDocument()
         RequestStop();
         return;
     }
-    if (m_ResultsValid) FreeResults();
+    if (ResultsValid()) FreeResults();
     Document::OnCloseDocument();
 }
 
@@ -453,6 +449,67 @@ void CSimulatorDoc::SetRunning(bool running)
     g_runningDoc = running ? this : nullptr;
 }
 
+bool CSimulatorDoc::SetUpRun()
+{
+    if (!ReadNetlistLines()) {
+        if (!m_SettingsRefused) ui().message(QStringLiteral("Initialization Failure (empty netlist?)"));
+        return false;
+    }
+    if (!ParseNetlistStatements()) {
+        ui().message(QStringLiteral("Error.  ProcessNetlist Failure."));
+        DeleteElements();
+        return false;
+    }
+
+    m_h = 1;
+    for (auto& e : m_Elements)
+        e->Prepare();
+    if (!AllocateResults()) return false;
+
+    m_NonlinearCount = 0;
+    try {
+        for (auto& e : m_Elements) {
+            e->Initialise();
+            if (e->Nonlinear) ++m_NonlinearCount;
+        }
+        return ChooseMatrixMode();
+    } catch (const std::bad_alloc&) {
+        ui().message(QStringLiteral("Error.  Not enough memory for this run."));
+        return false;
+    }
+}
+
+bool CSimulatorDoc::IterateStep(int k)
+{
+    for (;;) {
+        ++m_Iteration;
+        for (auto& e : m_Elements)
+            e->BeginStep(k);
+        for (auto& e : m_Elements)
+            e->PreSolve(k);
+        if (!m_Maximal) AssembleFull(k);
+        if (m_Minimal) AssembleReduced(k);
+        if (m_Maximal) AssemblePartitions(k);
+        bool solved = true;
+        if (!m_Maximal) solved = SolveFull(k);
+        if (solved && m_Minimal) solved = SolveReduced(k);
+        if (solved && m_Maximal) solved = SolvePartitions(k);
+        if (!solved) {
+            ui().message(QStringLiteral("Critical Error:  Matrax solve failure."));
+            return false;
+        }
+        // The limit ends the run after this step, which keeps its last solution.
+        if (m_Iteration > 10000) {
+            ui().message(QStringLiteral("Failing to converge... Aborting."));
+            m_AbortRequested = true;
+            return true;
+        }
+        const bool again = std::any_of(m_Elements.begin(), m_Elements.end(),
+                                       [k](const auto& e) { return e->NeedsIteration(k); });
+        if (!again) return true;
+    }
+}
+
 bool CSimulatorDoc::RunSimulation(RunProgress* progress)
 {
     if (AnyRunInProgress()) {
@@ -464,7 +521,7 @@ bool CSimulatorDoc::RunSimulation(RunProgress* progress)
     m_AbortRequested = false;
     m_FactorCount = 0;
     m_StructureReuseCount = 0;
-    if (m_ResultsValid) FreeResults();
+    if (ResultsValid()) FreeResults();
 
     const auto fail = [this]() {
         FreeWorkArrays();
@@ -472,33 +529,7 @@ bool CSimulatorDoc::RunSimulation(RunProgress* progress)
         SetRunning(false);
         return false;
     };
-
-    if (!ReadNetlistLines()) {
-        if (!m_SettingsRefused) ui().message(QStringLiteral("Initialization Failure (empty netlist?)"));
-        return fail();
-    }
-    if (!ParseNetlistStatements()) {
-        ui().message(QStringLiteral("Error.  ProcessNetlist Failure."));
-        DeleteElements();
-        return fail();
-    }
-
-    m_h = 1;
-    for (auto& e : m_Elements)
-        e->Prepare();
-    if (!AllocateResults()) return fail();
-
-    m_NonlinearCount = 0;
-    try {
-        for (auto& e : m_Elements) {
-            e->Initialise();
-            if (e->Nonlinear) ++m_NonlinearCount;
-        }
-        if (!ChooseMatrixMode()) return fail();
-    } catch (const std::bad_alloc&) {
-        ui().message(QStringLiteral("Error.  Not enough memory for this run."));
-        return fail();
-    }
+    if (!SetUpRun()) return fail();
 
     if (progress) {
         progress->SetRange(0, m_StepCount);
@@ -509,39 +540,10 @@ bool CSimulatorDoc::RunSimulation(RunProgress* progress)
 
     for (int k = m_h; k <= m_h + m_StepCount; ++k) {
         if (k % (m_StepCount / 100 + 10) == 0 && progress) progress->SetPos(k - m_h);
-        m_ResultRows[0][k] = 0.0;
+        m_Results.Set(0, k, 0.0);
         m_Iteration = 0;
         m_t = (k - m_h) * m_dt + m_StartTime;
-        for (;;) {
-            ++m_Iteration;
-            for (auto& e : m_Elements)
-                e->BeginStep(k);
-            for (auto& e : m_Elements)
-                e->PreSolve(k);
-            if (!m_Maximal) AssembleFull(k);
-            if (m_Minimal) AssembleReduced(k);
-            if (m_Maximal) AssemblePartitions(k);
-            bool solved = true;
-            if (!m_Maximal) solved = SolveFull(k);
-            if (solved && m_Minimal) solved = SolveReduced(k);
-            if (solved && m_Maximal) solved = SolvePartitions(k);
-            if (!solved) {
-                ui().message(QStringLiteral("Critical Error:  Matrax solve failure."));
-                return fail();
-            }
-            if (m_Iteration > 10000) {
-                ui().message(QStringLiteral("Failing to converge... Aborting."));
-                m_AbortRequested = true;
-                break;
-            }
-            bool again = false;
-            for (auto& e : m_Elements)
-                if (e->NeedsIteration(k)) {
-                    again = true;
-                    break;
-                }
-            if (!again) break;
-        }
+        if (!IterateStep(k)) return fail();
         for (auto& e : m_Elements)
             e->EndStep(k);
         m_MatrixDirty = false;
@@ -555,37 +557,8 @@ bool CSimulatorDoc::RunSimulation(RunProgress* progress)
                                                                            (long long)(seconds / 60 % 60),
                                                                            (long long)(seconds % 60)));
     FreeWorkArrays();
-    m_ResultsValid = true;
+    m_Results.Complete(m_StepCount + 1, m_NodeLookup, m_Elements);
     SetRunning(false);
     PumpWaitingMessages();
     return true;
-}
-
-bool CSimulatorDoc::GetTraceValues(const QString& expression, int n, double* out)
-{
-    const int open = int(expression.indexOf(u'('));
-    const int close = int(expression.indexOf(u')'));
-    QString name;
-    if (open >= 0)
-        name = close > open ? expression.mid(open + 1, close - open - 1) : expression.mid(open + 1);
-    const int available = m_Columns - m_h;
-    if (!m_ResultsValid || n < 0 || n > available) {
-        ui().message(QStringLiteral("Can't evaluate ") + expression + QStringLiteral(", aborting..."));
-        return false;
-    }
-    if (expression.startsWith(QLatin1String("V(P")) || expression.startsWith(QLatin1String("V(N"))) {
-        const int node = FindNodeIndex(name);
-        if (node < 0) {
-            ui().message(QStringLiteral("Can't evaluate ") + expression + QStringLiteral(", aborting..."));
-            return false;
-        }
-        for (int j = 0; j < n; ++j)
-            out[j] = m_ResultRows[size_t(node)][m_h + j];
-        return true;
-    }
-    const QString kind = open >= 0 ? expression.left(open) : expression;
-    for (auto& e : m_Elements)
-        if (e->Name == name && e->GetOutput(kind, n, out)) return true;
-    ui().message(QStringLiteral("Can't evaluate") + expression + QStringLiteral(", aborting plot."));
-    return false;
 }

@@ -3,6 +3,7 @@
 #include "Document.h"
 #include "IndexMap.h"
 #include "Matrix.h"
+#include "ResultsTable.h"
 #include "StructuredLU.h"
 
 #include <QHash>
@@ -78,10 +79,14 @@ public:
     // A run of any netlist document is in progress. Runs pump the window's events, so a second run
     // would nest inside the first one's pump: one run at a time in the whole program.
     static bool AnyRunInProgress();
-    bool ResultsValid() const { return m_ResultsValid; }
-    // Fills out[0..n-1] with a trace of the last run: V(node) for nodes beginning with N or P, else
-    // kind(element) answered by the element.
-    bool GetTraceValues(const QString& expression, int n, double* out);
+    bool ResultsValid() const { return m_Results.IsValid(); }
+    // The results of the last run: what plots and exports read.
+    const ResultsTable& Results() const { return m_Results; }
+    // Fills out[0..n-1] with a trace of the last run (ResultsTable::GetTraceValues).
+    bool GetTraceValues(const QString& expression, int n, double* out) const
+    {
+        return m_Results.GetTraceValues(expression, n, out);
+    }
     // Releases the results and elements of the last run.
     void FreeResults();
     // Dispatches waiting interface events (every 100 steps of a run and at its end).
@@ -106,8 +111,8 @@ public:
     int FindNodeIndex(const QString& name) const;
     double ParseValue(const QString& text) const;
     const QStringList& Lines() const { return m_Lines; }
-    // Replaces the element factory of the statement dispatcher (tests drive the run with elements
-    // of their own); an empty function restores the program's own.
+    // The statement dispatcher's element maker: the program hands in its elements (CreateElement),
+    // tests may hand in elements of their own. A document without one refuses to run, with a message.
     using ElementFactory = std::function<std::unique_ptr<CComponentSim>(ElementClass, CSimulatorDoc*)>;
     void SetElementFactory(ElementFactory factory) { m_Factory = std::move(factory); }
     const QStringList& NodeNames() const { return m_NodeNames; }
@@ -130,9 +135,9 @@ public:
     // The folder from which sources read waveform files (ends in "\"), as the user typed it.
     const QString& InputPath() const { return m_Settings.path; }
     // Results table: row x (0 ground, 1..N nodes, N+1..N+M branch unknowns), column k.
-    double V(int x, int k) const { return m_ResultRows[size_t(x)][k]; }
-    const double* ResultRow(int x) const { return m_ResultRows[size_t(x)]; }
-    int ResultColumns() const { return m_Columns; }
+    double V(int x, int k) const { return m_Results.V(x, k); }
+    const double* ResultRow(int x) const { return m_Results.Row(x); }
+    int ResultColumns() const { return m_Results.Columns(); }
     // The element's conductances changed: rebuild and refactor at this iteration.
     void SetMatrixDirty() { m_MatrixDirty = true; }
     // As SetMatrixDirty, and in Maximal mode mark the partition of the node (not ground) dirty.
@@ -186,6 +191,12 @@ private:
     };
 
     bool ReadRunSettings();
+    // Reads and parses the netlist, prepares the elements, allocates the results and chooses the
+    // systems; false after the messages.
+    bool SetUpRun();
+    // The iterations of step k until every element is content or the limit is reached; false when a
+    // solve fails.
+    bool IterateStep(int k);
     void SetRunning(bool running);
     bool AllocateResults();
     // The memory a run may use (SetMemoryLimit, or 80% of physical memory).
@@ -210,16 +221,13 @@ private:
     double m_StartTime = 0;
     int m_N = 0;
     int m_M = 0;
-    QStringList m_NodeNames; // entry 0 stands for ground
+    QStringList m_NodeNames;          // entry 0 stands for ground
     QHash<QString, int> m_NodeLookup; // node name -> index, for the nodes in m_NodeNames
     QStringList m_Lines;
     int m_h = 1;
     double m_t = 0;
-    std::vector<double> m_ResultData;
-    std::vector<double*> m_ResultRows;
-    int m_Columns = 0;
+    ResultsTable m_Results;
     std::vector<std::unique_ptr<CComponentSim>> m_Elements;
-    bool m_ResultsValid = false;
     int m_NonlinearCount = 0;
     long m_FactorCount = 0;
     long m_StructureReuseCount = 0;

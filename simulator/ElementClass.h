@@ -2,11 +2,6 @@
 
 #include <QStringList>
 
-#include <memory>
-
-class CComponentSim;
-class CSimulatorDoc;
-
 // The element class a statement's first letter and keyword choose.
 enum class ElementClass {
     Unrecognized,
@@ -29,10 +24,8 @@ enum class ElementClass {
     LossyTL,
     TransmissionLine,
     VoltageSource,
+    Count // not a class: the number of values above
 };
 
 // The statement dispatcher's table.
 ElementClass ChooseElementClass(const QStringList& tokens);
-
-// A new element of the class, or null when that class is not built into this program.
-std::unique_ptr<CComponentSim> CreateElement(ElementClass cls, CSimulatorDoc* doc);

@@ -55,7 +55,7 @@ bool CSimulatorDoc::ChooseMatrixMode()
             m_Minimal = true;
             m_Reduced.allocate(m_ReducedNodes + m_ReducedBranches, m_DenseSolver);
             for (auto& e : m_Elements)
-                e->BindMatrixMapped(m_Reduced.A.rows(), m_Reduced.rhs.data());
+                e->BindMatrixMapped(m_Reduced.A, m_Reduced.rhs.data());
             coupleElements(m_Reduced.lu, m_Elements, ReducedMap(), m_N);
         }
     }
@@ -64,14 +64,15 @@ bool CSimulatorDoc::ChooseMatrixMode()
         // The full system is dense: make sure it fits before allocating it.
         const double n = double(m_N) + m_M + 1;
         if (n * n * sizeof(double) > MemoryLimit()) {
-            ui().message(text::format("Error.  The matrix of this run would need %.0f MB, more than this computer "
-                                      "has; choose the Maximal matrix mode or a smaller circuit.",
-                                      n * n * sizeof(double) / (1024.0 * 1024.0)));
+            ui().message(
+                text::format("Error.  The matrix of this run would need %.0f MB, more than this computer "
+                             "has; choose the Maximal matrix mode or a smaller circuit.",
+                             n * n * sizeof(double) / (1024.0 * 1024.0)));
             return false;
         }
         m_Full.allocate(m_N + m_M, m_DenseSolver);
         for (auto& e : m_Elements)
-            e->BindMatrix(m_Full.A.rows(), m_Full.rhs.data());
+            e->BindMatrix(m_Full.A, m_Full.rhs.data());
         coupleElements(m_Full.lu, m_Elements, IndexMap::identity(), m_N);
     } else {
         m_Minimal = false;
@@ -181,8 +182,10 @@ void CSimulatorDoc::PartitionNetwork()
             const int g = e->Nodes[j];
             const int q = g == 0 ? 0 : m_NodePartition[size_t(g)];
             if (q == 0 || q == first || q == second) continue;
-            if (first == 0) first = q;
-            else second = q;
+            if (first == 0)
+                first = q;
+            else
+                second = q;
         }
         if (first == 0) continue;
         if (second != 0 && second < first) std::swap(first, second);
@@ -224,8 +227,10 @@ void CSimulatorDoc::FloodFillPartition(int start, int p)
             if (e->Decoupled) {
                 for (int port = 0; port < 2; ++port) {
                     const int a = nd[2 * port], b = nd[2 * port + 1];
-                    if (a == x) add(b);
-                    else if (b == x) add(a);
+                    if (a == x)
+                        add(b);
+                    else if (b == x)
+                        add(a);
                 }
                 continue;
             }
@@ -246,7 +251,7 @@ void CSimulatorDoc::SetupPartitions()
         const IndexMap map = IndexMap::partition(m_NodePartition.data(), m_LocalIndex.data(), p);
         // Only the elements of p have a node there; every other element would bind nothing.
         for (CComponentSim* e : m_PartElements[size_t(p)])
-            e->BindMatrixPartition(sys.A.rows(), sys.rhs.data(), map, p);
+            e->BindMatrixPartition(sys.A, sys.rhs.data(), map, p);
         coupleElements(sys.lu, m_PartElements[size_t(p)], map, m_N);
     }
 }
@@ -307,7 +312,7 @@ bool CSimulatorDoc::SolveSystem(LinearSystem& sys, bool refactor, const std::vec
     sys.lu.solve(sys.A.rows(), sys.indx.data(), sys.rhs.data());
     for (int i = 1; i <= n; ++i) {
         const int g = toGlobal ? (*toGlobal)[size_t(i)] : i;
-        m_ResultRows[size_t(g)][k] = sys.rhs[size_t(i)];
+        m_Results.Set(g, k, sys.rhs[size_t(i)]);
     }
     return true;
 }

@@ -25,7 +25,7 @@ TEST(Line, TwoSubNetworksJoinedByALineAreTwoPartitions)
     ASSERT_TRUE(maximal.runClean(net, "1ns", "20ns", "Maximal"));
     EXPECT_EQ(maximal.doc.PartitionCount(), 2);
     const auto* line = findElement<CTransmissionLineSim>(maximal.doc, "T1");
-    EXPECT_NE(line->PortPartition[0], line->PortPartition[1]);
+    EXPECT_NE(line->PortPartition(0), line->PortPartition(1));
     expectSameTraces(maximal, full, {"V(NA)", "V(NB)", "IL(T1)", "IR(T1)"}, 0, 0);
     // 0.5 V arrives after 3 steps and 0.75 V is the load's share of the doubled wave.
     EXPECT_NEAR(maximal.at("V(NB)", 3e-9), 0, 1e-12);

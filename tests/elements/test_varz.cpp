@@ -1,6 +1,6 @@
 // Lines whose impedance changes from step to step, and the variable capacitor built on them.
 #include "CVariableCSim.h"
-#include "ElementClass.h"
+#include "ElementFactory.h"
 #include "SimHarness.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,6 @@
 // Feeds arbitrary text to the netlist reader and a short run of it.
 #include "CSimulatorDoc.h"
+#include "ElementFactory.h"
 #include "UiServices.h"
 
 #include <cstddef>
@@ -19,6 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     setUi(&quiet);
     CSimulatorDoc::SetMemoryLimit(64.0 * 1024 * 1024);
     CSimulatorDoc doc;
+    doc.SetElementFactory(CreateElement);
     doc.Settings().timeStep = "1N";
     doc.Settings().timeSpan = "8N";
     doc.Settings().matrixMode = (size % 4 == 0) ? "Maximal" : (size % 4 == 1) ? "Minimal" : "Auto";

@@ -2,6 +2,7 @@
 #include "CommandIds.h"
 #include "ComponentClasses.h"
 #include "ComponentListCheck.h"
+#include "ElementFactory.h"
 #include "OpenDocuments.h"
 #include "SchematicTestSupport.h"
 #include "SchematicViews.h"
@@ -372,6 +373,7 @@ TEST_F(SchematicDocument, CloseUntouchedDocumentsSparesBusyAndResultHoldingOnes)
     named.SetPathName(path("named.cas"));
     modified.SetModifiedFlag(true);
     CTorvex2Doc::BusyScope busy(writing);
+    withResults.SetElementFactory(CreateElement);
     withResults.Settings().timeSpan = "2ns";
     withResults.SetNetlistText("* r\r\nR1 N1 0 1K\r\n");
     {
@@ -385,6 +387,7 @@ TEST_F(SchematicDocument, CloseUntouchedDocumentsSparesBusyAndResultHoldingOnes)
                     {&other, Kind::Other}};
     // The walk happens while `running` is in the middle of its run, as when a file is opened from a
     // message that the run lets through.
+    running.SetElementFactory(CreateElement);
     running.Settings().timeSpan = "400ns";
     running.SetNetlistText("* r\r\nR1 N1 0 1K\r\n");
     ScriptedUiServices ui;
@@ -418,6 +421,7 @@ TEST_F(SchematicDocument, RunsSendTheirSettingsBackThroughAWeakLink)
     // A run in archive mode through the netlist document itself.
     s.sourceMode = "Orlisk";
     s.timeSpan = "4ns";
+    netlist.SetElementFactory(CreateElement);
     netlist.SetNetlistText("* run\r\nR1 N1 0 1K\r\n");
     ScriptedUiServices ui;
     ASSERT_TRUE(netlist.RunSimulation());

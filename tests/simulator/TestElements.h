@@ -3,7 +3,7 @@
 #include "CComponentSim.h"
 #include "CResistorSim.h"
 #include "CSimulatorDoc.h"
-#include "ElementClass.h"
+#include "ElementFactory.h"
 
 // A resistor flagged nonlinear whose resistance alternates between steps (D lines here).
 struct TestNonlinear : CResistorSim {

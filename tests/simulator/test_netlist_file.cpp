@@ -32,6 +32,7 @@ TEST(NetlistFileTest, RoundTripKeepsEveryByte)
     in.close();
 
     CSimulatorDoc doc;
+    doc.SetElementFactory(CreateElement);
     ASSERT_TRUE(doc.OnOpenDocument(in.fileName()));
     EXPECT_EQ(doc.NetlistText(), kDivider + "* no line end");
     ASSERT_TRUE(doc.OnSaveDocument(tmp.filePath("out.cir")));

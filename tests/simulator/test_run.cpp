@@ -36,6 +36,11 @@ TEST(RunTest, ResistiveDividerAndCompletionMessage)
     ASSERT_TRUE(h.run(kDivider, "1ns", "10ns", "Auto", "5ns"));
     EXPECT_DOUBLE_EQ(h.at("V(NOUT)", 5e-9), 7.5);
     EXPECT_DOUBLE_EQ(h.at("V(NOUT)", 15e-9), 7.5);
+    // The table that plots and exports read: eleven points from the start time on.
+    const ResultsTable& table = h.doc.Results();
+    ASSERT_EQ(table.PointCount(), 11);
+    EXPECT_DOUBLE_EQ(table.Time(10), 15e-9);
+    EXPECT_EQ(table.Values(h.doc.FindNodeIndex("NOUT"))[10], 7.5);
     EXPECT_NEAR(h.at("I(V1)", 10e-9), -2.5e-3, 1e-15);
     ASSERT_EQ(h.ui.messages.size(), 1);
     EXPECT_EQ(h.ui.messages[0], QStringLiteral("Simulation completed in 00 mins, 00 secs"));
@@ -70,6 +75,7 @@ TEST(RunTest, StopFromThePumpEndsAfterThatStep)
     ASSERT_TRUE(h.run(kDivider, "1ns", "1000ns"));
     // The pump runs at k = 100, 200, ... with h = 1: stopped at k = 200, the step of 199 ns.
     EXPECT_EQ(h.doc.StepCount(), 199);
+    EXPECT_EQ(h.doc.Results().PointCount(), 200);
     EXPECT_EQ(h.trace("V(NOUT)").size(), 200u);
     EXPECT_TRUE(h.ui.messages.last().startsWith("Simulation completed in "));
 }
@@ -137,7 +143,17 @@ TEST(RunTest, FailuresLeaveNoResults)
         EXPECT_EQ(h.ui.messages, messages) << qPrintable(netlist);
         EXPECT_FALSE(h.doc.ResultsValid() || h.doc.IsRunning() || !h.doc.Elements().empty())
             << qPrintable(netlist);
+        EXPECT_EQ(h.doc.Results().PointCount(), 0) << qPrintable(netlist);
     }
+}
+
+TEST(RunTest, ADocumentWithoutElementsRefusesToRun)
+{
+    SimHarness h;
+    h.doc.SetElementFactory({});
+    EXPECT_FALSE(h.run(kDivider));
+    EXPECT_EQ(h.ui.messages, (QStringList{"Error.  This program was built without its simulation elements.",
+                                          "Error.  ProcessNetlist Failure."}));
 }
 
 TEST(RunTest, ARunAfterARunStartsAfresh)

@@ -34,7 +34,7 @@ bool SimHarness::runClean(const QString& netlist, const QString& step, const QSt
 
 std::vector<double> SimHarness::trace(const QString& expression)
 {
-    std::vector<double> out(size_t(doc.StepCount()) + 1);
+    std::vector<double> out(size_t(doc.Results().PointCount()));
     if (!doc.GetTraceValues(expression, int(out.size()), out.data())) return {};
     return out;
 }
@@ -126,6 +126,15 @@ void expectSameTraces(SimHarness& got, SimHarness& want, std::initializer_list<c
             ASSERT_NEAR(a[j], b[j], abs + rel * std::fabs(b[j]))
                 << qPrintable(got.doc.Settings().matrixMode) << " " << t << " step " << j;
     }
+}
+
+void runAgreeingWithNone(SimHarness& h, const QString& netlist, const QString& step, const QString& span,
+                         std::initializer_list<const char*> traces, double abs, double rel)
+{
+    SimHarness none;
+    ASSERT_TRUE(h.runClean(netlist, step, span));
+    ASSERT_TRUE(none.runClean(netlist, step, span, "None"));
+    expectSameTraces(h, none, traces, abs, rel);
 }
 
 void expectModesAgree(const QString& netlist, std::initializer_list<const char*> traces, const QString& step,

@@ -2,6 +2,7 @@
 
 #include "CComponentSim.h"
 #include "CSimulatorDoc.h"
+#include "ElementFactory.h"
 #include "UiServices.h"
 
 #include <QString>
@@ -13,6 +14,8 @@
 struct SimHarness {
     ScriptedUiServices ui;
     CSimulatorDoc doc;
+
+    SimHarness() { doc.SetElementFactory(CreateElement); }
 
     // Settings in the netlist's value syntax; mode "Auto", "None", "Minimal" or "Maximal".
     bool run(const QString& netlist, const QString& step = "1ns", const QString& span = "100ns",
@@ -57,6 +60,10 @@ void runReference(SimHarness& h, const ReferenceCase& rc, const QString& mode);
 // Every value of the traces agrees between two runs, to abs + rel * |want|.
 void expectSameTraces(SimHarness& got, SimHarness& want, std::initializer_list<const char*> traces,
                       double abs = 1e-9, double rel = 1e-9);
+
+// Runs the netlist in "Auto" into h and in "None"; h's traces must be those of "None".
+void runAgreeingWithNone(SimHarness& h, const QString& netlist, const QString& step, const QString& span,
+                         std::initializer_list<const char*> traces, double abs = 1e-9, double rel = 1e-9);
 
 // Runs the netlist in "None" and in each of the modes; every mode must give the traces of "None".
 void expectModesAgree(const QString& netlist, std::initializer_list<const char*> traces, const QString& step,

@@ -23,6 +23,15 @@ void CComponentSim::AddName(QStringList& list, const QString& kind) const
     list << kind + QLatin1Char('(') + Name + QLatin1Char(')');
 }
 
+void CComponentSim::AddVoltageAndCurrent(const QString& group, QStringList& list, const char* voltages,
+                                         const char* currents) const
+{
+    if (group == QLatin1String(voltages))
+        AddName(list, QStringLiteral("V"));
+    else if (group == QLatin1String(currents))
+        AddName(list, QStringLiteral("I"));
+}
+
 int CComponentSim::TakeBranch()
 {
     const int b = m_pDoc->TakeBranch();
@@ -55,4 +64,24 @@ bool CComponentSim::Fail(const QString& text) const
 {
     ui().message(text + Name);
     return false;
+}
+
+// ---- matrices
+
+IndexMap CComponentSim::ReducedMap() const
+{
+    return m_pDoc->ReducedMap();
+}
+
+int CComponentSim::ClaimPartitionSet(const IndexMap& map, int partition)
+{
+    bool touches = false;
+    for (int i = 0; i < NodeCount(); ++i)
+        touches = touches || map(Nodes[i]) != 0;
+    // Only a line, whose ports are separate sub-networks, can lie in two partitions.
+    const int set = m_Bound[MappedEntries] ? SecondPartitionEntries : MappedEntries;
+    if (!touches || m_Bound[set]) return -1;
+    if (set == MappedEntries) Partition = partition;
+    m_SetPartition[set] = partition;
+    return set;
 }

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "IndexMap.h"
+#include "MatrixBinder.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -14,21 +17,23 @@ public:
     CComponentSim(const CComponentSim&) = delete;
     CComponentSim& operator=(const CComponentSim&) = delete;
 
+    // ---- matrices: an element family writes one bind and one stamp (see StampingElement), which
+    // serve all six operations ----
+    // Caches the addresses of the entries the element stamps in the full system, once per run.
+    virtual void BindMatrix(Matrix& A, double* rhs) {}
+    // As BindMatrix in the reduced system, through the document's global-to-reduced map; only the
+    // elements of the reduced set bind there.
+    virtual void BindMatrixMapped(Matrix& A, double* rhs) {}
+    // As BindMatrix in one partition's system, through its map, when any node of the element lies in
+    // that partition; the element then records the partition number. Otherwise nothing.
+    virtual void BindMatrixPartition(Matrix& A, double* rhs, const IndexMap& map, int partition) {}
     // Adds the element's conductances to its bound entries (unless rhsOnly) and its source and
     // history currents to its bound right-hand-side entries; k is the results column.
     virtual void Stamp(bool rhsOnly, int k) {}
-    // The same into the reduced system; called only for elements of the reduced set.
+    // The same into the reduced system, for elements of the reduced set.
     virtual void StampMapped(bool rhsOnly, int k) {}
-    // The same into one partition's system; acts only when the partition is one of the element's own.
+    // The same into one partition's system, when the element was bound there.
     virtual void StampPartition(bool rhsOnly, int k, int partition) {}
-
-    // Cache pointers to the entries that the element stamps, once per run.
-    virtual void BindMatrix(double** A, double* rhs) {}
-    // As BindMatrix, through the document's global-to-reduced map (CSimulatorDoc::ReducedMap).
-    virtual void BindMatrixMapped(double** A, double* rhs) {}
-    // As BindMatrix through the partition's map, when any node of the element lies in that partition;
-    // the element then records the partition number. Otherwise nothing.
-    virtual void BindMatrixPartition(double** A, double* rhs, const class IndexMap& map, int partition) {}
 
     // Once per run, after parsing and before the results table exists (lines raise the history count).
     virtual void Prepare() {}
@@ -78,6 +83,10 @@ public:
 protected:
     // Appends kind + "(" + Name + ")" to the list.
     void AddName(QStringList& list, const QString& kind) const;
+    // V(Name) when `group` is the voltage group, I(Name) when it is the current group: the traces of
+    // a two-terminal part ("Part Voltages", "Part Currents") or a source ("Source ...").
+    void AddVoltageAndCurrent(const QString& group, QStringList& list, const char* voltages = "Part Voltages",
+                              const char* currents = "Part Currents") const;
     // Takes the next extra unknown of the document into Branch[BranchCount].
     int TakeBranch();
     // out[j] = V(a, h+j) - V(b, h+j) for j = 0..n-1.
@@ -88,42 +97,60 @@ protected:
     int BranchUnknown(int i) const;
     // Message "text" + Name through the interface services; returns false for Parse to hand on.
     bool Fail(const QString& text) const;
+    // The document's global-to-reduced map.
+    IndexMap ReducedMap() const;
+
+    // The systems one element can be bound to in one run: the full system; the reduced system or the
+    // partition of its nodes (a line: of one port); the partition of a line's other port.
+    enum EntrySet { FullEntries, MappedEntries, SecondPartitionEntries, kEntrySets };
+    // The set for the partition, or -1 when no node of the element lies in it; records the partition.
+    int ClaimPartitionSet(const IndexMap& map, int partition);
+
+    bool m_Bound[kEntrySets] = {};
+    int m_SetPartition[kEntrySets] = {};
 };
 
-// A conductance between two rows of one system: four cached matrix entries.
-struct ConductanceEntries {
-    double* aa = nullptr;
-    double* ab = nullptr;
-    double* ba = nullptr;
-    double* bb = nullptr;
-    void bind(double** A, int ra, int rb)
-    {
-        aa = &A[ra][ra];
-        ab = &A[ra][rb];
-        ba = &A[rb][ra];
-        bb = &A[rb][rb];
-    }
-    void add(double g) const
-    {
-        *aa += g;
-        *ab -= g;
-        *ba -= g;
-        *bb += g;
-    }
-};
+// The base of an element family whose stamp needs the entries `Entries` in each system. The family
+// writes, as public members, Bind (find its entries through the binder) and StampInto (add its values
+// to them); this base runs them for every matrix mode, so no family can leave a mode out.
+template <class Family, class Entries> class StampingElement : public CComponentSim {
+public:
+    using CComponentSim::CComponentSim;
 
-// A current source between two rows of one system: current i enters row a and leaves row b.
-struct CurrentEntries {
-    double* a = nullptr;
-    double* b = nullptr;
-    void bind(double* rhs, int ra, int rb)
+    void BindMatrix(Matrix& A, double* rhs) final { BindSet(FullEntries, A, rhs, IndexMap::identity()); }
+    void BindMatrixMapped(Matrix& A, double* rhs) final
     {
-        a = &rhs[ra];
-        b = &rhs[rb];
+        if (InReducedSet) BindSet(MappedEntries, A, rhs, ReducedMap());
     }
-    void inject(double i) const
+    void BindMatrixPartition(Matrix& A, double* rhs, const IndexMap& map, int partition) final
     {
-        *a += i;
-        *b -= i;
+        const int set = ClaimPartitionSet(map, partition);
+        if (set >= 0) BindSet(set, A, rhs, map);
     }
+    void Stamp(bool rhsOnly, int k) final
+    {
+        if (m_Bound[FullEntries]) family().StampInto(m_Entries[FullEntries], rhsOnly, k);
+    }
+    void StampMapped(bool rhsOnly, int k) final
+    {
+        if (m_Bound[MappedEntries]) family().StampInto(m_Entries[MappedEntries], rhsOnly, k);
+    }
+    void StampPartition(bool rhsOnly, int k, int partition) final
+    {
+        // A set has a partition number only once it is bound.
+        if (m_SetPartition[MappedEntries] == partition)
+            family().StampInto(m_Entries[MappedEntries], rhsOnly, k);
+        else if (m_SetPartition[SecondPartitionEntries] == partition)
+            family().StampInto(m_Entries[SecondPartitionEntries], rhsOnly, k);
+    }
+
+private:
+    Family& family() { return static_cast<Family&>(*this); }
+    void BindSet(int set, Matrix& A, double* rhs, const IndexMap& map)
+    {
+        MatrixBinder binder(A, rhs, map);
+        family().Bind(m_Entries[set], binder);
+        m_Bound[set] = true;
+    }
+    Entries m_Entries[kEntrySets];
 };

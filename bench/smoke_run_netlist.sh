@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Runs the netlist driver on the example netlist as scripts/run.sh does and checks the table it prints:
+# the header, the number of points and a few values of the RLC ring and the RC discharge.
+#   smoke_run_netlist.sh RUN_NETLIST EXAMPLE.cir
+set -euo pipefail
+driver=$1
+netlist=$2
+out=$(mktemp)
+err=$(mktemp)
+trap 'rm -f "$out" "$err"' EXIT
+"$driver" "$netlist" --step 0.1ns --span 400ns >"$out" 2>"$err"
+grep -q "^message: Simulation completed in " "$err"
+# The table: time in seconds, then V(NIN), V(N1), V(N2) and V(N5); values of the reference simulator.
+awk -F', ' '
+    NR == 1 { if ($0 != "Time, V(NIN), V(N1), V(N2), V(N5)") { print "header: " $0; bad = 1 }; next }
+    { points++; t = sprintf("%.1f", $1 * 1e9); v2[t] = $4; v5[t] = $5 }
+    function near(what, got, want, tol) {
+        if (got == "" || got - want > tol || want - got > tol) { print what ": " got " not " want; bad = 1 }
+    }
+    END {
+        if (points != 4001) { print "points: " points; bad = 1 }
+        near("V(N2) at 100 ns", v2["100.0"], 1.604546, 2e-5)
+        near("V(N2) at 201.2 ns", v2["201.2"], 0.634363, 2e-5)
+        near("V(N5) at 400 ns", v5["400.0"], 3.351600, 1e-3)
+        exit bad
+    }' "$out"
