@@ -12,6 +12,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QVBoxLayout>
 
@@ -99,8 +100,8 @@ public:
         auto* layout = new QVBoxLayout(this);
         layout->addWidget(NameRow(1010, d.DialogName, 1011, d.DialogNameVisible));
         auto* group = new QGroupBox(QStringLiteral("Parameters"), this);
-        auto* rows = new QVBoxLayout(group);
-        rows->addWidget(BindCheck(1024, QStringLiteral("Visible"), d.DialogValueVisible));
+        auto* grid = new QGridLayout(group);
+        grid->addWidget(BindCheck(1024, QStringLiteral("Visible"), d.DialogValueVisible), 0, 0);
         const LabelledEdit edits[] = {{"Electrode Length:", 1013, &d.ELText, "[cm]"},
                                       {"Electrode Width:", 1014, &d.EWText, "[cm]"},
                                       {"Electrode Gap:", 1021, &d.EGText, "[cm]"},
@@ -109,8 +110,16 @@ public:
                                       {"Breakdown Field:", 1063, &d.BFText, "[kV/cm]"},
                                       {"Turn-On Time:", 1062, &d.TOTText, "[ns]"},
                                       {"Anode Turn-On Threshold:", 1064, &d.AETText, "[J/cm^2]"}};
-        for (const LabelledEdit& e : edits)
-            rows->addWidget(EditRow({e}));
+        int row = 1;
+        for (const LabelledEdit& e : edits) {
+            QLineEdit* edit = BindEdit(e.id, *e.field);
+            auto* label = new QLabel(QString::fromLatin1(e.label), group);
+            label->setBuddy(edit);
+            grid->addWidget(label, row, 0);
+            grid->addWidget(edit, row, 1);
+            grid->addWidget(new QLabel(QString::fromLatin1(e.unit), group), row, 2);
+            ++row;
+        }
         layout->addWidget(group);
         layout->addWidget(Buttons());
         Load();

@@ -4,7 +4,6 @@
 #include "CComponentSim.h"
 #include "CCurrentSourceSim.h"
 #include "CIdealDiodeSim.h"
-#include "CResistor.h"
 #include "CResistorSim.h"
 #include "CSimulatorDoc.h"
 #include "CSwitchSim.h"
@@ -278,12 +277,6 @@ TEST_F(PartClasses, VariableResistorArrowHasItsOwnSecondOrientation)
         EXPECT_TRUE(describe(rec).endsWith(arrow)) << orientation;
         EXPECT_EQ(rec.Count(DcShape::Line), 9 + 3) << orientation;
     }
-    // A plain resistor that somehow carries the variable resistor's type draws the arrow too; a
-    // variable resistor's object from a file draws by its stored type.
-    CResistor plain(TypeVariableResistor);
-    RecordingDc rec;
-    plain.Draw(rec);
-    EXPECT_EQ(rec.Count(DcShape::Line), 12);
 }
 
 TEST_F(PartClasses, NamesShareTheLetterCounters)
