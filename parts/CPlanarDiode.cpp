@@ -33,9 +33,7 @@ std::array<std::pair<const char*, QString*>, 8> CPlanarDiode::Parameters()
 
 void CPlanarDiode::OnInitDialog()
 {
-    DialogName = NameBuffer;
-    DialogNameVisible = NameVisibleCheck;
-    DialogValueVisible = ValueVisibleCheck;
+    TakeFrom(*this);
     const auto parameters = Parameters();
     for (const QString& word : splitAtBlanks(ValueBuffer)) {
         const qsizetype equals = word.indexOf(QLatin1Char('='));
@@ -52,9 +50,7 @@ bool CPlanarDiode::OnOK()
     QStringList words{QStringLiteral("PLDIODE")};
     for (const auto& [name, field] : Parameters())
         words << QLatin1String(name) + QLatin1Char('=') + *field;
-    NameBuffer = DialogName;
-    NameVisibleCheck = DialogNameVisible;
-    ValueVisibleCheck = DialogValueVisible;
+    GiveTo(*this);
     ValueBuffer = words.join(QLatin1Char(' '));
     return true;
 }

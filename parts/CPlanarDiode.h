@@ -1,13 +1,14 @@
 #pragma once
 
 #include "CResistor.h"
+#include "DialogText.h"
 
 #include <array>
 #include <utility>
 
 // The planar vacuum diode (type 605): two dotted bands between the electrodes. It is written as a
 // resistor line "PLDIODE EL=... AET=..."; its dialog shows the eight parameters as fields.
-class CPlanarDiode : public CResistor {
+class CPlanarDiode : public CResistor, public DialogNameFields {
 public:
     static const ClassInfo Class;
     static constexpr int kDialogTemplate = 349; // "Edit Planar Diode"
@@ -24,9 +25,6 @@ public:
     void PlaceAttachments(ComponentHost& doc, ComponentList::iterator self) override;
 
     // ---- dialog fields (not stored) ----
-    QString DialogName;
-    int DialogNameVisible = 0;
-    int DialogValueVisible = 0;
     QString ELText;
     QString EWText;
     QString EGText;

@@ -19,9 +19,7 @@ PulseFields CVariableR::Pulse()
 
 void CVariableR::OnInitDialog()
 {
-    DialogName = NameBuffer;
-    DialogNameVisible = NameVisibleCheck;
-    DialogValueVisible = ValueVisibleCheck;
+    TakeFrom(*this);
     // The first word is the "VARR" keyword; the second names the law.
     const QStringList words = splitAtBlanks(ValueBuffer);
     const QString law = text::upperAscii(words.value(1));
@@ -50,9 +48,7 @@ bool CVariableR::OnOK()
         parts << QStringLiteral("PULSE");
         if (!Pulse().Compose(parts)) return false;
     }
-    NameBuffer = DialogName;
-    NameVisibleCheck = DialogNameVisible;
-    ValueVisibleCheck = DialogValueVisible;
+    GiveTo(*this);
     ValueBuffer = parts.join(QLatin1Char(' '));
     return true;
 }

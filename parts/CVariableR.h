@@ -1,13 +1,12 @@
 #pragma once
 
 #include "CResistor.h"
-
-struct PulseFields;
+#include "DialogText.h"
 
 // The variable resistor (type 511): the resistor with an arrow. Its value text follows a power law of
 // its voltage, a pulse or an archive waveform ("VARR POWER ...", "VARR PULSE ...", "VARR ORLISK ..."),
 // which its dialog shows as fields.
-class CVariableR : public CResistor {
+class CVariableR : public CResistor, public DialogNameFields {
 public:
     static const ClassInfo Class;
     static constexpr int kDialogTemplate = 370; // "Variable Resistor"
@@ -25,9 +24,6 @@ public:
 
     // ---- dialog fields (not stored) ----
     enum Law { LawPower = 0, LawPulse = 1, LawOrlisk = 2 };
-    QString DialogName;
-    int DialogNameVisible = 0;
-    int DialogValueVisible = 0;
     int LawChoice = LawPower;
     QString AText = QStringLiteral("1");
     QString BText = QStringLiteral("1");

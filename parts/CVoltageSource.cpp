@@ -63,9 +63,7 @@ PulseFields CVoltageSource::Pulse()
 
 void CVoltageSource::OnInitDialog()
 {
-    DialogName = NameBuffer;
-    DialogNameVisible = NameVisibleCheck;
-    DialogValueVisible = ValueVisibleCheck;
+    TakeFrom(*this);
     const QStringList words = splitAtBlanks(ValueBuffer);
     const QString kind = text::upperAscii(words.value(0));
     if (kind == QLatin1String("PULSE")) {
@@ -92,9 +90,7 @@ bool CVoltageSource::OnOK()
         if (!Pulse().Compose(words)) return false;
         value = words.join(QLatin1Char(' '));
     }
-    NameBuffer = DialogName;
-    NameVisibleCheck = DialogNameVisible;
-    ValueVisibleCheck = DialogValueVisible;
+    GiveTo(*this);
     ValueBuffer = value;
     return true;
 }

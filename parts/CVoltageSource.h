@@ -1,13 +1,13 @@
 #pragma once
 
 #include "CComponent.h"
+#include "DialogText.h"
 
 #include <QPoint>
 
 #include <array>
 
 class SymbolPainter;
-struct PulseFields;
 
 // Where a two-terminal part's attachments go in one orientation, relative to the part's position;
 // pin "1" is at the position itself.
@@ -22,7 +22,7 @@ using AttachmentTable = std::array<AttachmentOffsets, 4>;
 // The voltage source (type 541): a circle with a plus sign and a bar, followed by its name label,
 // its value label and pins "1" (the positive node) and "2". Its value text is a DC value, a pulse or
 // the name of an archive waveform, which the source dialog shows as fields.
-class CVoltageSource : public CComponent {
+class CVoltageSource : public CComponent, public DialogNameFields {
 public:
     static const ClassInfo Class;
     static constexpr int kDialogTemplate = 346; // "Source Edit"
@@ -57,9 +57,6 @@ public:
 
     // ---- dialog fields (not stored) ----
     enum Kind { KindDC = 0, KindPulse = 1, KindOrlisk = 2 };
-    QString DialogName;
-    int DialogNameVisible = 0;
-    int DialogValueVisible = 0;
     int SourceKind = KindDC;
     QString DCText = QStringLiteral("1");
     QString V1Text = QStringLiteral("0");

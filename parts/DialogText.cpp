@@ -1,5 +1,6 @@
 #include "DialogText.h"
 
+#include "CComponent.h"
 #include "UiServices.h"
 
 QStringList splitAtBlanks(const QString& text)
@@ -43,4 +44,18 @@ bool PulseFields::Compose(QStringList& words) const
     for (const QString* f : fields)
         words << *f;
     return true;
+}
+
+void DialogNameFields::TakeFrom(const CComponent& part)
+{
+    DialogName = part.NameBuffer;
+    DialogNameVisible = part.NameVisibleCheck;
+    DialogValueVisible = part.ValueVisibleCheck;
+}
+
+void DialogNameFields::GiveTo(CComponent& part) const
+{
+    part.NameBuffer = DialogName;
+    part.NameVisibleCheck = DialogNameVisible;
+    part.ValueVisibleCheck = DialogValueVisible;
 }

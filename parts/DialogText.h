@@ -6,6 +6,8 @@
 #include <array>
 #include <span>
 
+class CComponent;
+
 // Text rules that the property dialogs share when they read a value text into their fields and
 // compose it again.
 
@@ -32,4 +34,15 @@ struct PulseFields {
     // Appends the fields to `words`, empty ones included. Refuses (false, after the gap message) a
     // pulse with an empty field before a filled one, and then appends nothing.
     bool Compose(QStringList& words) const;
+};
+
+// The name and the two "Visible" flags in the fields of a dialog that composes its value text. The
+// dialog opens with them taken from the part's shared buffers and gives them back on OK.
+struct DialogNameFields {
+    QString DialogName;
+    int DialogNameVisible = 0;
+    int DialogValueVisible = 0;
+
+    void TakeFrom(const CComponent& part);
+    void GiveTo(CComponent& part) const;
 };
