@@ -9,12 +9,21 @@
 #include "CDrawing.h"
 
 // Resistor family.
+#include "CIdealDiode.h"
+#include "COilSwitch.h"
+#include "CPlanarDiode.h"
+#include "CResistor.h"
+#include "CSwitch.h"
+#include "CVariableR.h"
 
 // Capacitor family, transformer, diode.
 
 // Transmission lines.
 
 // Sources and probes.
+#include "CCurrentProbe.h"
+#include "CCurrentSource.h"
+#include "CVoltageSource.h"
 
 namespace {
 
@@ -40,9 +49,18 @@ constexpr ComponentClass kClasses[] = {
     // Drawing objects, text, sub-circuit block.
     toolClass<CDrawing>(),
     // Resistor family.
+    toolClass<CResistor>(),
+    toolClass<CVariableR>(),
+    toolClass<CSwitch>(),
+    toolClass<CIdealDiode>(),
+    toolClass<COilSwitch>(),
+    toolClass<CPlanarDiode>(),
     // Capacitor family, transformer, diode.
     // Transmission lines.
     // Sources and probes.
+    toolClass<CVoltageSource>(),
+    toolClass<CCurrentSource>(),
+    toolClass<CCurrentProbe>(),
 };
 
 } // namespace

@@ -2,12 +2,17 @@
 
 #include "CComponent.h"
 #include "ComponentPropertiesDialog.h"
+#include "ResistorDialogs.h"
+#include "SourceDialog.h"
 
 QtPropertyDialogs::QtPropertyDialogs(QWidget* parent) : m_parent(parent)
 {
     Register(CComponent::kDialogTemplate, [](CComponent& object, QWidget* p) -> std::unique_ptr<QDialog> {
         return std::make_unique<ComponentPropertiesDialog>(object, p);
     });
+    // Resistor family, sources and probes.
+    RegisterResistorDialogs(*this);
+    RegisterSourceDialog(*this);
 }
 
 void QtPropertyDialogs::Register(int dialogTemplate, Factory factory)

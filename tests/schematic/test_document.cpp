@@ -191,14 +191,12 @@ const std::set<QByteArray> kNotYetBuilt = {
     // Drawing objects, text, sub-circuit block.
     "CText", "CSubcircuit",
     // Resistor family.
-    "CResistor", "CVariableR", "CSwitch", "CIdealDiode", "COilSwitch", "CPlanarDiode",
     // Capacitor family, transformer, diode.
     "CCapacitor", "CVariableC", "CMOV", "CInductor", "CTransformer", "CDiode",
     // Transmission lines.
     "CTransmissionLine", "CLossyDielTL", "CLossyDielTLX", "CLossyTL", "CMITL0", "CMITL1",
     "CTLineC", "CTLineL", "CVariableTL", "CVariableZ",
     // Sources and probes.
-    "CVoltageSource", "CCurrentSource", "CCurrentProbe",
 };
 // clang-format on
 // Classes that no type names: the base, and the lines that take the type of the line they replace.

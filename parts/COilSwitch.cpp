@@ -1,0 +1,45 @@
+#include "COilSwitch.h"
+
+#include "CVoltageSource.h"
+#include "PartSymbol.h"
+
+const ClassInfo COilSwitch::Class = {"COilSwitch", 3, false, &CResistor::Class,
+                                     &CreatePersistent<COilSwitch>};
+
+const AttachmentTable& COilSwitch::Places()
+{
+    static const AttachmentTable places = {{
+        {{576, 0}, {200, 400}, {200, -200}},
+        {{0, -576}, {200, -100}, {200, -300}},
+        {{-576, 0}, {-400, 400}, {-400, -100}},
+        {{0, 576}, {200, 500}, {200, 300}},
+    }};
+    return places;
+}
+
+QString COilSwitch::GetDefaultValue() const
+{
+    return QStringLiteral("OILSW GAP=10 EB1P=2000 EB1N=2000 EB2P=2000 EB2N=50");
+}
+
+void COilSwitch::Draw(Dc& dc)
+{
+    SymbolPainter p(dc, *this);
+    Extent = p.Box(0, 144, 576, -144);
+    p.Line(0, 0, 144, 0);
+    dc.SelectObject(Pen::NullPen());
+    dc.SelectObject(Brush(QColor(255, 255, 0)));
+    p.Rectangle(144, 144, 432, -144);
+    dc.SelectObject(p.pen());
+    dc.SelectObject(Brush::BlackBrush());
+    p.Rectangle(144, 50, 216, -50);
+    p.Rectangle(360, 50, 432, -50);
+    p.Line(144, 144, 144, -144);
+    p.Line(432, 144, 432, -144);
+    p.Line(432, 0, 576, 0);
+}
+
+void COilSwitch::PlaceAttachments(ComponentHost& doc, ComponentList::iterator self)
+{
+    CVoltageSource::PlaceLabelsAndPins(*this, doc, self, Places(), true);
+}

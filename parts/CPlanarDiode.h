@@ -1,0 +1,40 @@
+#pragma once
+
+#include "CResistor.h"
+#include "DialogText.h"
+
+#include <array>
+#include <utility>
+
+// The planar vacuum diode (type 605): two dotted bands between the electrodes. It is written as a
+// resistor line "PLDIODE EL=... AET=..."; its dialog shows the eight parameters as fields.
+class CPlanarDiode : public CResistor, public DialogNameFields {
+public:
+    static const ClassInfo Class;
+    static constexpr int kDialogTemplate = 349; // "Edit Planar Diode"
+
+    CPlanarDiode() : CResistor(Template{kDialogTemplate}) {}
+    explicit CPlanarDiode(quint32 typeId) : CResistor(Template{kDialogTemplate}, typeId) {}
+    explicit CPlanarDiode(const CComponent& source) : CResistor(Template{kDialogTemplate}, source) {}
+    const ClassInfo& RuntimeClass() const override { return Class; }
+
+    void OnInitDialog() override;
+    bool OnOK() override;
+    void Draw(Dc& dc) override;
+    QString GetDefaultValue() const override;
+    void PlaceAttachments(ComponentHost& doc, ComponentList::iterator self) override;
+
+    // ---- dialog fields (not stored) ----
+    QString ELText;
+    QString EWText;
+    QString EGText;
+    QString CVText;
+    QString IMText;
+    QString BFText;
+    QString TOTText;
+    QString AETText;
+
+private:
+    // The parameters' keys with their fields, in the order of the value text.
+    std::array<std::pair<const char*, QString*>, 8> Parameters();
+};

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "CComponent.h"
+
+#include <QStringList>
+
+// The closing switch (type 512): a blade between two contacts. A new switch shows its name but not
+// its value text "criterion R0 R1 critical-value time-constant law", which its dialog edits as two
+// lists and four fields.
+class CSwitch : public CComponent {
+public:
+    static const ClassInfo Class;
+    static constexpr int kDialogTemplate = 338;
+
+    CSwitch() : CComponent(kDialogTemplate) {}
+    explicit CSwitch(quint32 typeId);
+    explicit CSwitch(const CComponent& source) : CComponent(source, kDialogTemplate) {}
+    const ClassInfo& RuntimeClass() const override { return Class; }
+
+    void OnInitDialog() override;
+    bool OnOK() override;
+    void Draw(Dc& dc) override;
+    int GetAttachmentCount() const override { return 4; }
+    QString GetDefaultValue() const override;
+    void CreateAttachments(ComponentHost& doc, int x, int y) override;
+    void PlaceAttachments(ComponentHost& doc, ComponentList::iterator self) override;
+    bool EditProperties(ComponentHost& doc) override;
+
+    // The items of the two lists, in the order the lists show them.
+    static const QStringList& Criteria();        // "TIME", "VOLT", "CUR", "ENERGY"
+    static const QStringList& TimeDependences(); // "EXP", "LIN", "T0/T", "TANH"
+
+    // ---- dialog fields (not stored) ----
+    QString InitialResistanceText;
+    QString FinalResistanceText;
+    QString CriticalValueText;
+    QString TimeConstantText;
+    // The selected items of the two lists; -1 when the value text names none.
+    int CriterionCombo = -1;
+    int TimeDependenceCombo = -1;
+    // A word of the value text that no item matches; it is written back as it stands unless the
+    // user picks an item.
+    QString UnmatchedCriterion;
+    QString UnmatchedTimeDependence;
+};

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <array>
+#include <span>
+
+class CComponent;
+
+// Text rules that the property dialogs share when they read a value text into their fields and
+// compose it again.
+
+// The blank-separated words of a value text; runs of blanks count as one separator. Only blanks
+// separate, as in the netlist.
+QStringList splitAtBlanks(const QString& text);
+
+// A pulse's fields are read by position, and the netlist reader takes a run of blanks as one
+// separator: an empty field with a filled one after it would shift every later value one place.
+// The index of the first such empty field; -1 when the empty fields (if any) all come last.
+int emptyFieldBeforeFilled(std::span<const QString* const> fields);
+
+// The message that refuses a pulse whose field `label` is empty while a later one is filled.
+QString pulseGapMessage(const QString& label);
+
+// The seven fields of a pulse (low and high value, delay, rise, fall, width, period) as a dialog
+// holds them, in the netlist's order, with the labels the dialog shows them under.
+struct PulseFields {
+    std::array<QString*, 7> fields;
+    std::array<const char*, 7> labels;
+
+    // Fills the fields from `words`, starting at word `first`; a missing word empties its field.
+    void Read(const QStringList& words, int first) const;
+    // Appends the fields to `words`, empty ones included. Refuses (false, after the gap message) a
+    // pulse with an empty field before a filled one, and then appends nothing.
+    bool Compose(QStringList& words) const;
+};
+
+// The name and the two "Visible" flags in the fields of a dialog that composes its value text. The
+// dialog opens with them taken from the part's shared buffers and gives them back on OK.
+struct DialogNameFields {
+    QString DialogName;
+    int DialogNameVisible = 0;
+    int DialogValueVisible = 0;
+
+    void TakeFrom(const CComponent& part);
+    void GiveTo(CComponent& part) const;
+};

@@ -1,0 +1,77 @@
+#pragma once
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialog>
+#include <QHash>
+#include <QLineEdit>
+#include <QRadioButton>
+
+#include <functional>
+#include <initializer_list>
+#include <memory>
+#include <vector>
+
+class CComponent;
+class QButtonGroup;
+
+// A property dialog whose controls are bound to the fields of a schematic object: the controls
+// open with the fields, and OK writes them back and lets the object compose its value text (the
+// object may refuse, and the dialog then stays open). Controls are found by their dialog ids.
+class FieldDialog : public QDialog {
+    Q_OBJECT
+public:
+    FieldDialog(CComponent& object, const QString& title, QWidget* parent);
+
+    // Any control by its id; null for an id the dialog does not have.
+    QWidget* Control(int id) const { return m_Controls.value(id); }
+    QLineEdit* Edit(int id) const;
+    QCheckBox* Check(int id) const;
+    QRadioButton* Radio(int id) const;
+    QComboBox* Combo(int id) const;
+
+    void accept() override;
+
+protected:
+    QLineEdit* BindEdit(int id, QString& field);
+    QCheckBox* BindCheck(int id, const QString& caption, int& field);
+    // One button of the radio group that `field` holds the index of.
+    QRadioButton* BindRadio(int id, const QString& caption, int& field, int value);
+    // -1 selects nothing.
+    QComboBox* BindCombo(int id, const QStringList& items, int& field);
+    // Fills the controls from the fields; call once the controls are bound.
+    void Load();
+    // The OK and Cancel buttons.
+    QWidget* Buttons();
+
+    // Edits in a row, each after its label (and before its unit, when it has one).
+    struct LabelledEdit {
+        const char* label;
+        int id;
+        QString* field;
+        const char* unit = nullptr;
+    };
+    QWidget* EditRow(std::initializer_list<LabelledEdit> edits);
+    // "Name:", the name's edit and its "Visible" check.
+    QWidget* NameRow(int editId, QString& name, int checkId, int& visible);
+
+private:
+    void Store();
+
+    CComponent& m_Object;
+    QHash<int, QWidget*> m_Controls;
+    QHash<const int*, QButtonGroup*> m_Groups;
+    std::vector<std::function<void()>> m_Load;
+    std::vector<std::function<void()>> m_Store;
+};
+
+// A dialog factory for a template: dialog D over an object of class T; none for another object.
+template <class T, class D>
+std::function<std::unique_ptr<QDialog>(CComponent&, QWidget*)> FieldDialogFactory()
+{
+    return [](CComponent& object, QWidget* parent) -> std::unique_ptr<QDialog> {
+        auto* part = dynamic_cast<T*>(&object);
+        if (!part) return nullptr;
+        return std::make_unique<D>(*part, parent);
+    };
+}
