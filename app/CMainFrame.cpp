@@ -18,6 +18,7 @@
 #include "View.h"
 #include "WindowsDialog.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -25,6 +26,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QKeySequence>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMenu>
@@ -116,6 +118,23 @@ bool CMainFrame::LoadFrame()
     m_Pane2->setObjectName(QStringLiteral("pane%1").arg(ID_STATUSBAR_PANE2));
     statusBar()->addWidget(m_Pane1);
     statusBar()->addPermanentWidget(m_Pane2);
+
+    // The standard keys of the edit and print commands; a text window that handles them itself
+    // takes them first.
+    const std::pair<QKeySequence::StandardKey, int> keys[] = {
+        {QKeySequence::Undo, ID_EDIT_UNDO},   {QKeySequence::Redo, ID_EDIT_REDO},
+        {QKeySequence::Cut, ID_EDIT_CUT},     {QKeySequence::Copy, ID_EDIT_COPY},
+        {QKeySequence::Paste, ID_EDIT_PASTE}, {QKeySequence::Print, ID_FILE_PRINT},
+    };
+    for (const auto& [key, id] : keys) {
+        auto* accelerator = new QAction(this);
+        accelerator->setShortcuts(key);
+        accelerator->setShortcutContext(Qt::WindowShortcut);
+        connect(accelerator, &QAction::triggered, this, [this, id = id] {
+            if (m_Router.Update(id).IsEnabled()) OnCommand(id);
+        });
+        addAction(accelerator);
+    }
 
     // Files dropped anywhere on the window open, whatever widget is under the mouse.
     qApp->installEventFilter(this);

@@ -127,14 +127,22 @@ void buildSchematic(Ribbon& ribbon)
                  {TypeDiode, TypeMetalOxideVaristor, TypeIdealDiode, TypeSubcircuitInterface});
     addTypeTools(schematic->AddPanel(QStringLiteral("Special Devices")),
                  {TypeOilSwitchModel, TypePlanarDiodeModel});
+    // Each state of the grid and of snapping has its command, which shows checked while it holds.
     RibbonPanel* grid = schematic->AddPanel(QStringLiteral("Grid"));
-    grid->AddCheckBox(ID_Grid_Show, QStringLiteral("Show Grid"));
-    grid->AddCheckBox(ID_Grid_SnapOn, QStringLiteral("Snap to Grid"));
+    grid->AddButton(ID_Grid_Show, QStringLiteral("Show Grid"))->setToolTip(QStringLiteral("Show the Grid"));
+    grid->AddButton(ID_Grid_Hide, QStringLiteral("Hide Grid"))->setToolTip(QStringLiteral("Hide the Grid"));
+    grid->AddButton(ID_Grid_SnapOn, QStringLiteral("Snap On"))
+        ->setToolTip(QStringLiteral("Enable snap parts to grid"));
+    grid->AddButton(ID_Grid_SnapOff, QStringLiteral("Snap Off"))
+        ->setToolTip(QStringLiteral("Disable snap parts to grid"));
     RibbonPanel* zoom = schematic->AddPanel(QStringLiteral("Zoom"));
-    zoom->AddButton(ID_Zoom_Tool, QStringLiteral("Zoom In/Out"));
+    zoom->AddButton(ID_Zoom_Tool, QStringLiteral("Zoom In/Out"))
+        ->setToolTip(QStringLiteral("Zoom In/Out Tool"));
     zoom->AddButton(ID_Zoom_Out, QStringLiteral("Zoom Out"));
-    zoom->AddButton(ID_Zoom_Fit, QStringLiteral("Zoom to Fit"));
-    zoom->AddButton(ID_Zoom_ActualSize, QStringLiteral("Actual Size"));
+    zoom->AddButton(ID_Zoom_Fit, QStringLiteral("Zoom to Fit"))
+        ->setToolTip(QStringLiteral("Zoom to Fit in Window"));
+    zoom->AddButton(ID_Zoom_ActualSize, QStringLiteral("Actual Size"))
+        ->setToolTip(QStringLiteral("Zoom to Actual Size"));
 }
 
 } // namespace

@@ -121,6 +121,25 @@ double cellRatio(const QFont& font)
 }
 } // namespace
 
+QFont DeviceFontOf(const Font& f, double scale)
+{
+    QFont q;
+    q.setFamilies({f.face, QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
+    q.setWeight(QFont::Weight(std::clamp(f.weight <= 0 ? 400 : f.weight, 1, 1000)));
+    q.setItalic(f.italic);
+    // Unhinted glyphs keep their widths in proportion at every zoom, as the extents assume.
+    q.setHintingPreference(QFont::PreferNoHinting);
+    double pixels;
+    if (f.height > 0)
+        pixels = f.height * scale / cellRatio(q);
+    else if (f.height < 0)
+        pixels = -double(f.height) * scale;
+    else
+        pixels = 16 / cellRatio(q);
+    q.setPixelSize(std::max(1, int(std::lround(pixels))));
+    return q;
+}
+
 PainterDevice::DeviceFont& PainterDevice::FontFor(const Dc& dc)
 {
     // Painting happens on one thread at a time per painter; each thread keeps its own fonts.
@@ -139,21 +158,8 @@ PainterDevice::DeviceFont& PainterDevice::FontFor(const Dc& dc)
     d->font = f;
     d->scale = scale;
     d->dpi = dpi;
-    QFont& q = d->qfont;
-    q.setFamilies({f.face, QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
-    q.setWeight(QFont::Weight(std::clamp(f.weight <= 0 ? 400 : f.weight, 1, 1000)));
-    q.setItalic(f.italic);
-    // Unhinted glyphs keep their widths in proportion at every zoom, as the extents assume.
-    q.setHintingPreference(QFont::PreferNoHinting);
-    double pixels;
-    if (f.height > 0)
-        pixels = f.height * scale / cellRatio(q);
-    else if (f.height < 0)
-        pixels = -double(f.height) * scale;
-    else
-        pixels = 16 / cellRatio(q);
-    q.setPixelSize(std::max(1, int(std::lround(pixels))));
-    d->metrics = QFontMetricsF(q, m_Painter->device());
+    d->qfont = DeviceFontOf(f, scale);
+    d->metrics = QFontMetricsF(d->qfont, m_Painter->device());
     fonts.push_back(d);
     return *(m_CurrentFont = std::move(d));
 }

@@ -14,6 +14,9 @@
 
 class QPainter;
 
+// The font that draws a context's font on a device with `scale` device pixels per logical unit.
+QFont DeviceFontOf(const Font& font, double scale);
+
 // Draws a context's calls with a QPainter whose coordinates are the context's device pixels (the
 // painter's own transform is left as it is, so a device pixel ratio still gives sharp output).
 // Calls whose device bounds miss the clip area cost no painting.

@@ -106,6 +106,10 @@ void CTorvex2Doc::SetComponentListCheck(ComponentListCheck* check)
 {
     g_listCheck = check;
 }
+ComponentListCheck* CTorvex2Doc::GetComponentListCheck()
+{
+    return g_listCheck;
+}
 
 std::weak_ptr<RunSettingsReceiver> CTorvex2Doc::RunSettingsLink() const
 {

@@ -79,6 +79,7 @@ public:
     void SetViews(SchematicViews* views) { m_Views = views; }
     static void SetOpenDocuments(OpenDocuments* documents);
     static void SetComponentListCheck(ComponentListCheck* check);
+    static ComponentListCheck* GetComponentListCheck();
 
     static QString ConvertedFileNotice()
     {

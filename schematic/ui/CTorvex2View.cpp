@@ -1,29 +1,102 @@
 #include "CTorvex2View.h"
 
+#include "CMemDCA.h"
+#include "CSimulatorDoc.h"
 #include "CTorvex2Doc.h"
 #include "CommandIds.h"
+#include "ComponentListCheck.h"
+#include "ComponentTypeId.h"
+#include "DocManager.h"
+#include "DocTemplate.h"
 #include "Ribbon.h"
+#include "RibbonComboList.h"
+#include "SchematicClipboard.h"
+#include "SchematicCursors.h"
+#include "SchematicSheet.h"
+#include "TopLevelNetlist.h"
+#include "UiServices.h"
 
-#include <QPaintEvent>
-#include <QPainter>
-#include <QPolygon>
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QPointer>
 
-#include <algorithm>
+#include <cmath>
 
 namespace {
 const QString kSchematicTab = QStringLiteral("Schematic");
-const QColor kBackground(160, 160, 160);
 
-qint64 pageHeight(const Rect& page)
+QClipboard* systemClipboard()
 {
-    return qint64(page.top) - page.bottom;
+    return QGuiApplication::clipboard();
 }
+
+// The main window does not repaint and the wait cursor shows while the netlist is written.
+class BusyWindow {
+public:
+    BusyWindow()
+    {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        if (m_Window = QApplication::activeWindow(); m_Window) m_Window->setUpdatesEnabled(false);
+    }
+    ~BusyWindow()
+    {
+        if (m_Window) m_Window->setUpdatesEnabled(true);
+        QApplication::restoreOverrideCursor();
+    }
+    BusyWindow(const BusyWindow&) = delete;
+    BusyWindow& operator=(const BusyWindow&) = delete;
+
+private:
+    QPointer<QWidget> m_Window;
+};
 } // namespace
 
-CTorvex2View::CTorvex2View()
+CTorvex2View::CTorvex2View() : m_Editor(*this, *this)
 {
-    setAttribute(Qt::WA_OpaquePaintEvent); // the paint covers every pixel
-    setMinimumSize(kMargin * 4, kMargin * 4);
+    MapCommandRange(ID_Parts_First, ID_Parts_Last, [this](int id) {
+        m_Editor.OnPartsTool(id);
+        UpdateCursor();
+    });
+    MapUpdateRange(ID_Parts_First, ID_Parts_Last,
+                   [this](CmdUI& cmdUI) { cmdUI.SetCheck(cmdUI.ID() == m_Editor.CurrentTool() ? 1 : 0); });
+    MapCommandRange(ID_Grid_Show, ID_Grid_SnapOff, [this](int id) { m_Editor.OnGridCommand(id); });
+    MapUpdateRange(ID_Grid_Show, ID_Grid_SnapOff, [this](CmdUI& cmdUI) {
+        cmdUI.SetCheck(m_Editor.IsGridCommandChecked(cmdUI.ID()) ? 1 : 0);
+    });
+    MapCommandRange(ID_Zoom_Tool, ID_Zoom_ActualSize, [this](int id) {
+        m_FitPending = false;
+        m_Editor.OnZoomCommand(id);
+        UpdateCursor();
+    });
+    MapUpdateRange(ID_Zoom_Tool, ID_Zoom_ActualSize, [this](CmdUI& cmdUI) {
+        cmdUI.Enable(m_Editor.IsZoomCommandEnabled(cmdUI.ID()));
+        cmdUI.SetCheck(m_Editor.IsZoomCommandChecked(cmdUI.ID()) ? 1 : 0);
+    });
+    MapCommand(ID_EDIT_UNDO, [this] {
+        m_Editor.OnEditUndo();
+        UpdateCursor();
+    });
+    MapUpdate(ID_EDIT_UNDO, [this](CmdUI& cmdUI) { cmdUI.Enable(m_Editor.CanUndo()); });
+    MapCommand(ID_EDIT_REDO, [this] {
+        m_Editor.OnEditRedo();
+        UpdateCursor();
+    });
+    MapUpdate(ID_EDIT_REDO, [this](CmdUI& cmdUI) { cmdUI.Enable(m_Editor.CanRedo()); });
+    MapCommand(ID_EDIT_COPY, [this] { OnEditCopy(); });
+    MapUpdate(ID_EDIT_COPY, [this](CmdUI& cmdUI) { cmdUI.Enable(m_Editor.CanCopy()); });
+    MapCommand(ID_EDIT_CUT, [this] { OnEditCut(); });
+    MapUpdate(ID_EDIT_CUT, [this](CmdUI& cmdUI) { cmdUI.Enable(m_Editor.CanCopy()); });
+    MapCommand(ID_EDIT_PASTE, [this] { OnEditPaste(); });
+    MapUpdate(ID_EDIT_PASTE,
+              [](CmdUI& cmdUI) { cmdUI.Enable(clipboard::HasPayload(systemClipboard()->mimeData())); });
+    MapCommand(ID_Parts_Netlist, [this] { OnCreateNetlist(); });
+    MapCommand(ID_ButtonListComponents, [this] { OnListComponents(); });
+    // The component list comes with its own window; until one is installed the command is off.
+    MapUpdate(ID_ButtonListComponents,
+              [this](CmdUI& cmdUI) { cmdUI.Enable(GetDocument() && CTorvex2Doc::GetComponentListCheck()); });
     // The page commands belong to the document; they reach it through its window.
     MapCommandRange(ID_PageSizeA, ID_PageSizeC, [this](int id) {
         if (CTorvex2Doc* doc = GetDocument()) doc->OnPageSize(id);
@@ -44,16 +117,35 @@ CTorvex2Doc* CTorvex2View::GetDocument() const
     return dynamic_cast<CTorvex2Doc*>(View::GetDocument());
 }
 
+// ---- life of the window ----
+
 void CTorvex2View::OnInitialUpdate()
 {
     InstallInDocument();
-    View::OnInitialUpdate();
+    CTorvex2Doc* doc = GetDocument();
+    m_Editor.SetDocument(doc);
+    if (doc) {
+        m_Page = doc->PageRect;
+        SetZoomSizes(m_Page);
+    }
+    SetAnchorMode(AnchorCentre);
+    ZoomToFit();
+    m_FitPending = true;
     OnActivateView(true);
+    m_Editor.UpdateJunctions();
+    UpdateCursor();
 }
 
 void CTorvex2View::OnUpdate(View*, int)
 {
-    update();
+    CTorvex2Doc* doc = GetDocument();
+    if (doc && !(doc->PageRect == m_Page)) {
+        m_Page = doc->PageRect;
+        SetZoomSizes(m_Page);
+    }
+    m_Editor.OnDocumentChanged();
+    UpdateCursor();
+    viewport()->update();
 }
 
 void CTorvex2View::OnActivateView(bool activate)
@@ -63,8 +155,11 @@ void CTorvex2View::OnActivateView(bool activate)
     View::OnActivateView(activate);
 }
 
-// Nothing is placed or dragged in this window, so there is no operation to end.
-void CTorvex2View::CancelOperation() {}
+void CTorvex2View::CancelOperation()
+{
+    m_Editor.CancelOperation();
+    UpdateCursor();
+}
 
 void CTorvex2View::UpdateAllViews()
 {
@@ -87,6 +182,7 @@ void CTorvex2View::LeaveDocument()
 {
     CTorvex2Doc* doc = m_Installed;
     m_Installed = nullptr;
+    m_Editor.SetDocument(nullptr);
     if (!doc || m_InstalledAlive.expired()) return;
     m_InstalledAlive.reset();
     CTorvex2View* next = nullptr;
@@ -102,72 +198,203 @@ void CTorvex2View::LeaveDocument()
     }
 }
 
-// ---- the sheet ----
+// ---- painting ----
 
-double CTorvex2View::Scale() const
+void CTorvex2View::OnDraw(Dc& dc)
 {
-    const CTorvex2Doc* doc = GetDocument();
-    if (!doc) return 0;
-    const qint64 w = doc->PageRect.Width(), h = pageHeight(doc->PageRect);
-    if (w <= 0 || h <= 0) return 0;
-    const double room =
-        std::min(double(width() - 2 * kMargin) / double(w), double(height() - 2 * kMargin) / double(h));
-    return std::max(room, 0.0);
+    CMemDCA mem(dc);
+    m_Editor.Draw(mem);
 }
 
-QPointF CTorvex2View::ToWidget(double x, double y) const
+void CTorvex2View::resizeEvent(QResizeEvent* event)
 {
-    const CTorvex2Doc* doc = GetDocument();
-    if (!doc) return {};
-    const Rect& page = doc->PageRect;
-    const double s = Scale();
-    const double left = (width() - double(page.Width()) * s) / 2;
-    const double top = (height() - double(pageHeight(page)) * s) / 2;
-    return {left + (x - page.left) * s, top + (page.top - y) * s};
+    CZoomView::resizeEvent(event);
+    if (m_FitPending) ZoomToFit();
 }
 
-QRectF CTorvex2View::PageArea() const
+void CTorvex2View::Repaint()
 {
-    const CTorvex2Doc* doc = GetDocument();
-    if (!doc) return {};
-    const Rect& page = doc->PageRect;
-    return QRectF(ToWidget(page.left, page.top), ToWidget(page.right, page.bottom));
+    viewport()->update();
 }
 
-void CTorvex2View::paintEvent(QPaintEvent* event)
+void CTorvex2View::RepaintPage(const Rect& page)
 {
-    QPainter painter(this);
-    painter.fillRect(event->rect(), kBackground);
-    const CTorvex2Doc* doc = GetDocument();
-    const double s = Scale();
-    if (!doc || s <= 0) return;
-    painter.fillRect(PageArea(), Qt::white);
+    // Wide enough for the symbols' pens and the pins' dots at any zoom.
+    const int pen = int(std::ceil(15.0 * Zoom() / 100.0 * logicalDpiX() / 1440.0));
+    InvalidatePage(page, pen + 6);
+}
 
-    const Rect& page = doc->PageRect;
-    const qint64 left = qint64(page.left) + kFrameInset, right = qint64(page.right) - kFrameInset;
-    const qint64 top = qint64(page.top) - kFrameInset, bottom = qint64(page.bottom) + kFrameInset;
-    if (right <= left || top <= bottom) return;
+void CTorvex2View::DocumentChanged()
+{
+    if (CTorvex2Doc* doc = GetDocument()) doc->UpdateAllViews(this);
+}
 
-    painter.setPen(QPen(Qt::black, 0));
-    const QPointF corners[] = {ToWidget(left, top), ToWidget(right, top), ToWidget(right, bottom),
-                               ToWidget(left, bottom), ToWidget(left, top)};
-    painter.drawPolyline(corners, 5);
+void CTorvex2View::UpdateCursor()
+{
+    int id = 0;
+    if (m_Editor.EditMode() == SchematicEditor::Placing)
+        id = m_Editor.CurrentTool() == TypeWire ? cursors::IDC_Wire : cursors::IDC_Place;
+    else if (m_Editor.EditMode() == SchematicEditor::Zooming)
+        id = cursors::IDC_Zoom;
+    viewport()->setCursor(cursors::Get(id));
+}
 
-    const qint64 step = doc->GridSpacing;
-    if (!doc->ShowGrid || step <= 0 || double(step) * s < kMinGridPixels) return;
-    // Only the rows and columns that the repaint touches.
-    const QRect clip = event->rect().adjusted(-1, -1, 1, 1);
-    QPolygon row;
-    for (qint64 y = top; y >= bottom; y -= step) {
-        const int py = qRound(ToWidget(left, y).y());
-        if (py < clip.top()) continue;
-        if (py > clip.bottom()) break;
-        row.clear();
-        for (qint64 x = left; x <= right; x += step) {
-            const int px = qRound(ToWidget(x, y).x());
-            if (px > clip.right()) break;
-            if (px >= clip.left()) row << QPoint(px, py);
-        }
-        painter.drawPoints(row);
+// ---- input ----
+
+void CTorvex2View::OnLButtonDown(unsigned flags, QPoint point)
+{
+    m_FitPending = false;
+    m_Editor.OnLButtonDown(flags, point);
+    UpdateCursor();
+}
+
+void CTorvex2View::OnLButtonUp(unsigned flags, QPoint point)
+{
+    m_Editor.OnLButtonUp(flags, point);
+    UpdateCursor();
+}
+
+void CTorvex2View::OnLButtonDblClk(unsigned flags, QPoint point)
+{
+    m_Editor.OnLButtonDblClk(flags, point);
+    UpdateCursor();
+}
+
+void CTorvex2View::OnMouseMove(unsigned flags, QPoint point)
+{
+    m_Editor.OnMouseMove(flags, point);
+}
+
+void CTorvex2View::OnContextMenu(QPoint point)
+{
+    m_FitPending = false;
+    m_Editor.OnRButtonUp(0, point);
+    UpdateCursor();
+}
+
+void CTorvex2View::OnKeyUp(int key, Qt::KeyboardModifiers)
+{
+    m_Editor.OnKeyUp(key);
+    UpdateCursor();
+}
+
+// ---- the clipboard ----
+
+void CTorvex2View::CopySelectionToClipboard(bool keepSelection)
+{
+    const QByteArray payload = m_Editor.CopySelection(keepSelection);
+    if (payload.isEmpty()) return;
+    systemClipboard()->setMimeData(clipboard::MakeMimeData(payload, Zoom()));
+}
+
+void CTorvex2View::OnEditCopy()
+{
+    if (m_Editor.CanCopy()) CopySelectionToClipboard(false);
+}
+
+void CTorvex2View::OnEditCut()
+{
+    if (!m_Editor.CanCopy()) return;
+    CopySelectionToClipboard(true);
+    m_Editor.DeleteSelection();
+}
+
+void CTorvex2View::OnEditPaste()
+{
+    m_Editor.Paste(clipboard::Payload(systemClipboard()->mimeData()));
+    UpdateCursor();
+}
+
+// ---- the component list and the netlist ----
+
+void CTorvex2View::RunRepair(ComponentListCheck& check, CTorvex2Doc& doc)
+{
+    // The window must not hold on to objects the repair may delete, nor leave a half-placed part.
+    m_Editor.CancelOperation();
+    std::vector<const CComponent*> before;
+    for (const auto& o : doc.Components())
+        before.push_back(o.get());
+    check.RunRepairDialog(doc);
+    std::vector<const CComponent*> after;
+    for (const auto& o : doc.Components())
+        after.push_back(o.get());
+    m_Editor.OnDocumentChanged();
+    if (after == before) return;
+    doc.SetModifiedFlag(true);
+    doc.CheckPoint();
+    m_Editor.UpdateJunctions();
+    doc.UpdateAllViews(this);
+}
+
+void CTorvex2View::OnListComponents()
+{
+    CTorvex2Doc* doc = GetDocument();
+    ComponentListCheck* check = CTorvex2Doc::GetComponentListCheck();
+    if (doc && check) RunRepair(*check, *doc);
+    UpdateCursor();
+}
+
+bool CTorvex2View::ListReadyForNetlist(CTorvex2Doc& doc)
+{
+    ComponentListCheck* check = CTorvex2Doc::GetComponentListCheck();
+    const auto intact = [&] {
+        return check ? check->CheckComponentList(doc.Components()) : sheet::GroupsIntact(doc.Components());
+    };
+    if (intact()) return true;
+    if (check && ui().question(NetlistRepairOffer(), UiServices::Buttons::YesNo) == UiServices::Answer::Yes) {
+        RunRepair(*check, doc);
+        if (intact()) return true;
     }
+    ui().message(NetlistRefused());
+    return false;
+}
+
+void CTorvex2View::SetRibbonEditText(int id, const QString& text)
+{
+    if (Ribbon* ribbon = Ribbon::Main())
+        if (QLineEdit* edit = ribbon->FindEdit(id)) edit->setText(text);
+}
+
+void CTorvex2View::CopyRunSettingsToRibbon(const CTorvex2Doc& doc)
+{
+    SetRibbonEditText(ID_Transient_StartTime, doc.StartTime);
+    SetRibbonEditText(ID_Transient_TimeStep, doc.TimeStep);
+    SetRibbonEditText(ID_Transient_TimeSpan, doc.TimeSpan);
+    Ribbon* ribbon = Ribbon::Main();
+    if (!ribbon) return;
+    // The lists keep one item per choice: a choice they hold is selected, a new one added.
+    RibbonComboList(ribbon->FindComboBox(IDC_OrliskRootCombo)).SelectOrAdd(doc.ArchiveRoot);
+    RibbonComboList(ribbon->FindComboBox(IDC_Value)).SelectOrAdd(doc.Experiment);
+    RibbonComboList(ribbon->FindComboBox(IDC_OrliskShotCombo)).SelectOrAdd(doc.Shot);
+    RibbonComboList mode(ribbon->FindComboBox(IDC_FilePathCombo));
+    if (const int index = int(mode.Items().indexOf(doc.InputMode)); index >= 0) mode.Select(index);
+    SetRibbonEditText(ID_PathEdit, doc.InputPath);
+}
+
+void CTorvex2View::OnCreateNetlist()
+{
+    CTorvex2Doc* doc = GetDocument();
+    if (!doc) return;
+    m_Editor.CancelOperation();
+    UpdateCursor();
+    if (!ListReadyForNetlist(*doc)) return;
+    QString text;
+    {
+        CTorvex2Doc::BusyScope busy(*doc);
+        BusyWindow wait;
+        text = WriteTopLevelNetlist(*doc);
+    }
+    // The writer names the nodes on the pins and may set the input path.
+    viewport()->update();
+    CopyRunSettingsToRibbon(*doc);
+
+    // The netlist template is the second one the program registers.
+    DocManager* manager = DocManager::Instance();
+    const QList<DocTemplate*> templates = manager ? manager->Templates() : QList<DocTemplate*>();
+    if (templates.size() < 2) return;
+    auto* netlist = dynamic_cast<CSimulatorDoc*>(templates[1]->OpenDocumentFile(QString()));
+    if (!netlist) return;
+    netlist->SetLinkedSchematic(doc->RunSettingsLink());
+    netlist->SetNetlistText(text);
+    netlist->UpdateAllViews(nullptr);
 }

@@ -1,20 +1,12 @@
 #pragma once
 
+#include "MouseFlags.h"
 #include "View.h"
 #include "ZoomViewModel.h"
 
 #include <QAbstractScrollArea>
 
 class QPrinter;
-
-// Mouse flags as the view's handlers receive them: the buttons held and the modifier keys.
-enum MouseFlag : unsigned {
-    MK_LBUTTON = 0x01,
-    MK_RBUTTON = 0x02,
-    MK_SHIFT = 0x04,
-    MK_CONTROL = 0x08,
-    MK_MBUTTON = 0x10,
-};
 
 // The base of the drawing views: a window onto a page in twips, zoomed and scrolled by the
 // ZoomViewModel rules, painted flicker-free, printed on one sheet at true size. A view gives its

@@ -20,8 +20,6 @@
 #include <QTest>
 
 namespace {
-const QColor kGrey(160, 160, 160);
-
 // A file of a page of 17 x 11 inches with a grid of 288 twips.
 QByteArray pageBFile()
 {
@@ -249,34 +247,34 @@ TEST_F(SchematicWindow, ARunningNetlistStaysAndTheBlankSchematicClosesAfterTheRu
     QTRY_COMPARE(Titles(), (QStringList{"large.cas", "Netlist1"}));
 }
 
-TEST_F(SchematicWindow, TheWindowShowsTheWhitePageWithItsGridOnGrey)
+TEST_F(SchematicWindow, TheWindowShowsTheFramedPageWithItsGridFittedToTheWindow)
 {
     StartProgram();
     CTorvex2View* view = ActiveSchematic();
     ASSERT_NE(view, nullptr);
     CTorvex2Doc* doc = view->GetDocument();
     view->resize(640, 400);
-    auto pixel = [&](QPointF p) { return view->grab().toImage().pixelColor(qRound(p.x()), qRound(p.y())); };
-    auto aspect = [&] { return view->PageArea().width() / view->PageArea().height(); };
+    auto pixel = [&](QPoint page) {
+        return view->viewport()->grab().toImage().pixelColor(view->PageToClient(page));
+    };
 
-    // Fitted: the page touches the margins of one axis and keeps its proportions.
-    const QRectF page = view->PageArea();
-    EXPECT_NEAR(page.top(), CTorvex2View::kMargin, 0.5);
-    EXPECT_NEAR(page.bottom(), 400 - CTorvex2View::kMargin, 0.5);
-    EXPECT_NEAR(page.center().x(), 320, 0.5);
-    EXPECT_NEAR(aspect(), 15840.0 / 12240.0, 1e-6);
-    EXPECT_EQ(pixel({2, 2}), kGrey);
-    EXPECT_EQ(pixel(view->ToWidget(500, -500)), QColor(Qt::white)); // outside the frame
+    // Fitted: the whole page shows, and it fills the window's height.
+    const QPoint corner = view->PageToClient(QPoint(15840, -12240));
+    EXPECT_LE(corner.x(), view->viewport()->width());
+    EXPECT_NEAR(corner.y(), view->viewport()->height(), 8);
+    EXPECT_EQ(view->PageToClient(QPoint(0, 0)), QPoint(0, 0));
 
-    // A dot at every grid step from the frame's corner, white between them.
-    const QPointF dot = view->ToWidget(1080 + 5 * 144, -1080 - 7 * 144);
-    const QPointF between = view->ToWidget(1080 + 5 * 144 + 72, -1080 - 7 * 144 - 72);
+    // The frame, a dot at every grid step from its corner, white between them.
+    EXPECT_EQ(pixel({1080, -3000}), QColor(Qt::black));
+    const QPoint dot(1080 + 5 * 144, -1080 - 7 * 144);
+    const QPoint between(1080 + 5 * 144 + 72, -1080 - 7 * 144 - 72);
     EXPECT_EQ(pixel(dot), QColor(Qt::black));
     EXPECT_EQ(pixel(between), QColor(Qt::white));
-    doc->ShowGrid = false;
+    Frame().OnCommand(ID_Grid_Hide);
+    EXPECT_FALSE(doc->ShowGrid);
     EXPECT_EQ(pixel(dot), QColor(Qt::white));
+    Frame().OnCommand(ID_Grid_Show);
     // Dots closer than a few pixels are not drawn at all.
-    doc->ShowGrid = true;
     doc->GridSpacing = 10;
     EXPECT_EQ(pixel(between), QColor(Qt::white));
     doc->GridSpacing = 144;
@@ -289,8 +287,8 @@ TEST_F(SchematicWindow, TheWindowShowsTheWhitePageWithItsGridOnGrey)
     EXPECT_TRUE(doc->IsModified());
     EXPECT_FALSE(Enabled(ID_PageSizeB));
     EXPECT_TRUE(Enabled(ID_PageSizeC));
-    EXPECT_NEAR(aspect(), 24480.0 / 15840.0, 1e-6);
-    EXPECT_EQ(pixel(view->ToWidget(1080 + 100 * 144, -1080 - 60 * 144)), QColor(Qt::black));
+    Frame().OnCommand(ID_Zoom_Fit);
+    EXPECT_EQ(pixel({1080 + 100 * 144, -1080 - 60 * 144}), QColor(Qt::black));
 }
 
 TEST_F(SchematicWindow, TheCloseWaitsWhileAnOpenOrSaveIsOnTheStack)

@@ -1,0 +1,206 @@
+#include "SchematicSheet.h"
+
+#include "CComponent.h"
+#include "CDrawing.h"
+#include "CTorvex2Doc.h"
+#include "ComponentTypeId.h"
+#include "Dc.h"
+
+#include <cmath>
+
+namespace sheet {
+
+namespace {
+const QColor kBlack(0, 0, 0);
+const QColor kWhite(255, 255, 255);
+constexpr int kZones = 8;
+constexpr int kTick = 144;
+constexpr int kZoneTextHeight = 200;
+
+void line(Dc& dc, qint64 x1, qint64 y1, qint64 x2, qint64 y2)
+{
+    dc.MoveTo(int(x1), int(y1));
+    dc.LineTo(int(x2), int(y2));
+}
+
+void drawGrid(Dc& dc, const Rect& frame, qint32 step, const Rect& area)
+{
+    if (step <= 0 || double(step) * std::abs(dc.Mapping().ScaleX()) < kMinGridPixels) return;
+    // Only the columns and rows that meet the area.
+    const qint64 i0 = std::max<qint64>(0, (qint64(area.left) - frame.left + step - 1) / step);
+    const qint64 i1 = (std::min<qint64>(frame.right, area.right) - frame.left) / step;
+    const qint64 j0 = std::max<qint64>(0, (qint64(frame.top) - area.top + step - 1) / step);
+    const qint64 j1 = (qint64(frame.top) - std::max<qint64>(frame.bottom, area.bottom)) / step;
+    for (qint64 j = j0; j <= j1; ++j)
+        for (qint64 i = i0; i <= i1; ++i) {
+            const QPoint p(int(frame.left + i * step), int(frame.top - j * step));
+            if (dc.PtVisible(p)) dc.SetPixel(p, kBlack);
+        }
+}
+
+void drawZoneBorder(Dc& dc, const Rect& frame)
+{
+    const qint64 l = frame.left, t = frame.top, r = frame.right, b = frame.bottom;
+    const qint64 band = kZoneBand;
+    const Rect bands[] = {{int(l - band), int(t + band), int(r + band), int(t)},
+                          {int(l - band), int(b), int(r + band), int(b - band)},
+                          {int(l - band), int(t), int(l), int(b)},
+                          {int(r), int(t), int(r + band), int(b)}};
+    if (std::none_of(std::begin(bands), std::end(bands), [&dc](const Rect& x) { return dc.RectVisible(x); }))
+        return;
+    line(dc, l - band, t + band, r + band, t + band);
+    line(dc, r + band, t + band, r + band, b - band);
+    line(dc, r + band, b - band, l - band, b - band);
+    line(dc, l - band, b - band, l - band, t + band);
+
+    const Font oldFont = dc.SelectObject(CDrawing::CreateArialFont(kZoneTextHeight));
+    const QColor oldText = dc.SetTextColor(kBlack);
+    const qint64 stepX = (r - l) / kZones, stepY = (t - b) / kZones;
+    for (int i = 0; i < kZones; ++i) {
+        const qint64 x = l + i * stepX, y = t - i * stepY;
+        if (i > 0) {
+            line(dc, x, t, x, t + kTick);
+            line(dc, x, b, x, b - kTick);
+            line(dc, l, y, l - kTick, y);
+            line(dc, r, y, r + kTick, y);
+        }
+        const QString number = QString::number(i + 1);
+        const qint64 mx = x + stepX / 2 - 80;
+        dc.TextOut(int(mx), int(t + 288), number);
+        dc.TextOut(int(mx), int(b - 144), number);
+        const QString letter(QChar(u'A' + i));
+        const qint64 my = y - stepY / 2 + 80;
+        dc.TextOut(int(l - 288), int(my), letter);
+        dc.TextOut(int(r + 144), int(my), letter);
+    }
+    dc.SetTextColor(oldText);
+    dc.SelectObject(oldFont);
+}
+} // namespace
+
+Rect Frame(const Rect& page)
+{
+    return Rect{page.left + kFrameInset, page.top - kFrameInset, page.right - kFrameInset,
+                page.bottom + kFrameInset};
+}
+
+Rect DeviceBox::ToRect() const
+{
+    const auto fit = [](qint64 v) {
+        return qint32(
+            std::clamp<qint64>(v, std::numeric_limits<qint32>::min(), std::numeric_limits<qint32>::max()));
+    };
+    return Rect{fit(left), fit(top), fit(right), fit(bottom)};
+}
+
+DeviceBox ToDevice(const DcMapping& mapping, const Rect& page)
+{
+    const qint64 x1 = mapping.DeviceX(page.left), x2 = mapping.DeviceX(page.right);
+    const qint64 y1 = mapping.DeviceY(page.top), y2 = mapping.DeviceY(page.bottom);
+    return {std::min(x1, x2), std::min(y1, y2), std::max(x1, x2), std::max(y1, y2)};
+}
+
+DeviceBox ToDevice(const QRect& device)
+{
+    return {device.left(), device.top(), qint64(device.right()) + 1, qint64(device.bottom()) + 1};
+}
+
+DeviceBox PinSquare(const DcMapping& mapping, const CComponent& pin)
+{
+    const int r = pin.Selected ? 4 : 3;
+    const qint64 x = mapping.DeviceX(pin.Position.x()), y = mapping.DeviceY(pin.Position.y());
+    return {x - r, y - r, x + r, y + r};
+}
+
+DeviceBox HitBox(const DcMapping& mapping, const CComponent& object, int wireSlack)
+{
+    if (object.TypeId == TypeTerminal) return PinSquare(mapping, object);
+    const DeviceBox box = ToDevice(mapping, object.Extent);
+    return object.TypeId == TypeWire ? box.Inflated(wireSlack) : box;
+}
+
+bool IsAttachment(const CComponent& object)
+{
+    return object.TypeId == TypeTerminal || object.TypeId == TypeLabel;
+}
+
+namespace {
+template <class List, class It> It groupEnd(List& list, It head)
+{
+    int n = (*head)->GetAttachmentCount();
+    It end = std::next(head);
+    for (; n > 0 && end != list.end() && IsAttachment(**end); --n)
+        ++end;
+    return end;
+}
+} // namespace
+
+ComponentList::iterator GroupEnd(ComponentList& list, ComponentList::iterator head)
+{
+    return groupEnd(list, head);
+}
+
+ComponentList::const_iterator GroupEnd(const ComponentList& list, ComponentList::const_iterator head)
+{
+    return groupEnd(list, head);
+}
+
+bool GroupIntact(const ComponentList& list, ComponentList::const_iterator head)
+{
+    if (head == list.end() || IsAttachment(**head)) return false;
+    const int count = (*head)->GetAttachmentCount();
+    int found = 0;
+    bool pinSeen = false;
+    for (auto it = std::next(head); found < count; ++it, ++found) {
+        if (it == list.end() || !IsAttachment(**it)) return false;
+        if ((*it)->TypeId == TypeTerminal)
+            pinSeen = true;
+        else if (pinSeen)
+            return false;
+    }
+    return true;
+}
+
+bool GroupsIntact(const ComponentList& list)
+{
+    for (auto it = list.begin(); it != list.end(); it = GroupEnd(list, it))
+        if (IsAttachment(**it) || !GroupIntact(list, it)) return false;
+    return true;
+}
+
+void DrawObjects(Dc& dc, ComponentList& objects)
+{
+    const DeviceBox clip = ToDevice(dc.DeviceClip());
+    const DcMapping& mapping = dc.Mapping();
+    // An attachment is drawn with its object, and also on its own when the repainted area holds
+    // it but not the object: a label reaches well beyond its part.
+    bool headDrawn = false;
+    for (const auto& object : objects) {
+        const bool attachment = IsAttachment(*object);
+        const bool meets = HitBox(mapping, *object, 0).Inflated(1).Meets(clip);
+        if (attachment ? headDrawn || meets : meets) object->Draw(dc);
+        if (!attachment) headDrawn = meets;
+    }
+}
+
+void Draw(Dc& dc, CTorvex2Doc& doc)
+{
+    const Rect clip = dc.GetClipBox();
+    constexpr int kMargin = 1440;
+    const Rect area{clip.left - kMargin, clip.top + kMargin, clip.right + kMargin, clip.bottom - kMargin};
+    dc.FillSolidRect(area, kWhite);
+
+    const Rect frame = Frame(doc.PageRect);
+    const Pen oldPen = dc.SelectObject(Pen(Pen::Solid, 0, kBlack));
+    line(dc, frame.left, frame.top, frame.right, frame.top);
+    line(dc, frame.right, frame.top, frame.right, frame.bottom);
+    line(dc, frame.right, frame.bottom, frame.left, frame.bottom);
+    line(dc, frame.left, frame.bottom, frame.left, frame.top);
+    if (doc.ShowGrid) drawGrid(dc, frame, doc.GridSpacing, area);
+    drawZoneBorder(dc, frame);
+    dc.SelectObject(oldPen);
+
+    DrawObjects(dc, doc.Components());
+}
+
+} // namespace sheet
