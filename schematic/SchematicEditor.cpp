@@ -627,6 +627,7 @@ void SchematicEditor::DragMove(unsigned flags, QPoint page)
     if (dx == 0 && dy == 0) return;
     const QPoint d{int(dx), int(dy)};
     m_DragStart += d;
+    m_DragMoved = true;
     for (const auto& o : Objects())
         if (o->Selected) shift(*o, d, true);
     Repaint();
@@ -649,6 +650,7 @@ void SchematicEditor::OnLButtonDown(unsigned flags, QPoint client)
         // With Ctrl held the click toggles the object when the button comes up.
         if (!(flags & MK_CONTROL)) {
             m_Dragging = true;
+            m_DragMoved = false;
             m_DragStart = page;
         }
         return;
@@ -673,7 +675,7 @@ void SchematicEditor::OnLButtonUp(unsigned flags, QPoint client)
         break;
     case Idle:
         if (m_Dragging)
-            EndDrag(ToPage(client));
+            EndDrag();
         else
             ClickSelect(flags, client);
         break;
@@ -697,10 +699,10 @@ void SchematicEditor::EndZoomBox(QPoint client)
     Repaint();
 }
 
-void SchematicEditor::EndDrag(QPoint page)
+void SchematicEditor::EndDrag()
 {
     m_Dragging = false;
-    if (page == m_DragStart) return;
+    if (!std::exchange(m_DragMoved, false)) return;
     UpdateJunctions();
     RecordEdit();
 }

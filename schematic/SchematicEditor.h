@@ -142,7 +142,8 @@ private:
     void Drop(unsigned flags, QPoint client);
     // Cuts the hovered wire at the drop point, which it returns as moved onto the wire.
     QPoint SplitWire(CComponent& wire, const CComponent& placed, QPoint drop);
-    void EndDrag(QPoint page);
+    // A drag that moved something is an edit.
+    void EndDrag();
     void ClickSelect(unsigned flags, QPoint client);
     void BoxSelect(unsigned flags, QPoint client);
     void EndZoomBox(QPoint client);
@@ -162,6 +163,7 @@ private:
     CComponent* m_HoverPin = nullptr;
     CComponent* m_HoverWire = nullptr;
     bool m_Dragging = false;
+    bool m_DragMoved = false;
     QPoint m_DragStart;
     int m_SelectedCount = 0;
     // The selection rectangle belongs to the window, never to the document.
