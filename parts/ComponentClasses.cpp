@@ -10,8 +10,14 @@
 // Resistor family.
 
 // Capacitor family, transformer, diode.
+#include "CCapacitor.h"
+#include "CDiode.h"
+#include "CInductor.h"
+#include "CTransformer.h"
+#include "CVariableC.h"
 
 // Transmission lines.
+#include "CTransmissionLine.h"
 
 // Sources and probes.
 
@@ -39,7 +45,27 @@ constexpr ComponentClass kClasses[] = {
     // Drawing objects, text, sub-circuit block.
     // Resistor family.
     // Capacitor family, transformer, diode.
+    // clang-format off
+    toolClass<CCapacitor>(),
+    toolClass<CVariableC>(),
+    toolClass<CMOV>(),
+    toolClass<CInductor>(),
+    toolClass<CTransformer>(),
+    toolClass<CDiode>(),
+    // clang-format on
     // Transmission lines.
+    // clang-format off
+    toolClass<CTransmissionLine>(),
+    toolClass<CLossyDielTL>(),
+    toolClass<CLossyDielTLX>(),
+    toolClass<CLossyTL>(),
+    toolClass<CMITL0>(),
+    toolClass<CMITL1>(),
+    toolClass<CTLineC>(),
+    toolClass<CTLineL>(),
+    storedClass<CVariableTL>(),
+    storedClass<CVariableZ>(),
+    // clang-format on
     // Sources and probes.
 };
 
