@@ -6,6 +6,7 @@
 // join without touching each other's lines).
 
 // Drawing objects, text, sub-circuit block.
+#include "CDrawing.h"
 
 // Resistor family.
 
@@ -43,6 +44,7 @@ template <class T> constexpr ComponentClass storedClass()
 constexpr ComponentClass kClasses[] = {
     storedClass<CComponent>(),
     // Drawing objects, text, sub-circuit block.
+    toolClass<CDrawing>(),
     // Resistor family.
     // Capacitor family, transformer, diode.
     // clang-format off

@@ -1,0 +1,431 @@
+#include "CDrawing.h"
+
+#include "ComponentTypeId.h"
+
+#include <QStringList>
+
+#include <algorithm>
+#include <optional>
+#include <span>
+
+const ClassInfo CDrawing::Class = {"CDrawing", 3, false, &CComponent::Class, &CreatePersistent<CDrawing>};
+
+namespace {
+
+const QColor kBlack(0, 0, 0);
+const QColor kWhite(255, 255, 255);
+const QColor kGrey(128, 128, 128);
+const QColor kPinBlue(0, 0, 255);
+
+// One stroke or circle of a symbol, for orientation 1 with the object's point at the origin.
+struct Stroke {
+    enum Kind { Line, Ellipse } kind;
+    QPoint a, b;
+};
+struct Symbol {
+    ComponentTypeId type;
+    QPoint extent[2];
+    bool whiteBrush;
+    std::span<const Stroke> strokes;
+};
+
+constexpr Stroke kGroundStrokes[] = {
+    {Stroke::Line, {0, 0}, {144, 0}},
+    {Stroke::Line, {144, -144}, {144, 144}},
+    {Stroke::Line, {194, 94}, {194, -94}},
+    {Stroke::Line, {244, -44}, {244, 44}},
+};
+constexpr Stroke kProbeStrokes[] = {
+    {Stroke::Line, {0, 0}, {288, 40}},
+    {Stroke::Line, {288, -40}, {0, 0}},
+    {Stroke::Ellipse, {216, 72}, {360, -72}},
+};
+constexpr Stroke kBubbleStrokes[] = {
+    {Stroke::Line, {0, 0}, {144, 0}},
+    {Stroke::Ellipse, {144, 50}, {244, -50}},
+};
+const Symbol kSymbols[] = {
+    {TypeGround, {{0, 144}, {288, -144}}, false, kGroundStrokes},
+    {TypeVoltageProbe, {{0, 72}, {360, -72}}, true, kProbeStrokes},
+    {TypeBubbleConnector, {{0, 50}, {244, -50}}, false, kBubbleStrokes},
+};
+
+// Where a probe's or bubble's name label stands from its point, by orientation 1 to 4.
+constexpr QPoint kNameLabelOffsets[] = {{200, 300}, {150, -100}, {-400, 300}, {150, 500}};
+
+ComponentList::iterator findObject(ComponentList& list, const CComponent* object)
+{
+    // New objects are placed at the tail, so look there first.
+    for (auto it = list.end(); it != list.begin();) {
+        --it;
+        if (it->get() == object) return it;
+    }
+    return list.end();
+}
+
+std::unique_ptr<CDrawing> newAttachment(quint32 type, const QString& text)
+{
+    auto object = std::make_unique<CDrawing>(type);
+    object->Text = text;
+    object->State = 1;
+    object->Visible = 1;
+    object->Extent = Rect{};
+    return object;
+}
+
+// A label's text on one line, or on two split at the first comma (a part's model name over its
+// parameters); initial conditions such as "IC=0,0" stay on one line.
+QStringList labelLines(const QString& text)
+{
+    const qsizetype comma = text.indexOf(u',');
+    if (comma < 0 || text.startsWith(QLatin1String("IC"))) return {text};
+    return {text.left(comma).trimmed(), text.mid(comma + 1).trimmed()};
+}
+
+} // namespace
+
+CDrawing::CDrawing() : CComponent(kDialogTemplate) {}
+
+CDrawing::CDrawing(quint32 typeId) : CComponent(kDialogTemplate)
+{
+    Init(typeId);
+    if (typeId == TypeWire) Orientation = 0;
+    if (typeId == TypeGround) Orientation = 2;
+    if (typeId == TypeVoltageProbe) Orientation = 4;
+    const ComponentType* type = FindComponentType(typeId);
+    if (type && type->counterLetter) Text = QString(QChar(type->counterLetter));
+}
+
+CDrawing::CDrawing(const CComponent& source) : CComponent(source, kDialogTemplate) {}
+
+// ---- geometry and colours ----
+
+QColor CDrawing::SymbolColor(const CComponent& object)
+{
+    if (object.Selected) return SelectedColor();
+    return object.State == 1 ? QColor(0, 128, 0) : kGrey;
+}
+
+QPoint CDrawing::Turn(int orientation, QPoint offset)
+{
+    const int dx = offset.x();
+    const int dy = offset.y();
+    switch (orientation) {
+    case 2:
+        return {dy, -dx};
+    case 3:
+        return {-dx, dy};
+    case 4:
+        return {dy, dx};
+    }
+    return offset;
+}
+
+Rect CDrawing::TurnBox(int orientation, QPoint origin, QPoint corner1, QPoint corner2)
+{
+    const QPoint a = origin + Turn(orientation, corner1);
+    const QPoint b = origin + Turn(orientation, corner2);
+    return Rect{std::min(a.x(), b.x()), std::max(a.y(), b.y()), std::max(a.x(), b.x()),
+                std::min(a.y(), b.y())};
+}
+
+std::vector<CComponent*> CDrawing::Attachments(ComponentList& list, ComponentList::iterator self,
+                                               std::initializer_list<quint32> types)
+{
+    std::vector<CComponent*> out;
+    if (self == list.end()) return out;
+    auto it = std::next(self);
+    for (quint32 type : types) {
+        if (it == list.end() || (*it)->TypeId != type) return {};
+        out.push_back(it->get());
+        ++it;
+    }
+    return out;
+}
+
+int CDrawing::WireDirection(QPoint start, QPoint pointer, int orientation)
+{
+    const qint64 dx = qint64(start.x()) - pointer.x();
+    const qint64 dy = qint64(start.y()) - pointer.y();
+    if (dx == 0 && dy == 0) return orientation;
+    const int vertical = start.y() > pointer.y() ? 2 : 4;
+    const int horizontal = start.x() > pointer.x() ? 3 : 1;
+    if (orientation == 0) orientation = dx * dx <= dy * dy ? vertical : horizontal;
+    if (dx * dx < 100) orientation = vertical;
+    if (dy * dy < 100) orientation = horizontal;
+    if ((orientation == 1 && dx > 0) || (orientation == 3 && dx < 0)) orientation = 4 - orientation;
+    if ((orientation == 2 && dy < 0) || (orientation == 4 && dy > 0)) orientation = 6 - orientation;
+    return orientation;
+}
+
+// ---- drawing ----
+
+void CDrawing::Draw(Dc& dc)
+{
+    switch (TypeId) {
+    case TypeTerminal:
+        DrawPin(dc);
+        break;
+    case TypeLabel:
+        DrawLabel(dc);
+        break;
+    case TypeWire:
+        DrawWire(dc);
+        break;
+    case TypeDragBox:
+        DrawDragBox(dc);
+        break;
+    case TypeGround:
+    case TypeVoltageProbe:
+    case TypeBubbleConnector:
+        DrawSymbol(dc);
+        break;
+    }
+}
+
+void CDrawing::DrawPin(Dc& dc)
+{
+    if (State != 1) return;
+    // The dot keeps its size in pixels whatever the zoom.
+    const int r = Selected ? 4 : 3;
+    const QPoint d = dc.LPtoDP(Position);
+    Extent = dc.DPtoLP(Rect{d.x() - r, d.y() - r, d.x() + r, d.y() + r});
+    if (Visible != 1) return;
+    const Pen oldPen = dc.SelectObject(Pen(Pen::Solid, 15, Selected ? SelectedColor() : kPinBlue));
+    const Brush oldBrush =
+        dc.SelectObject(Selected || Orientation > 2 ? Brush::BlackBrush() : Brush::WhiteBrush());
+    if (Orientation > 2)
+        dc.Ellipse(Extent);
+    else
+        dc.Rectangle(Extent);
+    dc.SelectObject(oldBrush);
+    dc.SelectObject(oldPen);
+}
+
+void CDrawing::DrawLabel(Dc& dc)
+{
+    if (Visible != 1) return;
+    const QColor oldText = dc.SetTextColor(Selected ? SelectedColor() : State != 1 ? kGrey : kBlack);
+    const QColor oldBk = dc.SetBkColor(kWhite);
+    const Font oldFont = dc.SelectObject(CreateArialFont(200));
+    int y = Position.y();
+    int width = 0;
+    for (const QString& line : labelLines(Text)) {
+        dc.TextOut(Position.x(), y, line);
+        const QSize size = dc.GetTextExtent(line);
+        width = std::max(width, size.width());
+        y -= size.height();
+    }
+    Extent = Rect{Position.x(), Position.y(), Position.x() + width, y};
+    dc.SelectObject(oldFont);
+    dc.SetBkColor(oldBk);
+    dc.SetTextColor(oldText);
+}
+
+void CDrawing::DrawWire(Dc& dc)
+{
+    // A wire waiting for its first click has no start yet.
+    if (Position == QPoint(0, 0)) return;
+    const Pen oldPen = dc.SelectObject(Pen(Pen::Solid, 15, Selected ? SelectedColor() : kBlack));
+    const Rect& e = Extent;
+    const int sx = Position.x();
+    const int sy = Position.y();
+    if (State != 0) {
+        dc.MoveTo(e.left, e.top);
+        dc.LineTo(e.right, e.bottom);
+        dc.SelectObject(oldPen);
+        return;
+    }
+    // While it is drawn: the first leg solid, the leg that would follow dotted.
+    struct Legs {
+        QPoint firstEnd, from, to;
+    };
+    std::optional<Legs> legs;
+    switch (Orientation) {
+    case 1:
+        legs = Legs{{e.right, sy}, {e.right, e.bottom}, {e.right, e.top}};
+        break;
+    case 2:
+        legs = Legs{{sx, e.bottom}, {e.right, e.bottom}, {e.left, e.bottom}};
+        break;
+    case 3:
+        legs = Legs{{e.left, sy}, {e.left, e.bottom}, {e.left, e.top}};
+        break;
+    case 4:
+        legs = Legs{{sx, e.top}, {e.right, e.top}, {e.left, e.top}};
+        break;
+    }
+    if (legs) {
+        dc.MoveTo(Position);
+        dc.LineTo(legs->firstEnd);
+        dc.SelectObject(Pen(Pen::Dot, 15, kBlack));
+        dc.MoveTo(legs->from);
+        dc.LineTo(legs->to);
+    }
+    dc.SelectObject(oldPen);
+}
+
+void CDrawing::DrawDragBox(Dc& dc)
+{
+    const Pen oldPen = dc.SelectObject(Pen(Pen::Dot, 0, kGrey));
+    const Rect& e = Extent;
+    dc.MoveTo(e.left, e.top);
+    dc.LineTo(e.right, e.top);
+    dc.LineTo(e.right, e.bottom);
+    dc.LineTo(e.left, e.bottom);
+    dc.LineTo(e.left, e.top);
+    dc.SelectObject(oldPen);
+}
+
+void CDrawing::DrawSymbol(Dc& dc)
+{
+    const auto symbol = std::find_if(std::begin(kSymbols), std::end(kSymbols),
+                                     [this](const Symbol& s) { return s.type == TypeId; });
+    if (symbol == std::end(kSymbols)) return;
+    const Pen oldPen = dc.SelectObject(SymbolPen(*this));
+    const Brush oldBrush = symbol->whiteBrush ? dc.SelectObject(Brush::WhiteBrush()) : dc.GetCurrentBrush();
+    for (const Stroke& s : symbol->strokes) {
+        if (s.kind == Stroke::Line) {
+            dc.MoveTo(Position + Turn(Orientation, s.a));
+            dc.LineTo(Position + Turn(Orientation, s.b));
+        } else {
+            dc.Ellipse(TurnBox(Orientation, Position, s.a, s.b));
+        }
+    }
+    Extent = TurnBox(Orientation, Position, symbol->extent[0], symbol->extent[1]);
+    dc.SelectObject(oldBrush);
+    dc.SelectObject(oldPen);
+}
+
+// ---- attachments ----
+
+int CDrawing::GetAttachmentCount() const
+{
+    switch (TypeId) {
+    case TypeWire:
+    case TypeVoltageProbe:
+    case TypeBubbleConnector:
+        return 2;
+    case TypeGround:
+        return 1;
+    }
+    return 0;
+}
+
+void CDrawing::CreateAttachments(ComponentHost& doc, int x, int y)
+{
+    ComponentList& list = doc.Components();
+    const auto self = findObject(list, this);
+    if (self == list.end()) return;
+    switch (TypeId) {
+    case TypeWire:
+        CreateWireAttachments(doc, x, y);
+        return;
+    case TypeGround:
+        list.push_back(newAttachment(TypeTerminal, QStringLiteral("1")));
+        break;
+    case TypeVoltageProbe:
+    case TypeBubbleConnector:
+        TakeNextName(doc);
+        list.push_back(newAttachment(TypeLabel, Text));
+        list.push_back(newAttachment(TypeTerminal, QStringLiteral("1")));
+        break;
+    default:
+        return;
+    }
+    PlaceAttachments(doc, self);
+}
+
+void CDrawing::CreateWireAttachments(ComponentHost& doc, int x, int y)
+{
+    const int sx = Position.x();
+    const int sy = Position.y();
+    auto pinA = newAttachment(TypeTerminal, QStringLiteral("1"));
+    auto pinB = newAttachment(TypeTerminal, QStringLiteral("2"));
+    auto next = std::make_unique<CDrawing>(TypeWire);
+
+    int orientation = Orientation;
+    if (y == sy) orientation = x > sx ? 1 : 3;
+    if (x == sx) orientation = y > sy ? 4 : 2;
+    // Without a pointer move between the two clicks no direction has been chosen yet.
+    if (orientation < 1 || orientation > 4) orientation = WireDirection(Position, QPoint(x, y), 0);
+    QPoint nextStart;
+    switch (orientation) {
+    case 1:
+        Extent = Rect{sx, sy, x, sy};
+        nextStart = QPoint(x, sy);
+        break;
+    case 2:
+        Extent = Rect{sx, sy, sx, y};
+        nextStart = QPoint(sx, y);
+        break;
+    case 3:
+        Extent = Rect{x, sy, sx, sy};
+        orientation = 1;
+        nextStart = QPoint(x, sy);
+        break;
+    case 4:
+        Extent = Rect{sx, y, sx, sy};
+        orientation = 2;
+        nextStart = QPoint(sx, y);
+        break;
+    }
+    Orientation = orientation;
+    next->Position = nextStart;
+    next->Extent = Extent;
+    pinA->Position = QPoint(Extent.left, Extent.top);
+    pinB->Position = QPoint(Extent.right, Extent.bottom);
+
+    ComponentList& list = doc.Components();
+    list.push_back(std::move(pinA));
+    list.push_back(std::move(pinB));
+    // The snapshot holds the finished wire, not the next one that now follows the pointer.
+    doc.RecordEdit();
+    list.push_back(std::move(next));
+}
+
+void CDrawing::PlaceAttachments(ComponentHost& doc, ComponentList::iterator self)
+{
+    ComponentList& list = doc.Components();
+    if (TypeId == TypeGround) {
+        const std::vector<CComponent*> pin = Attachments(list, self, {TypeTerminal});
+        if (!pin.empty()) pin[0]->Position = Position;
+        return;
+    }
+    if (TypeId != TypeVoltageProbe && TypeId != TypeBubbleConnector) return;
+    const std::vector<CComponent*> a = Attachments(list, self, {TypeLabel, TypeTerminal});
+    if (a.empty()) return;
+    a[1]->Position = Position;
+    if (Orientation >= 1 && Orientation <= 4) a[0]->Position = Position + kNameLabelOffsets[Orientation - 1];
+}
+
+// ---- editing ----
+
+bool CDrawing::EditProperties(ComponentHost& doc)
+{
+    if (TypeId != TypeVoltageProbe && TypeId != TypeBubbleConnector) return false;
+    const std::vector<CComponent*> label = FollowingObjects(doc, 1, TypeLabel);
+    if (label.empty()) return false;
+    LabelBuffer = label[0]->Text;
+    LabelVisibleCheck = label[0]->Visible;
+    if (!DoModal()) return false;
+    // A bubble's label is the name of the node it joins, so any name goes; a probe's keeps its letter.
+    bool changed =
+        TypeId == TypeBubbleConnector ? ApplyText(*label[0], LabelBuffer) : ApplyName(*label[0], LabelBuffer);
+    changed |= ApplyVisible(*label[0], LabelVisibleCheck);
+    return changed;
+}
+
+// ---- the view's hover highlight ----
+
+void CDrawing::HighlightPin()
+{
+    Selected = 1;
+    Visible = 1;
+}
+
+void CDrawing::EndPinHighlight()
+{
+    Selected = 0;
+    Visible = Orientation != 2 ? 1 : 0;
+}
