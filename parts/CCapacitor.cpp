@@ -11,13 +11,13 @@ namespace {
 
 // clang-format off
 //                  name          value         IC            pin 1   pin 2
-const AttachmentLayout kCapacitorLayout{3, 2, {{
+const AttachmentLayout kCapacitorLayout{2, {{
     {{{150, 350},  {140, -150},  {140, -350},  {0, 0}, {432, 0}}},
     {{{200, -100}, {200, -300},  {200, -500},  {0, 0}, {0, -432}}},
     {{{-350, 350}, {-350, -100}, {-350, -300}, {0, 0}, {-432, 0}}},
     {{{200, 450},  {200, 250},   {200, 50},    {0, 0}, {0, 432}}},
 }}};
-const AttachmentLayout kVaristorLayout{3, 2, {{
+const AttachmentLayout kVaristorLayout{2, {{
     {{{150, 350},  {140, -150},  {140, -350},  {0, 0}, {576, 0}}},
     {{{200, -100}, {200, -300},  {200, -500},  {0, 0}, {0, -576}}},
     {{{-350, 350}, {-350, -100}, {-350, -300}, {0, 0}, {-576, 0}}},

@@ -10,7 +10,7 @@ namespace {
 
 // clang-format off
 //                  name          value         IC            pin 1   pin 2
-const AttachmentLayout kDiodeLayout{3, 2, {{
+const AttachmentLayout kDiodeLayout{2, {{
     {{{200, 300},  {200, -150},  {200, -350},  {0, 0}, {432, 0}}},
     {{{150, -100}, {150, -300},  {150, -500},  {0, 0}, {0, -432}}},
     {{{-400, 300}, {-400, -200}, {-400, -400}, {0, 0}, {-432, 0}}},

@@ -9,7 +9,7 @@ namespace {
 
 // clang-format off
 //                  name          value         IC            pin 1   pin 2
-const AttachmentLayout kInductorLayout{3, 2, {{
+const AttachmentLayout kInductorLayout{2, {{
     {{{300, 350},  {300, -100},  {300, -300},  {0, 0}, {864, 0}}},
     {{{200, -200}, {200, -400},  {200, -600},  {0, 0}, {0, -864}}},
     {{{-550, 300}, {-550, -100}, {-550, -300}, {0, 0}, {-864, 0}}},

@@ -10,7 +10,7 @@ namespace {
 
 // clang-format off
 //                  name          value         IC            pin 1   pin 2      pin 3       pin 4
-const AttachmentLayout kTransformerLayout{3, 4, {{
+const AttachmentLayout kTransformerLayout{4, {{
     {{{450, 0},    {450, -300},  {450, -670},  {0, 0}, {0, -864}, {350, 0},   {350, -864}}},
     {{{200, -200}, {200, -500},  {200, -800},  {0, 0}, {-864, 0}, {0, -350},  {-864, -350}}},
     {{{-800, 95},  {-800, -205}, {-800, -575}, {0, 0}, {0, 864},  {350, 0},   {350, 864}}},

@@ -1,6 +1,6 @@
 #include "PartAttachments.h"
 
-#include "CComponent.h"
+#include "CDrawing.h"
 #include "ComponentTypeId.h"
 
 #include <algorithm>
@@ -16,8 +16,7 @@ namespace {
 
 std::unique_ptr<CComponent> NewAttachment(quint32 typeId, const QString& text, bool visible)
 {
-    auto object = std::make_unique<CComponent>();
-    object->Init(typeId);
+    auto object = std::make_unique<CDrawing>(typeId);
     object->Extent = Rect{};
     object->State = 1;
     object->Text = text;
@@ -48,15 +47,18 @@ void PlaceAttachmentsByLayout(ComponentHost& doc, ComponentList::iterator self,
                               const AttachmentLayout& layout)
 {
     const CComponent& part = **self;
-    const bool known = part.Orientation >= 1 && part.Orientation <= 4;
-    const ComponentList::iterator end = doc.Components().end();
-    auto it = std::next(self);
-    for (int slot = 0; slot < layout.Count() && it != end; ++slot, ++it) {
-        CComponent& object = **it;
-        if (object.TypeId != (slot < layout.labels ? TypeLabel : TypeTerminal)) return;
-        const bool pin1 = slot == layout.labels;
-        if (!known && !pin1) continue;
-        object.Position =
-            part.Position + (known ? layout.offsets[size_t(part.Orientation - 1)][size_t(slot)] : QPoint());
-    }
+    // A list whose groups are broken moves nothing rather than another part's objects.
+    const std::vector<CComponent*> after =
+        layout.pins == 4
+            ? CDrawing::Attachments(
+                  doc.Components(), self,
+                  {TypeLabel, TypeLabel, TypeLabel, TypeTerminal, TypeTerminal, TypeTerminal, TypeTerminal})
+            : CDrawing::Attachments(doc.Components(), self,
+                                    {TypeLabel, TypeLabel, TypeLabel, TypeTerminal, TypeTerminal});
+    if (after.empty()) return;
+    after[3]->Position = part.Position; // pin 1
+    if (part.Orientation < 1 || part.Orientation > 4) return;
+    const auto& offsets = layout.offsets[size_t(part.Orientation - 1)];
+    for (size_t i = 0; i < after.size(); ++i)
+        after[i]->Position = part.Position + offsets[i];
 }

@@ -11,13 +11,11 @@
 class CComponent;
 
 // Where the objects that follow a part go: offsets from the part's position in attachment order
-// (its labels, then its pins, pin 1 on the position itself), one row per orientation 1 to 4.
+// (its name, value and IC labels, then its two or four pins, pin 1 on the position itself), one row
+// per orientation 1 to 4.
 struct AttachmentLayout {
-    int labels; // name, value and IC labels
     int pins;
     std::array<std::array<QPoint, 7>, 4> offsets;
-
-    int Count() const { return labels + pins; }
 };
 
 // A new part as its tool makes it: Init with the type, and its designator letter as its text.
@@ -31,7 +29,6 @@ void AppendPartAttachments(CComponent& part, ComponentHost& doc, const QString& 
                            std::initializer_list<const char*> pins);
 
 // Moves the attachments that follow `self` to their places for the part's position and orientation;
-// an orientation outside 1..4 moves pin 1 only. The walk stops at the end of the list or at an
-// object that is not the label or pin its slot expects, so a damaged list never moves another part.
+// an orientation outside 1..4 moves pin 1 only.
 void PlaceAttachmentsByLayout(ComponentHost& doc, ComponentList::iterator self,
                               const AttachmentLayout& layout);

@@ -1,6 +1,6 @@
 #include "PartSymbol.h"
 
-#include "CComponent.h"
+#include "CDrawing.h"
 
 #include <algorithm>
 #include <vector>
@@ -20,12 +20,6 @@ std::optional<SymbolTurn> SymbolTurn::Standard(int orientation)
     return std::nullopt;
 }
 
-QColor PartColor(const CComponent& part)
-{
-    if (part.Selected) return QColor(255, 64, 64);
-    return part.State == 1 ? QColor(0, 128, 0) : QColor(128, 128, 128);
-}
-
 PartSymbol::PartSymbol(Dc& dc, const CComponent& part)
     : PartSymbol(dc, part, SymbolTurn::Standard(part.Orientation))
 {
@@ -33,7 +27,7 @@ PartSymbol::PartSymbol(Dc& dc, const CComponent& part)
 
 PartSymbol::PartSymbol(Dc& dc, const CComponent& part, std::optional<SymbolTurn> turn)
     : m_Dc(dc), m_Origin(part.Position), m_Turn(turn.value_or(SymbolTurn{1, 0, 0, 1})),
-      m_HasFigure(turn.has_value()), m_OldPen(dc.SelectObject(Pen(Pen::Solid, 15, PartColor(part)))),
+      m_HasFigure(turn.has_value()), m_OldPen(dc.SelectObject(CDrawing::SymbolPen(part))),
       m_OldBrush(dc.GetCurrentBrush())
 {
     dc.MoveTo(m_Origin);

@@ -27,10 +27,6 @@ struct SymbolTurn {
     bool Mirrors() const { return xx * yy - xy * yx < 0; }
 };
 
-// The colour of a part's outline: (255, 64, 64) while selected, dark green once placed, grey while
-// it is being placed.
-QColor PartColor(const CComponent& part);
-
 // Draws a part's symbol from offsets of its position turned for its orientation. It selects the part's
 // pen (solid, 15 twips wide), moves to the part's position and puts the old pen and brush back when it
 // goes out of scope.

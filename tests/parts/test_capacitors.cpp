@@ -6,10 +6,9 @@
 #include "CTransformer.h"
 #include "CTransmissionLine.h"
 #include "CVariableC.h"
-#include "ComboSearch.h"
 #include "ComponentTypeId.h"
 #include "DcRecorder.h"
-#include "PartHost.h"
+#include "PartRowCheck.h"
 #include "UiServices.h"
 #include "ui/ComponentPropertiesDialog.h"
 #include "ui/DiodeDialog.h"
@@ -142,18 +141,6 @@ TEST(CapacitorFamily, HumpsBulgeUpRightDownLeftAndTheWindingsTowardsTheCore)
     }
 }
 
-TEST(ComboSearch, PrefixSearchAfterAnItemWrapsRound)
-{
-    const QStringList items{"TIME", "VOLT", "CUR", "ENERGY"};
-    const std::tuple<QStringList, int, const char*, int> cases[] = {
-        {items, -1, "", 0},    {items, 0, "", 1},   {items, 3, "", 0},
-        {items, 0, "time", 0}, {items, -1, "c", 2}, {items, 2, "c", 2},
-        {items, -1, "XY", -1}, {items, 9, "V", 1},  {{}, -1, "", -1},
-    };
-    for (const auto& [list, start, prefix, found] : cases)
-        EXPECT_EQ(selectStringPrefix(list, start, prefix), found) << start << " " << prefix;
-}
-
 TEST(PartDialogs, DiodeValueTexts)
 {
     // OK without a change writes `composed`; a text of parameters in any order and case comes back in
@@ -218,10 +205,9 @@ TEST(PartDialogs, EditingChangesOnlyTheLabels)
 {
     ScriptedUiServices ui;
     ScriptedDialogs dialogs;
-    PartHost host;
-    CComponent& diode = host.Place(std::make_unique<CDiode>(TypeDiode));
-    CComponent& varc = host.Place(std::make_unique<CVariableC>(TypeVariableCapacitor));
-    CComponent& cap = host.Place(std::make_unique<CCapacitor>(TypeCapacitor));
+    PartsHost host;
+    CComponent& diode = placePart(host, std::make_unique<CDiode>(TypeDiode));
+    CComponent& cap = placePart(host, std::make_unique<CCapacitor>(TypeCapacitor));
 
     dialogs.script = [](CComponent& object) {
         auto& d = dynamic_cast<CDiode&>(object);
@@ -233,23 +219,17 @@ TEST(PartDialogs, EditingChangesOnlyTheLabels)
         return true;
     };
     EXPECT_TRUE(diode.EditProperties(host));
-    EXPECT_EQ(host.After(diode)[1]->Text, "IS=1E-14 BV=400");
-    EXPECT_EQ(host.After(diode)[0]->Text, "D1");
+    EXPECT_EQ(objectsAfter(host, diode)[1]->Text, "IS=1E-14 BV=400");
+    EXPECT_EQ(objectsAfter(host, diode)[0]->Text, "D1");
     EXPECT_EQ(ui.messages, QStringList{CComponent::FirstLetterNotice()});
-
-    dialogs.script = [](CComponent& object) {
-        dynamic_cast<CVariableC&>(object).Fields.line = true;
-        return true;
-    };
-    EXPECT_TRUE(varc.EditProperties(host));
-    EXPECT_EQ(host.After(varc)[1]->Text, "VARC TL STANDARD Z5V 10nF 30kV");
 
     dialogs.script = [](CComponent& object) {
         object.NameBuffer = "C7";
         return true;
     };
     EXPECT_TRUE(cap.EditProperties(host));
-    EXPECT_EQ(std::tuple(host.After(cap)[0]->Text, cap.Text), std::tuple(QString("C7"), QString("C2")));
+    EXPECT_EQ(std::tuple(objectsAfter(host, cap)[0]->Text, cap.Text),
+              std::tuple(QString("C7"), QString("C1")));
 }
 
 TEST(PartDialogs, WidgetsShowAndComposeTheFields)
