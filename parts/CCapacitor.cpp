@@ -50,13 +50,13 @@ void CCapacitor::Draw(Dc& dc)
 
 void CCapacitor::DrawSymbol(Dc& dc, CComponent& part)
 {
-    PartSymbol s(dc, part);
+    SymbolPainter s(dc, part);
     if (!s) return;
-    part.Extent = s.Box({0, 144}, {432, -144});
-    s.Line({0, 0}, {180, 0});
-    s.Line({180, -144}, {180, 144});
-    s.Line({252, 144}, {252, -144});
-    s.Line({252, 0}, {432, 0});
+    part.Extent = s.Box(0, 144, 432, -144);
+    s.Line(0, 0, 180, 0);
+    s.Line(180, -144, 180, 144);
+    s.Line(252, 144, 252, -144);
+    s.Line(252, 0, 432, 0);
 }
 
 const AttachmentLayout& CCapacitor::Layout()
@@ -81,9 +81,9 @@ bool CCapacitor::EditProperties(ComponentHost& doc)
 
 void CMOV::Draw(Dc& dc)
 {
-    PartSymbol s(dc, *this);
+    SymbolPainter s(dc, *this);
     if (!s) return;
-    Extent = s.Box({0, 144}, {576, -144});
+    Extent = s.Box(0, 144, 576, -144);
     s.Polyline({{0, 0},
                 {144, 0},
                 {168, 72},

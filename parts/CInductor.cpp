@@ -36,15 +36,15 @@ void CInductor::Draw(Dc& dc)
 
 void CInductor::DrawSymbol(Dc& dc, CComponent& part, const std::array<Rect, 4>& extents)
 {
-    PartSymbol s(dc, part);
+    SymbolPainter s(dc, part);
     if (!s) return;
     const Rect& e = extents[size_t(part.Orientation - 1)];
     const QPoint at = part.Position;
     part.Extent = Rect{at.x() + e.left, at.y() + e.top, at.x() + e.right, at.y() + e.bottom};
-    s.Line({0, 0}, {144, 0});
+    s.Line(0, 0, 144, 0);
     for (int k = 1; k <= 4; ++k)
         s.Arc({144 * k, 100}, {144 * (k + 1), -100}, {144 * (k + 1), 0}, {144 * k, 0});
-    s.Line({720, 0}, {864, 0});
+    s.Line(720, 0, 864, 0);
 }
 
 const AttachmentLayout& CInductor::Layout()

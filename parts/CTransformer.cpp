@@ -46,14 +46,14 @@ CTransformer::CTransformer(quint32 typeId)
 
 void CTransformer::Draw(Dc& dc)
 {
-    PartSymbol s(dc, *this, transformerTurn(Orientation));
+    SymbolPainter s(dc, *this, transformerTurn(Orientation));
     if (!s) return;
-    Extent = s.Box({0, 0}, {494, -864});
+    Extent = s.Box(0, 0, 494, -864);
     // Both windings bulge towards the core; in a mirrored figure an arc must run the other way round
     // to keep its side.
     const bool mirrored = s.Turn().Mirrors();
     const auto winding = [&](int x, int bulge) {
-        s.Line({x, 0}, {x, -144});
+        s.Line(x, 0, x, -144);
         for (int k = 1; k <= 4; ++k) {
             QPoint from(x, -144 * k);
             QPoint to(x, -144 * (k + 1));
@@ -61,11 +61,11 @@ void CTransformer::Draw(Dc& dc)
             if ((bulge > 0) != mirrored) std::swap(from, to);
             s.Arc({x - 100, -144 * k}, {x + 100, -144 * (k + 1)}, from, to);
         }
-        s.Line({x, -720}, {x, -864});
+        s.Line(x, -720, x, -864);
     };
     winding(0, +1);
-    s.Line({144, -864}, {144, 0});
-    s.Line({180, 0}, {180, -864});
+    s.Line(144, -864, 144, 0);
+    s.Line(180, 0, 180, -864);
     winding(350, -1);
 }
 

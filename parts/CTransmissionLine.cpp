@@ -53,33 +53,33 @@ void CTransmissionLine::Draw(Dc& dc)
 
 void CTransmissionLine::DrawLine(Dc& dc, QColor body, bool tapered)
 {
-    PartSymbol s(dc, *this);
+    SymbolPainter s(dc, *this);
     if (!s) return;
-    Extent = s.Box({0, 144}, {1008, -298});
+    Extent = s.Box(0, 144, 1008, -298);
     const Pen partPen = dc.GetCurrentPen();
     const Pen bodyPen(Pen::Solid, 15, body);
     dc.SelectObject(Brush(body));
 
-    s.Line({1008, 0}, {864, 0});
+    s.Line(1008, 0, 864, 0);
     // The body hides the near half of the far end face.
     if (tapered) {
-        s.Ellipse({828, -72}, {900, 72});
+        s.Ellipse(828, -72, 900, 72);
         dc.SelectObject(bodyPen);
         s.Polygon({{144, -144}, {144, 144}, {864, 72}, {864, -72}});
         dc.SelectObject(partPen);
-        s.Line({864, 72}, {144, 144});
+        s.Line(864, 72, 144, 144);
     } else {
-        s.Ellipse({792, -144}, {936, 144});
+        s.Ellipse(792, -144, 936, 144);
         dc.SelectObject(bodyPen);
-        s.Rectangle({144, -144}, {864, 144});
+        s.Rectangle(144, -144, 864, 144);
         dc.SelectObject(partPen);
-        s.Line({864, 144}, {144, 144});
+        s.Line(864, 144, 144, 144);
     }
-    s.Ellipse({72, -144}, {216, 144});
-    s.Line({144, 0}, {0, 0});
+    s.Ellipse(72, -144, 216, 144);
+    s.Line(144, 0, 0, 0);
     // The shield joins the return pins 2 and 4 along the lower edge of the body.
     const int shieldEnd = tapered ? -72 : -144;
-    s.Polyline({{0, -288}, {144, -288}, {144, -144}, {864, shieldEnd}, {864, -288}, {1008, -288}});
+    s.Lines({{0, -288}, {144, -288}, {144, -144}, {864, shieldEnd}, {864, -288}, {1008, -288}});
 }
 
 void CTransmissionLine::CreateAttachments(ComponentHost& doc, int, int)

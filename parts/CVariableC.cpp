@@ -92,9 +92,9 @@ bool CVariableC::OnOK()
 void CVariableC::Draw(Dc& dc)
 {
     DrawSymbol(dc, *this);
-    PartSymbol s(dc, *this);
+    SymbolPainter s(dc, *this);
     if (!s) return;
-    s.Line({72, -144}, {360, 144});
-    s.Line({360, 144}, {288, 144});
-    s.Line({360, 144}, {360, 72});
+    s.Line(72, -144, 360, 144);
+    s.Line(360, 144, 288, 144);
+    s.Line(360, 144, 360, 72);
 }

@@ -3,7 +3,6 @@
 #include "CDrawing.h"
 
 #include <algorithm>
-#include <vector>
 
 std::optional<SymbolTurn> SymbolTurn::Standard(int orientation)
 {
@@ -20,31 +19,31 @@ std::optional<SymbolTurn> SymbolTurn::Standard(int orientation)
     return std::nullopt;
 }
 
-PartSymbol::PartSymbol(Dc& dc, const CComponent& part)
-    : PartSymbol(dc, part, SymbolTurn::Standard(part.Orientation))
+SymbolPainter::SymbolPainter(Dc& dc, const CComponent& part)
+    : SymbolPainter(dc, part, SymbolTurn::Standard(part.Orientation))
 {
 }
 
-PartSymbol::PartSymbol(Dc& dc, const CComponent& part, std::optional<SymbolTurn> turn)
+SymbolPainter::SymbolPainter(Dc& dc, const CComponent& part, std::optional<SymbolTurn> turn)
     : m_Dc(dc), m_Origin(part.Position), m_Turn(turn.value_or(SymbolTurn{1, 0, 0, 1})),
-      m_HasFigure(turn.has_value()), m_OldPen(dc.SelectObject(CDrawing::SymbolPen(part))),
+      m_HasFigure(turn.has_value()), m_Pen(CDrawing::SymbolPen(part)), m_OldPen(dc.SelectObject(m_Pen)),
       m_OldBrush(dc.GetCurrentBrush())
 {
     dc.MoveTo(m_Origin);
 }
 
-PartSymbol::~PartSymbol()
+SymbolPainter::~SymbolPainter()
 {
     m_Dc.SelectObject(m_OldBrush);
     m_Dc.SelectObject(m_OldPen);
 }
 
-QPoint PartSymbol::At(QPoint offset) const
+QPoint SymbolPainter::At(QPoint offset) const
 {
     return m_Origin + m_Turn(offset);
 }
 
-Rect PartSymbol::Box(QPoint a, QPoint b) const
+Rect SymbolPainter::Box(QPoint a, QPoint b) const
 {
     const QPoint p = At(a);
     const QPoint q = At(b);
@@ -52,13 +51,19 @@ Rect PartSymbol::Box(QPoint a, QPoint b) const
                 std::min(p.y(), q.y())};
 }
 
-void PartSymbol::Line(QPoint from, QPoint to)
+void SymbolPainter::Lines(std::initializer_list<QPoint> offsets)
 {
-    m_Dc.MoveTo(At(from));
-    m_Dc.LineTo(At(to));
+    bool first = true;
+    for (const QPoint& o : offsets) {
+        if (first)
+            m_Dc.MoveTo(At(o));
+        else
+            m_Dc.LineTo(At(o));
+        first = false;
+    }
 }
 
-std::vector<QPoint> PartSymbol::Points(std::initializer_list<QPoint> offsets) const
+std::vector<QPoint> SymbolPainter::Points(std::initializer_list<QPoint> offsets) const
 {
     std::vector<QPoint> points;
     points.reserve(offsets.size());
@@ -67,33 +72,12 @@ std::vector<QPoint> PartSymbol::Points(std::initializer_list<QPoint> offsets) co
     return points;
 }
 
-void PartSymbol::Polyline(std::initializer_list<QPoint> offsets)
+void SymbolPainter::Polyline(std::initializer_list<QPoint> offsets)
 {
     m_Dc.Polyline(Points(offsets));
 }
 
-void PartSymbol::Polygon(std::initializer_list<QPoint> offsets)
+void SymbolPainter::Polygon(std::initializer_list<QPoint> offsets)
 {
     m_Dc.Polygon(Points(offsets));
-}
-
-void PartSymbol::Rectangle(QPoint a, QPoint b)
-{
-    const QPoint p = At(a);
-    const QPoint q = At(b);
-    m_Dc.Rectangle(p.x(), p.y(), q.x(), q.y());
-}
-
-void PartSymbol::Ellipse(QPoint a, QPoint b)
-{
-    const QPoint p = At(a);
-    const QPoint q = At(b);
-    m_Dc.Ellipse(p.x(), p.y(), q.x(), q.y());
-}
-
-void PartSymbol::Arc(QPoint a, QPoint b, QPoint start, QPoint end)
-{
-    const QPoint p = At(a);
-    const QPoint q = At(b);
-    m_Dc.Arc(Rect{p.x(), p.y(), q.x(), q.y()}, At(start), At(end));
 }

@@ -1,25 +1,8 @@
 #include "QtPropertyDialogs.h"
 
 #include "CComponent.h"
+#include "CapacitorDialogs.h"
 #include "ComponentPropertiesDialog.h"
-
-// Capacitor family, diode.
-#include "CDiode.h"
-#include "CVariableC.h"
-#include "DiodeDialog.h"
-#include "VariableCapacitorDialog.h"
-
-namespace {
-// A dialog for objects of one class; null for an object of another class with the same template.
-template <class Dialog, class Object> QtPropertyDialogs::Factory dialogOf()
-{
-    return [](CComponent& object, QWidget* parent) -> std::unique_ptr<QDialog> {
-        auto* typed = dynamic_cast<Object*>(&object);
-        if (!typed) return nullptr;
-        return std::make_unique<Dialog>(*typed, parent);
-    };
-}
-} // namespace
 
 QtPropertyDialogs::QtPropertyDialogs(QWidget* parent) : m_parent(parent)
 {
@@ -27,8 +10,7 @@ QtPropertyDialogs::QtPropertyDialogs(QWidget* parent) : m_parent(parent)
         return std::make_unique<ComponentPropertiesDialog>(object, p);
     });
     // Capacitor family, diode.
-    Register(CVariableC::kDialogTemplate, dialogOf<VariableCapacitorDialog, CVariableC>());
-    Register(CDiode::kDialogTemplate, dialogOf<DiodeDialog, CDiode>());
+    RegisterCapacitorDialogs(*this);
 }
 
 void QtPropertyDialogs::Register(int dialogTemplate, Factory factory)

@@ -85,7 +85,8 @@ TEST(CapacitorFamily, EachClassAsItsToolMakesIt)
          "Arc 250,-288 450,-432 350,-288 350,-432\nArc 250,-432 450,-576 350,-432 350,-576\n"
          "Arc 250,-576 450,-720 350,-576 350,-720\nLine 350,-720 350,-864"},
         {"CDiode", 571, "D", 347, "1N4004", "IC=0", "1 2", kCapacitorExtents, {{200, 300}, {200, -150}, {200, -350}},
-         kPins432, "Line 0,0 144,0\nPolyline 144,0 144,144 288,0 144,-144 144,0\nLine 288,144 288,-144\n"
+         kPins432, "Line 0,0 144,0\nLine 144,0 144,144\nLine 144,144 288,0\nLine 288,0 144,-144\n"
+                   "Line 144,-144 144,0\nLine 288,144 288,-144\n"
                    "Line 288,0 432,0"},
     };
     // clang-format on

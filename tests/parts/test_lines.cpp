@@ -22,9 +22,10 @@ const std::array<std::vector<QPoint>, 4> kLinePins{{{{0, 0}, {0, -288}, {1008, 0
                                                     {{0, 0}, {0, -288}, {-1008, 0}, {-1008, -288}},
                                                     {{0, 0}, {-288, 0}, {0, 1008}, {-288, 1008}}}};
 const std::vector<QPoint> kLineLabels{{290, 95}, {190, -205}, {190, -575}};
-const char* const kLineFigure = "Line 1008,0 864,0\nEllipse 792,-144 936,144\nRectangle 144,-144 864,144\n"
-                                "Line 864,144 144,144\nEllipse 72,-144 216,144\nLine 144,0 0,0\n"
-                                "Polyline 0,-288 144,-288 144,-144 864,-144 864,-288 1008,-288";
+const char* const kLineFigure = "Line 1008,0 864,0\nEllipse 792,144 936,-144\nRectangle 144,144 864,-144\n"
+                                "Line 864,144 144,144\nEllipse 72,144 216,-144\nLine 144,0 0,0\n"
+                                "Line 0,-288 144,-288\nLine 144,-288 144,-144\nLine 144,-144 864,-144\n"
+                                "Line 864,-144 864,-288\nLine 864,-288 1008,-288";
 
 PartRow lineRow(const char* cls, quint32 type, const char* value, const char* figure = kLineFigure)
 {
@@ -39,9 +40,10 @@ TEST(TransmissionLines, EachClassAsItsToolMakesIt)
         lineRow("CTransmissionLine", 530, "Z0=1, TD=1n"),
         lineRow("CLossyDielTL", 531, "LOSSYZ Z0=1 TD=1n RHO=2 ER=81"),
         lineRow("CLossyDielTLX", 532, "LOSSYX Z0=1 Z1=1 TD=1n RHO=2 ER=81",
-                "Line 1008,0 864,0\nEllipse 828,-72 900,72\nPolygon 144,-144 144,144 864,72 864,-72\n"
-                "Line 864,72 144,144\nEllipse 72,-144 216,144\nLine 144,0 0,0\n"
-                "Polyline 0,-288 144,-288 144,-144 864,-72 864,-288 1008,-288"),
+                "Line 1008,0 864,0\nEllipse 828,72 900,-72\nPolygon 144,-144 144,144 864,72 864,-72\n"
+                "Line 864,72 144,144\nEllipse 72,144 216,-144\nLine 144,0 0,0\n"
+                "Line 0,-288 144,-288\nLine 144,-288 144,-144\nLine 144,-144 864,-72\n"
+                "Line 864,-72 864,-288\nLine 864,-288 1008,-288"),
         lineRow("CLossyTL", 606, "LOSSYR Z0=1 TD=1n R=1"),
         lineRow("CMITL0", 602, "MITL0, Z0=30 TD=1n"),
         lineRow("CMITL1", 601, "MITL1, RI=10mm RO=20mm TD=1n EB=30MEG TOT=10n"),
