@@ -20,20 +20,7 @@ const AttachmentLayout kTransformerLayout{4, {{
 
 // The windings always end on the pins placed above: orientation 3 is the first mirrored top to bottom
 // and 4 the second mirrored left to right.
-std::optional<SymbolTurn> transformerTurn(int orientation)
-{
-    switch (orientation) {
-    case 1:
-        return SymbolTurn{1, 0, 0, 1};
-    case 2:
-        return SymbolTurn{0, 1, -1, 0};
-    case 3:
-        return SymbolTurn{1, 0, 0, -1};
-    case 4:
-        return SymbolTurn{0, -1, -1, 0};
-    }
-    return std::nullopt;
-}
+constexpr SymbolTurn kTransformerTurns[] = {{1, 0, 0, 1}, {0, 1, -1, 0}, {1, 0, 0, -1}, {0, -1, -1, 0}};
 
 } // namespace
 
@@ -46,7 +33,7 @@ CTransformer::CTransformer(quint32 typeId)
 
 void CTransformer::Draw(Dc& dc)
 {
-    SymbolPainter s(dc, *this, transformerTurn(Orientation));
+    SymbolPainter s(dc, *this, SymbolTurn::Of(kTransformerTurns, Orientation));
     if (!s) return;
     Extent = s.Box(0, 0, 494, -864);
     // Both windings bulge towards the core; in a mirrored figure an arc must run the other way round

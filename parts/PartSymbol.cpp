@@ -6,17 +6,8 @@
 
 std::optional<SymbolTurn> SymbolTurn::Standard(int orientation)
 {
-    switch (orientation) {
-    case 1:
-        return SymbolTurn{1, 0, 0, 1};
-    case 2:
-        return SymbolTurn{0, 1, -1, 0};
-    case 3:
-        return SymbolTurn{-1, 0, 0, 1};
-    case 4:
-        return SymbolTurn{0, 1, 1, 0};
-    }
-    return std::nullopt;
+    static constexpr SymbolTurn kTurns[] = {{1, 0, 0, 1}, {0, 1, -1, 0}, {-1, 0, 0, 1}, {0, 1, 1, 0}};
+    return SymbolTurn::Of(kTurns, orientation);
 }
 
 SymbolPainter::SymbolPainter(Dc& dc, const CComponent& part)

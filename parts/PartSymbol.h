@@ -19,6 +19,12 @@ struct SymbolTurn {
     // The turns most symbols follow: 2 maps (dx, dy) to (dy, −dx), 3 to (−dx, dy), 4 to (dy, dx).
     // Nothing for an orientation outside 1..4, which has no figure.
     static std::optional<SymbolTurn> Standard(int orientation);
+    // The turn of an orientation 1..4 from a symbol's own table of four.
+    static std::optional<SymbolTurn> Of(const SymbolTurn (&turns)[4], int orientation)
+    {
+        if (orientation < 1 || orientation > 4) return std::nullopt;
+        return turns[orientation - 1];
+    }
     QPoint operator()(QPoint offset) const
     {
         return {xx * offset.x() + xy * offset.y(), yx * offset.x() + yy * offset.y()};
