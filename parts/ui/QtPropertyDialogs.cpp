@@ -1,6 +1,7 @@
 #include "QtPropertyDialogs.h"
 
 #include "CComponent.h"
+#include "CapacitorDialogs.h"
 #include "ComponentPropertiesDialog.h"
 #include "ResistorDialogs.h"
 #include "SourceDialog.h"
@@ -13,6 +14,8 @@ QtPropertyDialogs::QtPropertyDialogs(QWidget* parent) : m_parent(parent)
     // Resistor family, sources and probes.
     RegisterResistorDialogs(*this);
     RegisterSourceDialog(*this);
+    // Capacitor family, diode.
+    RegisterCapacitorDialogs(*this);
 }
 
 void QtPropertyDialogs::Register(int dialogTemplate, Factory factory)
