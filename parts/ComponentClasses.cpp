@@ -7,6 +7,8 @@
 
 // Drawing objects, text, sub-circuit block.
 #include "CDrawing.h"
+#include "CSubcircuit.h"
+#include "CText.h"
 
 // Resistor family.
 
@@ -38,7 +40,7 @@ template <class T> constexpr ComponentClass storedClass()
 constexpr ComponentClass kClasses[] = {
     storedClass<CComponent>(),
     // Drawing objects, text, sub-circuit block.
-    toolClass<CDrawing>(),
+    toolClass<CDrawing>(), toolClass<CText>(), toolClass<CSubcircuit>(),
     // Resistor family.
     // Capacitor family, transformer, diode.
     // Transmission lines.

@@ -2,12 +2,14 @@
 
 #include "CComponent.h"
 #include "ComponentPropertiesDialog.h"
+#include "DrawingDialogs.h"
 
 QtPropertyDialogs::QtPropertyDialogs(QWidget* parent) : m_parent(parent)
 {
     Register(CComponent::kDialogTemplate, [](CComponent& object, QWidget* p) -> std::unique_ptr<QDialog> {
         return std::make_unique<ComponentPropertiesDialog>(object, p);
     });
+    RegisterDrawingDialogs(*this);
 }
 
 void QtPropertyDialogs::Register(int dialogTemplate, Factory factory)
