@@ -6,7 +6,7 @@
 #include "ComponentTypeId.h"
 #include "DcRecorder.h"
 #include "DocTemplate.h"
-#include "DrawingTestSupport.h"
+#include "PartsTestSupport.h"
 #include "OpenDocuments.h"
 #include "Paths.h"
 #include "SubcircuitFile.h"
