@@ -12,7 +12,6 @@
 #include <QCheckBox>
 #include <QLineEdit>
 
-
 namespace {
 
 // A part with a name, a value and (optionally) an IC label, edited by the shared rules.
