@@ -7,6 +7,8 @@
 
 // Drawing objects, text, sub-circuit block.
 #include "CDrawing.h"
+#include "CSubcircuit.h"
+#include "CText.h"
 
 // Resistor family.
 #include "CIdealDiode.h"
@@ -54,6 +56,8 @@ constexpr ComponentClass kClasses[] = {
     storedClass<CComponent>(),
     // Drawing objects, text, sub-circuit block.
     toolClass<CDrawing>(),
+    toolClass<CText>(),
+    toolClass<CSubcircuit>(),
     // Resistor family.
     toolClass<CResistor>(),
     toolClass<CVariableR>(),
