@@ -2,9 +2,12 @@
 
 #include "PrintDefaults.h"
 
+#include <QFile>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QSaveFile>
+#include <QTemporaryDir>
 #include <QWidget>
 
 PrintPreviewHost* PrintPreviewHost::Of(QWidget* widget)
@@ -47,6 +50,25 @@ void Preview(QWidget* view, std::function<void(QPrinter&)> paint)
     QPrintPreviewDialog dialog(&printer, view);
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, [&paint](QPrinter* p) { paint(*p); });
     dialog.exec();
+}
+
+bool PrintToPdf(const QString& path, const std::function<void(QPrinter&)>& paint)
+{
+    // Printed beside, then put in place whole: a failed print leaves an older file as it was.
+    QTemporaryDir scratch;
+    if (!scratch.isValid()) return false;
+    const QString printed = scratch.filePath(QStringLiteral("page.pdf"));
+    {
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setPageLayout(PrintDefaults::PageLayout());
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(printed);
+        paint(printer);
+    }
+    QFile in(printed);
+    if (!in.open(QIODevice::ReadOnly) || in.size() == 0) return false;
+    QSaveFile out(path);
+    return out.open(QIODevice::WriteOnly) && out.write(in.readAll()) == in.size() && out.commit();
 }
 
 } // namespace viewprint

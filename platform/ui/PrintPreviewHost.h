@@ -3,6 +3,7 @@
 #include <functional>
 
 class QPrinter;
+class QString;
 class QWidget;
 
 // A frame that shows the print preview of its view. While the preview is shown the frame, not the
@@ -26,4 +27,7 @@ namespace viewprint {
 bool Print(QWidget* view, const std::function<void(QPrinter&)>& paint, bool direct = false);
 // Print preview in the view's frame (a preview of its own when the view has no frame).
 void Preview(QWidget* view, std::function<void(QPrinter&)> paint);
+// Prints to a PDF file on the program's page layout, without a dialog; false when the file could
+// not be written.
+bool PrintToPdf(const QString& path, const std::function<void(QPrinter&)>& paint);
 } // namespace viewprint
