@@ -1,5 +1,7 @@
 #include "Templates.h"
 
+#include "CPlotDoc.h"
+#include "CPlotView.h"
 #include "CSimulatorDoc.h"
 #include "CSimulatorView.h"
 #include "CTorvex2Doc.h"
@@ -16,5 +18,6 @@ TemplateMakers TemplateMakers::Program()
     makers.netlist = [] {
         return DocTemplate::Make<CSimulatorDoc, CSimulatorView>(IDR_NETLIST, strings::NetlistTemplate);
     };
+    makers.plot = [] { return DocTemplate::Make<CPlotDoc, CPlotView>(IDR_PLOT, strings::PlotTemplate); };
     return makers;
 }
