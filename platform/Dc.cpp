@@ -18,6 +18,15 @@ Wide roundDiv(Wide num, Wide den)
     return q;
 }
 
+// num / den rounded as roundDiv, in 64 bits.
+qint64 roundDiv64(qint64 num, qint64 den)
+{
+    qint64 q = num / den;
+    const qint64 r = num % den;
+    if (2 * (r < 0 ? -r : r) >= (den < 0 ? -den : den)) q += ((num < 0) != (den < 0)) ? -1 : 1;
+    return q;
+}
+
 qint64 saturate64(Wide v)
 {
     constexpr qint64 lo = std::numeric_limits<qint64>::min(), hi = std::numeric_limits<qint64>::max();
@@ -27,6 +36,16 @@ qint64 saturate64(Wide v)
 int saturateInt(qint64 v)
 {
     return int(std::clamp<qint64>(v, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+}
+
+// (v − from) × num / den + to, rounded. Drawing maps millions of points: the common case of
+// coordinates and extents within 31 bits stays in 64-bit arithmetic.
+qint64 scale(qint64 v, qint64 from, qint64 num, qint64 den, qint64 to)
+{
+    constexpr Wide small = Wide(1) << 31;
+    const Wide d = Wide(v) - from;
+    if (d > -small && d < small && num > -small && num < small) return roundDiv64(qint64(d) * num, den) + to;
+    return saturate64(roundDiv(d * num, den) + to);
 }
 
 // Keeps an extent ratio in lowest terms so that repeated scaling cannot overflow.
@@ -89,15 +108,8 @@ bool DcMapping::ScaleViewportExt(int xNum, int xDenom, int yNum, int yDenom)
 
 bool DcMapping::ScaleWindowExt(int xNum, int xDenom, int yNum, int yDenom)
 {
-    if (m_Mode != MM_ANISOTROPIC) return false;
-    DcMapping next = *this;
-    if (!scaleExt(next.m_WindowExt[0], next.m_ViewportExt[0], xNum, xDenom) ||
-        !scaleExt(next.m_WindowExt[1], next.m_ViewportExt[1], yNum, yDenom))
-        return false;
-    reduce(next.m_ViewportExt[0], next.m_WindowExt[0]);
-    reduce(next.m_ViewportExt[1], next.m_WindowExt[1]);
-    *this = next;
-    return true;
+    // Only the ratio of the extents counts.
+    return ScaleViewportExt(xDenom, xNum, yDenom, yNum);
 }
 
 bool DcMapping::SetWindowExt(qint64 cx, qint64 cy)
@@ -118,26 +130,22 @@ bool DcMapping::SetViewportExt(qint64 cx, qint64 cy)
 
 qint64 DcMapping::DeviceX(qint64 x) const
 {
-    return saturate64(roundDiv(Wide(x - m_WindowOrg.x()) * m_ViewportExt[0], m_WindowExt[0]) +
-                      m_ViewportOrg.x());
+    return scale(x, m_WindowOrg.x(), m_ViewportExt[0], m_WindowExt[0], m_ViewportOrg.x());
 }
 
 qint64 DcMapping::DeviceY(qint64 y) const
 {
-    return saturate64(roundDiv(Wide(y - m_WindowOrg.y()) * m_ViewportExt[1], m_WindowExt[1]) +
-                      m_ViewportOrg.y());
+    return scale(y, m_WindowOrg.y(), m_ViewportExt[1], m_WindowExt[1], m_ViewportOrg.y());
 }
 
 qint64 DcMapping::LogicalX(qint64 x) const
 {
-    return saturate64(roundDiv(Wide(x - m_ViewportOrg.x()) * m_WindowExt[0], m_ViewportExt[0]) +
-                      m_WindowOrg.x());
+    return scale(x, m_ViewportOrg.x(), m_WindowExt[0], m_ViewportExt[0], m_WindowOrg.x());
 }
 
 qint64 DcMapping::LogicalY(qint64 y) const
 {
-    return saturate64(roundDiv(Wide(y - m_ViewportOrg.y()) * m_WindowExt[1], m_ViewportExt[1]) +
-                      m_WindowOrg.y());
+    return scale(y, m_ViewportOrg.y(), m_WindowExt[1], m_ViewportExt[1], m_WindowOrg.y());
 }
 
 // ---- helpers ----

@@ -41,6 +41,7 @@
 #include <array>
 #include <initializer_list>
 #include <span>
+#include <utility>
 #include <vector>
 
 // Mapping modes, with the numbers the stored views use.

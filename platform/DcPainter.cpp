@@ -104,29 +104,42 @@ void PainterDevice::ApplyBrush(const Dc& dc)
     }
 }
 
+namespace {
 // The cell height (ascent + descent) of a font per pixel of its size.
-double PainterDevice::CellRatio(const QFont& font)
+double cellRatio(const QFont& font)
 {
+    thread_local QHash<QString, double> ratios;
     const QString key =
         font.families().join(u',') + QString::number(font.weight()) + (font.italic() ? u'i' : u'n');
-    auto it = m_CellRatios.constFind(key);
-    if (it != m_CellRatios.constEnd()) return *it;
+    auto it = ratios.constFind(key);
+    if (it != ratios.constEnd()) return *it;
     QFont probe(font);
     probe.setPixelSize(1000);
-    const double ratio = std::max(QFontMetricsF(probe, m_Painter->device()).height() / 1000.0, 0.5);
-    m_CellRatios.insert(key, ratio);
+    const double ratio = std::max(QFontMetricsF(probe).height() / 1000.0, 0.5);
+    ratios.insert(key, ratio);
     return ratio;
 }
+} // namespace
 
-const PainterDevice::DeviceFont& PainterDevice::FontFor(const Dc& dc)
+PainterDevice::DeviceFont& PainterDevice::FontFor(const Dc& dc)
 {
+    // Painting happens on one thread at a time per painter; each thread keeps its own fonts.
+    thread_local std::vector<std::shared_ptr<DeviceFont>> fonts;
     const Font& f = dc.GetCurrentFont();
     const double scale = std::abs(dc.Mapping().ScaleY());
-    if (m_Font && *m_Font == f && m_FontScale == scale) return m_DeviceFont;
-    m_Font = f;
-    m_FontScale = scale;
+    const int dpi = m_Painter->device()->logicalDpiY();
+    const auto same = [&](const DeviceFont& d) { return d.scale == scale && d.dpi == dpi && d.font == f; };
+    if (m_CurrentFont && same(*m_CurrentFont)) return *m_CurrentFont;
+    for (const auto& d : fonts)
+        if (same(*d)) return *(m_CurrentFont = d);
+    // A drawing uses a few fonts; a long zooming session would pile up sizes.
+    if (fonts.size() >= 16) fonts.clear();
 
-    QFont q;
+    auto d = std::make_shared<DeviceFont>();
+    d->font = f;
+    d->scale = scale;
+    d->dpi = dpi;
+    QFont& q = d->qfont;
     q.setFamilies({f.face, QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
     q.setWeight(QFont::Weight(std::clamp(f.weight <= 0 ? 400 : f.weight, 1, 1000)));
     q.setItalic(f.italic);
@@ -134,21 +147,32 @@ const PainterDevice::DeviceFont& PainterDevice::FontFor(const Dc& dc)
     q.setHintingPreference(QFont::PreferNoHinting);
     double pixels;
     if (f.height > 0)
-        pixels = f.height * scale / CellRatio(q);
+        pixels = f.height * scale / cellRatio(q);
     else if (f.height < 0)
         pixels = -double(f.height) * scale;
     else
-        pixels = 16 / CellRatio(q);
+        pixels = 16 / cellRatio(q);
     q.setPixelSize(std::max(1, int(std::lround(pixels))));
-    m_DeviceFont.font = q;
-    m_DeviceFont.metrics = QFontMetricsF(q, m_Painter->device());
-    return m_DeviceFont;
+    d->metrics = QFontMetricsF(q, m_Painter->device());
+    fonts.push_back(d);
+    return *(m_CurrentFont = std::move(d));
+}
+
+const PainterDevice::LaidText& PainterDevice::Laid(DeviceFont& font, const QString& text)
+{
+    auto it = font.texts.find(text);
+    if (it != font.texts.end()) return *it;
+    if (font.texts.size() >= 20000) font.texts.clear();
+    QStaticText laid(text);
+    laid.setTextFormat(Qt::PlainText);
+    laid.setPerformanceHint(QStaticText::AggressiveCaching);
+    return *font.texts.insert(text, LaidText{laid, font.metrics.horizontalAdvance(text)});
 }
 
 QSize PainterDevice::TextExtent(const Dc& dc, QStringView text)
 {
-    const DeviceFont& f = FontFor(dc);
-    const double w = f.metrics.horizontalAdvance(text.toString());
+    DeviceFont& f = FontFor(dc);
+    const double w = Laid(f, text.toString()).width;
     const double h = f.metrics.height();
     const DcMapping& m = dc.Mapping();
     return QSize(int(std::lround(w / std::abs(m.ScaleX()))), int(std::lround(h / std::abs(m.ScaleY()))));
@@ -208,16 +232,19 @@ void PainterDevice::Output(const Dc& dc, const DcPrimitive& p)
     }
     case DcShape::Text: {
         if (p.text.isEmpty()) return;
-        const DeviceFont& f = FontFor(dc);
-        const QString text = p.text.toString();
+        DeviceFont& f = FontFor(dc);
         const QPointF at = toDevice(m, p.points[0]);
-        const QRectF cell(at, QSizeF(f.metrics.horizontalAdvance(text), f.metrics.height()));
+        const double height = f.metrics.height();
+        // No glyph is wider than its cell is high: most texts away from the clip go unmeasured.
+        if (missesClip(dc, QRectF(at, QSizeF(double(p.text.size()) * height, height)), 0)) return;
+        const LaidText& laid = Laid(f, p.text.toString());
+        const QRectF cell(at, QSizeF(laid.width, height));
         if (missesClip(dc, cell, 0)) return;
         if (dc.GetBkMode() == BkMode::Opaque) m_Painter->fillRect(cell, dc.GetBkColor());
-        m_Painter->setFont(f.font);
+        m_Painter->setFont(f.qfont);
         m_Painter->setPen(dc.GetTextColor());
         m_Pen.reset();
-        m_Painter->drawText(QPointF(at.x(), at.y() + f.metrics.ascent()), text);
+        m_Painter->drawStaticText(at, laid.text);
         break;
     }
     case DcShape::Pixel: {

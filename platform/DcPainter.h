@@ -6,8 +6,11 @@
 #include <QFontMetricsF>
 #include <QHash>
 #include <QPen>
+#include <QStaticText>
 
+#include <memory>
 #include <optional>
+#include <vector>
 
 class QPainter;
 
@@ -25,14 +28,24 @@ public:
     QPainter& Painter() const { return *m_Painter; }
 
 private:
+    // A text laid out once in one font, for every later drawing of it.
+    struct LaidText {
+        QStaticText text;
+        double width;
+    };
+    // Fonts and laid-out texts outlive a paint: the next paint draws the same labels again.
     struct DeviceFont {
-        QFont font;
+        Font font;
+        double scale;
+        int dpi;
+        QFont qfont;
         QFontMetricsF metrics{QFont()};
+        QHash<QString, LaidText> texts;
     };
     void ApplyPen(const Dc& dc);
     void ApplyBrush(const Dc& dc);
-    const DeviceFont& FontFor(const Dc& dc);
-    double CellRatio(const QFont& font);
+    DeviceFont& FontFor(const Dc& dc);
+    const LaidText& Laid(DeviceFont& font, const QString& text);
 
     QPainter* m_Painter;
     bool m_OwnClipping;
@@ -41,10 +54,7 @@ private:
     std::optional<Pen> m_Pen;
     double m_PenScale = 0;
     std::optional<Brush> m_Brush;
-    std::optional<Font> m_Font;
-    double m_FontScale = 0;
-    DeviceFont m_DeviceFont;
-    QHash<QString, double> m_CellRatios;
+    std::shared_ptr<DeviceFont> m_CurrentFont;
 };
 
 // A context that paints with a QPainter: on a widget, a QImage, a QPrinter or a QPdfWriter.
