@@ -11,8 +11,8 @@
 
 namespace {
 
-// The page at 96 dots per inch and 100 %: 15 twips a pixel, the plot area from (96, 96) to
-// (864, 672) and the legend's lines beyond x = 883.
+// The page at 96 dots per inch: 15 twips a pixel, the plot area from (96, 96) to (864, 672), the
+// legend's lines beyond x = 883.
 QImage render(CPlotDoc& doc)
 {
     QImage image(1056, 816, QImage::Format_RGB32);
@@ -38,18 +38,16 @@ TEST(PlotRender, FrameAndTracesInTheirColoursClippedToThePlotArea)
         wave[k] = std::sin(double(k) * 0.01) * 3;
     CPlotDoc doc;
     setTraces(doc, {makeTrace(0, 1e-9, wave), makeTrace(0, 2e-6, {-2, 2})});
-    doc.AutoScale();
+    doc.AutoScale(); // values from -4 to 4
     const QImage fit = render(doc);
     const QColor blue(0, 0, 200), green(0, 0xAA, 0);
     EXPECT_EQ(fit.pixelColor(96, 96), QColor(0, 0, 0));
     EXPECT_EQ(fit.pixelColor(480, 672), QColor(0, 0, 0));
-    // Values run from -4 to 4; the second trace crosses 0 in the middle of the plot.
     EXPECT_TRUE(inColumn(fit, 300, 96, 672, blue));
-    EXPECT_TRUE(inColumn(fit, 480, 382, 386, green));
+    EXPECT_TRUE(inColumn(fit, 480, 382, 386, green)); // crossing 0 in the middle
     EXPECT_FALSE(inColumn(fit, 480, 96, 380, green));
 
-    // Zoomed into the middle, both traces reach far beyond the frame, and are cut at it.
-    doc.ZoomToRect(Rect{5000, -4000, 8000, -7000});
+    doc.ZoomToRect(Rect{5000, -4000, 8000, -7000}); // both traces now reach beyond the frame
     const QImage zoomed = render(doc);
     int inside = 0;
     for (int y = 0; y < zoomed.height(); ++y)

@@ -9,7 +9,6 @@
 
 #include <QCoreApplication>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -28,13 +27,12 @@ protected:
         doc.Traces[0].Name = QStringLiteral("V(N1)");
         doc.Traces[1].Name = QStringLiteral("I(R1)");
         doc.AutoScale();
-        doc.SetModifiedFlag(false);
         view = std::make_unique<CPlotView>();
         doc.AddView(view.get());
         view->resize(800, 600);
         view->show();
         view->OnInitialUpdate();
-        // Shown and painted: the window has its size and keeps its zoom from now on.
+        // Shown and painted: the window keeps its zoom from now on.
         ASSERT_TRUE(QTest::qWaitForWindowExposed(view.get()));
         QCoreApplication::processEvents();
     }
@@ -48,12 +46,7 @@ protected:
         QTest::mouseRelease(Port(), Qt::LeftButton, keys, to);
     }
     void Key(Qt::Key key) { QTest::keyClick(view.get(), key); }
-    CmdUI Update(int id)
-    {
-        CmdUI cmdUI(id);
-        view->OnUpdateCmdUI(cmdUI);
-        return cmdUI;
-    }
+    int Mode() { return view->ToolMode(); }
     CPlotComponent& Annotation(const Rect& bounds)
     {
         CPlotComponent* a = doc.AddComponent();
@@ -66,78 +59,63 @@ protected:
     std::unique_ptr<CPlotView> view;
 };
 
-TEST_F(PlotView, ShiftDragShowsTheAxesInsideTheBand)
+TEST_F(PlotView, AShiftBandShowsTheAxesInsideItAndADoubleClickScalesThemBack)
 {
     const QPoint from = Client(3000, -3000), to = Client(9000, -8000);
-    PlotAxes expected = doc.Axes;
     const QPoint a = view->ClientToPage(from), b = view->ClientToPage(to);
+    PlotAxes expected = doc.Axes;
     ASSERT_TRUE(plot::ZoomAxes(expected, Rect{a.x(), a.y(), b.x(), b.y()}));
-
     Drag(from, to, Qt::ShiftModifier);
     EXPECT_EQ(doc.Axes, expected);
-    EXPECT_EQ(view->ToolMode(), CPlotView::SelectMode);
+    EXPECT_EQ(Mode(), CPlotView::SelectMode);
     EXPECT_TRUE(doc.Annotations().empty());
-    EXPECT_TRUE(doc.IsModified()); // every band marks the plot
 
-    // A double click scales the axes to the traces again.
     QTest::mouseDClick(Port(), Qt::LeftButton, {}, from);
-    PlotAxes fitted = doc.Axes;
+    const PlotAxes rescaled = doc.Axes;
     doc.AutoScale();
-    EXPECT_EQ(fitted, doc.Axes);
-    EXPECT_NE(fitted, expected);
+    EXPECT_EQ(rescaled, doc.Axes);
 }
 
-TEST_F(PlotView, AShiftClickOrABandUnderThreePixelsKeepsTheBandModeUntilTheToolIsLeft)
+TEST_F(PlotView, AShiftClickOrAThinBandKeepsTheBandModeAndActsOnNothingElse)
 {
     const PlotAxes axes = doc.Axes;
     const QPoint at = Client(5000, -5000);
+    CPlotComponent& kept = Annotation(Rect{100, -100, 200, -200});
     for (QPoint to : {at, at + QPoint(40, 2), at + QPoint(2, 40)}) {
         Drag(at, to, Qt::ShiftModifier);
-        EXPECT_EQ(doc.Axes, axes);
-        EXPECT_EQ(view->ToolMode(), CPlotView::ZoomBandMode);
-        EXPECT_TRUE(doc.Annotations().empty());
+        EXPECT_EQ(Mode(), CPlotView::ZoomBandMode);
+        Drag(at, at + QPoint(100, 100)); // no band in this mode; the annotation is not taken for one
         Key(Qt::Key_Escape);
-        EXPECT_EQ(view->ToolMode(), CPlotView::SelectMode);
+        EXPECT_EQ(Mode(), CPlotView::SelectMode);
     }
-
-    // In the band mode a press makes no band, and a leftover annotation is never taken for one.
-    CPlotComponent& kept = Annotation(Rect{100, -100, 200, -200});
-    Drag(at, at, Qt::ShiftModifier);
-    Drag(at, at + QPoint(100, 100));
     EXPECT_EQ(doc.Axes, axes);
     ASSERT_EQ(doc.Annotations().size(), 1u);
     EXPECT_EQ(kept.Bounds, (Rect{100, -100, 200, -200}));
-    QTest::mouseClick(Port(), Qt::RightButton, {}, at); // the context menu leaves the tool
-    EXPECT_EQ(view->ToolMode(), CPlotView::SelectMode);
 }
 
-TEST_F(PlotView, ZoomToolClicksZoomInAboutThePointAndTheMenuZoomsOut)
+TEST_F(PlotView, TheZoomToolZoomsInAboutAClickOutWithTheMenuAndToADraggedBand)
 {
     ASSERT_TRUE(view->OnCmdMsg(ID_Zoom_Tool));
-    EXPECT_EQ(view->ToolMode(), CPlotView::ZoomToolMode);
     EXPECT_EQ(Port()->cursor().shape(), Qt::BitmapCursor);
     view->SetZoom(100);
-
     const QPoint page(8000, -6000);
     const QPoint at = Client(page.x(), page.y());
     QTest::mouseClick(Port(), Qt::LeftButton, {}, at);
     EXPECT_EQ(view->Zoom(), 141);
-    EXPECT_EQ(view->ToolMode(), CPlotView::ZoomToolMode);
     const QPoint centre(view->ClientSize().width() / 2, view->ClientSize().height() / 2);
     EXPECT_LE((Client(page.x(), page.y()) - centre).manhattanLength(), 2);
-    Drag(at, at + QPoint(1, 2)); // too small for a band: a click
+    Drag(at, at + QPoint(1, 2)); // too thin for a band: a click
     EXPECT_EQ(view->Zoom(), 199);
-
+    EXPECT_EQ(Mode(), CPlotView::ZoomToolMode);
     QTest::mouseClick(Port(), Qt::RightButton, {}, at);
     EXPECT_EQ(view->Zoom(), 141);
     view->SetZoom(100);
     QTest::mouseClick(Port(), Qt::RightButton, {}, at);
     EXPECT_EQ(view->Zoom(), 71);
 
-    // A drag zooms the window to the band and leaves the tool.
     Drag(Client(2000, -2000), Client(4000, -3500));
     EXPECT_GT(view->Zoom(), 300);
-    EXPECT_EQ(view->ToolMode(), CPlotView::SelectMode);
+    EXPECT_EQ(Mode(), CPlotView::SelectMode);
     EXPECT_EQ(Port()->cursor().shape(), Qt::ArrowCursor);
     EXPECT_TRUE(doc.Annotations().empty());
 }
@@ -146,86 +124,67 @@ TEST_F(PlotView, ZoomCommandsAndTheirLimits)
 {
     const struct {
         int zoom;
-        bool toolEnabled, outEnabled, actualChecked;
-    } kCases[] = {{1000, false, true, false},
-                  {999, true, true, false},
-                  {100, true, true, true},
-                  {11, true, true, false},
-                  {10, true, false, false}};
+        bool tool, out;
+        int actual;
+    } kCases[] = {{1000, false, true, 0},
+                  {999, true, true, 0},
+                  {100, true, true, 1},
+                  {11, true, true, 0},
+                  {10, true, false, 0}};
     for (const auto& c : kCases) {
         view->SetZoom(c.zoom);
-        EXPECT_EQ(Update(ID_Zoom_Tool).IsEnabled(), c.toolEnabled) << c.zoom;
-        EXPECT_EQ(Update(ID_Zoom_Out).IsEnabled(), c.outEnabled) << c.zoom;
-        EXPECT_EQ(Update(ID_Zoom_ActualSize).Check(), c.actualChecked ? 1 : 0) << c.zoom;
+        CmdUI tool(ID_Zoom_Tool), out(ID_Zoom_Out), actual(ID_Zoom_ActualSize);
+        view->OnUpdateCmdUI(tool);
+        view->OnUpdateCmdUI(out);
+        view->OnUpdateCmdUI(actual);
+        EXPECT_EQ(tool.IsEnabled(), c.tool) << c.zoom;
+        EXPECT_EQ(out.IsEnabled(), c.out) << c.zoom;
+        EXPECT_EQ(actual.Check(), c.actual) << c.zoom;
     }
-    view->OnCmdMsg(ID_Zoom_Out);
-    EXPECT_EQ(view->Zoom(), 10);
-    view->OnCmdMsg(ID_Zoom_ActualSize);
-    EXPECT_EQ(view->Zoom(), 100);
-    view->OnCmdMsg(ID_Zoom_Out);
-    EXPECT_EQ(view->Zoom(), 71);
     view->OnCmdMsg(ID_Zoom_Fit);
     const int fit = view->Zoom();
-    view->SetZoom(300);
+    view->OnCmdMsg(ID_Zoom_Out);
     QTest::mouseDClick(Port(), Qt::RightButton, {}, QPoint(10, 10));
     EXPECT_EQ(view->Zoom(), fit);
 }
 
 TEST_F(PlotView, DeleteRemovesTheHighlightedLastAnnotationAndAlwaysTakesASnapshot)
 {
-    const int snapshots = doc.UndoCount();
+    int snapshots = doc.UndoCount();
     Key(Qt::Key_Delete); // nothing to delete
-    EXPECT_EQ(doc.UndoCount(), snapshots + 1);
+    EXPECT_EQ(doc.UndoCount(), ++snapshots);
     EXPECT_TRUE(doc.IsModified());
 
     Annotation(Rect{2000, -2000, 3000, -3000});
     CPlotComponent& last = Annotation(Rect{6000, -6000, 7000, -7000});
-    Key(Qt::Key_Delete);
-    EXPECT_EQ(doc.Annotations().size(), 2u);
-
-    // A selection band over the last one highlights it alone; the band itself is gone.
-    Drag(Client(5500, -5500), Client(6500, -6500));
-    ASSERT_EQ(doc.Annotations().size(), 2u);
+    Drag(Client(5500, -5500), Client(6500, -6500)); // a selection band over the last one
     EXPECT_TRUE(last.Highlighted);
     EXPECT_FALSE(doc.Annotations().front()->Highlighted);
-    view->OnCmdMsg(ID_Zoom_Tool);
-    Key(Qt::Key_Delete); // only the select tool deletes
-    EXPECT_EQ(doc.Annotations().size(), 2u);
-    view->OnCmdMsg(ID_Parts_First);
-    Drag(Client(5500, -5500), Client(6500, -6500));
-    const int before = doc.UndoCount();
     Key(Qt::Key_Delete);
     EXPECT_EQ(doc.Annotations().size(), 1u);
-    EXPECT_EQ(doc.UndoCount(), before + 1);
+    EXPECT_EQ(doc.UndoCount(), ++snapshots);
 }
 
-TEST_F(PlotView, HighlightedAnnotationsMoveWhileTheButtonIsDown)
-{
-    CPlotComponent& a = Annotation(Rect{6000, -6000, 7000, -7000});
-    a.Highlighted = 1;
-    doc.SetModifiedFlag(false);
-    const QPoint from = Client(6500, -6500);
-    QTest::mousePress(Port(), Qt::LeftButton, {}, from);
-    QTest::mouseMove(Port(), from + QPoint(30, 0));
-    QTest::mouseRelease(Port(), Qt::LeftButton, {}, from + QPoint(30, 0));
-    const Rect moved = a.Bounds;
-    EXPECT_GT(moved.left, 6000);
-    EXPECT_EQ(moved.right - moved.left, 1000);
-    EXPECT_TRUE(doc.IsModified());
-    QTest::mouseMove(Port(), from + QPoint(90, 40)); // the move ended with the release
-    EXPECT_EQ(a.Bounds, moved);
-}
-
-TEST_F(PlotView, LeavingTheToolDropsTheBandInProgress)
+TEST_F(PlotView, EscDropsTheBandInProgressAndAMoveEndsWithTheButton)
 {
     QTest::mousePress(Port(), Qt::LeftButton, {}, Client(3000, -3000));
     QTest::mouseMove(Port(), Client(5000, -5000));
     ASSERT_EQ(doc.Annotations().size(), 1u);
     Key(Qt::Key_Escape);
-    EXPECT_TRUE(doc.Annotations().empty());
     QTest::mouseRelease(Port(), Qt::LeftButton, {}, Client(5000, -5000));
     EXPECT_TRUE(doc.Annotations().empty());
-    EXPECT_EQ(view->ToolMode(), CPlotView::SelectMode);
+
+    CPlotComponent& a = Annotation(Rect{6000, -6000, 7000, -7000});
+    a.Highlighted = 1;
+    doc.SetModifiedFlag(false);
+    const QPoint from = Client(6500, -6500);
+    Drag(from, from + QPoint(30, 0));
+    const Rect moved = a.Bounds;
+    EXPECT_GT(moved.left, 6000);
+    EXPECT_EQ(moved.right - moved.left, 1000);
+    EXPECT_TRUE(doc.IsModified());
+    QTest::mouseMove(Port(), from + QPoint(90, 40));
+    EXPECT_EQ(a.Bounds, moved);
 }
 
 TEST_F(PlotView, PrintsToPdf)
@@ -239,13 +198,11 @@ TEST_F(PlotView, PrintsToPdf)
     EXPECT_GT(pdf.size(), 2000);
 }
 
-TEST_F(PlotView, DataViewerListsEveryTraceAtTheTypedTimeInTheCLocale)
+TEST_F(PlotView, TheDataViewerListsEveryTraceAtTheTypedTimeInTheCLocale)
 {
     ASSERT_TRUE(view->OnCmdMsg(ID_ViewPlotData));
     CPlotDataViewer& viewer = view->DataViewer();
     EXPECT_TRUE(viewer.isVisible());
-    EXPECT_EQ(viewer.windowTitle(), QStringLiteral("Dialog"));
-
     const std::string saved = std::setlocale(LC_NUMERIC, nullptr);
     std::setlocale(LC_NUMERIC, "de_DE.UTF-8"); // where it exists, a comma locale
     const struct {
@@ -261,7 +218,6 @@ TEST_F(PlotView, DataViewerListsEveryTraceAtTheTypedTimeInTheCLocale)
         viewer.TimeEdit()->setText(QString::fromLatin1(c.typed));
         QTest::mouseClick(viewer.ShowDataButton(), Qt::LeftButton);
         EXPECT_EQ(viewer.OutputText, QString::fromLatin1(c.listing)) << c.typed;
-        EXPECT_EQ(viewer.ListingEdit()->toPlainText().split(QLatin1Char('\n')).size(), 6);
     }
     std::setlocale(LC_NUMERIC, saved.c_str());
 }
