@@ -66,9 +66,9 @@ void scaleTime(PlotAxes& axes, double lo, double hi)
     axes.FirstXTick = (lo <= 0 && 0 <= hi) ? 0 : lo;
 }
 
-// A trace goes to the painter in polylines of this many points, sharing their ends. A wide pen's
-// outline of one long zigzag costs far more to fill than the outlines of its pieces, and with round
-// ends and joins the pieces cover the same pixels.
+// A trace goes to the painter in polylines of this many points, each starting where the last
+// ended. A wide pen's outline of one long zigzag costs far more to fill than the outlines of its
+// pieces, and the pieces cover the same pixels: a wide pen's ends are as round as its joins.
 constexpr qsizetype kPolylinePiece = 16;
 } // namespace
 

@@ -5,7 +5,6 @@
 #include "CPlotDoc.h"
 #include "CommandIds.h"
 
-#include <QBitmap>
 #include <QCursor>
 #include <QMdiSubWindow>
 #include <QPixmap>
