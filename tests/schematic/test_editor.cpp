@@ -2,7 +2,7 @@
 // in page twips.
 #include "CDrawing.h"
 #include "CommandIds.h"
-#include "DrawingTestSupport.h"
+#include "PartsTestSupport.h"
 #include "EditorFixture.h"
 #include "SchematicClipboard.h"
 #include "SchematicSheet.h"
