@@ -762,6 +762,11 @@ void SchematicEditor::Drop(unsigned flags, QPoint client)
     if (!placed) return;
     const bool wire = placed->TypeId == TypeWire;
     QPoint drop = PlacePoint(ToPage(client), m_Doc->SnapToGrid && (!wire || (flags & MK_SHIFT)));
+    // The object goes where the button comes up, whether or not the pointer was seen moving there.
+    if (!wire) {
+        HoverPass(drop, placed);
+        shift(*placed, drop - placed->Position, true);
+    }
     bool onPin = false;
     if (m_HoverPin) {
         if (wire)
