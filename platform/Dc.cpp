@@ -411,6 +411,11 @@ void Dc::SetPixel(int x, int y, QColor color)
     Emit(DcShape::Pixel, std::span(&at, 1), {}, color);
 }
 
+void Dc::SetPixels(std::span<const QPoint> points, QColor color)
+{
+    if (!points.empty()) Emit(DcShape::Pixel, points, {}, color);
+}
+
 void Dc::FillSolidRect(const Rect& r, QColor color)
 {
     const QPoint points[2] = {QPoint(r.left, r.top), QPoint(r.right, r.bottom)};

@@ -157,7 +157,7 @@ enum class DcShape { Line, Polyline, Polygon, Rectangle, Ellipse, Arc, Text, Pix
 
 // One drawing call on its way to the device, in logical units. Points: Line from, to; Polyline and
 // Polygon the vertices; Rectangle, Ellipse and Fill two opposite corners as given; Arc the box's
-// two corners, then the start and end points; Text and Pixel the one point.
+// two corners, then the start and end points; Text the one point; Pixel every point set.
 struct DcPrimitive {
     DcShape kind;
     std::span<const QPoint> points;
@@ -285,6 +285,8 @@ public:
     QSize GetTextExtent(const QString& text) const;
     void SetPixel(int x, int y, QColor color);
     void SetPixel(QPoint p, QColor color) { SetPixel(p.x(), p.y(), color); }
+    // Many pixels of one colour in one call, as a grid of dots is drawn.
+    void SetPixels(std::span<const QPoint> points, QColor color);
     // Fills without an outline; the right and bottom device edges are not covered.
     void FillSolidRect(const Rect& r, QColor color);
 

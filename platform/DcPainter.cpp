@@ -3,6 +3,7 @@
 #include <QImage>
 #include <QPaintDevice>
 #include <QPainter>
+#include <QPolygon>
 #include <QPolygonF>
 
 #include <cmath>
@@ -69,6 +70,7 @@ void PainterDevice::ApplyPen(const Dc& dc)
     const double scale = std::abs(dc.Mapping().ScaleX());
     if (m_Pen && *m_Pen == pen && m_PenScale == scale) return;
     m_Pen = pen;
+    m_TextColor = QColor();
     m_PenScale = scale;
     if (pen.style == Pen::Null) {
         m_Painter->setPen(Qt::NoPen);
@@ -247,16 +249,36 @@ void PainterDevice::Output(const Dc& dc, const DcPrimitive& p)
         const QRectF cell(at, QSizeF(laid.width, height));
         if (missesClip(dc, cell, 0)) return;
         if (dc.GetBkMode() == BkMode::Opaque) m_Painter->fillRect(cell, dc.GetBkColor());
-        m_Painter->setFont(f.qfont);
-        m_Painter->setPen(dc.GetTextColor());
-        m_Pen.reset();
+        // Labels come in runs: the painter keeps the font and colour of the last text.
+        if (m_TextFont.get() != &f) {
+            m_Painter->setFont(f.qfont);
+            m_TextFont = m_CurrentFont;
+        }
+        if (m_TextColor != dc.GetTextColor()) {
+            m_Painter->setPen(dc.GetTextColor());
+            m_TextColor = dc.GetTextColor();
+            m_Pen.reset();
+        }
         m_Painter->drawStaticText(at, laid.text);
         break;
     }
     case DcShape::Pixel: {
-        const QPointF at = toDevice(m, p.points[0]);
-        if (missesClip(dc, QRectF(at, at), 0)) return;
-        m_Painter->fillRect(QRectF(at, QSizeF(1, 1)), p.color);
+        if (p.points.size() == 1) {
+            const QPointF at = toDevice(m, p.points[0]);
+            if (missesClip(dc, QRectF(at, at), 0)) return;
+            m_Painter->fillRect(QRectF(at, QSizeF(1, 1)), p.color);
+            break;
+        }
+        // One pixel wide points at whole pixels cover exactly their pixels; the clip drops the rest.
+        QPolygon dots;
+        dots.reserve(qsizetype(p.points.size()));
+        for (const QPoint& pt : p.points)
+            dots << QPoint(int(m.DeviceX(pt.x())), int(m.DeviceY(pt.y())));
+        if (missesClip(dc, dots.boundingRect(), 0)) return;
+        m_Painter->setPen(QPen(p.color, 0));
+        m_Pen.reset();
+        m_TextColor = QColor();
+        m_Painter->drawPoints(dots);
         break;
     }
     case DcShape::Fill: {

@@ -58,6 +58,9 @@ private:
     double m_PenScale = 0;
     std::optional<Brush> m_Brush;
     std::shared_ptr<DeviceFont> m_CurrentFont;
+    // The font and pen colour the painter holds for texts; invalid when its pen is another one.
+    std::shared_ptr<DeviceFont> m_TextFont;
+    QColor m_TextColor;
 };
 
 // A context that paints with a QPainter: on a widget, a QImage, a QPrinter or a QPdfWriter.

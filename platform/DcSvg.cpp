@@ -128,13 +128,14 @@ public:
                          colour(dc.GetTextColor()), escaped(p.text)));
             break;
         }
-        case DcShape::Pixel: {
-            const QPointF at = toDevice(m, p.points[0]);
-            Add(QStringLiteral(
-                    "<rect x=\"%1\" y=\"%2\" width=\"1\" height=\"1\" stroke=\"none\" fill=\"%3\"/>")
-                    .arg(number(at.x()), number(at.y()), colour(p.color)));
+        case DcShape::Pixel:
+            for (const QPoint& pt : p.points) {
+                const QPointF at = toDevice(m, pt);
+                Add(QStringLiteral(
+                        "<rect x=\"%1\" y=\"%2\" width=\"1\" height=\"1\" stroke=\"none\" fill=\"%3\"/>")
+                        .arg(number(at.x()), number(at.y()), colour(p.color)));
+            }
             break;
-        }
         }
     }
 

@@ -7,6 +7,7 @@
 #include "Dc.h"
 
 #include <cmath>
+#include <vector>
 
 namespace sheet {
 
@@ -31,11 +32,13 @@ void drawGrid(Dc& dc, const Rect& frame, qint32 step, const Rect& area)
     const qint64 i1 = (std::min<qint64>(frame.right, area.right) - frame.left) / step;
     const qint64 j0 = std::max<qint64>(0, (qint64(frame.top) - area.top + step - 1) / step);
     const qint64 j1 = (qint64(frame.top) - std::max<qint64>(frame.bottom, area.bottom)) / step;
-    for (qint64 j = j0; j <= j1; ++j)
-        for (qint64 i = i0; i <= i1; ++i) {
-            const QPoint p(int(frame.left + i * step), int(frame.top - j * step));
-            if (dc.PtVisible(p)) dc.SetPixel(p, kBlack);
-        }
+    std::vector<QPoint> row;
+    for (qint64 j = j0; j <= j1; ++j) {
+        row.clear();
+        for (qint64 i = i0; i <= i1; ++i)
+            row.emplace_back(int(frame.left + i * step), int(frame.top - j * step));
+        dc.SetPixels(row, kBlack);
+    }
 }
 
 void drawZoneBorder(Dc& dc, const Rect& frame)
