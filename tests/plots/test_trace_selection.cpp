@@ -6,6 +6,7 @@
 #include "CommaLocale.h"
 #include "DocManager.h"
 #include "DocTemplate.h"
+#include "FakeSchematic.h"
 #include "TraceSelection.h"
 #include "UiServices.h"
 
@@ -55,15 +56,6 @@ struct FakeRun : TraceSource {
         {"V(NIN)", {1, 1, 1, 1}},
     };
     mutable QStringList asked;
-};
-
-// The schematic a netlist was made from, as the selection sees it.
-struct FakeSchematic : RunSettingsReceiver {
-    void ReceiveRunSettings(const RunSettings&, bool) override {}
-    QStringList* TraceSelectionHistory() override { return &history; }
-    void SetModified() override { ++modified; }
-    QStringList history;
-    int modified = 0;
 };
 
 class TraceSelectionTest : public ::testing::Test {

@@ -4,6 +4,7 @@
 
 #include "COrliskWave.h"
 #include "CPlotSelect.h"
+#include "FakeSchematic.h"
 
 #include <QLabel>
 #include <QListWidget>
@@ -13,14 +14,6 @@
 #include <cstdio>
 
 namespace {
-
-struct FakeSchematic : RunSettingsReceiver {
-    void ReceiveRunSettings(const RunSettings&, bool) override {}
-    QStringList* TraceSelectionHistory() override { return &history; }
-    void SetModified() override { ++modified; }
-    QStringList history;
-    int modified = 0;
-};
 
 QStringList Texts(const QListWidget* list)
 {
