@@ -123,7 +123,7 @@ void TraceSelection::RememberLine(const QString& line)
     if (!history) return;
     // Stored as compared: a line typed with extra blanks is the same line and is kept once.
     const QString normalised = NormalisedLine(line);
-    if (history->contains(normalised)) return;
+    if (normalised.isEmpty() || history->contains(normalised)) return;
     while (history->size() > kHistoryLength - 1)
         history->removeLast();
     history->prepend(normalised);

@@ -77,7 +77,7 @@ public:
 
     // The saved lines in the order the history box shows them; none without a schematic.
     QStringList HistoryLines() const;
-    // Saves the line (normalised) at the head of the schematic's history unless it is there,
+    // Saves the line (normalised) at the head of the schematic's history unless it is there or empty,
     // keeping at most kHistoryLength lines, and marks the schematic modified.
     void RememberLine(const QString& line);
 
