@@ -5,7 +5,6 @@
 #include "ArchiveSandbox.h"
 #include "CChildFrame.h"
 #include "CMainFrame.h"
-#include "CPlotDoc.h"
 #include "CSimulatorDoc.h"
 #include "CSimulatorView.h"
 #include "CTorvex2App.h"
@@ -63,13 +62,6 @@ protected:
                 [] { return std::make_unique<StandInDoc>(); },
                 [] { return static_cast<View*>(new StandInView); });
         };
-        if (!makers.plot)
-            makers.plot = [] {
-                return std::make_unique<DocTemplate>(
-                    IDR_PLOT, QString::fromLatin1(strings::PlotTemplate),
-                    [] { return std::make_unique<CPlotDoc>(); },
-                    [] { return static_cast<View*>(new StandInView); });
-            };
         ASSERT_TRUE(Launch(std::move(makers)));
     }
 

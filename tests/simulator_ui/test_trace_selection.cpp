@@ -3,6 +3,7 @@
 #include "NetlistFixture.h"
 
 #include "COrliskWave.h"
+#include "CPlotDoc.h"
 #include "CPlotSelect.h"
 #include "FakeSchematic.h"
 
