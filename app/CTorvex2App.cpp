@@ -3,6 +3,7 @@
 #include "CAboutDlg.h"
 #include "CMainFrame.h"
 #include "CPlotDoc.h"
+#include "CPlotSelect.h"
 #include "CTorvex2Doc.h"
 #include "ClassRegistry.h"
 #include "CommandIds.h"
@@ -11,6 +12,7 @@
 #include "DocManager.h"
 #include "DocTemplate.h"
 #include "Document.h"
+#include "PlotTracesDialog.h"
 #include "PrintDefaults.h"
 #include "QtPropertyDialogs.h"
 #include "QtUiServices.h"
@@ -50,6 +52,27 @@ struct CTorvex2App::SchematicServices {
     QtPropertyDialogs dialogs;
 };
 
+struct CTorvex2App::PlotSelectService : PlotTracesDialog {
+    // A dialog installed before start-up (a test's) stays.
+    PlotSelectService() : installed(!plotTracesDialog())
+    {
+        if (installed) setPlotTracesDialog(this);
+    }
+    ~PlotSelectService() override
+    {
+        if (installed && plotTracesDialog() == this) setPlotTracesDialog(nullptr);
+    }
+    void Run(CSimulatorDoc& doc, const QString& archivePath, std::weak_ptr<RunSettingsReceiver> schematic,
+             QWidget* owner) override
+    {
+        const SimulatorTraceSource source(doc);
+        CPlotSelect dialog(source, archivePath, std::move(schematic), owner);
+        dialog.exec();
+    }
+
+    bool installed;
+};
+
 CTorvex2App::CTorvex2App(TemplateMakers makers) : m_Makers(std::move(makers))
 {
     g_theApp = this;
@@ -76,6 +99,7 @@ CTorvex2App::~CTorvex2App()
     // Documents go first, while their frames and the main window still exist.
     if (m_DocManager) m_DocManager->CloseAllDocuments();
     m_Schematic.reset();
+    m_PlotSelect.reset();
     m_NetlistTemplate.reset();
     m_PlotTemplate.reset();
     m_MainFrame.reset();
@@ -123,6 +147,7 @@ bool CTorvex2App::InitInstance(const QStringList& arguments)
     }
     m_MainFrame->setAcceptDrops(true);
     m_Schematic = std::make_unique<SchematicServices>(*m_DocManager, m_MainFrame.get());
+    m_PlotSelect = std::make_unique<PlotSelectService>();
 
     if (!ProcessShellCommand(arguments)) return false;
     m_MainFrame->showMaximized();

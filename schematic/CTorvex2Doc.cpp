@@ -82,6 +82,8 @@ public:
             m_doc->InputPath = settings.path;
         }
     }
+    QStringList* TraceSelectionHistory() override { return &m_doc->TraceSelectionHistory; }
+    void SetModified() override { m_doc->SetModifiedFlag(); }
 
 private:
     CTorvex2Doc* m_doc;

@@ -420,6 +420,12 @@ TEST_F(SchematicDocument, RunsSendTheirSettingsBackThroughAWeakLink)
     ScriptedUiServices ui;
     ASSERT_TRUE(netlist.RunSimulation());
     EXPECT_EQ(fields(), QStringList({"2ns", "1ns", "4ns", "Orlisk", "D:\\Waves\\", "D:\\Root\\", "E1", "7"}));
+    // The same link reaches the saved trace-selection lines, and a line saved there marks the
+    // schematic modified.
+    doc->SetModifiedFlag(false);
+    EXPECT_EQ(netlist.LinkedSchematic().lock()->TraceSelectionHistory(), &doc->TraceSelectionHistory);
+    netlist.LinkedSchematic().lock()->SetModified();
+    EXPECT_TRUE(doc->IsModified());
     // A closed schematic simply expires; the run goes on without it.
     doc.reset();
     EXPECT_FALSE(netlist.HasLinkedSchematic());
