@@ -2,6 +2,7 @@
 
 #include "CComponent.h"
 #include "ComponentPropertiesDialog.h"
+#include "DrawingDialogs.h"
 #include "ResistorDialogs.h"
 #include "SourceDialog.h"
 
@@ -10,6 +11,7 @@ QtPropertyDialogs::QtPropertyDialogs(QWidget* parent) : m_parent(parent)
     Register(CComponent::kDialogTemplate, [](CComponent& object, QWidget* p) -> std::unique_ptr<QDialog> {
         return std::make_unique<ComponentPropertiesDialog>(object, p);
     });
+    RegisterDrawingDialogs(*this);
     // Resistor family, sources and probes.
     RegisterResistorDialogs(*this);
     RegisterSourceDialog(*this);
