@@ -1,6 +1,7 @@
 #include "CIdealDiode.h"
 
 #include "CVoltageSource.h"
+#include "DiodeSymbol.h"
 #include "PartSymbol.h"
 
 namespace {
@@ -26,19 +27,9 @@ QString CIdealDiode::GetDefaultValue() const
     return QStringLiteral("IDIODE RON=.1m ROFF=10MEG");
 }
 
-void CIdealDiode::DrawDiode(Dc& dc, CComponent& part)
-{
-    SymbolPainter p(dc, part);
-    part.Extent = p.Box(0, 144, 432, -144);
-    p.Line(0, 0, 144, 0);
-    p.Lines({{144, 0}, {144, 144}, {288, 0}, {144, -144}, {144, 0}});
-    p.Line(288, 144, 288, -144);
-    p.Line(288, 0, 432, 0);
-}
-
 void CIdealDiode::Draw(Dc& dc)
 {
-    DrawDiode(dc, *this);
+    DrawDiodeSymbol(dc, *this);
 }
 
 void CIdealDiode::CreateAttachments(ComponentHost& doc, int, int)

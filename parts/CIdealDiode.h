@@ -20,8 +20,4 @@ public:
     void CreateAttachments(ComponentHost& doc, int x, int y) override;
     void PlaceAttachments(ComponentHost& doc, ComponentList::iterator self) override;
     bool EditProperties(ComponentHost& doc) override;
-
-    // The diode symbol, which the semiconductor diode draws too: sets the part's Extent and draws at
-    // its position and orientation.
-    static void DrawDiode(Dc& dc, CComponent& part);
 };

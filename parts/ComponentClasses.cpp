@@ -19,8 +19,14 @@
 #include "CVariableR.h"
 
 // Capacitor family, transformer, diode.
+#include "CCapacitor.h"
+#include "CDiode.h"
+#include "CInductor.h"
+#include "CTransformer.h"
+#include "CVariableC.h"
 
 // Transmission lines.
+#include "CTransmissionLine.h"
 
 // Sources and probes.
 #include "CCurrentProbe.h"
@@ -49,7 +55,9 @@ template <class T> constexpr ComponentClass storedClass()
 constexpr ComponentClass kClasses[] = {
     storedClass<CComponent>(),
     // Drawing objects, text, sub-circuit block.
-    toolClass<CDrawing>(), toolClass<CText>(), toolClass<CSubcircuit>(),
+    toolClass<CDrawing>(),
+    toolClass<CText>(),
+    toolClass<CSubcircuit>(),
     // Resistor family.
     toolClass<CResistor>(),
     toolClass<CVariableR>(),
@@ -58,7 +66,27 @@ constexpr ComponentClass kClasses[] = {
     toolClass<COilSwitch>(),
     toolClass<CPlanarDiode>(),
     // Capacitor family, transformer, diode.
+    // clang-format off
+    toolClass<CCapacitor>(),
+    toolClass<CVariableC>(),
+    toolClass<CMOV>(),
+    toolClass<CInductor>(),
+    toolClass<CTransformer>(),
+    toolClass<CDiode>(),
+    // clang-format on
     // Transmission lines.
+    // clang-format off
+    toolClass<CTransmissionLine>(),
+    toolClass<CLossyDielTL>(),
+    toolClass<CLossyDielTLX>(),
+    toolClass<CLossyTL>(),
+    toolClass<CMITL0>(),
+    toolClass<CMITL1>(),
+    toolClass<CTLineC>(),
+    toolClass<CTLineL>(),
+    storedClass<CVariableTL>(),
+    storedClass<CVariableZ>(),
+    // clang-format on
     // Sources and probes.
     toolClass<CVoltageSource>(),
     toolClass<CCurrentSource>(),

@@ -2,10 +2,25 @@
 
 #include "CDrawing.h"
 
-SymbolPainter::SymbolPainter(Dc& dc, const CComponent& part)
-    : m_Dc(dc), m_Origin(part.Position), m_Orientation(part.Orientation), m_Pen(CDrawing::SymbolPen(part)),
-      m_OldPen(dc.SelectObject(m_Pen)), m_OldBrush(dc.GetCurrentBrush())
+#include <algorithm>
+
+std::optional<SymbolTurn> SymbolTurn::Standard(int orientation)
 {
+    static constexpr SymbolTurn kTurns[] = {{1, 0, 0, 1}, {0, 1, -1, 0}, {-1, 0, 0, 1}, {0, 1, 1, 0}};
+    return SymbolTurn::Of(kTurns, orientation);
+}
+
+SymbolPainter::SymbolPainter(Dc& dc, const CComponent& part)
+    : SymbolPainter(dc, part, SymbolTurn::Standard(part.Orientation))
+{
+}
+
+SymbolPainter::SymbolPainter(Dc& dc, const CComponent& part, std::optional<SymbolTurn> turn)
+    : m_Dc(dc), m_Origin(part.Position), m_Turn(turn.value_or(SymbolTurn{1, 0, 0, 1})),
+      m_HasFigure(turn.has_value()), m_Pen(CDrawing::SymbolPen(part)), m_OldPen(dc.SelectObject(m_Pen)),
+      m_OldBrush(dc.GetCurrentBrush())
+{
+    dc.MoveTo(m_Origin);
 }
 
 SymbolPainter::~SymbolPainter()
@@ -14,25 +29,46 @@ SymbolPainter::~SymbolPainter()
     m_Dc.SelectObject(m_OldPen);
 }
 
-QPoint SymbolPainter::At(int dx, int dy) const
+QPoint SymbolPainter::At(QPoint offset) const
 {
-    return m_Origin + CDrawing::Turn(m_Orientation, QPoint(dx, dy));
+    return m_Origin + m_Turn(offset);
 }
 
-Rect SymbolPainter::Box(int x1, int y1, int x2, int y2) const
+Rect SymbolPainter::Box(QPoint a, QPoint b) const
 {
-    return CDrawing::TurnBox(m_Orientation, m_Origin, QPoint(x1, y1), QPoint(x2, y2));
+    const QPoint p = At(a);
+    const QPoint q = At(b);
+    return Rect{std::min(p.x(), q.x()), std::max(p.y(), q.y()), std::max(p.x(), q.x()),
+                std::min(p.y(), q.y())};
 }
 
 void SymbolPainter::Lines(std::initializer_list<QPoint> offsets)
 {
     bool first = true;
     for (const QPoint& o : offsets) {
-        const QPoint p = At(o.x(), o.y());
         if (first)
-            m_Dc.MoveTo(p);
+            m_Dc.MoveTo(At(o));
         else
-            m_Dc.LineTo(p);
+            m_Dc.LineTo(At(o));
         first = false;
     }
+}
+
+std::vector<QPoint> SymbolPainter::Points(std::initializer_list<QPoint> offsets) const
+{
+    std::vector<QPoint> points;
+    points.reserve(offsets.size());
+    for (QPoint p : offsets)
+        points.push_back(At(p));
+    return points;
+}
+
+void SymbolPainter::Polyline(std::initializer_list<QPoint> offsets)
+{
+    m_Dc.Polyline(Points(offsets));
+}
+
+void SymbolPainter::Polygon(std::initializer_list<QPoint> offsets)
+{
+    m_Dc.Polygon(Points(offsets));
 }

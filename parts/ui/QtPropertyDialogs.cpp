@@ -1,6 +1,7 @@
 #include "QtPropertyDialogs.h"
 
 #include "CComponent.h"
+#include "CapacitorDialogs.h"
 #include "ComponentPropertiesDialog.h"
 #include "DrawingDialogs.h"
 #include "ResistorDialogs.h"
@@ -11,10 +12,13 @@ QtPropertyDialogs::QtPropertyDialogs(QWidget* parent) : m_parent(parent)
     Register(CComponent::kDialogTemplate, [](CComponent& object, QWidget* p) -> std::unique_ptr<QDialog> {
         return std::make_unique<ComponentPropertiesDialog>(object, p);
     });
+    // Labels of probes and bubbles, text, sub-circuit blocks.
     RegisterDrawingDialogs(*this);
     // Resistor family, sources and probes.
     RegisterResistorDialogs(*this);
     RegisterSourceDialog(*this);
+    // Capacitor family, diode.
+    RegisterCapacitorDialogs(*this);
 }
 
 void QtPropertyDialogs::Register(int dialogTemplate, Factory factory)

@@ -3,7 +3,7 @@
 #include "CDrawing.h"
 #include "ComponentTypeId.h"
 #include "DcRecorder.h"
-#include "DrawingTestSupport.h"
+#include "PartsTestSupport.h"
 #include "UiServices.h"
 
 #include <gtest/gtest.h>

@@ -12,6 +12,7 @@
 #include "CVoltageSourceSim.h"
 #include "ComponentClasses.h"
 #include "DcRecorder.h"
+#include "ElementFactory.h"
 #include "SchematicTestSupport.h"
 #include "Text.h"
 #include "UiServices.h"
@@ -303,6 +304,7 @@ TEST_F(PartClasses, SimulatorReadsEveryDefaultValue)
     for (const PartRow& row : kRows) {
         ScriptedUiServices ui;
         CSimulatorDoc sim;
+        sim.SetElementFactory(CreateElement);
         const QString line = row.letter + QString("1 N1 0 ") + text::upperAscii(row.defaultValue);
         sim.SetNetlistText("* t\r\n" + line + "\r\n");
         ASSERT_TRUE(sim.ReadNetlistLines()) << qPrintable(line);

@@ -191,10 +191,7 @@ const std::set<QByteArray> kNotYetBuilt = {
     // Drawing objects, text, sub-circuit block.
     // Resistor family.
     // Capacitor family, transformer, diode.
-    "CCapacitor", "CVariableC", "CMOV", "CInductor", "CTransformer", "CDiode",
     // Transmission lines.
-    "CTransmissionLine", "CLossyDielTL", "CLossyDielTLX", "CLossyTL", "CMITL0", "CMITL1",
-    "CTLineC", "CTLineL", "CVariableTL", "CVariableZ",
     // Sources and probes.
 };
 // clang-format on

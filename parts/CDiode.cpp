@@ -1,0 +1,102 @@
+#include "CDiode.h"
+
+#include "ComboSearch.h"
+#include "DiodeSymbol.h"
+#include "PartAttachments.h"
+
+const ClassInfo CDiode::Class = {"CDiode", 3, false, &CComponent::Class, &CreatePersistent<CDiode>};
+
+namespace {
+
+// clang-format off
+//                  name          value         IC            pin 1   pin 2
+const AttachmentLayout kDiodeLayout{2, {{
+    {{{200, 300},  {200, -150},  {200, -350},  {0, 0}, {432, 0}}},
+    {{{150, -100}, {150, -300},  {150, -500},  {0, 0}, {0, -432}}},
+    {{{-400, 300}, {-400, -200}, {-400, -400}, {0, 0}, {-432, 0}}},
+    {{{150, 500},  {200, 300},   {200, 100},   {0, 0}, {0, 432}}},
+}}};
+// clang-format on
+
+} // namespace
+
+void DiodeFields::ReadValue(const QString& value)
+{
+    parts = QStringList{QStringLiteral("1N4001"), QStringLiteral("1N4004")};
+    part = 0;
+    const QStringList tokens = value.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    // A model given by its parameters, whichever key comes first and in whatever case it is typed.
+    const bool custom = std::any_of(tokens.begin(), tokens.end(),
+                                    [](const QString& t) { return t.indexOf(QLatin1Char('=')) > 0; });
+    if (!custom) {
+        kind = Standard;
+        const int found = selectStringPrefix(parts, -1, value);
+        if (found >= 0) {
+            part = found;
+        } else {
+            parts.append(value);
+            part = int(parts.size()) - 1;
+        }
+        return;
+    }
+    kind = Custom;
+    for (const QString& token : tokens) {
+        const qsizetype eq = token.indexOf(QLatin1Char('='));
+        if (eq < 0) continue;
+        const QStringView key = QStringView(token).left(eq);
+        for (size_t k = 0; k < kKeys.size(); ++k)
+            if (key.compare(QLatin1String(kKeys[k]), Qt::CaseInsensitive) == 0)
+                parameters[k] = token.mid(eq + 1);
+    }
+}
+
+QString DiodeFields::Compose()
+{
+    if (kind != Custom) return parts.value(part);
+    if (parameters[0].isEmpty()) parameters[0] = QStringLiteral("1E-14");
+    QString value = QStringLiteral("IS=") + parameters[0];
+    for (size_t k = 1; k < kKeys.size(); ++k)
+        if (!parameters[k].isEmpty())
+            value += QLatin1Char(' ') + QLatin1String(kKeys[k]) + QLatin1Char('=') + parameters[k];
+    return value;
+}
+
+CDiode::CDiode() : CComponent(kDialogTemplate) {}
+
+CDiode::CDiode(quint32 typeId) : CComponent(kDialogTemplate)
+{
+    InitPartOfType(*this, typeId);
+}
+
+CDiode::CDiode(const CComponent& source) : CComponent(source, kDialogTemplate) {}
+
+void CDiode::OnInitDialog()
+{
+    Fields.ReadValue(ValueBuffer);
+}
+
+bool CDiode::OnOK()
+{
+    ValueBuffer = Fields.Compose();
+    return true;
+}
+
+void CDiode::Draw(Dc& dc)
+{
+    DrawDiodeSymbol(dc, *this);
+}
+
+void CDiode::CreateAttachments(ComponentHost& doc, int, int)
+{
+    AppendPartAttachments(*this, doc, TakeNextName(doc), QStringLiteral("IC=0"), {"1", "2"});
+}
+
+void CDiode::PlaceAttachments(ComponentHost& doc, ComponentList::iterator self)
+{
+    PlaceAttachmentsByLayout(doc, self, kDiodeLayout);
+}
+
+bool CDiode::EditProperties(ComponentHost& doc)
+{
+    return EditCommonProperties(doc, true);
+}
