@@ -14,16 +14,6 @@
 
 namespace {
 
-class PrintingUi : public UiServices {
-public:
-    void message(const QString& text) override { std::fprintf(stderr, "message: %s\n", qPrintable(text)); }
-    Answer question(const QString& text, Buttons) override
-    {
-        message(text);
-        return Answer::Ok;
-    }
-};
-
 int usage(const char* why)
 {
     std::fprintf(stderr, "write_netlist: %s\nusage: write_netlist FILE.cas\n", why);
@@ -40,7 +30,7 @@ int main(int argc, char** argv)
         return usage(args.size() < 2 ? "no schematic given" : "more than one argument given");
     if (args[1].startsWith(QStringLiteral("--"))) return usage(qPrintable("unknown option " + args[1]));
 
-    PrintingUi printer;
+    StderrUiServices printer(QStringLiteral("message: "));
     setUi(&printer);
     QString reason;
     const std::unique_ptr<CTorvex2Doc> doc = CTorvex2Doc::OpenDetached(args[1], &reason);

@@ -476,6 +476,8 @@ bool NetlistWriter::Write(CTorvex2Doc& doc, const QString& prefix, const QString
         NoteCollision(name);
     nodes.ForEachNode([this](const QString& name, Origin origin) { NoteNode(name, origin); });
 
+    // Only the outermost level: a reserve at each block would copy the text written so far each time.
+    if (out.isEmpty()) out.reserve(qsizetype(items.size()) * 32);
     out += u'*' + prefix + QStringLiteral(" TORVEX Generated Netlist of ") + DocumentName(doc) +
            QStringLiteral("\r\n");
     for (const Item& item : items) {
