@@ -76,6 +76,8 @@ public:
     // know of: nothing else is closed, nothing asked, no undo snapshot taken. Null when the file cannot
     // be read, with the reason.
     static std::unique_ptr<CTorvex2Doc> OpenDetached(const QString& path, QString* reason);
+    // Read by OpenDetached: reading the file must ask nothing (the conversion of a first-generation
+    // file goes ahead without its notice).
     bool IsDetached() const { return m_Detached; }
 
     // ---- page size commands ----
@@ -154,7 +156,6 @@ private:
     ComponentList m_Objects;
     SchematicViews* m_Views = nullptr;
     int m_Busy = 0;
-    // Read by OpenDetached: whatever reading the file would ask or show must stay silent.
     bool m_Detached = false;
     const std::unique_ptr<RunSettingsAdapter> m_RunSettings;
 };
