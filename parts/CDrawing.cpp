@@ -5,6 +5,7 @@
 #include <QStringList>
 
 #include <algorithm>
+#include <limits>
 #include <optional>
 #include <span>
 
@@ -52,26 +53,6 @@ const Symbol kSymbols[] = {
 
 // Where a probe's or bubble's name label stands from its point, by orientation 1 to 4.
 constexpr QPoint kNameLabelOffsets[] = {{200, 300}, {150, -100}, {-400, 300}, {150, 500}};
-
-ComponentList::iterator findObject(ComponentList& list, const CComponent* object)
-{
-    // New objects are placed at the tail, so look there first.
-    for (auto it = list.end(); it != list.begin();) {
-        --it;
-        if (it->get() == object) return it;
-    }
-    return list.end();
-}
-
-std::unique_ptr<CDrawing> newAttachment(quint32 type, const QString& text)
-{
-    auto object = std::make_unique<CDrawing>(type);
-    object->Text = text;
-    object->State = 1;
-    object->Visible = 1;
-    object->Extent = Rect{};
-    return object;
-}
 
 // A label's text on one line, or on two split at the first comma (a part's model name over its
 // parameters); initial conditions such as "IC=0,0" stay on one line.
@@ -121,12 +102,39 @@ QPoint CDrawing::Turn(int orientation, QPoint offset)
     return offset;
 }
 
+QPoint CDrawing::Shifted(QPoint origin, qint64 dx, qint64 dy)
+{
+    const auto clamp = [](qint64 v) {
+        return int(std::clamp<qint64>(v, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+    };
+    return {clamp(origin.x() + dx), clamp(origin.y() + dy)};
+}
+
 Rect CDrawing::TurnBox(int orientation, QPoint origin, QPoint corner1, QPoint corner2)
 {
-    const QPoint a = origin + Turn(orientation, corner1);
-    const QPoint b = origin + Turn(orientation, corner2);
+    const QPoint a = Shifted(origin, Turn(orientation, corner1));
+    const QPoint b = Shifted(origin, Turn(orientation, corner2));
     return Rect{std::min(a.x(), b.x()), std::max(a.y(), b.y()), std::max(a.x(), b.x()),
                 std::min(a.y(), b.y())};
+}
+
+std::unique_ptr<CDrawing> CDrawing::NewAttachment(quint32 type, const QString& text, bool visible)
+{
+    auto object = std::make_unique<CDrawing>(type);
+    object->Text = text;
+    object->State = 1;
+    object->Visible = visible ? 1 : 0;
+    object->Extent = Rect{};
+    return object;
+}
+
+ComponentList::iterator CDrawing::Find(ComponentList& list, const CComponent* object)
+{
+    for (auto it = list.end(); it != list.begin();) {
+        --it;
+        if (it->get() == object) return it;
+    }
+    return list.end();
 }
 
 std::vector<CComponent*> CDrawing::Attachments(ComponentList& list, ComponentList::iterator self,
@@ -189,7 +197,9 @@ void CDrawing::DrawPin(Dc& dc)
     // The dot keeps its size in pixels whatever the zoom.
     const int r = Selected ? 4 : 3;
     const QPoint d = dc.LPtoDP(Position);
-    Extent = dc.DPtoLP(Rect{d.x() - r, d.y() - r, d.x() + r, d.y() + r});
+    const QPoint topLeft = Shifted(d, -r, -r);
+    const QPoint bottomRight = Shifted(d, r, r);
+    Extent = dc.DPtoLP(Rect{topLeft.x(), topLeft.y(), bottomRight.x(), bottomRight.y()});
     if (Visible != 1) return;
     const Pen oldPen = dc.SelectObject(Pen(Pen::Solid, 15, Selected ? SelectedColor() : kPinBlue));
     const Brush oldBrush =
@@ -208,15 +218,16 @@ void CDrawing::DrawLabel(Dc& dc)
     const QColor oldText = dc.SetTextColor(Selected ? SelectedColor() : State != 1 ? kGrey : kBlack);
     const QColor oldBk = dc.SetBkColor(kWhite);
     const Font oldFont = dc.SelectObject(CreateArialFont(200));
-    int y = Position.y();
+    QPoint at = Position;
     int width = 0;
     for (const QString& line : labelLines(Text)) {
-        dc.TextOut(Position.x(), y, line);
+        dc.TextOut(at.x(), at.y(), line);
         const QSize size = dc.GetTextExtent(line);
         width = std::max(width, size.width());
-        y -= size.height();
+        at = Shifted(at, 0, -size.height());
     }
-    Extent = Rect{Position.x(), Position.y(), Position.x() + width, y};
+    const QPoint corner = Shifted(at, width, 0);
+    Extent = Rect{Position.x(), Position.y(), corner.x(), corner.y()};
     dc.SelectObject(oldFont);
     dc.SetBkColor(oldBk);
     dc.SetTextColor(oldText);
@@ -286,8 +297,8 @@ void CDrawing::DrawSymbol(Dc& dc)
     const Brush oldBrush = symbol->whiteBrush ? dc.SelectObject(Brush::WhiteBrush()) : dc.GetCurrentBrush();
     for (const Stroke& s : symbol->strokes) {
         if (s.kind == Stroke::Line) {
-            dc.MoveTo(Position + Turn(Orientation, s.a));
-            dc.LineTo(Position + Turn(Orientation, s.b));
+            dc.MoveTo(Shifted(Position, Turn(Orientation, s.a)));
+            dc.LineTo(Shifted(Position, Turn(Orientation, s.b)));
         } else {
             dc.Ellipse(TurnBox(Orientation, Position, s.a, s.b));
         }
@@ -315,20 +326,20 @@ int CDrawing::GetAttachmentCount() const
 void CDrawing::CreateAttachments(ComponentHost& doc, int x, int y)
 {
     ComponentList& list = doc.Components();
-    const auto self = findObject(list, this);
+    const auto self = Find(list, this);
     if (self == list.end()) return;
     switch (TypeId) {
     case TypeWire:
         CreateWireAttachments(doc, x, y);
         return;
     case TypeGround:
-        list.push_back(newAttachment(TypeTerminal, QStringLiteral("1")));
+        list.push_back(NewAttachment(TypeTerminal, QStringLiteral("1")));
         break;
     case TypeVoltageProbe:
     case TypeBubbleConnector:
         TakeNextName(doc);
-        list.push_back(newAttachment(TypeLabel, Text));
-        list.push_back(newAttachment(TypeTerminal, QStringLiteral("1")));
+        list.push_back(NewAttachment(TypeLabel, Text));
+        list.push_back(NewAttachment(TypeTerminal, QStringLiteral("1")));
         break;
     default:
         return;
@@ -340,8 +351,8 @@ void CDrawing::CreateWireAttachments(ComponentHost& doc, int x, int y)
 {
     const int sx = Position.x();
     const int sy = Position.y();
-    auto pinA = newAttachment(TypeTerminal, QStringLiteral("1"));
-    auto pinB = newAttachment(TypeTerminal, QStringLiteral("2"));
+    auto pinA = NewAttachment(TypeTerminal, QStringLiteral("1"));
+    auto pinB = NewAttachment(TypeTerminal, QStringLiteral("2"));
     auto next = std::make_unique<CDrawing>(TypeWire);
 
     int orientation = Orientation;
@@ -396,7 +407,8 @@ void CDrawing::PlaceAttachments(ComponentHost& doc, ComponentList::iterator self
     const std::vector<CComponent*> a = Attachments(list, self, {TypeLabel, TypeTerminal});
     if (a.empty()) return;
     a[1]->Position = Position;
-    if (Orientation >= 1 && Orientation <= 4) a[0]->Position = Position + kNameLabelOffsets[Orientation - 1];
+    if (Orientation >= 1 && Orientation <= 4)
+        a[0]->Position = Shifted(Position, kNameLabelOffsets[Orientation - 1]);
 }
 
 // ---- editing ----

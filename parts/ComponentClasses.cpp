@@ -7,6 +7,8 @@
 
 // Drawing objects, text, sub-circuit block.
 #include "CDrawing.h"
+#include "CSubcircuit.h"
+#include "CText.h"
 
 // Resistor family.
 #include "CIdealDiode.h"
@@ -53,7 +55,7 @@ template <class T> constexpr ComponentClass storedClass()
 constexpr ComponentClass kClasses[] = {
     storedClass<CComponent>(),
     // Drawing objects, text, sub-circuit block.
-    toolClass<CDrawing>(),
+    toolClass<CDrawing>(), toolClass<CText>(), toolClass<CSubcircuit>(),
     // Resistor family.
     toolClass<CResistor>(),
     toolClass<CVariableR>(),

@@ -6,6 +6,7 @@
 #include "CommandIds.h"
 #include "ComponentClasses.h"
 #include "ComponentListCheck.h"
+#include "DocTemplate.h"
 #include "OpenDocuments.h"
 #include "SchematicViews.h"
 #include "UiServices.h"
@@ -370,6 +371,25 @@ void CTorvex2Doc::RecordEdit()
 {
     CheckPoint();
     SetModifiedFlag(true);
+}
+
+DocumentHandle CTorvex2Doc::OpenDocumentWindow(const QString& path)
+{
+    DocTemplate* docTemplate = Template();
+    if (!docTemplate) return {};
+    // Opening a schematic closes the untouched documents; this one has a dialog running over it and
+    // must stay, even with no file and nothing changed.
+    BusyScope busy(*this);
+    Document* opened = docTemplate->OpenDocumentFile(path, true);
+    if (!opened) return {};
+    return {opened, opened->Liveness()};
+}
+
+void CTorvex2Doc::CloseDocumentWindow(const DocumentHandle& document)
+{
+    if (!document.IsOpen() || document.document == this) return;
+    if (DocTemplate* docTemplate = document.document->Template())
+        docTemplate->CloseDocument(document.document);
 }
 
 // ---- page size ----

@@ -45,6 +45,9 @@ public:
     ComponentList& Components() override { return m_Objects; }
     std::optional<int> NextDesignatorNumber(QChar letter) override;
     void RecordEdit() override;
+    QString DocumentPath() const override { return PathName(); }
+    DocumentHandle OpenDocumentWindow(const QString& path) override;
+    void CloseDocumentWindow(const DocumentHandle& document) override;
 
     // A new object for a ribbon tool id, not yet in the list; null for the ids that make none.
     static std::unique_ptr<CComponent> CreateComponent(quint32 typeId);

@@ -3,6 +3,7 @@
 #include "CComponent.h"
 #include "CapacitorDialogs.h"
 #include "ComponentPropertiesDialog.h"
+#include "DrawingDialogs.h"
 #include "ResistorDialogs.h"
 #include "SourceDialog.h"
 
@@ -11,6 +12,8 @@ QtPropertyDialogs::QtPropertyDialogs(QWidget* parent) : m_parent(parent)
     Register(CComponent::kDialogTemplate, [](CComponent& object, QWidget* p) -> std::unique_ptr<QDialog> {
         return std::make_unique<ComponentPropertiesDialog>(object, p);
     });
+    // Drawing objects, text, sub-circuit block.
+    RegisterDrawingDialogs(*this);
     // Resistor family, sources and probes.
     RegisterResistorDialogs(*this);
     RegisterSourceDialog(*this);

@@ -1,7 +1,9 @@
 // Feeds arbitrary bytes to the schematic file reader. Whatever it accepts must write back, read
-// again and write the same bytes, and survive an undo round.
+// again and write the same bytes, survive an undo round, and draw, place its attachments and turn
+// down editing (no dialogs) whatever its objects hold.
 #include "CComponent.h"
 #include "CTorvex2Doc.h"
+#include "DcRecorder.h"
 #include "UiServices.h"
 
 #include <QBuffer>
@@ -48,5 +50,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     doc.CheckPoint();
     doc.Undo();
     if (save(doc) != once) __builtin_trap();
+
+    RecordingDc dc;
+    ComponentList& list = doc.Components();
+    for (auto it = list.begin(); it != list.end(); ++it) {
+        CComponent& object = **it;
+        object.Draw(dc);
+        object.PlaceAttachments(doc, it);
+        object.EditProperties(doc);
+    }
     return 0;
 }

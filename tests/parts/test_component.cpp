@@ -1,6 +1,7 @@
 #include "Archive.h"
 #include "CComponent.h"
 #include "ComponentTypeId.h"
+#include "PartsTestSupport.h"
 #include "PropertyDialogs.h"
 #include "UiServices.h"
 #include "ui/ComponentPropertiesDialog.h"
@@ -10,8 +11,6 @@
 
 #include <QCheckBox>
 #include <QLineEdit>
-
-#include <functional>
 
 namespace {
 
@@ -47,20 +46,6 @@ public:
         return add(std::move(label));
     }
     ComponentList list;
-};
-
-// Answers every property dialog from a script.
-class ScriptedDialogs : public PropertyDialogs {
-public:
-    ScriptedDialogs() { setPropertyDialogs(this); }
-    ~ScriptedDialogs() override { setPropertyDialogs(nullptr); }
-    bool Run(CComponent& object) override
-    {
-        ++runs;
-        return script && script(object);
-    }
-    std::function<bool(CComponent&)> script;
-    int runs = 0;
 };
 
 QByteArray record(CComponent& c)

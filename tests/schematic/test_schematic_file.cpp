@@ -60,7 +60,9 @@ TEST_F(SchematicFile, WorkedTagStreamByteForByte)
     for (const auto& object : list) {
         EXPECT_STREQ(object->RuntimeClass().name, i % 5 ? "CDrawing" : "CResistor") << i;
         // The labels and pins are the program's own drawing objects.
-        if (i++ % 5) EXPECT_NE(dynamic_cast<CDrawing*>(object.get()), nullptr) << i;
+        if (i++ % 5) {
+            EXPECT_NE(dynamic_cast<CDrawing*>(object.get()), nullptr) << i;
+        }
         EXPECT_EQ(object->State, 1);
     }
     const CComponent& r2 = **std::next(list.begin(), 5);

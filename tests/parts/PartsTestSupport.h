@@ -1,5 +1,5 @@
 #pragma once
-// A document stand-in and scripted property dialogs for the drawing, text and block tests.
+// A document stand-in and scripted property dialogs for the part tests.
 #include "CComponent.h"
 #include "ComponentHost.h"
 #include "PropertyDialogs.h"
