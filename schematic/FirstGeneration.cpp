@@ -175,9 +175,9 @@ void RaiseDesignatorCounters(const ComponentList& objects, std::vector<int>& cou
         if (!name.match(text).hasMatch()) continue;
         const size_t letter = text[0].unicode();
         if (letter >= counters.size()) continue;
+        // A number beyond the counter's range is one that no new name can repeat.
         bool ok = false;
         const qlonglong number = text.sliced(1).toLongLong(&ok);
-        counters[letter] =
-            std::max(counters[letter], ok ? int(std::min<qlonglong>(number, INT_MAX)) : INT_MAX);
+        if (ok && number <= INT_MAX) counters[letter] = std::max(counters[letter], int(number));
     }
 }
