@@ -55,7 +55,9 @@ template <class T> constexpr ComponentClass storedClass()
 constexpr ComponentClass kClasses[] = {
     storedClass<CComponent>(),
     // Drawing objects, text, sub-circuit block.
-    toolClass<CDrawing>(), toolClass<CText>(), toolClass<CSubcircuit>(),
+    toolClass<CDrawing>(),
+    toolClass<CText>(),
+    toolClass<CSubcircuit>(),
     // Resistor family.
     toolClass<CResistor>(),
     toolClass<CVariableR>(),

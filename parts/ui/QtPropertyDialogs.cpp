@@ -12,7 +12,7 @@ QtPropertyDialogs::QtPropertyDialogs(QWidget* parent) : m_parent(parent)
     Register(CComponent::kDialogTemplate, [](CComponent& object, QWidget* p) -> std::unique_ptr<QDialog> {
         return std::make_unique<ComponentPropertiesDialog>(object, p);
     });
-    // Drawing objects, text, sub-circuit block.
+    // Labels of probes and bubbles, text, sub-circuit blocks.
     RegisterDrawingDialogs(*this);
     // Resistor family, sources and probes.
     RegisterResistorDialogs(*this);

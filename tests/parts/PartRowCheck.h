@@ -1,7 +1,7 @@
 #pragma once
 // Parts as a tool places them, and one part class checked against a table row.
 #include "CComponent.h"
-#include "DrawingTestSupport.h"
+#include "PartsTestSupport.h"
 
 #include <array>
 #include <memory>

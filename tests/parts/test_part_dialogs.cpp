@@ -8,7 +8,7 @@
 #include "CVariableR.h"
 #include "CVoltageSource.h"
 #include "ComponentTypeId.h"
-#include "DrawingTestSupport.h"
+#include "PartsTestSupport.h"
 #include "UiServices.h"
 #include "ui/FieldDialog.h"
 #include "ui/QtPropertyDialogs.h"
