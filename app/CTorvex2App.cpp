@@ -3,8 +3,11 @@
 #include "CAboutDlg.h"
 #include "CComponentListDialog.h"
 #include "CMainFrame.h"
+#include "CPlotDoc.h"
 #include "CTorvex2Doc.h"
+#include "ClassRegistry.h"
 #include "CommandIds.h"
+#include "ComponentClasses.h"
 #include "ContextMenuManager.h"
 #include "DocManager.h"
 #include "DocTemplate.h"
@@ -55,6 +58,9 @@ struct CTorvex2App::SchematicServices {
 CTorvex2App::CTorvex2App(TemplateMakers makers) : m_Makers(std::move(makers))
 {
     g_theApp = this;
+    // Every class a document stores is known before any file is read.
+    RegisterComponentClasses(ClassRegistry::instance());
+    RegisterPlotClasses(ClassRegistry::instance());
     MapCommand(ID_APP_ABOUT, [this] { OnAppAbout(); });
     MapCommand(ID_FILE_NEW, [this] { m_DocManager->OnFileNew(); });
     MapCommand(ID_FILE_OPEN, [this] { m_DocManager->OnFileOpen(); });
