@@ -1,6 +1,7 @@
 #include "CTorvex2App.h"
 
 #include "CAboutDlg.h"
+#include "CComponentListDialog.h"
 #include "CMainFrame.h"
 #include "CPlotDoc.h"
 #include "CPlotSelect.h"
@@ -37,19 +38,23 @@ constexpr int kRecentFiles = 10;
 } // namespace
 
 struct CTorvex2App::SchematicServices {
-    SchematicServices(DocManager& manager, QWidget* parent) : documents(manager), dialogs(parent)
+    SchematicServices(DocManager& manager, QWidget* parent)
+        : documents(manager), dialogs(parent), componentList(parent)
     {
         CTorvex2Doc::SetOpenDocuments(&documents);
         setPropertyDialogs(&dialogs);
+        setComponentListWindow(&componentList);
     }
     ~SchematicServices()
     {
         CTorvex2Doc::SetOpenDocuments(nullptr);
         if (propertyDialogs() == &dialogs) setPropertyDialogs(nullptr);
+        if (componentListWindow() == &componentList) setComponentListWindow(nullptr);
     }
 
     ShellDocuments documents;
     QtPropertyDialogs dialogs;
+    QtComponentListWindow componentList;
 };
 
 struct CTorvex2App::PlotSelectService : PlotTracesDialog {

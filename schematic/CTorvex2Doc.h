@@ -14,7 +14,6 @@
 #include <vector>
 
 class Archive;
-class ComponentListCheck;
 class OpenDocuments;
 class RunSettingsReceiver;
 class SchematicViews;
@@ -105,7 +104,6 @@ public:
     // The shell's services; each may be missing (tests, hidden documents).
     void SetViews(SchematicViews* views) { m_Views = views; }
     static void SetOpenDocuments(OpenDocuments* documents);
-    static void SetComponentListCheck(ComponentListCheck* check);
 
     static QString ConvertedFileNotice()
     {
@@ -151,7 +149,14 @@ private:
     // A snapshot always holds the full layout, whatever version it carries, and never goes through
     // the first-generation conversion.
     void ReadContents(Archive& ar, bool snapshot);
+    // A file of the first generation (versions 0 to 2), converted into today's objects; the
+    // document keeps the old version until it is saved.
     void ImportFirstGenerationSchematic(Archive& ar, qint32 version);
+    struct StoredHead;
+    static StoredHead ReadHead(Archive& ar);
+    // Checks what the views rely on and takes it in.
+    void TakeHead(StoredHead& head);
+    void SetRunSettings(const std::array<QString, 6>& settings);
 
     ComponentList m_Objects;
     SchematicViews* m_Views = nullptr;
