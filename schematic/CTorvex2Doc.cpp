@@ -381,8 +381,10 @@ void CTorvex2Doc::ImportFirstGenerationSchematic(Archive& ar, qint32 version)
     if (version < 0)
         throw ArchiveError(ArchiveError::BadValue,
                            QStringLiteral("The file version %1 is not valid.").arg(version));
-    // The user knows why the file did not open.
-    if (ui().question(FirstGenerationNotice(), UiServices::Buttons::OkCancel) != UiServices::Answer::Ok)
+    // The user knows why the file did not open. A sub-circuit file read while a netlist is written
+    // converts without asking: nothing of it is ever saved.
+    if (!m_Detached &&
+        ui().question(FirstGenerationNotice(), UiServices::Buttons::OkCancel) != UiServices::Answer::Ok)
         throw OpenRefused{};
     StoredHead head = ReadHead(ar);
     // The first generation kept its run settings from its last version on; the archive settings

@@ -8,6 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QFile>
+#include <QTemporaryDir>
+
 namespace {
 
 using Old = std::vector<std::pair<quint32, QString>>; // old type codes and texts
@@ -175,4 +178,18 @@ TEST_F(FirstGenerationImport, CancelledAndDamagedOldFilesOpenNothing)
                   std::tuple(0u, 5, Rect{0, 0, 15840, -12240}, "1ns"))
             << what;
     }
+}
+
+TEST_F(FirstGenerationImport, ASubcircuitFileReadForTheNetlistConvertsWithoutAsking)
+{
+    QTemporaryDir dir;
+    QFile file(dir.filePath("old.cas"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(oldFile(2, oldPart(24)));
+    file.close();
+    QString reason;
+    const auto doc = CTorvex2Doc::OpenDetached(file.fileName(), &reason);
+    ASSERT_TRUE(doc) << qPrintable(reason);
+    EXPECT_FALSE(doc->Components().empty());
+    EXPECT_TRUE(ui.messages.isEmpty());
 }
