@@ -164,13 +164,6 @@ bool GroupIntact(const ComponentList& list, ComponentList::const_iterator head)
     return true;
 }
 
-bool GroupsIntact(const ComponentList& list)
-{
-    for (auto it = list.begin(); it != list.end(); it = GroupEnd(list, it))
-        if (IsAttachment(**it) || !GroupIntact(list, it)) return false;
-    return true;
-}
-
 void DrawObjects(Dc& dc, ComponentList& objects)
 {
     const DeviceBox clip = ToDevice(dc.DeviceClip());

@@ -60,8 +60,6 @@ ComponentList::iterator GroupEnd(ComponentList& list, ComponentList::iterator he
 ComponentList::const_iterator GroupEnd(const ComponentList& list, ComponentList::const_iterator head);
 // A group whose head reports exactly as many attachments as follow it, its labels before its pins.
 bool GroupIntact(const ComponentList& list, ComponentList::const_iterator head);
-// Every group intact and no label or pin standing alone.
-bool GroupsIntact(const ComponentList& list);
 
 // Paints the sheet and the document's objects in page twips: white ground, the frame, the grid
 // dots, the zone border, then every object that meets the context's clip area.

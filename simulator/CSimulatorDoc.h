@@ -40,12 +40,17 @@ struct RunSettings {
 };
 
 // The schematic document a netlist was made from, seen from the netlist: it receives the settings of
-// every run. The link is weak: a closed schematic simply expires.
+// every run and keeps the trace-selection lines chosen over the runs' results. The link is weak: a
+// closed schematic simply expires.
 class RunSettingsReceiver {
 public:
     virtual ~RunSettingsReceiver() = default;
     // source mode "Orlisk": time step, start, span, mode, root, experiment, shot; otherwise the path.
     virtual void ReceiveRunSettings(const RunSettings& settings, bool archiveMode) = 0;
+    // The saved trace-selection lines, newest first; null when the schematic keeps none.
+    virtual QStringList* TraceSelectionHistory() { return nullptr; }
+    // The schematic changed outside its own windows (a selection line was saved).
+    virtual void SetModified() {}
 };
 
 // The netlist document: the netlist text, the run settings and everything one transient run
@@ -69,6 +74,7 @@ public:
     const RunSettings& Settings() const { return m_Settings; }
     void SetLinkedSchematic(std::weak_ptr<RunSettingsReceiver> link) { m_LinkedSchematic = std::move(link); }
     bool HasLinkedSchematic() const { return !m_LinkedSchematic.expired(); }
+    const std::weak_ptr<RunSettingsReceiver>& LinkedSchematic() const { return m_LinkedSchematic; }
 
     // ---- the run ----
     // The whole transient run. True when it completed (a stopped run included), false on any failure.

@@ -13,7 +13,6 @@
 #include "SchematicClipboard.h"
 #include "SchematicCursors.h"
 #include "SchematicSheet.h"
-#include "TopLevelNetlist.h"
 #include "UiServices.h"
 
 #include <QApplication>
@@ -94,9 +93,9 @@ CTorvex2View::CTorvex2View() : m_Editor(*this, *this)
               [](CmdUI& cmdUI) { cmdUI.Enable(clipboard::HasPayload(systemClipboard()->mimeData())); });
     MapCommand(ID_Parts_Netlist, [this] { OnCreateNetlist(); });
     MapCommand(ID_ButtonListComponents, [this] { OnListComponents(); });
-    // The component list comes with its own window; until one is installed the command is off.
+    // Without a component list window (a window of its own, tests) the command is off.
     MapUpdate(ID_ButtonListComponents,
-              [this](CmdUI& cmdUI) { cmdUI.Enable(GetDocument() && CTorvex2Doc::GetComponentListCheck()); });
+              [this](CmdUI& cmdUI) { cmdUI.Enable(GetDocument() && componentListWindow()); });
     // The page commands belong to the document; they reach it through its window.
     MapCommandRange(ID_PageSizeA, ID_PageSizeC, [this](int id) {
         if (CTorvex2Doc* doc = GetDocument()) doc->OnPageSize(id);
@@ -307,19 +306,13 @@ void CTorvex2View::OnEditPaste()
 
 // ---- the component list and the netlist ----
 
-void CTorvex2View::RunRepair(ComponentListCheck& check, CTorvex2Doc& doc)
+void CTorvex2View::RunRepair(CTorvex2Doc& doc)
 {
     // The window must not hold on to objects the repair may delete, nor leave a half-placed part.
     m_Editor.CancelOperation();
-    std::vector<const CComponent*> before;
-    for (const auto& o : doc.Components())
-        before.push_back(o.get());
-    check.RunRepairDialog(doc);
-    std::vector<const CComponent*> after;
-    for (const auto& o : doc.Components())
-        after.push_back(o.get());
+    const bool repaired = RunComponentListDialog(doc);
     m_Editor.OnDocumentChanged();
-    if (after == before) return;
+    if (!repaired) return;
     doc.SetModifiedFlag(true);
     doc.CheckPoint();
     m_Editor.UpdateJunctions();
@@ -328,22 +321,17 @@ void CTorvex2View::RunRepair(ComponentListCheck& check, CTorvex2Doc& doc)
 
 void CTorvex2View::OnListComponents()
 {
-    CTorvex2Doc* doc = GetDocument();
-    ComponentListCheck* check = CTorvex2Doc::GetComponentListCheck();
-    if (doc && check) RunRepair(*check, *doc);
+    if (CTorvex2Doc* doc = GetDocument()) RunRepair(*doc);
     UpdateCursor();
 }
 
 bool CTorvex2View::ListReadyForNetlist(CTorvex2Doc& doc)
 {
-    ComponentListCheck* check = CTorvex2Doc::GetComponentListCheck();
-    const auto intact = [&] {
-        return check ? check->CheckComponentList(doc.Components()) : sheet::GroupsIntact(doc.Components());
-    };
-    if (intact()) return true;
-    if (check && ui().question(NetlistRepairOffer(), UiServices::Buttons::YesNo) == UiServices::Answer::Yes) {
-        RunRepair(*check, doc);
-        if (intact()) return true;
+    if (CheckComponentList(doc.Components())) return true;
+    if (componentListWindow() &&
+        ui().question(NetlistRepairOffer(), UiServices::Buttons::YesNo) == UiServices::Answer::Yes) {
+        RunRepair(doc);
+        if (CheckComponentList(doc.Components())) return true;
     }
     ui().message(NetlistRefused());
     return false;
@@ -378,12 +366,13 @@ void CTorvex2View::OnCreateNetlist()
     m_Editor.CancelOperation();
     UpdateCursor();
     if (!ListReadyForNetlist(*doc)) return;
-    QString text;
+    std::optional<QString> text;
     {
         CTorvex2Doc::BusyScope busy(*doc);
         BusyWindow wait;
-        text = WriteTopLevelNetlist(*doc);
+        text = doc->CreateNetlistText();
     }
+    if (!text) return;
     // The writer names the nodes on the pins and may set the input path.
     viewport()->update();
     CopyRunSettingsToRibbon(*doc);
@@ -395,6 +384,6 @@ void CTorvex2View::OnCreateNetlist()
     auto* netlist = dynamic_cast<CSimulatorDoc*>(templates[1]->OpenDocumentFile(QString()));
     if (!netlist) return;
     netlist->SetLinkedSchematic(doc->RunSettingsLink());
-    netlist->SetNetlistText(text);
+    netlist->SetNetlistText(*text);
     netlist->UpdateAllViews(nullptr);
 }

@@ -7,7 +7,6 @@
 #include <memory>
 
 class CTorvex2Doc;
-class ComponentListCheck;
 
 // The editing window of a schematic: it paints the drawing sheet and the objects, and turns the
 // mouse, the keys and the Schematic tab's commands into the editing rules of SchematicEditor. It
@@ -68,7 +67,7 @@ private:
 
     void UpdateCursor();
     // Runs the component list's repair window; a repair is an edit like any other.
-    void RunRepair(ComponentListCheck& check, CTorvex2Doc& doc);
+    void RunRepair(CTorvex2Doc& doc);
     // Whether the objects can be written as a netlist, after the repair the user may choose.
     bool ListReadyForNetlist(CTorvex2Doc& doc);
     void CopyRunSettingsToRibbon(const CTorvex2Doc& doc);

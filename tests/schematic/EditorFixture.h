@@ -18,7 +18,7 @@
 #include <vector>
 
 // The grid point i steps right and j steps down from the frame's top-left corner.
-inline QPoint G(int i, int j)
+inline QPoint Grid(int i, int j)
 {
     return QPoint(1080 + 144 * i, -1080 - 144 * j);
 }

@@ -2,8 +2,9 @@
 // in page twips.
 #include "CDrawing.h"
 #include "CommandIds.h"
-#include "PartsTestSupport.h"
+#include "ComponentListCheck.h"
 #include "EditorFixture.h"
+#include "PartsTestSupport.h"
 #include "SchematicClipboard.h"
 #include "SchematicSheet.h"
 
@@ -11,7 +12,7 @@
 
 namespace {
 const QPoint kNoStart(0, 0);
-// Two corners inside the name label of a resistor at G(2, 2), and clear of the resistor itself.
+// Two corners inside the name label of a resistor at Grid(2, 2), and clear of the resistor itself.
 const QPoint kNameLabels[2] = {{1580, -1100}, {1700, -1180}};
 
 std::unique_ptr<CComponent> drawing(quint32 type, const QString& text = {}, QPoint at = {})
@@ -65,7 +66,7 @@ TEST_F(EditorTest, PlacingSnapsToTheFrameGridAndStaysInsideTheFrame)
 
 TEST_F(EditorTest, EveryOperationEndsWithEscapeOrTheRightButtonAndLeavesTheListAsItWas)
 {
-    Place(TypeResistor, G(2, 2));
+    Place(TypeResistor, Grid(2, 2));
     const QStringList before = Texts();
     const int snapshots = doc.UndoCount();
     const struct {
@@ -74,14 +75,14 @@ TEST_F(EditorTest, EveryOperationEndsWithEscapeOrTheRightButtonAndLeavesTheListA
         int mode;
         int tool;
     } cases[] = {
-        {"placing a part", [&] { editor.OnPartsTool(TypeResistor), Move(G(10, 10)); },
+        {"placing a part", [&] { editor.OnPartsTool(TypeResistor), Move(Grid(10, 10)); },
          SchematicEditor::Placing, TypeResistor},
-        {"placing a wire", [&] { Key(Qt::Key_W), Click(G(10, 10)), Move(G(14, 10)); },
+        {"placing a wire", [&] { Key(Qt::Key_W), Click(Grid(10, 10)), Move(Grid(14, 10)); },
          SchematicEditor::Placing, TypeWire},
-        {"drawing a box", [&] { Down(G(20, 20)), Move(G(25, 25), MK_LBUTTON); }, SchematicEditor::Boxing,
-         SchematicEditor::kSelectTool},
+        {"drawing a box", [&] { Down(Grid(20, 20)), Move(Grid(25, 25), MK_LBUTTON); },
+         SchematicEditor::Boxing, SchematicEditor::kSelectTool},
         {"zooming to a box",
-         [&] { editor.OnZoomCommand(ID_Zoom_Tool), Down(G(20, 20)), Move(G(25, 25), MK_LBUTTON); },
+         [&] { editor.OnZoomCommand(ID_Zoom_Tool), Down(Grid(20, 20)), Move(Grid(25, 25), MK_LBUTTON); },
          SchematicEditor::Zooming, SchematicEditor::kSelectTool},
     };
     for (const auto& c : cases)
@@ -92,12 +93,12 @@ TEST_F(EditorTest, EveryOperationEndsWithEscapeOrTheRightButtonAndLeavesTheListA
             // The selection rectangle is the window's, never the document's.
             EXPECT_TRUE(OfType(TypeDragBox).empty()) << c.name;
             if (rightButton && c.mode == SchematicEditor::Zooming) {
-                editor.OnRButtonUp(0, Client(G(20, 20)));
+                editor.OnRButtonUp(0, Client(Grid(20, 20)));
                 EXPECT_EQ(window.Zoom(), 125 * 707 / 1000) << c.name;
                 window.SetZoom(125);
             }
             if (rightButton && c.mode != SchematicEditor::Zooming)
-                editor.OnRButtonUp(0, Client(G(20, 20)));
+                editor.OnRButtonUp(0, Client(Grid(20, 20)));
             else
                 Key(Qt::Key_Escape);
             EXPECT_EQ(editor.EditMode(), SchematicEditor::Idle) << c.name;
@@ -109,7 +110,7 @@ TEST_F(EditorTest, EveryOperationEndsWithEscapeOrTheRightButtonAndLeavesTheListA
     EXPECT_EQ(doc.UndoCount(), snapshots);
 
     // Idle, the right button does nothing; tools that make no object leave the window idle.
-    editor.OnRButtonUp(0, Client(G(1, 1)));
+    editor.OnRButtonUp(0, Client(Grid(1, 1)));
     for (int tool : {int(TypeRailgunModel), int(TypeRodpinchModel)}) {
         editor.OnPartsTool(tool);
         EXPECT_EQ(editor.EditMode(), SchematicEditor::Idle);
@@ -121,8 +122,8 @@ TEST_F(EditorTest, EveryOperationEndsWithEscapeOrTheRightButtonAndLeavesTheListA
 
 TEST_F(EditorTest, WiresJoinPinsAndASplitWireShowsAJunction)
 {
-    Place(TypeResistor, G(2, 2)); // pins at G(2, 2) and G(6, 2)
-    Wire({G(6, 2), G(12, 2)});
+    Place(TypeResistor, Grid(2, 2)); // pins at Grid(2, 2) and Grid(6, 2)
+    Wire({Grid(6, 2), Grid(12, 2)});
     const auto pinsAt = [&](QPoint p) {
         std::vector<CComponent*> out;
         for (CComponent* pin : OfType(TypeTerminal))
@@ -130,57 +131,57 @@ TEST_F(EditorTest, WiresJoinPinsAndASplitWireShowsAJunction)
         return out;
     };
     // A plain joint of two ends shows no dot; a free end does.
-    ASSERT_EQ(pinsAt(G(6, 2)).size(), 2u);
-    for (CComponent* pin : pinsAt(G(6, 2)))
+    ASSERT_EQ(pinsAt(Grid(6, 2)).size(), 2u);
+    for (CComponent* pin : pinsAt(Grid(6, 2)))
         EXPECT_EQ(std::pair(pin->Orientation, int(pin->Visible)), std::pair(2, 0));
-    EXPECT_EQ(std::pair(pinsAt(G(12, 2))[0]->Orientation, int(pinsAt(G(12, 2))[0]->Visible)),
+    EXPECT_EQ(std::pair(pinsAt(Grid(12, 2))[0]->Orientation, int(pinsAt(Grid(12, 2))[0]->Visible)),
               std::pair(1, 1));
 
     // From below onto the middle of the horizontal wire: it is cut there.
-    Wire({G(9, 6), {G(9, 2).x() + 12, G(9, 2).y()}});
+    Wire({Grid(9, 6), {Grid(9, 2).x() + 12, Grid(9, 2).y()}});
     const std::vector<CComponent*> wires = OfType(TypeWire);
     ASSERT_EQ(wires.size(), 3u);
-    EXPECT_EQ(wires[0]->Extent, (Rect{G(6, 2).x(), G(6, 2).y(), G(9, 2).x(), G(9, 2).y()}));
-    EXPECT_EQ(wires[1]->Extent, (Rect{G(9, 2).x(), G(9, 2).y(), G(12, 2).x(), G(12, 2).y()}));
+    EXPECT_EQ(wires[0]->Extent, (Rect{Grid(6, 2).x(), Grid(6, 2).y(), Grid(9, 2).x(), Grid(9, 2).y()}));
+    EXPECT_EQ(wires[1]->Extent, (Rect{Grid(9, 2).x(), Grid(9, 2).y(), Grid(12, 2).x(), Grid(12, 2).y()}));
     // The crossing wire came straight up from its start.
-    EXPECT_EQ(wires[2]->Extent, (Rect{G(9, 2).x(), G(9, 2).y(), G(9, 6).x(), G(9, 6).y()}));
-    ASSERT_EQ(pinsAt(G(9, 2)).size(), 3u);
-    for (CComponent* pin : pinsAt(G(9, 2)))
+    EXPECT_EQ(wires[2]->Extent, (Rect{Grid(9, 2).x(), Grid(9, 2).y(), Grid(9, 6).x(), Grid(9, 6).y()}));
+    ASSERT_EQ(pinsAt(Grid(9, 2)).size(), 3u);
+    for (CComponent* pin : pinsAt(Grid(9, 2)))
         EXPECT_EQ(std::pair(pin->Orientation, int(pin->Visible)), std::pair(3, 1));
-    EXPECT_EQ(pinsAt(G(12, 2))[0]->Orientation, 1);
-    EXPECT_TRUE(sheet::GroupsIntact(doc.Components()));
+    EXPECT_EQ(pinsAt(Grid(12, 2))[0]->Orientation, 1);
+    EXPECT_TRUE(CheckComponentList(doc.Components()));
 
     // Clicking a wire's start again drops the start; the next click starts it anew.
     Key(Qt::Key_W);
-    Click(G(20, 20));
-    Click(G(20, 20));
+    Click(Grid(20, 20));
+    Click(Grid(20, 20));
     EXPECT_EQ(editor.PlacedObject()->Position, kNoStart);
-    Click(G(22, 20));
-    Click(G(22, 24));
+    Click(Grid(22, 20));
+    Click(Grid(22, 24));
     Key(Qt::Key_Escape);
     EXPECT_EQ(OfType(TypeWire).back()->Extent,
-              (Rect{G(22, 20).x(), G(22, 20).y(), G(22, 24).x(), G(22, 24).y()}));
+              (Rect{Grid(22, 20).x(), Grid(22, 20).y(), Grid(22, 24).x(), Grid(22, 24).y()}));
 }
 
 TEST_F(EditorTest, HoveringHighlightsOnePinOrOneWireAndForgetsThemWhenTheListChanges)
 {
-    Place(TypeResistor, G(2, 2));
-    Wire({G(6, 2), G(12, 2)});
+    Place(TypeResistor, Grid(2, 2));
+    Wire({Grid(6, 2), Grid(12, 2)});
     Key(Qt::Key_W);
-    Move(G(6, 2)); // two pins there: the first one counts, and the wire's end gives way to it
+    Move(Grid(6, 2)); // two pins there: the first one counts, and the wire's end gives way to it
     ASSERT_NE(editor.HoverPin(), nullptr);
     EXPECT_EQ(editor.HoverPin()->Selected, 1);
     EXPECT_EQ(editor.HoverWire(), nullptr);
-    Move(G(9, 2));
+    Move(Grid(9, 2));
     EXPECT_EQ(editor.HoverPin(), nullptr);
     ASSERT_NE(editor.HoverWire(), nullptr);
     EXPECT_EQ(editor.HoverWire()->Selected, 1);
-    Move(G(9, 5));
+    Move(Grid(9, 5));
     EXPECT_EQ(editor.HoverWire(), nullptr);
     EXPECT_TRUE(Selected().empty());
 
     // Another window of the document undoes the wire while this one hovers over it.
-    Move(G(9, 2));
+    Move(Grid(9, 2));
     EditorWindowModel other;
     SchematicEditor second(other, other);
     second.SetDocument(&doc);
@@ -188,45 +189,45 @@ TEST_F(EditorTest, HoveringHighlightsOnePinOrOneWireAndForgetsThemWhenTheListCha
     editor.OnDocumentChanged();
     EXPECT_EQ(editor.HoverWire(), nullptr);
     EXPECT_EQ(editor.EditMode(), SchematicEditor::Idle);
-    Move(G(9, 3));
+    Move(Grid(9, 3));
     EXPECT_EQ(OfType(TypeWire).size(), 0u);
 }
 
 TEST_F(EditorTest, BoxesClicksAndCtrlSelectPartsWithAttachmentsAndWiresThroughBends)
 {
-    CComponent& r1 = Place(TypeResistor, G(2, 2));
-    CComponent& r2 = Place(TypeResistor, G(2, 2)); // dropped onto R1's first pin: the same place
-    Wire({G(6, 2), G(10, 2), G(10, 6)});           // a bend at G(10, 2)
-    Wire({G(10, 6), G(14, 6)});                    // a second chain from the first's end
-    Wire({G(10, 6), G(10, 9)});                    // ...which makes G(10, 6) a junction
+    CComponent& r1 = Place(TypeResistor, Grid(2, 2));
+    CComponent& r2 = Place(TypeResistor, Grid(2, 2)); // dropped onto R1's first pin: the same place
+    Wire({Grid(6, 2), Grid(10, 2), Grid(10, 6)});     // a bend at Grid(10, 2)
+    Wire({Grid(10, 6), Grid(14, 6)});                 // a second chain from the first's end
+    Wire({Grid(10, 6), Grid(10, 9)});                 // ...which makes Grid(10, 6) a junction
     Paint();
 
     // The coin decides which of two parts lying over each other a click takes.
     coins = {true, false, false};
-    Click(G(4, 2));
+    Click(Grid(4, 2));
     EXPECT_EQ(Selected().front(), &r1);
     EXPECT_EQ(Selected().size(), 5u); // the part and its attachments
     Click({1656, -1800});             // away from both: nothing
-    Click(G(4, 2));
+    Click(Grid(4, 2));
     EXPECT_EQ(Selected().front(), &r2);
 
     // Ctrl adds and takes away.
     coins = {true, true};
-    Click(G(4, 2), MK_CONTROL);
+    Click(Grid(4, 2), MK_CONTROL);
     EXPECT_TRUE(r1.Selected && r2.Selected);
-    Click(G(4, 2), MK_CONTROL);
+    Click(Grid(4, 2), MK_CONTROL);
     EXPECT_FALSE(r1.Selected);
     EXPECT_EQ(Selected().size(), 5u);
 
     // A wire takes its pins and the wires joined through plain bends, up to the junction.
-    Click(G(8, 2));
+    Click(Grid(8, 2));
     const std::vector<CComponent*> wires = OfType(TypeWire);
     EXPECT_TRUE(wires[0]->Selected && wires[1]->Selected);
     EXPECT_FALSE(wires[2]->Selected || wires[3]->Selected);
     EXPECT_EQ(Selected().size(), 6u);
 
     // A box takes what it meets, with the attachments; without Ctrl it starts afresh.
-    Drag(G(12, 5), G(13, 7));
+    Drag(Grid(12, 5), Grid(13, 7));
     const std::vector<CComponent*> pins = OfType(TypeTerminal);
     EXPECT_EQ(Selected(), (std::vector<CComponent*>{wires[2], pins[8], pins[9]}));
     Drag(kNameLabels[0], kNameLabels[1], MK_CONTROL);
@@ -235,16 +236,16 @@ TEST_F(EditorTest, BoxesClicksAndCtrlSelectPartsWithAttachmentsAndWiresThroughBe
 
 TEST_F(EditorTest, RotatingTurnsPartsWithTheirAttachmentsButNotDroppedWires)
 {
-    CComponent& r = Place(TypeResistor, G(5, 5));
-    Wire({G(20, 5), G(24, 5)});
+    CComponent& r = Place(TypeResistor, Grid(5, 5));
+    Wire({Grid(20, 5), Grid(24, 5)});
     std::vector<QPoint> before;
     for (const auto& o : doc.Components())
         before.push_back(o->Position);
-    Drag(G(0, 0), G(30, 10)); // everything
+    Drag(Grid(0, 0), Grid(30, 10)); // everything
     const int snapshots = doc.UndoCount();
     Key(Qt::Key_R);
     EXPECT_EQ(r.Orientation, 2);
-    EXPECT_EQ(At(4).Position, G(5, 9)); // pin "2" below
+    EXPECT_EQ(At(4).Position, Grid(5, 9)); // pin "2" below
     EXPECT_EQ(OfType(TypeWire)[0]->Orientation, 1);
     for (int i = 0; i < 3; ++i)
         Key(Qt::Key_R);
@@ -255,8 +256,8 @@ TEST_F(EditorTest, RotatingTurnsPartsWithTheirAttachmentsButNotDroppedWires)
 
     // While placing only the object being placed turns, without a snapshot.
     Key(Qt::Key_W);
-    Click(G(20, 15));
-    Move(G(24, 15));
+    Click(Grid(20, 15));
+    Move(Grid(24, 15));
     EXPECT_EQ(editor.PlacedObject()->Orientation, 1);
     Key(Qt::Key_R);
     EXPECT_EQ(editor.PlacedObject()->Orientation, 2);
@@ -266,8 +267,8 @@ TEST_F(EditorTest, RotatingTurnsPartsWithTheirAttachmentsButNotDroppedWires)
 
 TEST_F(EditorTest, DeleteAndCutRemoveWholePartsAndALabelAloneStays)
 {
-    Place(TypeResistor, G(2, 2));
-    Place(TypeResistor, G(2, 8));
+    Place(TypeResistor, Grid(2, 2));
+    Place(TypeResistor, Grid(2, 8));
     Paint();
     const int snapshots = doc.UndoCount();
     Drag(kNameLabels[0], kNameLabels[1]); // R1's name label only
@@ -275,33 +276,33 @@ TEST_F(EditorTest, DeleteAndCutRemoveWholePartsAndALabelAloneStays)
     EXPECT_EQ(doc.Components().size(), 10u);
     EXPECT_EQ(doc.UndoCount(), snapshots);
 
-    Click(G(4, 2));
+    Click(Grid(4, 2));
     Key(Qt::Key_Delete);
     EXPECT_EQ(Texts(), (QStringList{"R2", "R2", "1k", "1", "2"}));
     EXPECT_EQ(doc.UndoCount(), snapshots + 1);
 
     // Cut: copied with the selection kept, then deleted; it pastes back under the next number.
-    Click(G(4, 8));
+    Click(Grid(4, 8));
     const QByteArray cut = editor.CopySelection(true);
     EXPECT_EQ(Selected().size(), 5u);
     editor.DeleteSelection();
     EXPECT_TRUE(doc.Components().empty());
     ASSERT_TRUE(editor.Paste(cut));
     EXPECT_EQ(Texts(), (QStringList{"R3", "R3", "1k", "1", "2"}));
-    EXPECT_EQ(At(0).Position, G(2, 8) + QPoint(144, -144));
+    EXPECT_EQ(At(0).Position, Grid(2, 8) + QPoint(144, -144));
 }
 
 TEST_F(EditorTest, CopyTakesWholeGroupsAndPasteRenamesOnlyNamedObjects)
 {
-    Place(TypeResistor, G(2, 2));
-    CComponent& bubble = Place(TypeBubbleConnector, G(10, 2));
-    Wire({G(6, 2), G(10, 2)});
-    Place(TypeGround, G(2, 2));
+    Place(TypeResistor, Grid(2, 2));
+    CComponent& bubble = Place(TypeBubbleConnector, Grid(10, 2));
+    Wire({Grid(6, 2), Grid(10, 2)});
+    Place(TypeGround, Grid(2, 2));
     std::next(doc.Components().begin(), 6)->get()->Text = QStringLiteral("VOUT"); // the bubble's label
     Paint();
     ASSERT_EQ(bubble.Text, QStringLiteral("A1"));
 
-    Drag(G(0, 0), G(14, 6));
+    Drag(Grid(0, 0), Grid(14, 6));
     // A label taken out of the selection still goes with its part.
     Click(kNameLabels[0], MK_CONTROL);
     EXPECT_EQ(At(1).Selected, 0);
@@ -317,9 +318,9 @@ TEST_F(EditorTest, CopyTakesWholeGroupsAndPasteRenamesOnlyNamedObjects)
     EXPECT_EQ(texts.mid(int(count)),
               (QStringList{"R2", "R2", "1k", "1", "2", "A2", "A2", "1", "", "1", "2", "", "1"}));
     EXPECT_EQ(Selected().size(), count);
-    EXPECT_EQ(At(count).Position, G(2, 2) + QPoint(144, -144));
-    EXPECT_EQ(At(count + 8).Extent,
-              (Rect{G(6, 2).x() + 144, G(6, 2).y() - 144, G(10, 2).x() + 144, G(10, 2).y() - 144}));
+    EXPECT_EQ(At(count).Position, Grid(2, 2) + QPoint(144, -144));
+    EXPECT_EQ(At(count + 8).Extent, (Rect{Grid(6, 2).x() + 144, Grid(6, 2).y() - 144, Grid(10, 2).x() + 144,
+                                          Grid(10, 2).y() - 144}));
     // A paste is an edit: a snapshot and the modified flag.
     EXPECT_TRUE(doc.IsModified());
     EXPECT_EQ(doc.UndoCount(), snapshots + 1);
@@ -333,7 +334,7 @@ TEST_F(EditorTest, CopyTakesWholeGroupsAndPasteRenamesOnlyNamedObjects)
     editor.OnPartsTool(TypeResistor);
     ASSERT_TRUE(editor.Paste(copied));
     EXPECT_EQ(editor.EditMode(), SchematicEditor::Idle);
-    EXPECT_TRUE(sheet::GroupsIntact(doc.Components()));
+    EXPECT_TRUE(CheckComponentList(doc.Components()));
     EXPECT_TRUE(ui.messages.isEmpty());
 }
 
@@ -389,15 +390,15 @@ TEST_F(EditorTest, MalformedClipboardDataIsRefusedOrItsBrokenGroupsDropped)
         EXPECT_EQ(pasted, c.added > 0) << c.name;
         EXPECT_EQ(doc.Components().size(), c.added) << c.name;
         EXPECT_EQ(!ui.messages.isEmpty(), c.message) << c.name;
-        EXPECT_TRUE(sheet::GroupsIntact(doc.Components())) << c.name;
+        EXPECT_TRUE(CheckComponentList(doc.Components())) << c.name;
     }
 }
 
 TEST_F(EditorTest, DragMoveFollowsEitherAxisInGridStepsAndCatchesUp)
 {
-    CComponent& r = Place(TypeResistor, G(2, 2));
+    CComponent& r = Place(TypeResistor, Grid(2, 2));
     Paint();
-    Click(G(4, 2));
+    Click(Grid(4, 2));
     const QPoint start = r.Position;
     const struct {
         bool snap;
@@ -440,7 +441,7 @@ TEST_F(EditorTest, DragMoveFollowsEitherAxisInGridStepsAndCatchesUp)
 
 TEST_F(EditorTest, ADoubleClickOnALabelEditsItsPartAsOneEdit)
 {
-    CComponent& r = Place(TypeResistor, G(2, 2));
+    CComponent& r = Place(TypeResistor, Grid(2, 2));
     Paint();
     ScriptedDialogs dialogs;
     dialogs.script = [](CComponent& o) {
@@ -449,21 +450,21 @@ TEST_F(EditorTest, ADoubleClickOnALabelEditsItsPartAsOneEdit)
     };
     const int snapshots = doc.UndoCount();
     doc.SetModifiedFlag(false);
-    editor.OnLButtonDblClk(0, Client(G(2, 3) + QPoint(250, 0))); // on the value label
+    editor.OnLButtonDblClk(0, Client(Grid(2, 3) + QPoint(250, 0))); // on the value label
     EXPECT_EQ(dialogs.runs, 1);
     EXPECT_EQ(At(2).Text, QStringLiteral("10"));
     EXPECT_TRUE(r.Selected);
     EXPECT_EQ(doc.UndoCount(), snapshots + 1);
     EXPECT_TRUE(doc.IsModified());
 
-    editor.OnLButtonDblClk(0, Client(G(20, 20)));
+    editor.OnLButtonDblClk(0, Client(Grid(20, 20)));
     EXPECT_EQ(dialogs.runs, 1);
 }
 
 TEST_F(EditorTest, UndoAndRedoRestoreTheListWithoutMarkingItModified)
 {
-    Place(TypeResistor, G(2, 2));
-    Place(TypeResistor, G(2, 8));
+    Place(TypeResistor, Grid(2, 2));
+    Place(TypeResistor, Grid(2, 8));
     doc.SetModifiedFlag(false);
     editor.OnPartsTool(TypeResistor); // being placed: no part of any snapshot
     EXPECT_TRUE(editor.CanUndo());
@@ -501,17 +502,17 @@ TEST_F(EditorTest, ZoomCommandsKeepToTheZoomRange)
     EXPECT_EQ(window.Zoom(), 100);
     // The zoom tool: a click zooms in around the point, a box zooms to the box and ends the tool.
     editor.OnZoomCommand(ID_Zoom_Tool);
-    Click(G(50, 30));
+    Click(Grid(50, 30));
     EXPECT_EQ(window.Zoom(), 141);
     EXPECT_EQ(editor.EditMode(), SchematicEditor::Zooming);
-    Drag(G(50, 30), G(56, 34));
+    Drag(Grid(50, 30), Grid(56, 34));
     EXPECT_GT(window.Zoom(), 141);
     EXPECT_EQ(editor.EditMode(), SchematicEditor::Idle);
 }
 
 TEST_F(EditorTest, ARepaintDrawsWhatMeetsItsAreaLabelsIncluded)
 {
-    Place(TypeResistor, G(2, 2));
+    Place(TypeResistor, Grid(2, 2));
     RecordingDc whole;
     window.OnPrepareDC(whole, false);
     editor.Draw(whole);

@@ -158,24 +158,24 @@ TEST_F(SchematicViewTest, TheCommandsShowTheirStateAndListComponentsWaitsForItsW
     EXPECT_FALSE(State(ID_EDIT_REDO).IsEnabled());
 
     EXPECT_FALSE(State(ID_ButtonListComponents).IsEnabled());
-    struct Check : ComponentListCheck {
-        bool CheckComponentList(const ComponentList&) override { return true; }
+    struct Window : ComponentListWindow {
         // The repair removes the last object.
-        void RunRepairDialog(CTorvex2Doc& d) override
+        bool Run(ComponentList& objects) override
         {
             ++runs;
-            d.Components().pop_back();
+            objects.pop_back();
+            return true;
         }
         int runs = 0;
-    } check;
-    CTorvex2Doc::SetComponentListCheck(&check);
+    } window;
+    setComponentListWindow(&window);
     EXPECT_TRUE(State(ID_ButtonListComponents).IsEnabled());
-    view->OnCmdMsg(TypeResistor); // the dialog comes only after the placing ends
+    view->OnCmdMsg(TypeResistor); // the window comes only after the placing ends
     const int snapshots = doc.UndoCount();
     doc.SetModifiedFlag(false);
     view->OnCmdMsg(ID_ButtonListComponents);
-    CTorvex2Doc::SetComponentListCheck(nullptr);
-    EXPECT_EQ(check.runs, 1);
+    setComponentListWindow(nullptr);
+    EXPECT_EQ(window.runs, 1);
     EXPECT_EQ(view->Editor().EditMode(), SchematicEditor::Idle);
     EXPECT_EQ(doc.Components().size(), 4u);
     // A repair is an edit: it can be undone and saved.
