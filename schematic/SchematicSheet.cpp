@@ -124,7 +124,7 @@ DeviceBox HitBox(const DcMapping& mapping, const CComponent& object, int wireSla
 
 bool IsAttachment(const CComponent& object)
 {
-    return object.TypeId == TypeTerminal || object.TypeId == TypeLabel;
+    return (object.TypeId == TypeTerminal || object.TypeId == TypeLabel) && object.GetAttachmentCount() == 0;
 }
 
 namespace {

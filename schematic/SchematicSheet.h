@@ -52,6 +52,7 @@ DeviceBox PinSquare(const DcMapping& mapping, const CComponent& pin);
 // pixels, any other object's extent as its last drawing left it.
 DeviceBox HitBox(const DcMapping& mapping, const CComponent& object, int wireSlack);
 
+// A label or pin that has no attachments of its own.
 bool IsAttachment(const CComponent& object);
 // The end of the group that starts at `head`: the object and the attachments (labels and pins)
 // that follow it, as many as it reports and no further than the first object that is no

@@ -273,6 +273,8 @@ RibbonCategory* Ribbon::AddCategory(const QString& name)
 {
     // A category wider than the window scrolls instead of squeezing its controls.
     auto* scroller = new QScrollArea(m_Pages);
+    // A click on the ribbon leaves the keyboard with the document's window.
+    scroller->setFocusPolicy(Qt::NoFocus);
     scroller->setFrameShape(QFrame::NoFrame);
     scroller->setWidgetResizable(true);
     scroller->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
