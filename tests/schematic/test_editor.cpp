@@ -1,6 +1,7 @@
 // The editing rules of the schematic window, driven through the editor's own handlers with points
 // in page twips.
 #include "CDrawing.h"
+#include "CText.h"
 #include "CommandIds.h"
 #include "ComponentListCheck.h"
 #include "EditorFixture.h"
@@ -534,4 +535,33 @@ TEST_F(EditorTest, ARepaintDrawsWhatMeetsItsAreaLabelsIncluded)
     EXPECT_EQ(part.OfKind(DcShape::Text)[0].text, QStringLiteral("R1"));
     for (const DcEntry& e : part.Entries())
         EXPECT_NE(e.pen.color, QColor(0, 128, 0)) << e.Describe().toStdString();
+}
+
+TEST_F(EditorTest, ATextAsksForItsWordsOnceAndTheNextRepeatsThem)
+{
+    ScriptedDialogs dialogs;
+    dialogs.script = [](CComponent& o) {
+        static_cast<CText&>(o).TextBuffer = QStringLiteral("PARAMS: RL=50");
+        return true;
+    };
+    editor.OnPartsTool(TypeTextSelectionTool);
+    EXPECT_EQ(dialogs.runs, 1);
+    Click(Grid(3, 3));
+    // The next text follows the pointer with the same words, without asking.
+    EXPECT_EQ(dialogs.runs, 1);
+    ASSERT_NE(editor.PlacedObject(), nullptr);
+    EXPECT_EQ(editor.PlacedObject()->Text, QStringLiteral("PARAMS: RL=50"));
+    Click(Grid(3, 6));
+    Key(Qt::Key_Escape);
+    EXPECT_EQ(Texts(), (QStringList{"PARAMS: RL=50", "PARAMS: RL=50"}));
+
+    // A text goes with Delete, and is copied and pasted without a new name.
+    Paint();
+    Click(Grid(3, 3) + QPoint(100, -100));
+    const QByteArray copied = editor.CopySelection(true);
+    Key(Qt::Key_Delete);
+    EXPECT_EQ(Texts(), QStringList{"PARAMS: RL=50"});
+    ASSERT_TRUE(editor.Paste(copied));
+    EXPECT_EQ(Texts(), (QStringList{"PARAMS: RL=50", "PARAMS: RL=50"}));
+    EXPECT_EQ(doc.DesignatorCounters.at('P'), 0);
 }
