@@ -276,6 +276,22 @@ struct CTorvex2Doc::StoredHead {
     bool snapToGrid = true;
 };
 
+ComponentList CTorvex2Doc::ReadObjectList(Archive& ar)
+{
+    ComponentList objects;
+    const quint32 count = ar.ReadCount(kMinObjectBytes);
+    for (quint32 i = 0; i < count; ++i) {
+        std::unique_ptr<Persistent> read = ar.ReadObject(CComponent::Class);
+        auto* component = dynamic_cast<CComponent*>(read.get());
+        if (!component)
+            throw ArchiveError(ArchiveError::BadClass,
+                               QStringLiteral("An object is not a schematic object."));
+        read.release();
+        objects.emplace_back(component);
+    }
+    return objects;
+}
+
 CTorvex2Doc::StoredHead CTorvex2Doc::ReadHead(Archive& ar)
 {
     StoredHead head;
@@ -289,16 +305,7 @@ CTorvex2Doc::StoredHead CTorvex2Doc::ReadHead(Archive& ar)
     for (int& c : head.counters)
         c = ar.ReadInt();
 
-    const quint32 objectCount = ar.ReadCount(kMinObjectBytes);
-    for (quint32 i = 0; i < objectCount; ++i) {
-        std::unique_ptr<Persistent> read = ar.ReadObject(CComponent::Class);
-        auto* component = dynamic_cast<CComponent*>(read.get());
-        if (!component)
-            throw ArchiveError(ArchiveError::BadClass,
-                               QStringLiteral("An object is not a schematic object."));
-        read.release();
-        head.objects.emplace_back(component);
-    }
+    head.objects = ReadObjectList(ar);
 
     head.showGrid = ar.ReadByte() != 0;
     head.snapToGrid = ar.ReadByte() != 0;

@@ -50,6 +50,10 @@ public:
     DocumentHandle OpenDocumentWindow(const QString& path) override;
     void CloseDocumentWindow(const DocumentHandle& document) override;
 
+    // A count and that many schematic objects, as the file and the clipboard store them; throws
+    // ArchiveError.
+    static ComponentList ReadObjectList(Archive& ar);
+
     // A new object for a ribbon tool id, not yet in the list; null for the ids that make none.
     static std::unique_ptr<CComponent> CreateComponent(quint32 typeId);
 

@@ -2,6 +2,7 @@
 
 #include "Archive.h"
 #include "CComponent.h"
+#include "CTorvex2Doc.h"
 #include "DcPainter.h"
 #include "DcSvg.h"
 #include "SchematicSheet.h"
@@ -14,9 +15,6 @@
 namespace clipboard {
 
 namespace {
-// The smallest stored object: a class reference, the fixed part of the record, an empty 8-bit
-// text and the visible byte.
-constexpr qsizetype kMinObjectBytes = 2 + 32 + 1 + 1;
 constexpr int kDpi = 96;
 // White space around the picture, in pixels.
 constexpr int kMargin = 8;
@@ -47,18 +45,7 @@ QByteArray WriteObjects(const std::vector<CComponent*>& objects)
 ComponentList ReadObjects(const QByteArray& payload)
 {
     Archive ar(payload);
-    ComponentList objects;
-    const quint32 count = ar.ReadCount(kMinObjectBytes);
-    for (quint32 i = 0; i < count; ++i) {
-        std::unique_ptr<Persistent> read = ar.ReadObject(CComponent::Class);
-        auto* component = dynamic_cast<CComponent*>(read.get());
-        if (!component)
-            throw ArchiveError(ArchiveError::BadClass,
-                               QStringLiteral("An object is not a schematic object."));
-        read.release();
-        objects.emplace_back(component);
-    }
-    return objects;
+    return CTorvex2Doc::ReadObjectList(ar);
 }
 
 QString UnreadableMessage()

@@ -267,21 +267,19 @@ bool SchematicEditor::CanRedo() const
 
 void SchematicEditor::OnEditUndo()
 {
-    if (!CanUndo()) return;
-    // The object being placed is no part of any snapshot.
-    CancelOperation();
-    m_Doc->Undo();
-    m_CurrentTool = 0;
-    m_EditMode = Idle;
-    UpdateJunctions();
-    m_Window.DocumentChanged();
+    if (CanUndo()) Restore(&CUndo::Undo);
 }
 
 void SchematicEditor::OnEditRedo()
 {
-    if (!CanRedo()) return;
+    if (CanRedo()) Restore(&CUndo::Redo);
+}
+
+void SchematicEditor::Restore(void (CUndo::*step)())
+{
+    // The object being placed is no part of any snapshot.
     CancelOperation();
-    m_Doc->Redo();
+    (m_Doc->*step)();
     m_CurrentTool = 0;
     m_EditMode = Idle;
     UpdateJunctions();

@@ -13,6 +13,7 @@
 class CComponent;
 class CDrawing;
 class CTorvex2Doc;
+class CUndo;
 class Dc;
 class ZoomViewModel;
 
@@ -147,6 +148,8 @@ private:
     void ClickSelect(unsigned flags, QPoint client);
     void BoxSelect(unsigned flags, QPoint client);
     void EndZoomBox(QPoint client);
+    // Undo or redo: a state of the document's list comes back as a whole.
+    void Restore(void (CUndo::*step)());
     // A completed edit: snapshot, modified flag, the other windows told.
     void RecordEdit();
 
