@@ -14,6 +14,7 @@
 
 #include <QHash>
 
+#include <limits>
 #include <random>
 #include <vector>
 
@@ -26,14 +27,19 @@ constexpr int kHoverSlack = 1;
 // The point of a wire that has not been started.
 const QPoint kUnstarted(0, 0);
 
+// Moves stop at the ends of the coordinate range: objects from a file or the clipboard may lie anywhere.
+qint32 moved(qint32 v, int d)
+{
+    return qint32(std::clamp<qint64>(qint64(v) + d, std::numeric_limits<qint32>::min(),
+                                     std::numeric_limits<qint32>::max()));
+}
+
 void shift(CComponent& object, QPoint d, bool withExtent)
 {
-    object.Position += d;
+    object.Position = QPoint(moved(object.Position.x(), d.x()), moved(object.Position.y(), d.y()));
     if (!withExtent) return;
-    object.Extent.left += d.x();
-    object.Extent.right += d.x();
-    object.Extent.top += d.y();
-    object.Extent.bottom += d.y();
+    Rect& e = object.Extent;
+    e = Rect{moved(e.left, d.x()), moved(e.top, d.y()), moved(e.right, d.x()), moved(e.bottom, d.y())};
 }
 
 // The box spanned by two points, top above bottom.

@@ -40,7 +40,6 @@ struct DeviceBox {
         return std::max(left, other.left) < std::min(right, other.right) &&
                std::max(top, other.top) < std::min(bottom, other.bottom);
     }
-    Rect ToRect() const;
 };
 
 DeviceBox ToDevice(const DcMapping& mapping, const Rect& page);
