@@ -31,13 +31,11 @@ public:
         SetZoomSizes(Rect{0, 0, 15840, -12240});
         SetZoom(125);
     }
-    void Repaint() override { ++repaints; }
-    void RepaintPage(const Rect& page) override { areas.push_back(page); }
+    void Repaint() override {}
+    void RepaintPage(const Rect&) override {}
     void DocumentChanged() override { ++changes; }
 
-    int repaints = 0;
     int changes = 0;
-    std::vector<Rect> areas;
 };
 
 class EditorTest : public ::testing::Test {
@@ -114,7 +112,7 @@ protected:
             if (o->Selected) out.push_back(o.get());
         return out;
     }
-    // The texts of the objects in list order, pins as "pin@x,y" with their end count.
+    // The texts of the objects in list order.
     QStringList Texts()
     {
         QStringList out;
