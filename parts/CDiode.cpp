@@ -2,23 +2,18 @@
 
 #include "ComboSearch.h"
 #include "DiodeSymbol.h"
-#include "PartAttachments.h"
 
 const ClassInfo CDiode::Class = {"CDiode", 3, false, &CComponent::Class, &CreatePersistent<CDiode>};
 
-namespace {
-
 // clang-format off
-//                  name          value         IC            pin 1   pin 2
-const AttachmentLayout kDiodeLayout{2, {{
+const AttachmentLayout CDiode::kLayout{.ic = "IC=0", .offsets = {{
+    // name         value         IC            pin 1   pin 2
     {{{200, 300},  {200, -150},  {200, -350},  {0, 0}, {432, 0}}},
     {{{150, -100}, {150, -300},  {150, -500},  {0, 0}, {0, -432}}},
     {{{-400, 300}, {-400, -200}, {-400, -400}, {0, 0}, {-432, 0}}},
     {{{150, 500},  {200, 300},   {200, 100},   {0, 0}, {0, 432}}},
 }}};
 // clang-format on
-
-} // namespace
 
 void DiodeFields::ReadValue(const QString& value)
 {
@@ -61,15 +56,6 @@ QString DiodeFields::Compose()
     return value;
 }
 
-CDiode::CDiode() : CComponent(kDialogTemplate) {}
-
-CDiode::CDiode(quint32 typeId) : CComponent(kDialogTemplate)
-{
-    InitPartOfType(*this, typeId);
-}
-
-CDiode::CDiode(const CComponent& source) : CComponent(source, kDialogTemplate) {}
-
 void CDiode::OnInitDialog()
 {
     Fields.ReadValue(ValueBuffer);
@@ -84,19 +70,4 @@ bool CDiode::OnOK()
 void CDiode::Draw(Dc& dc)
 {
     DrawDiodeSymbol(dc, *this);
-}
-
-void CDiode::CreateAttachments(ComponentHost& doc, int, int)
-{
-    AppendPartAttachments(*this, doc, TakeNextName(doc), QStringLiteral("IC=0"), {"1", "2"});
-}
-
-void CDiode::PlaceAttachments(ComponentHost& doc, ComponentList::iterator self)
-{
-    PlaceAttachmentsByLayout(doc, self, kDiodeLayout);
-}
-
-bool CDiode::EditProperties(ComponentHost& doc)
-{
-    return EditCommonProperties(doc, true);
 }

@@ -1,7 +1,6 @@
 #include "CPlanarDiode.h"
 
 #include "COilSwitch.h"
-#include "CVoltageSource.h"
 #include "DialogText.h"
 #include "PartSymbol.h"
 
@@ -72,7 +71,7 @@ void CPlanarDiode::Draw(Dc& dc)
     p.Line(432, 0, 576, 0);
 }
 
-void CPlanarDiode::PlaceAttachments(ComponentHost& doc, ComponentList::iterator self)
+const AttachmentLayout& CPlanarDiode::Layout() const
 {
-    CVoltageSource::PlaceLabelsAndPins(*this, doc, self, COilSwitch::Places(), true);
+    return COilSwitch::kLayout;
 }

@@ -13,16 +13,17 @@ public:
     static const ClassInfo Class;
     static constexpr int kDialogTemplate = 349; // "Edit Planar Diode"
 
-    CPlanarDiode() : CResistor(Template{kDialogTemplate}) {}
-    explicit CPlanarDiode(quint32 typeId) : CResistor(Template{kDialogTemplate}, typeId) {}
-    explicit CPlanarDiode(const CComponent& source) : CResistor(Template{kDialogTemplate}, source) {}
+    CPlanarDiode() : CResistor(Dialog{kDialogTemplate}) {}
+    explicit CPlanarDiode(quint32 typeId) : CResistor(Dialog{kDialogTemplate}, typeId) {}
+    explicit CPlanarDiode(const CComponent& source) : CResistor(Dialog{kDialogTemplate}, source) {}
     const ClassInfo& RuntimeClass() const override { return Class; }
 
     void OnInitDialog() override;
     bool OnOK() override;
     void Draw(Dc& dc) override;
     QString GetDefaultValue() const override;
-    void PlaceAttachments(ComponentHost& doc, ComponentList::iterator self) override;
+    // The oil switch's.
+    const AttachmentLayout& Layout() const override;
 
     // ---- dialog fields (not stored) ----
     QString ELText;

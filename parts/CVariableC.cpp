@@ -72,11 +72,11 @@ QString VariableCapacitorFields::Compose() const
     }
 }
 
-CVariableC::CVariableC() : CCapacitor(Template{kDialogTemplate}) {}
+CVariableC::CVariableC() : CCapacitor(Dialog{kDialogTemplate}) {}
 
-CVariableC::CVariableC(quint32 typeId) : CCapacitor(Template{kDialogTemplate}, typeId) {}
+CVariableC::CVariableC(quint32 typeId) : CCapacitor(Dialog{kDialogTemplate}, typeId) {}
 
-CVariableC::CVariableC(const CComponent& source) : CCapacitor(source, Template{kDialogTemplate}) {}
+CVariableC::CVariableC(const CComponent& source) : CCapacitor(Dialog{kDialogTemplate}, source) {}
 
 void CVariableC::OnInitDialog()
 {

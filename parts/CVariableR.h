@@ -13,9 +13,9 @@ public:
 
     // However it is made, a variable resistor offers the same fields for the laws its text does not
     // name.
-    CVariableR() : CResistor(Template{kDialogTemplate}) {}
-    explicit CVariableR(quint32 typeId) : CResistor(Template{kDialogTemplate}, typeId) {}
-    explicit CVariableR(const CComponent& source) : CResistor(Template{kDialogTemplate}, source) {}
+    CVariableR() : CResistor(Dialog{kDialogTemplate}) {}
+    explicit CVariableR(quint32 typeId) : CResistor(Dialog{kDialogTemplate}, typeId) {}
+    explicit CVariableR(const CComponent& source) : CResistor(Dialog{kDialogTemplate}, source) {}
     const ClassInfo& RuntimeClass() const override { return Class; }
 
     void OnInitDialog() override;

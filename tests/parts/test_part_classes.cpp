@@ -24,6 +24,10 @@
 
 namespace {
 
+struct AttachmentOffsets {
+    QPoint pin2, nameLabel, valueLabel;
+};
+
 struct PartRow {
     quint32 type;
     const char* className;
