@@ -7,13 +7,10 @@
 #include "FieldDialog.h"
 #include "QtPropertyDialogs.h"
 
-#include <QComboBox>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QLabel>
-#include <QLineEdit>
 #include <QVBoxLayout>
 
 namespace {
@@ -102,24 +99,15 @@ public:
         auto* group = new QGroupBox(QStringLiteral("Parameters"), this);
         auto* grid = new QGridLayout(group);
         grid->addWidget(BindCheck(1024, QStringLiteral("Visible"), d.DialogValueVisible), 0, 0);
-        const LabelledEdit edits[] = {{"Electrode Length:", 1013, &d.ELText, "[cm]"},
-                                      {"Electrode Width:", 1014, &d.EWText, "[cm]"},
-                                      {"Electrode Gap:", 1021, &d.EGText, "[cm]"},
-                                      {"Gap Closure Velocity:", 1017, &d.CVText, "[cm/us]"},
-                                      {"Ion Mass:", 1018, &d.IMText, "[AMU]"},
-                                      {"Breakdown Field:", 1063, &d.BFText, "[kV/cm]"},
-                                      {"Turn-On Time:", 1062, &d.TOTText, "[ns]"},
-                                      {"Anode Turn-On Threshold:", 1064, &d.AETText, "[J/cm^2]"}};
-        int row = 1;
-        for (const LabelledEdit& e : edits) {
-            QLineEdit* edit = BindEdit(e.id, *e.field);
-            auto* label = new QLabel(QString::fromLatin1(e.label), group);
-            label->setBuddy(edit);
-            grid->addWidget(label, row, 0);
-            grid->addWidget(edit, row, 1);
-            grid->addWidget(new QLabel(QString::fromLatin1(e.unit), group), row, 2);
-            ++row;
-        }
+        EditRows(grid, 1,
+                 {{"Electrode Length:", 1013, &d.ELText, "[cm]"},
+                  {"Electrode Width:", 1014, &d.EWText, "[cm]"},
+                  {"Electrode Gap:", 1021, &d.EGText, "[cm]"},
+                  {"Gap Closure Velocity:", 1017, &d.CVText, "[cm/us]"},
+                  {"Ion Mass:", 1018, &d.IMText, "[AMU]"},
+                  {"Breakdown Field:", 1063, &d.BFText, "[kV/cm]"},
+                  {"Turn-On Time:", 1062, &d.TOTText, "[ns]"},
+                  {"Anode Turn-On Threshold:", 1064, &d.AETText, "[J/cm^2]"}});
         layout->addWidget(group);
         layout->addWidget(Buttons());
         Load();
@@ -130,8 +118,8 @@ public:
 
 void RegisterResistorDialogs(QtPropertyDialogs& dialogs)
 {
-    dialogs.Register(CResistor::kDialogTemplate, FieldDialogFactory<CComponent, NameValueDialog>());
-    dialogs.Register(CSwitch::kDialogTemplate, FieldDialogFactory<CSwitch, SwitchDialog>());
-    dialogs.Register(CVariableR::kDialogTemplate, FieldDialogFactory<CVariableR, VariableResistorDialog>());
-    dialogs.Register(CPlanarDiode::kDialogTemplate, FieldDialogFactory<CPlanarDiode, PlanarDiodeDialog>());
+    dialogs.Register<CComponent, NameValueDialog>(CResistor::kDialogTemplate);
+    dialogs.Register<CSwitch, SwitchDialog>(CSwitch::kDialogTemplate);
+    dialogs.Register<CVariableR, VariableResistorDialog>(CVariableR::kDialogTemplate);
+    dialogs.Register<CPlanarDiode, PlanarDiodeDialog>(CPlanarDiode::kDialogTemplate);
 }

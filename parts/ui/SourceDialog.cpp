@@ -43,5 +43,5 @@ public:
 
 void RegisterSourceDialog(QtPropertyDialogs& dialogs)
 {
-    dialogs.Register(CVoltageSource::kDialogTemplate, FieldDialogFactory<CVoltageSource, SourceDialog>());
+    dialogs.Register<CVoltageSource, SourceDialog>(CVoltageSource::kDialogTemplate);
 }
