@@ -1,5 +1,6 @@
 #include "CCapacitor.h"
 
+#include "CResistor.h"
 #include "PartSymbol.h"
 
 const ClassInfo CCapacitor::Class = {"CCapacitor", 3, false, &CComponent::Class,
@@ -43,16 +44,7 @@ void CMOV::Draw(Dc& dc)
     SymbolPainter s(dc, *this);
     if (!s) return;
     Extent = s.Box(0, 144, 576, -144);
-    s.Polyline({{0, 0},
-                {144, 0},
-                {168, 72},
-                {216, -72},
-                {264, 72},
-                {312, -72},
-                {360, 72},
-                {408, -72},
-                {432, 0},
-                {576, 0}});
+    s.Polyline(CResistor::kZigzag);
     // The bar keeps its own slant when the varistor stands upright.
     switch (Orientation) {
     case 2:

@@ -40,16 +40,7 @@ void CResistor::Draw(Dc& dc)
 {
     SymbolPainter p(dc, *this);
     Extent = p.Box(0, 144, 576, -144);
-    p.Lines({{0, 0},
-             {144, 0},
-             {168, 72},
-             {216, -72},
-             {264, 72},
-             {312, -72},
-             {360, 72},
-             {408, -72},
-             {432, 0},
-             {576, 0}});
+    p.Lines(kZigzag);
     if (TypeId != TypeVariableResistor) return;
     const Arrow& a = kArrows[Orientation >= 1 && Orientation <= 4 ? Orientation - 1 : 0];
     dc.MoveTo(Position + a.tail);

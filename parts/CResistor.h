@@ -10,6 +10,9 @@ public:
     static const ClassInfo Class;
     static constexpr int kDialogTemplate = 331; // "Edit Component Properties": name and value
     static const AttachmentLayout kLayout;
+    // The zigzag from pin 1 to pin 2, which the varistor draws too.
+    static constexpr QPoint kZigzag[] = {{0, 0},     {144, 0},  {168, 72},  {216, -72}, {264, 72},
+                                         {312, -72}, {360, 72}, {408, -72}, {432, 0},   {576, 0}};
 
     CResistor() : LabelledPart(Dialog{kDialogTemplate}) {}
     explicit CResistor(quint32 typeId) : LabelledPart(Dialog{kDialogTemplate}, typeId) {}

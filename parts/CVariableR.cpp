@@ -11,12 +11,6 @@ QString CVariableR::GetDefaultValue() const
     return QStringLiteral("VARR POWER A=0 B=1 N=1");
 }
 
-PulseFields CVariableR::Pulse()
-{
-    return {{&R1Text, &R2Text, &TDText, &TRText, &TFText, &PWText, &PERText},
-            {"R1", "R2", "TD", "TR", "TF", "PW", "PER"}};
-}
-
 void CVariableR::OnInitDialog()
 {
     TakeFrom(*this);

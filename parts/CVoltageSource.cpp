@@ -39,12 +39,6 @@ QString CVoltageSource::GetDefaultValue() const
     return QStringLiteral("PULSE 0 1.0 20n 10n 20n 5n 70n");
 }
 
-PulseFields CVoltageSource::Pulse()
-{
-    return {{&V1Text, &V2Text, &TDText, &TRText, &TFText, &PWText, &PERText},
-            {"V1", "V2", "TD", "TR", "TF", "PW", "PER"}};
-}
-
 void CVoltageSource::OnInitDialog()
 {
     TakeFrom(*this);

@@ -8,7 +8,7 @@ class SymbolPainter;
 // The voltage source (type 541): a circle with a plus sign and a bar, followed by its name label,
 // its value label and pins "1" (the positive node) and "2". Its value text is a DC value, a pulse or
 // the name of an archive waveform, which the source dialog shows as fields.
-class CVoltageSource : public LabelledPart, public DialogNameFields {
+class CVoltageSource : public LabelledPart, public DialogNameFields, public PulseTexts {
 public:
     static const ClassInfo Class;
     static constexpr int kDialogTemplate = 346; // "Source Edit"
@@ -25,23 +25,17 @@ public:
     QString GetDefaultValue() const override;
     const AttachmentLayout& Layout() const override { return kLayout; }
 
-    // ---- dialog fields (not stored) ----
+    // ---- dialog fields (not stored), with the pulse's timing and the waveform's name of PulseTexts ----
     enum Kind { KindDC = 0, KindPulse = 1, KindOrlisk = 2 };
     int SourceKind = KindDC;
     QString DCText = QStringLiteral("1");
     QString V1Text = QStringLiteral("0");
     QString V2Text = QStringLiteral("1");
-    QString TDText = QStringLiteral("10n");
-    QString TRText = QStringLiteral("1n");
-    QString TFText = QStringLiteral("1n");
-    QString PWText = QStringLiteral("10n");
-    QString PERText = QStringLiteral("100n");
-    QString WaveformName = QStringLiteral("Waveform");
 
 protected:
     // The leads and the circle that both sources draw; `whiteFill` selects a white brush first.
     void DrawLeadsAndCircle(SymbolPainter& p, bool whiteFill);
 
 private:
-    PulseFields Pulse();
+    PulseFields Pulse() { return PulseFrom(V1Text, V2Text, "V1", "V2"); }
 };

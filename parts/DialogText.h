@@ -36,6 +36,24 @@ struct PulseFields {
     bool Compose(QStringList& words) const;
 };
 
+// The timing of a pulse and the name of an archive waveform as the dialogs of the sources and of the
+// variable resistor hold them, with the texts a new dialog shows.
+struct PulseTexts {
+    QString TDText = QStringLiteral("10n");
+    QString TRText = QStringLiteral("1n");
+    QString TFText = QStringLiteral("1n");
+    QString PWText = QStringLiteral("10n");
+    QString PERText = QStringLiteral("100n");
+    QString WaveformName = QStringLiteral("Waveform");
+
+    // The seven fields of the pulse that starts at `low` and rises to `high`, shown under these labels.
+    PulseFields PulseFrom(QString& low, QString& high, const char* lowLabel, const char* highLabel)
+    {
+        return {{&low, &high, &TDText, &TRText, &TFText, &PWText, &PERText},
+                {lowLabel, highLabel, "TD", "TR", "TF", "PW", "PER"}};
+    }
+};
+
 // The name and the two "Visible" flags in the fields of a dialog that composes its value text. The
 // dialog opens with them taken from the part's shared buffers and gives them back on OK.
 struct DialogNameFields {

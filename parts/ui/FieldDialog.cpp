@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QGridLayout>
+#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -174,6 +175,15 @@ void FieldDialog::LabelRow(QGridLayout* grid, int row, const char* caption, int 
 {
     EditRows(grid, row, {{caption, editId, &text}});
     grid->addWidget(BindCheck(checkId, QStringLiteral("Visible"), visible), row, 2);
+}
+
+QGridLayout* FieldDialog::ValueGroup(QGridLayout* grid, int row, int checkId, int& visible, int columns)
+{
+    auto* group = new QGroupBox(QStringLiteral("Value"), this);
+    auto* inner = new QGridLayout(group);
+    inner->addWidget(BindCheck(checkId, QStringLiteral("Visible"), visible), 0, 0, 1, columns);
+    grid->addWidget(group, row, 0, 1, 3);
+    return inner;
 }
 
 QWidget* FieldDialog::NameRow(int editId, QString& name, int checkId, int& visible)

@@ -66,6 +66,9 @@ protected:
     // A row of the grid for a label's text: the caption, the edit and its "Visible" check.
     void LabelRow(QGridLayout* grid, int row, const char* caption, int editId, QString& text, int checkId,
                   int& visible);
+    // A "Value" group in a row of the grid, across three columns, with the value label's "Visible"
+    // check on top across `columns` of its own; the group's grid for the value's controls.
+    QGridLayout* ValueGroup(QGridLayout* grid, int row, int checkId, int& visible, int columns);
 
 private:
     void Store();
