@@ -10,6 +10,7 @@
 #include <iterator>
 #include <map>
 #include <memory>
+#include <span>
 #include <vector>
 
 class PartsHost : public ComponentHost {
@@ -85,11 +86,11 @@ struct PartRow {
 // naming, placement in every orientation with the pins at the ends of the figure's leads, Extent,
 // figure and colours.
 void checkPartRow(const PartRow& row);
+// The same for the rows of a family whose parts draw nothing in an orientation outside 1 to 4.
+void checkFamily(std::span<const PartRow> rows);
 // Pin 1 on the part's point and pin 2 `length` twips along the figure, in each orientation.
 std::array<std::vector<QPoint>, 4> twoPins(int length);
 // The Extent of a figure `length` long from pin 1 and `halfHeight` to either side, in each
 // orientation.
 std::array<Rect, 4> twoPinExtents(int length, int halfHeight);
 Rect moved(const Rect& r, QPoint by);
-// What a new part of the row's class draws at (0, 0) in an orientation.
-QString figureAt(const PartRow& row, int orientation);

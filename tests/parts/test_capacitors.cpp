@@ -87,11 +87,7 @@ TEST(CapacitorFamily, EachClassAsItsToolMakesIt)
                    "Line 288,0 432,0"},
     };
     // clang-format on
-    for (const PartRow& row : rows) {
-        checkPartRow(row);
-        // An orientation without a figure draws nothing.
-        EXPECT_EQ(figureAt(row, 5), "") << row.className;
-    }
+    checkFamily(rows);
 }
 
 TEST(CapacitorFamily, TheVaristorBarKeepsItsSlantUpright)

@@ -71,11 +71,7 @@ TEST(TransmissionLines, EachClassAsItsToolMakesIt)
          "Line 0,0 144,0\nArc 144,100 288,-100 288,0 144,0\nArc 288,100 432,-100 432,0 288,0\n"
          "Arc 432,100 576,-100 576,0 432,0\nArc 576,100 720,-100 720,0 576,0\nLine 720,0 864,0"},
     };
-    for (const PartRow& row : rows) {
-        checkPartRow(row);
-        // An orientation without a figure draws nothing.
-        EXPECT_EQ(figureAt(row, 5), "") << row.className;
-    }
+    checkFamily(rows);
 }
 
 TEST(TransmissionLines, OutlineInThePartColourBodyInItsOwn)
