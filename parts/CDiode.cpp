@@ -1,6 +1,7 @@
 #include "CDiode.h"
 
 #include "ComboSearch.h"
+#include "DialogText.h"
 #include "DiodeSymbol.h"
 
 const ClassInfo CDiode::Class = {"CDiode", 3, false, &CComponent::Class, &CreatePersistent<CDiode>};
@@ -19,7 +20,7 @@ void DiodeFields::ReadValue(const QString& value)
 {
     parts = QStringList{QStringLiteral("1N4001"), QStringLiteral("1N4004")};
     part = 0;
-    const QStringList tokens = value.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    const QStringList tokens = splitAtBlanks(value);
     // A model given by its parameters, whichever key comes first and in whatever case it is typed.
     const bool custom = std::any_of(tokens.begin(), tokens.end(),
                                     [](const QString& t) { return t.indexOf(QLatin1Char('=')) > 0; });
@@ -35,14 +36,7 @@ void DiodeFields::ReadValue(const QString& value)
         return;
     }
     kind = Custom;
-    for (const QString& token : tokens) {
-        const qsizetype eq = token.indexOf(QLatin1Char('='));
-        if (eq < 0) continue;
-        const QStringView key = QStringView(token).left(eq);
-        for (size_t k = 0; k < kKeys.size(); ++k)
-            if (key.compare(QLatin1String(kKeys[k]), Qt::CaseInsensitive) == 0)
-                parameters[k] = token.mid(eq + 1);
-    }
+    readKeyedValues(tokens, kKeys, [this](size_t k, const QString& text) { parameters[k] = text; });
 }
 
 QString DiodeFields::Compose()

@@ -23,7 +23,7 @@ public:
     QString GetDefaultValue() const override;
 
     // ---- dialog fields (not stored), with the pulse's timing and the waveform's name of PulseTexts ----
-    enum Law { LawPower = 0, LawPulse = 1, LawOrlisk = 2 };
+    enum Law { LawPower = 0, LawPulse = FormPulse, LawOrlisk = FormWaveform };
     int LawChoice = LawPower;
     QString AText = QStringLiteral("1");
     QString BText = QStringLiteral("1");

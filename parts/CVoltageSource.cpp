@@ -43,33 +43,20 @@ void CVoltageSource::OnInitDialog()
 {
     TakeFrom(*this);
     const QStringList words = splitAtBlanks(ValueBuffer);
-    const QString kind = text::upperAscii(words.value(0));
-    if (kind == QLatin1String("PULSE")) {
-        SourceKind = KindPulse;
-        Pulse().Read(words, 1);
-    } else if (kind == QLatin1String("ORLISK")) {
-        SourceKind = KindOrlisk;
-        WaveformName = words.value(1);
-    } else {
-        SourceKind = KindDC;
-        DCText = isNumber(words.value(0)) ? words.value(0) : words.value(1);
-    }
+    if (ReadPulseOrWaveform(words, 0, Pulse(), SourceKind)) return;
+    SourceKind = KindDC;
+    DCText = isNumber(words.value(0)) ? words.value(0) : words.value(1);
 }
 
 bool CVoltageSource::OnOK()
 {
-    QString value;
-    if (SourceKind == KindDC) {
-        value = QStringLiteral("DC ") + DCText;
-    } else if (SourceKind == KindOrlisk) {
-        value = QStringLiteral("ORLISK ") + WaveformName;
-    } else {
-        QStringList words{QStringLiteral("PULSE")};
-        if (!Pulse().Compose(words)) return false;
-        value = words.join(QLatin1Char(' '));
-    }
+    QStringList words;
+    if (SourceKind == KindDC)
+        words << QStringLiteral("DC") << DCText;
+    else if (!ComposePulseOrWaveform(words, Pulse(), SourceKind))
+        return false;
     GiveTo(*this);
-    ValueBuffer = value;
+    ValueBuffer = words.join(QLatin1Char(' '));
     return true;
 }
 

@@ -26,7 +26,7 @@ public:
     const AttachmentLayout& Layout() const override { return kLayout; }
 
     // ---- dialog fields (not stored), with the pulse's timing and the waveform's name of PulseTexts ----
-    enum Kind { KindDC = 0, KindPulse = 1, KindOrlisk = 2 };
+    enum Kind { KindDC = 0, KindPulse = FormPulse, KindOrlisk = FormWaveform };
     int SourceKind = KindDC;
     QString DCText = QStringLiteral("1");
     QString V1Text = QStringLiteral("0");
