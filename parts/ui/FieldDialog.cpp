@@ -1,6 +1,7 @@
 #include "FieldDialog.h"
 
 #include "CComponent.h"
+#include "DialogText.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -184,6 +185,19 @@ QGridLayout* FieldDialog::ValueGroup(QGridLayout* grid, int row, int checkId, in
     inner->addWidget(BindCheck(checkId, QStringLiteral("Visible"), visible), 0, 0, 1, columns);
     grid->addWidget(group, row, 0, 1, 3);
     return inner;
+}
+
+void FieldDialog::PulseAndWaveformRows(QGridLayout* grid, int row, int& form, PulseTexts& texts,
+                                       LabelledEdit low, LabelledEdit high)
+{
+    PulseTexts& t = texts;
+    grid->addWidget(BindRadio(1006, QStringLiteral("Pulsed:"), form, PulseTexts::FormPulse), row, 0);
+    grid->addWidget(EditRow({low, high, {"TD:", 1021, &t.TDText}, {"TR:", 1017, &t.TRText}}), row, 1);
+    grid->addWidget(EditRow({{"TF:", 1018, &t.TFText}, {"PW:", 1019, &t.PWText}, {"PER:", 1022, &t.PERText}}),
+                    row + 1, 1);
+    grid->addWidget(BindRadio(1007, QStringLiteral("Orlisk Waveform:"), form, PulseTexts::FormWaveform),
+                    row + 2, 0);
+    grid->addWidget(BindEdit(1023, t.WaveformName), row + 2, 1);
 }
 
 QWidget* FieldDialog::NameRow(int editId, QString& name, int checkId, int& visible)

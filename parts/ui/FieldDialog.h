@@ -12,6 +12,7 @@
 #include <vector>
 
 class CComponent;
+struct PulseTexts;
 class QAbstractButton;
 class QButtonGroup;
 class QGridLayout;
@@ -69,6 +70,11 @@ protected:
     // A "Value" group in a row of the grid, across three columns, with the value label's "Visible"
     // check on top across `columns` of its own; the group's grid for the value's controls.
     QGridLayout* ValueGroup(QGridLayout* grid, int row, int checkId, int& visible, int columns);
+    // Three rows of the grid from `row` on: the "Pulsed:" button with the pulse's edits, the low and
+    // high values first, and the "Orlisk Waveform:" button with the waveform's name; `form` holds the
+    // button chosen.
+    void PulseAndWaveformRows(QGridLayout* grid, int row, int& form, PulseTexts& texts, LabelledEdit low,
+                              LabelledEdit high);
 
 private:
     void Store();

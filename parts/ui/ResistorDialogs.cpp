@@ -72,17 +72,7 @@ public:
                         0);
         grid->addWidget(EditRow({{"A:", 1012, &r.AText}, {"B:", 1015, &r.BText}, {"N:", 1016, &r.NText}}), 1,
                         1);
-        grid->addWidget(BindRadio(1006, QStringLiteral("Pulsed:"), r.LawChoice, CVariableR::LawPulse), 2, 0);
-        grid->addWidget(EditRow({{"R1:", 1013, &r.R1Text},
-                                 {"R2:", 1014, &r.R2Text},
-                                 {"TD:", 1021, &r.TDText},
-                                 {"TR:", 1017, &r.TRText}}),
-                        2, 1);
-        grid->addWidget(
-            EditRow({{"TF:", 1018, &r.TFText}, {"PW:", 1019, &r.PWText}, {"PER:", 1022, &r.PERText}}), 3, 1);
-        grid->addWidget(
-            BindRadio(1007, QStringLiteral("Orlisk Waveform:"), r.LawChoice, CVariableR::LawOrlisk), 4, 0);
-        grid->addWidget(BindEdit(1023, r.WaveformName), 4, 1);
+        PulseAndWaveformRows(grid, 2, r.LawChoice, r, {"R1:", 1013, &r.R1Text}, {"R2:", 1014, &r.R2Text});
         layout->addWidget(group);
         layout->addWidget(Buttons());
         Load();
