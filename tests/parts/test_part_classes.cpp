@@ -19,6 +19,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <map>
 #include <typeinfo>
 
@@ -171,6 +172,38 @@ TEST_F(PartClasses, NamesShareTheLetterCounters)
     for (quint32 type : types)
         names << placePart(doc, CTorvex2Doc::CreateComponent(type), {0, 0}).Text;
     EXPECT_EQ(names, QStringList({"V1", "V2", "I1", "V3", "R1", "R2", "R3", "R4", "D1", "S1"}));
+}
+
+TEST_F(PartClasses, AttachmentsOnlyFollowTheirPartAndStayOnThePage)
+{
+    for (const quint32 type :
+         {quint32(TypeVoltageSource), quint32(TypeCapacitor), quint32(TypeBubbleConnector)}) {
+        SCOPED_TRACE(type);
+        CTorvex2Doc doc;
+        ASSERT_TRUE(doc.OnNewDocument());
+        // A part that is not the tail of the list gets nothing and takes no number.
+        std::unique_ptr<CComponent> made = CTorvex2Doc::CreateComponent(type);
+        CComponent& part = *made;
+        doc.Components().push_back(std::move(made));
+        placePart(doc, CTorvex2Doc::CreateComponent(TypeResistor));
+        const size_t before = doc.Components().size();
+        const std::vector<int> counters = doc.DesignatorCounters;
+        part.CreateAttachments(doc, 0, 0);
+        EXPECT_EQ(std::tuple(doc.Components().size(), doc.DesignatorCounters), std::tuple(before, counters));
+
+        // Without a number left for its letter the part keeps its letter, and so does its name label.
+        const QChar letter = part.Text.at(0);
+        doc.DesignatorCounters[letter.unicode()] = INT_MAX;
+        CComponent& last = placePart(doc, CTorvex2Doc::CreateComponent(type), {INT_MAX - 100, INT_MIN + 100});
+        EXPECT_EQ(std::tuple(last.Text, objectsAfter(doc, last)[0]->Text),
+                  std::tuple(QString(letter), QString(letter)));
+        // Turned at the edge of the coordinates, its attachments stop there.
+        for (int o = 1; o <= 4; ++o) {
+            turnPart(doc, last, o);
+            for (const CComponent* a : objectsAfter(doc, last))
+                EXPECT_TRUE(a->Position.x() >= INT_MAX - 1100 && a->Position.y() <= INT_MIN + 1100) << o;
+        }
+    }
 }
 
 TEST_F(PartClasses, SimulatorReadsEveryDefaultValue)
