@@ -233,7 +233,8 @@ void CPlotDoc::DrawPlot(Dc& dc)
             const std::span<const QPoint> points(p.Points);
             qsizetype start = 0;
             for (qsizetype end : p.RunEnds) {
-                dc.Polyline(points.subspan(size_t(start), size_t(end - start)));
+                // A lone sample between gaps makes no line.
+                if (end - start > 1) dc.Polyline(points.subspan(size_t(start), size_t(end - start)));
                 start = end;
             }
         }

@@ -62,8 +62,6 @@ TEST_F(ShellTest, APlotShowsTheHomeTabWhosePlotButtonsReachIt)
     EXPECT_EQ(view->ToolMode(), CPlotView::SelectMode);
     click(ID_Zoom_ActualSize);
     EXPECT_EQ(view->Zoom(), 100);
-    click(ID_Zoom_Out);
-    EXPECT_EQ(view->Zoom(), 71);
     click(ID_ViewPlotData);
     EXPECT_TRUE(view->DataViewer().isVisible());
     EXPECT_EQ(view->DataViewer().Document(), view->GetDocument());

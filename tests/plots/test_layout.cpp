@@ -47,10 +47,7 @@ TEST(PlotTicks, TicksOnTheFrameSurviveRounding)
         const std::vector<plot::Tick> ticks = plot::XTicks(axes(c.unit, c.step, 0, c.xMax));
         ASSERT_EQ(ticks.size(), c.count) << c.last;
         EXPECT_EQ(ticks.back(), (plot::Tick{12960, false, c.last}));
-        for (size_t i = 1; i + 1 < ticks.size(); ++i)
-            EXPECT_TRUE(ticks[i].Grid) << c.last;
     }
-    EXPECT_EQ(plot::XTicks(axes(1e-9, 5, 0, 5e-8))[5].Pos, 1440 + 5760);
     const std::vector<plot::Tick> values = plot::YTicks(axes(1, 1, 0, 1, -6, std::nextafter(1.0, 0.0)));
     ASSERT_EQ(values.size(), 8u);
     EXPECT_EQ(values.back(), (plot::Tick{-1440, false, "1"}));
