@@ -87,7 +87,12 @@ Document* DocTemplate::OpenDocumentFile(const QString& path, bool makeVisible)
     bool ok;
     if (path.isEmpty()) {
         ok = doc->OnNewDocument();
-        if (ok) doc->SetTitle(GetDocString(docName) + QString::number(++m_UntitledCount));
+        if (ok) {
+            // A template that names no document (a plot) numbers "Untitled".
+            const QString name = GetDocString(docName);
+            doc->SetTitle((name.isEmpty() ? QStringLiteral("Untitled") : name) +
+                          QString::number(++m_UntitledCount));
+        }
     } else {
         ok = doc->OnOpenDocument(path);
         if (ok) doc->SetPathName(QFileInfo(path).absoluteFilePath());

@@ -158,6 +158,10 @@ TEST_F(DocumentsTest, FileNewOffersTheNamedTemplatesAndNumbersUntitledDocuments)
     for (Document* d : manager.GetOpenDocuments())
         titles << d->Title();
     EXPECT_EQ(titles, (QStringList{"Schematic1", "Netlist1", "Netlist2"}));
+
+    const std::unique_ptr<DocTemplate> plots = makeTemplate(kPlotId, kPlot);
+    EXPECT_EQ(plots->OpenDocumentFile({})->Title(), QStringLiteral("Untitled1"));
+    EXPECT_EQ(plots->OpenDocumentFile({})->Title(), QStringLiteral("Untitled2"));
 }
 
 TEST_F(DocumentsTest, SingleTemplateNeedsNoChooser)
