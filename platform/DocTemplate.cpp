@@ -88,10 +88,11 @@ Document* DocTemplate::OpenDocumentFile(const QString& path, bool makeVisible)
     if (path.isEmpty()) {
         ok = doc->OnNewDocument();
         if (ok) {
-            // A template that names no document (a plot) numbers "Untitled".
+            // A template that names no document (a plot) calls every new one plain "Untitled", as the
+            // program always has; named ones are numbered.
             const QString name = GetDocString(docName);
-            doc->SetTitle((name.isEmpty() ? QStringLiteral("Untitled") : name) +
-                          QString::number(++m_UntitledCount));
+            doc->SetTitle(name.isEmpty() ? QStringLiteral("Untitled")
+                                         : name + QString::number(++m_UntitledCount));
         }
     } else {
         ok = doc->OnOpenDocument(path);

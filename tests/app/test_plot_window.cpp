@@ -26,7 +26,7 @@ TEST_F(ShellTest, APlotOpensThroughTheTemplateNamedTorvexPlotAndFitsItsWindow)
     auto* doc = dynamic_cast<CPlotDoc*>(plots->OpenDocumentFile(QString()));
     ASSERT_NE(doc, nullptr);
     EXPECT_EQ(doc->PageRect, (Rect{0, 0, 15840, -12240}));
-    EXPECT_EQ(doc->Title(), QStringLiteral("Untitled1"));
+    EXPECT_EQ(doc->Title(), QStringLiteral("Untitled"));
     QCoreApplication::processEvents();
 
     auto* view = dynamic_cast<CPlotView*>(Frame().ActiveView());

@@ -160,8 +160,9 @@ TEST_F(DocumentsTest, FileNewOffersTheNamedTemplatesAndNumbersUntitledDocuments)
     EXPECT_EQ(titles, (QStringList{"Schematic1", "Netlist1", "Netlist2"}));
 
     const std::unique_ptr<DocTemplate> plots = makeTemplate(kPlotId, kPlot);
-    EXPECT_EQ(plots->OpenDocumentFile({})->Title(), QStringLiteral("Untitled1"));
-    EXPECT_EQ(plots->OpenDocumentFile({})->Title(), QStringLiteral("Untitled2"));
+    // A template that names no document calls each new one "Untitled", without a number.
+    EXPECT_EQ(plots->OpenDocumentFile({})->Title(), QStringLiteral("Untitled"));
+    EXPECT_EQ(plots->OpenDocumentFile({})->Title(), QStringLiteral("Untitled"));
 }
 
 TEST_F(DocumentsTest, SingleTemplateNeedsNoChooser)
