@@ -9,10 +9,19 @@
 #include <QIODevice>
 
 #include <algorithm>
+#include <chrono>
 #include <climits>
 #include <cmath>
+#include <future>
 #include <new>
 #include <unistd.h>
+
+namespace {
+const CSimulatorDoc* g_runningDoc = nullptr;
+// A run pumps once this many milliseconds have passed since the last pump. Its checks come at least
+// every few milliseconds, and the window is served at least every 100 ms of work.
+int g_pumpInterval = 50;
+} // namespace
 
 CSimulatorDoc::CSimulatorDoc()
 {
@@ -352,6 +361,17 @@ void CSimulatorDoc::SetMemoryLimit(double bytes)
     g_memoryLimit = bytes;
 }
 
+template <class Work> void CSimulatorDoc::PumpWhile(Work work)
+{
+    auto done = std::async(std::launch::async, std::move(work));
+    const auto due = [this]() {
+        return std::chrono::milliseconds(std::max<qint64>(g_pumpInterval - m_SincePump.elapsed(), 1));
+    };
+    while (done.wait_for(due()) != std::future_status::ready)
+        PumpWaitingMessages();
+    done.get();
+}
+
 bool CSimulatorDoc::AllocateResults()
 {
     const double rows = double(m_N) + m_M + 1;
@@ -366,7 +386,14 @@ bool CSimulatorDoc::AllocateResults()
         return false;
     }
     try {
-        m_Results.Allocate(int(rows), m_h, m_StepCount, m_StartTime, m_dt);
+        ResultsTable table;
+        const auto allocate = [&]() { table.Allocate(int(rows), m_h, m_StepCount, m_StartTime, m_dt); };
+        // Writing the zeros of a large table takes the better part of a second per gigabyte.
+        if (rows * cols * sizeof(double) > kLargeBlockBytes)
+            PumpWhile(allocate);
+        else
+            allocate();
+        m_Results = std::move(table);
     } catch (const std::bad_alloc&) {
         m_Results.Clear();
         ui().message(QStringLiteral("Error.  Not enough memory for the results of this run."));
@@ -455,11 +482,6 @@ void CSimulatorDoc::PumpWaitingMessages()
     ui().pump();
     m_SincePump.start();
 }
-
-namespace {
-const CSimulatorDoc* g_runningDoc = nullptr;
-int g_pumpInterval = 100; // milliseconds of work between two pumps at most
-} // namespace
 
 void CSimulatorDoc::SetPumpInterval(int milliseconds)
 {

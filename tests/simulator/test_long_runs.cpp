@@ -62,7 +62,7 @@ std::optional<QStringList> lineByLine(const QString& netlist, QStringList& messa
 // Every check of a run pumps while it lives, so a test can stop the run at each of them in turn.
 struct PumpAtEveryCheck {
     PumpAtEveryCheck() { CSimulatorDoc::SetPumpInterval(0); }
-    ~PumpAtEveryCheck() { CSimulatorDoc::SetPumpInterval(100); }
+    ~PumpAtEveryCheck() { CSimulatorDoc::SetPumpInterval(50); }
 };
 
 struct PumpsAtSteps : RunProgress {
@@ -158,6 +158,31 @@ TEST(LongRunTest, AStopWhileSettingUpOrFactoringEndsTheRunQuietlyWithNothingKept
         }
         EXPECT_TRUE(kept) << mode;
     }
+}
+
+TEST(LongRunTest, ALargeResultsTableIsFilledWhileTheWindowIsServed)
+{
+    PumpAtEveryCheck everyCheck;
+    const size_t elements = 1 + 2 * 599 + 2;
+    // Counts the pumps after the last element is ready and before the table is there, stopping the
+    // run at the `stopAt`th of them, or else once the table is there.
+    const auto pumpsBeforeTheTable = [&](const char* span, int stopAt) {
+        SimHarness h;
+        int waiting = 0;
+        h.ui.onPump = [&]() {
+            if (!h.doc.IsRunning() || h.doc.Elements().size() != elements) return;
+            if (h.doc.ResultColumns() != 0 || ++waiting == stopAt) h.doc.RequestStop();
+        };
+        EXPECT_FALSE(h.run(largeCircuit(), "1ns", span, "None")) << span;
+        EXPECT_EQ(h.ui.messages, QStringList()) << span;
+        EXPECT_FALSE(h.doc.ResultsValid());
+        return waiting;
+    };
+    const int small = pumpsBeforeTheTable("10ns", 0);
+    // 602 rows of 20,002 columns, 96 MB: written on another thread while this one pumps.
+    const int large = pumpsBeforeTheTable("20us", 0);
+    EXPECT_GT(large, small);
+    EXPECT_EQ(pumpsBeforeTheTable("20us", 1), 1);
 }
 
 TEST(LongRunTest, MessagesShowALongStatementCutShort)

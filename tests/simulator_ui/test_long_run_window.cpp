@@ -33,7 +33,7 @@ TEST_F(NetlistTest, StopWhileTheRunIsSetUpEndsItQuietly)
         Bar().FindButton(ID_Transient_Abort)->click();
     };
     Simulate();
-    CSimulatorDoc::SetPumpInterval(100);
+    CSimulatorDoc::SetPumpInterval(50);
     EXPECT_EQ(pumps, 1);
     EXPECT_EQ(ui.messages, QStringList());
     EXPECT_FALSE(doc->ResultsValid());
