@@ -90,7 +90,7 @@ TEST(LongRunTest, LinesAreThoseOfTheLineByLineReader)
         "* t\n\n\n   r1 n1 0 5  \n\t\nR2 N1 0 1", "\n* title\nR1 N1 0 5",
         "\r\n\r\n",                               "  \nR1 N1 0 1",
         " * leading blank\nR1 N1 0 5",            "*only title\rR1 A B 1   \t ",
-        "* t\nR1 N1 N2 5\n* note\n+ IGNORED\nR2 N2 0 1\n", "* t\n+ joins the title\n* c\n+\n+x",
+        "* t\nR1 N1 N2 5\n* remark\n+ IGNORED\nR2 N2 0 1\n", "* t\n+ joins the title\n* c\n+\n+x",
         "* t\nR1 N1 0 1\n+\n+ +\n++3\n",          "R1 N1 0 1\n* not first",
         "*",                                      "* a\n* b\n",
         "* t\nR1\tN1 0 1\r\n\t  \r\n+\t2\n",       "* t \n R1 N1 0 1 \n R2 N1 0 2 \n"};
