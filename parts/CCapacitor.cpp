@@ -1,47 +1,27 @@
 #include "CCapacitor.h"
 
-#include "PartAttachments.h"
+#include "CResistor.h"
 #include "PartSymbol.h"
 
 const ClassInfo CCapacitor::Class = {"CCapacitor", 3, false, &CComponent::Class,
                                      &CreatePersistent<CCapacitor>};
 const ClassInfo CMOV::Class = {"CMOV", 3, false, &CCapacitor::Class, &CreatePersistent<CMOV>};
 
-namespace {
-
 // clang-format off
-//                  name          value         IC            pin 1   pin 2
-const AttachmentLayout kCapacitorLayout{2, {{
+const AttachmentLayout CCapacitor::kLayout{.ic = "IC=0", .offsets = {{
+    // name         value         IC            pin 1   pin 2
     {{{150, 350},  {140, -150},  {140, -350},  {0, 0}, {432, 0}}},
     {{{200, -100}, {200, -300},  {200, -500},  {0, 0}, {0, -432}}},
     {{{-350, 350}, {-350, -100}, {-350, -300}, {0, 0}, {-432, 0}}},
     {{{200, 450},  {200, 250},   {200, 50},    {0, 0}, {0, 432}}},
 }}};
-const AttachmentLayout kVaristorLayout{2, {{
+const AttachmentLayout CMOV::kLayout{.ic = "IC=0", .offsets = {{
     {{{150, 350},  {140, -150},  {140, -350},  {0, 0}, {576, 0}}},
     {{{200, -100}, {200, -300},  {200, -500},  {0, 0}, {0, -576}}},
     {{{-350, 350}, {-350, -100}, {-350, -300}, {0, 0}, {-576, 0}}},
     {{{200, 450},  {200, 250},   {200, 50},    {0, 0}, {0, 576}}},
 }}};
 // clang-format on
-
-} // namespace
-
-CCapacitor::CCapacitor() = default;
-
-CCapacitor::CCapacitor(quint32 typeId)
-{
-    InitPartOfType(*this, typeId);
-}
-
-CCapacitor::CCapacitor(Template dialog) : CComponent(dialog.id) {}
-
-CCapacitor::CCapacitor(Template dialog, quint32 typeId) : CComponent(dialog.id)
-{
-    InitPartOfType(*this, typeId);
-}
-
-CCapacitor::CCapacitor(const CComponent& source, Template dialog) : CComponent(source, dialog.id) {}
 
 void CCapacitor::Draw(Dc& dc)
 {
@@ -59,41 +39,12 @@ void CCapacitor::DrawSymbol(Dc& dc, CComponent& part)
     s.Line(252, 0, 432, 0);
 }
 
-const AttachmentLayout& CCapacitor::Layout()
-{
-    return kCapacitorLayout;
-}
-
-void CCapacitor::CreateAttachments(ComponentHost& doc, int, int)
-{
-    AppendPartAttachments(*this, doc, TakeNextName(doc), QStringLiteral("IC=0"), {"1", "2"});
-}
-
-void CCapacitor::PlaceAttachments(ComponentHost& doc, ComponentList::iterator self)
-{
-    PlaceAttachmentsByLayout(doc, self, kCapacitorLayout);
-}
-
-bool CCapacitor::EditProperties(ComponentHost& doc)
-{
-    return EditCommonProperties(doc, true);
-}
-
 void CMOV::Draw(Dc& dc)
 {
     SymbolPainter s(dc, *this);
     if (!s) return;
     Extent = s.Box(0, 144, 576, -144);
-    s.Polyline({{0, 0},
-                {144, 0},
-                {168, 72},
-                {216, -72},
-                {264, 72},
-                {312, -72},
-                {360, 72},
-                {408, -72},
-                {432, 0},
-                {576, 0}});
+    s.Polyline(CResistor::kZigzag);
     // The bar keeps its own slant when the varistor stands upright.
     switch (Orientation) {
     case 2:
@@ -107,9 +58,4 @@ void CMOV::Draw(Dc& dc)
     default:
         s.Polyline({{72, -144}, {144, -144}, {432, 144}, {504, 144}});
     }
-}
-
-void CMOV::PlaceAttachments(ComponentHost& doc, ComponentList::iterator self)
-{
-    PlaceAttachmentsByLayout(doc, self, kVaristorLayout);
 }

@@ -2,17 +2,18 @@
 
 #include "PartSymbol.h"
 
-namespace {
-const AttachmentTable kProbePlaces = {{
-    {{432, 0}, {350, 450}, {}},
-    {{0, -432}, {250, 72}, {}},
-    {{-432, 0}, {-72, 450}, {}},
-    {{0, 432}, {250, 500}, {}},
-}};
-} // namespace
-
 const ClassInfo CCurrentProbe::Class = {"CCurrentProbe", 3, false, &CVoltageSource::Class,
                                         &CreatePersistent<CCurrentProbe>};
+
+// clang-format off
+const AttachmentLayout CCurrentProbe::kLayout{.value = AttachmentLayout::NoValueLabel, .offsets = {{
+    // name         pin 1   pin 2
+    {{{350, 450},  {0, 0}, {432, 0}}},
+    {{{250, 72},   {0, 0}, {0, -432}}},
+    {{{-72, 450},  {0, 0}, {-432, 0}}},
+    {{{250, 500},  {0, 0}, {0, 432}}},
+}}};
+// clang-format on
 
 CCurrentProbe::CCurrentProbe(quint32 typeId) : CVoltageSource(typeId)
 {
@@ -35,19 +36,4 @@ void CCurrentProbe::Draw(Dc& dc)
     p.Line(116, -216, 404, -216);
     p.Line(404, -216, 260, -288);
     p.Line(404, -216, 260, -144);
-}
-
-void CCurrentProbe::CreateAttachments(ComponentHost& doc, int, int)
-{
-    AppendLabelsAndPins(*this, doc, TakeNextName(doc), ValueLabel::None);
-}
-
-void CCurrentProbe::PlaceAttachments(ComponentHost& doc, ComponentList::iterator self)
-{
-    PlaceLabelsAndPins(*this, doc, self, kProbePlaces, false);
-}
-
-bool CCurrentProbe::EditProperties(ComponentHost& doc)
-{
-    return CComponent::EditProperties(doc);
 }

@@ -14,10 +14,11 @@ public:
     explicit CCurrentProbe(const CComponent& source) : CVoltageSource(source) {}
     const ClassInfo& RuntimeClass() const override { return Class; }
 
+    static const AttachmentLayout kLayout;
+
     void Draw(Dc& dc) override;
-    int GetAttachmentCount() const override { return 3; }
     QString GetDefaultValue() const override;
-    void CreateAttachments(ComponentHost& doc, int x, int y) override;
-    void PlaceAttachments(ComponentHost& doc, ComponentList::iterator self) override;
-    bool EditProperties(ComponentHost& doc) override;
+    const AttachmentLayout& Layout() const override { return kLayout; }
+    // No dialog.
+    bool EditProperties(ComponentHost&) override { return false; }
 };

@@ -8,8 +8,7 @@ const ClassInfo CCurrentSource::Class = {"CCurrentSource", 3, false, &CVoltageSo
 CCurrentSource::CCurrentSource(quint32 typeId) : CVoltageSource(typeId)
 {
     // Unlike the voltage source it starts in the first orientation.
-    Init(typeId);
-    Text = PrefixLetter(typeId);
+    Orientation = 1;
 }
 
 void CCurrentSource::Draw(Dc& dc)

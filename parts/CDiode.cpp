@@ -1,16 +1,14 @@
 #include "CDiode.h"
 
 #include "ComboSearch.h"
+#include "DialogText.h"
 #include "DiodeSymbol.h"
-#include "PartAttachments.h"
 
 const ClassInfo CDiode::Class = {"CDiode", 3, false, &CComponent::Class, &CreatePersistent<CDiode>};
 
-namespace {
-
 // clang-format off
-//                  name          value         IC            pin 1   pin 2
-const AttachmentLayout kDiodeLayout{2, {{
+const AttachmentLayout CDiode::kLayout{.ic = "IC=0", .offsets = {{
+    // name         value         IC            pin 1   pin 2
     {{{200, 300},  {200, -150},  {200, -350},  {0, 0}, {432, 0}}},
     {{{150, -100}, {150, -300},  {150, -500},  {0, 0}, {0, -432}}},
     {{{-400, 300}, {-400, -200}, {-400, -400}, {0, 0}, {-432, 0}}},
@@ -18,13 +16,11 @@ const AttachmentLayout kDiodeLayout{2, {{
 }}};
 // clang-format on
 
-} // namespace
-
 void DiodeFields::ReadValue(const QString& value)
 {
     parts = QStringList{QStringLiteral("1N4001"), QStringLiteral("1N4004")};
     part = 0;
-    const QStringList tokens = value.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    const QStringList tokens = splitAtBlanks(value);
     // A model given by its parameters, whichever key comes first and in whatever case it is typed.
     const bool custom = std::any_of(tokens.begin(), tokens.end(),
                                     [](const QString& t) { return t.indexOf(QLatin1Char('=')) > 0; });
@@ -40,14 +36,7 @@ void DiodeFields::ReadValue(const QString& value)
         return;
     }
     kind = Custom;
-    for (const QString& token : tokens) {
-        const qsizetype eq = token.indexOf(QLatin1Char('='));
-        if (eq < 0) continue;
-        const QStringView key = QStringView(token).left(eq);
-        for (size_t k = 0; k < kKeys.size(); ++k)
-            if (key.compare(QLatin1String(kKeys[k]), Qt::CaseInsensitive) == 0)
-                parameters[k] = token.mid(eq + 1);
-    }
+    readKeyedValues(tokens, kKeys, [this](size_t k, const QString& text) { parameters[k] = text; });
 }
 
 QString DiodeFields::Compose()
@@ -60,15 +49,6 @@ QString DiodeFields::Compose()
             value += QLatin1Char(' ') + QLatin1String(kKeys[k]) + QLatin1Char('=') + parameters[k];
     return value;
 }
-
-CDiode::CDiode() : CComponent(kDialogTemplate) {}
-
-CDiode::CDiode(quint32 typeId) : CComponent(kDialogTemplate)
-{
-    InitPartOfType(*this, typeId);
-}
-
-CDiode::CDiode(const CComponent& source) : CComponent(source, kDialogTemplate) {}
 
 void CDiode::OnInitDialog()
 {
@@ -84,19 +64,4 @@ bool CDiode::OnOK()
 void CDiode::Draw(Dc& dc)
 {
     DrawDiodeSymbol(dc, *this);
-}
-
-void CDiode::CreateAttachments(ComponentHost& doc, int, int)
-{
-    AppendPartAttachments(*this, doc, TakeNextName(doc), QStringLiteral("IC=0"), {"1", "2"});
-}
-
-void CDiode::PlaceAttachments(ComponentHost& doc, ComponentList::iterator self)
-{
-    PlaceAttachmentsByLayout(doc, self, kDiodeLayout);
-}
-
-bool CDiode::EditProperties(ComponentHost& doc)
-{
-    return EditCommonProperties(doc, true);
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CComponent.h"
+#include "LabelledPart.h"
 
 #include <QStringList>
 
@@ -31,25 +31,23 @@ struct DiodeFields {
 
 // A semiconductor diode: the diode symbol, its name, value and IC labels and pins "1" (anode) and "2"
 // (cathode).
-class CDiode : public CComponent {
+class CDiode : public LabelledPart {
 public:
     static const ClassInfo Class;
     static constexpr int kDialogTemplate = 347; // "Diode Parameter Edit"
+    static const AttachmentLayout kLayout;
 
-    CDiode();
-    explicit CDiode(quint32 typeId);
+    CDiode() : LabelledPart(Dialog{kDialogTemplate}) {}
+    explicit CDiode(quint32 typeId) : LabelledPart(Dialog{kDialogTemplate}, typeId) {}
     // A copy of another object's stored fields, with this class's dialog.
-    explicit CDiode(const CComponent& source);
+    explicit CDiode(const CComponent& source) : LabelledPart(Dialog{kDialogTemplate}, source) {}
     const ClassInfo& RuntimeClass() const override { return Class; }
 
     void OnInitDialog() override;
     bool OnOK() override;
     void Draw(Dc& dc) override;
-    int GetAttachmentCount() const override { return 5; }
     QString GetDefaultValue() const override { return QStringLiteral("1N4004"); }
-    void CreateAttachments(ComponentHost& doc, int x, int y) override;
-    void PlaceAttachments(ComponentHost& doc, ComponentList::iterator self) override;
-    bool EditProperties(ComponentHost& doc) override;
+    const AttachmentLayout& Layout() const override { return kLayout; }
 
     DiodeFields Fields;
 };

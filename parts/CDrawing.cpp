@@ -1,6 +1,7 @@
 #include "CDrawing.h"
 
 #include "ComponentTypeId.h"
+#include "PartAttachments.h"
 
 #include <QStringList>
 
@@ -51,8 +52,29 @@ const Symbol kSymbols[] = {
     {TypeBubbleConnector, {{0, 50}, {244, -50}}, false, kBubbleStrokes},
 };
 
-// Where a probe's or bubble's name label stands from its point, by orientation 1 to 4.
-constexpr QPoint kNameLabelOffsets[] = {{200, 300}, {150, -100}, {-400, 300}, {150, 500}};
+// What follows a ground, and a probe or bubble, and where it goes.
+const AttachmentLayout kGroundLayout{.named = false, .value = AttachmentLayout::NoValueLabel, .pins = "1"};
+// clang-format off
+const AttachmentLayout kNamedPointLayout{.value = AttachmentLayout::NoValueLabel, .pins = "1", .offsets = {{
+    // name         pin 1
+    {{{200, 300},  {0, 0}}},
+    {{{150, -100}, {0, 0}}},
+    {{{-400, 300}, {0, 0}}},
+    {{{150, 500},  {0, 0}}},
+}}};
+// clang-format on
+
+const AttachmentLayout* layoutOf(quint32 type)
+{
+    switch (type) {
+    case TypeGround:
+        return &kGroundLayout;
+    case TypeVoltageProbe:
+    case TypeBubbleConnector:
+        return &kNamedPointLayout;
+    }
+    return nullptr;
+}
 
 // A label's text on one line, or on two split at the first comma (a part's model name over its
 // parameters); initial conditions such as "IC=0,0" stay on one line.
@@ -67,14 +89,11 @@ QStringList labelLines(const QString& text)
 
 CDrawing::CDrawing() : CComponent(kDialogTemplate) {}
 
-CDrawing::CDrawing(quint32 typeId) : CComponent(kDialogTemplate)
+CDrawing::CDrawing(quint32 typeId) : CComponent(kDialogTemplate, typeId)
 {
-    Init(typeId);
     if (typeId == TypeWire) Orientation = 0;
     if (typeId == TypeGround) Orientation = 2;
     if (typeId == TypeVoltageProbe) Orientation = 4;
-    const ComponentType* type = FindComponentType(typeId);
-    if (type && type->counterLetter) Text = QString(QChar(type->counterLetter));
 }
 
 CDrawing::CDrawing(const CComponent& source) : CComponent(source, kDialogTemplate) {}
@@ -126,29 +145,6 @@ std::unique_ptr<CDrawing> CDrawing::NewAttachment(quint32 type, const QString& t
     object->Visible = visible ? 1 : 0;
     object->Extent = Rect{};
     return object;
-}
-
-ComponentList::iterator CDrawing::Find(ComponentList& list, const CComponent* object)
-{
-    for (auto it = list.end(); it != list.begin();) {
-        --it;
-        if (it->get() == object) return it;
-    }
-    return list.end();
-}
-
-std::vector<CComponent*> CDrawing::Attachments(ComponentList& list, ComponentList::iterator self,
-                                               std::initializer_list<quint32> types)
-{
-    std::vector<CComponent*> out;
-    if (self == list.end()) return out;
-    auto it = std::next(self);
-    for (quint32 type : types) {
-        if (it == list.end() || (*it)->TypeId != type) return {};
-        out.push_back(it->get());
-        ++it;
-    }
-    return out;
 }
 
 int CDrawing::WireDirection(QPoint start, QPoint pointer, int orientation)
@@ -312,43 +308,24 @@ void CDrawing::DrawSymbol(Dc& dc)
 
 int CDrawing::GetAttachmentCount() const
 {
-    switch (TypeId) {
-    case TypeWire:
-    case TypeVoltageProbe:
-    case TypeBubbleConnector:
-        return 2;
-    case TypeGround:
-        return 1;
-    }
-    return 0;
+    if (TypeId == TypeWire) return 2;
+    const AttachmentLayout* layout = layoutOf(TypeId);
+    return layout ? layout->Count() : 0;
 }
 
 void CDrawing::CreateAttachments(ComponentHost& doc, int x, int y)
 {
-    ComponentList& list = doc.Components();
-    const auto self = Find(list, this);
-    if (self == list.end()) return;
-    switch (TypeId) {
-    case TypeWire:
+    if (TypeId == TypeWire) {
         CreateWireAttachments(doc, x, y);
-        return;
-    case TypeGround:
-        list.push_back(NewAttachment(TypeTerminal, QStringLiteral("1")));
-        break;
-    case TypeVoltageProbe:
-    case TypeBubbleConnector:
-        TakeNextName(doc);
-        list.push_back(NewAttachment(TypeLabel, Text));
-        list.push_back(NewAttachment(TypeTerminal, QStringLiteral("1")));
-        break;
-    default:
-        return;
+    } else if (const AttachmentLayout* layout = layoutOf(TypeId)) {
+        CreateAttachmentsByLayout(*this, doc, *layout);
     }
-    PlaceAttachments(doc, self);
 }
 
 void CDrawing::CreateWireAttachments(ComponentHost& doc, int x, int y)
 {
+    ComponentList& list = doc.Components();
+    if (Find(list, this) == list.end()) return;
     const int sx = Position.x();
     const int sy = Position.y();
     auto pinA = NewAttachment(TypeTerminal, QStringLiteral("1"));
@@ -387,7 +364,6 @@ void CDrawing::CreateWireAttachments(ComponentHost& doc, int x, int y)
     pinA->Position = QPoint(Extent.left, Extent.top);
     pinB->Position = QPoint(Extent.right, Extent.bottom);
 
-    ComponentList& list = doc.Components();
     list.push_back(std::move(pinA));
     list.push_back(std::move(pinB));
     // The snapshot holds the finished wire, not the next one that now follows the pointer.
@@ -397,18 +373,7 @@ void CDrawing::CreateWireAttachments(ComponentHost& doc, int x, int y)
 
 void CDrawing::PlaceAttachments(ComponentHost& doc, ComponentList::iterator self)
 {
-    ComponentList& list = doc.Components();
-    if (TypeId == TypeGround) {
-        const std::vector<CComponent*> pin = Attachments(list, self, {TypeTerminal});
-        if (!pin.empty()) pin[0]->Position = Position;
-        return;
-    }
-    if (TypeId != TypeVoltageProbe && TypeId != TypeBubbleConnector) return;
-    const std::vector<CComponent*> a = Attachments(list, self, {TypeLabel, TypeTerminal});
-    if (a.empty()) return;
-    a[1]->Position = Position;
-    if (Orientation >= 1 && Orientation <= 4)
-        a[0]->Position = Shifted(Position, kNameLabelOffsets[Orientation - 1]);
+    if (const AttachmentLayout* layout = layoutOf(TypeId)) PlaceAttachmentsByLayout(doc, self, *layout);
 }
 
 // ---- editing ----

@@ -5,7 +5,6 @@
 
 #include <QColor>
 
-#include <initializer_list>
 #include <memory>
 #include <vector>
 
@@ -64,13 +63,6 @@ public:
 
     // A new pin or label as a part appends it: placed, with an empty extent.
     static std::unique_ptr<CDrawing> NewAttachment(quint32 type, const QString& text, bool visible = true);
-    // Where the object stands in the list (searched from the tail, where new objects are); the list's
-    // end when it is not there.
-    static ComponentList::iterator Find(ComponentList& list, const CComponent* object);
-    // The objects that follow `self` in the list, when they are there with exactly these types in
-    // this order; otherwise empty (a list whose groups are broken must not move the wrong objects).
-    static std::vector<CComponent*> Attachments(ComponentList& list, ComponentList::iterator self,
-                                                std::initializer_list<quint32> types);
 
     // ---- dialog 311 ----
     QString LabelBuffer;       // "Name:"

@@ -1,26 +1,20 @@
 #include "CIdealDiode.h"
 
-#include "CVoltageSource.h"
 #include "DiodeSymbol.h"
 #include "PartSymbol.h"
-
-namespace {
-const AttachmentTable kIdealDiodePlaces = {{
-    {{432, 0}, {150, 350}, {140, -150}},
-    {{0, -432}, {200, -100}, {200, -300}},
-    {{-432, 0}, {-350, 350}, {-350, -100}},
-    {{0, 432}, {200, 450}, {200, 250}},
-}};
-} // namespace
 
 const ClassInfo CIdealDiode::Class = {"CIdealDiode", 3, false, &CComponent::Class,
                                       &CreatePersistent<CIdealDiode>};
 
-CIdealDiode::CIdealDiode(quint32 typeId) : CComponent(kDialogTemplate)
-{
-    Init(typeId);
-    Text = CVoltageSource::PrefixLetter(typeId);
-}
+// clang-format off
+const AttachmentLayout CIdealDiode::kLayout{.offsets = {{
+    // name         value         pin 1   pin 2
+    {{{150, 350},  {140, -150},  {0, 0}, {432, 0}}},
+    {{{200, -100}, {200, -300},  {0, 0}, {0, -432}}},
+    {{{-350, 350}, {-350, -100}, {0, 0}, {-432, 0}}},
+    {{{200, 450},  {200, 250},   {0, 0}, {0, 432}}},
+}}};
+// clang-format on
 
 QString CIdealDiode::GetDefaultValue() const
 {
@@ -30,19 +24,4 @@ QString CIdealDiode::GetDefaultValue() const
 void CIdealDiode::Draw(Dc& dc)
 {
     DrawDiodeSymbol(dc, *this);
-}
-
-void CIdealDiode::CreateAttachments(ComponentHost& doc, int, int)
-{
-    CVoltageSource::AppendLabelsAndPins(*this, doc, TakeNextName(doc), CVoltageSource::ValueLabel::Shown);
-}
-
-void CIdealDiode::PlaceAttachments(ComponentHost& doc, ComponentList::iterator self)
-{
-    CVoltageSource::PlaceLabelsAndPins(*this, doc, self, kIdealDiodePlaces, true);
-}
-
-bool CIdealDiode::EditProperties(ComponentHost& doc)
-{
-    return EditCommonProperties(doc, false);
 }

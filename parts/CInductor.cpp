@@ -1,6 +1,5 @@
 #include "CInductor.h"
 
-#include "PartAttachments.h"
 #include "PartSymbol.h"
 
 const ClassInfo CInductor::Class = {"CInductor", 3, false, &CComponent::Class, &CreatePersistent<CInductor>};
@@ -8,13 +7,6 @@ const ClassInfo CInductor::Class = {"CInductor", 3, false, &CComponent::Class, &
 namespace {
 
 // clang-format off
-//                  name          value         IC            pin 1   pin 2
-const AttachmentLayout kInductorLayout{2, {{
-    {{{300, 350},  {300, -100},  {300, -300},  {0, 0}, {864, 0}}},
-    {{{200, -200}, {200, -400},  {200, -600},  {0, 0}, {0, -864}}},
-    {{{-550, 300}, {-550, -100}, {-550, -300}, {0, 0}, {-864, 0}}},
-    {{{150, 550},  {150, 350},   {150, 150},   {0, 0}, {0, 864}}},
-}}};
 // The outline in each orientation: the humps bulge up, right, down and left.
 constexpr std::array<Rect, 4> kInductorExtents{{
     {0, 144, 864, 0}, {0, 0, 144, -864}, {-864, 144, 0, -144}, {-144, 864, 0, 0}}};
@@ -22,12 +14,15 @@ constexpr std::array<Rect, 4> kInductorExtents{{
 
 } // namespace
 
-CInductor::CInductor() = default;
-
-CInductor::CInductor(quint32 typeId)
-{
-    InitPartOfType(*this, typeId);
-}
+// clang-format off
+const AttachmentLayout CInductor::kLayout{.ic = "IC=0", .offsets = {{
+    // name         value         IC            pin 1   pin 2
+    {{{300, 350},  {300, -100},  {300, -300},  {0, 0}, {864, 0}}},
+    {{{200, -200}, {200, -400},  {200, -600},  {0, 0}, {0, -864}}},
+    {{{-550, 300}, {-550, -100}, {-550, -300}, {0, 0}, {-864, 0}}},
+    {{{150, 550},  {150, 350},   {150, 150},   {0, 0}, {0, 864}}},
+}}};
+// clang-format on
 
 void CInductor::Draw(Dc& dc)
 {
@@ -45,24 +40,4 @@ void CInductor::DrawSymbol(Dc& dc, CComponent& part, const std::array<Rect, 4>& 
     for (int k = 1; k <= 4; ++k)
         s.Arc({144 * k, 100}, {144 * (k + 1), -100}, {144 * (k + 1), 0}, {144 * k, 0});
     s.Line(720, 0, 864, 0);
-}
-
-const AttachmentLayout& CInductor::Layout()
-{
-    return kInductorLayout;
-}
-
-void CInductor::CreateAttachments(ComponentHost& doc, int, int)
-{
-    AppendPartAttachments(*this, doc, TakeNextName(doc), QStringLiteral("IC=0"), {"1", "2"});
-}
-
-void CInductor::PlaceAttachments(ComponentHost& doc, ComponentList::iterator self)
-{
-    PlaceAttachmentsByLayout(doc, self, kInductorLayout);
-}
-
-bool CInductor::EditProperties(ComponentHost& doc)
-{
-    return EditCommonProperties(doc, true);
 }

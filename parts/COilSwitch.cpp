@@ -1,21 +1,19 @@
 #include "COilSwitch.h"
 
-#include "CVoltageSource.h"
 #include "PartSymbol.h"
 
 const ClassInfo COilSwitch::Class = {"COilSwitch", 3, false, &CResistor::Class,
                                      &CreatePersistent<COilSwitch>};
 
-const AttachmentTable& COilSwitch::Places()
-{
-    static const AttachmentTable places = {{
-        {{576, 0}, {200, 400}, {200, -200}},
-        {{0, -576}, {200, -100}, {200, -300}},
-        {{-576, 0}, {-400, 400}, {-400, -100}},
-        {{0, 576}, {200, 500}, {200, 300}},
-    }};
-    return places;
-}
+// clang-format off
+const AttachmentLayout COilSwitch::kLayout{.offsets = {{
+    // name         value         pin 1   pin 2
+    {{{200, 400},  {200, -200},  {0, 0}, {576, 0}}},
+    {{{200, -100}, {200, -300},  {0, 0}, {0, -576}}},
+    {{{-400, 400}, {-400, -100}, {0, 0}, {-576, 0}}},
+    {{{200, 500},  {200, 300},   {0, 0}, {0, 576}}},
+}}};
+// clang-format on
 
 QString COilSwitch::GetDefaultValue() const
 {
@@ -37,9 +35,4 @@ void COilSwitch::Draw(Dc& dc)
     p.Line(144, 144, 144, -144);
     p.Line(432, 144, 432, -144);
     p.Line(432, 0, 576, 0);
-}
-
-void COilSwitch::PlaceAttachments(ComponentHost& doc, ComponentList::iterator self)
-{
-    CVoltageSource::PlaceLabelsAndPins(*this, doc, self, Places(), true);
 }

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "CResistor.h"
-#include "CVoltageSource.h"
 
 // The oil breakdown switch (type 604): a yellow gap between two black electrodes. It is written as a
 // resistor line, with its parameters as free text.
@@ -14,10 +13,10 @@ public:
     explicit COilSwitch(const CComponent& source) : CResistor(source) {}
     const ClassInfo& RuntimeClass() const override { return Class; }
 
+    // Also the planar diode's.
+    static const AttachmentLayout kLayout;
+
     void Draw(Dc& dc) override;
     QString GetDefaultValue() const override;
-    void PlaceAttachments(ComponentHost& doc, ComponentList::iterator self) override;
-
-    // Where the attachments of the oil switch and of the planar diode go.
-    static const AttachmentTable& Places();
+    const AttachmentLayout& Layout() const override { return kLayout; }
 };

@@ -1,7 +1,6 @@
 #include "CPlanarDiode.h"
 
 #include "COilSwitch.h"
-#include "CVoltageSource.h"
 #include "DialogText.h"
 #include "PartSymbol.h"
 
@@ -19,37 +18,20 @@ QString CPlanarDiode::GetDefaultValue() const
     return QStringLiteral("PLDIODE EL=1 EW=1 EG=1 CV=2 IM=1 BF=50 TOT=10 AET=1");
 }
 
-std::array<std::pair<const char*, QString*>, 8> CPlanarDiode::Parameters()
-{
-    return {{{"EL", &ELText},
-             {"EW", &EWText},
-             {"EG", &EGText},
-             {"CV", &CVText},
-             {"IM", &IMText},
-             {"BF", &BFText},
-             {"TOT", &TOTText},
-             {"AET", &AETText}}};
-}
-
 void CPlanarDiode::OnInitDialog()
 {
     TakeFrom(*this);
-    const auto parameters = Parameters();
-    for (const QString& word : splitAtBlanks(ValueBuffer)) {
-        const qsizetype equals = word.indexOf(QLatin1Char('='));
-        if (equals < 0) continue;
-        // The netlist is upper-cased before it is read, so a key typed in lower case means the same.
-        const QStringView key = QStringView(word).left(equals);
-        for (const auto& [name, field] : parameters)
-            if (key.compare(QLatin1String(name), Qt::CaseInsensitive) == 0) *field = word.mid(equals + 1);
-    }
+    const auto fields = Fields();
+    readKeyedValues(splitAtBlanks(ValueBuffer), kKeys,
+                    [&](size_t k, const QString& text) { *fields[k] = text; });
 }
 
 bool CPlanarDiode::OnOK()
 {
     QStringList words{QStringLiteral("PLDIODE")};
-    for (const auto& [name, field] : Parameters())
-        words << QLatin1String(name) + QLatin1Char('=') + *field;
+    const auto fields = Fields();
+    for (size_t k = 0; k < kKeys.size(); ++k)
+        words << QLatin1String(kKeys[k]) + QLatin1Char('=') + *fields[k];
     GiveTo(*this);
     ValueBuffer = words.join(QLatin1Char(' '));
     return true;
@@ -72,7 +54,7 @@ void CPlanarDiode::Draw(Dc& dc)
     p.Line(432, 0, 576, 0);
 }
 
-void CPlanarDiode::PlaceAttachments(ComponentHost& doc, ComponentList::iterator self)
+const AttachmentLayout& CPlanarDiode::Layout() const
 {
-    CVoltageSource::PlaceLabelsAndPins(*this, doc, self, COilSwitch::Places(), true);
+    return COilSwitch::kLayout;
 }

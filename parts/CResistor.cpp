@@ -1,17 +1,9 @@
 #include "CResistor.h"
 
-#include "CVoltageSource.h"
 #include "ComponentTypeId.h"
 #include "PartSymbol.h"
 
 namespace {
-
-const AttachmentTable kResistorPlaces = {{
-    {{576, 0}, {200, 300}, {200, -100}},
-    {{0, -576}, {150, -100}, {150, -300}},
-    {{-576, 0}, {-400, 300}, {-400, -100}},
-    {{0, 576}, {150, 500}, {150, 300}},
-}};
 
 // The variable resistor's arrow does not follow the turning rule in the second orientation, so each
 // orientation has its own: a line with a corner, and a short barb at the tip.
@@ -29,11 +21,15 @@ const Arrow kArrows[4] = {
 
 const ClassInfo CResistor::Class = {"CResistor", 3, false, &CComponent::Class, &CreatePersistent<CResistor>};
 
-CResistor::CResistor(Template dialog, quint32 typeId) : CComponent(dialog.id)
-{
-    Init(typeId);
-    Text = CVoltageSource::PrefixLetter(typeId);
-}
+// clang-format off
+const AttachmentLayout CResistor::kLayout{.offsets = {{
+    // name         value         pin 1   pin 2
+    {{{200, 300},  {200, -100},  {0, 0}, {576, 0}}},
+    {{{150, -100}, {150, -300},  {0, 0}, {0, -576}}},
+    {{{-400, 300}, {-400, -100}, {0, 0}, {-576, 0}}},
+    {{{150, 500},  {150, 300},   {0, 0}, {0, 576}}},
+}}};
+// clang-format on
 
 QString CResistor::GetDefaultValue() const
 {
@@ -44,16 +40,7 @@ void CResistor::Draw(Dc& dc)
 {
     SymbolPainter p(dc, *this);
     Extent = p.Box(0, 144, 576, -144);
-    p.Lines({{0, 0},
-             {144, 0},
-             {168, 72},
-             {216, -72},
-             {264, 72},
-             {312, -72},
-             {360, 72},
-             {408, -72},
-             {432, 0},
-             {576, 0}});
+    p.Lines(kZigzag);
     if (TypeId != TypeVariableResistor) return;
     const Arrow& a = kArrows[Orientation >= 1 && Orientation <= 4 ? Orientation - 1 : 0];
     dc.MoveTo(Position + a.tail);
@@ -61,19 +48,4 @@ void CResistor::Draw(Dc& dc)
     dc.LineTo(Position + a.corner);
     dc.MoveTo(Position + a.tip);
     dc.LineTo(Position + a.barb);
-}
-
-void CResistor::CreateAttachments(ComponentHost& doc, int, int)
-{
-    CVoltageSource::AppendLabelsAndPins(*this, doc, TakeNextName(doc), CVoltageSource::ValueLabel::Shown);
-}
-
-void CResistor::PlaceAttachments(ComponentHost& doc, ComponentList::iterator self)
-{
-    CVoltageSource::PlaceLabelsAndPins(*this, doc, self, kResistorPlaces, true);
-}
-
-bool CResistor::EditProperties(ComponentHost& doc)
-{
-    return EditCommonProperties(doc, false);
 }

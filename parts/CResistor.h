@@ -1,34 +1,30 @@
 #pragma once
 
-#include "CComponent.h"
+#include "LabelledPart.h"
 
 // The resistor (type 510): a zigzag between pins "1" and "2", followed by its name label, value label
 // and the two pins. The variable resistor, the oil switch and the planar diode are built on it with
 // dialogs and symbols of their own. The name and value are edited in the component buffers.
-class CResistor : public CComponent {
+class CResistor : public LabelledPart {
 public:
     static const ClassInfo Class;
     static constexpr int kDialogTemplate = 331; // "Edit Component Properties": name and value
+    static const AttachmentLayout kLayout;
+    // The zigzag from pin 1 to pin 2, which the varistor draws too.
+    static constexpr QPoint kZigzag[] = {{0, 0},     {144, 0},  {168, 72},  {216, -72}, {264, 72},
+                                         {312, -72}, {360, 72}, {408, -72}, {432, 0},   {576, 0}};
 
-    CResistor() : CResistor(Template{kDialogTemplate}) {}
-    explicit CResistor(quint32 typeId) : CResistor(Template{kDialogTemplate}, typeId) {}
-    explicit CResistor(const CComponent& source) : CResistor(Template{kDialogTemplate}, source) {}
+    CResistor() : LabelledPart(Dialog{kDialogTemplate}) {}
+    explicit CResistor(quint32 typeId) : LabelledPart(Dialog{kDialogTemplate}, typeId) {}
+    explicit CResistor(const CComponent& source) : LabelledPart(Dialog{kDialogTemplate}, source) {}
     const ClassInfo& RuntimeClass() const override { return Class; }
 
     // The zigzag, and for a variable resistor (type 511) its arrow.
     void Draw(Dc& dc) override;
-    int GetAttachmentCount() const override { return 4; }
     QString GetDefaultValue() const override;
-    void CreateAttachments(ComponentHost& doc, int x, int y) override;
-    void PlaceAttachments(ComponentHost& doc, ComponentList::iterator self) override;
-    bool EditProperties(ComponentHost& doc) override;
+    const AttachmentLayout& Layout() const override { return kLayout; }
 
 protected:
     // For the classes built on the resistor with a dialog of their own.
-    struct Template {
-        int id;
-    };
-    explicit CResistor(Template dialog) : CComponent(dialog.id) {}
-    CResistor(Template dialog, quint32 typeId);
-    CResistor(Template dialog, const CComponent& source) : CComponent(source, dialog.id) {}
+    using LabelledPart::LabelledPart;
 };

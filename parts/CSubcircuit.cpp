@@ -1,7 +1,6 @@
 #include "CSubcircuit.h"
 
 #include "CDrawing.h"
-#include "ComponentTypeId.h"
 #include "Dc.h"
 #include "SubcircuitFile.h"
 #include "UiServices.h"
@@ -9,19 +8,18 @@
 const ClassInfo CSubcircuit::Class = {"CSubcircuit", 3, false, &CComponent::Class,
                                       &CreatePersistent<CSubcircuit>};
 
-namespace {
+// The file label starts empty; the parameter label, hidden, holds the block's own "PARAMS:".
+// clang-format off
+const AttachmentLayout CSubcircuit::kLayout{.ic = "PARAMS:", .pins = "1234", .offsets = {{
+    // name         file         parameters   pin 1   pin 2      pin 3       pin 4
+    {{{290, 383},  {310, 583},  {310, 783},  {0, 0}, {0, -288}, {1008, 0},  {1008, -288}}},
+    {{{200, -200}, {200, -450}, {200, -700}, {0, 0}, {-288, 0}, {0, -1008}, {-288, -1008}}},
+    {{{-800, 383}, {-780, 583}, {-780, 783}, {0, 0}, {0, -288}, {-1008, 0}, {-1008, -288}}},
+    {{{200, 800},  {200, 550},  {200, 300},  {0, 0}, {-288, 0}, {0, 1008},  {-288, 1008}}},
+}}};
+// clang-format on
 
-// Where the attachments stand from the block's point (pin 1), by orientation 1 to 4.
-struct Placement {
-    QPoint pins[3];   // pins 2, 3, 4
-    QPoint labels[3]; // name, file, parameters
-};
-constexpr Placement kPlacements[] = {
-    {{{0, -288}, {1008, 0}, {1008, -288}}, {{290, 383}, {310, 583}, {310, 783}}},
-    {{{-288, 0}, {0, -1008}, {-288, -1008}}, {{200, -200}, {200, -450}, {200, -700}}},
-    {{{0, -288}, {-1008, 0}, {-1008, -288}}, {{-800, 383}, {-780, 583}, {-780, 783}}},
-    {{{-288, 0}, {0, 1008}, {-288, 1008}}, {{200, 800}, {200, 550}, {200, 300}}},
-};
+namespace {
 
 // The symbol for orientation 1, from pin 1: the pins and the ends of their leads at the box.
 constexpr QPoint kPins[] = {{0, 0}, {0, -288}, {1008, 0}, {1008, -288}};
@@ -49,16 +47,6 @@ QPoint numberAt(int orientation, QPoint p, int pin, QSize size)
 }
 
 } // namespace
-
-CSubcircuit::CSubcircuit() : CComponent(kDialogTemplate) {}
-
-CSubcircuit::CSubcircuit(quint32 typeId) : CComponent(kDialogTemplate)
-{
-    Init(typeId);
-    Text = QStringLiteral("X");
-}
-
-CSubcircuit::CSubcircuit(const CComponent& source) : CComponent(source, kDialogTemplate) {}
 
 // ---- the symbol ----
 
@@ -88,43 +76,12 @@ void CSubcircuit::Draw(Dc& dc)
     dc.SelectObject(oldPen);
 }
 
-// ---- attachments ----
-
-void CSubcircuit::CreateAttachments(ComponentHost& doc, int, int)
-{
-    ComponentList& list = doc.Components();
-    const auto self = CDrawing::Find(list, this);
-    if (self == list.end()) return;
-    TakeNextName(doc);
-    list.push_back(CDrawing::NewAttachment(TypeLabel, Text));
-    list.push_back(CDrawing::NewAttachment(TypeLabel, GetDefaultValue()));
-    list.push_back(CDrawing::NewAttachment(TypeLabel, QStringLiteral("PARAMS:"), false));
-    for (const char* pin : {"1", "2", "3", "4"})
-        list.push_back(CDrawing::NewAttachment(TypeTerminal, QString::fromLatin1(pin)));
-    PlaceAttachments(doc, self);
-}
-
-void CSubcircuit::PlaceAttachments(ComponentHost& doc, ComponentList::iterator self)
-{
-    const std::vector<CComponent*> a = CDrawing::Attachments(
-        doc.Components(), self,
-        {TypeLabel, TypeLabel, TypeLabel, TypeTerminal, TypeTerminal, TypeTerminal, TypeTerminal});
-    if (a.empty()) return;
-    a[3]->Position = Position;
-    if (Orientation < 1 || Orientation > 4) return;
-    const Placement& p = kPlacements[Orientation - 1];
-    for (int i = 0; i < 3; ++i) {
-        a[4 + i]->Position = CDrawing::Shifted(Position, p.pins[i]);
-        a[i]->Position = CDrawing::Shifted(Position, p.labels[i]);
-    }
-}
-
 // ---- the dialog ----
 
 bool CSubcircuit::EditProperties(ComponentHost& doc)
 {
     ParentDocument = &doc;
-    const bool changed = EditCommonProperties(doc, true);
+    const bool changed = LabelledPart::EditProperties(doc);
     ParentDocument = nullptr;
     OpenedDocument = {};
     return changed;

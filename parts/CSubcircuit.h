@@ -1,30 +1,29 @@
 #pragma once
 
-#include "CComponent.h"
+#include "LabelledPart.h"
 
 // A block that stands for another schematic file: a box with four numbered pins. Its name label
 // carries its designator (X1, X2, ...), its file label the file it stands for, and its hidden
 // parameter label a "PARAMS:" text for this instance; the netlist writer joins the file's bubbles
 // "SUB1" to "SUB4" to the block's pins 1 to 4. Its dialog can also pick the file, open it in a
 // window of its own, close it again and cut the folder off the stored name.
-class CSubcircuit : public CComponent {
+class CSubcircuit : public LabelledPart {
 public:
     static const ClassInfo Class;
     static constexpr int kDialogTemplate = 351; // "Subcircuit Edit"
+    // Name label, file label, parameter label, pins 1 to 4.
+    static const AttachmentLayout kLayout;
 
-    CSubcircuit();
-    explicit CSubcircuit(quint32 typeId);
-    explicit CSubcircuit(const CComponent& source);
+    CSubcircuit() : LabelledPart(Dialog{kDialogTemplate}) {}
+    explicit CSubcircuit(quint32 typeId) : LabelledPart(Dialog{kDialogTemplate}, typeId) {}
+    explicit CSubcircuit(const CComponent& source) : LabelledPart(Dialog{kDialogTemplate}, source) {}
 
     const ClassInfo& RuntimeClass() const override { return Class; }
 
     void OnInitDialog() override;
     bool OnOK() override;
     void Draw(Dc& dc) override;
-    // Name label, file label, parameter label, pins 1 to 4.
-    int GetAttachmentCount() const override { return 7; }
-    void CreateAttachments(ComponentHost& doc, int x, int y) override;
-    void PlaceAttachments(ComponentHost& doc, ComponentList::iterator self) override;
+    const AttachmentLayout& Layout() const override { return kLayout; }
     // The shared editing of a part, with the file and parameter labels in place of the value and
     // initial-condition labels.
     bool EditProperties(ComponentHost& doc) override;

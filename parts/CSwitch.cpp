@@ -1,18 +1,10 @@
 #include "CSwitch.h"
 
-#include "CVoltageSource.h"
 #include "ComboSearch.h"
 #include "DialogText.h"
 #include "PartSymbol.h"
 
 namespace {
-
-const AttachmentTable kSwitchPlaces = {{
-    {{432, 0}, {100, 300}, {100, -100}},
-    {{0, -432}, {150, -100}, {150, -300}},
-    {{-432, 0}, {-400, 300}, {-400, -100}},
-    {{0, 432}, {150, 500}, {150, 300}},
-}};
 
 // The list's selection for a word of the value text, searched as the list itself searches (after the
 // first item, wrapping), or the word kept aside when nothing matches.
@@ -31,11 +23,16 @@ QString selectedWord(const QStringList& items, int selected, const QString& unma
 
 const ClassInfo CSwitch::Class = {"CSwitch", 3, false, &CComponent::Class, &CreatePersistent<CSwitch>};
 
-CSwitch::CSwitch(quint32 typeId) : CComponent(kDialogTemplate)
-{
-    Init(typeId);
-    Text = CVoltageSource::PrefixLetter(typeId);
-}
+// A new switch shows its name only.
+// clang-format off
+const AttachmentLayout CSwitch::kLayout{.value = AttachmentLayout::ValueHidden, .offsets = {{
+    // name         value         pin 1   pin 2
+    {{{100, 300},  {100, -100},  {0, 0}, {432, 0}}},
+    {{{150, -100}, {150, -300},  {0, 0}, {0, -432}}},
+    {{{-400, 300}, {-400, -100}, {0, 0}, {-432, 0}}},
+    {{{150, 500},  {150, 300},   {0, 0}, {0, 432}}},
+}}};
+// clang-format on
 
 const QStringList& CSwitch::Criteria()
 {
@@ -87,19 +84,4 @@ void CSwitch::Draw(Dc& dc)
     p.Line(144, 0, 288, 100);
     p.Ellipse(252, 36, 324, -36);
     p.Line(288, 0, 432, 0);
-}
-
-void CSwitch::CreateAttachments(ComponentHost& doc, int, int)
-{
-    CVoltageSource::AppendLabelsAndPins(*this, doc, TakeNextName(doc), CVoltageSource::ValueLabel::Hidden);
-}
-
-void CSwitch::PlaceAttachments(ComponentHost& doc, ComponentList::iterator self)
-{
-    CVoltageSource::PlaceLabelsAndPins(*this, doc, self, kSwitchPlaces, true);
-}
-
-bool CSwitch::EditProperties(ComponentHost& doc)
-{
-    return EditCommonProperties(doc, false);
 }

@@ -1,30 +1,28 @@
 #pragma once
 
-#include "CComponent.h"
+#include "LabelledPart.h"
 
 #include <QStringList>
 
 // The closing switch (type 512): a blade between two contacts. A new switch shows its name but not
 // its value text "criterion R0 R1 critical-value time-constant law", which its dialog edits as two
 // lists and four fields.
-class CSwitch : public CComponent {
+class CSwitch : public LabelledPart {
 public:
     static const ClassInfo Class;
     static constexpr int kDialogTemplate = 338;
+    static const AttachmentLayout kLayout;
 
-    CSwitch() : CComponent(kDialogTemplate) {}
-    explicit CSwitch(quint32 typeId);
-    explicit CSwitch(const CComponent& source) : CComponent(source, kDialogTemplate) {}
+    CSwitch() : LabelledPart(Dialog{kDialogTemplate}) {}
+    explicit CSwitch(quint32 typeId) : LabelledPart(Dialog{kDialogTemplate}, typeId) {}
+    explicit CSwitch(const CComponent& source) : LabelledPart(Dialog{kDialogTemplate}, source) {}
     const ClassInfo& RuntimeClass() const override { return Class; }
 
     void OnInitDialog() override;
     bool OnOK() override;
     void Draw(Dc& dc) override;
-    int GetAttachmentCount() const override { return 4; }
     QString GetDefaultValue() const override;
-    void CreateAttachments(ComponentHost& doc, int x, int y) override;
-    void PlaceAttachments(ComponentHost& doc, ComponentList::iterator self) override;
-    bool EditProperties(ComponentHost& doc) override;
+    const AttachmentLayout& Layout() const override { return kLayout; }
 
     // The items of the two lists, in the order the lists show them.
     static const QStringList& Criteria();        // "TIME", "VOLT", "CUR", "ENERGY"

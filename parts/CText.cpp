@@ -7,10 +7,7 @@ const ClassInfo CText::Class = {"CText", 3, false, &CComponent::Class, &CreatePe
 
 CText::CText() : CComponent(kDialogTemplate) {}
 
-CText::CText(quint32 typeId) : CComponent(kDialogTemplate)
-{
-    Init(typeId);
-}
+CText::CText(quint32 typeId) : CComponent(kDialogTemplate, typeId) {}
 
 CText::CText(const CComponent& source) : CComponent(source, kDialogTemplate) {}
 

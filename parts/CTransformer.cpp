@@ -1,16 +1,14 @@
 #include "CTransformer.h"
 
-#include "PartAttachments.h"
 #include "PartSymbol.h"
 
 const ClassInfo CTransformer::Class = {"CTransformer", 3, false, &CComponent::Class,
                                        &CreatePersistent<CTransformer>};
 
-namespace {
-
+// Pins 3 and 4 repeat the names of pins 1 and 2.
 // clang-format off
-//                  name          value         IC            pin 1   pin 2      pin 3       pin 4
-const AttachmentLayout kTransformerLayout{4, {{
+const AttachmentLayout CTransformer::kLayout{.ic = "IC=0,0", .pins = "1212", .offsets = {{
+    // name         value         IC            pin 1   pin 2      pin 3       pin 4
     {{{450, 0},    {450, -300},  {450, -670},  {0, 0}, {0, -864}, {350, 0},   {350, -864}}},
     {{{200, -200}, {200, -500},  {200, -800},  {0, 0}, {-864, 0}, {0, -350},  {-864, -350}}},
     {{{-800, 95},  {-800, -205}, {-800, -575}, {0, 0}, {0, 864},  {350, 0},   {350, 864}}},
@@ -18,18 +16,13 @@ const AttachmentLayout kTransformerLayout{4, {{
 }}};
 // clang-format on
 
+namespace {
+
 // The windings always end on the pins placed above: orientation 3 is the first mirrored top to bottom
 // and 4 the second mirrored left to right.
 constexpr SymbolTurn kTransformerTurns[] = {{1, 0, 0, 1}, {0, 1, -1, 0}, {1, 0, 0, -1}, {0, -1, -1, 0}};
 
 } // namespace
-
-CTransformer::CTransformer() = default;
-
-CTransformer::CTransformer(quint32 typeId)
-{
-    InitPartOfType(*this, typeId);
-}
 
 void CTransformer::Draw(Dc& dc)
 {
@@ -54,19 +47,4 @@ void CTransformer::Draw(Dc& dc)
     s.Line(144, -864, 144, 0);
     s.Line(180, 0, 180, -864);
     winding(350, -1);
-}
-
-void CTransformer::CreateAttachments(ComponentHost& doc, int, int)
-{
-    AppendPartAttachments(*this, doc, TakeNextName(doc), QStringLiteral("IC=0,0"), {"1", "2", "1", "2"});
-}
-
-void CTransformer::PlaceAttachments(ComponentHost& doc, ComponentList::iterator self)
-{
-    PlaceAttachmentsByLayout(doc, self, kTransformerLayout);
-}
-
-bool CTransformer::EditProperties(ComponentHost& doc)
-{
-    return EditCommonProperties(doc, true);
 }

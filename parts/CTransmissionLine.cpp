@@ -2,7 +2,6 @@
 
 #include "CCapacitor.h"
 #include "CInductor.h"
-#include "PartAttachments.h"
 #include "PartSymbol.h"
 
 // clang-format off
@@ -19,16 +18,19 @@ const ClassInfo CVariableTL::Class = {"CVariableTL", 3, false, &CTransmissionLin
 const ClassInfo CVariableZ::Class = {"CVariableZ", 3, false, &CTransmissionLine::Class, &CreatePersistent<CVariableZ>};
 // clang-format on
 
-namespace {
-
 // clang-format off
-//                  name          value         IC            pin 1   pin 2        pin 3         pin 4
-const AttachmentLayout kLineLayout{4, {{
+const AttachmentLayout CTransmissionLine::kLayout{.ic = "IC=0", .pins = "1234", .offsets = {{
+    // name         value         IC            pin 1   pin 2        pin 3        pin 4
     {{{290, 95},   {190, -205},  {190, -575},  {0, 0}, {0, -288},   {1008, 0},   {1008, -288}}},
     {{{200, -200}, {200, -500},  {200, -800},  {0, 0}, {-288, 0},   {0, -1008},  {-288, -1008}}},
     {{{-800, 95},  {-800, -205}, {-800, -575}, {0, 0}, {0, -288},   {-1008, 0},  {-1008, -288}}},
     {{{200, 800},  {200, 500},   {200, 200},   {0, 0}, {-288, 0},   {0, 1008},   {-288, 1008}}},
 }}};
+// clang-format on
+
+namespace {
+
+// clang-format off
 // The line-built inductor's outline covers the humps' side in orientations 1, 2 and 4 only.
 constexpr std::array<Rect, 4> kLineInductorExtents{{
     {0, 144, 864, 0}, {0, 0, 144, -864}, {-864, 144, 0, 0}, {-144, 864, 0, 0}}};
@@ -38,13 +40,6 @@ const QColor kWhiteBody(255, 255, 255);
 const QColor kCyanBody(0, 255, 255);
 
 } // namespace
-
-CTransmissionLine::CTransmissionLine() = default;
-
-CTransmissionLine::CTransmissionLine(quint32 typeId)
-{
-    InitPartOfType(*this, typeId);
-}
 
 void CTransmissionLine::Draw(Dc& dc)
 {
@@ -82,21 +77,6 @@ void CTransmissionLine::DrawLine(Dc& dc, QColor body, bool tapered)
     s.Lines({{0, -288}, {144, -288}, {144, -144}, {864, shieldEnd}, {864, -288}, {1008, -288}});
 }
 
-void CTransmissionLine::CreateAttachments(ComponentHost& doc, int, int)
-{
-    AppendPartAttachments(*this, doc, TakeNextName(doc), QStringLiteral("IC=0"), {"1", "2", "3", "4"});
-}
-
-void CTransmissionLine::PlaceAttachments(ComponentHost& doc, ComponentList::iterator self)
-{
-    PlaceAttachmentsByLayout(doc, self, kLineLayout);
-}
-
-bool CTransmissionLine::EditProperties(ComponentHost& doc)
-{
-    return EditCommonProperties(doc, true);
-}
-
 void CLossyDielTL::Draw(Dc& dc)
 {
     DrawLine(dc, kCyanBody, false);
@@ -112,14 +92,9 @@ void CTLineC::Draw(Dc& dc)
     CCapacitor::DrawSymbol(dc, *this);
 }
 
-void CTLineC::CreateAttachments(ComponentHost& doc, int, int)
+const AttachmentLayout& CTLineC::Layout() const
 {
-    AppendPartAttachments(*this, doc, TakeNextName(doc), QStringLiteral("IC=0"), {"1", "2"});
-}
-
-void CTLineC::PlaceAttachments(ComponentHost& doc, ComponentList::iterator self)
-{
-    PlaceAttachmentsByLayout(doc, self, CCapacitor::Layout());
+    return CCapacitor::kLayout;
 }
 
 void CTLineL::Draw(Dc& dc)
@@ -127,12 +102,7 @@ void CTLineL::Draw(Dc& dc)
     CInductor::DrawSymbol(dc, *this, kLineInductorExtents);
 }
 
-void CTLineL::CreateAttachments(ComponentHost& doc, int, int)
+const AttachmentLayout& CTLineL::Layout() const
 {
-    AppendPartAttachments(*this, doc, TakeNextName(doc), QStringLiteral("IC=0"), {"1", "2"});
-}
-
-void CTLineL::PlaceAttachments(ComponentHost& doc, ComponentList::iterator self)
-{
-    PlaceAttachmentsByLayout(doc, self, CInductor::Layout());
+    return CInductor::kLayout;
 }

@@ -1,26 +1,24 @@
 #pragma once
 
-#include "CComponent.h"
+#include "LabelledPart.h"
 
 #include <QColor>
 
 // A lossless transmission line: a cylinder between port 1 (pins 1 and 2) and port 2 (pins 3 and 4),
 // the shield joining the return pins 2 and 4; followed by its name, value and IC labels and its four
 // pins. The other line kinds differ in their type, their default text and the look of the body.
-class CTransmissionLine : public CComponent {
+class CTransmissionLine : public LabelledPart {
 public:
     static const ClassInfo Class;
+    static const AttachmentLayout kLayout;
 
-    CTransmissionLine();
-    explicit CTransmissionLine(quint32 typeId);
+    CTransmissionLine() : LabelledPart(Dialog{kDialogTemplate}) {}
+    explicit CTransmissionLine(quint32 typeId) : LabelledPart(Dialog{kDialogTemplate}, typeId) {}
     const ClassInfo& RuntimeClass() const override { return Class; }
 
     void Draw(Dc& dc) override;
-    int GetAttachmentCount() const override { return 7; }
     QString GetDefaultValue() const override { return QStringLiteral("Z0=1, TD=1n"); }
-    void CreateAttachments(ComponentHost& doc, int x, int y) override;
-    void PlaceAttachments(ComponentHost& doc, ComponentList::iterator self) override;
-    bool EditProperties(ComponentHost& doc) override;
+    const AttachmentLayout& Layout() const override { return kLayout; }
 
 protected:
     // The line's figure with a body of the colour, narrowing towards port 2 when tapered.
@@ -83,10 +81,8 @@ public:
     using CTransmissionLine::CTransmissionLine;
     const ClassInfo& RuntimeClass() const override { return Class; }
     void Draw(Dc& dc) override;
-    int GetAttachmentCount() const override { return 5; }
     QString GetDefaultValue() const override { return QStringLiteral("TL C=1nF"); }
-    void CreateAttachments(ComponentHost& doc, int x, int y) override;
-    void PlaceAttachments(ComponentHost& doc, ComponentList::iterator self) override;
+    const AttachmentLayout& Layout() const override;
 };
 
 // An inductor that the simulator builds from a line stub: the inductor's symbol and attachments.
@@ -96,10 +92,8 @@ public:
     using CTransmissionLine::CTransmissionLine;
     const ClassInfo& RuntimeClass() const override { return Class; }
     void Draw(Dc& dc) override;
-    int GetAttachmentCount() const override { return 5; }
     QString GetDefaultValue() const override { return QStringLiteral("TL L=1nH"); }
-    void CreateAttachments(ComponentHost& doc, int x, int y) override;
-    void PlaceAttachments(ComponentHost& doc, ComponentList::iterator self) override;
+    const AttachmentLayout& Layout() const override;
 };
 
 // Two classes that older schematic files may name. No tool makes them; an object read from a file is a

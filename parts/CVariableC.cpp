@@ -1,6 +1,7 @@
 #include "CVariableC.h"
 
 #include "ComboSearch.h"
+#include "DialogText.h"
 #include "PartSymbol.h"
 
 const ClassInfo CVariableC::Class = {"CVariableC", 3, false, &CCapacitor::Class,
@@ -19,7 +20,7 @@ bool isKeyword(const QString& token, const char* keyword)
 VariableCapacitorFields VariableCapacitorFields::FromValue(const QString& value)
 {
     VariableCapacitorFields f;
-    const QStringList tokens = value.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    const QStringList tokens = splitAtBlanks(value);
     const auto token = [&](qsizetype i) { return tokens.value(i); };
     const auto has = [&](qsizetype i) { return i < tokens.size(); };
 
@@ -72,11 +73,11 @@ QString VariableCapacitorFields::Compose() const
     }
 }
 
-CVariableC::CVariableC() : CCapacitor(Template{kDialogTemplate}) {}
+CVariableC::CVariableC() : CCapacitor(Dialog{kDialogTemplate}) {}
 
-CVariableC::CVariableC(quint32 typeId) : CCapacitor(Template{kDialogTemplate}, typeId) {}
+CVariableC::CVariableC(quint32 typeId) : CCapacitor(Dialog{kDialogTemplate}, typeId) {}
 
-CVariableC::CVariableC(const CComponent& source) : CCapacitor(source, Template{kDialogTemplate}) {}
+CVariableC::CVariableC(const CComponent& source) : CCapacitor(Dialog{kDialogTemplate}, source) {}
 
 void CVariableC::OnInitDialog()
 {

@@ -50,8 +50,7 @@ template <class T> constexpr ComponentClass storedClass()
 // A class joins the program here, with its header above and one line in its family's group, e.g.
 //     toolClass<CResistor>(),
 // From then on the types that name it in the type table (ComponentTypeId.cpp) make its objects, and
-// files holding it can be read. Take its name off kNotYetBuilt in tests/schematic/test_document.cpp
-// at the same time.
+// files holding it can be read.
 constexpr ComponentClass kClasses[] = {
     storedClass<CComponent>(),
     // Drawing objects, text, sub-circuit block.

@@ -3,32 +3,37 @@
 #include "ComponentHost.h"
 
 #include <QPoint>
-#include <QString>
 
 #include <array>
-#include <initializer_list>
 
 class CComponent;
 
-// Where the objects that follow a part go: offsets from the part's position in attachment order
-// (its name, value and IC labels, then its two or four pins, pin 1 on the position itself), one row
-// per orientation 1 to 4.
+// The objects that follow a part in the document's list, in this order, and where they go: its name
+// label, its value label, its IC label, then its pins. Probes, bubbles and grounds follow the same
+// rules with fewer labels.
 struct AttachmentLayout {
-    int pins;
-    std::array<std::array<QPoint, 7>, 4> offsets;
+    enum ValueLabel { ValueShown, ValueHidden, NoValueLabel };
+
+    bool named = true;             // a name label, showing the name the new object takes
+    ValueLabel value = ValueShown; // how a new part shows its default value text
+    const char* ic = nullptr;      // the IC label's text, hidden at first; null: no IC label
+    const char* pins = "12";       // the pins' names, one character a pin
+    // Offsets from the part's position in the order above, one row for each orientation 1 to 4; pin 1
+    // stands on the position itself.
+    std::array<std::array<QPoint, 7>, 4> offsets{};
+
+    int LabelCount() const { return int(named) + int(value != NoValueLabel) + int(ic != nullptr); }
+    int PinCount() const;
+    int Count() const { return LabelCount() + PinCount(); }
 };
 
-// A new part as its tool makes it: Init with the type, and its designator letter as its text.
-void InitPartOfType(CComponent& part, quint32 typeId);
-
-// Gives a new part its attachments; the part is in the document's list, at its tail. Appended in this
-// order, placed and with empty extents: the name label showing the part's new name; the value label
-// with the part's default text; the IC label, hidden; the pins with the names given. Then
-// PlaceAttachments puts them in place.
-void AppendPartAttachments(CComponent& part, ComponentHost& doc, const QString& name, const QString& icText,
-                           std::initializer_list<const char*> pins);
+// Gives a new part its attachments, when the part is the tail of the document's list (attachments
+// appended after another object would not follow the part): names the part, appends its labels and
+// pins, placed and with empty extents, and lets PlaceAttachments put them in place.
+void CreateAttachmentsByLayout(CComponent& part, ComponentHost& doc, const AttachmentLayout& layout);
 
 // Moves the attachments that follow `self` to their places for the part's position and orientation;
-// an orientation outside 1..4 moves pin 1 only.
+// an orientation outside 1..4 moves pin 1 only. A list whose groups are broken moves nothing rather
+// than another part's objects.
 void PlaceAttachmentsByLayout(ComponentHost& doc, ComponentList::iterator self,
                               const AttachmentLayout& layout);

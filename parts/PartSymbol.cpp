@@ -42,7 +42,7 @@ Rect SymbolPainter::Box(QPoint a, QPoint b) const
                 std::min(p.y(), q.y())};
 }
 
-void SymbolPainter::Lines(std::initializer_list<QPoint> offsets)
+void SymbolPainter::Lines(std::span<const QPoint> offsets)
 {
     bool first = true;
     for (const QPoint& o : offsets) {
@@ -54,7 +54,7 @@ void SymbolPainter::Lines(std::initializer_list<QPoint> offsets)
     }
 }
 
-std::vector<QPoint> SymbolPainter::Points(std::initializer_list<QPoint> offsets) const
+std::vector<QPoint> SymbolPainter::Points(std::span<const QPoint> offsets) const
 {
     std::vector<QPoint> points;
     points.reserve(offsets.size());
@@ -63,12 +63,12 @@ std::vector<QPoint> SymbolPainter::Points(std::initializer_list<QPoint> offsets)
     return points;
 }
 
-void SymbolPainter::Polyline(std::initializer_list<QPoint> offsets)
+void SymbolPainter::Polyline(std::span<const QPoint> offsets)
 {
     m_Dc.Polyline(Points(offsets));
 }
 
 void SymbolPainter::Polygon(std::initializer_list<QPoint> offsets)
 {
-    m_Dc.Polygon(Points(offsets));
+    m_Dc.Polygon(Points(std::span(offsets.begin(), offsets.size())));
 }

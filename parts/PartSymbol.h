@@ -7,6 +7,7 @@
 
 #include <initializer_list>
 #include <optional>
+#include <span>
 #include <vector>
 
 class CComponent;
@@ -63,9 +64,14 @@ public:
     Rect Box(QPoint a, QPoint b) const;
 
     // Connected lines through the offsets, drawn line by line.
-    void Lines(std::initializer_list<QPoint> offsets);
+    void Lines(std::span<const QPoint> offsets);
+    void Lines(std::initializer_list<QPoint> offsets) { Lines(std::span(offsets.begin(), offsets.size())); }
     void Line(int x1, int y1, int x2, int y2) { Lines({{x1, y1}, {x2, y2}}); }
-    void Polyline(std::initializer_list<QPoint> offsets);
+    void Polyline(std::span<const QPoint> offsets);
+    void Polyline(std::initializer_list<QPoint> offsets)
+    {
+        Polyline(std::span(offsets.begin(), offsets.size()));
+    }
     void Polygon(std::initializer_list<QPoint> offsets);
     void Ellipse(int x1, int y1, int x2, int y2) { m_Dc.Ellipse(Box(x1, y1, x2, y2)); }
     void Rectangle(int x1, int y1, int x2, int y2) { m_Dc.Rectangle(Box(x1, y1, x2, y2)); }
@@ -74,7 +80,7 @@ public:
     void Arc(QPoint a, QPoint b, QPoint start, QPoint end) { m_Dc.Arc(Box(a, b), At(start), At(end)); }
 
 private:
-    std::vector<QPoint> Points(std::initializer_list<QPoint> offsets) const;
+    std::vector<QPoint> Points(std::span<const QPoint> offsets) const;
 
     Dc& m_Dc;
     QPoint m_Origin;

@@ -148,4 +148,13 @@ QString format(const char* fmt, ...)
     return QString::fromStdString(buf);
 }
 
+QString echo(const QString& s, int limit)
+{
+    if (s.size() <= limit) return s;
+    // A surrogate pair is not cut in two.
+    int keep = limit;
+    if (keep > 0 && s[keep - 1].isHighSurrogate()) --keep;
+    return s.left(keep) + QChar(0x2026);
+}
+
 } // namespace text

@@ -65,11 +65,6 @@ void scaleTime(PlotAxes& axes, double lo, double hi)
     axes.XMax = hi;
     axes.FirstXTick = (lo <= 0 && 0 <= hi) ? 0 : lo;
 }
-
-// A trace goes to the painter in polylines of this many points, each starting where the last
-// ended. A wide pen's outline of one long zigzag costs far more to fill than the outlines of its
-// pieces, and the pieces cover the same pixels: a wide pen's ends are as round as its joins.
-constexpr qsizetype kPolylinePiece = 16;
 } // namespace
 
 void RegisterPlotClasses(ClassRegistry& registry)
@@ -238,8 +233,8 @@ void CPlotDoc::DrawPlot(Dc& dc)
             const std::span<const QPoint> points(p.Points);
             qsizetype start = 0;
             for (qsizetype end : p.RunEnds) {
-                for (qsizetype from = start; from + 1 < end; from += kPolylinePiece - 1)
-                    dc.Polyline(points.subspan(size_t(from), size_t(std::min(kPolylinePiece, end - from))));
+                // A lone sample between gaps makes no line.
+                if (end - start > 1) dc.Polyline(points.subspan(size_t(start), size_t(end - start)));
                 start = end;
             }
         }

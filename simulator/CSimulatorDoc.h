@@ -6,6 +6,7 @@
 #include "ResultsTable.h"
 #include "StructuredLU.h"
 
+#include <QElapsedTimer>
 #include <QHash>
 #include <QString>
 #include <QStringList>
@@ -95,8 +96,12 @@ public:
     }
     // Releases the results and elements of the last run.
     void FreeResults();
-    // Dispatches waiting interface events (every 100 steps of a run and at its end).
+    // Dispatches waiting interface events (every 100 steps of a run, at its end, and whenever the
+    // run has worked for the pump interval without one).
     void PumpWaitingMessages();
+    // How long a run works before it pumps: 50 ms (so never 100 ms without a pump) unless a test sets
+    // it; 0 pumps at every check.
+    static void SetPumpInterval(int milliseconds);
     // Frees the results when the document closes; a document whose run is in progress is busy and
     // keeps them.
     void OnCloseDocument() override;
@@ -138,8 +143,9 @@ public:
     double SimulatedSpan() const { return m_StepCount * m_dt; }
     double CurrentTime() const { return m_t; }
     int Iteration() const { return m_Iteration; }
-    // The folder from which sources read waveform files (ends in "\"), as the user typed it.
-    const QString& InputPath() const { return m_Settings.path; }
+    // The folder from which sources read waveform files (ends in "\"), as the user typed it; during a
+    // run, as it was when the run started.
+    const QString& InputPath() const { return m_Running ? m_RunSettings.path : m_Settings.path; }
     // Results table: row x (0 ground, 1..N nodes, N+1..N+M branch unknowns), column k.
     double V(int x, int k) const { return m_Results.V(x, k); }
     const double* ResultRow(int x) const { return m_Results.Row(x); }
@@ -200,9 +206,19 @@ private:
     // Reads and parses the netlist, prepares the elements, allocates the results and chooses the
     // systems; false after the messages.
     bool SetUpRun();
-    // The iterations of step k until every element is content or the limit is reached; false when a
-    // solve fails.
-    bool IterateStep(int k);
+    // The iterations of step k until every element is content or the limit is reached; Failed when a
+    // solve fails, Stopped when a stop gave up a factorisation.
+    enum class StepEnd { Accepted, Failed, Stopped };
+    StepEnd IterateStep(int k);
+    // Pumps when the run has worked for the pump interval since the last pump; true when a stop has
+    // been asked for.
+    bool PumpWhenDue();
+    // `work` on every element in list order, pumping when due; false when a stop has been asked for.
+    template <class Work> bool ForEachElement(Work work);
+    // Runs `work`, one allocation too large to pump inside, on a worker thread while this thread pumps;
+    // the work touches nothing the window reads. Rethrows what the work throws.
+    template <class Work> void PumpWhile(Work work);
+    static constexpr double kLargeBlockBytes = 64.0 * 1024 * 1024;
     void SetRunning(bool running);
     bool AllocateResults();
     // The memory a run may use (SetMemoryLimit, or 80% of physical memory).
@@ -219,8 +235,11 @@ private:
     QString m_ViewText;    // what the view shows
     QString m_NetlistText; // the copy a run reads
 
+    RunSettings m_RunSettings; // the settings of the run in progress or the last one
     bool m_Running = false;
     bool m_AbortRequested = false;
+    bool m_FactorStopped = false; // a stop gave up a factorisation
+    QElapsedTimer m_SincePump;
     bool m_SettingsRefused = false;
     double m_dt = 0;
     int m_StepCount = 0;

@@ -33,7 +33,7 @@ void CSimulatorDoc::MarkNodeDirty(int node)
 
 bool CSimulatorDoc::ChooseMatrixMode()
 {
-    const QString& mode = m_Settings.matrixMode;
+    const QString& mode = m_RunSettings.matrixMode;
     m_Minimal = mode == QLatin1String("Minimal");
     m_Maximal = mode == QLatin1String("Maximal");
     m_ReducedNodes = m_ReducedBranches = 0;
@@ -56,6 +56,7 @@ bool CSimulatorDoc::ChooseMatrixMode()
             m_Reduced.allocate(m_ReducedNodes + m_ReducedBranches, m_DenseSolver);
             for (auto& e : m_Elements)
                 e->BindMatrixMapped(m_Reduced.A, m_Reduced.rhs.data());
+            PumpWhenDue();
             coupleElements(m_Reduced.lu, m_Elements, ReducedMap(), m_N);
         }
     }
@@ -71,8 +72,10 @@ bool CSimulatorDoc::ChooseMatrixMode()
             return false;
         }
         m_Full.allocate(m_N + m_M, m_DenseSolver);
+        PumpWhenDue();
         for (auto& e : m_Elements)
             e->BindMatrix(m_Full.A, m_Full.rhs.data());
+        PumpWhenDue();
         coupleElements(m_Full.lu, m_Elements, IndexMap::identity(), m_N);
     } else {
         m_Minimal = false;
@@ -89,6 +92,7 @@ bool CSimulatorDoc::ChooseMatrixMode()
 void CSimulatorDoc::BuildTouchingLists()
 {
     m_Touching.assign(size_t(m_N) + 1, {});
+    PumpWhenDue();
     for (auto& e : m_Elements)
         for (int i = 0; i < e->NodeCount(); ++i) {
             const int g = e->Nodes[i];
@@ -123,6 +127,7 @@ void CSimulatorDoc::BuildReducedNodeSet()
     }
     // Grow from every node of the set through the elements that touch it (in list order).
     for (int i = 1; i <= m_ReducedNodes; ++i) {
+        if (i % 1024 == 0) PumpWhenDue();
         const int x = m_ReducedToGlobal[size_t(i)];
         for (CComponentSim* e : m_Touching[size_t(x)]) {
             const int* nd = e->Nodes;
@@ -175,6 +180,7 @@ void CSimulatorDoc::PartitionNetwork()
     // Then, in list order, every element joins the lists of its nodes' partitions (a line those of
     // both its ports), and the branch unknowns of sources and transformers are numbered after their
     // partition's nodes.
+    PumpWhenDue();
     for (auto& e : m_Elements) {
         // A line's two ports may lie in two partitions; anything else lies in one (or none).
         int first = 0, second = 0;
@@ -206,6 +212,7 @@ void CSimulatorDoc::PartitionNetwork()
 
 void CSimulatorDoc::FloodFillPartition(int start, int p)
 {
+    if (p % 256 == 0) PumpWhenDue();
     m_PartNodeCount.push_back(0);
     m_PartBranchCount.push_back(0);
     m_PartLocalToGlobal.push_back({0});
@@ -221,6 +228,7 @@ void CSimulatorDoc::FloodFillPartition(int start, int p)
     add(start);
     // Walk the growing node list; each element adds what it couples to the node.
     for (size_t i = 1; i < nodes.size(); ++i) {
+        if (i % 1024 == 0) PumpWhenDue();
         const int x = nodes[i];
         for (CComponentSim* e : m_Touching[size_t(x)]) {
             const int* nd = e->Nodes;
@@ -246,6 +254,7 @@ void CSimulatorDoc::SetupPartitions()
     m_Parts.clear();
     m_Parts.resize(size_t(m_PartitionCount) + 1);
     for (int p = 1; p <= m_PartitionCount; ++p) {
+        if (p % 256 == 0) PumpWhenDue();
         LinearSystem& sys = m_Parts[size_t(p)];
         sys.allocate(m_PartNodeCount[size_t(p)] + m_PartBranchCount[size_t(p)], m_DenseSolver);
         const IndexMap map = IndexMap::partition(m_NodePartition.data(), m_LocalIndex.data(), p);
@@ -292,7 +301,7 @@ void CSimulatorDoc::ReportFloating(double status, const std::vector<int>* localT
     const int local = int(status);
     const int global = localToGlobal ? (*localToGlobal)[size_t(local)] : local;
     if (global >= 1 && global <= m_N)
-        ui().message(QStringLiteral("Critical Error: Node ") + m_NodeNames[global] +
+        ui().message(QStringLiteral("Critical Error: Node ") + text::echo(m_NodeNames[global]) +
                      (partition ? QStringLiteral(" is floating.") : QStringLiteral(" is floating")));
 }
 

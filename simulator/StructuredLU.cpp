@@ -77,10 +77,17 @@ void StructuredLU::couple(const int* rows, int count)
     m_candidatesKnown = false;
 }
 
+bool StructuredLU::keepGoing(int j)
+{
+    if (m_keepGoing && j % 64 == 0 && !m_stopped && !m_keepGoing()) m_stopped = true;
+    return !m_stopped;
+}
+
 bool StructuredLU::collectCandidates(double** a)
 {
     std::vector<std::pair<int, int>> all = m_coupled;
     for (int r = 1; r <= m_n; ++r) {
+        if (!keepGoing(r)) return false;
         const double* row = a[r];
         for (int c = 1; c <= m_n; ++c)
             if (structural(row[c])) all.emplace_back(c, r);
@@ -141,8 +148,14 @@ StructuredLU::Gathered StructuredLU::gather(double** a)
 double StructuredLU::factor(double** a, int* indx)
 {
     m_reused = false;
+    m_stopped = false;
+    const auto stopped = [this]() {
+        m_haveStructure = m_denseFactors = false;
+        return kStopped;
+    };
     if (!m_dense) {
         if (!m_candidatesKnown && !collectCandidates(a)) m_haveStructure = false;
+        if (m_stopped) return stopped();
         const Gathered gathered = gather(a);
         if (gathered == Gathered::ZeroRow) {
             // ludcmp gives up at a row of zeros before touching anything.
@@ -165,13 +178,14 @@ double StructuredLU::factor(double** a, int* indx)
                 m_denseFactors = false;
                 return status;
             }
+            if (m_stopped) return stopped();
         }
     }
     // The reference itself: in place, where the next rebuild has to clear the whole matrix.
     m_haveStructure = false;
     m_denseFactors = true;
     double d = 0.0;
-    ludcmp(a, m_n, indx, &d, m_denseScale.data());
+    ludcmp(a, m_n, indx, &d, m_denseScale.data(), m_keepGoing ? &m_keepGoing : nullptr);
     return d;
 }
 
@@ -274,6 +288,7 @@ bool StructuredLU::factorFresh(int* indx, double& status)
     m_downRow.clear();
 
     for (int j = 1; j <= n; ++j) {
+        if (!keepGoing(j)) return false;
         // Column j of the factors is non-zero where column j of the matrix is, and wherever an L
         // column meets an entry above the diagonal that is non-zero itself.
         m_list.clear();
@@ -351,6 +366,7 @@ int StructuredLU::factorAgain(int* indx, double& status)
     }
     Entry* l = m_l.data();
     for (int j = 1; j <= n; ++j) {
+        if (!keepGoing(j)) return kNonFinite;
         for (int e = m_aPtr[size_t(j)]; e < m_aPtr[size_t(j) + 1]; ++e)
             m_x[size_t(m_aRow[size_t(e)])] = m_aVal[size_t(e)];
         const std::span<const int> up(m_upRow.data() + m_upPtr[size_t(j)],

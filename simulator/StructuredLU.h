@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <utility>
 #include <vector>
@@ -44,6 +45,11 @@ public:
     // The last factorisation reused the structure of the one before it.
     bool reused() const { return m_reused; }
 
+    // Asked every few columns of a factorisation, which takes long on a large system: false gives it
+    // up, and factor() returns kStopped.
+    void setKeepGoing(std::function<bool()> keepGoing) { m_keepGoing = std::move(keepGoing); }
+    static constexpr double kStopped = -2.0;
+
 private:
     struct Entry {
         double value;
@@ -75,6 +81,11 @@ private:
 
     // A value that is not finite; a structure that does not fit (a pivot moved): start afresh.
     static constexpr int kNonFinite = -1, kAfresh = 0;
+
+    // Asks m_keepGoing at every 64th column j; false once it has answered false.
+    bool keepGoing(int j);
+    std::function<bool()> m_keepGoing;
+    bool m_stopped = false;
 
     int m_n = 0;
     bool m_dense = false;

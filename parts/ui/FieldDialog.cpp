@@ -1,14 +1,18 @@
 #include "FieldDialog.h"
 
 #include "CComponent.h"
+#include "DialogText.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QGridLayout>
+#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QRadioButton>
 
 FieldDialog::FieldDialog(CComponent& object, const QString& title, QWidget* parent)
@@ -38,6 +42,10 @@ QComboBox* FieldDialog::Combo(int id) const
 {
     return control<QComboBox>(m_Controls, id);
 }
+QAbstractButton* FieldDialog::Button(int id) const
+{
+    return control<QAbstractButton>(m_Controls, id);
+}
 
 QLineEdit* FieldDialog::BindEdit(int id, QString& field)
 {
@@ -54,6 +62,15 @@ QCheckBox* FieldDialog::BindCheck(int id, const QString& caption, int& field)
     m_Controls.insert(id, check);
     m_Load.push_back([check, &field] { check->setChecked(field != 0); });
     m_Store.push_back([check, &field] { field = check->isChecked() ? 1 : 0; });
+    return check;
+}
+
+QCheckBox* FieldDialog::BindCheck(int id, const QString& caption, bool& field)
+{
+    auto* check = new QCheckBox(caption, this);
+    m_Controls.insert(id, check);
+    m_Load.push_back([check, &field] { check->setChecked(field); });
+    m_Store.push_back([check, &field] { field = check->isChecked(); });
     return check;
 }
 
@@ -87,6 +104,20 @@ QComboBox* FieldDialog::BindCombo(int id, const QStringList& items, int& field)
     m_Load.push_back([combo, &field] { combo->setCurrentIndex(field); });
     m_Store.push_back([combo, &field] { field = combo->currentIndex(); });
     return combo;
+}
+
+QPushButton* FieldDialog::BindButton(int id, const QString& caption, std::function<void()> work)
+{
+    auto* button = new QPushButton(caption, this);
+    // Enter in an edit means OK, not the button last pressed.
+    button->setAutoDefault(false);
+    m_Controls.insert(id, button);
+    connect(button, &QAbstractButton::clicked, this, [this, work = std::move(work)] {
+        Store();
+        work();
+        Load();
+    });
+    return button;
 }
 
 void FieldDialog::Load()
@@ -123,6 +154,50 @@ QWidget* FieldDialog::EditRow(std::initializer_list<LabelledEdit> edits)
         if (e.unit) layout->addWidget(new QLabel(QString::fromLatin1(e.unit), row));
     }
     return row;
+}
+
+void FieldDialog::EditRows(QGridLayout* grid, int firstRow, std::initializer_list<LabelledEdit> edits)
+{
+    QWidget* parent = grid->parentWidget();
+    int row = firstRow;
+    for (const LabelledEdit& e : edits) {
+        QLineEdit* edit = BindEdit(e.id, *e.field);
+        auto* label = new QLabel(QString::fromLatin1(e.label), parent);
+        label->setBuddy(edit);
+        grid->addWidget(label, row, 0);
+        grid->addWidget(edit, row, 1);
+        if (e.unit) grid->addWidget(new QLabel(QString::fromLatin1(e.unit), parent), row, 2);
+        ++row;
+    }
+}
+
+void FieldDialog::LabelRow(QGridLayout* grid, int row, const char* caption, int editId, QString& text,
+                           int checkId, int& visible)
+{
+    EditRows(grid, row, {{caption, editId, &text}});
+    grid->addWidget(BindCheck(checkId, QStringLiteral("Visible"), visible), row, 2);
+}
+
+QGridLayout* FieldDialog::ValueGroup(QGridLayout* grid, int row, int checkId, int& visible, int columns)
+{
+    auto* group = new QGroupBox(QStringLiteral("Value"), this);
+    auto* inner = new QGridLayout(group);
+    inner->addWidget(BindCheck(checkId, QStringLiteral("Visible"), visible), 0, 0, 1, columns);
+    grid->addWidget(group, row, 0, 1, 3);
+    return inner;
+}
+
+void FieldDialog::PulseAndWaveformRows(QGridLayout* grid, int row, int& form, PulseTexts& texts,
+                                       LabelledEdit low, LabelledEdit high)
+{
+    PulseTexts& t = texts;
+    grid->addWidget(BindRadio(1006, QStringLiteral("Pulsed:"), form, PulseTexts::FormPulse), row, 0);
+    grid->addWidget(EditRow({low, high, {"TD:", 1021, &t.TDText}, {"TR:", 1017, &t.TRText}}), row, 1);
+    grid->addWidget(EditRow({{"TF:", 1018, &t.TFText}, {"PW:", 1019, &t.PWText}, {"PER:", 1022, &t.PERText}}),
+                    row + 1, 1);
+    grid->addWidget(BindRadio(1007, QStringLiteral("Orlisk Waveform:"), form, PulseTexts::FormWaveform),
+                    row + 2, 0);
+    grid->addWidget(BindEdit(1023, t.WaveformName), row + 2, 1);
 }
 
 QWidget* FieldDialog::NameRow(int editId, QString& name, int checkId, int& visible)

@@ -9,11 +9,14 @@
 
 #include <functional>
 #include <initializer_list>
-#include <memory>
 #include <vector>
 
 class CComponent;
+struct PulseTexts;
+class QAbstractButton;
 class QButtonGroup;
+class QGridLayout;
+class QPushButton;
 
 // A property dialog whose controls are bound to the fields of a schematic object: the controls
 // open with the fields, and OK writes them back and lets the object compose its value text (the
@@ -29,16 +32,21 @@ public:
     QCheckBox* Check(int id) const;
     QRadioButton* Radio(int id) const;
     QComboBox* Combo(int id) const;
+    QAbstractButton* Button(int id) const;
 
     void accept() override;
 
 protected:
     QLineEdit* BindEdit(int id, QString& field);
     QCheckBox* BindCheck(int id, const QString& caption, int& field);
+    QCheckBox* BindCheck(int id, const QString& caption, bool& field);
     // One button of the radio group that `field` holds the index of.
     QRadioButton* BindRadio(int id, const QString& caption, int& field, int value);
     // -1 selects nothing.
     QComboBox* BindCombo(int id, const QStringList& items, int& field);
+    // A button that works on the fields: the controls go into the fields before `work` and show them
+    // again after.
+    QPushButton* BindButton(int id, const QString& caption, std::function<void()> work);
     // Fills the controls from the fields; call once the controls are bound.
     void Load();
     // The OK and Cancel buttons.
@@ -52,8 +60,21 @@ protected:
         const char* unit = nullptr;
     };
     QWidget* EditRow(std::initializer_list<LabelledEdit> edits);
+    // The same one to a row of the grid from `firstRow` on, the unit in the third column.
+    void EditRows(QGridLayout* grid, int firstRow, std::initializer_list<LabelledEdit> edits);
     // "Name:", the name's edit and its "Visible" check.
     QWidget* NameRow(int editId, QString& name, int checkId, int& visible);
+    // A row of the grid for a label's text: the caption, the edit and its "Visible" check.
+    void LabelRow(QGridLayout* grid, int row, const char* caption, int editId, QString& text, int checkId,
+                  int& visible);
+    // A "Value" group in a row of the grid, across three columns, with the value label's "Visible"
+    // check on top across `columns` of its own; the group's grid for the value's controls.
+    QGridLayout* ValueGroup(QGridLayout* grid, int row, int checkId, int& visible, int columns);
+    // Three rows of the grid from `row` on: the "Pulsed:" button with the pulse's edits, the low and
+    // high values first, and the "Orlisk Waveform:" button with the waveform's name; `form` holds the
+    // button chosen.
+    void PulseAndWaveformRows(QGridLayout* grid, int row, int& form, PulseTexts& texts, LabelledEdit low,
+                              LabelledEdit high);
 
 private:
     void Store();
@@ -64,14 +85,3 @@ private:
     std::vector<std::function<void()>> m_Load;
     std::vector<std::function<void()>> m_Store;
 };
-
-// A dialog factory for a template: dialog D over an object of class T; none for another object.
-template <class T, class D>
-std::function<std::unique_ptr<QDialog>(CComponent&, QWidget*)> FieldDialogFactory()
-{
-    return [](CComponent& object, QWidget* parent) -> std::unique_ptr<QDialog> {
-        auto* part = dynamic_cast<T*>(&object);
-        if (!part) return nullptr;
-        return std::make_unique<D>(*part, parent);
-    };
-}

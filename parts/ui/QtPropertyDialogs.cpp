@@ -1,6 +1,5 @@
 #include "QtPropertyDialogs.h"
 
-#include "CComponent.h"
 #include "CapacitorDialogs.h"
 #include "ComponentPropertiesDialog.h"
 #include "DrawingDialogs.h"
@@ -9,9 +8,7 @@
 
 QtPropertyDialogs::QtPropertyDialogs(QWidget* parent) : m_parent(parent)
 {
-    Register(CComponent::kDialogTemplate, [](CComponent& object, QWidget* p) -> std::unique_ptr<QDialog> {
-        return std::make_unique<ComponentPropertiesDialog>(object, p);
-    });
+    Register<CComponent, ComponentPropertiesDialog>(CComponent::kDialogTemplate);
     // Labels of probes and bubbles, text, sub-circuit blocks.
     RegisterDrawingDialogs(*this);
     // Resistor family, sources and probes.

@@ -7,13 +7,10 @@
 #include "FieldDialog.h"
 #include "QtPropertyDialogs.h"
 
-#include <QComboBox>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QLabel>
-#include <QLineEdit>
 #include <QVBoxLayout>
 
 namespace {
@@ -75,17 +72,7 @@ public:
                         0);
         grid->addWidget(EditRow({{"A:", 1012, &r.AText}, {"B:", 1015, &r.BText}, {"N:", 1016, &r.NText}}), 1,
                         1);
-        grid->addWidget(BindRadio(1006, QStringLiteral("Pulsed:"), r.LawChoice, CVariableR::LawPulse), 2, 0);
-        grid->addWidget(EditRow({{"R1:", 1013, &r.R1Text},
-                                 {"R2:", 1014, &r.R2Text},
-                                 {"TD:", 1021, &r.TDText},
-                                 {"TR:", 1017, &r.TRText}}),
-                        2, 1);
-        grid->addWidget(
-            EditRow({{"TF:", 1018, &r.TFText}, {"PW:", 1019, &r.PWText}, {"PER:", 1022, &r.PERText}}), 3, 1);
-        grid->addWidget(
-            BindRadio(1007, QStringLiteral("Orlisk Waveform:"), r.LawChoice, CVariableR::LawOrlisk), 4, 0);
-        grid->addWidget(BindEdit(1023, r.WaveformName), 4, 1);
+        PulseAndWaveformRows(grid, 2, r.LawChoice, r, {"R1:", 1013, &r.R1Text}, {"R2:", 1014, &r.R2Text});
         layout->addWidget(group);
         layout->addWidget(Buttons());
         Load();
@@ -102,24 +89,15 @@ public:
         auto* group = new QGroupBox(QStringLiteral("Parameters"), this);
         auto* grid = new QGridLayout(group);
         grid->addWidget(BindCheck(1024, QStringLiteral("Visible"), d.DialogValueVisible), 0, 0);
-        const LabelledEdit edits[] = {{"Electrode Length:", 1013, &d.ELText, "[cm]"},
-                                      {"Electrode Width:", 1014, &d.EWText, "[cm]"},
-                                      {"Electrode Gap:", 1021, &d.EGText, "[cm]"},
-                                      {"Gap Closure Velocity:", 1017, &d.CVText, "[cm/us]"},
-                                      {"Ion Mass:", 1018, &d.IMText, "[AMU]"},
-                                      {"Breakdown Field:", 1063, &d.BFText, "[kV/cm]"},
-                                      {"Turn-On Time:", 1062, &d.TOTText, "[ns]"},
-                                      {"Anode Turn-On Threshold:", 1064, &d.AETText, "[J/cm^2]"}};
-        int row = 1;
-        for (const LabelledEdit& e : edits) {
-            QLineEdit* edit = BindEdit(e.id, *e.field);
-            auto* label = new QLabel(QString::fromLatin1(e.label), group);
-            label->setBuddy(edit);
-            grid->addWidget(label, row, 0);
-            grid->addWidget(edit, row, 1);
-            grid->addWidget(new QLabel(QString::fromLatin1(e.unit), group), row, 2);
-            ++row;
-        }
+        EditRows(grid, 1,
+                 {{"Electrode Length:", 1013, &d.ELText, "[cm]"},
+                  {"Electrode Width:", 1014, &d.EWText, "[cm]"},
+                  {"Electrode Gap:", 1021, &d.EGText, "[cm]"},
+                  {"Gap Closure Velocity:", 1017, &d.CVText, "[cm/us]"},
+                  {"Ion Mass:", 1018, &d.IMText, "[AMU]"},
+                  {"Breakdown Field:", 1063, &d.BFText, "[kV/cm]"},
+                  {"Turn-On Time:", 1062, &d.TOTText, "[ns]"},
+                  {"Anode Turn-On Threshold:", 1064, &d.AETText, "[J/cm^2]"}});
         layout->addWidget(group);
         layout->addWidget(Buttons());
         Load();
@@ -130,8 +108,8 @@ public:
 
 void RegisterResistorDialogs(QtPropertyDialogs& dialogs)
 {
-    dialogs.Register(CResistor::kDialogTemplate, FieldDialogFactory<CComponent, NameValueDialog>());
-    dialogs.Register(CSwitch::kDialogTemplate, FieldDialogFactory<CSwitch, SwitchDialog>());
-    dialogs.Register(CVariableR::kDialogTemplate, FieldDialogFactory<CVariableR, VariableResistorDialog>());
-    dialogs.Register(CPlanarDiode::kDialogTemplate, FieldDialogFactory<CPlanarDiode, PlanarDiodeDialog>());
+    dialogs.Register<CComponent, NameValueDialog>(CResistor::kDialogTemplate);
+    dialogs.Register<CSwitch, SwitchDialog>(CSwitch::kDialogTemplate);
+    dialogs.Register<CVariableR, VariableResistorDialog>(CVariableR::kDialogTemplate);
+    dialogs.Register<CPlanarDiode, PlanarDiodeDialog>(CPlanarDiode::kDialogTemplate);
 }

@@ -21,17 +21,7 @@ public:
         using K = CVoltageSource;
         grid->addWidget(BindRadio(1005, QStringLiteral("DC:"), s.SourceKind, K::KindDC), 0, 0);
         grid->addWidget(EditRow({{"V:", 1012, &s.DCText}}), 0, 1);
-        grid->addWidget(BindRadio(1006, QStringLiteral("Pulsed:"), s.SourceKind, K::KindPulse), 1, 0);
-        grid->addWidget(EditRow({{"V1:", 1013, &s.V1Text},
-                                 {"V2:", 1014, &s.V2Text},
-                                 {"TD:", 1021, &s.TDText},
-                                 {"TR:", 1017, &s.TRText}}),
-                        1, 1);
-        grid->addWidget(
-            EditRow({{"TF:", 1018, &s.TFText}, {"PW:", 1019, &s.PWText}, {"PER:", 1022, &s.PERText}}), 2, 1);
-        grid->addWidget(BindRadio(1007, QStringLiteral("Orlisk Waveform:"), s.SourceKind, K::KindOrlisk), 3,
-                        0);
-        grid->addWidget(BindEdit(1023, s.WaveformName), 3, 1);
+        PulseAndWaveformRows(grid, 1, s.SourceKind, s, {"V1:", 1013, &s.V1Text}, {"V2:", 1014, &s.V2Text});
         grid->addWidget(BindCheck(1024, QStringLiteral("Visible"), s.DialogValueVisible), 4, 0);
         layout->addWidget(group);
         layout->addWidget(Buttons());
@@ -43,5 +33,5 @@ public:
 
 void RegisterSourceDialog(QtPropertyDialogs& dialogs)
 {
-    dialogs.Register(CVoltageSource::kDialogTemplate, FieldDialogFactory<CVoltageSource, SourceDialog>());
+    dialogs.Register<CVoltageSource, SourceDialog>(CVoltageSource::kDialogTemplate);
 }

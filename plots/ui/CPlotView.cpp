@@ -4,6 +4,7 @@
 #include "CPlotDataViewer.h"
 #include "CPlotDoc.h"
 #include "CommandIds.h"
+#include "Ribbon.h"
 
 #include <QCursor>
 #include <QMdiSubWindow>
@@ -56,6 +57,13 @@ void CPlotView::OnInitialUpdate()
     ZoomToFit();
     m_FitUntilPainted = true;
     SetToolMode(SelectMode);
+}
+
+void CPlotView::OnActivateView(bool activate)
+{
+    if (Ribbon* ribbon = Ribbon::Main(); ribbon && activate)
+        ribbon->SetActiveCategory(ribbon->FindCategory(QStringLiteral("Home")));
+    CZoomView::OnActivateView(activate);
 }
 
 // A new window is laid out in its frame after it was made: until it is first painted, the page is

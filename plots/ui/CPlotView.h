@@ -35,6 +35,8 @@ public:
     CPlotDataViewer& DataViewer() const { return *m_DataViewer; }
 
     void OnInitialUpdate() override;
+    // Shows the ribbon's Home tab, which holds the plot's tools.
+    void OnActivateView(bool activate) override;
     void OnUpdate(View* sender, int hint) override;
     void OnDraw(Dc& dc) override;
 

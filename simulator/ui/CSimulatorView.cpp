@@ -354,6 +354,9 @@ void CSimulatorView::OnTransientSimulate()
     ReadControls();
     Ribbon* ribbon = RibbonBar();
     RibbonProgress progress(ribbon ? ribbon->FindProgressBar(ID_Transient_Progress) : nullptr);
+    // Setting up a large run takes a while before the steps start: the bar no longer shows the run
+    // before meanwhile.
+    progress.SetPos(0);
     if (doc->RunSimulation(&progress)) OnPlotTraces();
 }
 

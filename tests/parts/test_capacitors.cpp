@@ -8,7 +8,7 @@
 #include "CVariableC.h"
 #include "ComponentTypeId.h"
 #include "DcRecorder.h"
-#include "PartRowCheck.h"
+#include "PartsTestSupport.h"
 #include "UiServices.h"
 #include "ui/ComponentPropertiesDialog.h"
 #include "ui/DiodeDialog.h"
@@ -29,10 +29,8 @@ namespace {
 
 const char* const kCapacitorFigure =
     "Line 0,0 180,0\nLine 180,-144 180,144\nLine 252,144 252,-144\nLine 252,0 432,0";
-const std::array<Rect, 4> kCapacitorExtents{
-    {{0, 144, 432, -144}, {-144, 0, 144, -432}, {-432, 144, 0, -144}, {-144, 432, 144, 0}}};
-const std::array<std::vector<QPoint>, 4> kPins432{
-    {{{0, 0}, {432, 0}}, {{0, 0}, {0, -432}}, {{0, 0}, {-432, 0}}, {{0, 0}, {0, 432}}}};
+const std::array<Rect, 4> kCapacitorExtents = twoPinExtents(432, 144);
+const std::array<std::vector<QPoint>, 4> kPins432 = twoPins(432);
 const std::vector<QPoint> kCapacitorLabels{{150, 350}, {140, -150}, {140, -350}};
 
 // The page point where an arc reaches farthest from its chord: arcs run counterclockwise as the screen
@@ -66,14 +64,13 @@ TEST(CapacitorFamily, EachClassAsItsToolMakesIt)
         {"CVariableC", 522, "C", 345, "VARC STANDARD Z5V 10nF 30kV", "IC=0", "1 2", kCapacitorExtents,
          kCapacitorLabels, kPins432, varc.c_str()},
         {"CMOV", 572, "R", 329, "MOV C=2nF VT=100 N=-15", "IC=0", "1 2",
-         {{{0, 144, 576, -144}, {-144, 0, 144, -576}, {-576, 144, 0, -144}, {-144, 576, 144, 0}}},
-         kCapacitorLabels, {{{{0, 0}, {576, 0}}, {{0, 0}, {0, -576}}, {{0, 0}, {-576, 0}}, {{0, 0}, {0, 576}}}},
+         twoPinExtents(576, 144), kCapacitorLabels, twoPins(576),
          "Polyline 0,0 144,0 168,72 216,-72 264,72 312,-72 360,72 408,-72 432,0 576,0\n"
          "Polyline 72,-144 144,-144 432,144 504,144"},
         {"CInductor", 521, "L", 329, "1nH", "IC=0", "1 2",
          {{{0, 144, 864, 0}, {0, 0, 144, -864}, {-864, 144, 0, -144}, {-144, 864, 0, 0}}},
          {{300, 350}, {300, -100}, {300, -300}},
-         {{{{0, 0}, {864, 0}}, {{0, 0}, {0, -864}}, {{0, 0}, {-864, 0}}, {{0, 0}, {0, 864}}}}, inductor.c_str()},
+         twoPins(864), inductor.c_str()},
         {"CTransformer", 570, "K", 329, "L1=100n L2=1u K=.9", "IC=0,0", "1 2 1 2",
          {{{0, 0, 494, -864}, {-864, 0, 0, -494}, {0, 864, 494, 0}, {0, 0, 864, -494}}},
          {{450, 0}, {450, -300}, {450, -670}},
@@ -90,8 +87,7 @@ TEST(CapacitorFamily, EachClassAsItsToolMakesIt)
                    "Line 288,0 432,0"},
     };
     // clang-format on
-    for (const PartRow& row : rows)
-        checkPartRow(row);
+    checkFamily(rows);
 }
 
 TEST(CapacitorFamily, TheVaristorBarKeepsItsSlantUpright)

@@ -6,7 +6,7 @@
 #include "ComponentTypeId.h"
 #include "DcRecorder.h"
 #include "ElementClass.h"
-#include "PartRowCheck.h"
+#include "PartsTestSupport.h"
 #include "SimHarness.h"
 
 #include <gtest/gtest.h>
@@ -54,9 +54,9 @@ TEST(TransmissionLines, EachClassAsItsToolMakesIt)
          "TL C=1nF",
          "IC=0",
          "1 2",
-         {{{0, 144, 432, -144}, {-144, 0, 144, -432}, {-432, 144, 0, -144}, {-144, 432, 144, 0}}},
+         twoPinExtents(432, 144),
          {{150, 350}, {140, -150}, {140, -350}},
-         {{{{0, 0}, {432, 0}}, {{0, 0}, {0, -432}}, {{0, 0}, {-432, 0}}, {{0, 0}, {0, 432}}}},
+         twoPins(432),
          "Line 0,0 180,0\nLine 180,-144 180,144\nLine 252,144 252,-144\nLine 252,0 432,0"},
         {"CTLineL",
          573,
@@ -67,12 +67,11 @@ TEST(TransmissionLines, EachClassAsItsToolMakesIt)
          "1 2",
          {{{0, 144, 864, 0}, {0, 0, 144, -864}, {-864, 144, 0, 0}, {-144, 864, 0, 0}}},
          {{300, 350}, {300, -100}, {300, -300}},
-         {{{{0, 0}, {864, 0}}, {{0, 0}, {0, -864}}, {{0, 0}, {-864, 0}}, {{0, 0}, {0, 864}}}},
+         twoPins(864),
          "Line 0,0 144,0\nArc 144,100 288,-100 288,0 144,0\nArc 288,100 432,-100 432,0 288,0\n"
          "Arc 432,100 576,-100 576,0 432,0\nArc 576,100 720,-100 720,0 576,0\nLine 720,0 864,0"},
     };
-    for (const PartRow& row : rows)
-        checkPartRow(row);
+    checkFamily(rows);
 }
 
 TEST(TransmissionLines, OutlineInThePartColourBodyInItsOwn)

@@ -8,97 +8,89 @@
 #include "CSimulatorDoc.h"
 #include "CSwitchSim.h"
 #include "CVariableRSim.h"
-#include "CVoltageSource.h"
 #include "CVoltageSourceSim.h"
-#include "ComponentClasses.h"
+#include "ComponentTypeId.h"
 #include "DcRecorder.h"
 #include "ElementFactory.h"
+#include "PartsTestSupport.h"
 #include "SchematicTestSupport.h"
 #include "Text.h"
 #include "UiServices.h"
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <map>
 #include <typeinfo>
 
 namespace {
 
-struct PartRow {
-    quint32 type;
-    const char* className;
-    const char* letter;
-    int orientation; // at creation
-    const char* defaultValue;
-    int valueLabel; // 1 shown, 0 hidden, -1 none
-    // Offsets of pin "2", the name label and the value label at the orientation of creation.
-    AttachmentOffsets places;
-    // At position (0, 0), orientations 1 to 4.
-    Rect extents[4];
-    // Orientation 1 at (0, 0), with the brush of every filled shape.
-    const char* symbol;
-    // The simulator's element for the default netlist line, and the messages that reading it shows
-    // ("|" between two).
+// A part row with the fills of its figure (each filled shape with its brush's colour, or the number of
+// set bits of its pattern, and a null pen noted) and what the simulator makes of its default netlist
+// line: its element and the messages reading it shows ("|" between two).
+struct SourceRow {
+    PartRow part;
+    const char* fills;
     const std::type_info* element;
     const char* readMessages;
 };
 
-constexpr Rect k576[4] = {
-    {0, 144, 576, -144}, {-144, 0, 144, -576}, {-576, 144, 0, -144}, {-144, 576, 144, 0}};
-constexpr Rect k432[4] = {
-    {0, 144, 432, -144}, {-144, 0, 144, -432}, {-432, 144, 0, -144}, {-144, 432, 144, 0}};
-constexpr Rect kSource[4] = {
-    {0, 216, 720, -216}, {-216, 0, 216, -720}, {-720, 216, 0, -216}, {-216, 720, 216, 0}};
-constexpr Rect kProbe[4] = {
-    {0, 368, 432, -288}, {-288, 0, 368, -432}, {-432, 368, 0, -288}, {-288, 432, 368, 0}};
-
-const char* const kZigzag = "Line 0,0 144,0|Line 144,0 168,72|Line 168,72 216,-72|Line 216,-72 264,72|"
-                            "Line 264,72 312,-72|Line 312,-72 360,72|Line 360,72 408,-72|Line 408,-72 432,0|"
-                            "Line 432,0 576,0";
+const char* const kZigzag =
+    "Line 0,0 144,0\nLine 144,0 168,72\nLine 168,72 216,-72\nLine 216,-72 264,72\n"
+    "Line 264,72 312,-72\nLine 312,-72 360,72\nLine 360,72 408,-72\nLine 408,-72 432,0\n"
+    "Line 432,0 576,0";
+const std::string kVariableR =
+    std::string(kZigzag) + "\nLine 216,-144 504,144\nLine 504,144 432,144\nLine 504,144 504,72";
+const char* const kSourceCircle = "Line 0,0 144,0\nEllipse 144,216 576,-216\nLine 576,0 720,0\n";
+const std::string kVoltageSource =
+    std::string(kSourceCircle) + "Line 238,-50 238,50\nLine 188,0 288,0\nLine 482,-50 482,50";
+const std::string kCurrentSource =
+    std::string(kSourceCircle) + "Line 238,0 488,0\nLine 488,0 388,75\nLine 488,0 388,-75";
+const char* const kPulse = "PULSE 0 1.0 20n 10n 20n 5n 70n";
 
 // clang-format off
-const PartRow kRows[] = {
-    {TypeResistor, "CResistor", "R", 1, "1k", 1, {{576, 0}, {200, 300}, {200, -100}}, {k576[0], k576[1], k576[2], k576[3]},
-     kZigzag, &typeid(CResistorSim), ""},
-    {TypeVariableResistor, "CVariableR", "R", 1, "VARR POWER A=0 B=1 N=1", 1, {{576, 0}, {200, 300}, {200, -100}},
-     {k576[0], k576[1], k576[2], k576[3]},
+const SourceRow kRows[] = {
+    {{"CResistor", TypeResistor, "R", 331, "1k", nullptr, "1 2", twoPinExtents(576, 144), {{200, 300}, {200, -100}},
+      twoPins(576), kZigzag},
+     "", &typeid(CResistorSim), ""},
+    {{"CVariableR", TypeVariableResistor, "R", 370, "VARR POWER A=0 B=1 N=1", nullptr, "1 2", twoPinExtents(576, 144),
+      {{200, 300}, {200, -100}}, twoPins(576), kVariableR.c_str()},
      "", &typeid(CVariableRSim), ""},
-    {TypeResistiveSwitch, "CSwitch", "S", 1, "TIME 1E6 0.1 10n 1n LIN", 0, {{432, 0}, {100, 300}, {100, -100}},
-     {k432[0], k432[1], k432[2], k432[3]},
-     "Line 0,0 144,0|Ellipse 108,36 180,-36 #008000|Line 144,0 288,100|Ellipse 252,36 324,-36 #008000|Line 288,0 432,0",
-     &typeid(CSwitchSim), ""},
-    {TypeIdealDiode, "CIdealDiode", "D", 1, "IDIODE RON=.1m ROFF=10MEG", 1, {{432, 0}, {150, 350}, {140, -150}},
-     {k432[0], k432[1], k432[2], k432[3]},
-     "Line 0,0 144,0|Line 144,0 144,144|Line 144,144 288,0|Line 288,0 144,-144|Line 144,-144 144,0|"
-     "Line 288,144 288,-144|Line 288,0 432,0",
-     &typeid(CIdealDiodeSim), ""},
-    {TypeOilSwitchModel, "COilSwitch", "R", 1, "OILSW GAP=10 EB1P=2000 EB1N=2000 EB2P=2000 EB2N=50", 1,
-     {{576, 0}, {200, 400}, {200, -200}}, {k576[0], k576[1], k576[2], k576[3]},
-     "Line 0,0 144,0|Rectangle 144,144 432,-144 #ffff00 no pen|Rectangle 144,50 216,-50 #000000|"
-     "Rectangle 360,50 432,-50 #000000|Line 144,144 144,-144|Line 432,144 432,-144|Line 432,0 576,0",
+    {{"CSwitch", TypeResistiveSwitch, "S", 338, "TIME 1E6 0.1 10n 1n LIN", nullptr, "1 2", twoPinExtents(432, 144),
+      {{100, 300}, {100, -100}}, twoPins(432),
+      "Line 0,0 144,0\nEllipse 108,36 180,-36\nLine 144,0 288,100\nEllipse 252,36 324,-36\nLine 288,0 432,0", 1, 0},
+     "Ellipse 108,36 180,-36 #008000|Ellipse 252,36 324,-36 #008000", &typeid(CSwitchSim), ""},
+    {{"CIdealDiode", TypeIdealDiode, "D", 331, "IDIODE RON=.1m ROFF=10MEG", nullptr, "1 2", twoPinExtents(432, 144),
+      {{150, 350}, {140, -150}}, twoPins(432),
+      "Line 0,0 144,0\nLine 144,0 144,144\nLine 144,144 288,0\nLine 288,0 144,-144\nLine 144,-144 144,0\n"
+      "Line 288,144 288,-144\nLine 288,0 432,0"},
+     "", &typeid(CIdealDiodeSim), ""},
+    {{"COilSwitch", TypeOilSwitchModel, "R", 331, "OILSW GAP=10 EB1P=2000 EB1N=2000 EB2P=2000 EB2N=50", nullptr, "1 2",
+      twoPinExtents(576, 144), {{200, 400}, {200, -200}}, twoPins(576),
+      "Line 0,0 144,0\nRectangle 144,144 432,-144\nRectangle 144,50 216,-50\nRectangle 360,50 432,-50\n"
+      "Line 144,144 144,-144\nLine 432,144 432,-144\nLine 432,0 576,0"},
+     "Rectangle 144,144 432,-144 #ffff00 no pen|Rectangle 144,50 216,-50 #000000|Rectangle 360,50 432,-50 #000000",
      &typeid(CResistorSim),
      "Warning: Unrecognized Character in Netlist.|"
      "Warning:  R1 (OILSW) has no simulation model of its own and runs as a near short circuit."},
-    {TypePlanarDiodeModel, "CPlanarDiode", "R", 1, "PLDIODE EL=1 EW=1 EG=1 CV=2 IM=1 BF=50 TOT=10 AET=1", 1,
-     {{576, 0}, {200, 400}, {200, -200}}, {k576[0], k576[1], k576[2], k576[3]},
-     "Line 0,0 144,0|Rectangle 144,144 244,-144 pattern 16 no pen|Rectangle 244,144 344,-144 pattern 2 no pen|"
-     "Line 144,144 144,-144|Line 432,144 432,-144|Line 432,0 576,0",
+    {{"CPlanarDiode", TypePlanarDiodeModel, "R", 349, "PLDIODE EL=1 EW=1 EG=1 CV=2 IM=1 BF=50 TOT=10 AET=1", nullptr,
+      "1 2", twoPinExtents(576, 144), {{200, 400}, {200, -200}}, twoPins(576),
+      "Line 0,0 144,0\nRectangle 144,144 244,-144\nRectangle 244,144 344,-144\nLine 144,144 144,-144\n"
+      "Line 432,144 432,-144\nLine 432,0 576,0"},
+     "Rectangle 144,144 244,-144 pattern 16 no pen|Rectangle 244,144 344,-144 pattern 2 no pen",
      &typeid(CResistorSim), "Warning:  R1 (PLDIODE) has no simulation model of its own and runs as a near short circuit."},
-    {TypeVoltageSource, "CVoltageSource", "V", 2, "PULSE 0 1.0 20n 10n 20n 5n 70n", 1,
-     {{0, -720}, {250, -130}, {250, -330}}, {kSource[0], kSource[1], kSource[2], kSource[3]},
-     "Line 0,0 144,0|Ellipse 144,216 576,-216 #ffffff|Line 576,0 720,0|Line 238,-50 238,50|Line 188,0 288,0|"
-     "Line 482,-50 482,50",
-     &typeid(CVoltageSourceSim), ""},
-    {TypeCurrentSource, "CCurrentSource", "I", 1, "PULSE 0 1.0 20n 10n 20n 5n 70n", 1,
-     {{720, 0}, {200, 450}, {200, -250}}, {kSource[0], kSource[1], kSource[2], kSource[3]},
-     "Line 0,0 144,0|Ellipse 144,216 576,-216 #ffffff|Line 576,0 720,0|Line 238,0 488,0|Line 488,0 388,75|"
-     "Line 488,0 388,-75",
-     &typeid(CCurrentSourceSim), ""},
-    {TypeCurrentProbe, "CCurrentProbe", "V", 1, "DC 0", -1, {{432, 0}, {350, 450}, {}},
-     {kProbe[0], kProbe[1], kProbe[2], kProbe[3]},
-     "Line 0,0 432,0|Ellipse 166,144 266,-144 #ffffff|Line 216,144 216,288|Ellipse 176,368 256,288 #ffffff|"
-     "Line 116,-216 404,-216|Line 404,-216 260,-288|Line 404,-216 260,-144",
-     &typeid(CVoltageSourceSim), ""},
+    {{"CVoltageSource", TypeVoltageSource, "V", 346, kPulse, nullptr, "1 2", twoPinExtents(720, 216),
+      {{250, -130}, {250, -330}}, twoPins(720), kVoltageSource.c_str(), 2},
+     "Ellipse 144,216 576,-216 #ffffff", &typeid(CVoltageSourceSim), ""},
+    {{"CCurrentSource", TypeCurrentSource, "I", 346, kPulse, nullptr, "1 2", twoPinExtents(720, 216),
+      {{200, 450}, {200, -250}}, twoPins(720), kCurrentSource.c_str()},
+     "Ellipse 144,216 576,-216 #ffffff", &typeid(CCurrentSourceSim), ""},
+    {{"CCurrentProbe", TypeCurrentProbe, "V", 346, "DC 0", nullptr, "1 2",
+      {{{0, 368, 432, -288}, {-288, 0, 368, -432}, {-432, 368, 0, -288}, {-288, 432, 368, 0}}}, {{350, 450}},
+      twoPins(432),
+      "Line 0,0 432,0\nEllipse 166,144 266,-144\nLine 216,144 216,288\nEllipse 176,368 256,288\n"
+      "Line 116,-216 404,-216\nLine 404,-216 260,-288\nLine 404,-216 260,-144", 1, -1},
+     "Ellipse 166,144 266,-144 #ffffff|Ellipse 176,368 256,288 #ffffff", &typeid(CVoltageSourceSim), ""},
 };
 // clang-format on
 
@@ -107,56 +99,24 @@ QString hex(const QByteArray& bytes)
     return QString::fromLatin1(bytes.toHex(' '));
 }
 
-Rect moved(const Rect& r, QPoint by)
-{
-    return Rect{r.left + by.x(), r.top + by.y(), r.right + by.x(), r.bottom + by.y()};
-}
-
-// The recorder's entries, one a line, with the fill of every filled shape (its colour, or the number
-// of set bits of a pattern) and a null pen noted.
-QString describe(const RecordingDc& rec)
+QString fills(const RecordingDc& rec)
 {
     QStringList out;
     for (const DcEntry& e : rec.Entries()) {
+        if (e.kind != DcShape::Rectangle && e.kind != DcShape::Ellipse) continue;
         QString s = e.Describe();
-        if (e.kind == DcShape::Rectangle || e.kind == DcShape::Ellipse) {
-            if (e.brush.style == Brush::Pattern) {
-                int bits = 0;
-                for (quint8 row : e.brush.rows)
-                    bits += qPopulationCount(row);
-                s += QStringLiteral(" pattern %1").arg(bits);
-            } else {
-                s += u' ' + e.brush.color.name();
-            }
-            if (e.pen.style == Pen::Null) s += QStringLiteral(" no pen");
+        if (e.brush.style == Brush::Pattern) {
+            int bits = 0;
+            for (quint8 row : e.brush.rows)
+                bits += qPopulationCount(row);
+            s += QStringLiteral(" pattern %1").arg(bits);
+        } else {
+            s += u' ' + e.brush.color.name();
         }
+        if (e.pen.style == Pen::Null) s += QStringLiteral(" no pen");
         out << s;
     }
     return out.join(u'|');
-}
-
-// A new part of the row's type, as the tool makes it, placed at `at` in the document.
-CComponent& place(CTorvex2Doc& doc, const PartRow& row, QPoint at)
-{
-    std::unique_ptr<CComponent> part = CTorvex2Doc::CreateComponent(row.type);
-    EXPECT_NE(part, nullptr) << row.className;
-    part->Position = at;
-    doc.Components().push_back(std::move(part));
-    CComponent& placed = *doc.Components().back();
-    placed.CreateAttachments(doc, at.x(), at.y());
-    placed.State = 1;
-    return placed;
-}
-
-std::vector<CComponent*> attachmentsOf(CTorvex2Doc& doc, const CComponent& part)
-{
-    std::vector<CComponent*> out;
-    bool found = false;
-    for (const auto& object : doc.Components()) {
-        if (found) out.push_back(object.get());
-        found = found || object.get() == &part;
-    }
-    return out;
 }
 
 class PartClasses : public ::testing::Test {
@@ -166,99 +126,17 @@ protected:
 
 } // namespace
 
-TEST_F(PartClasses, ToolsMakeNameAndPlaceEveryClass)
+TEST_F(PartClasses, EachClassAsItsToolMakesIt)
 {
-    for (const PartRow& row : kRows) {
-        SCOPED_TRACE(row.className);
-        CTorvex2Doc doc;
-        ASSERT_TRUE(doc.OnNewDocument());
-        const QPoint at(1440, -2880);
-        CComponent& part = place(doc, row, at);
-        EXPECT_STREQ(part.RuntimeClass().name, row.className);
-        EXPECT_TRUE(part.IsKindOf(*FindComponentClass(row.className)->info));
-        EXPECT_EQ(
-            std::tuple(part.TypeId, part.Orientation, part.Text, part.GetDefaultValue()),
-            std::tuple(row.type, row.orientation, row.letter + QString("1"), QString(row.defaultValue)));
-
-        // Name label, value label (unless the part has none), pins "1" and "2", all placed.
-        const std::vector<CComponent*> a = attachmentsOf(doc, part);
-        const bool withValue = row.valueLabel >= 0;
-        ASSERT_EQ(int(a.size()), part.GetAttachmentCount());
-        ASSERT_EQ(int(a.size()), withValue ? 4 : 3);
-        const CComponent& name = *a[0];
-        const CComponent& pin1 = *a[a.size() - 2];
-        const CComponent& pin2 = *a[a.size() - 1];
-        EXPECT_EQ(std::tuple(name.TypeId, name.Text, name.Visible, name.Position),
-                  std::tuple(quint32(TypeLabel), part.Text, 1, at + row.places.nameLabel));
-        if (withValue) {
-            const CComponent& value = *a[1];
-            EXPECT_EQ(std::tuple(value.TypeId, value.Text, int(value.Visible), value.Position),
-                      std::tuple(quint32(TypeLabel), QString(row.defaultValue), row.valueLabel,
-                                 at + row.places.valueLabel));
-        }
-        EXPECT_EQ(std::tuple(pin1.TypeId, pin1.Text, pin1.Position),
-                  std::tuple(quint32(TypeTerminal), QString("1"), at));
-        EXPECT_EQ(std::tuple(pin2.TypeId, pin2.Text, pin2.Position),
-                  std::tuple(quint32(TypeTerminal), QString("2"), at + row.places.pin2));
-        for (const CComponent* c : a)
-            EXPECT_EQ(std::tuple(c->State, c->Extent, c->GetAttachmentCount()), std::tuple(1, Rect{}, 0));
-
-        // At every orientation the pins sit at the ends of the symbol's leads, on its outline.
-        for (int o = 1; o <= 4; ++o) {
-            part.Orientation = o;
-            part.PlaceAttachments(doc, std::prev(doc.Components().end(), int(a.size()) + 1));
-            RecordingDc rec;
-            part.Draw(rec);
-            EXPECT_EQ(part.Extent, moved(row.extents[o - 1], at)) << o;
-            for (const CComponent* pin : {&pin1, &pin2}) {
-                bool atLineEnd = false;
-                for (const DcEntry& e : rec.OfKind(DcShape::Line))
-                    atLineEnd = atLineEnd || e.points[0] == pin->Position || e.points[1] == pin->Position;
-                const QPoint p = pin->Position;
-                const Rect& x = part.Extent;
-                const bool onOutline =
-                    (p.x() == x.left || p.x() == x.right || p.y() == x.top || p.y() == x.bottom);
-                EXPECT_TRUE(atLineEnd && onOutline) << o << " pin " << qPrintable(pin->Text);
-            }
-        }
-        // Any other orientation moves pin "1" alone.
-        const QPoint pin2Before = pin2.Position;
-        part.Position = QPoint(0, 0);
-        part.Orientation = 7;
-        part.PlaceAttachments(doc, std::prev(doc.Components().end(), int(a.size()) + 1));
-        EXPECT_EQ(std::tuple(pin1.Position, pin2.Position), std::tuple(QPoint(0, 0), pin2Before));
-    }
-}
-
-TEST_F(PartClasses, SymbolsAndColours)
-{
-    for (const PartRow& row : kRows) {
-        SCOPED_TRACE(row.className);
-        std::unique_ptr<CComponent> part = CTorvex2Doc::CreateComponent(row.type);
+    for (const SourceRow& row : kRows) {
+        checkPartRow(row.part);
+        // The fills of a placed part.
+        std::unique_ptr<CComponent> part = CTorvex2Doc::CreateComponent(row.part.typeId);
         part->Orientation = 1;
         part->State = 1;
         RecordingDc rec;
-        const Pen before = rec.GetCurrentPen();
-        const Brush brushBefore = rec.GetCurrentBrush();
         part->Draw(rec);
-        const QString expected = *row.symbol ? QString(row.symbol) : QString(kZigzag);
-        if (row.type != TypeVariableResistor)
-            EXPECT_EQ(describe(rec), expected);
-        else
-            EXPECT_TRUE(describe(rec).startsWith(expected));
-        // Pens and brushes are put back.
-        EXPECT_EQ(std::tuple(rec.GetCurrentPen(), rec.GetCurrentBrush()), std::tuple(before, brushBefore));
-        // Placed green, grey while placing, light red when selected; 15 twips wide.
-        for (const auto& [state, selected, colour] : {std::tuple(1, 0, QColor(0, 128, 0)),
-                                                      {0, 0, QColor(128, 128, 128)},
-                                                      {1, 1, QColor(255, 64, 64)}}) {
-            part->State = quint8(state);
-            part->Selected = quint8(selected);
-            rec.Clear();
-            part->Draw(rec);
-            for (const DcEntry& e : rec.OfKind(DcShape::Line))
-                EXPECT_EQ(e.pen, Pen(Pen::Solid, 15, colour)) << state << selected;
-        }
+        EXPECT_EQ(fills(rec), row.fills) << row.part.className;
     }
 }
 
@@ -266,16 +144,16 @@ TEST_F(PartClasses, VariableResistorArrowHasItsOwnSecondOrientation)
 {
     // The arrow of orientation 2 is not the first orientation's turned a quarter.
     const std::pair<int, const char*> arrows[] = {
-        {1, "Line 216,-144 504,144|Line 504,144 432,144|Line 504,144 504,72"},
-        {2, "Line 120,-476 -168,-188|Line -168,-188 -96,-188|Line -168,-188 -168,-260"},
-        {3, "Line -216,-144 -504,144|Line -504,144 -432,144|Line -504,144 -504,72"},
-        {4, "Line -144,216 144,504|Line 144,504 144,432|Line 144,504 72,504"}};
+        {1, "Line 216,-144 504,144\nLine 504,144 432,144\nLine 504,144 504,72"},
+        {2, "Line 120,-476 -168,-188\nLine -168,-188 -96,-188\nLine -168,-188 -168,-260"},
+        {3, "Line -216,-144 -504,144\nLine -504,144 -432,144\nLine -504,144 -504,72"},
+        {4, "Line -144,216 144,504\nLine 144,504 144,432\nLine 144,504 72,504"}};
     for (const auto& [orientation, arrow] : arrows) {
         std::unique_ptr<CComponent> r = CTorvex2Doc::CreateComponent(TypeVariableResistor);
         r->Orientation = orientation;
         RecordingDc rec;
         r->Draw(rec);
-        EXPECT_TRUE(describe(rec).endsWith(arrow)) << orientation;
+        EXPECT_TRUE(rec.Describe().endsWith(arrow)) << orientation;
         EXPECT_EQ(rec.Count(DcShape::Line), 9 + 3) << orientation;
     }
 }
@@ -291,21 +169,50 @@ TEST_F(PartClasses, NamesShareTheLetterCounters)
                              TypePlanarDiodeModel, TypeVariableResistor, TypeIdealDiode,
                              TypeResistiveSwitch};
     QStringList names;
-    for (quint32 type : types) {
-        const auto row = std::find_if(std::begin(kRows), std::end(kRows),
-                                      [&](const PartRow& r) { return r.type == type; });
-        names << place(doc, *row, {0, 0}).Text;
-    }
+    for (quint32 type : types)
+        names << placePart(doc, CTorvex2Doc::CreateComponent(type), {0, 0}).Text;
     EXPECT_EQ(names, QStringList({"V1", "V2", "I1", "V3", "R1", "R2", "R3", "R4", "D1", "S1"}));
+}
+
+TEST_F(PartClasses, AttachmentsOnlyFollowTheirPartAndStayOnThePage)
+{
+    for (const quint32 type :
+         {quint32(TypeVoltageSource), quint32(TypeCapacitor), quint32(TypeBubbleConnector)}) {
+        SCOPED_TRACE(type);
+        CTorvex2Doc doc;
+        ASSERT_TRUE(doc.OnNewDocument());
+        // A part that is not the tail of the list gets nothing and takes no number.
+        std::unique_ptr<CComponent> made = CTorvex2Doc::CreateComponent(type);
+        CComponent& part = *made;
+        doc.Components().push_back(std::move(made));
+        placePart(doc, CTorvex2Doc::CreateComponent(TypeResistor));
+        const size_t before = doc.Components().size();
+        const std::vector<int> counters = doc.DesignatorCounters;
+        part.CreateAttachments(doc, 0, 0);
+        EXPECT_EQ(std::tuple(doc.Components().size(), doc.DesignatorCounters), std::tuple(before, counters));
+
+        // Without a number left for its letter the part keeps its letter, and so does its name label.
+        const QChar letter = part.Text.at(0);
+        doc.DesignatorCounters[letter.unicode()] = INT_MAX;
+        CComponent& last = placePart(doc, CTorvex2Doc::CreateComponent(type), {INT_MAX - 100, INT_MIN + 100});
+        EXPECT_EQ(std::tuple(last.Text, objectsAfter(doc, last)[0]->Text),
+                  std::tuple(QString(letter), QString(letter)));
+        // Turned at the edge of the coordinates, its attachments stop there.
+        for (int o = 1; o <= 4; ++o) {
+            turnPart(doc, last, o);
+            for (const CComponent* a : objectsAfter(doc, last))
+                EXPECT_TRUE(a->Position.x() >= INT_MAX - 1100 && a->Position.y() <= INT_MIN + 1100) << o;
+        }
+    }
 }
 
 TEST_F(PartClasses, SimulatorReadsEveryDefaultValue)
 {
-    for (const PartRow& row : kRows) {
+    for (const SourceRow& row : kRows) {
         ScriptedUiServices ui;
         CSimulatorDoc sim;
         sim.SetElementFactory(CreateElement);
-        const QString line = row.letter + QString("1 N1 0 ") + text::upperAscii(row.defaultValue);
+        const QString line = row.part.letter + QString("1 N1 0 ") + text::upperAscii(row.part.value);
         sim.SetNetlistText("* t\r\n" + line + "\r\n");
         ASSERT_TRUE(sim.ReadNetlistLines()) << qPrintable(line);
         EXPECT_TRUE(sim.ParseNetlistStatements()) << qPrintable(line);
@@ -342,21 +249,21 @@ TEST_F(PartClasses, FileWithEveryClassSavesByteForByte)
     };
     std::map<char, int> counters;
     int slot = 0;
-    for (const PartRow& row : kRows) {
+    for (const SourceRow& source : kRows) {
+        const PartRow& row = source.part;
         const QPoint at(1440 + 1440 * (slot % 5), -1440 - 1440 * (slot / 5));
         ++slot;
-        CComponent& part = place(doc, row, at);
+        CComponent& part = placePart(doc, CTorvex2Doc::CreateComponent(row.typeId), at);
         RecordingDc rec;
         part.Draw(rec);
         const QString name = row.letter + QString::number(++counters[row.letter[0]]);
-        object(row.className, at, moved(row.extents[row.orientation - 1], at), row.type, row.orientation,
-               name, 1);
-        object("CDrawing", at + row.places.nameLabel, {}, TypeLabel, 1, name, 1);
+        const int o = row.orientation;
+        object(row.className, at, moved(row.extents[o - 1], at), row.typeId, o, name, 1);
+        object("CDrawing", at + row.labels[0], {}, TypeLabel, 1, name, 1);
         if (row.valueLabel >= 0)
-            object("CDrawing", at + row.places.valueLabel, {}, TypeLabel, 1, row.defaultValue,
-                   row.valueLabel);
+            object("CDrawing", at + row.labels[1], {}, TypeLabel, 1, row.value, row.valueLabel);
         object("CDrawing", at, {}, TypeTerminal, 1, "1", 1);
-        object("CDrawing", at + row.places.pin2, {}, TypeTerminal, 1, "2", 1);
+        object("CDrawing", at + row.pinsAt[o - 1][1], {}, TypeTerminal, 1, "2", 1);
     }
     objects.data[0] = char(count);
     Bytes file;
@@ -369,8 +276,8 @@ TEST_F(PartClasses, FileWithEveryClassSavesByteForByte)
     CTorvex2Doc loaded;
     ASSERT_TRUE(loadBytes(loaded, file.data));
     auto it = loaded.Components().begin();
-    for (const PartRow& row : kRows) {
-        EXPECT_STREQ((*it)->RuntimeClass().name, row.className);
+    for (const SourceRow& row : kRows) {
+        EXPECT_STREQ((*it)->RuntimeClass().name, row.part.className);
         std::advance(it, (*it)->GetAttachmentCount() + 1);
     }
     EXPECT_EQ(hex(saveBytes(loaded)), hex(file.data));

@@ -15,6 +15,8 @@
 
 #include <gtest/gtest.h>
 
+#include <span>
+
 namespace {
 
 QString fields(std::initializer_list<const QString*> list)
@@ -27,54 +29,62 @@ QString fields(std::initializer_list<const QString*> list)
 
 // Opens the dialog's fields on `value`, presses OK without a change; the fields shown and the text
 // written (empty: refused).
-template <class T> std::pair<int, QString> roundTrip(T& part, const char* value)
+template <class T> QString roundTrip(T& part, const char* value)
 {
     part.ValueBuffer = QString::fromLatin1(value);
     part.OnInitDialog();
     const QString before = part.ValueBuffer;
     if (!part.OnOK()) {
         EXPECT_EQ(part.ValueBuffer, before);
-        return {-1, {}};
+        return {};
     }
-    return {0, part.ValueBuffer};
+    return part.ValueBuffer;
+}
+
+// A value text, what the dialog shows of it ("|" between the fields, the choices of its lists and
+// buttons first) and the text OK writes back without a change.
+struct ValueCase {
+    const char* value;
+    const char* shown;
+    const char* written;
+};
+
+template <class T>
+void checkValueTexts(quint32 type, std::span<const ValueCase> cases, QString (*shown)(const T&))
+{
+    for (const ValueCase& c : cases) {
+        T part(type);
+        const QString written = roundTrip(part, c.value);
+        EXPECT_EQ(shown(part), QString(c.shown)) << c.value;
+        EXPECT_EQ(written, QString(c.written)) << c.value;
+    }
 }
 
 } // namespace
 
 TEST(PartDialogs, SourceValueTexts)
 {
-    // kind; the fields DC|V1|V2|TD|TR|TF|PW|PER|waveform as shown; the text written by OK.
-    struct Case {
-        const char* value;
-        int kind;
-        const char* shown;
-        const char* written;
-    };
+    // kind|DC|V1|V2|TD|TR|TF|PW|PER|waveform
     // clang-format off
-    const Case cases[] = {
-        {"PULSE 0 1.0 20n 10n 20n 5n 70n", 1, "1|0|1.0|20n|10n|20n|5n|70n|Waveform", "PULSE 0 1.0 20n 10n 20n 5n 70n"},
-        {"pulse 0 5",                      1, "1|0|5||||||Waveform",               "PULSE 0 5     "},
-        {"  PULSE   0  1   2n ",           1, "1|0|1|2n|||||Waveform",             "PULSE 0 1 2n    "},
-        {"DC 5",                           0, "5|0|1|10n|1n|1n|10n|100n|Waveform", "DC 5"},
-        {"5",                              0, "5|0|1|10n|1n|1n|10n|100n|Waveform", "DC 5"},
-        {"-2.5E3",                         0, "-2.5E3|0|1|10n|1n|1n|10n|100n|Waveform", "DC -2.5E3"},
-        {".5k",                            0, ".5k|0|1|10n|1n|1n|10n|100n|Waveform", "DC .5k"},
-        {"SIN 0 1",                        0, "0|0|1|10n|1n|1n|10n|100n|Waveform", "DC 0"},
-        {"",                               0, "|0|1|10n|1n|1n|10n|100n|Waveform",  "DC "},
-        {"ORLISK Shot12",                  2, "1|0|1|10n|1n|1n|10n|100n|Shot12",   "ORLISK Shot12"},
-        {"orlisk",                         2, "1|0|1|10n|1n|1n|10n|100n|",         "ORLISK "},
+    const ValueCase cases[] = {
+        {"PULSE 0 1.0 20n 10n 20n 5n 70n", "1|1|0|1.0|20n|10n|20n|5n|70n|Waveform", "PULSE 0 1.0 20n 10n 20n 5n 70n"},
+        {"pulse 0 5",                      "1|1|0|5||||||Waveform",               "PULSE 0 5     "},
+        {"  PULSE   0  1   2n ",           "1|1|0|1|2n|||||Waveform",             "PULSE 0 1 2n    "},
+        {"DC 5",                           "0|5|0|1|10n|1n|1n|10n|100n|Waveform", "DC 5"},
+        {"5",                              "0|5|0|1|10n|1n|1n|10n|100n|Waveform", "DC 5"},
+        {"-2.5E3",                         "0|-2.5E3|0|1|10n|1n|1n|10n|100n|Waveform", "DC -2.5E3"},
+        {".5k",                            "0|.5k|0|1|10n|1n|1n|10n|100n|Waveform", "DC .5k"},
+        {"SIN 0 1",                        "0|0|0|1|10n|1n|1n|10n|100n|Waveform", "DC 0"},
+        {"",                               "0||0|1|10n|1n|1n|10n|100n|Waveform",  "DC "},
+        {"ORLISK Shot12",                  "2|1|0|1|10n|1n|1n|10n|100n|Shot12",   "ORLISK Shot12"},
+        {"orlisk",                         "2|1|0|1|10n|1n|1n|10n|100n|",         "ORLISK "},
     };
     // clang-format on
-    for (const Case& c : cases) {
-        CVoltageSource s(TypeVoltageSource);
-        const auto [status, written] = roundTrip(s, c.value);
-        EXPECT_EQ(s.SourceKind, c.kind) << c.value;
-        EXPECT_EQ(fields({&s.DCText, &s.V1Text, &s.V2Text, &s.TDText, &s.TRText, &s.TFText, &s.PWText,
-                          &s.PERText, &s.WaveformName}),
-                  QString(c.shown))
-            << c.value;
-        EXPECT_EQ(written, QString(c.written)) << c.value;
-    }
+    checkValueTexts<CVoltageSource>(TypeVoltageSource, cases, [](const CVoltageSource& s) {
+        return QString::number(s.SourceKind) + u'|' +
+               fields({&s.DCText, &s.V1Text, &s.V2Text, &s.TDText, &s.TRText, &s.TFText, &s.PWText,
+                       &s.PERText, &s.WaveformName});
+    });
 }
 
 TEST(PartDialogs, PulseWithAGapIsRefusedNamingTheField)
@@ -127,34 +137,23 @@ TEST(PartDialogs, PulseWithAGapIsRefusedNamingTheField)
 
 TEST(PartDialogs, VariableResistorValueTexts)
 {
-    // law; the fields A|B|N|R1|R2|TD|TR|TF|PW|PER|waveform as shown; the text written by OK.
-    struct Case {
-        const char* value;
-        int law;
-        const char* shown;
-        const char* written;
-    };
+    // law|A|B|N|R1|R2|TD|TR|TF|PW|PER|waveform
     // clang-format off
-    const Case cases[] = {
-        {"VARR POWER A=0 B=1 N=1", 0, "A=0|B=1|N=1|1|10|10n|1n|1n|10n|100n|Waveform", "VARR POWER A=0 B=1 N=1"},
-        {"VARR POWER 1 2",         0, "1|2||1|10|10n|1n|1n|10n|100n|Waveform",       "VARR POWER 1 2 "},
-        {"VARR SQUARE 3 4 5",      0, "3|4|5|1|10|10n|1n|1n|10n|100n|Waveform",      "VARR POWER 3 4 5"},
-        {"VARR",                   0, "|||1|10|10n|1n|1n|10n|100n|Waveform",         "VARR POWER   "},
-        {"VARR PULSE 1 100",       1, "1|1|1|1|100||||||Waveform",                   "VARR PULSE 1 100     "},
-        {"varr pulse 2 20 5n",     1, "1|1|1|2|20|5n|||||Waveform",                  "VARR PULSE 2 20 5n    "},
-        {"VARR ORLISK Rwave",      2, "1|1|1|1|10|10n|1n|1n|10n|100n|Rwave",         "VARR ORLISK Rwave"},
+    const ValueCase cases[] = {
+        {"VARR POWER A=0 B=1 N=1", "0|A=0|B=1|N=1|1|10|10n|1n|1n|10n|100n|Waveform", "VARR POWER A=0 B=1 N=1"},
+        {"VARR POWER 1 2",         "0|1|2||1|10|10n|1n|1n|10n|100n|Waveform",       "VARR POWER 1 2 "},
+        {"VARR SQUARE 3 4 5",      "0|3|4|5|1|10|10n|1n|1n|10n|100n|Waveform",      "VARR POWER 3 4 5"},
+        {"VARR",                   "0||||1|10|10n|1n|1n|10n|100n|Waveform",         "VARR POWER   "},
+        {"VARR PULSE 1 100",       "1|1|1|1|1|100||||||Waveform",                   "VARR PULSE 1 100     "},
+        {"varr pulse 2 20 5n",     "1|1|1|1|2|20|5n|||||Waveform",                  "VARR PULSE 2 20 5n    "},
+        {"VARR ORLISK Rwave",      "2|1|1|1|1|10|10n|1n|1n|10n|100n|Rwave",         "VARR ORLISK Rwave"},
     };
     // clang-format on
-    for (const Case& c : cases) {
-        CVariableR r(TypeVariableResistor);
-        const auto [status, written] = roundTrip(r, c.value);
-        EXPECT_EQ(r.LawChoice, c.law) << c.value;
-        EXPECT_EQ(fields({&r.AText, &r.BText, &r.NText, &r.R1Text, &r.R2Text, &r.TDText, &r.TRText, &r.TFText,
-                          &r.PWText, &r.PERText, &r.WaveformName}),
-                  QString(c.shown))
-            << c.value;
-        EXPECT_EQ(written, QString(c.written)) << c.value;
-    }
+    checkValueTexts<CVariableR>(TypeVariableResistor, cases, [](const CVariableR& r) {
+        return QString::number(r.LawChoice) + u'|' +
+               fields({&r.AText, &r.BText, &r.NText, &r.R1Text, &r.R2Text, &r.TDText, &r.TRText, &r.TFText,
+                       &r.PWText, &r.PERText, &r.WaveformName});
+    });
     // However a variable resistor is made, the fields of the laws its text does not name are the same.
     CVariableR tool(TypeVariableResistor), file, converted(static_cast<const CComponent&>(tool));
     for (CVariableR* r : {&file, &converted})
@@ -167,34 +166,23 @@ TEST(PartDialogs, SwitchValueTexts)
 {
     // The lists search from their second item and wrap; an empty word selects the second item; a word
     // no item matches is written back as it stood.
-    struct Case {
-        const char* value;
-        int criterion, law;
-        const char* shown;
-        const char* written;
-    };
+    // criterion|time dependence|initial R|final R|critical value|time constant
     // clang-format off
-    const Case cases[] = {
-        {"TIME 1E6 0.1 10n 1n LIN",   0, 1, "1E6|0.1|10n|1n", "TIME 1E6 0.1 10n 1n LIN"},
-        {"volt 5 1 2k 3n exp",        1, 0, "5|1|2k|3n",      "VOLT 5 1 2k 3n EXP"},
-        {"T 1 2 3 4 T",               0, 2, "1|2|3|4",        "TIME 1 2 3 4 T0/T"},
-        {"ENERGY   1 2 3 4 TANH",     3, 3, "1|2|3|4",        "ENERGY 1 2 3 4 TANH"},
-        {"CUR 1 2 3 4",               2, 1, "1|2|3|4",        "CUR 1 2 3 4 LIN"},
-        {"",                          1, 1, "|||",            "VOLT     LIN"},
-        {"SPARK 1 2 3 4 SQRT",       -1, -1, "1|2|3|4",       "SPARK 1 2 3 4 SQRT"},
+    const ValueCase cases[] = {
+        {"TIME 1E6 0.1 10n 1n LIN",   "0|1|1E6|0.1|10n|1n", "TIME 1E6 0.1 10n 1n LIN"},
+        {"volt 5 1 2k 3n exp",        "1|0|5|1|2k|3n",      "VOLT 5 1 2k 3n EXP"},
+        {"T 1 2 3 4 T",               "0|2|1|2|3|4",        "TIME 1 2 3 4 T0/T"},
+        {"ENERGY   1 2 3 4 TANH",     "3|3|1|2|3|4",        "ENERGY 1 2 3 4 TANH"},
+        {"CUR 1 2 3 4",               "2|1|1|2|3|4",        "CUR 1 2 3 4 LIN"},
+        {"",                          "1|1||||",            "VOLT     LIN"},
+        {"SPARK 1 2 3 4 SQRT",        "-1|-1|1|2|3|4",      "SPARK 1 2 3 4 SQRT"},
     };
     // clang-format on
-    for (const Case& c : cases) {
-        CSwitch s(TypeResistiveSwitch);
-        const auto [status, written] = roundTrip(s, c.value);
-        EXPECT_EQ(std::pair(s.CriterionCombo, s.TimeDependenceCombo), std::pair(c.criterion, c.law))
-            << c.value;
-        EXPECT_EQ(fields({&s.InitialResistanceText, &s.FinalResistanceText, &s.CriticalValueText,
-                          &s.TimeConstantText}),
-                  QString(c.shown))
-            << c.value;
-        EXPECT_EQ(written, QString(c.written)) << c.value;
-    }
+    checkValueTexts<CSwitch>(TypeResistiveSwitch, cases, [](const CSwitch& s) {
+        return QStringLiteral("%1|%2|").arg(s.CriterionCombo).arg(s.TimeDependenceCombo) +
+               fields({&s.InitialResistanceText, &s.FinalResistanceText, &s.CriticalValueText,
+                       &s.TimeConstantText});
+    });
     // Picking an item replaces the unmatched word.
     CSwitch s(TypeResistiveSwitch);
     s.ValueBuffer = "SPARK 1 2 3 4 SQRT";
@@ -207,14 +195,9 @@ TEST(PartDialogs, SwitchValueTexts)
 TEST(PartDialogs, PlanarDiodeValueTexts)
 {
     // Keys in any case and any order; words without "=" and unknown keys are skipped, and fields the
-    // text does not name keep what they held.
-    struct Case {
-        const char* value;
-        const char* shown; // EL|EW|EG|CV|IM|BF|TOT|AET
-        const char* written;
-    };
+    // text does not name keep what they held. EL|EW|EG|CV|IM|BF|TOT|AET
     // clang-format off
-    const Case cases[] = {
+    const ValueCase cases[] = {
         {"PLDIODE EL=1 EW=1 EG=1 CV=2 IM=1 BF=50 TOT=10 AET=1", "1|1|1|2|1|50|10|1",
          "PLDIODE EL=1 EW=1 EG=1 CV=2 IM=1 BF=50 TOT=10 AET=1"},
         {"pldiode el=2 Ew=3 eG=4 cv=5 im=6 bf=7 tot=8 aet=9", "2|3|4|5|6|7|8|9",
@@ -223,15 +206,10 @@ TEST(PartDialogs, PlanarDiodeValueTexts)
         {"EL=1=2 BF=", "1=2|||||||", "PLDIODE EL=1=2 EW= EG= CV= IM= BF= TOT= AET="},
     };
     // clang-format on
-    for (const Case& c : cases) {
-        CPlanarDiode d(TypePlanarDiodeModel);
-        const auto [status, written] = roundTrip(d, c.value);
-        EXPECT_EQ(fields({&d.ELText, &d.EWText, &d.EGText, &d.CVText, &d.IMText, &d.BFText, &d.TOTText,
-                          &d.AETText}),
-                  QString(c.shown))
-            << c.value;
-        EXPECT_EQ(written, QString(c.written)) << c.value;
-    }
+    checkValueTexts<CPlanarDiode>(TypePlanarDiodeModel, cases, [](const CPlanarDiode& d) {
+        return fields(
+            {&d.ELText, &d.EWText, &d.EGText, &d.CVText, &d.IMText, &d.BFText, &d.TOTText, &d.AETText});
+    });
 }
 
 TEST(PartDialogs, EditingThroughTheLabels)

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+
 namespace {
 
 class SchematicFile : public ::testing::Test {
@@ -163,11 +165,12 @@ TEST_F(SchematicFile, DamagedFilesAreRefusedCleanly)
         {"huge text", objects(Bytes().u16(1).tag(3, "CComponent").zeros(32).add(hugeText))},
         {"huge list", good.left(good.size() - 8) + Bytes().u8s({0xFF, 0xFF, 0, 0, 0, 0x40}).data},
         {"newer file version 6", Bytes().i32(6).data + good.mid(4)},
-        {"newer file version 2^31-1", Bytes().i32(0x7FFFFFFF).data + good.mid(4)}};
+        {"newer file version 2^31-1", Bytes().i32(0x7FFFFFFF).data + good.mid(4)},
+        {"negative version -1", Bytes().i32(-1).data + good.mid(4)},
+        {"negative version -2^31", Bytes().i32(INT_MIN).data + good.mid(4)}};
     // clang-format on
     for (qsizetype n = 0; n < good.size(); ++n)
         cases.push_back({"cut at " + std::to_string(n), good.left(n)});
-    cases.push_back({"version -1", Bytes().i32(-1).data + good.mid(4)});
     for (const auto& [what, file] : cases) {
         CTorvex2Doc doc;
         ScriptedUiServices ui;
@@ -180,6 +183,7 @@ TEST_F(SchematicFile, DamagedFilesAreRefusedCleanly)
         if (what.starts_with("newer")) {
             EXPECT_TRUE(ui.messages[0].contains("written by a newer version")) << what;
         }
+        if (what.starts_with("negative")) EXPECT_TRUE(ui.messages[0].endsWith(" is not valid.")) << what;
         // The document keeps its state: a damaged file changes nothing it held.
         EXPECT_EQ(doc.DesignatorCounters.size(), 128u);
         EXPECT_EQ(doc.PageRect, (Rect{0, 0, 15840, -12240}));
