@@ -270,11 +270,12 @@ TEST_F(CreateNetlist, TheWholeRoadFromABlankPageToTheRunAndBack)
     ASSERT_TRUE(reopened.OnOpenDocument(nextFile));
     EXPECT_EQ(saveBytes(reopened).toHex(' '), saved.toHex(' '));
 
-    // Every edit undone: the empty page.
+    // Every edit undone by the Undo key: the empty page.
     Frame().MdiArea()->setActiveSubWindow(Frame().ChildFrames().front());
+    Frame().activateWindow();
     int undone = 0;
     while (Frame().Router().Update(ID_EDIT_UNDO).IsEnabled() && undone < 100) {
-        Frame().OnCommand(ID_EDIT_UNDO);
+        QTest::keySequence(view, QKeySequence::Undo);
         ++undone;
     }
     EXPECT_EQ(undone, 11);

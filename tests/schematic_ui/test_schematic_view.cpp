@@ -143,20 +143,9 @@ TEST_F(SchematicViewTest, CopyOffersTheObjectsAndTheirPicturesAndPasteTakesThemB
     EXPECT_EQ(ui.messages.size(), 1);
 }
 
-TEST_F(SchematicViewTest, TheCommandsShowTheirStateAndListComponentsWaitsForItsWindow)
+TEST_F(SchematicViewTest, ListComponentsWaitsForItsWindowAndARepairIsAnEdit)
 {
-    EXPECT_EQ(State(ID_Grid_Show).Check(), 1);
-    EXPECT_EQ(State(ID_Grid_Hide).Check(), 0);
-    view->OnCmdMsg(ID_Grid_SnapOff);
-    EXPECT_FALSE(doc.SnapToGrid);
-    EXPECT_EQ(State(ID_Grid_SnapOff).Check(), 1);
-    view->OnCmdMsg(ID_Zoom_ActualSize);
-    EXPECT_EQ(State(ID_Zoom_ActualSize).Check(), 1);
-    EXPECT_FALSE(State(ID_EDIT_UNDO).IsEnabled());
     PlaceResistor();
-    EXPECT_TRUE(State(ID_EDIT_UNDO).IsEnabled());
-    EXPECT_FALSE(State(ID_EDIT_REDO).IsEnabled());
-
     EXPECT_FALSE(State(ID_ButtonListComponents).IsEnabled());
     struct Window : ComponentListWindow {
         // The repair removes the last object.
