@@ -15,6 +15,7 @@ public:
     void StampInto(const CompanionEntries& e, bool rhsOnly, int) { e.stamp(rhsOnly, Geq, Ieq); }
 
     void Initialise() override;
+    double HistoryBytes(double columns) const override { return columns * sizeof(double); }
     void BeginStep(int k) override;
     void EndStep(int k) override;
     bool GetOutput(const QString& kind, int n, double* out) override;

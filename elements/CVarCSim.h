@@ -12,6 +12,8 @@ public:
     explicit CVarCSim(CSimulatorDoc* doc) : CCapacitorSim(doc) { Nonlinear = true; }
 
     void Initialise() override;
+    // The capacitor's current, and the capacitance and charge.
+    double HistoryBytes(double columns) const override { return 3 * columns * sizeof(double); }
     void BeginStep(int k) override;
     void EndStep(int k) override;
     bool GetOutput(const QString& kind, int n, double* out) override;

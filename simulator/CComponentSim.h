@@ -20,13 +20,13 @@ public:
     // ---- matrices: an element family writes one bind and one stamp (see StampingElement), which
     // serve all six operations ----
     // Caches the addresses of the entries the element stamps in the full system, once per run.
-    virtual void BindMatrix(Matrix& A, double* rhs) {}
+    virtual void BindMatrix(SparseMatrix& A, double* rhs) {}
     // As BindMatrix in the reduced system, through the document's global-to-reduced map; only the
     // elements of the reduced set bind there.
-    virtual void BindMatrixMapped(Matrix& A, double* rhs) {}
+    virtual void BindMatrixMapped(SparseMatrix& A, double* rhs) {}
     // As BindMatrix in one partition's system, through its map, when any node of the element lies in
     // that partition; the element then records the partition number. Otherwise nothing.
-    virtual void BindMatrixPartition(Matrix& A, double* rhs, const IndexMap& map, int partition) {}
+    virtual void BindMatrixPartition(SparseMatrix& A, double* rhs, const IndexMap& map, int partition) {}
     // Adds the element's conductances to its bound entries (unless rhsOnly) and its source and
     // history currents to its bound right-hand-side entries; k is the results column.
     virtual void Stamp(bool rhsOnly, int k) {}
@@ -39,6 +39,9 @@ public:
     virtual void Prepare() {}
     // Once per run, after the results table exists.
     virtual void Initialise() {}
+    // The memory Initialise will take for the element's histories when the results table has
+    // `columns` columns (asked after Prepare, before anything of the run is allocated).
+    virtual double HistoryBytes(double columns) const { return 0; }
     // Every iteration of step k, first.
     virtual void BeginStep(int k) {}
     // Every iteration of step k, after every BeginStep.
@@ -117,12 +120,15 @@ template <class Family, class Entries> class StampingElement : public CComponent
 public:
     using CComponentSim::CComponentSim;
 
-    void BindMatrix(Matrix& A, double* rhs) final { BindSet(FullEntries, A, rhs, IndexMap::identity()); }
-    void BindMatrixMapped(Matrix& A, double* rhs) final
+    void BindMatrix(SparseMatrix& A, double* rhs) final
+    {
+        BindSet(FullEntries, A, rhs, IndexMap::identity());
+    }
+    void BindMatrixMapped(SparseMatrix& A, double* rhs) final
     {
         if (InReducedSet) BindSet(MappedEntries, A, rhs, ReducedMap());
     }
-    void BindMatrixPartition(Matrix& A, double* rhs, const IndexMap& map, int partition) final
+    void BindMatrixPartition(SparseMatrix& A, double* rhs, const IndexMap& map, int partition) final
     {
         const int set = ClaimPartitionSet(map, partition);
         if (set >= 0) BindSet(set, A, rhs, map);
@@ -146,7 +152,7 @@ public:
 
 private:
     Family& family() { return static_cast<Family&>(*this); }
-    void BindSet(int set, Matrix& A, double* rhs, const IndexMap& map)
+    void BindSet(int set, SparseMatrix& A, double* rhs, const IndexMap& map)
     {
         MatrixBinder binder(A, rhs, map);
         family().Bind(m_Entries[set], binder);

@@ -2,6 +2,7 @@
 
 #include "CComponentSim.h"
 #include "ElementClass.h"
+#include "MemoryBudget.h"
 #include "Text.h"
 #include "UiServices.h"
 
@@ -12,7 +13,6 @@
 #include <climits>
 #include <cmath>
 #include <new>
-#include <unistd.h>
 
 CSimulatorDoc::CSimulatorDoc() = default;
 
@@ -296,7 +296,7 @@ void CSimulatorDoc::DeleteElements()
 
 void CSimulatorDoc::LinearSystem::allocate(int n, bool dense)
 {
-    A.resize(n);
+    A.reset(n);
     rhs.assign(size_t(n) + 1, 0.0);
     indx.assign(size_t(n) + 1, 0);
     lu.reset(n);
@@ -305,25 +305,17 @@ void CSimulatorDoc::LinearSystem::allocate(int n, bool dense)
 
 void CSimulatorDoc::LinearSystem::release()
 {
-    A.clear();
+    A.reset(0);
     rhs = {};
     indx = {};
     lu.reset(0);
 }
 
-static double physicalMemoryBytes()
-{
-    const long pages = sysconf(_SC_PHYS_PAGES);
-    const long pageSize = sysconf(_SC_PAGE_SIZE);
-    if (pages <= 0 || pageSize <= 0) return 4.0 * 1024 * 1024 * 1024;
-    return double(pages) * double(pageSize);
-}
-
-static double g_memoryLimit = 0; // 0: 80% of physical memory
+static double g_memoryLimit = 0; // 0: what is available
 
 double CSimulatorDoc::MemoryLimit()
 {
-    return g_memoryLimit > 0 ? g_memoryLimit : 0.8 * physicalMemoryBytes();
+    return g_memoryLimit > 0 ? g_memoryLimit : AvailableMemoryBytes();
 }
 
 void CSimulatorDoc::SetMemoryLimit(double bytes)
@@ -333,19 +325,8 @@ void CSimulatorDoc::SetMemoryLimit(double bytes)
 
 bool CSimulatorDoc::AllocateResults()
 {
-    const double rows = double(m_N) + m_M + 1;
-    const double cols = double(m_h) + 1 + m_StepCount;
-    // The table, the full matrix, and the per-step histories that elements keep (two each on average).
-    const double bytes = (rows + 2.0 * double(m_Elements.size())) * cols * sizeof(double);
-    if (cols >= double(INT_MAX) || bytes > MemoryLimit()) {
-        ui().message(
-            text::format("Error.  The results of this run would need %.0f MB, more than this computer "
-                         "has; shorten the time span or enlarge the time step.",
-                         bytes / (1024.0 * 1024.0)));
-        return false;
-    }
     try {
-        m_Results.Allocate(int(rows), m_h, m_StepCount, m_StartTime, m_dt);
+        m_Results.Allocate(m_N + m_M + 1, m_h, m_StepCount, m_StartTime, m_dt);
     } catch (const std::bad_alloc&) {
         m_Results.Clear();
         ui().message(QStringLiteral("Error.  Not enough memory for the results of this run."));
@@ -464,15 +445,15 @@ bool CSimulatorDoc::SetUpRun()
     m_h = 1;
     for (auto& e : m_Elements)
         e->Prepare();
-    if (!AllocateResults()) return false;
-
-    m_NonlinearCount = 0;
+    m_NonlinearCount =
+        int(std::count_if(m_Elements.begin(), m_Elements.end(), [](const auto& e) { return e->Nonlinear; }));
     try {
-        for (auto& e : m_Elements) {
+        ChooseMatrixMode();
+        if (!CheckMemoryBudget() || !AllocateResults()) return false;
+        for (auto& e : m_Elements)
             e->Initialise();
-            if (e->Nonlinear) ++m_NonlinearCount;
-        }
-        return ChooseMatrixMode();
+        SetUpSystems();
+        return true;
     } catch (const std::bad_alloc&) {
         ui().message(QStringLiteral("Error.  Not enough memory for this run."));
         return false;

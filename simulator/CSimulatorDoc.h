@@ -2,8 +2,8 @@
 
 #include "Document.h"
 #include "IndexMap.h"
-#include "Matrix.h"
 #include "ResultsTable.h"
+#include "SparseMatrix.h"
 #include "StructuredLU.h"
 
 #include <QHash>
@@ -151,7 +151,9 @@ public:
     int NonlinearCount() const { return m_NonlinearCount; }
     int ReducedNodeCount() const { return m_ReducedNodes; }
     int ReducedBranchCount() const { return m_ReducedBranches; }
-    // The most memory a run may take for its results and matrices (default: 80% of physical memory).
+    // The memory budget of every run from now on: its results, element histories and systems together
+    // must fit in it, or the run is refused before any of them is allocated. 0: the memory available
+    // when the run starts (AvailableMemoryBytes).
     static void SetMemoryLimit(double bytes);
     // Factorisations done in the run so far, for tests and benchmarks.
     long FactorCount() const { return m_FactorCount; }
@@ -162,9 +164,10 @@ public:
     void SetDenseSolver(bool dense) { m_DenseSolver = dense; }
 
     // ---- matrix modes ----
-    // Chooses the systems and binds the elements; false (after a message) when the full system would
-    // not fit in memory.
-    bool ChooseMatrixMode();
+    // Chooses the systems: the mode flags, the reduced set and the partitions; nothing is allocated.
+    void ChooseMatrixMode();
+    // Allocates the systems chosen and binds every element to them.
+    void SetUpSystems();
     void BuildReducedNodeSet();
     void AddReducedNode(int global);
     // For every node the elements that touch it, in list order (used while the systems are chosen).
@@ -181,7 +184,7 @@ public:
 
 private:
     struct LinearSystem {
-        Matrix A;
+        SparseMatrix A;
         std::vector<double> rhs;
         std::vector<int> indx;
         StructuredLU lu;
@@ -199,8 +202,19 @@ private:
     bool IterateStep(int k);
     void SetRunning(bool running);
     bool AllocateResults();
-    // The memory a run may use (SetMemoryLimit, or 80% of physical memory).
+    // The memory a run may use (SetMemoryLimit, or what is available).
     static double MemoryLimit();
+    // Refuses the run, with the sizes and what would help, when its results, histories and systems
+    // do not fit in the budget together.
+    bool CheckMemoryBudget();
+    struct SystemsSize {
+        double bytes = 0, largest = 0;
+        int largestUnknowns = 0;
+    };
+    // The estimated memory of a system of `unknowns` unknowns into which `elements` stamp through `map`.
+    double SystemBytes(int unknowns, const std::vector<CComponentSim*>& elements, const IndexMap& map,
+                       double enough) const;
+    SystemsSize PartitionsBytes(double enough) const;
     void FreeWorkArrays();
     // Factors when asked, solves, and stores the solution in column k under the global unknowns.
     bool SolveSystem(LinearSystem& sys, bool refactor, const std::vector<int>* toGlobal, bool partition,

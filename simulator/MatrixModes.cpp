@@ -2,25 +2,9 @@
 // partitioned systems cut at transmission lines.
 #include "CComponentSim.h"
 #include "CSimulatorDoc.h"
-#include "Text.h"
 #include "UiServices.h"
 
 #include <algorithm>
-
-// Tells a system's solver which entries the elements may write: those among the unknowns of each.
-template <class Elements>
-static void coupleElements(StructuredLU& lu, const Elements& elements, const IndexMap& map, int nodeCount)
-{
-    for (const auto& e : elements) {
-        int rows[4 + 2];
-        int count = 0;
-        for (int i = 0; i < e->NodeCount(); ++i)
-            rows[count++] = map(e->Nodes[i]);
-        for (int b = 0; b < e->BranchCount; ++b)
-            rows[count++] = map(nodeCount + e->Branch[b]);
-        lu.couple(rows, count);
-    }
-}
 
 void CSimulatorDoc::MarkNodeDirty(int node)
 {
@@ -31,7 +15,7 @@ void CSimulatorDoc::MarkNodeDirty(int node)
     }
 }
 
-bool CSimulatorDoc::ChooseMatrixMode()
+void CSimulatorDoc::ChooseMatrixMode()
 {
     const QString& mode = m_Settings.matrixMode;
     m_Minimal = mode == QLatin1String("Minimal");
@@ -44,46 +28,38 @@ bool CSimulatorDoc::ChooseMatrixMode()
     m_PartitionDirty.clear();
     BuildTouchingLists();
 
+    bool reduced = false;
     if (m_Minimal || (m_N > 25 && m_NonlinearCount > 0)) {
         BuildReducedNodeSet();
-        if (m_ReducedNodes >= 25 && !m_Minimal) {
-            m_Maximal = true;
-        } else if (!m_Maximal && mode != QLatin1String("None")) {
-            // With Maximal chosen as well the partitioned solution would overwrite the reduced one
-            // anyway, and an element has one set of mapped entries: so the reduced system is only
-            // built when it is the one in use.
-            m_Minimal = true;
-            m_Reduced.allocate(m_ReducedNodes + m_ReducedBranches, m_DenseSolver);
-            for (auto& e : m_Elements)
-                e->BindMatrixMapped(m_Reduced.A, m_Reduced.rhs.data());
-            coupleElements(m_Reduced.lu, m_Elements, ReducedMap(), m_N);
-        }
+        if (m_ReducedNodes >= 25 && !m_Minimal) m_Maximal = true;
+        // With Maximal chosen as well the partitioned solution would overwrite the reduced one
+        // anyway, and an element has one set of mapped entries: so the reduced system is only
+        // built when it is the one in use.
+        else if (!m_Maximal && mode != QLatin1String("None"))
+            reduced = true;
     }
+    m_Minimal = reduced;
     if (mode == QLatin1String("None")) m_Minimal = m_Maximal = false;
+    if (m_Maximal) PartitionNetwork();
+}
+
+void CSimulatorDoc::SetUpSystems()
+{
+    m_Touching = {};
+    if (m_Minimal) {
+        m_Reduced.allocate(m_ReducedNodes + m_ReducedBranches, m_DenseSolver);
+        for (auto& e : m_Elements)
+            e->BindMatrixMapped(m_Reduced.A, m_Reduced.rhs.data());
+    }
     if (!m_Maximal) {
-        // The full system is dense: make sure it fits before allocating it.
-        const double n = double(m_N) + m_M + 1;
-        if (n * n * sizeof(double) > MemoryLimit()) {
-            ui().message(
-                text::format("Error.  The matrix of this run would need %.0f MB, more than this computer "
-                             "has; choose the Maximal matrix mode or a smaller circuit.",
-                             n * n * sizeof(double) / (1024.0 * 1024.0)));
-            return false;
-        }
         m_Full.allocate(m_N + m_M, m_DenseSolver);
         for (auto& e : m_Elements)
             e->BindMatrix(m_Full.A, m_Full.rhs.data());
-        coupleElements(m_Full.lu, m_Elements, IndexMap::identity(), m_N);
     } else {
-        m_Minimal = false;
-        m_Reduced.release();
-        PartitionNetwork();
         SetupPartitions();
     }
-    m_Touching = {};
     m_MatrixDirty = true;
     m_PartitionDirty.assign(size_t(m_PartitionCount) + 1, m_Maximal ? 1 : 0);
-    return true;
 }
 
 void CSimulatorDoc::BuildTouchingLists()
@@ -252,7 +228,6 @@ void CSimulatorDoc::SetupPartitions()
         // Only the elements of p have a node there; every other element would bind nothing.
         for (CComponentSim* e : m_PartElements[size_t(p)])
             e->BindMatrixPartition(sys.A, sys.rhs.data(), map, p);
-        coupleElements(sys.lu, m_PartElements[size_t(p)], map, m_N);
     }
 }
 
@@ -260,7 +235,7 @@ void CSimulatorDoc::AssembleFull(int k)
 {
     const bool rebuild = m_MatrixDirty && (k <= m_h || !m_Minimal);
     std::fill(m_Full.rhs.begin(), m_Full.rhs.end(), 0.0);
-    if (rebuild) m_Full.lu.clear(m_Full.A);
+    if (rebuild) m_Full.A.zero();
     for (auto& e : m_Elements)
         e->Stamp(!rebuild, k);
 }
@@ -269,7 +244,7 @@ void CSimulatorDoc::AssembleReduced(int k)
 {
     const bool rebuild = m_MatrixDirty;
     std::fill(m_Reduced.rhs.begin(), m_Reduced.rhs.end(), 0.0);
-    if (rebuild) m_Reduced.lu.clear(m_Reduced.A);
+    if (rebuild) m_Reduced.A.zero();
     for (auto& e : m_Elements)
         if (e->InReducedSet) e->StampMapped(!rebuild, k);
 }
@@ -280,7 +255,7 @@ void CSimulatorDoc::AssemblePartitions(int k)
         LinearSystem& sys = m_Parts[size_t(p)];
         const bool rebuild = m_PartitionDirty[size_t(p)] != 0;
         std::fill(sys.rhs.begin(), sys.rhs.end(), 0.0);
-        if (rebuild) sys.lu.clear(sys.A);
+        if (rebuild) sys.A.zero();
         for (CComponentSim* e : m_PartElements[size_t(p)])
             e->StampPartition(!rebuild, k, p);
     }
@@ -301,7 +276,7 @@ bool CSimulatorDoc::SolveSystem(LinearSystem& sys, bool refactor, const std::vec
 {
     const int n = sys.size();
     if (refactor) {
-        const double d = sys.lu.factor(sys.A.rows(), sys.indx.data());
+        const double d = sys.lu.factor(sys.A, sys.indx.data());
         ++m_FactorCount;
         if (sys.lu.reused()) ++m_StructureReuseCount;
         if (d != 0) {
@@ -309,7 +284,7 @@ bool CSimulatorDoc::SolveSystem(LinearSystem& sys, bool refactor, const std::vec
             return false;
         }
     }
-    sys.lu.solve(sys.A.rows(), sys.indx.data(), sys.rhs.data());
+    sys.lu.solve(sys.indx.data(), sys.rhs.data());
     for (int i = 1; i <= n; ++i) {
         const int g = toGlobal ? (*toGlobal)[size_t(i)] : i;
         m_Results.Set(g, k, sys.rhs[size_t(i)]);

@@ -1,11 +1,12 @@
 #include "StructuredLU.h"
 
-#include "Matrix.h"
+#include "SparseMatrix.h"
 #include "lu.h"
 
 #include <algorithm>
 #include <bit>
 #include <cmath>
+#include <utility>
 
 namespace {
 
@@ -30,16 +31,18 @@ template <class E> inline double subtractProducts(double sum, const E* e, const 
     return sum;
 }
 
+// Products between two calls of the progress hook: a few milliseconds.
+constexpr std::size_t kWorkBetweenCalls = std::size_t(1) << 20;
+
 } // namespace
 
 void StructuredLU::reset(int n)
 {
     m_n = n;
-    m_reused = m_denseFactors = m_haveStructure = m_candidatesKnown = false;
-    m_coupled.clear();
-    m_ground.clear();
-    m_candPtr.assign(size_t(n) + 2, 0);
-    m_candRow.clear();
+    m_reused = m_denseFactors = m_haveStructure = m_abandoned = false;
+    m_matrixVersion = 0;
+    m_work = 0;
+    m_denseA.clear();
     m_nonzero.clear();
     m_prevNonzero.clear();
     const size_t w = size_t(n) + 1;
@@ -59,77 +62,53 @@ void StructuredLU::reset(int n)
     m_upper.assign(w, 0.0);
     m_denseScale.assign(w, 0.0);
     m_b.assign(w, 0.0);
+    m_lPtr.assign(w + 1, 0);
+    m_uPtr.assign(w + 1, 0);
+    m_l.clear();
+    m_u.clear();
 }
 
-void StructuredLU::couple(const int* rows, int count)
+Matrix& StructuredLU::denseCopy()
 {
-    for (int i = 0; i < count; ++i) {
-        if (rows[i] < 0 || rows[i] > m_n) continue;
-        for (int j = 0; j < count; ++j) {
-            if (rows[j] < 0 || rows[j] > m_n) continue;
-            // Row and column 0 take what is stamped towards ground; no solve reads them.
-            if (rows[i] == 0 || rows[j] == 0)
-                m_ground.emplace_back(rows[i], rows[j]);
-            else
-                m_coupled.emplace_back(rows[j], rows[i]);
-        }
-    }
-    m_candidatesKnown = false;
+    if (m_denseA.size() != m_n) m_denseA.resize(m_n);
+    return m_denseA;
 }
 
-bool StructuredLU::collectCandidates(double** a)
+bool StructuredLU::keepGoing(std::size_t work)
 {
-    std::vector<std::pair<int, int>> all = m_coupled;
-    for (int r = 1; r <= m_n; ++r) {
-        const double* row = a[r];
-        for (int c = 1; c <= m_n; ++c)
-            if (structural(row[c])) all.emplace_back(c, r);
-    }
-    std::sort(all.begin(), all.end());
-    all.erase(std::unique(all.begin(), all.end()), all.end());
-    std::sort(m_ground.begin(), m_ground.end());
-    m_ground.erase(std::unique(m_ground.begin(), m_ground.end()), m_ground.end());
-
-    std::vector<int> ptr(size_t(m_n) + 2, 0), row;
-    row.reserve(all.size());
-    for (const auto& [c, r] : all) {
-        ++ptr[size_t(c) + 1];
-        row.push_back(r);
-    }
-    for (int c = 1; c <= m_n; ++c)
-        ptr[size_t(c) + 1] += ptr[size_t(c)];
-    const bool same = ptr == m_candPtr && row == m_candRow;
-    m_candPtr = std::move(ptr);
-    m_candRow = std::move(row);
-    // Without couplings the candidates are only what this matrix holds: scan again next time.
-    m_candidatesKnown = !m_coupled.empty();
-    return same;
+    m_work += work;
+    if (!m_progress || m_work < kWorkBetweenCalls) return true;
+    m_work = 0;
+    if (m_progress()) return true;
+    m_abandoned = true;
+    return false;
 }
 
-StructuredLU::Gathered StructuredLU::gather(double** a)
+StructuredLU::Gathered StructuredLU::gather(const SparseMatrix& a)
 {
-    m_nonzero.resize(m_candRow.size());
+    m_nonzero.resize(a.EntryCount());
     m_aRow.clear();
     m_aVal.clear();
     std::fill(m_scale.begin(), m_scale.end(), 0.0);
     bool allPlain = true;
     for (int c = 1; c <= m_n; ++c) {
         m_aPtr[size_t(c)] = int(m_aRow.size());
-        for (int e = m_candPtr[size_t(c)]; e < m_candPtr[size_t(c) + 1]; ++e) {
-            const int r = m_candRow[size_t(e)];
-            const double v = a[r][c];
+        for (int e = a.ColumnStart(c); e < a.ColumnStart(c + 1); ++e) {
+            const double v = a.Value(e);
             const bool nz = structural(v);
             m_nonzero[size_t(e)] = nz;
             if (!nz) continue;
+            const int r = a.Row(e);
             allPlain = allPlain && plain(v);
             m_aRow.push_back(r);
             m_aVal.push_back(v);
+            // As ludcmp takes the largest: a NaN never replaces what is there.
             m_scale[size_t(r)] = std::max(m_scale[size_t(r)], std::fabs(v));
         }
     }
     m_aPtr[size_t(m_n) + 1] = int(m_aRow.size());
-    if (!allPlain) return Gathered::Unusual;
     for (int r = 1; r <= m_n; ++r) {
+        // ludcmp gives up at a row of zeros before anything else.
         if (m_scale[size_t(r)] == 0.0) return Gathered::ZeroRow;
         m_scale[size_t(r)] = 1.0 / m_scale[size_t(r)];
         // A scale that overflows turns ludcmp's zeros into NaN, which never wins a pivot.
@@ -138,18 +117,23 @@ StructuredLU::Gathered StructuredLU::gather(double** a)
     return allPlain ? Gathered::Plain : Gathered::Unusual;
 }
 
-double StructuredLU::factor(double** a, int* indx)
+double StructuredLU::factor(SparseMatrix& a, int* indx)
 {
-    m_reused = false;
+    m_reused = m_abandoned = false;
+    m_products = 0;
+    a.Index();
+    if (a.Version() != m_matrixVersion) {
+        m_matrixVersion = a.Version();
+        m_haveStructure = false;
+    }
     if (!m_dense) {
-        if (!m_candidatesKnown && !collectCandidates(a)) m_haveStructure = false;
         const Gathered gathered = gather(a);
         if (gathered == Gathered::ZeroRow) {
-            // ludcmp gives up at a row of zeros before touching anything.
             m_haveStructure = m_denseFactors = false;
             return -1.0;
         }
-        if (gathered == Gathered::Plain) {
+        m_strict = fallbackAllowed();
+        if (gathered == Gathered::Plain || !m_strict) {
             double status = 0.0;
             const int again =
                 m_haveStructure && m_nonzero == m_prevNonzero ? factorAgain(indx, status) : kAfresh;
@@ -165,13 +149,19 @@ double StructuredLU::factor(double** a, int* indx)
                 m_denseFactors = false;
                 return status;
             }
+            if (m_abandoned) {
+                m_haveStructure = m_denseFactors = false;
+                return kAbandoned;
+            }
         }
     }
-    // The reference itself: in place, where the next rebuild has to clear the whole matrix.
+    // The reference itself, on the dense copy.
     m_haveStructure = false;
     m_denseFactors = true;
+    Matrix& dense = denseCopy();
+    a.CopyTo(dense);
     double d = 0.0;
-    ludcmp(a, m_n, indx, &d, m_denseScale.data());
+    ludcmp(dense.rows(), m_n, indx, &d, m_denseScale.data());
     return d;
 }
 
@@ -218,6 +208,7 @@ int StructuredLU::eliminate(int j, std::span<const int> up, std::span<const int>
     bool finite = true;
     for (const int r : up) {
         const auto [e, end] = lRow(r);
+        m_products += size_t(end - e);
         const double s = subtractProducts(m_x[size_t(r)], e, end, m_upper.data());
         finite = finite && std::isfinite(s);
         m_upper[size_t(m_pos[size_t(r)])] = s;
@@ -225,11 +216,12 @@ int StructuredLU::eliminate(int j, std::span<const int> up, std::span<const int>
     }
     for (const int r : down) {
         const auto [e, end] = lRow(r);
+        m_products += size_t(end - e);
         const double s = subtractProducts(m_x[size_t(r)], e, end, m_upper.data());
         finite = finite && std::isfinite(s);
         m_x[size_t(r)] = s;
     }
-    if (!finite) return kNonFinite;
+    if (!finite && m_strict) return kNonFinite;
     const int imax = choosePivot(down);
     if (wanted != 0 && imax != wanted) return kAfresh;
     m_pivots[size_t(j)] = imax;
@@ -244,7 +236,7 @@ int StructuredLU::eliminate(int j, std::span<const int> up, std::span<const int>
             storeL(r, v);
         }
     }
-    return finite ? pr : kNonFinite;
+    return finite || !m_strict ? pr : kNonFinite;
 }
 
 void StructuredLU::clearColumn(std::span<const int> up, std::span<const int> down)
@@ -321,7 +313,7 @@ bool StructuredLU::factorFresh(int* indx, double& status)
             });
         m_lColPtr[size_t(j) + 1] = int(m_lColRow.size());
         clearColumn(up, down);
-        if (pr == kNonFinite) return false;
+        if (pr == kNonFinite || !keepGoing(std::exchange(m_products, 0))) return false;
     }
 
     // The factors by final position, for the substitutions and for the next factorisation.
@@ -369,14 +361,16 @@ int StructuredLU::factorAgain(int* indx, double& status)
             [&](int r, double v) { l[m_cursorL[size_t(m_finalPos[size_t(r)])]++].value = v; });
         clearColumn(up, down);
         if (pr == kNonFinite || pr == kAfresh) return pr;
+        if (!keepGoing(std::exchange(m_products, 0))) return kStopped;
     }
     return 1;
 }
 
-void StructuredLU::spillToDense(double** a)
+void StructuredLU::spillToDense()
 {
     // Every entry as ludcmp leaves it: the left-out ones are +0.0 above the diagonal, and below it
     // the +0.0 that ludcmp scales by the reciprocal of the pivot.
+    Matrix& a = denseCopy();
     for (int i = 1; i <= m_n; ++i) {
         double* row = a[i];
         for (int j = 1; j < i; ++j)
@@ -391,57 +385,125 @@ void StructuredLU::spillToDense(double** a)
     m_denseFactors = true;
 }
 
-void StructuredLU::solve(double** a, const int* indx, double* b)
+void StructuredLU::solve(const int* indx, double* b)
 {
     const int n = m_n;
     if (m_dense || m_denseFactors) {
-        lubksb(a, n, indx, b);
+        lubksb(m_denseA.rows(), n, indx, b);
         return;
     }
-    bool usable = true;
-    for (int i = 1; i <= n; ++i)
-        usable = usable && plain(b[i]);
-    if (!usable) {
-        spillToDense(a);
-        lubksb(a, n, indx, b);
-        return;
+    const bool fallback = fallbackAllowed();
+    if (fallback) {
+        bool usable = true;
+        for (int i = 1; i <= n; ++i)
+            usable &= plain(b[i]);
+        if (!usable) {
+            spillToDense();
+            lubksb(m_denseA.rows(), n, indx, b);
+            return;
+        }
+        std::copy(b, b + n + 1, m_b.begin());
     }
-    std::copy(b, b + n + 1, m_b.begin());
 
     // lubksb starts subtracting at the first non-zero; the leading values are +0.0, so their products
-    // change no sum here.
+    // change no sum here. The value of the row before is taken from a register where a row uses it:
+    // reading it back from memory would make every row wait for the store of the one before.
     const Entry* l = m_l.data();
+    const int* lPtr = m_lPtr.data();
+    double prev = 0.0;
     for (int i = 1; i <= n; ++i) {
         const int ip = indx[i];
-        const double sum = b[ip];
+        double sum = b[ip];
         b[ip] = b[i];
-        b[i] = subtractProducts(sum, l + m_lPtr[size_t(i)], l + m_lPtr[size_t(i) + 1], b);
+        const Entry* e = l + lPtr[i];
+        const Entry* last = l + lPtr[i + 1];
+        if (e != last) {
+            --last;
+            sum = subtractProducts(sum, e, last, b);
+            if (last->col == i - 1)
+                sum -= last->value * prev;
+            else
+                sum -= last->value * b[last->col];
+        }
+        b[i] = prev = sum;
     }
     const Entry* u = m_u.data();
-    bool finite = true;
+    const int* uPtr = m_uPtr.data();
+    const double* diag = m_diag.data();
+    prev = 0.0;
     for (int i = n; i >= 1; --i) {
-        const double sum = subtractProducts(b[i], u + m_uPtr[size_t(i)], u + m_uPtr[size_t(i) + 1], b);
-        b[i] = sum / m_diag[size_t(i)];
-        finite = finite && std::isfinite(b[i]);
+        double sum = b[i];
+        const Entry* e = u + uPtr[i];
+        const Entry* end = u + uPtr[i + 1];
+        if (e != end) {
+            if (e->col == i + 1)
+                sum -= e->value * prev;
+            else
+                sum -= e->value * b[e->col];
+            sum = subtractProducts(sum, e + 1, end, b);
+        }
+        b[i] = prev = sum / diag[i];
     }
+    if (!fallback) return;
+    bool finite = true;
+    for (int i = 1; i <= n; ++i)
+        finite &= std::isfinite(b[i]);
     if (!finite) {
         std::copy(m_b.begin(), m_b.end(), b);
-        spillToDense(a);
-        lubksb(a, n, indx, b);
+        spillToDense();
+        lubksb(m_denseA.rows(), n, indx, b);
     }
 }
 
-void StructuredLU::clear(Matrix& a)
+double StructuredLU::EstimateBytes(int n, std::span<const int> unknowns, std::span<const int> cliqueStart,
+                                   bool dense, int denseLimit, double enough)
 {
-    if (m_dense || m_denseFactors || !m_candidatesKnown) {
-        a.zero();
-        m_denseFactors = false;
-        return;
+    // Per unknown: the vectors above, the right-hand side and the pivots of the system.
+    double bytes = double(n + 1) * (22 * sizeof(double) + 2 * sizeof(std::vector<Entry>));
+    if (dense || n <= denseLimit) bytes += double(n + 1) * (double(n + 1) + 1) * sizeof(double);
+    if (n <= 0 || bytes > enough) return bytes;
+
+    // Who couples with whom: both directions of every pair of a clique, each pair once.
+    std::vector<int> start(size_t(n) + 2, 0);
+    for (size_t c = 0; c + 1 < cliqueStart.size(); ++c)
+        for (int i = cliqueStart[c]; i < cliqueStart[c + 1]; ++i)
+            if (unknowns[size_t(i)] > 0)
+                start[size_t(unknowns[size_t(i)]) + 1] += cliqueStart[c + 1] - cliqueStart[c];
+    for (int r = 1; r <= n; ++r)
+        start[size_t(r) + 1] += start[size_t(r)];
+    std::vector<int> next(start.begin(), start.end() - 1), adjacent(size_t(start[size_t(n) + 1]));
+    for (size_t c = 0; c + 1 < cliqueStart.size(); ++c)
+        for (int i = cliqueStart[c]; i < cliqueStart[c + 1]; ++i) {
+            const int r = unknowns[size_t(i)];
+            if (r <= 0) continue;
+            for (int j = cliqueStart[c]; j < cliqueStart[c + 1]; ++j)
+                adjacent[size_t(next[size_t(r)]++)] = std::max(unknowns[size_t(j)], 0);
+        }
+    double entries = 0;
+    for (int r = 1; r <= n; ++r) {
+        const auto first = adjacent.begin() + start[size_t(r)], last = adjacent.begin() + next[size_t(r)];
+        std::sort(first, last);
+        const auto end = std::unique(first, last);
+        next[size_t(r)] = int(end - adjacent.begin());
+        entries += double(std::count_if(first, end, [](int c) { return c > 0; }));
     }
-    double** rows = a.rows();
-    for (const auto& [r, c] : m_ground)
-        rows[r][c] = 0.0;
-    for (int c = 1; c <= m_n; ++c)
-        for (int e = m_candPtr[size_t(c)]; e < m_candPtr[size_t(c) + 1]; ++e)
-            rows[m_candRow[size_t(e)]][c] = 0.0;
+    bytes += entries * SparseMatrix::kBytesPerEntry;
+
+    // The fill-in of elimination in order, on the symmetric structure: each row of L is the union of
+    // the paths from its entries up the elimination tree (the rows of U mirror them).
+    const double bytesPerFactorEntry = 2 * sizeof(Entry) + 3 * sizeof(int);
+    std::vector<int> parent(size_t(n) + 1, 0), flag(size_t(n) + 1, 0);
+    double lower = 0;
+    for (int k = 1; k <= n; ++k) {
+        flag[size_t(k)] = k;
+        for (int e = start[size_t(k)]; e < next[size_t(k)]; ++e) {
+            for (int i = adjacent[size_t(e)]; i > 0 && i < k && flag[size_t(i)] != k; i = parent[size_t(i)]) {
+                if (parent[size_t(i)] == 0) parent[size_t(i)] = k;
+                flag[size_t(i)] = k;
+                ++lower;
+            }
+        }
+        if (bytes + 2 * lower * bytesPerFactorEntry > enough) break;
+    }
+    return bytes + (2 * lower + n) * bytesPerFactorEntry;
 }
