@@ -8,9 +8,29 @@ public:
     explicit CInductorSim(CSimulatorDoc* doc) : CCapacitorSim(doc) {}
 
     void Initialise() override;
-    void BeginStep(int k) override;
+    void BeginStep(int k) override
+    {
+        TakeOverAcceptedStep(k);
+        Ieq =
+            CInductorSim::CompanionCurrent(PreviousVoltage(k, CInductorSim::InitialVoltage()), Gprev, Iprev);
+    }
     bool Parse(const QStringList& tokens) override;
+    unsigned StepWork() const override { return StepWorkAs<CInductorSim>(); }
+    const void* BatchClass() const override { return BatchClassAs<CInductorSim>(); }
+    bool RunBatch(StepOp op, CComponentSim* const* elements, std::size_t count, int k, bool rhsOnly) override
+    {
+        return RunBatchAs<CInductorSim>(op, elements, count, k, rhsOnly);
+    }
 
     double L = 0;  // henries
     double IC = 0; // initial current, amperes (the capacitor's C and IC are not used)
+
+protected:
+    double CompanionCurrent(double v, double gPrev, double iPrev) const override
+    {
+        return -(Geq * v) - (gPrev * v - iPrev);
+    }
+    // Before the first step the inductor carries its initial current: the voltage that gives it
+    // through Geq.
+    double InitialVoltage() const override { return IC / Geq; }
 };

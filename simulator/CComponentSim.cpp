@@ -66,6 +66,32 @@ bool CComponentSim::Fail(const QString& text) const
     return false;
 }
 
+bool CComponentSim::RunBatch(StepOp op, CComponentSim* const* elements, std::size_t count, int k,
+                             bool rhsOnly)
+{
+    for (std::size_t i = 0; i < count; ++i) {
+        CComponentSim* e = elements[i];
+        switch (op) {
+        case BeginStepOp:
+            e->BeginStep(k);
+            break;
+        case PreSolveOp:
+            e->PreSolve(k);
+            break;
+        case StampOp:
+            e->Stamp(rhsOnly, k);
+            break;
+        case EndStepOp:
+            e->EndStep(k);
+            break;
+        case NeedsIterationOp:
+            if (e->NeedsIteration(k)) return true;
+            break;
+        }
+    }
+    return false;
+}
+
 // ---- matrices
 
 IndexMap CComponentSim::ReducedMap() const

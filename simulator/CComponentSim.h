@@ -6,6 +6,10 @@
 #include <QString>
 #include <QStringList>
 
+#include <cstddef>
+#include <type_traits>
+#include <typeinfo>
+
 class CSimulatorDoc;
 
 // Base of every simulation element: one per netlist statement, owned by the netlist document and
@@ -56,6 +60,27 @@ public:
     virtual void AddOutputNames(const QString& group, QStringList& list) {}
     // Reads the statement's tokens; on an error shows its own message and returns false.
     virtual bool Parse(const QStringList& tokens) { return false; }
+
+    // ---- the run's calls at every step, as the run makes them ----
+    // The per-step operations; Stamp stands for a stamp of the right-hand side alone (a rebuild of
+    // the matrix always stamps every element).
+    enum StepOp : unsigned {
+        BeginStepOp = 1,
+        PreSolveOp = 2,
+        StampOp = 4,
+        NeedsIterationOp = 8,
+        EndStepOp = 16
+    };
+    static constexpr unsigned kEveryStepOp = 31;
+    // The operations in which this element does anything; the run calls it for no other.
+    virtual unsigned StepWork() const { return kEveryStepOp; }
+    // Elements with the same non-null class run each operation in one call (RunBatch).
+    virtual const void* BatchClass() const { return nullptr; }
+    // Runs one operation for elements[0..count-1] (this one first, all of its BatchClass), in their
+    // order; for NeedsIteration, true at the first that asks for another iteration, as one by one.
+    virtual bool RunBatch(StepOp op, CComponentSim* const* elements, std::size_t count, int k, bool rhsOnly);
+    // StepWork(), kept by the run when it sets up.
+    unsigned StepOps = kEveryStepOp;
 
     // The nodes that the reduced-set builder and the partitioner see, by family: a two-terminal
     // element its two terminals (and its internal node when it has one), every other element its four
@@ -113,6 +138,56 @@ protected:
     int m_SetPartition[kEntrySets] = {};
 };
 
+// The per-step operations of the class T for a batch of its elements: calls that the compiler can
+// inline, where one by one every call would go through the table of virtual functions.
+template <class T>
+bool RunStepBatch(CComponentSim::StepOp op, CComponentSim* const* elements, std::size_t count, int k,
+                  bool rhsOnly)
+{
+    const auto each = [&](auto call) {
+        for (std::size_t i = 0; i < count; ++i)
+            call(static_cast<T*>(elements[i]));
+    };
+    switch (op) {
+    case CComponentSim::BeginStepOp:
+        each([k](T* e) { e->T::BeginStep(k); });
+        break;
+    case CComponentSim::PreSolveOp:
+        each([k](T* e) { e->T::PreSolve(k); });
+        break;
+    case CComponentSim::StampOp:
+        each([k, rhsOnly](T* e) { e->T::Stamp(rhsOnly, k); });
+        break;
+    case CComponentSim::EndStepOp:
+        each([k](T* e) { e->T::EndStep(k); });
+        break;
+    case CComponentSim::NeedsIterationOp:
+        for (std::size_t i = 0; i < count; ++i)
+            if (static_cast<T*>(elements[i])->T::NeedsIteration(k)) return true;
+        break;
+    }
+    return false;
+}
+
+// Whether the entries of a family reach the right-hand side: those of a bare conductance do not, so
+// such an element has nothing to stamp when only the right-hand side is rebuilt.
+template <class Entries> inline constexpr bool kEntriesReachRhs = true;
+template <> inline constexpr bool kEntriesReachRhs<ConductanceEntries> = false;
+
+// The per-step operations the class T declares itself (or inherits from a class below the element
+// base): an operation left to the base does nothing.
+template <class T, class Entries> constexpr unsigned StepWorkOf()
+{
+    using Base = CComponentSim;
+    unsigned work = 0;
+    if (!std::is_same_v<decltype(&T::BeginStep), void (Base::*)(int)>) work |= Base::BeginStepOp;
+    if (!std::is_same_v<decltype(&T::PreSolve), void (Base::*)(int)>) work |= Base::PreSolveOp;
+    if (kEntriesReachRhs<Entries>) work |= Base::StampOp;
+    if (!std::is_same_v<decltype(&T::NeedsIteration), bool (Base::*)(int)>) work |= Base::NeedsIterationOp;
+    if (!std::is_same_v<decltype(&T::EndStep), void (Base::*)(int)>) work |= Base::EndStepOp;
+    return work;
+}
+
 // The base of an element family whose stamp needs the entries `Entries` in each system. The family
 // writes, as public members, Bind (find its entries through the binder) and StampInto (add its values
 // to them); this base runs them for every matrix mode, so no family can leave a mode out.
@@ -148,6 +223,33 @@ public:
             family().StampInto(m_Entries[MappedEntries], rhsOnly, k);
         else if (m_SetPartition[SecondPartitionEntries] == partition)
             family().StampInto(m_Entries[SecondPartitionEntries], rhsOnly, k);
+    }
+
+    // Elements of the family itself run in batches; those of a class derived from it may do more or
+    // other things at a step, and are called one by one for every operation unless the class runs
+    // batches of its own (with the *As members below).
+    unsigned StepWork() const override { return StepWorkAs<Family>(); }
+    const void* BatchClass() const override { return BatchClassAs<Family>(); }
+    bool RunBatch(StepOp op, CComponentSim* const* elements, std::size_t count, int k, bool rhsOnly) override
+    {
+        return RunBatchAs<Family>(op, elements, count, k, rhsOnly);
+    }
+
+protected:
+    template <class Concrete> unsigned StepWorkAs() const
+    {
+        return typeid(*this) == typeid(Concrete) ? StepWorkOf<Concrete, Entries>() : kEveryStepOp;
+    }
+    template <class Concrete> const void* BatchClassAs() const
+    {
+        return typeid(*this) == typeid(Concrete) ? &typeid(Concrete) : nullptr;
+    }
+    template <class Concrete>
+    bool RunBatchAs(StepOp op, CComponentSim* const* elements, std::size_t count, int k, bool rhsOnly)
+    {
+        if (typeid(*this) != typeid(Concrete))
+            return CComponentSim::RunBatch(op, elements, count, k, rhsOnly);
+        return RunStepBatch<Concrete>(op, elements, count, k, rhsOnly);
     }
 
 private:

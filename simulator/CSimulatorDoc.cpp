@@ -340,6 +340,9 @@ void CSimulatorDoc::FreeWorkArrays()
     m_Full.release();
     m_Reduced.release();
     m_Parts.clear();
+    for (StepList* list :
+         {&m_BeginList, &m_PreSolveList, &m_StampAllList, &m_StampRhsList, &m_IterateList, &m_EndList})
+        *list = {};
 }
 
 void CSimulatorDoc::FreeResults()
@@ -464,10 +467,8 @@ bool CSimulatorDoc::IterateStep(int k)
 {
     for (;;) {
         ++m_Iteration;
-        for (auto& e : m_Elements)
-            e->BeginStep(k);
-        for (auto& e : m_Elements)
-            e->PreSolve(k);
+        RunStepList(m_BeginList, CComponentSim::BeginStepOp, k);
+        RunStepList(m_PreSolveList, CComponentSim::PreSolveOp, k);
         if (!m_Maximal) AssembleFull(k);
         if (m_Minimal) AssembleReduced(k);
         if (m_Maximal) AssemblePartitions(k);
@@ -476,7 +477,7 @@ bool CSimulatorDoc::IterateStep(int k)
         if (solved && m_Minimal) solved = SolveReduced(k);
         if (solved && m_Maximal) solved = SolvePartitions(k);
         if (!solved) {
-            ui().message(QStringLiteral("Critical Error:  Matrax solve failure."));
+            if (!m_FactorAbandoned) ui().message(QStringLiteral("Critical Error:  Matrax solve failure."));
             return false;
         }
         // The limit ends the run after this step, which keeps its last solution.
@@ -485,9 +486,7 @@ bool CSimulatorDoc::IterateStep(int k)
             m_AbortRequested = true;
             return true;
         }
-        const bool again = std::any_of(m_Elements.begin(), m_Elements.end(),
-                                       [k](const auto& e) { return e->NeedsIteration(k); });
-        if (!again) return true;
+        if (!RunStepList(m_IterateList, CComponentSim::NeedsIterationOp, k)) return true;
     }
 }
 
@@ -525,8 +524,7 @@ bool CSimulatorDoc::RunSimulation(RunProgress* progress)
         m_Iteration = 0;
         m_t = (k - m_h) * m_dt + m_StartTime;
         if (!IterateStep(k)) return fail();
-        for (auto& e : m_Elements)
-            e->EndStep(k);
+        RunStepList(m_EndList, CComponentSim::EndStepOp, k);
         m_MatrixDirty = false;
         std::fill(m_PartitionDirty.begin(), m_PartitionDirty.end(), 0);
         if (k % 100 == 0) PumpWaitingMessages();

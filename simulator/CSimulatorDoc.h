@@ -162,6 +162,9 @@ public:
     // Runs factor and substitute with the plain dense routines over the whole matrices (the reference
     // that the structure-aware solver matches bit for bit); not a setting users see.
     void SetDenseSolver(bool dense) { m_DenseSolver = dense; }
+    // Asked every few milliseconds while a factorisation runs (StructuredLU::setProgressHook); when it
+    // returns false the factorisation and the run end, without results and without a message.
+    void SetFactorProgressHook(std::function<bool()> hook) { m_FactorProgress = std::move(hook); }
 
     // ---- matrix modes ----
     // Chooses the systems: the mode flags, the reduced set and the partitions; nothing is allocated.
@@ -186,6 +189,7 @@ private:
     struct LinearSystem {
         SparseMatrix A;
         std::vector<double> rhs;
+        std::vector<double*> results; // the results row of each unknown
         std::vector<int> indx;
         StructuredLU lu;
         void allocate(int n, bool dense);
@@ -215,6 +219,18 @@ private:
     double SystemBytes(int unknowns, const std::vector<CComponentSim*>& elements, const IndexMap& map,
                        double enough) const;
     SystemsSize PartitionsBytes(double enough) const;
+
+    // The elements that do anything in one per-step operation, in list order, cut into runs of
+    // neighbours that one call handles.
+    struct StepList {
+        std::vector<CComponentSim*> elements;
+        std::vector<std::pair<std::size_t, std::size_t>> runs; // first element, count
+    };
+    void BuildStepLists();
+    void AllocateSystem(LinearSystem& sys, int n, const std::vector<int>* toGlobal);
+    // Runs the operation (a CComponentSim::StepOp) on the list; true when an element asked for
+    // another iteration.
+    bool RunStepList(const StepList& list, unsigned op, int k, bool rhsOnly = false);
     void FreeWorkArrays();
     // Factors when asked, solves, and stores the solution in column k under the global unknowns.
     bool SolveSystem(LinearSystem& sys, bool refactor, const std::vector<int>* toGlobal, bool partition,
@@ -246,6 +262,8 @@ private:
     long m_FactorCount = 0;
     long m_StructureReuseCount = 0;
     bool m_DenseSolver = false;
+    std::function<bool()> m_FactorProgress;
+    bool m_FactorAbandoned = false; // the progress hook ended a factorisation
 
     // matrix-mode state
     bool m_Minimal = false;
@@ -265,6 +283,7 @@ private:
     std::vector<std::vector<int>> m_PartLocalToGlobal;
     std::vector<std::vector<CComponentSim*>> m_PartElements;
     std::vector<std::vector<CComponentSim*>> m_Touching; // node -> elements touching it
+    StepList m_BeginList, m_PreSolveList, m_StampAllList, m_StampRhsList, m_IterateList, m_EndList;
     LinearSystem m_Full;
     LinearSystem m_Reduced;
     std::vector<LinearSystem> m_Parts;

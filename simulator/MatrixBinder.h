@@ -15,7 +15,11 @@ public:
     // The matrix entry in the row of one unknown and the column of another.
     double* entry(int globalRow, int globalCol) { return m_A.entry(m_map(globalRow), m_map(globalCol)); }
     // The right-hand-side entry of an unknown.
-    double* rhs(int globalRow) { return &m_rhs[m_map(globalRow)]; }
+    double* rhs(int globalRow)
+    {
+        const int row = m_map(globalRow);
+        return row > 0 ? &m_rhs[row] : m_A.scratch();
+    }
 
 private:
     SparseMatrix& m_A;

@@ -46,13 +46,14 @@ void CSimulatorDoc::ChooseMatrixMode()
 void CSimulatorDoc::SetUpSystems()
 {
     m_Touching = {};
+    m_FactorAbandoned = false;
     if (m_Minimal) {
-        m_Reduced.allocate(m_ReducedNodes + m_ReducedBranches, m_DenseSolver);
+        AllocateSystem(m_Reduced, m_ReducedNodes + m_ReducedBranches, &m_ReducedToGlobal);
         for (auto& e : m_Elements)
             e->BindMatrixMapped(m_Reduced.A, m_Reduced.rhs.data());
     }
     if (!m_Maximal) {
-        m_Full.allocate(m_N + m_M, m_DenseSolver);
+        AllocateSystem(m_Full, m_N + m_M, nullptr);
         for (auto& e : m_Elements)
             e->BindMatrix(m_Full.A, m_Full.rhs.data());
     } else {
@@ -60,6 +61,50 @@ void CSimulatorDoc::SetUpSystems()
     }
     m_MatrixDirty = true;
     m_PartitionDirty.assign(size_t(m_PartitionCount) + 1, m_Maximal ? 1 : 0);
+    BuildStepLists();
+}
+
+void CSimulatorDoc::AllocateSystem(LinearSystem& sys, int n, const std::vector<int>* toGlobal)
+{
+    sys.allocate(n, m_DenseSolver);
+    sys.lu.setProgressHook(m_FactorProgress);
+    sys.results.assign(size_t(n) + 1, nullptr);
+    for (int i = 1; i <= n; ++i)
+        sys.results[size_t(i)] = m_Results.RowForSolving(toGlobal ? (*toGlobal)[size_t(i)] : i);
+}
+
+void CSimulatorDoc::BuildStepLists()
+{
+    const std::pair<StepList*, unsigned> lists[] = {
+        {&m_BeginList, CComponentSim::BeginStepOp},        {&m_PreSolveList, CComponentSim::PreSolveOp},
+        {&m_StampAllList, CComponentSim::kEveryStepOp},    {&m_StampRhsList, CComponentSim::StampOp},
+        {&m_IterateList, CComponentSim::NeedsIterationOp}, {&m_EndList, CComponentSim::EndStepOp}};
+    for (auto& e : m_Elements)
+        e->StepOps = e->StepWork();
+    for (const auto& [list, op] : lists) {
+        list->elements.clear();
+        list->runs.clear();
+        const void* previous = nullptr;
+        for (auto& e : m_Elements) {
+            if (!(e->StepOps & op) && op != CComponentSim::kEveryStepOp) continue;
+            const void* batch = e->BatchClass();
+            if (batch && batch == previous)
+                ++list->runs.back().second;
+            else
+                list->runs.emplace_back(list->elements.size(), 1);
+            list->elements.push_back(e.get());
+            previous = batch;
+        }
+    }
+}
+
+bool CSimulatorDoc::RunStepList(const StepList& list, unsigned op, int k, bool rhsOnly)
+{
+    for (const auto& [first, count] : list.runs) {
+        CComponentSim* const* e = list.elements.data() + first;
+        if (e[0]->RunBatch(CComponentSim::StepOp(op), e, count, k, rhsOnly)) return true;
+    }
+    return false;
 }
 
 void CSimulatorDoc::BuildTouchingLists()
@@ -223,7 +268,8 @@ void CSimulatorDoc::SetupPartitions()
     m_Parts.resize(size_t(m_PartitionCount) + 1);
     for (int p = 1; p <= m_PartitionCount; ++p) {
         LinearSystem& sys = m_Parts[size_t(p)];
-        sys.allocate(m_PartNodeCount[size_t(p)] + m_PartBranchCount[size_t(p)], m_DenseSolver);
+        AllocateSystem(sys, m_PartNodeCount[size_t(p)] + m_PartBranchCount[size_t(p)],
+                       &m_PartLocalToGlobal[size_t(p)]);
         const IndexMap map = IndexMap::partition(m_NodePartition.data(), m_LocalIndex.data(), p);
         // Only the elements of p have a node there; every other element would bind nothing.
         for (CComponentSim* e : m_PartElements[size_t(p)])
@@ -236,8 +282,8 @@ void CSimulatorDoc::AssembleFull(int k)
     const bool rebuild = m_MatrixDirty && (k <= m_h || !m_Minimal);
     std::fill(m_Full.rhs.begin(), m_Full.rhs.end(), 0.0);
     if (rebuild) m_Full.A.zero();
-    for (auto& e : m_Elements)
-        e->Stamp(!rebuild, k);
+    // Elements that add nothing to the right-hand side alone are left out when only it is rebuilt.
+    RunStepList(rebuild ? m_StampAllList : m_StampRhsList, CComponentSim::StampOp, k, !rebuild);
 }
 
 void CSimulatorDoc::AssembleReduced(int k)
@@ -246,7 +292,8 @@ void CSimulatorDoc::AssembleReduced(int k)
     std::fill(m_Reduced.rhs.begin(), m_Reduced.rhs.end(), 0.0);
     if (rebuild) m_Reduced.A.zero();
     for (auto& e : m_Elements)
-        if (e->InReducedSet) e->StampMapped(!rebuild, k);
+        if (e->InReducedSet && (rebuild || (e->StepOps & CComponentSim::StampOp)))
+            e->StampMapped(!rebuild, k);
 }
 
 void CSimulatorDoc::AssemblePartitions(int k)
@@ -257,7 +304,7 @@ void CSimulatorDoc::AssemblePartitions(int k)
         std::fill(sys.rhs.begin(), sys.rhs.end(), 0.0);
         if (rebuild) sys.A.zero();
         for (CComponentSim* e : m_PartElements[size_t(p)])
-            e->StampPartition(!rebuild, k, p);
+            if (rebuild || (e->StepOps & CComponentSim::StampOp)) e->StampPartition(!rebuild, k, p);
     }
 }
 
@@ -274,21 +321,20 @@ void CSimulatorDoc::ReportFloating(double status, const std::vector<int>* localT
 bool CSimulatorDoc::SolveSystem(LinearSystem& sys, bool refactor, const std::vector<int>* toGlobal,
                                 bool partition, int k)
 {
-    const int n = sys.size();
     if (refactor) {
         const double d = sys.lu.factor(sys.A, sys.indx.data());
         ++m_FactorCount;
         if (sys.lu.reused()) ++m_StructureReuseCount;
+        if (d == StructuredLU::kAbandoned) {
+            m_FactorAbandoned = true;
+            return false;
+        }
         if (d != 0) {
             ReportFloating(d, toGlobal, partition);
             return false;
         }
     }
-    sys.lu.solve(sys.indx.data(), sys.rhs.data());
-    for (int i = 1; i <= n; ++i) {
-        const int g = toGlobal ? (*toGlobal)[size_t(i)] : i;
-        m_Results.Set(g, k, sys.rhs[size_t(i)]);
-    }
+    sys.lu.solve(sys.indx.data(), sys.rhs.data(), sys.results.data(), k);
     return true;
 }
 

@@ -19,7 +19,8 @@ void SparseMatrix::reset(int n)
     m_n = n;
     m_count = 0;
     ++m_version;
-    m_scratch = 0;
+    std::fill(std::begin(m_scratch), std::end(m_scratch), 0.0);
+    m_nextScratch = 0;
     m_blocks.clear();
     m_blockSize.clear();
     m_blockFree = 0;
@@ -40,7 +41,7 @@ double* SparseMatrix::find(int row, int col) const
 
 double* SparseMatrix::entry(int row, int col)
 {
-    if (row <= 0 || col <= 0 || row > m_n || col > m_n) return &m_scratch;
+    if (row <= 0 || col <= 0 || row > m_n || col > m_n) return scratch();
     if (double* found = find(row, col)) return found;
     if (m_blockFree == 0) {
         // Small systems (partitions) stay small; large ones grow in large blocks.
@@ -69,7 +70,7 @@ void SparseMatrix::zero()
 {
     for (std::size_t b = 0; b < m_blocks.size(); ++b)
         std::fill(m_blocks[b].get(), m_blocks[b].get() + m_blockSize[b], 0.0);
-    m_scratch = 0;
+    std::fill(std::begin(m_scratch), std::end(m_scratch), 0.0);
 }
 
 void SparseMatrix::Index()

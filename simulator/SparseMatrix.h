@@ -10,7 +10,7 @@ class Matrix;
 
 // The matrix of one system, holding only the entries that elements bind. Rows and columns are 1-based
 // as in the dense storage. Everything in row or column 0 (ground, or an unknown that lies outside
-// this system) goes to one scratch value that no solve reads. An entry's address stays the same until
+// this system) goes to scratch values that no solve reads. An entry's address stays the same until
 // the next reset, so elements bind once per run.
 class SparseMatrix {
 public:
@@ -26,6 +26,9 @@ public:
 
     // The entry in row `row` and column `col`, +0.0 when it is made by this call.
     double* entry(int row, int col);
+    // A scratch value for what an element stamps towards ground. Bindings get them in turn from a
+    // small pool: were it one value, the stamps of every grounded element would wait for each other.
+    double* scratch() { return &m_scratch[m_nextScratch++ % kScratch]; }
     // The value of an entry, 0 for one that was never made.
     double at(int row, int col) const;
     // Every entry (and the scratch value) to +0.0.
@@ -50,10 +53,12 @@ public:
 private:
     double* find(int row, int col) const;
 
+    static constexpr std::size_t kScratch = 64;
     int m_n = 0;
     std::size_t m_count = 0;
     std::uint64_t m_version = 0;
-    double m_scratch = 0;
+    double m_scratch[kScratch] = {};
+    std::size_t m_nextScratch = 0;
     // Values live in blocks that never move; each block is twice the one before, up to a limit.
     std::vector<std::unique_ptr<double[]>> m_blocks;
     std::size_t m_blockFree = 0;

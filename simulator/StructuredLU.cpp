@@ -16,6 +16,17 @@ inline bool plain(double v)
     return std::isfinite(v) && !(v == 0.0 && std::signbit(v));
 }
 
+// plain() and std::isfinite() without branches.
+constexpr std::uint64_t kExponent = 0x7ff0000000000000u, kNegativeZero = 0x8000000000000000u;
+inline bool finiteBits(double v)
+{
+    return (std::bit_cast<std::uint64_t>(v) & kExponent) != kExponent;
+}
+inline bool plainBits(double v)
+{
+    return finiteBits(v) & (std::bit_cast<std::uint64_t>(v) != kNegativeZero);
+}
+
 // Entries that are not exactly +0.0 (so -0.0 counts) take part in the factors.
 inline bool structural(double v)
 {
@@ -66,6 +77,15 @@ void StructuredLU::reset(int n)
     m_uPtr.assign(w + 1, 0);
     m_l.clear();
     m_u.clear();
+    m_longSlot.assign(w, -1);
+    m_longColPtr.assign(w + 1, 0);
+    m_longStart.clear();
+    m_longCol.clear();
+    m_longSum.clear();
+    m_chainEnd.assign(w + 1, 0);
+    for (size_t i = 0; i < w; ++i)
+        m_chainEnd[i] = int(i);
+    m_firstLong.assign(w, -1);
 }
 
 Matrix& StructuredLU::denseCopy()
@@ -330,6 +350,7 @@ bool StructuredLU::factorFresh(int* indx, double& status)
         m_uPtr[size_t(i) + 1] = int(m_u.size());
     }
     m_finalPos = m_pos;
+    planSubstitution();
     return true;
 }
 
@@ -366,6 +387,58 @@ int StructuredLU::factorAgain(int* indx, double& status)
     return 1;
 }
 
+void StructuredLU::planSubstitution()
+{
+    const int n = m_n;
+    m_longSlot.assign(size_t(n) + 1, -1);
+    m_longStart.clear();
+    m_longColPtr.assign(size_t(n) + 2, 0);
+    m_longCol.clear();
+    // Where each row's start value lies in the right-hand side as given: the interchanges only ever
+    // move values that no row has replaced yet.
+    std::vector<int> at(size_t(n) + 1);
+    for (int i = 0; i <= n; ++i)
+        at[size_t(i)] = i;
+    std::vector<std::pair<int, LongEntry>> byColumn;
+    for (int i = 1; i <= n; ++i) {
+        const int ip = m_pivots[size_t(i)];
+        const int start = at[size_t(ip)];
+        at[size_t(ip)] = at[size_t(i)];
+        if (m_lPtr[size_t(i) + 1] - m_lPtr[size_t(i)] < kLongRow) continue;
+        const int slot = int(m_longStart.size());
+        m_longSlot[size_t(i)] = slot;
+        m_longStart.push_back(start);
+        for (int e = m_lPtr[size_t(i)]; e < m_lPtr[size_t(i) + 1]; ++e)
+            byColumn.push_back({m_l[size_t(e)].col, LongEntry{slot, e}});
+    }
+    // By column, and within a column by row: each row still takes its products in column order.
+    std::stable_sort(byColumn.begin(), byColumn.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (const auto& [col, entry] : byColumn) {
+        ++m_longColPtr[size_t(col) + 1];
+        m_longCol.push_back(entry);
+    }
+    for (int c = 1; c <= n; ++c)
+        m_longColPtr[size_t(c) + 1] += m_longColPtr[size_t(c)];
+    m_longSum.assign(m_longStart.size(), 0.0);
+
+    // Chain rows: no interchange, not long, one entry in L, in the column before, and what the long
+    // rows take from their column is at most one product of the first of them.
+    m_chainEnd.assign(size_t(n) + 2, 0);
+    m_firstLong.assign(size_t(n) + 1, -1);
+    for (int i = n; i >= 1; --i) {
+        const int longEntries = m_longColPtr[size_t(i) + 1] - m_longColPtr[size_t(i)];
+        const bool firstOnly =
+            longEntries == 0 || (longEntries == 1 && m_longCol[size_t(m_longColPtr[size_t(i)])].slot == 0);
+        if (longEntries == 1 && firstOnly)
+            m_firstLong[size_t(i)] = m_longCol[size_t(m_longColPtr[size_t(i)])].entry;
+        const bool chain = m_pivots[size_t(i)] == i && m_longSlot[size_t(i)] < 0 && firstOnly &&
+                           m_lPtr[size_t(i) + 1] - m_lPtr[size_t(i)] == 1 &&
+                           m_l[size_t(m_lPtr[size_t(i)])].col == i - 1;
+        m_chainEnd[size_t(i)] = chain ? std::max(m_chainEnd[size_t(i) + 1], i + 1) : i;
+    }
+}
+
 void StructuredLU::spillToDense()
 {
     // Every entry as ludcmp leaves it: the left-out ones are +0.0 above the diagonal, and below it
@@ -385,47 +458,78 @@ void StructuredLU::spillToDense()
     m_denseFactors = true;
 }
 
-void StructuredLU::solve(const int* indx, double* b)
+void StructuredLU::solve(const int* indx, double* b, double* const* out, int column)
 {
     const int n = m_n;
+    const auto deliver = [&] {
+        if (out)
+            for (int i = 1; i <= n; ++i)
+                out[i][column] = b[i];
+    };
     if (m_dense || m_denseFactors) {
         lubksb(m_denseA.rows(), n, indx, b);
+        deliver();
         return;
     }
     const bool fallback = fallbackAllowed();
-    if (fallback) {
-        bool usable = true;
-        for (int i = 1; i <= n; ++i)
-            usable &= plain(b[i]);
-        if (!usable) {
-            spillToDense();
-            lubksb(m_denseA.rows(), n, indx, b);
-            return;
-        }
-        std::copy(b, b + n + 1, m_b.begin());
-    }
+    if (fallback) std::copy(b, b + n + 1, m_b.begin());
+    // Set by a -0.0 or a non-finite value among the inputs (each is the start value of one row) and
+    // among the results: checked on the way, where the chain of the substitution leaves time to spare.
+    std::uint64_t unusual = 0;
 
     // lubksb starts subtracting at the first non-zero; the leading values are +0.0, so their products
     // change no sum here. The value of the row before is taken from a register where a row uses it:
-    // reading it back from memory would make every row wait for the store of the one before.
+    // reading it back from memory would make every row wait for the store of the one before. Long
+    // rows take each product as soon as its value is known, in the same order, beside the others.
     const Entry* l = m_l.data();
     const int* lPtr = m_lPtr.data();
+    const int* longSlot = m_longSlot.data();
+    const int* longColPtr = m_longColPtr.data();
+    const LongEntry* longCol = m_longCol.data();
+    const int* chainEnd = m_chainEnd.data();
+    const int* firstLong = m_firstLong.data();
+    double* longSum = m_longSum.data();
+    for (size_t s = 0; s < m_longStart.size(); ++s)
+        longSum[s] = b[m_longStart[s]];
+    // The first long row (often the only one: a source's branch row) keeps its sum in a register, and
+    // comes first among the entries of a column.
+    double firstSum = m_longStart.empty() ? 0.0 : longSum[0];
     double prev = 0.0;
-    for (int i = 1; i <= n; ++i) {
+    for (int i = 1; i <= n;) {
+        // A run of chain rows: each takes one product with the row before, and gives the first long
+        // row at most one; the loop is short enough to keep up with the chain of products.
+        for (const int end = chainEnd[i]; i < end; ++i) {
+            const double start = b[i];
+            unusual |= !plainBits(start);
+            prev = start - l[lPtr[i]].value * prev;
+            b[i] = prev;
+            if (firstLong[i] >= 0) firstSum -= l[firstLong[i]].value * prev;
+        }
+        if (i > n) break;
         const int ip = indx[i];
         double sum = b[ip];
         b[ip] = b[i];
-        const Entry* e = l + lPtr[i];
-        const Entry* last = l + lPtr[i + 1];
-        if (e != last) {
-            --last;
-            sum = subtractProducts(sum, e, last, b);
-            if (last->col == i - 1)
-                sum -= last->value * prev;
-            else
-                sum -= last->value * b[last->col];
+        unusual |= !plainBits(sum);
+        if (longSlot[i] >= 0) {
+            sum = longSlot[i] == 0 ? firstSum : longSum[longSlot[i]];
+        } else {
+            const Entry* e = l + lPtr[i];
+            const Entry* last = l + lPtr[i + 1];
+            if (e != last) {
+                --last;
+                sum = subtractProducts(sum, e, last, b);
+                if (last->col == i - 1)
+                    sum -= last->value * prev;
+                else
+                    sum -= last->value * b[last->col];
+            }
         }
         b[i] = prev = sum;
+        int e = longColPtr[i];
+        if (e < longColPtr[i + 1] && longCol[e].slot == 0) firstSum -= l[longCol[e++].entry].value * sum;
+        for (; e < longColPtr[i + 1]; ++e)
+            longSum[longCol[e].slot] -= l[longCol[e].entry].value * sum;
+        ++i;
     }
     const Entry* u = m_u.data();
     const int* uPtr = m_uPtr.data();
@@ -443,15 +547,15 @@ void StructuredLU::solve(const int* indx, double* b)
             sum = subtractProducts(sum, e + 1, end, b);
         }
         b[i] = prev = sum / diag[i];
+        unusual |= !finiteBits(prev);
+        // Stored where the run keeps it while the next division is under way.
+        if (out) out[i][column] = prev;
     }
-    if (!fallback) return;
-    bool finite = true;
-    for (int i = 1; i <= n; ++i)
-        finite &= std::isfinite(b[i]);
-    if (!finite) {
+    if (fallback && unusual) {
         std::copy(m_b.begin(), m_b.end(), b);
         spillToDense();
         lubksb(m_denseA.rows(), n, indx, b);
+        deliver();
     }
 }
 

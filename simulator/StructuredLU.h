@@ -48,7 +48,8 @@ public:
     // of zeros, or the first column whose pivot was zero; or kAbandoned.
     double factor(SparseMatrix& a, int* indx);
     // Solves with the last factors: b[1..n] is the right-hand side on entry and the solution on exit.
-    void solve(const int* indx, double* b);
+    // With `out`, x[i] is also stored in out[i][column] for i = 1..n.
+    void solve(const int* indx, double* b, double* const* out = nullptr, int column = 0);
 
     // The last factorisation reused the structure of the one before it.
     bool reused() const { return m_reused; }
@@ -89,6 +90,9 @@ private:
     int placePivot(int j, int imax, int* indx, double& status);
     // The dense copy of the factors as ludcmp would have left them, for lubksb from then on.
     void spillToDense();
+    // Which rows of L the forward substitution sums alongside the others, where their start values
+    // lie in the right-hand side, and the runs of rows that form a plain chain.
+    void planSubstitution();
     bool fallbackAllowed() const { return m_dense || m_n <= m_denseLimit; }
     Matrix& denseCopy();
     // Counts factoring work and asks the progress hook every so often; false: stop.
@@ -129,6 +133,21 @@ private:
     std::vector<int> m_lPtr, m_uPtr;
     std::vector<Entry> m_l, m_u;
     std::vector<double> m_diag;
+
+    // Rows of L with at least kLongRow entries: the slot of each position (-1 for the others), the
+    // start value's place in the right-hand side by slot, the entries of these rows by column, and
+    // their sums during a substitution.
+    static constexpr int kLongRow = 16;
+    struct LongEntry {
+        int slot;
+        int entry; // in m_l
+    };
+    std::vector<int> m_longSlot, m_longStart, m_longColPtr;
+    std::vector<LongEntry> m_longCol;
+    std::vector<double> m_longSum;
+    // Where the run of chain rows from each position ends (the position itself when it is no chain
+    // row), and the entry of the first long row in each column (-1: none).
+    std::vector<int> m_chainEnd, m_firstLong;
 
     // Work of one factorisation.
     std::vector<std::vector<Entry>> m_lRows, m_uRows; // by original row, by position

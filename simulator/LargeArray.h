@@ -1,0 +1,26 @@
+#pragma once
+
+#include <cstddef>
+
+// A zero-filled array of doubles for a run's large tables, taken from the system in its own mapping
+// that asks for huge pages: a run touches one entry of every row at each step, and with small pages
+// every one of those touches would be a page fault and a TLB miss of its own.
+class LargeArray {
+public:
+    LargeArray() = default;
+    ~LargeArray() { release(); }
+    LargeArray(const LargeArray&) = delete;
+    LargeArray& operator=(const LargeArray&) = delete;
+
+    // count doubles, all +0.0 (the old ones are released first); throws std::bad_alloc.
+    void allocate(std::size_t count);
+    void release();
+    double* data() { return m_data; }
+    const double* data() const { return m_data; }
+    std::size_t size() const { return m_count; }
+
+private:
+    double* m_data = nullptr;
+    std::size_t m_count = 0;
+    std::size_t m_mapped = 0;
+};
