@@ -12,14 +12,16 @@ void CCapacitorSim::Bind(CompanionEntries& e, MatrixBinder& binder)
 void CCapacitorSim::Initialise()
 {
     Geq = ClampG(2.0 * C / m_pDoc->TimeStep());
-    StartRun();
+    StartRun(IC);
 }
 
-void CCapacitorSim::StartRun()
+void CCapacitorSim::StartRun(double startVoltage)
 {
     m_Row[0] = m_pDoc->ResultRow(Nodes[0]);
     m_Row[1] = m_pDoc->ResultRow(Nodes[1]);
-    m_NextStep = m_pDoc->HistoryCount();
+    m_NextStep = m_FirstStep = m_pDoc->HistoryCount();
+    m_IeqStep = m_FirstStep - 1;
+    m_StartVoltage = startVoltage;
 }
 
 void CCapacitorSim::CurrentTrace(int n, double* out) const
@@ -32,7 +34,7 @@ void CCapacitorSim::CurrentTrace(int n, double* out) const
     const int computed = std::clamp(m_pDoc->StepCount() + 1, 0, n);
     double gPrev = 0, iPrev = 0;
     for (int j = 0; j < computed; ++j) {
-        const double ieq = CompanionCurrent(PreviousVoltage(h + j, InitialVoltage()), gPrev, iPrev);
+        const double ieq = CompanionCurrent(PreviousVoltage(h + j, m_StartVoltage), gPrev, iPrev);
         out[j] = Voltage(h + j) * Geq - ieq;
         gPrev = Geq;
         iPrev = ieq;

@@ -5,15 +5,9 @@
 // A linear inductor as its trapezoidal companion; it shares the capacitor's stamping and traces.
 class CInductorSim : public CCapacitorSim {
 public:
-    explicit CInductorSim(CSimulatorDoc* doc) : CCapacitorSim(doc) {}
+    explicit CInductorSim(CSimulatorDoc* doc) : CCapacitorSim(doc, Law::Inductor) {}
 
     void Initialise() override;
-    void BeginStep(int k) override
-    {
-        TakeOverAcceptedStep(k);
-        Ieq =
-            CInductorSim::CompanionCurrent(PreviousVoltage(k, CInductorSim::InitialVoltage()), Gprev, Iprev);
-    }
     bool Parse(const QStringList& tokens) override;
     unsigned StepWork() const override { return StepWorkAs<CInductorSim>(); }
     const void* BatchClass() const override { return BatchClassAs<CInductorSim>(); }
@@ -24,13 +18,4 @@ public:
 
     double L = 0;  // henries
     double IC = 0; // initial current, amperes (the capacitor's C and IC are not used)
-
-protected:
-    double CompanionCurrent(double v, double gPrev, double iPrev) const override
-    {
-        return -(Geq * v) - (gPrev * v - iPrev);
-    }
-    // Before the first step the inductor carries its initial current: the voltage that gives it
-    // through Geq.
-    double InitialVoltage() const override { return IC / Geq; }
 };

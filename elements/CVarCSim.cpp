@@ -18,7 +18,7 @@ void CVarCSim::Initialise()
     for (size_t i = 0; i <= h && i < columns; ++i)
         Capacitance[i] = c;
     Current.assign(columns, 0.0);
-    StartRun();
+    StartRun(IC);
 }
 
 void CVarCSim::BeginStep(int k)

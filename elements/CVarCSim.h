@@ -9,7 +9,7 @@
 // so a step needs no iteration; only its conductance changes from step to step.
 class CVarCSim : public CCapacitorSim, public CapacitanceTraces {
 public:
-    explicit CVarCSim(CSimulatorDoc* doc) : CCapacitorSim(doc) { Nonlinear = true; }
+    explicit CVarCSim(CSimulatorDoc* doc) : CCapacitorSim(doc, Law::OwnStep) { Nonlinear = true; }
 
     void Initialise() override;
     // The capacitor's current, and the capacitance and charge.

@@ -105,8 +105,9 @@ int CComponentSim::ClaimPartitionSet(const IndexMap& map, int partition)
     for (int i = 0; i < NodeCount(); ++i)
         touches = touches || map(Nodes[i]) != 0;
     // Only a line, whose ports are separate sub-networks, can lie in two partitions.
-    const int set = m_Bound[MappedEntries] ? SecondPartitionEntries : MappedEntries;
-    if (!touches || m_Bound[set]) return -1;
+    // The reduced system is never bound in a run with partitions, so a set with a partition is bound.
+    const int set = m_SetPartition[MappedEntries] != 0 ? SecondPartitionEntries : MappedEntries;
+    if (!touches || m_SetPartition[set] != 0) return -1;
     if (set == MappedEntries) Partition = partition;
     m_SetPartition[set] = partition;
     return set;

@@ -134,7 +134,7 @@ protected:
     // The set for the partition, or -1 when no node of the element lies in it; records the partition.
     int ClaimPartitionSet(const IndexMap& map, int partition);
 
-    bool m_Bound[kEntrySets] = {};
+    // The partition of each set bound to one (0: none).
     int m_SetPartition[kEntrySets] = {};
 };
 
@@ -210,19 +210,19 @@ public:
     }
     void Stamp(bool rhsOnly, int k) final
     {
-        if (m_Bound[FullEntries]) family().StampInto(m_Entries[FullEntries], rhsOnly, k);
+        if (m_Bound[FullEntries]) family().StampInto(entries(FullEntries), rhsOnly, k);
     }
     void StampMapped(bool rhsOnly, int k) final
     {
-        if (m_Bound[MappedEntries]) family().StampInto(m_Entries[MappedEntries], rhsOnly, k);
+        if (m_Bound[MappedEntries]) family().StampInto(entries(MappedEntries), rhsOnly, k);
     }
     void StampPartition(bool rhsOnly, int k, int partition) final
     {
         // A set has a partition number only once it is bound.
         if (m_SetPartition[MappedEntries] == partition)
-            family().StampInto(m_Entries[MappedEntries], rhsOnly, k);
+            family().StampInto(entries(MappedEntries), rhsOnly, k);
         else if (m_SetPartition[SecondPartitionEntries] == partition)
-            family().StampInto(m_Entries[SecondPartitionEntries], rhsOnly, k);
+            family().StampInto(entries(SecondPartitionEntries), rhsOnly, k);
     }
 
     // Elements of the family itself run in batches; those of a class derived from it may do more or
@@ -257,8 +257,11 @@ private:
     void BindSet(int set, SparseMatrix& A, double* rhs, const IndexMap& map)
     {
         MatrixBinder binder(A, rhs, map);
-        family().Bind(m_Entries[set], binder);
+        family().Bind(entries(set), binder);
         m_Bound[set] = true;
     }
+    // The full system's set last, next to the flags and the family's own values: what a step reads.
+    Entries& entries(int set) { return m_Entries[(set + kEntrySets - 1) % kEntrySets]; }
     Entries m_Entries[kEntrySets];
+    bool m_Bound[kEntrySets] = {};
 };
