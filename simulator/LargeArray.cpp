@@ -1,37 +1,30 @@
 #include "LargeArray.h"
 
-#include <cstdint>
 #include <new>
 #include <sys/mman.h>
 
-namespace {
-constexpr std::size_t kHugePage = std::size_t(2) << 20;
-}
+#ifndef MADV_POPULATE_WRITE
+#define MADV_POPULATE_WRITE 23
+#endif
 
 void LargeArray::allocate(std::size_t count)
 {
     release();
     if (count == 0) return;
-    if (count > (std::size_t(-1) - 2 * kHugePage) / sizeof(double)) throw std::bad_alloc();
-    // Aligned to a huge page: map one more, and give back what lies before and after the aligned part.
-    const std::size_t bytes = (count * sizeof(double) + kHugePage - 1) / kHugePage * kHugePage;
-    void* raw = mmap(nullptr, bytes + kHugePage, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-    if (raw == MAP_FAILED) throw std::bad_alloc();
-    char* const begin = static_cast<char*>(raw);
-    char* const aligned =
-        begin + (kHugePage - reinterpret_cast<std::uintptr_t>(begin) % kHugePage) % kHugePage;
-    if (aligned > begin) munmap(begin, std::size_t(aligned - begin));
-    if (aligned + bytes < begin + bytes + kHugePage)
-        munmap(aligned + bytes, std::size_t(begin + bytes + kHugePage - (aligned + bytes)));
-    madvise(aligned, bytes, MADV_HUGEPAGE);
-    m_data = reinterpret_cast<double*>(aligned);
+    if (count > std::size_t(-1) / sizeof(double)) throw std::bad_alloc();
+    void* mapped =
+        mmap(nullptr, count * sizeof(double), PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (mapped == MAP_FAILED) throw std::bad_alloc();
+    // Kernels without it fault the pages in one by one instead; huge pages are not asked for, as on
+    // virtual machines that hand free memory back to their host they are the slowest to come by.
+    madvise(mapped, count * sizeof(double), MADV_POPULATE_WRITE);
+    m_data = static_cast<double*>(mapped);
     m_count = count;
-    m_mapped = bytes;
 }
 
 void LargeArray::release()
 {
-    if (m_data) munmap(m_data, m_mapped);
+    if (m_data) munmap(m_data, m_count * sizeof(double));
     m_data = nullptr;
-    m_count = m_mapped = 0;
+    m_count = 0;
 }

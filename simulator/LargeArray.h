@@ -3,8 +3,8 @@
 #include <cstddef>
 
 // A zero-filled array of doubles for a run's large tables, taken from the system in its own mapping
-// that asks for huge pages: a run touches one entry of every row at each step, and with small pages
-// every one of those touches would be a page fault and a TLB miss of its own.
+// and filled with pages at once: a run touches one entry of every row at each step, and a page fault
+// for each first touch costs more than the kernel filling the whole mapping in one call.
 class LargeArray {
 public:
     LargeArray() = default;
@@ -22,5 +22,4 @@ public:
 private:
     double* m_data = nullptr;
     std::size_t m_count = 0;
-    std::size_t m_mapped = 0;
 };
