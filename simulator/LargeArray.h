@@ -4,7 +4,8 @@
 
 // A zero-filled array of doubles for a run's large tables, taken from the system in its own mapping
 // and filled with pages at once: a run touches one entry of every row at each step, and a page fault
-// for each first touch costs more than the kernel filling the whole mapping in one call.
+// for each first touch costs more than the kernel filling the whole mapping in one call. Tables of
+// many rows ask for huge pages: with small ones, each of those touches would miss the TLB.
 class LargeArray {
 public:
     LargeArray() = default;
@@ -13,7 +14,7 @@ public:
     LargeArray& operator=(const LargeArray&) = delete;
 
     // count doubles, all +0.0 (the old ones are released first); throws std::bad_alloc.
-    void allocate(std::size_t count);
+    void allocate(std::size_t count, bool hugePages);
     void release();
     double* data() { return m_data; }
     const double* data() const { return m_data; }
@@ -22,4 +23,5 @@ public:
 private:
     double* m_data = nullptr;
     std::size_t m_count = 0;
+    std::size_t m_mapped = 0;
 };

@@ -225,19 +225,34 @@ template <class LRow, class StoreU, class StoreL>
 int StructuredLU::eliminate(int j, std::span<const int> up, std::span<const int> down, int wanted, int* indx,
                             double& status, LRow lRow, StoreU storeU, StoreL storeL)
 {
+    // A row's entries of L times the column's entries of U, in column order. Where the row is much
+    // longer than the column (a source's branch row, which fills all along), only the entries the
+    // column has are looked up in it: the others meet a +0.0.
+    const auto products = [&](int r) {
+        auto [e, end] = lRow(r);
+        double s = m_x[size_t(r)];
+        if (size_t(end - e) <= 8 * up.size() + 16) {
+            m_products += size_t(end - e);
+            return subtractProducts(s, e, end, m_upper.data());
+        }
+        m_products += up.size();
+        for (const int u : up) {
+            const int k = m_pos[size_t(u)];
+            e = std::lower_bound(e, end, k, [](const auto& x, int col) { return x.col < col; });
+            if (e == end) break;
+            if (e->col == k) s -= e->value * m_upper[size_t(k)];
+        }
+        return s;
+    };
     bool finite = true;
     for (const int r : up) {
-        const auto [e, end] = lRow(r);
-        m_products += size_t(end - e);
-        const double s = subtractProducts(m_x[size_t(r)], e, end, m_upper.data());
+        const double s = products(r);
         finite = finite && std::isfinite(s);
         m_upper[size_t(m_pos[size_t(r)])] = s;
         storeU(m_pos[size_t(r)], s);
     }
     for (const int r : down) {
-        const auto [e, end] = lRow(r);
-        m_products += size_t(end - e);
-        const double s = subtractProducts(m_x[size_t(r)], e, end, m_upper.data());
+        const double s = products(r);
         finite = finite && std::isfinite(s);
         m_x[size_t(r)] = s;
     }
