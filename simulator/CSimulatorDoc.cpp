@@ -340,6 +340,7 @@ void CSimulatorDoc::FreeWorkArrays()
     m_Full.release();
     m_Reduced.release();
     m_Parts.clear();
+    m_Touching = {};
     for (StepList* list :
          {&m_BeginList, &m_PreSolveList, &m_StampAllList, &m_StampRhsList, &m_IterateList, &m_EndList})
         *list = {};
@@ -477,7 +478,7 @@ bool CSimulatorDoc::IterateStep(int k)
         if (solved && m_Minimal) solved = SolveReduced(k);
         if (solved && m_Maximal) solved = SolvePartitions(k);
         if (!solved) {
-            if (!m_FactorAbandoned) ui().message(QStringLiteral("Critical Error:  Matrax solve failure."));
+            if (!m_QuietSolveFailure) ui().message(QStringLiteral("Critical Error:  Matrax solve failure."));
             return false;
         }
         // The limit ends the run after this step, which keeps its last solution.

@@ -263,7 +263,9 @@ private:
     long m_StructureReuseCount = 0;
     bool m_DenseSolver = false;
     std::function<bool()> m_FactorProgress;
-    bool m_FactorAbandoned = false; // the progress hook ended a factorisation
+    // A failed solve that needs no further message: the progress hook ended a factorisation, or the
+    // factors did not fit in memory (which was said).
+    bool m_QuietSolveFailure = false;
 
     // matrix-mode state
     bool m_Minimal = false;

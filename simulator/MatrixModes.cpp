@@ -5,6 +5,7 @@
 #include "UiServices.h"
 
 #include <algorithm>
+#include <new>
 
 void CSimulatorDoc::MarkNodeDirty(int node)
 {
@@ -31,12 +32,13 @@ void CSimulatorDoc::ChooseMatrixMode()
     bool reduced = false;
     if (m_Minimal || (m_N > 25 && m_NonlinearCount > 0)) {
         BuildReducedNodeSet();
-        if (m_ReducedNodes >= 25 && !m_Minimal) m_Maximal = true;
         // With Maximal chosen as well the partitioned solution would overwrite the reduced one
         // anyway, and an element has one set of mapped entries: so the reduced system is only
         // built when it is the one in use.
-        else if (!m_Maximal && mode != QLatin1String("None"))
-            reduced = true;
+        if (m_ReducedNodes >= 25 && !m_Minimal)
+            m_Maximal = true;
+        else
+            reduced = !m_Maximal && mode != QLatin1String("None");
     }
     m_Minimal = reduced;
     if (mode == QLatin1String("None")) m_Minimal = m_Maximal = false;
@@ -46,7 +48,7 @@ void CSimulatorDoc::ChooseMatrixMode()
 void CSimulatorDoc::SetUpSystems()
 {
     m_Touching = {};
-    m_FactorAbandoned = false;
+    m_QuietSolveFailure = false;
     if (m_Minimal) {
         AllocateSystem(m_Reduced, m_ReducedNodes + m_ReducedBranches, &m_ReducedToGlobal);
         for (auto& e : m_Elements)
@@ -75,10 +77,13 @@ void CSimulatorDoc::AllocateSystem(LinearSystem& sys, int n, const std::vector<i
 
 void CSimulatorDoc::BuildStepLists()
 {
-    const std::pair<StepList*, unsigned> lists[] = {
-        {&m_BeginList, CComponentSim::BeginStepOp},        {&m_PreSolveList, CComponentSim::PreSolveOp},
-        {&m_StampAllList, CComponentSim::kEveryStepOp},    {&m_StampRhsList, CComponentSim::StampOp},
-        {&m_IterateList, CComponentSim::NeedsIterationOp}, {&m_EndList, CComponentSim::EndStepOp}};
+    // Every element stamps when the matrix is rebuilt; the other lists hold those with the operation.
+    const std::pair<StepList*, unsigned> lists[] = {{&m_BeginList, CComponentSim::BeginStepOp},
+                                                    {&m_PreSolveList, CComponentSim::PreSolveOp},
+                                                    {&m_StampAllList, 0},
+                                                    {&m_StampRhsList, CComponentSim::StampOp},
+                                                    {&m_IterateList, CComponentSim::NeedsIterationOp},
+                                                    {&m_EndList, CComponentSim::EndStepOp}};
     for (auto& e : m_Elements)
         e->StepOps = e->StepWork();
     for (const auto& [list, op] : lists) {
@@ -86,7 +91,7 @@ void CSimulatorDoc::BuildStepLists()
         list->runs.clear();
         const void* previous = nullptr;
         for (auto& e : m_Elements) {
-            if (!(e->StepOps & op) && op != CComponentSim::kEveryStepOp) continue;
+            if (op != 0 && !(e->StepOps & op)) continue;
             const void* batch = e->BatchClass();
             if (batch && batch == previous)
                 ++list->runs.back().second;
@@ -322,11 +327,19 @@ bool CSimulatorDoc::SolveSystem(LinearSystem& sys, bool refactor, const std::vec
                                 bool partition, int k)
 {
     if (refactor) {
-        const double d = sys.lu.factor(sys.A, sys.indx.data());
+        double d = 0;
+        try {
+            d = sys.lu.factor(sys.A, sys.indx.data());
+        } catch (const std::bad_alloc&) {
+            // The fill-in grew beyond what the budget foresaw (pivots moved rows).
+            ui().message(QStringLiteral("Error.  Not enough memory for this run."));
+            m_QuietSolveFailure = true;
+            return false;
+        }
         ++m_FactorCount;
         if (sys.lu.reused()) ++m_StructureReuseCount;
         if (d == StructuredLU::kAbandoned) {
-            m_FactorAbandoned = true;
+            m_QuietSolveFailure = true;
             return false;
         }
         if (d != 0) {

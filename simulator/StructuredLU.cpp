@@ -577,8 +577,9 @@ void StructuredLU::solve(const int* indx, double* b, double* const* out, int col
 double StructuredLU::EstimateBytes(int n, std::span<const int> unknowns, std::span<const int> cliqueStart,
                                    bool dense, int denseLimit, double enough)
 {
-    // Per unknown: the vectors above, the right-hand side and the pivots of the system.
-    double bytes = double(n + 1) * (22 * sizeof(double) + 2 * sizeof(std::vector<Entry>));
+    // The objects of a system and their many small allocations; per unknown, the vectors above, the
+    // right-hand side and the pivots of the system.
+    double bytes = 2048 + double(n + 1) * (22 * sizeof(double) + 2 * sizeof(std::vector<Entry>));
     if (dense || n <= denseLimit) bytes += double(n + 1) * (double(n + 1) + 1) * sizeof(double);
     if (n <= 0 || bytes > enough) return bytes;
 

@@ -100,3 +100,23 @@ TEST(SolverIdentity, RefactorsAfterTheSwitchClosesReuseTheStructure)
     EXPECT_EQ(h.doc.FactorCount(), 1 + 180);
     EXPECT_EQ(h.doc.StructureReuseCount(), 180);
 }
+
+TEST(SolverIdentity, AFactorisationTheProgressHookStopsEndsTheRunQuietly)
+{
+    // A wheel whose hub comes early: eliminating it couples every rim node with every other, so the
+    // first factorisation takes millions of products and asks the hook several times. A "stop" ends
+    // the run without results and without a message.
+    QString netlist = "* wheel\nV1 N1 0 PULSE 0 1 0 1N 1N 5N 10N\n";
+    const int rim = 300;
+    for (int i = 1; i <= rim; ++i)
+        netlist += QString("RS%1 NH N%1 10\nRR%1 N%1 N%2 1\n").arg(i).arg(i % rim + 1);
+    for (const bool stop : {true, false}) {
+        SimHarness h;
+        int asked = 0;
+        h.doc.SetFactorProgressHook([&] { return ++asked < 2 || !stop; });
+        EXPECT_EQ(h.run(netlist, "1ns", "3ns", "None"), !stop);
+        EXPECT_GE(asked, 2);
+        EXPECT_TRUE(h.problems().isEmpty()) << qPrintable(h.problems().join('|'));
+        EXPECT_EQ(h.doc.ResultsValid(), !stop);
+    }
+}

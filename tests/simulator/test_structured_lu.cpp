@@ -156,6 +156,67 @@ TEST(StructuredLuTest, RandomSparseSystemsAndTheirRefactors)
     EXPECT_GT(reused, 100);
 }
 
+TEST(StructuredLuTest, LaddersWithSourceRowsAndLongRows)
+{
+    // Chains of nodes whose sources' branch rows fill all along (rows the forward substitution sums
+    // beside the chain), with pivots that move rows, solved again and again as a run does.
+    std::mt19937 rng(7);
+    for (const int sources : {1, 2, 5}) {
+        const int nodes = 60, n = nodes + sources;
+        Rows m(size_t(n), std::vector<double>(size_t(n), 0.0));
+        for (int i = 0; i < nodes; ++i) {
+            m[size_t(i)][size_t(i)] = 0.1 + (i + 1 < nodes ? 0.1 : 0) + (i > 0 ? 0.1 : 0) + 0.2 * (rng() % 3);
+            if (i + 1 < nodes) m[size_t(i)][size_t(i + 1)] = m[size_t(i + 1)][size_t(i)] = -0.1;
+        }
+        for (int s = 0; s < sources; ++s) {
+            const int node = s * 7, branch = nodes + s;
+            m[size_t(node)][size_t(branch)] = m[size_t(branch)][size_t(node)] = 1;
+        }
+        Rows rhs;
+        for (int r = 0; r < 20; ++r) {
+            rhs.emplace_back(size_t(n));
+            for (double& v : rhs.back())
+                v = rng() % 4 == 0 ? 0.0 : std::uniform_real_distribution<double>(-1, 1)(rng);
+        }
+        Twin t(n);
+        t.check(m, rhs, ("sources " + std::to_string(sources)).c_str());
+        t.check(m, rhs, "again");
+        EXPECT_TRUE(t.lu.reused());
+    }
+}
+
+TEST(StructuredLuTest, EntriesKeepTheirAddressesAndTheIndexFollows)
+{
+    // Entries made in any order, many more than one block holds, each at the address first given.
+    SparseMatrix a;
+    a.reset(300);
+    std::vector<std::pair<std::pair<int, int>, double*>> made;
+    std::mt19937 rng(9);
+    for (int i = 0; i < 5000; ++i) {
+        const int r = 1 + int(rng() % 300), c = 1 + int(rng() % 300);
+        double* p = a.entry(r, c);
+        *p = r * 1000 + c;
+        made.push_back({{r, c}, p});
+        if (i % 1000 == 0) a.Index();
+    }
+    a.Index();
+    for (const auto& [rc, p] : made) {
+        EXPECT_EQ(a.entry(rc.first, rc.second), p);
+        EXPECT_EQ(a.at(rc.first, rc.second), rc.first * 1000 + rc.second);
+    }
+    size_t seen = 0;
+    for (int c = 1; c <= 300; ++c)
+        for (int e = a.ColumnStart(c); e < a.ColumnStart(c + 1); ++e, ++seen) {
+            EXPECT_EQ(a.Value(e), a.Row(e) * 1000 + c);
+            if (e > a.ColumnStart(c)) EXPECT_LT(a.Row(e - 1), a.Row(e));
+        }
+    EXPECT_EQ(seen, a.EntryCount());
+    Matrix dense(300);
+    a.CopyTo(dense);
+    EXPECT_EQ(dense[made[7].first.first][made[7].first.second],
+              a.at(made[7].first.first, made[7].first.second));
+}
+
 TEST(StructuredLuTest, EntriesMadeLaterJoinTheStructureAndScratchTakesGround)
 {
     Twin t(3);
