@@ -1,13 +1,19 @@
 #include "CTorvex2App.h"
 
 #include "CAboutDlg.h"
+#include "CComponentListDialog.h"
 #include "CMainFrame.h"
+#include "CPlotDoc.h"
+#include "CPlotSelect.h"
 #include "CTorvex2Doc.h"
+#include "ClassRegistry.h"
 #include "CommandIds.h"
+#include "ComponentClasses.h"
 #include "ContextMenuManager.h"
 #include "DocManager.h"
 #include "DocTemplate.h"
 #include "Document.h"
+#include "PlotTracesDialog.h"
 #include "PrintDefaults.h"
 #include "QtPropertyDialogs.h"
 #include "QtUiServices.h"
@@ -32,24 +38,52 @@ constexpr int kRecentFiles = 10;
 } // namespace
 
 struct CTorvex2App::SchematicServices {
-    SchematicServices(DocManager& manager, QWidget* parent) : documents(manager), dialogs(parent)
+    SchematicServices(DocManager& manager, QWidget* parent)
+        : documents(manager), dialogs(parent), componentList(parent)
     {
         CTorvex2Doc::SetOpenDocuments(&documents);
         setPropertyDialogs(&dialogs);
+        setComponentListWindow(&componentList);
     }
     ~SchematicServices()
     {
         CTorvex2Doc::SetOpenDocuments(nullptr);
         if (propertyDialogs() == &dialogs) setPropertyDialogs(nullptr);
+        if (componentListWindow() == &componentList) setComponentListWindow(nullptr);
     }
 
     ShellDocuments documents;
     QtPropertyDialogs dialogs;
+    QtComponentListWindow componentList;
+};
+
+struct CTorvex2App::PlotSelectService : PlotTracesDialog {
+    // A dialog installed before start-up (a test's) stays.
+    PlotSelectService() : installed(!plotTracesDialog())
+    {
+        if (installed) setPlotTracesDialog(this);
+    }
+    ~PlotSelectService() override
+    {
+        if (installed && plotTracesDialog() == this) setPlotTracesDialog(nullptr);
+    }
+    void Run(CSimulatorDoc& doc, const QString& archivePath, std::weak_ptr<RunSettingsReceiver> schematic,
+             QWidget* owner) override
+    {
+        const SimulatorTraceSource source(doc);
+        CPlotSelect dialog(source, archivePath, std::move(schematic), owner);
+        dialog.exec();
+    }
+
+    bool installed;
 };
 
 CTorvex2App::CTorvex2App(TemplateMakers makers) : m_Makers(std::move(makers))
 {
     g_theApp = this;
+    // Every class a document stores is known before any file is read.
+    RegisterComponentClasses(ClassRegistry::instance());
+    RegisterPlotClasses(ClassRegistry::instance());
     MapCommand(ID_APP_ABOUT, [this] { OnAppAbout(); });
     MapCommand(ID_FILE_NEW, [this] { m_DocManager->OnFileNew(); });
     MapCommand(ID_FILE_OPEN, [this] { m_DocManager->OnFileOpen(); });
@@ -70,6 +104,7 @@ CTorvex2App::~CTorvex2App()
     // Documents go first, while their frames and the main window still exist.
     if (m_DocManager) m_DocManager->CloseAllDocuments();
     m_Schematic.reset();
+    m_PlotSelect.reset();
     m_NetlistTemplate.reset();
     m_PlotTemplate.reset();
     m_MainFrame.reset();
@@ -117,6 +152,7 @@ bool CTorvex2App::InitInstance(const QStringList& arguments)
     }
     m_MainFrame->setAcceptDrops(true);
     m_Schematic = std::make_unique<SchematicServices>(*m_DocManager, m_MainFrame.get());
+    m_PlotSelect = std::make_unique<PlotSelectService>();
 
     if (!ProcessShellCommand(arguments)) return false;
     m_MainFrame->showMaximized();

@@ -60,6 +60,8 @@ private:
 
     // What the schematic document asks of the shell, while the program runs.
     struct SchematicServices;
+    // The trace-selection dialog that netlist windows open.
+    struct PlotSelectService;
 
     TemplateMakers m_Makers;
     std::unique_ptr<Settings> m_Settings;
@@ -69,4 +71,5 @@ private:
     std::unique_ptr<QtUiServices> m_Ui;
     std::unique_ptr<CMainFrame> m_MainFrame;
     std::unique_ptr<SchematicServices> m_Schematic;
+    std::unique_ptr<PlotSelectService> m_PlotSelect;
 };

@@ -67,6 +67,17 @@ void buildHome(Ribbon& ribbon)
     RibbonPanel* window = home->AddPanel(QStringLiteral("Window"));
     window->AddButton(ID_WINDOW_MANAGER, QString::fromLatin1(strings::WindowsMenu),
                       standard(QStyle::SP_FileDialogListView), true);
+    // The plot window's tools, shown when a plot is active; the zoom and select commands reach
+    // whichever window is.
+    RibbonPanel* plot = home->AddPanel(QStringLiteral("Plot"));
+    plot->AddButton(ID_ViewPlotData, QStringLiteral("View Plot Data"),
+                    standard(QStyle::SP_FileDialogContentsView), true)
+        ->setToolTip(QStringLiteral("View tabulated plot data"));
+    addTypeTools(plot, {TypePartSelectionTool});
+    plot->AddButton(ID_Zoom_Tool, QStringLiteral("Zoom In/Out"));
+    plot->AddButton(ID_Zoom_Out, QStringLiteral("Zoom Out"));
+    plot->AddButton(ID_Zoom_Fit, QStringLiteral("Zoom to Fit"));
+    plot->AddButton(ID_Zoom_ActualSize, QStringLiteral("Actual Size"));
 }
 
 void buildSimulate(Ribbon& ribbon)

@@ -1,5 +1,7 @@
 #include "Templates.h"
 
+#include "CPlotDoc.h"
+#include "CPlotView.h"
 #include "CSimulatorDoc.h"
 #include "CSimulatorView.h"
 #include "CTorvex2Doc.h"
@@ -24,5 +26,6 @@ TemplateMakers TemplateMakers::Program()
             },
             [] { return static_cast<View*>(new CSimulatorView); });
     };
+    makers.plot = [] { return DocTemplate::Make<CPlotDoc, CPlotView>(IDR_PLOT, strings::PlotTemplate); };
     return makers;
 }

@@ -14,6 +14,6 @@ struct TemplateMakers {
     Maker netlist;
     Maker plot;
 
-    // The program's own templates; the plot document has none yet.
+    // The program's own templates.
     static TemplateMakers Program();
 };

@@ -5,8 +5,10 @@
 //
 // --dense-solver factors and solves with the dense routines that the program's solver matches.
 // Standard output: "Time, " and the trace expressions, then one line per time point (%.9e).
+// A trace that cannot be evaluated has no column.
 // Standard error: "message: " and every message of the run, then "run seconds: " and the wall time.
-// Exit status: 0 the run completed, 1 the run or a trace failed, 2 bad arguments.
+// Exit status: 0 the run completed, 1 the run or a trace failed, memory ran out or standard output
+// could not be written, 2 bad arguments or a netlist that cannot be read.
 #include "CSimulatorDoc.h"
 #include "ElementFactory.h"
 #include "UiServices.h"
@@ -14,8 +16,12 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <new>
 #include <vector>
 
 namespace {
@@ -54,9 +60,66 @@ QString decodeNetlist(const QByteArray& bytes)
     return QString::fromUtf8(bytes);
 }
 
+int cannotRead(const QString& path, const QString& reason)
+{
+    std::fprintf(stderr, "run_netlist: cannot read %s: %s\n", qPrintable(path), qPrintable(reason));
+    return 2;
+}
+
+// The netlist's bytes, or the reason they cannot be had. Only a regular file of at most the size the
+// netlist window opens is read: a device or a pipe could give bytes without end.
+bool readNetlist(const QString& path, QByteArray& bytes, QString& reason)
+{
+    const QFileInfo info(path);
+    if (!info.exists()) {
+        reason = QString::fromLocal8Bit(std::strerror(ENOENT));
+        return false;
+    }
+    if (!info.isFile()) {
+        reason = info.isDir() ? QString::fromLocal8Bit(std::strerror(EISDIR))
+                              : QStringLiteral("not a regular file");
+        return false;
+    }
+    const qint64 limit = CSimulatorDoc::kMaxFileBytes;
+    const QString tooLarge = QStringLiteral("larger than %1 MB").arg(limit / (1024 * 1024));
+    if (info.size() > limit) {
+        reason = tooLarge;
+        return false;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        reason = file.errorString();
+        return false;
+    }
+    bytes = file.read(limit + 1);
+    if (file.error() != QFileDevice::NoError) {
+        reason = file.errorString();
+        return false;
+    }
+    if (bytes.size() > limit) { // it grew since it was measured
+        reason = tooLarge;
+        return false;
+    }
+    return true;
+}
+
+int run(int argc, char** argv);
+
 } // namespace
 
 int main(int argc, char** argv)
+{
+    try {
+        return run(argc, argv);
+    } catch (const std::bad_alloc&) {
+        std::fprintf(stderr, "run_netlist: not enough memory\n");
+        return 1;
+    }
+}
+
+namespace {
+
+int run(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
@@ -104,8 +167,9 @@ int main(int argc, char** argv)
     }
     if (netlistPath.isEmpty()) return usage("no netlist given");
 
-    QFile file(netlistPath);
-    if (!file.open(QIODevice::ReadOnly)) return usage(qPrintable("cannot read " + netlistPath));
+    QByteArray bytes;
+    QString reason;
+    if (!readNetlist(netlistPath, bytes, reason)) return cannotRead(netlistPath, reason);
 
     PrintingUi printer;
     setUi(&printer);
@@ -113,7 +177,8 @@ int main(int argc, char** argv)
     doc.SetElementFactory(CreateElement);
     doc.Settings() = settings;
     doc.SetDenseSolver(denseSolver);
-    doc.SetNetlistText(decodeNetlist(file.readAll()));
+    doc.SetNetlistText(decodeNetlist(bytes));
+    bytes = {};
 
     QElapsedTimer clock;
     clock.start();
@@ -130,13 +195,22 @@ int main(int argc, char** argv)
     const ResultsTable& results = doc.Results();
     const int n = results.PointCount();
     std::vector<std::vector<double>> values;
+    QStringList shown;
     bool allOk = true;
     for (const QString& t : traces) {
         std::vector<double> v(size_t(n), 0.0);
-        if (!results.GetTraceValues(t, n, v.data())) allOk = false;
+        if (!results.GetTraceValues(t, n, v.data())) {
+            allOk = false;
+            continue;
+        }
         values.push_back(std::move(v));
+        shown << t;
     }
-    std::printf("Time, %s\n", qPrintable(traces.join(", ")));
+    errno = 0;
+    std::printf("Time");
+    for (const QString& t : shown)
+        std::printf(", %s", qPrintable(t));
+    std::printf("\n");
     for (int j = 0; j < n; ++j) {
         std::printf("%.9e", results.Time(j));
         for (const auto& v : values)
@@ -145,5 +219,13 @@ int main(int argc, char** argv)
     }
     std::fprintf(stderr, "run seconds: %.6f\n", seconds);
     setUi(nullptr);
+    // Standard output may be a full disk or a closed pipe: a table that did not arrive is a failure.
+    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+        std::fprintf(stderr, "run_netlist: cannot write the table: %s\n",
+                     errno ? std::strerror(errno) : "write error");
+        return 1;
+    }
     return allOk ? 0 : 1;
 }
+
+} // namespace

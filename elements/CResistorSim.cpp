@@ -1,6 +1,7 @@
 #include "CResistorSim.h"
 
 #include "CSimulatorDoc.h"
+#include "Text.h"
 #include "UiServices.h"
 
 void CResistorSim::Bind(ConductanceEntries& e, MatrixBinder& binder)
@@ -55,7 +56,8 @@ bool CResistorSim::Parse(const QStringList& tokens)
     for (const char* keyword : kNoModel)
         if (tokens[3].startsWith(QLatin1String(keyword))) {
             ui().message(
-                QStringLiteral("Warning:  ") + Name + QStringLiteral(" (") + QLatin1String(keyword) +
+                QStringLiteral("Warning:  ") + text::echo(Name) + QStringLiteral(" (") +
+                QLatin1String(keyword) +
                 QStringLiteral(") has no simulation model of its own and runs as a near short circuit."));
             break;
         }

@@ -3,6 +3,7 @@
 #include "COrliskWave.h"
 #include "CSimulatorDoc.h"
 #include "OrliskInput.h"
+#include "Text.h"
 #include "UiServices.h"
 
 // ---------------------------------------------------------------------------------------------
@@ -15,7 +16,7 @@ bool SourceWaveform::Parse(CComponentSim& element, CSimulatorDoc& doc, const QSt
                            const std::function<void()>& takeBranch)
 {
     const auto notEnough = [&]() {
-        ui().message(QStringLiteral("Invalid Netlist:  Not enough arguments: ") + element.Name);
+        ui().message(QStringLiteral("Invalid Netlist:  Not enough arguments: ") + text::echo(element.Name));
         return false;
     };
     // The count is tested before any token is read.
@@ -45,7 +46,7 @@ bool SourceWaveform::Parse(CComponentSim& element, CSimulatorDoc& doc, const QSt
         return OpenOrliskInput(WaveformPath, [this]() { return LoadWaveform(); });
     }
     ui().message(QStringLiteral("Netlist Error:  Unknown or invalid voltage source type encountered.") +
-                 element.Name);
+                 text::echo(element.Name));
     return false;
 }
 

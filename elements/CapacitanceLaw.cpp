@@ -2,6 +2,7 @@
 
 #include "CComponentSim.h"
 #include "CSimulatorDoc.h"
+#include "Text.h"
 #include "UiServices.h"
 
 #include <cmath>
@@ -46,7 +47,7 @@ bool CapacitanceLaw::Parse(const CComponentSim& element, CSimulatorDoc& doc, con
                            int first, double& initialVoltage)
 {
     const auto refuse = [&](const char* text) {
-        ui().message(QString::fromLatin1(text) + element.Name);
+        ui().message(QString::fromLatin1(text) + text::echo(element.Name));
         return false;
     };
     const QString kind = tokens.value(first);

@@ -2,6 +2,7 @@
 
 #include "COrliskWave.h"
 #include "Paths.h"
+#include "Text.h"
 #include "UiServices.h"
 
 #include <QFile>
@@ -12,7 +13,7 @@ bool OpenOrliskInput(const QString& path, const std::function<bool()>& load)
     const bool opens = test.open(QIODevice::ReadOnly);
     test.close();
     if (opens && load()) return true;
-    ui().message(QStringLiteral("Error:  Orlisk waveform input error, file=") + path);
+    ui().message(QStringLiteral("Error:  Orlisk waveform input error, file=") + text::echo(path));
     return false;
 }
 

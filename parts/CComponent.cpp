@@ -6,12 +6,19 @@
 #include "UiServices.h"
 
 #include <algorithm>
+#include <iterator>
 
 const ClassInfo CComponent::Class = {"CComponent", 3, true, nullptr, &CreatePersistent<CComponent>};
 
 CComponent::CComponent() : m_DialogTemplate(kDialogTemplate) {}
 
 CComponent::CComponent(int dialogTemplate) : m_DialogTemplate(dialogTemplate) {}
+
+CComponent::CComponent(int dialogTemplate, quint32 typeId) : m_DialogTemplate(dialogTemplate)
+{
+    Init(typeId);
+    Text = PrefixLetter(typeId);
+}
 
 CComponent::CComponent(const CComponent& source, int dialogTemplate)
     : Position(source.Position), Extent(source.Extent), State(source.State), TypeId(source.TypeId),
@@ -74,6 +81,12 @@ bool CComponent::DoModal()
     return dialogs && dialogs->Run(*this);
 }
 
+QString CComponent::PrefixLetter(quint32 typeId)
+{
+    const ComponentType* type = FindComponentType(typeId);
+    return type && type->counterLetter ? QString(QChar(type->counterLetter)) : QString();
+}
+
 QString CComponent::TakeNextName(ComponentHost& doc)
 {
     if (Text.isEmpty()) return {};
@@ -83,18 +96,33 @@ QString CComponent::TakeNextName(ComponentHost& doc)
     return Text;
 }
 
+ComponentList::iterator CComponent::Find(ComponentList& list, const CComponent* object)
+{
+    for (auto it = list.end(); it != list.begin();) {
+        --it;
+        if (it->get() == object) return it;
+    }
+    return list.end();
+}
+
+std::vector<CComponent*> CComponent::Attachments(ComponentList& list, ComponentList::iterator self,
+                                                 std::span<const quint32> types)
+{
+    std::vector<CComponent*> out;
+    if (self == list.end()) return out;
+    auto it = std::next(self);
+    for (quint32 type : types) {
+        if (it == list.end() || (*it)->TypeId != type) return {};
+        out.push_back(it->get());
+        ++it;
+    }
+    return out;
+}
+
 std::vector<CComponent*> CComponent::FollowingObjects(ComponentHost& doc, int count, quint32 typeId) const
 {
     ComponentList& list = doc.Components();
-    auto it = std::find_if(list.begin(), list.end(), [this](const auto& p) { return p.get() == this; });
-    if (it == list.end()) return {};
-    std::vector<CComponent*> out;
-    for (++it; it != list.end() && int(out.size()) < count; ++it) {
-        if ((*it)->TypeId != typeId) return {};
-        out.push_back(it->get());
-    }
-    if (int(out.size()) < count) return {};
-    return out;
+    return Attachments(list, Find(list, this), std::vector<quint32>(size_t(std::max(count, 0)), typeId));
 }
 
 bool CComponent::EditCommonProperties(ComponentHost& doc, bool withIcLabel)

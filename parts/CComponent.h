@@ -7,6 +7,8 @@
 #include <QPoint>
 #include <QString>
 
+#include <initializer_list>
+#include <span>
 #include <vector>
 
 class Archive;
@@ -82,13 +84,34 @@ public:
         return QStringLiteral("Notice:  First letter in device name specifies type and cannot be changed");
     }
 
-protected:
-    // Runs this object's dialog; false when it was cancelled or no dialogs are installed.
-    bool DoModal();
+    // The prefix letter of a new object of the type (its designator counter's letter); empty for a type
+    // whose objects are not named.
+    static QString PrefixLetter(quint32 typeId);
     // Names a new object from the document's counter of its prefix letter (the first character of
     // Text): Text becomes the name, which is returned. Empty, with Text kept, when the letter has no
     // counter.
     QString TakeNextName(ComponentHost& doc);
+
+    // ---- walking the document's list ----
+    // Where the object stands in the list (searched from the tail, where new objects are); the list's
+    // end when it is not there.
+    static ComponentList::iterator Find(ComponentList& list, const CComponent* object);
+    // The objects that follow `self` in the list, when they are there with exactly these types in
+    // this order; otherwise empty (a list whose groups are broken must not move the wrong objects).
+    static std::vector<CComponent*> Attachments(ComponentList& list, ComponentList::iterator self,
+                                                std::span<const quint32> types);
+    static std::vector<CComponent*> Attachments(ComponentList& list, ComponentList::iterator self,
+                                                std::initializer_list<quint32> types)
+    {
+        return Attachments(list, self, std::span<const quint32>(types.begin(), types.size()));
+    }
+
+protected:
+    // A new object of a type, with its prefix letter as its text.
+    CComponent(int dialogTemplate, quint32 typeId);
+
+    // Runs this object's dialog; false when it was cancelled or no dialogs are installed.
+    bool DoModal();
     // The `count` objects that follow this one in the document's list, when all of them are there
     // and of type `typeId`; otherwise empty.
     std::vector<CComponent*> FollowingObjects(ComponentHost& doc, int count, quint32 typeId) const;

@@ -1,10 +1,12 @@
 #include "CDrawing.h"
 
 #include "ComponentTypeId.h"
+#include "PartAttachments.h"
 
 #include <QStringList>
 
 #include <algorithm>
+#include <limits>
 #include <optional>
 #include <span>
 
@@ -50,27 +52,28 @@ const Symbol kSymbols[] = {
     {TypeBubbleConnector, {{0, 50}, {244, -50}}, false, kBubbleStrokes},
 };
 
-// Where a probe's or bubble's name label stands from its point, by orientation 1 to 4.
-constexpr QPoint kNameLabelOffsets[] = {{200, 300}, {150, -100}, {-400, 300}, {150, 500}};
+// What follows a ground, and a probe or bubble, and where it goes.
+const AttachmentLayout kGroundLayout{.named = false, .value = AttachmentLayout::NoValueLabel, .pins = "1"};
+// clang-format off
+const AttachmentLayout kNamedPointLayout{.value = AttachmentLayout::NoValueLabel, .pins = "1", .offsets = {{
+    // name         pin 1
+    {{{200, 300},  {0, 0}}},
+    {{{150, -100}, {0, 0}}},
+    {{{-400, 300}, {0, 0}}},
+    {{{150, 500},  {0, 0}}},
+}}};
+// clang-format on
 
-ComponentList::iterator findObject(ComponentList& list, const CComponent* object)
+const AttachmentLayout* layoutOf(quint32 type)
 {
-    // New objects are placed at the tail, so look there first.
-    for (auto it = list.end(); it != list.begin();) {
-        --it;
-        if (it->get() == object) return it;
+    switch (type) {
+    case TypeGround:
+        return &kGroundLayout;
+    case TypeVoltageProbe:
+    case TypeBubbleConnector:
+        return &kNamedPointLayout;
     }
-    return list.end();
-}
-
-std::unique_ptr<CDrawing> newAttachment(quint32 type, const QString& text)
-{
-    auto object = std::make_unique<CDrawing>(type);
-    object->Text = text;
-    object->State = 1;
-    object->Visible = 1;
-    object->Extent = Rect{};
-    return object;
+    return nullptr;
 }
 
 // A label's text on one line, or on two split at the first comma (a part's model name over its
@@ -86,14 +89,11 @@ QStringList labelLines(const QString& text)
 
 CDrawing::CDrawing() : CComponent(kDialogTemplate) {}
 
-CDrawing::CDrawing(quint32 typeId) : CComponent(kDialogTemplate)
+CDrawing::CDrawing(quint32 typeId) : CComponent(kDialogTemplate, typeId)
 {
-    Init(typeId);
     if (typeId == TypeWire) Orientation = 0;
     if (typeId == TypeGround) Orientation = 2;
     if (typeId == TypeVoltageProbe) Orientation = 4;
-    const ComponentType* type = FindComponentType(typeId);
-    if (type && type->counterLetter) Text = QString(QChar(type->counterLetter));
 }
 
 CDrawing::CDrawing(const CComponent& source) : CComponent(source, kDialogTemplate) {}
@@ -121,26 +121,30 @@ QPoint CDrawing::Turn(int orientation, QPoint offset)
     return offset;
 }
 
+QPoint CDrawing::Shifted(QPoint origin, qint64 dx, qint64 dy)
+{
+    const auto clamp = [](qint64 v) {
+        return int(std::clamp<qint64>(v, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+    };
+    return {clamp(origin.x() + dx), clamp(origin.y() + dy)};
+}
+
 Rect CDrawing::TurnBox(int orientation, QPoint origin, QPoint corner1, QPoint corner2)
 {
-    const QPoint a = origin + Turn(orientation, corner1);
-    const QPoint b = origin + Turn(orientation, corner2);
+    const QPoint a = Shifted(origin, Turn(orientation, corner1));
+    const QPoint b = Shifted(origin, Turn(orientation, corner2));
     return Rect{std::min(a.x(), b.x()), std::max(a.y(), b.y()), std::max(a.x(), b.x()),
                 std::min(a.y(), b.y())};
 }
 
-std::vector<CComponent*> CDrawing::Attachments(ComponentList& list, ComponentList::iterator self,
-                                               std::initializer_list<quint32> types)
+std::unique_ptr<CDrawing> CDrawing::NewAttachment(quint32 type, const QString& text, bool visible)
 {
-    std::vector<CComponent*> out;
-    if (self == list.end()) return out;
-    auto it = std::next(self);
-    for (quint32 type : types) {
-        if (it == list.end() || (*it)->TypeId != type) return {};
-        out.push_back(it->get());
-        ++it;
-    }
-    return out;
+    auto object = std::make_unique<CDrawing>(type);
+    object->Text = text;
+    object->State = 1;
+    object->Visible = visible ? 1 : 0;
+    object->Extent = Rect{};
+    return object;
 }
 
 int CDrawing::WireDirection(QPoint start, QPoint pointer, int orientation)
@@ -189,7 +193,9 @@ void CDrawing::DrawPin(Dc& dc)
     // The dot keeps its size in pixels whatever the zoom.
     const int r = Selected ? 4 : 3;
     const QPoint d = dc.LPtoDP(Position);
-    Extent = dc.DPtoLP(Rect{d.x() - r, d.y() - r, d.x() + r, d.y() + r});
+    const QPoint topLeft = Shifted(d, -r, -r);
+    const QPoint bottomRight = Shifted(d, r, r);
+    Extent = dc.DPtoLP(Rect{topLeft.x(), topLeft.y(), bottomRight.x(), bottomRight.y()});
     if (Visible != 1) return;
     const Pen oldPen = dc.SelectObject(Pen(Pen::Solid, 15, Selected ? SelectedColor() : kPinBlue));
     const Brush oldBrush =
@@ -208,15 +214,16 @@ void CDrawing::DrawLabel(Dc& dc)
     const QColor oldText = dc.SetTextColor(Selected ? SelectedColor() : State != 1 ? kGrey : kBlack);
     const QColor oldBk = dc.SetBkColor(kWhite);
     const Font oldFont = dc.SelectObject(CreateArialFont(200));
-    int y = Position.y();
+    QPoint at = Position;
     int width = 0;
     for (const QString& line : labelLines(Text)) {
-        dc.TextOut(Position.x(), y, line);
+        dc.TextOut(at.x(), at.y(), line);
         const QSize size = dc.GetTextExtent(line);
         width = std::max(width, size.width());
-        y -= size.height();
+        at = Shifted(at, 0, -size.height());
     }
-    Extent = Rect{Position.x(), Position.y(), Position.x() + width, y};
+    const QPoint corner = Shifted(at, width, 0);
+    Extent = Rect{Position.x(), Position.y(), corner.x(), corner.y()};
     dc.SelectObject(oldFont);
     dc.SetBkColor(oldBk);
     dc.SetTextColor(oldText);
@@ -286,8 +293,8 @@ void CDrawing::DrawSymbol(Dc& dc)
     const Brush oldBrush = symbol->whiteBrush ? dc.SelectObject(Brush::WhiteBrush()) : dc.GetCurrentBrush();
     for (const Stroke& s : symbol->strokes) {
         if (s.kind == Stroke::Line) {
-            dc.MoveTo(Position + Turn(Orientation, s.a));
-            dc.LineTo(Position + Turn(Orientation, s.b));
+            dc.MoveTo(Shifted(Position, Turn(Orientation, s.a)));
+            dc.LineTo(Shifted(Position, Turn(Orientation, s.b)));
         } else {
             dc.Ellipse(TurnBox(Orientation, Position, s.a, s.b));
         }
@@ -301,47 +308,28 @@ void CDrawing::DrawSymbol(Dc& dc)
 
 int CDrawing::GetAttachmentCount() const
 {
-    switch (TypeId) {
-    case TypeWire:
-    case TypeVoltageProbe:
-    case TypeBubbleConnector:
-        return 2;
-    case TypeGround:
-        return 1;
-    }
-    return 0;
+    if (TypeId == TypeWire) return 2;
+    const AttachmentLayout* layout = layoutOf(TypeId);
+    return layout ? layout->Count() : 0;
 }
 
 void CDrawing::CreateAttachments(ComponentHost& doc, int x, int y)
 {
-    ComponentList& list = doc.Components();
-    const auto self = findObject(list, this);
-    if (self == list.end()) return;
-    switch (TypeId) {
-    case TypeWire:
+    if (TypeId == TypeWire) {
         CreateWireAttachments(doc, x, y);
-        return;
-    case TypeGround:
-        list.push_back(newAttachment(TypeTerminal, QStringLiteral("1")));
-        break;
-    case TypeVoltageProbe:
-    case TypeBubbleConnector:
-        TakeNextName(doc);
-        list.push_back(newAttachment(TypeLabel, Text));
-        list.push_back(newAttachment(TypeTerminal, QStringLiteral("1")));
-        break;
-    default:
-        return;
+    } else if (const AttachmentLayout* layout = layoutOf(TypeId)) {
+        CreateAttachmentsByLayout(*this, doc, *layout);
     }
-    PlaceAttachments(doc, self);
 }
 
 void CDrawing::CreateWireAttachments(ComponentHost& doc, int x, int y)
 {
+    ComponentList& list = doc.Components();
+    if (Find(list, this) == list.end()) return;
     const int sx = Position.x();
     const int sy = Position.y();
-    auto pinA = newAttachment(TypeTerminal, QStringLiteral("1"));
-    auto pinB = newAttachment(TypeTerminal, QStringLiteral("2"));
+    auto pinA = NewAttachment(TypeTerminal, QStringLiteral("1"));
+    auto pinB = NewAttachment(TypeTerminal, QStringLiteral("2"));
     auto next = std::make_unique<CDrawing>(TypeWire);
 
     int orientation = Orientation;
@@ -376,7 +364,6 @@ void CDrawing::CreateWireAttachments(ComponentHost& doc, int x, int y)
     pinA->Position = QPoint(Extent.left, Extent.top);
     pinB->Position = QPoint(Extent.right, Extent.bottom);
 
-    ComponentList& list = doc.Components();
     list.push_back(std::move(pinA));
     list.push_back(std::move(pinB));
     // The snapshot holds the finished wire, not the next one that now follows the pointer.
@@ -386,17 +373,7 @@ void CDrawing::CreateWireAttachments(ComponentHost& doc, int x, int y)
 
 void CDrawing::PlaceAttachments(ComponentHost& doc, ComponentList::iterator self)
 {
-    ComponentList& list = doc.Components();
-    if (TypeId == TypeGround) {
-        const std::vector<CComponent*> pin = Attachments(list, self, {TypeTerminal});
-        if (!pin.empty()) pin[0]->Position = Position;
-        return;
-    }
-    if (TypeId != TypeVoltageProbe && TypeId != TypeBubbleConnector) return;
-    const std::vector<CComponent*> a = Attachments(list, self, {TypeLabel, TypeTerminal});
-    if (a.empty()) return;
-    a[1]->Position = Position;
-    if (Orientation >= 1 && Orientation <= 4) a[0]->Position = Position + kNameLabelOffsets[Orientation - 1];
+    if (const AttachmentLayout* layout = layoutOf(TypeId)) PlaceAttachmentsByLayout(doc, self, *layout);
 }
 
 // ---- editing ----

@@ -5,7 +5,7 @@
 
 #include <QColor>
 
-#include <initializer_list>
+#include <memory>
 #include <vector>
 
 // The schematic objects that are not parts: the pins and labels that parts attach to themselves,
@@ -53,14 +53,16 @@ public:
     // An offset given for orientation 1, turned to `orientation` (y grows upward): 2 maps (dx, dy)
     // to (dy, −dx), 3 to (−dx, dy), 4 to (dy, dx); any other orientation keeps it.
     static QPoint Turn(int orientation, QPoint offset);
+    // `origin` moved by (dx, dy), held within the coordinates a page can have: a file may place an
+    // object anywhere.
+    static QPoint Shifted(QPoint origin, qint64 dx, qint64 dy);
+    static QPoint Shifted(QPoint origin, QPoint offset) { return Shifted(origin, offset.x(), offset.y()); }
     // A box given by two corners for orientation 1, turned and normalised (left ≤ right, top ≥
     // bottom) around `origin`.
     static Rect TurnBox(int orientation, QPoint origin, QPoint corner1, QPoint corner2);
 
-    // The objects that follow `self` in the list, when they are there with exactly these types in
-    // this order; otherwise empty (a list whose groups are broken must not move the wrong objects).
-    static std::vector<CComponent*> Attachments(ComponentList& list, ComponentList::iterator self,
-                                                std::initializer_list<quint32> types);
+    // A new pin or label as a part appends it: placed, with an empty extent.
+    static std::unique_ptr<CDrawing> NewAttachment(quint32 type, const QString& text, bool visible = true);
 
     // ---- dialog 311 ----
     QString LabelBuffer;       // "Name:"

@@ -7,14 +7,31 @@
 
 // Drawing objects, text, sub-circuit block.
 #include "CDrawing.h"
+#include "CSubcircuit.h"
+#include "CText.h"
 
 // Resistor family.
+#include "CIdealDiode.h"
+#include "COilSwitch.h"
+#include "CPlanarDiode.h"
+#include "CResistor.h"
+#include "CSwitch.h"
+#include "CVariableR.h"
 
 // Capacitor family, transformer, diode.
+#include "CCapacitor.h"
+#include "CDiode.h"
+#include "CInductor.h"
+#include "CTransformer.h"
+#include "CVariableC.h"
 
 // Transmission lines.
+#include "CTransmissionLine.h"
 
 // Sources and probes.
+#include "CCurrentProbe.h"
+#include "CCurrentSource.h"
+#include "CVoltageSource.h"
 
 namespace {
 
@@ -33,16 +50,46 @@ template <class T> constexpr ComponentClass storedClass()
 // A class joins the program here, with its header above and one line in its family's group, e.g.
 //     toolClass<CResistor>(),
 // From then on the types that name it in the type table (ComponentTypeId.cpp) make its objects, and
-// files holding it can be read. Take its name off kNotYetBuilt in tests/schematic/test_document.cpp
-// at the same time.
+// files holding it can be read.
 constexpr ComponentClass kClasses[] = {
     storedClass<CComponent>(),
     // Drawing objects, text, sub-circuit block.
     toolClass<CDrawing>(),
+    toolClass<CText>(),
+    toolClass<CSubcircuit>(),
     // Resistor family.
+    toolClass<CResistor>(),
+    toolClass<CVariableR>(),
+    toolClass<CSwitch>(),
+    toolClass<CIdealDiode>(),
+    toolClass<COilSwitch>(),
+    toolClass<CPlanarDiode>(),
     // Capacitor family, transformer, diode.
+    // clang-format off
+    toolClass<CCapacitor>(),
+    toolClass<CVariableC>(),
+    toolClass<CMOV>(),
+    toolClass<CInductor>(),
+    toolClass<CTransformer>(),
+    toolClass<CDiode>(),
+    // clang-format on
     // Transmission lines.
+    // clang-format off
+    toolClass<CTransmissionLine>(),
+    toolClass<CLossyDielTL>(),
+    toolClass<CLossyDielTLX>(),
+    toolClass<CLossyTL>(),
+    toolClass<CMITL0>(),
+    toolClass<CMITL1>(),
+    toolClass<CTLineC>(),
+    toolClass<CTLineL>(),
+    storedClass<CVariableTL>(),
+    storedClass<CVariableZ>(),
+    // clang-format on
     // Sources and probes.
+    toolClass<CVoltageSource>(),
+    toolClass<CCurrentSource>(),
+    toolClass<CCurrentProbe>(),
 };
 
 } // namespace

@@ -19,7 +19,7 @@ struct ComponentClass {
 
 // Every class of schematic objects that the program has.
 std::span<const ComponentClass> ComponentClasses();
-// The class of that name; null while the program does not have it.
+// The class of that name; null for a name that is no class of the program.
 const ComponentClass* FindComponentClass(QByteArrayView name);
 
 // Registers every class of schematic objects, so that files, undo snapshots and the clipboard can

@@ -1,16 +1,26 @@
 #pragma once
 
 #include <QChar>
+#include <QString>
 
 #include <list>
 #include <memory>
 #include <optional>
 
 class CComponent;
+class Document;
 
 // The document's object list in drawing and netlist order; it owns its objects, and each part is
 // followed by its attachments. Iterators stay valid while other objects come and go.
 using ComponentList = std::list<std::unique_ptr<CComponent>>;
+
+// A document that an object had opened in a window of its own; it may have been closed since.
+struct DocumentHandle {
+    Document* document = nullptr;
+    std::weak_ptr<const void> alive;
+
+    bool IsOpen() const { return document && !alive.expired(); }
+};
 
 // What a schematic object needs of the document that holds it.
 class ComponentHost {
@@ -24,4 +34,14 @@ public:
     // An edit that an object completes by itself: takes an undo snapshot and marks the document
     // modified.
     virtual void RecordEdit() = 0;
+
+    // ---- what a sub-circuit block's dialog asks of the document and the program ----
+    // The document's file; empty when it has none.
+    virtual QString DocumentPath() const { return {}; }
+    // Opens a schematic file in a window of its own, as the document's own kind. The document that
+    // asks stays open whatever it holds. An empty handle when the file cannot be opened (after the
+    // open's own message), or when there are no windows to open.
+    virtual DocumentHandle OpenDocumentWindow(const QString& path) { return {}; }
+    // Closes a document opened that way without asking to save it; nothing when it has gone.
+    virtual void CloseDocumentWindow(const DocumentHandle& document) {}
 };

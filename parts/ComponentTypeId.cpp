@@ -4,8 +4,8 @@
 
 namespace {
 
-// The class column names the class whether or not the program has it yet: a class joins in
-// ComponentClasses.cpp, and until it does the tools of its types make no object and say so.
+// The class column names the class of the type's objects (ComponentClasses.cpp lists the classes);
+// the models without a class make no object.
 // clang-format off
 constexpr ComponentType kTypes[] = {
 //   id                           name                                            class                netlist counter ribbon tool

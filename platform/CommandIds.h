@@ -31,6 +31,7 @@ enum StandardCommand : int {
 
 // The program's own commands.
 enum ProgramCommand : int {
+    ID_ViewPlotData = 103, // "View tabulated plot data"
     ID_WINDOW_MANAGER = 131,
 
     // The looks; the ribbon's "Style" menu offers the four Office 2007 ones.

@@ -1,12 +1,17 @@
 #include "DcPainter.h"
 
+#include "DcWideLine.h"
+
 #include <QImage>
 #include <QPaintDevice>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPolygonF>
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <vector>
 
 namespace {
 QPointF toDevice(const DcMapping& m, QPoint p)
@@ -44,6 +49,16 @@ QImage patternImage(const Brush& b)
     return img;
 }
 
+// A wide pen's outline of one long zigzag costs the painter far more to fill than the outlines of
+// its pieces, and the pieces cover the same pixels: a wide pen's ends are as round as its joins.
+constexpr qsizetype kStrokePiece = 16;
+
+// The pen's width in device pixels: its logical width scaled, one pixel at least.
+int deviceWidth(const Pen& pen, double scale)
+{
+    return pen.width <= 0 ? 1 : std::max(1, int(std::lround(pen.width * scale)));
+}
+
 bool missesClip(const Dc& dc, const QRectF& bounds, double margin)
 {
     const QRect clip = dc.DeviceClip();
@@ -74,7 +89,7 @@ void PainterDevice::ApplyPen(const Dc& dc)
         m_Painter->setPen(Qt::NoPen);
         return;
     }
-    const int width = pen.width <= 0 ? 1 : std::max(1, int(std::lround(pen.width * scale)));
+    const int width = deviceWidth(pen, scale);
     // A one-pixel line leaves out its last pixel; wider lines have round ends.
     QPen q(pen.color, width, Qt::SolidLine, width > 1 ? Qt::RoundCap : Qt::FlatCap, Qt::RoundJoin);
     if (pen.style == Pen::Dot) {
@@ -84,6 +99,47 @@ void PainterDevice::ApplyPen(const Dc& dc)
         q.setCapStyle(Qt::FlatCap);
     }
     m_Painter->setPen(q);
+}
+
+bool PainterDevice::FillWideLine(const Dc& dc, std::span<const QPointF> points)
+{
+    const Pen& pen = dc.GetCurrentPen();
+    if (pen.style != Pen::Solid || pen.color.alpha() != 255 || points.size() < 2) return false;
+    const int width = deviceWidth(pen, std::abs(dc.Mapping().ScaleX()));
+    if (width < 2) return false;
+
+    // Only a raster image draws at once, and only without blending, antialiasing, a turn or a
+    // clip of the painter's own does it set the pixels computed here.
+    QPaintDevice* device = m_Painter->device();
+    if (device->devType() != QInternal::Image || m_OwnClipping) return false;
+    auto* image = static_cast<QImage*>(device);
+    const QImage::Format format = image->format();
+    if (format != QImage::Format_RGB32 && format != QImage::Format_ARGB32 &&
+        format != QImage::Format_ARGB32_Premultiplied)
+        return false;
+    const QPaintEngine* engine = m_Painter->paintEngine();
+    if (!engine || engine->type() != QPaintEngine::Raster || !engine->systemClip().isEmpty()) return false;
+    if (m_Painter->testRenderHint(QPainter::Antialiasing) || m_Painter->opacity() != 1.0) return false;
+    const QPainter::CompositionMode mode = m_Painter->compositionMode();
+    if (mode != QPainter::CompositionMode_SourceOver && mode != QPainter::CompositionMode_Source)
+        return false;
+    const QTransform& t = m_Painter->deviceTransform();
+    if (t.type() > QTransform::TxScale || t.m11() <= 0 || t.m11() != t.m22()) return false;
+
+    PixelRows rows;
+    // The painter writes into this very buffer; asking for writable bits could copy it away.
+    rows.bits = const_cast<uchar*>(image->constBits());
+    rows.bytesPerLine = image->bytesPerLine();
+    rows.clip = t.mapRect(dc.DeviceClip()) & image->rect();
+    const quint32 pixel = 0xFF000000u | (pen.color.rgb() & 0xFFFFFFu);
+    if (t.isIdentity()) {
+        FillRoundPolyline(rows, points, width, pixel);
+        return true;
+    }
+    std::vector<QPointF> mapped(points.size());
+    std::transform(points.begin(), points.end(), mapped.begin(), [&t](QPointF p) { return t.map(p); });
+    FillRoundPolyline(rows, mapped, width * t.m11(), pixel);
+    return true;
 }
 
 void PainterDevice::ApplyBrush(const Dc& dc)
@@ -185,10 +241,11 @@ void PainterDevice::Output(const Dc& dc, const DcPrimitive& p)
         dc.GetCurrentPen().style == Pen::Null ? 0 : std::abs(dc.GetCurrentPen().width * m.ScaleX()) / 2 + 1;
     switch (p.kind) {
     case DcShape::Line: {
-        const QPointF a = toDevice(m, p.points[0]), b = toDevice(m, p.points[1]);
-        if (missesClip(dc, QRectF(a, b).normalized(), penMargin)) return;
+        const QPointF ends[] = {toDevice(m, p.points[0]), toDevice(m, p.points[1])};
+        if (missesClip(dc, QRectF(ends[0], ends[1]).normalized(), penMargin)) return;
+        if (FillWideLine(dc, ends)) return;
         ApplyPen(dc);
-        m_Painter->drawLine(a, b);
+        m_Painter->drawLine(ends[0], ends[1]);
         break;
     }
     case DcShape::Polyline:
@@ -198,9 +255,16 @@ void PainterDevice::Output(const Dc& dc, const DcPrimitive& p)
         for (const QPoint& pt : p.points)
             poly << toDevice(m, pt);
         if (missesClip(dc, poly.boundingRect(), penMargin)) return;
+        if (p.kind == DcShape::Polyline && FillWideLine(dc, poly)) return;
         ApplyPen(dc);
         if (p.kind == DcShape::Polyline) {
-            m_Painter->drawPolyline(poly);
+            if (m_Painter->pen().widthF() <= 1) {
+                m_Painter->drawPolyline(poly);
+                break;
+            }
+            for (qsizetype from = 0; from + 1 < poly.size(); from += kStrokePiece - 1)
+                m_Painter->drawPolyline(poly.constData() + from,
+                                        int(std::min(kStrokePiece, poly.size() - from)));
         } else {
             ApplyBrush(dc);
             m_Painter->drawPolygon(poly, Qt::OddEvenFill);

@@ -10,6 +10,7 @@
 
 #include <memory>
 #include <optional>
+#include <span>
 #include <vector>
 
 class QPainter;
@@ -43,6 +44,10 @@ private:
         QHash<QString, LaidText> texts;
     };
     void ApplyPen(const Dc& dc);
+    // Draws a polyline of device points in the context's wide solid pen straight into the pixels of
+    // the image painted on, when the painter would draw exactly those pixels there (see
+    // FillRoundPolyline); false, and nothing drawn, when the painter must draw it.
+    bool FillWideLine(const Dc& dc, std::span<const QPointF> points);
     void ApplyBrush(const Dc& dc);
     DeviceFont& FontFor(const Dc& dc);
     const LaidText& Laid(DeviceFont& font, const QString& text);

@@ -87,7 +87,13 @@ Document* DocTemplate::OpenDocumentFile(const QString& path, bool makeVisible)
     bool ok;
     if (path.isEmpty()) {
         ok = doc->OnNewDocument();
-        if (ok) doc->SetTitle(GetDocString(docName) + QString::number(++m_UntitledCount));
+        if (ok) {
+            // A template that names no document (a plot) calls every new one plain "Untitled", as the
+            // program always has; named ones are numbered.
+            const QString name = GetDocString(docName);
+            doc->SetTitle(name.isEmpty() ? QStringLiteral("Untitled")
+                                         : name + QString::number(++m_UntitledCount));
+        }
     } else {
         ok = doc->OnOpenDocument(path);
         if (ok) doc->SetPathName(QFileInfo(path).absoluteFilePath());

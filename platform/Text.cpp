@@ -4,9 +4,33 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
+#include <locale.h>
 #include <string>
 
 namespace text {
+
+// The C run-time formats and reads numbers in the process's LC_NUMERIC, which a Qt application
+// takes from the user's environment: a decimal comma in much of Europe. Numbers in files and
+// messages always use the C locale's point.
+static locale_t cLocale()
+{
+    static const locale_t c = newlocale(LC_ALL_MASK, "C", locale_t(nullptr));
+    return c;
+}
+
+namespace {
+// The C locale for the calling thread while it lives.
+class CLocaleScope {
+public:
+    CLocaleScope() : m_previous(uselocale(cLocale())) {}
+    ~CLocaleScope() { uselocale(m_previous); }
+    CLocaleScope(const CLocaleScope&) = delete;
+    CLocaleScope& operator=(const CLocaleScope&) = delete;
+
+private:
+    locale_t m_previous;
+};
+} // namespace
 
 QString upperAscii(const QString& s)
 {
@@ -68,9 +92,7 @@ double parseDouble(const QString& s, int* consumed)
         }
     }
     if (consumed) *consumed = i;
-    // strtod on a buffer that holds only [sign]digits[.digits][e[sign]digits] is locale-safe here:
-    // the program never changes LC_NUMERIC, so the decimal point is '.'.
-    return std::strtod(buf.c_str(), nullptr);
+    return strtod_l(buf.c_str(), nullptr, cLocale());
 }
 
 // Windows-1252 for 0x80..0x9F; the five unassigned bytes map to the control characters of the same value.
@@ -113,6 +135,7 @@ QString fromAnsi(const QByteArray& bytes)
 
 QString format(const char* fmt, ...)
 {
+    const CLocaleScope c;
     va_list ap;
     va_start(ap, fmt);
     va_list ap2;
@@ -123,6 +146,15 @@ QString format(const char* fmt, ...)
     if (len > 0) std::vsnprintf(buf.data(), buf.size() + 1, fmt, ap2);
     va_end(ap2);
     return QString::fromStdString(buf);
+}
+
+QString echo(const QString& s, int limit)
+{
+    if (s.size() <= limit) return s;
+    // A surrogate pair is not cut in two.
+    int keep = limit;
+    if (keep > 0 && s[keep - 1].isHighSurrogate()) --keep;
+    return s.left(keep) + QChar(0x2026);
 }
 
 } // namespace text

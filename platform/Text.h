@@ -27,4 +27,8 @@ QString format(const char* fmt, ...)
 #endif
     ;
 
+// What a message shows of a text the user wrote: at most `limit` characters, then "…" when it was
+// longer. A message box lays out everything it is given, and a statement can be megabytes long.
+QString echo(const QString& s, int limit = 200);
+
 } // namespace text

@@ -64,3 +64,8 @@ void ScriptedUiServices::pump()
     ++pumpCount;
     if (onPump) onPump();
 }
+
+QString ScriptedUiServices::saveFileName(const QString&, const QString&)
+{
+    return fileNames.isEmpty() ? QString() : fileNames.takeFirst();
+}

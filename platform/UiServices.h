@@ -20,6 +20,10 @@ public:
     virtual Answer question(const QString& text, Buttons buttons) = 0;
     // Lets waiting window events run (used during long work on the interface thread).
     virtual void pump() {}
+    // Asks for the name of a file to write: `filter` lists the offered files ("Text Files (*.txt)"),
+    // a name typed without extension gets `defaultSuffix`, and replacing a file is confirmed first.
+    // Empty when the user cancelled.
+    virtual QString saveFileName(const QString& filter, const QString& defaultSuffix) { return {}; }
 };
 
 // The process-wide services; by default messages go to the error stream.
@@ -47,8 +51,10 @@ public:
     void message(const QString& text) override;
     Answer question(const QString& text, Buttons buttons) override;
     void pump() override;
+    QString saveFileName(const QString& filter, const QString& defaultSuffix) override;
 
     QStringList messages;         // every message and question, in order
+    QStringList fileNames;        // answers to the next file prompts; cancelled when empty
     QList<Answer> answers;        // answers to the next questions; Cancel/No when empty
     std::function<void()> onPump; // called at every pump
     std::function<void(const QString&)> onMessage;

@@ -1,6 +1,7 @@
 #include "CPlotComponent.h"
 
 #include "Archive.h"
+#include "Dc.h"
 
 const ClassInfo CPlotComponent::Class = {"CPlotComponent", 2, false, nullptr,
                                          &CreatePersistent<CPlotComponent>};
@@ -27,4 +28,17 @@ void CPlotComponent::Serialize(Archive& ar)
     Text = ar.ReadString();
     Flag = ar.ReadByte() == 1;
     Visible = 1;
+}
+
+bool CPlotComponent::Draw(Dc& dc) const
+{
+    if (Kind != kDottedFrame) return false;
+    const Pen oldPen = dc.SelectObject(Pen(Pen::Dot, 0, QColor(0x80, 0x80, 0x80)));
+    dc.MoveTo(Bounds.left, Bounds.top);
+    dc.LineTo(Bounds.right, Bounds.top);
+    dc.LineTo(Bounds.right, Bounds.bottom);
+    dc.LineTo(Bounds.left, Bounds.bottom);
+    dc.LineTo(Bounds.left, Bounds.top);
+    dc.SelectObject(oldPen);
+    return true;
 }

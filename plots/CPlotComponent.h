@@ -6,6 +6,8 @@
 #include <QPoint>
 #include <QString>
 
+class Dc;
+
 // An annotation on a plot page. The plot view makes its rubber bands of these: dotted frames
 // anchored where the mouse went down and spanning to where it is.
 class CPlotComponent : public Persistent {
@@ -16,6 +18,8 @@ public:
     const ClassInfo& RuntimeClass() const override { return Class; }
     // The annotation record; a loaded annotation is visible.
     void Serialize(Archive& ar) override;
+    // A dotted frame draws its outline; other kinds draw nothing. True when something was drawn.
+    bool Draw(Dc& dc) const;
 
     QPoint Anchor; // page twips
     Rect Bounds;   // page twips

@@ -1,6 +1,7 @@
 #include "CPlotDoc.h"
 
 #include "Archive.h"
+#include "Dc.h"
 #include "UiServices.h"
 
 #include <QIODevice>
@@ -10,6 +11,7 @@
 #include <cmath>
 #include <limits>
 #include <new>
+#include <span>
 #include <stdexcept>
 
 namespace {
@@ -63,7 +65,6 @@ void scaleTime(PlotAxes& axes, double lo, double hi)
     axes.XMax = hi;
     axes.FirstXTick = (lo <= 0 && 0 <= hi) ? 0 : lo;
 }
-
 } // namespace
 
 void RegisterPlotClasses(ClassRegistry& registry)
@@ -174,6 +175,83 @@ void CPlotDoc::ZoomToRect(Rect r)
     if (!plot::ZoomAxes(Axes, r)) return;
     for (CPlotTrace& t : Traces)
         t.PointsCached = false;
+}
+
+// ---- drawing ----
+
+void CPlotDoc::DrawPlot(Dc& dc)
+{
+    using namespace plot;
+    const Pen black(Pen::Solid, 20, QColor(0, 0, 0));
+    const Pen grey(Pen::Solid, 20, QColor(0xC0, 0xC0, 0xC0));
+    const Pen oldPen = dc.SelectObject(black);
+    const Font oldFont = dc.SelectObject(Font(200));
+    const auto line = [&dc](qint32 x1, qint32 y1, qint32 x2, qint32 y2) {
+        dc.MoveTo(x1, y1);
+        dc.LineTo(x2, y2);
+    };
+    const auto gridLine = [&](qint32 x1, qint32 y1, qint32 x2, qint32 y2) {
+        dc.SelectObject(grey);
+        line(x1, y1, x2, y2);
+        dc.SelectObject(black);
+    };
+
+    dc.MoveTo(kArea.left, kArea.top);
+    dc.LineTo(kArea.right, kArea.top);
+    dc.LineTo(kArea.right, kArea.bottom);
+    dc.LineTo(kArea.left, kArea.bottom);
+    dc.LineTo(kArea.left, kArea.top);
+
+    for (const Tick& t : XTicks(Axes)) {
+        line(t.Pos, kArea.bottom, t.Pos, kArea.bottom - kTickLength);
+        dc.TextOut(t.Pos - dc.GetTextExtent(t.Label).width() / 2, kXLabelTop, t.Label);
+        if (t.Grid) gridLine(t.Pos, kArea.bottom, t.Pos, kArea.top);
+    }
+    const QString timeLabel = TimeAxisLabel(Axes.TimeUnit);
+    dc.TextOut(kTimeLabelTopCentre.x() - dc.GetTextExtent(timeLabel).width() / 2, kTimeLabelTopCentre.y(),
+               timeLabel);
+    for (const Tick& t : YTicks(Axes)) {
+        line(kArea.left, t.Pos, kArea.left - kTickLength, t.Pos);
+        const QSize size = dc.GetTextExtent(t.Label);
+        dc.TextOut(kYLabelRight - size.width(), t.Pos + size.height() / 2, t.Label);
+        if (t.Grid) gridLine(kArea.left, t.Pos, kArea.right, t.Pos);
+    }
+
+    const int count = TracesInUse();
+    const auto tracePen = [](const CPlotTrace& t) {
+        // A damaged file may hold any width; wider than an inch is no line any more.
+        return Pen(Pen::Solid, std::clamp(t.PenWidth, 0, 1440), FromColorRef(t.PenColor));
+    };
+    {
+        DcSaver saved(dc);
+        dc.IntersectClipRect(kArea);
+        const ColumnMapping columns(dc.Mapping());
+        for (int i = 0; i < count; ++i) {
+            CPlotTrace& t = Traces[size_t(i)];
+            dc.SelectObject(tracePen(t));
+            const TracePolylines& p = t.ScreenPoints(Axes, columns);
+            const std::span<const QPoint> points(p.Points);
+            qsizetype start = 0;
+            for (qsizetype end : p.RunEnds) {
+                // A lone sample between gaps makes no line.
+                if (end - start > 1) dc.Polyline(points.subspan(size_t(start), size_t(end - start)));
+                start = end;
+            }
+        }
+    }
+
+    for (int i = 0; i < count; ++i) {
+        const CPlotTrace& t = Traces[size_t(i)];
+        const qint32 h = dc.GetTextExtent(t.Name).height();
+        const LegendRow row = LegendLayout(i, h);
+        dc.SelectObject(tracePen(t));
+        line(row.LineFrom.x(), row.LineFrom.y(), row.LineTo.x(), row.LineTo.y());
+        dc.TextOut(row.NameTopLeft.x(), row.NameTopLeft.y(), t.Name);
+        dc.TextOut(row.ScaleTopLeft.x(), row.ScaleTopLeft.y(), ScaleLabel(t.Scale));
+    }
+
+    dc.SelectObject(oldPen);
+    dc.SelectObject(oldFont);
 }
 
 // ---- traces and annotations ----

@@ -16,6 +16,7 @@
 
 class Archive;
 class ClassRegistry;
+class Dc;
 
 using PlotComponentList = std::list<std::unique_ptr<CPlotComponent>>;
 
@@ -54,6 +55,11 @@ public:
     // Shows the part of the plot inside r (page twips, left < right, top > bottom). A rectangle
     // without area changes nothing.
     void ZoomToRect(Rect r);
+
+    // Draws the plot on its page (twips, y upward): frame, ticks, grid, labels, the traces clipped
+    // to the plot area, and the legend. The traces' points are computed for the context's columns
+    // and kept for the next drawing while the axes stay.
+    void DrawPlot(Dc& dc);
 
     // The value of the first sample at or after time t, 0 when there is none. Throws
     // std::out_of_range for an index outside the trace array.

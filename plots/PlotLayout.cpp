@@ -33,6 +33,31 @@ double cappedStep(qint32 step, double span)
     return s;
 }
 
+// Ticks sit on whole multiples that floating point misses by a rounding error: 50 × 1e-9 lies
+// just above 5e-8, and the 50 µs tick of a 0–50 µs axis a hair inside the frame. Values this close,
+// relative to the magnitudes they are computed from, are taken as equal.
+constexpr double kTolerance = 1e-9;
+
+bool atMost(double a, double b)
+{
+    return a <= b || a - b <= kTolerance * std::max(std::abs(a), std::abs(b));
+}
+
+// The whole number v is meant to be, when it misses one by a rounding error.
+double nearWhole(double v)
+{
+    const double whole = std::round(v);
+    return std::abs(v - whole) <= kTolerance * std::max(1.0, std::abs(v)) ? whole : v;
+}
+
+// A tick's distance along the plot area, `size` long: the whole twip it is meant to be when the
+// arithmetic (on values of up to `magnitude` times the range) misses it by a rounding error.
+double tickOffset(double offset, double size, double magnitude)
+{
+    const double whole = std::round(offset);
+    return std::abs(offset - whole) <= kTolerance * size * std::max(1.0, magnitude) ? whole : offset;
+}
+
 // Numbers are formatted by Qt, which ignores the user's locale: the C run-time's formatting follows
 // LC_NUMERIC, which the application takes from the environment, and would write "1,00e-01".
 QString tickLabel(double k)
@@ -63,9 +88,10 @@ std::vector<Tick> XTicks(const PlotAxes& a)
     double previous = NAN;
     for (int i = 0; i <= kMaxTicks + 2; ++i) {
         const double k = first + i * step;
-        if (k == previous || !(k * unit <= a.XMax)) break;
+        if (k == previous || !atMost(k * unit, a.XMax)) break;
         previous = k;
-        const double d = kAreaWidth * (k * unit - a.XMin) / range;
+        const double magnitude = std::max(std::abs(k * unit), std::abs(a.XMin)) / range;
+        const double d = tickOffset(kAreaWidth * (k * unit - a.XMin) / range, kAreaWidth, magnitude);
         if (d >= 0 && d <= kAreaWidth)
             ticks.push_back({qint32(d) + kArea.left, d > 0 && d < kAreaWidth, tickLabel(k)});
     }
@@ -78,14 +104,15 @@ std::vector<Tick> YTicks(const PlotAxes& a)
     if (!finite(a.YMin) || !(range > 0) || !finite(range)) return {};
     const double step = cappedStep(a.YTickStep, range);
     const double first = std::trunc(a.YMin / step) * step;
-    const double last = std::trunc(a.YMax);
+    const double last = std::trunc(nearWhole(a.YMax));
     std::vector<Tick> ticks;
     double previous = NAN;
     for (int i = 0; i <= kMaxTicks + 2; ++i) {
         const double k = first + i * step;
         if (k == previous || !(k <= last)) break;
         previous = k;
-        const double d = kAreaHeight * (k - a.YMin) / range;
+        const double magnitude = std::max(std::abs(k), std::abs(a.YMin)) / range;
+        const double d = tickOffset(kAreaHeight * (k - a.YMin) / range, kAreaHeight, magnitude);
         if (d >= 0 && d <= kAreaHeight)
             ticks.push_back({qint32(d) + kArea.bottom, d > 0 && d < kAreaHeight, tickLabel(k)});
     }

@@ -2,8 +2,99 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
+#include <initializer_list>
 
 namespace {
+// num / den for den > 0, rounded to the nearest integer with halves away from zero.
+template <class T> T roundedQuotient(T num, T den)
+{
+    const T q = num / den, r = num % den;
+    return q + ((r < 0 ? -r : r) * 2 >= den ? (num < 0 ? -1 : 1) : 0);
+}
+} // namespace
+
+ColumnMapping::ColumnMapping(const DcMapping& mapping)
+{
+    qint64 num = mapping.ViewportExtX(), den = mapping.WindowExtX();
+    if (den < 0) {
+        num = -num;
+        den = -den;
+    }
+    if (num <= 0 || den <= 0) return;
+    m_Num = num;
+    m_Den = den;
+    m_Origin = mapping.WindowOrg().x();
+}
+
+qint64 ColumnMapping::Column(qint64 x) const
+{
+    const qint64 d = x - m_Origin;
+    qint64 product;
+    if (__builtin_mul_overflow(d, m_Num, &product))
+        return qint64(roundedQuotient(__int128(d) * m_Num, __int128(m_Den)));
+    return roundedQuotient(product, m_Den);
+}
+
+namespace {
+
+// Two doubles, the width every x86-64 and ARM64 processor computes in one step.
+using Doubles = double __attribute__((vector_size(16)));
+using Masks = decltype(Doubles{} != Doubles{});
+
+// The lowest and highest of n > 0 samples; false when any of them is not finite. Computed four at a
+// time in two pairs: a column of a long trace holds thousands of samples, and this is where
+// drawing it after a zoom spends its time.
+bool extremesOf(const double* v, qsizetype n, double& lo, double& hi)
+{
+    double l = v[0], h = v[0];
+    // x - x is 0 for a finite x and NaN for any other, and a NaN stays in a sum.
+    double finite = 0;
+    qsizetype j = 0;
+    if (n >= 8) {
+        Doubles a, b;
+        std::memcpy(&a, v, sizeof a);
+        std::memcpy(&b, v + 2, sizeof b);
+        Doubles loA = a, loB = b, hiA = a, hiB = b, zeros = (a - a) + (b - b);
+        for (j = 4; j + 4 <= n; j += 4) {
+            std::memcpy(&a, v + j, sizeof a);
+            std::memcpy(&b, v + j + 2, sizeof b);
+            loA = a < loA ? a : loA;
+            loB = b < loB ? b : loB;
+            hiA = a > hiA ? a : hiA;
+            hiB = b > hiB ? b : hiB;
+            zeros += (a - a) + (b - b);
+        }
+        l = std::min({loA[0], loA[1], loB[0], loB[1]});
+        h = std::max({hiA[0], hiA[1], hiB[0], hiB[1]});
+        finite = zeros[0] + zeros[1];
+    }
+    for (; j < n; ++j) {
+        l = std::min(l, v[j]);
+        h = std::max(h, v[j]);
+        finite += v[j] - v[j];
+    }
+    lo = l;
+    hi = h;
+    return finite == 0;
+}
+
+// The first index in [from, end) whose sample equals x or y; one of them must be there.
+qsizetype firstOf(const double* v, qsizetype from, qsizetype end, double x, double y)
+{
+    const Doubles xs = {x, x}, ys = {y, y};
+    qsizetype j = from;
+    for (; j + 4 <= end; j += 4) {
+        Doubles a, b;
+        std::memcpy(&a, v + j, sizeof a);
+        std::memcpy(&b, v + j + 2, sizeof b);
+        const Masks hit = (a == xs) | (a == ys) | (b == xs) | (b == ys);
+        if (hit[0] | hit[1]) break;
+    }
+    while (v[j] != x && v[j] != y)
+        ++j;
+    return j;
+}
 
 class Builder {
 public:
@@ -13,6 +104,14 @@ public:
     }
 
     void Add(qsizetype k) { m_out.Points.emplace_back(m_map.X(double(k)), m_map.Y(m_values[k])); }
+    // A finite sample joins the line, any other breaks it.
+    void AddOrBreak(qsizetype k)
+    {
+        if (std::isfinite(m_values[k]))
+            Add(k);
+        else
+            Break();
+    }
 
     void Break()
     {
@@ -23,11 +122,20 @@ public:
         }
     }
 
-    // The samples [a, b): of each unbroken stretch its ends, and with `extremes` its lowest and
-    // highest sample as well.
-    void Stretches(qsizetype a, qsizetype b, bool extremes)
+    // The samples [a, b) of one device column: of each unbroken stretch its first, lowest,
+    // highest and last sample, in sample order.
+    void Column(qsizetype a, qsizetype b)
     {
         const double* v = m_values;
+        double vlo, vhi;
+        if (extremesOf(v + a, b - a, vlo, vhi)) {
+            // Both extremes are there to be found: the earlier one first, then the other.
+            qsizetype first = firstOf(v, a, b, vlo, vhi);
+            const double other = v[first] == vlo ? vhi : vlo;
+            const qsizetype second = firstOf(v, first, b, other, other);
+            Keep({a, first, second, b - 1});
+            return;
+        }
         for (qsizetype i = a; i < b;) {
             if (!std::isfinite(v[i])) {
                 Break();
@@ -35,30 +143,31 @@ public:
                 continue;
             }
             qsizetype lo = i, hi = i, j = i + 1;
-            double vlo = v[i], vhi = v[i];
-            for (; j < b; ++j) {
-                const double x = v[j];
-                if (!std::isfinite(x)) break;
-                if (x < vlo) {
-                    vlo = x;
+            double low = v[i], high = v[i];
+            for (; j < b && std::isfinite(v[j]); ++j) {
+                if (v[j] < low) {
+                    low = v[j];
                     lo = j;
-                } else if (x > vhi) {
-                    vhi = x;
+                } else if (v[j] > high) {
+                    high = v[j];
                     hi = j;
                 }
             }
-            qsizetype keep[4] = {i, std::min(lo, hi), std::max(lo, hi), j - 1};
-            if (!extremes) keep[1] = keep[2] = i;
-            qsizetype last = -1;
-            for (qsizetype k : keep) {
-                if (k != last) Add(k);
-                last = k;
-            }
+            Keep({i, std::min(lo, hi), std::max(lo, hi), j - 1});
             i = j;
         }
     }
 
 private:
+    void Keep(std::initializer_list<qsizetype> samples)
+    {
+        qsizetype last = -1;
+        for (qsizetype k : samples) {
+            if (k != last) Add(k);
+            last = k;
+        }
+    }
+
     const plot::TraceMapping& m_map;
     const double* m_values;
     TracePolylines& m_out;
@@ -76,7 +185,7 @@ TracePolylines ReduceTrace(const plot::TraceMapping& m, const double* values, qs
 
     // Columns are found by search, which needs x to grow with the sample index.
     const bool forward = m.Dt == 0 || ((m.Dt > 0) == (m.Sx > 0));
-    if (!(columns.Scale > 0) || !std::isfinite(columns.Scale) || !std::isfinite(columns.Offset) || !forward) {
+    if (!columns.Thins() || !forward) {
         for (qsizetype k = 0; k < n; ++k) {
             if (std::isfinite(values[k]))
                 builder.Add(k);
@@ -87,10 +196,9 @@ TracePolylines ReduceTrace(const plot::TraceMapping& m, const double* values, qs
         return out;
     }
 
-    const auto column = [&](double x) { return std::floor(x * columns.Scale + columns.Offset); };
-    const auto columnOf = [&](qsizetype k) { return column(m.X(double(k))); };
-    const double firstColumn = column(plot::kArea.left);
-    const double lastColumn = column(plot::kArea.right);
+    const auto columnOf = [&](qsizetype k) { return columns.Column(m.X(double(k))); };
+    const qint64 firstColumn = columns.Column(plot::kArea.left);
+    const qint64 lastColumn = columns.Column(plot::kArea.right);
 
     // The first sample after `from` whose column passes `beyond` (n when none does): a galloping
     // search, so a column costs the logarithm of its width.
@@ -113,19 +221,21 @@ TracePolylines ReduceTrace(const plot::TraceMapping& m, const double* values, qs
         return hi;
     };
 
-    for (qsizetype k = 0; k < n;) {
-        const double c = columnOf(k);
-        qsizetype end;
-        bool inside = false;
-        if (c < firstColumn) {
-            end = firstBeyond(k, [&](double x) { return x >= firstColumn; });
-        } else if (c > lastColumn) {
-            end = n;
-        } else {
-            end = firstBeyond(k, [&](double x) { return x > c; });
-            inside = true;
+    // Left of the plot area only the last sample can reach into it, and right of it only the
+    // first: lines between points outside on the same side are clipped away.
+    qsizetype k = 0;
+    if (columnOf(0) < firstColumn) {
+        k = firstBeyond(0, [&](qint64 x) { return x >= firstColumn; });
+        builder.AddOrBreak(k - 1);
+    }
+    while (k < n) {
+        const qint64 c = columnOf(k);
+        if (c > lastColumn) {
+            builder.AddOrBreak(k);
+            break;
         }
-        builder.Stretches(k, end, inside);
+        const qsizetype end = firstBeyond(k, [&](qint64 x) { return x > c; });
+        builder.Column(k, end);
         k = end;
     }
     builder.Break();

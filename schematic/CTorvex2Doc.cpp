@@ -6,6 +6,8 @@
 #include "CommandIds.h"
 #include "ComponentClasses.h"
 #include "ComponentListCheck.h"
+#include "DocTemplate.h"
+#include "FirstGeneration.h"
 #include "OpenDocuments.h"
 #include "SchematicViews.h"
 #include "UiServices.h"
@@ -17,7 +19,6 @@
 
 namespace {
 OpenDocuments* g_openDocuments = nullptr;
-ComponentListCheck* g_listCheck = nullptr;
 
 // The smallest stored object: a class reference, the fixed part of the record, an empty 8-bit
 // text and the visible byte.
@@ -81,6 +82,8 @@ public:
             m_doc->InputPath = settings.path;
         }
     }
+    QStringList* TraceSelectionHistory() override { return &m_doc->TraceSelectionHistory; }
+    void SetModified() override { m_doc->SetModifiedFlag(); }
 
 private:
     CTorvex2Doc* m_doc;
@@ -101,10 +104,6 @@ CTorvex2Doc::~CTorvex2Doc()
 void CTorvex2Doc::SetOpenDocuments(OpenDocuments* documents)
 {
     g_openDocuments = documents;
-}
-void CTorvex2Doc::SetComponentListCheck(ComponentListCheck* check)
-{
-    g_listCheck = check;
 }
 
 std::weak_ptr<RunSettingsReceiver> CTorvex2Doc::RunSettingsLink() const
@@ -149,9 +148,11 @@ bool CTorvex2Doc::OnOpenDocument(const QString& path)
     BusyScope busy(*this);
     if (!Document::OnOpenDocument(path)) return false;
     CloseUntouchedDocuments();
-    if (g_listCheck && !g_listCheck->CheckComponentList(m_Objects) &&
-        ui().question(RepairOffer(), UiServices::Buttons::YesNo) == UiServices::Answer::Yes)
-        g_listCheck->RunRepairDialog(*this);
+    // A repair makes the document differ from its file: it is saved on closing like any edit.
+    if (!CheckComponentList(m_Objects) &&
+        ui().question(RepairOffer(), UiServices::Buttons::YesNo) == UiServices::Answer::Yes &&
+        RunComponentListDialog(*this))
+        SetModifiedFlag(true);
     CheckPoint();
     return true;
 }
@@ -265,9 +266,72 @@ void CTorvex2Doc::WriteContents(Archive& ar, bool snapshot)
         writeList(ar, list);
 }
 
+// What every version of the file holds first, after its version number.
+struct CTorvex2Doc::StoredHead {
+    Rect page;
+    qint32 grid = 0;
+    std::vector<int> counters;
+    ComponentList objects;
+    bool showGrid = true;
+    bool snapToGrid = true;
+};
+
+CTorvex2Doc::StoredHead CTorvex2Doc::ReadHead(Archive& ar)
+{
+    StoredHead head;
+    head.page.left = ar.ReadInt();
+    head.page.top = ar.ReadInt();
+    head.page.right = ar.ReadInt();
+    head.page.bottom = ar.ReadInt();
+    head.grid = ar.ReadInt();
+
+    head.counters.resize(ar.ReadCount(4));
+    for (int& c : head.counters)
+        c = ar.ReadInt();
+
+    const quint32 objectCount = ar.ReadCount(kMinObjectBytes);
+    for (quint32 i = 0; i < objectCount; ++i) {
+        std::unique_ptr<Persistent> read = ar.ReadObject(CComponent::Class);
+        auto* component = dynamic_cast<CComponent*>(read.get());
+        if (!component)
+            throw ArchiveError(ArchiveError::BadClass,
+                               QStringLiteral("An object is not a schematic object."));
+        read.release();
+        head.objects.emplace_back(component);
+    }
+
+    head.showGrid = ar.ReadByte() != 0;
+    head.snapToGrid = ar.ReadByte() != 0;
+    return head;
+}
+
+void CTorvex2Doc::TakeHead(StoredHead& head)
+{
+    // Values that the views cannot work with: a page without area, or wider than their arithmetic
+    // reaches, is refused; a grid of no size would never finish drawing its dots; letters without a
+    // counter could not name their parts.
+    const Rect& page = head.page;
+    const qint64 width = page.Width();
+    const qint64 height = qint64(page.top) - page.bottom;
+    if (width <= 0 || height <= 0 || width > INT_MAX || height > INT_MAX)
+        throw ArchiveError(ArchiveError::BadValue, QStringLiteral("The page size is not valid."));
+    if (head.counters.size() < size_t(kCounterCount)) head.counters.resize(kCounterCount, 0);
+
+    PageRect = page;
+    GridSpacing = head.grid > 0 ? head.grid : 144;
+    DesignatorCounters = std::move(head.counters);
+    m_Objects = std::move(head.objects);
+    ShowGrid = head.showGrid;
+    SnapToGrid = head.snapToGrid;
+}
+
 void CTorvex2Doc::ReadContents(Archive& ar, bool snapshot)
 {
     const qint32 version = ar.ReadInt();
+    // First-generation files count their versions from 0; below that the file is no schematic at all.
+    if (version < 0 && !snapshot)
+        throw ArchiveError(ArchiveError::BadValue,
+                           QStringLiteral("The file version %1 is not valid.").arg(version));
     if (version < 3 && !snapshot) {
         ImportFirstGenerationSchematic(ar, version);
         return;
@@ -279,31 +343,7 @@ void CTorvex2Doc::ReadContents(Archive& ar, bool snapshot)
                                           "(file version %1).")
                                .arg(version));
     // Everything is read aside first: a damaged file leaves the document as it was.
-    Rect page;
-    page.left = ar.ReadInt();
-    page.top = ar.ReadInt();
-    page.right = ar.ReadInt();
-    page.bottom = ar.ReadInt();
-    qint32 grid = ar.ReadInt();
-
-    std::vector<int> counters(ar.ReadCount(4));
-    for (int& c : counters)
-        c = ar.ReadInt();
-
-    ComponentList objects;
-    const quint32 objectCount = ar.ReadCount(kMinObjectBytes);
-    for (quint32 i = 0; i < objectCount; ++i) {
-        std::unique_ptr<Persistent> read = ar.ReadObject(CComponent::Class);
-        auto* component = dynamic_cast<CComponent*>(read.get());
-        if (!component)
-            throw ArchiveError(ArchiveError::BadClass,
-                               QStringLiteral("An object is not a schematic object."));
-        read.release();
-        objects.emplace_back(component);
-    }
-
-    const bool showGrid = ar.ReadByte() != 0;
-    const bool snapToGrid = ar.ReadByte() != 0;
+    StoredHead head = ReadHead(ar);
     std::array<QString, 6> settings;
     for (QString& s : settings)
         s = ar.ReadString();
@@ -321,40 +361,52 @@ void CTorvex2Doc::ReadContents(Archive& ar, bool snapshot)
             list = readList(ar);
     }
 
-    // Values that the views cannot work with: a page without area, or wider than their arithmetic
-    // reaches, is refused; a grid of no size would never finish drawing its dots; letters without a
-    // counter could not name their parts.
-    const qint64 width = page.Width();
-    const qint64 height = qint64(page.top) - page.bottom;
-    if (width <= 0 || height <= 0 || width > INT_MAX || height > INT_MAX)
-        throw ArchiveError(ArchiveError::BadValue, QStringLiteral("The page size is not valid."));
-    if (grid <= 0) grid = 144;
-    if (counters.size() < size_t(kCounterCount)) counters.resize(kCounterCount, 0);
-
+    TakeHead(head);
     SchematicFileVersion = version;
-    PageRect = page;
-    GridSpacing = grid;
-    DesignatorCounters = std::move(counters);
-    m_Objects = std::move(objects);
-    ShowGrid = showGrid;
-    SnapToGrid = snapToGrid;
-    TimeStep = settings[0];
-    StartTime = settings[1];
-    TimeSpan = settings[2];
-    ArchiveRoot = settings[3];
-    Experiment = settings[4];
-    Shot = settings[5];
+    SetRunSettings(settings);
     InputPath = inputPath;
     InputMode = inputMode.isEmpty() ? QStringLiteral("Orlisk") : inputMode;
     TraceSelectionHistory = std::move(history);
     SpareStringLists = std::move(spare);
 }
 
-void CTorvex2Doc::ImportFirstGenerationSchematic(Archive&, qint32 version)
+void CTorvex2Doc::SetRunSettings(const std::array<QString, 6>& settings)
 {
-    throw OpenRefused{QStringLiteral("This is a TORVEX1 schematic (file version %1). This program cannot "
-                                     "convert first-generation schematics yet.")
-                          .arg(version)};
+    TimeStep = settings[0];
+    StartTime = settings[1];
+    TimeSpan = settings[2];
+    ArchiveRoot = settings[3];
+    Experiment = settings[4];
+    Shot = settings[5];
+}
+
+void CTorvex2Doc::ImportFirstGenerationSchematic(Archive& ar, qint32 version)
+{
+    if (version < 0)
+        throw ArchiveError(ArchiveError::BadValue,
+                           QStringLiteral("The file version %1 is not valid.").arg(version));
+    // The user knows why the file did not open. A sub-circuit file read while a netlist is written
+    // converts without asking: nothing of it is ever saved.
+    if (!m_Detached &&
+        ui().question(FirstGenerationNotice(), UiServices::Buttons::OkCancel) != UiServices::Answer::Ok)
+        throw OpenRefused{};
+    StoredHead head = ReadHead(ar);
+    // The first generation kept its run settings from its last version on; the archive settings
+    // of older files are left empty, as they were.
+    std::array<QString, 6> settings{QStringLiteral("1ns"), QStringLiteral("0ns"), QStringLiteral("100ns")};
+    if (version == 2) {
+        for (QString& s : settings)
+            s = ar.ReadString();
+    }
+    head.objects = ConvertFirstGenerationObjects(head.objects);
+    // The old counters belong to the old names; today's start from the converted names.
+    head.counters.assign(kCounterCount, 0);
+    RaiseDesignatorCounters(head.objects, head.counters);
+
+    TakeHead(head);
+    SchematicFileVersion = version;
+    SetRunSettings(settings);
+    if (m_Views) m_Views->UpdateAllViews();
 }
 
 // ---- objects ----
@@ -370,6 +422,25 @@ void CTorvex2Doc::RecordEdit()
 {
     CheckPoint();
     SetModifiedFlag(true);
+}
+
+DocumentHandle CTorvex2Doc::OpenDocumentWindow(const QString& path)
+{
+    DocTemplate* docTemplate = Template();
+    if (!docTemplate) return {};
+    // Opening a schematic closes the untouched documents; this one has a dialog running over it and
+    // must stay, even with no file and nothing changed.
+    BusyScope busy(*this);
+    Document* opened = docTemplate->OpenDocumentFile(path, true);
+    if (!opened) return {};
+    return {opened, opened->Liveness()};
+}
+
+void CTorvex2Doc::CloseDocumentWindow(const DocumentHandle& document)
+{
+    if (!document.IsOpen() || document.document == this) return;
+    if (DocTemplate* docTemplate = document.document->Template())
+        docTemplate->CloseDocument(document.document);
 }
 
 // ---- page size ----

@@ -10,13 +10,14 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class Archive;
-class ComponentListCheck;
 class OpenDocuments;
 class RunSettingsReceiver;
 class SchematicViews;
+struct NetlistReport;
 
 // The document of a schematic: page, grid, the list of schematic objects, the designator counters,
 // the run settings that travel with the circuit to the simulator and the saved trace-selection
@@ -45,6 +46,9 @@ public:
     ComponentList& Components() override { return m_Objects; }
     std::optional<int> NextDesignatorNumber(QChar letter) override;
     void RecordEdit() override;
+    QString DocumentPath() const override { return PathName(); }
+    DocumentHandle OpenDocumentWindow(const QString& path) override;
+    void CloseDocumentWindow(const DocumentHandle& document) override;
 
     // A new object for a ribbon tool id, not yet in the list; null for the ids that make none.
     static std::unique_ptr<CComponent> CreateComponent(quint32 typeId);
@@ -52,6 +56,28 @@ public:
     // Closes every other document that has no file and is not modified, except those that are busy
     // (being opened, written or run), plots, and netlists holding the results of a run.
     void CloseUntouchedDocuments();
+
+    // ---- the netlist ----
+    // The netlist text of the schematic. At the top level every argument is empty; a sub-circuit is
+    // written with its prefix ("_X1"), its instance's parameter text and the node names of the block's
+    // pins 1 to 4. Names the nodes into the pins' texts, and a PATH parameter sets the input mode and
+    // path. Empty when the netlist cannot be written, after one message saying why.
+    QString WriteNetlist(QString prefix, QString parameterText, QString port1, QString port2, QString port3,
+                         QString port4, NetlistReport* report = nullptr);
+    // The text with every parameter name replaced by its value, upper-cased and trimmed; an earlier pair
+    // wins over a later one of the same name.
+    static QString SubstituteParameters(QString text, const QStringList& names, const QStringList& values);
+    // What Create Netlist shows: the top-level netlist, after one warning when parts in it run without
+    // a model of their own; nothing when it cannot be written (the reason has been shown).
+    std::optional<QString> CreateNetlistText();
+
+    // A schematic file read into a document of its own that no window shows and the program does not
+    // know of: nothing else is closed, nothing asked, no undo snapshot taken. Null when the file cannot
+    // be read, with the reason.
+    static std::unique_ptr<CTorvex2Doc> OpenDetached(const QString& path, QString* reason);
+    // Read by OpenDetached: reading the file must ask nothing (the conversion of a first-generation
+    // file goes ahead without its notice).
+    bool IsDetached() const { return m_Detached; }
 
     // ---- page size commands ----
     void OnPageSize(int id);
@@ -78,7 +104,6 @@ public:
     // The shell's services; each may be missing (tests, hidden documents).
     void SetViews(SchematicViews* views) { m_Views = views; }
     static void SetOpenDocuments(OpenDocuments* documents);
-    static void SetComponentListCheck(ComponentListCheck* check);
 
     static QString ConvertedFileNotice()
     {
@@ -124,10 +149,18 @@ private:
     // A snapshot always holds the full layout, whatever version it carries, and never goes through
     // the first-generation conversion.
     void ReadContents(Archive& ar, bool snapshot);
+    // A file of the first generation (versions 0 to 2), converted into today's objects; the
+    // document keeps the old version until it is saved.
     void ImportFirstGenerationSchematic(Archive& ar, qint32 version);
+    struct StoredHead;
+    static StoredHead ReadHead(Archive& ar);
+    // Checks what the views rely on and takes it in.
+    void TakeHead(StoredHead& head);
+    void SetRunSettings(const std::array<QString, 6>& settings);
 
     ComponentList m_Objects;
     SchematicViews* m_Views = nullptr;
     int m_Busy = 0;
+    bool m_Detached = false;
     const std::unique_ptr<RunSettingsAdapter> m_RunSettings;
 };

@@ -1,6 +1,7 @@
 #include "CComponentSim.h"
 
 #include "CSimulatorDoc.h"
+#include "Text.h"
 #include "UiServices.h"
 
 #include <cmath>
@@ -62,7 +63,7 @@ void CComponentSim::CopyHistory(const double* values, int n, double* out) const
 
 bool CComponentSim::Fail(const QString& text) const
 {
-    ui().message(text + Name);
+    ui().message(text + text::echo(Name));
     return false;
 }
 

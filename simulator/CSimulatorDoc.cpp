@@ -10,11 +10,23 @@
 #include <QIODevice>
 
 #include <algorithm>
+#include <chrono>
 #include <climits>
 #include <cmath>
+#include <future>
 #include <new>
 
-CSimulatorDoc::CSimulatorDoc() = default;
+namespace {
+const CSimulatorDoc* g_runningDoc = nullptr;
+// A run pumps once this many milliseconds have passed since the last pump. Its checks come at least
+// every few milliseconds, and the window is served at least every 100 ms of work.
+int g_pumpInterval = 50;
+} // namespace
+
+CSimulatorDoc::CSimulatorDoc()
+{
+    m_SincePump.start();
+}
 
 CSimulatorDoc::~CSimulatorDoc()
 {
@@ -110,24 +122,6 @@ static bool isTrimSpace(QChar c)
     return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n';
 }
 
-static QString trimLeft(const QString& s)
-{
-    int i = 0;
-    while (i < s.size() && isTrimSpace(s[i]))
-        ++i;
-    return s.mid(i);
-}
-
-static QString trimBoth(const QString& s)
-{
-    int a = 0, b = int(s.size());
-    while (a < b && isTrimSpace(s[a]))
-        ++a;
-    while (b > a && isTrimSpace(s[b - 1]))
-        --b;
-    return s.mid(a, b - a);
-}
-
 bool CSimulatorDoc::ReadRunSettings()
 {
     m_SettingsRefused = false;
@@ -137,6 +131,9 @@ bool CSimulatorDoc::ReadRunSettings()
     m_Settings.timeStep = text::upperAscii(m_Settings.timeStep);
     m_Settings.timeSpan = text::upperAscii(m_Settings.timeSpan);
     m_Settings.startTime = text::upperAscii(m_Settings.startTime);
+    // The run pumps the window's events, and the Simulate tab writes its controls into the settings
+    // as they change: what the run reads later comes from its own copy.
+    m_RunSettings = m_Settings;
     m_dt = ParseValue(m_Settings.timeStep);
     const double span = ParseValue(m_Settings.timeSpan);
     m_StartTime = ParseValue(m_Settings.startTime);
@@ -173,42 +170,69 @@ bool CSimulatorDoc::ReadNetlistLines()
         ui().message(QStringLiteral("Error.  Netlist is empty!"));
         return false;
     }
-    QString rest = text::upperAscii(m_NetlistText);
+    const QString text = text::upperAscii(m_NetlistText);
+    const QChar* s = text.constData();
+    const qsizetype n = text.size();
     m_Lines.clear();
-    for (;;) {
-        int brk = -1;
-        for (int i = 0; i < rest.size(); ++i)
-            if (rest[i] == u'\r' || rest[i] == u'\n') {
-                brk = i;
-                break;
-            }
-        if (brk <= 0) {
-            const QString last = trimBoth(rest);
-            if (!last.isEmpty()) m_Lines << last;
+
+    // One walk over the text. A line ends at the first CR or LF; the blanks and breaks after it go
+    // with it, so blank lines and the leading blanks of every line but the first vanish. The last
+    // line, and a text that begins with a break (which is then not split at all), are trimmed at
+    // both ends. A line that begins with "+" joins the one before it (a comment too); a line that
+    // begins with "*" is dropped once nothing can join it any more.
+    QString statement;
+    bool first = true;
+    const auto finish = [&]() {
+        if (!statement.startsWith(u'*')) m_Lines << statement;
+    };
+    const auto take = [&](qsizetype from, qsizetype to) {
+        if (first) {
+            first = false;
+            statement = QString(s + from, to - from);
+            if (statement.startsWith(u'*')) return true;
+            ui().message(QStringLiteral("First line of Netlist must be a comment!"));
+            return false;
+        }
+        if (s[from] == u'+') {
+            statement.append(s + from + 1, to - from - 1);
+        } else {
+            finish();
+            statement = QString(s + from, to - from);
+        }
+        return true;
+    };
+    qsizetype pos = 0;
+    for (qsizetype count = 1;; ++count) {
+        qsizetype brk = pos;
+        while (brk < n && s[brk] != u'\r' && s[brk] != u'\n')
+            ++brk;
+        if (brk == n || brk == pos) {
+            qsizetype end = n;
+            while (pos < end && isTrimSpace(s[pos]))
+                ++pos;
+            while (end > pos && isTrimSpace(s[end - 1]))
+                --end;
+            if (end > pos && !take(pos, end)) return false;
             break;
         }
-        m_Lines << rest.left(brk);
-        rest = trimLeft(rest.mid(brk + 1));
-    }
-    if (m_Lines.isEmpty()) return false;
-    if (!m_Lines.first().startsWith(u'*')) {
-        ui().message(QStringLiteral("First line of Netlist must be a comment!"));
-        return false;
-    }
-    for (int i = int(m_Lines.size()) - 1; i >= 1; --i) {
-        if (m_Lines[i].startsWith(u'+')) {
-            m_Lines[i - 1] += m_Lines[i].mid(1);
-            m_Lines.removeAt(i);
+        if (!take(pos, brk)) return false;
+        pos = brk + 1;
+        while (pos < n && isTrimSpace(s[pos]))
+            ++pos;
+        if (count % 1024 == 0 && PumpWhenDue()) {
+            m_Lines.clear();
+            return false;
         }
     }
-    for (int i = int(m_Lines.size()) - 1; i >= 0; --i)
-        if (m_Lines[i].startsWith(u'*')) m_Lines.removeAt(i);
+    if (first) return false; // not a line in the text
+    finish();
     return !m_Lines.isEmpty();
 }
 
 static QStringList tokenize(const QString& line)
 {
     QStringList tokens;
+    tokens.reserve(8);
     int i = 0;
     const int n = int(line.size());
     while (i < n) {
@@ -265,22 +289,28 @@ bool CSimulatorDoc::ParseNetlistStatements()
 {
     m_NodeNames = QStringList{QStringLiteral("0")};
     m_NodeLookup.clear();
+    // Most statements bring about one new node: growing the table step by step would rehash it
+    // again and again on a large netlist.
+    m_NodeNames.reserve(m_Lines.size() + 1);
+    m_NodeLookup.reserve(m_Lines.size());
     m_N = 0;
     if (!m_Factory) {
         ui().message(QStringLiteral("Error.  This program was built without its simulation elements."));
         return false;
     }
+    m_Elements.reserve(size_t(m_Lines.size()));
     for (const QString& line : std::as_const(m_Lines)) {
         const QStringList tokens = tokenize(line);
         std::unique_ptr<CComponentSim> element;
         const ElementClass cls = ChooseElementClass(tokens);
         if (cls != ElementClass::Unrecognized && cls != ElementClass::NoModel) element = m_Factory(cls, this);
         if (!element) {
-            ui().message(QStringLiteral("Netlist Error:  Unrecognized Statement: ") + line);
+            ui().message(QStringLiteral("Netlist Error:  Unrecognized Statement: ") + text::echo(line));
             return false;
         }
         if (!element->Parse(tokens)) return false;
         m_Elements.push_back(std::move(element));
+        if (m_Elements.size() % 64 == 0 && PumpWhenDue()) return false;
     }
     return true;
 }
@@ -323,10 +353,30 @@ void CSimulatorDoc::SetMemoryLimit(double bytes)
     g_memoryLimit = bytes;
 }
 
+template <class Work> void CSimulatorDoc::PumpWhile(Work work)
+{
+    auto done = std::async(std::launch::async, std::move(work));
+    const auto due = [this]() {
+        return std::chrono::milliseconds(std::max<qint64>(g_pumpInterval - m_SincePump.elapsed(), 1));
+    };
+    while (done.wait_for(due()) != std::future_status::ready)
+        PumpWaitingMessages();
+    done.get();
+}
+
 bool CSimulatorDoc::AllocateResults()
 {
+    const int rows = m_N + m_M + 1;
     try {
-        m_Results.Allocate(m_N + m_M + 1, m_h, m_StepCount, m_StartTime, m_dt);
+        ResultsTable table;
+        const auto allocate = [&]() { table.Allocate(rows, m_h, m_StepCount, m_StartTime, m_dt); };
+        // The kernel writes the zeros of a table at half a second to two and a half seconds per
+        // gigabyte on a virtual machine, the slowest when it hands out huge pages.
+        if (double(rows) * (double(m_h) + 1 + m_StepCount) * sizeof(double) > kLargeBlockBytes)
+            PumpWhile(allocate);
+        else
+            allocate();
+        m_Results = std::move(table);
     } catch (const std::bad_alloc&) {
         m_Results.Clear();
         ui().message(QStringLiteral("Error.  Not enough memory for the results of this run."));
@@ -339,7 +389,11 @@ void CSimulatorDoc::FreeWorkArrays()
 {
     m_Full.release();
     m_Reduced.release();
-    m_Parts.clear();
+    // Thousands of partitions take a while to give back.
+    while (!m_Parts.empty()) {
+        if (m_Running && m_Parts.size() % 256 == 0) PumpWhenDue();
+        m_Parts.pop_back();
+    }
     m_Touching = {};
     for (StepList* list :
          {&m_BeginList, &m_PreSolveList, &m_StampAllList, &m_StampRhsList, &m_IterateList, &m_EndList})
@@ -417,10 +471,18 @@ bool CSimulatorDoc::Save(QIODevice& out)
 void CSimulatorDoc::PumpWaitingMessages()
 {
     ui().pump();
+    m_SincePump.start();
 }
 
-namespace {
-const CSimulatorDoc* g_runningDoc = nullptr;
+void CSimulatorDoc::SetPumpInterval(int milliseconds)
+{
+    g_pumpInterval = milliseconds;
+}
+
+bool CSimulatorDoc::PumpWhenDue()
+{
+    if (m_SincePump.elapsed() >= g_pumpInterval) PumpWaitingMessages();
+    return m_AbortRequested;
 }
 
 bool CSimulatorDoc::AnyRunInProgress()
@@ -434,60 +496,73 @@ void CSimulatorDoc::SetRunning(bool running)
     g_runningDoc = running ? this : nullptr;
 }
 
+template <class Work> bool CSimulatorDoc::ForEachElement(Work work)
+{
+    size_t done = 0;
+    for (auto& e : m_Elements) {
+        work(*e);
+        if (++done % 64 == 0 && PumpWhenDue()) return false;
+    }
+    return !PumpWhenDue();
+}
+
 bool CSimulatorDoc::SetUpRun()
 {
+    // A stop asked for while the run is being set up ends it quietly: nothing has been computed.
     if (!ReadNetlistLines()) {
-        if (!m_SettingsRefused) ui().message(QStringLiteral("Initialization Failure (empty netlist?)"));
+        if (!m_SettingsRefused && !m_AbortRequested)
+            ui().message(QStringLiteral("Initialization Failure (empty netlist?)"));
         return false;
     }
     if (!ParseNetlistStatements()) {
-        ui().message(QStringLiteral("Error.  ProcessNetlist Failure."));
+        if (!m_AbortRequested) ui().message(QStringLiteral("Error.  ProcessNetlist Failure."));
         DeleteElements();
         return false;
     }
 
     m_h = 1;
-    for (auto& e : m_Elements)
-        e->Prepare();
+    if (!ForEachElement([](CComponentSim& e) { e.Prepare(); })) return false;
     m_NonlinearCount =
         int(std::count_if(m_Elements.begin(), m_Elements.end(), [](const auto& e) { return e->Nonlinear; }));
-    try {
-        ChooseMatrixMode();
-        if (!CheckMemoryBudget() || !AllocateResults()) return false;
-        for (auto& e : m_Elements)
-            e->Initialise();
-        SetUpSystems();
-        return true;
-    } catch (const std::bad_alloc&) {
-        ui().message(QStringLiteral("Error.  Not enough memory for this run."));
+    // Every size is known once the systems are chosen: the budget is checked before any of them, or
+    // the results, is allocated.
+    ChooseMatrixMode();
+    if (PumpWhenDue() || !CheckMemoryBudget() || PumpWhenDue() || !AllocateResults() || PumpWhenDue())
         return false;
-    }
+    if (!ForEachElement([](CComponentSim& e) { e.Initialise(); })) return false;
+    SetUpSystems();
+    return !PumpWhenDue();
 }
 
-bool CSimulatorDoc::IterateStep(int k)
+CSimulatorDoc::StepEnd CSimulatorDoc::IterateStep(int k)
 {
     for (;;) {
         ++m_Iteration;
         RunStepList(m_BeginList, CComponentSim::BeginStepOp, k);
+        PumpWhenDue();
         RunStepList(m_PreSolveList, CComponentSim::PreSolveOp, k);
+        PumpWhenDue();
         if (!m_Maximal) AssembleFull(k);
         if (m_Minimal) AssembleReduced(k);
         if (m_Maximal) AssemblePartitions(k);
+        PumpWhenDue();
         bool solved = true;
         if (!m_Maximal) solved = SolveFull(k);
         if (solved && m_Minimal) solved = SolveReduced(k);
         if (solved && m_Maximal) solved = SolvePartitions(k);
+        if (!solved && m_FactorStopped) return StepEnd::Stopped;
         if (!solved) {
             if (!m_QuietSolveFailure) ui().message(QStringLiteral("Critical Error:  Matrax solve failure."));
-            return false;
+            return StepEnd::Failed;
         }
         // The limit ends the run after this step, which keeps its last solution.
         if (m_Iteration > 10000) {
             ui().message(QStringLiteral("Failing to converge... Aborting."));
             m_AbortRequested = true;
-            return true;
+            return StepEnd::Accepted;
         }
-        if (!RunStepList(m_IterateList, CComponentSim::NeedsIterationOp, k)) return true;
+        if (!RunStepList(m_IterateList, CComponentSim::NeedsIterationOp, k)) return StepEnd::Accepted;
+        PumpWhenDue();
     }
 }
 
@@ -500,8 +575,10 @@ bool CSimulatorDoc::RunSimulation(RunProgress* progress)
     m_NetlistText = m_ViewText;
     SetRunning(true);
     m_AbortRequested = false;
+    m_FactorStopped = false;
     m_FactorCount = 0;
     m_StructureReuseCount = 0;
+    m_SincePump.start();
     if (ResultsValid()) FreeResults();
 
     const auto fail = [this]() {
@@ -510,7 +587,14 @@ bool CSimulatorDoc::RunSimulation(RunProgress* progress)
         SetRunning(false);
         return false;
     };
-    if (!SetUpRun()) return fail();
+    bool setUp = false;
+    try {
+        setUp = SetUpRun();
+    } catch (const std::bad_alloc&) {
+        // A netlist of millions of statements can exhaust memory anywhere on its way to the systems.
+        ui().message(QStringLiteral("Error.  Not enough memory for this run."));
+    }
+    if (!setUp) return fail();
 
     if (progress) {
         progress->SetRange(0, m_StepCount);
@@ -524,11 +608,25 @@ bool CSimulatorDoc::RunSimulation(RunProgress* progress)
         m_Results.Set(0, k, 0.0);
         m_Iteration = 0;
         m_t = (k - m_h) * m_dt + m_StartTime;
-        if (!IterateStep(k)) return fail();
+        const StepEnd end = IterateStep(k);
+        if (end == StepEnd::Failed) return fail();
+        if (end == StepEnd::Stopped) {
+            // The step whose factorisation was given up is not kept; without a step before it there
+            // is nothing to keep at all.
+            if (k == m_h) return fail();
+            m_StepCount = k - 1 - m_h;
+            break;
+        }
         RunStepList(m_EndList, CComponentSim::EndStepOp, k);
         m_MatrixDirty = false;
         std::fill(m_PartitionDirty.begin(), m_PartitionDirty.end(), 0);
-        if (k % 100 == 0) PumpWaitingMessages();
+        if (k % 100 == 0) {
+            PumpWaitingMessages();
+        } else if (m_SincePump.elapsed() >= g_pumpInterval) {
+            // Long steps move the bar at every pump, not only at the steps the divisor picks.
+            if (progress) progress->SetPos(k - m_h);
+            PumpWaitingMessages();
+        }
         if (m_AbortRequested) m_StepCount = k - m_h;
     }
 

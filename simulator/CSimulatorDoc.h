@@ -6,6 +6,7 @@
 #include "SparseMatrix.h"
 #include "StructuredLU.h"
 
+#include <QElapsedTimer>
 #include <QHash>
 #include <QString>
 #include <QStringList>
@@ -40,12 +41,17 @@ struct RunSettings {
 };
 
 // The schematic document a netlist was made from, seen from the netlist: it receives the settings of
-// every run. The link is weak: a closed schematic simply expires.
+// every run and keeps the trace-selection lines chosen over the runs' results. The link is weak: a
+// closed schematic simply expires.
 class RunSettingsReceiver {
 public:
     virtual ~RunSettingsReceiver() = default;
     // source mode "Orlisk": time step, start, span, mode, root, experiment, shot; otherwise the path.
     virtual void ReceiveRunSettings(const RunSettings& settings, bool archiveMode) = 0;
+    // The saved trace-selection lines, newest first; null when the schematic keeps none.
+    virtual QStringList* TraceSelectionHistory() { return nullptr; }
+    // The schematic changed outside its own windows (a selection line was saved).
+    virtual void SetModified() {}
 };
 
 // The netlist document: the netlist text, the run settings and everything one transient run
@@ -69,6 +75,7 @@ public:
     const RunSettings& Settings() const { return m_Settings; }
     void SetLinkedSchematic(std::weak_ptr<RunSettingsReceiver> link) { m_LinkedSchematic = std::move(link); }
     bool HasLinkedSchematic() const { return !m_LinkedSchematic.expired(); }
+    const std::weak_ptr<RunSettingsReceiver>& LinkedSchematic() const { return m_LinkedSchematic; }
 
     // ---- the run ----
     // The whole transient run. True when it completed (a stopped run included), false on any failure.
@@ -89,8 +96,12 @@ public:
     }
     // Releases the results and elements of the last run.
     void FreeResults();
-    // Dispatches waiting interface events (every 100 steps of a run and at its end).
+    // Dispatches waiting interface events (every 100 steps of a run, at its end, and whenever the
+    // run has worked for the pump interval without one).
     void PumpWaitingMessages();
+    // How long a run works before it pumps: 50 ms (so never 100 ms without a pump) unless a test sets
+    // it; 0 pumps at every check.
+    static void SetPumpInterval(int milliseconds);
     // Frees the results when the document closes; a document whose run is in progress is busy and
     // keeps them.
     void OnCloseDocument() override;
@@ -132,8 +143,9 @@ public:
     double SimulatedSpan() const { return m_StepCount * m_dt; }
     double CurrentTime() const { return m_t; }
     int Iteration() const { return m_Iteration; }
-    // The folder from which sources read waveform files (ends in "\"), as the user typed it.
-    const QString& InputPath() const { return m_Settings.path; }
+    // The folder from which sources read waveform files (ends in "\"), as the user typed it; during a
+    // run, as it was when the run started.
+    const QString& InputPath() const { return m_Running ? m_RunSettings.path : m_Settings.path; }
     // Results table: row x (0 ground, 1..N nodes, N+1..N+M branch unknowns), column k.
     double V(int x, int k) const { return m_Results.V(x, k); }
     const double* ResultRow(int x) const { return m_Results.Row(x); }
@@ -162,9 +174,6 @@ public:
     // Runs factor and substitute with the plain dense routines over the whole matrices (the reference
     // that the structure-aware solver matches bit for bit); not a setting users see.
     void SetDenseSolver(bool dense) { m_DenseSolver = dense; }
-    // Asked every few milliseconds while a factorisation runs (StructuredLU::setProgressHook); when it
-    // returns false the factorisation and the run end, without results and without a message.
-    void SetFactorProgressHook(std::function<bool()> hook) { m_FactorProgress = std::move(hook); }
 
     // ---- matrix modes ----
     // Chooses the systems: the mode flags, the reduced set and the partitions; nothing is allocated.
@@ -201,9 +210,22 @@ private:
     // Reads and parses the netlist, prepares the elements, allocates the results and chooses the
     // systems; false after the messages.
     bool SetUpRun();
-    // The iterations of step k until every element is content or the limit is reached; false when a
-    // solve fails.
-    bool IterateStep(int k);
+    // The iterations of step k until every element is content or the limit is reached; Failed when a
+    // solve fails, Stopped when a stop gave up a factorisation.
+    enum class StepEnd { Accepted, Failed, Stopped };
+    StepEnd IterateStep(int k);
+    // Pumps when the run has worked for the pump interval since the last pump; true when a stop has
+    // been asked for.
+    bool PumpWhenDue();
+    // The systems' keep-going hook: pumps when due; false, marking the factorisation stopped, once a
+    // stop has been asked for.
+    bool KeepFactoring();
+    // `work` on every element in list order, pumping when due; false when a stop has been asked for.
+    template <class Work> bool ForEachElement(Work work);
+    // Runs `work`, one allocation too large to pump inside, on a worker thread while this thread pumps;
+    // the work touches nothing the window reads. Rethrows what the work throws.
+    template <class Work> void PumpWhile(Work work);
+    static constexpr double kLargeBlockBytes = 16.0 * 1024 * 1024;
     void SetRunning(bool running);
     bool AllocateResults();
     // The memory a run may use (SetMemoryLimit, or what is available).
@@ -218,7 +240,7 @@ private:
     // The estimated memory of a system of `unknowns` unknowns into which `elements` stamp through `map`.
     double SystemBytes(int unknowns, const std::vector<CComponentSim*>& elements, const IndexMap& map,
                        double enough) const;
-    SystemsSize PartitionsBytes(double enough) const;
+    SystemsSize PartitionsBytes(double enough);
 
     // The elements that do anything in one per-step operation, in list order, cut into runs of
     // neighbours that one call handles.
@@ -243,8 +265,11 @@ private:
     QString m_ViewText;    // what the view shows
     QString m_NetlistText; // the copy a run reads
 
+    RunSettings m_RunSettings; // the settings of the run in progress or the last one
     bool m_Running = false;
     bool m_AbortRequested = false;
+    bool m_FactorStopped = false; // a stop gave up a factorisation
+    QElapsedTimer m_SincePump;
     bool m_SettingsRefused = false;
     double m_dt = 0;
     int m_StepCount = 0;
@@ -262,9 +287,7 @@ private:
     long m_FactorCount = 0;
     long m_StructureReuseCount = 0;
     bool m_DenseSolver = false;
-    std::function<bool()> m_FactorProgress;
-    // A failed solve that needs no further message: the progress hook ended a factorisation, or the
-    // factors did not fit in memory (which was said).
+    // A failed solve whose message has been given: the factors did not fit in memory.
     bool m_QuietSolveFailure = false;
 
     // matrix-mode state

@@ -37,6 +37,17 @@ void LargeArray::allocate(std::size_t count, bool hugePages)
     m_mapped = bytes;
 }
 
+LargeArray& LargeArray::operator=(LargeArray&& other) noexcept
+{
+    if (this != &other) {
+        release();
+        m_data = std::exchange(other.m_data, nullptr);
+        m_count = std::exchange(other.m_count, 0);
+        m_mapped = std::exchange(other.m_mapped, 0);
+    }
+    return *this;
+}
+
 void LargeArray::release()
 {
     if (m_data) munmap(m_data, m_mapped);

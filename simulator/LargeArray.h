@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <utility>
 
 // A zero-filled array of doubles for a run's large tables, taken from the system in its own mapping
 // and filled with pages at once: a run touches one entry of every row at each step, and a page fault
@@ -12,6 +13,8 @@ public:
     ~LargeArray() { release(); }
     LargeArray(const LargeArray&) = delete;
     LargeArray& operator=(const LargeArray&) = delete;
+    LargeArray(LargeArray&& other) noexcept { *this = std::move(other); }
+    LargeArray& operator=(LargeArray&& other) noexcept;
 
     // count doubles, all +0.0 (the old ones are released first); throws std::bad_alloc.
     void allocate(std::size_t count, bool hugePages);

@@ -2,6 +2,7 @@
 // partitioned systems cut at transmission lines.
 #include "CComponentSim.h"
 #include "CSimulatorDoc.h"
+#include "Text.h"
 #include "UiServices.h"
 
 #include <algorithm>
@@ -18,7 +19,7 @@ void CSimulatorDoc::MarkNodeDirty(int node)
 
 void CSimulatorDoc::ChooseMatrixMode()
 {
-    const QString& mode = m_Settings.matrixMode;
+    const QString& mode = m_RunSettings.matrixMode;
     m_Minimal = mode == QLatin1String("Minimal");
     m_Maximal = mode == QLatin1String("Maximal");
     m_ReducedNodes = m_ReducedBranches = 0;
@@ -49,18 +50,30 @@ void CSimulatorDoc::SetUpSystems()
 {
     m_Touching = {};
     m_QuietSolveFailure = false;
+    size_t bound = 0;
     if (m_Minimal) {
         AllocateSystem(m_Reduced, m_ReducedNodes + m_ReducedBranches, &m_ReducedToGlobal);
-        for (auto& e : m_Elements)
+        for (auto& e : m_Elements) {
             e->BindMatrixMapped(m_Reduced.A, m_Reduced.rhs.data());
+            if (++bound % 1024 == 0) PumpWhenDue();
+        }
+        m_Reduced.A.Index();
+        PumpWhenDue();
     }
     if (!m_Maximal) {
         AllocateSystem(m_Full, m_N + m_M, nullptr);
-        for (auto& e : m_Elements)
+        PumpWhenDue();
+        for (auto& e : m_Elements) {
             e->BindMatrix(m_Full.A, m_Full.rhs.data());
+            if (++bound % 1024 == 0) PumpWhenDue();
+        }
+        // Here rather than in the first step, which has enough to do on a large system.
+        PumpWhenDue();
+        m_Full.A.Index();
     } else {
         SetupPartitions();
     }
+    PumpWhenDue();
     m_MatrixDirty = true;
     m_PartitionDirty.assign(size_t(m_PartitionCount) + 1, m_Maximal ? 1 : 0);
     BuildStepLists();
@@ -69,7 +82,8 @@ void CSimulatorDoc::SetUpSystems()
 void CSimulatorDoc::AllocateSystem(LinearSystem& sys, int n, const std::vector<int>* toGlobal)
 {
     sys.allocate(n, m_DenseSolver);
-    sys.lu.setProgressHook(m_FactorProgress);
+    // A factorisation can take long on a large system: it pumps too, and gives up when asked to stop.
+    sys.lu.setKeepGoing([this]() { return KeepFactoring(); });
     sys.results.assign(size_t(n) + 1, nullptr);
     for (int i = 1; i <= n; ++i)
         sys.results[size_t(i)] = m_Results.RowForSolving(toGlobal ? (*toGlobal)[size_t(i)] : i);
@@ -100,6 +114,7 @@ void CSimulatorDoc::BuildStepLists()
             list->elements.push_back(e.get());
             previous = batch;
         }
+        PumpWhenDue();
     }
 }
 
@@ -115,12 +130,16 @@ bool CSimulatorDoc::RunStepList(const StepList& list, unsigned op, int k, bool r
 void CSimulatorDoc::BuildTouchingLists()
 {
     m_Touching.assign(size_t(m_N) + 1, {});
-    for (auto& e : m_Elements)
+    PumpWhenDue();
+    size_t done = 0;
+    for (auto& e : m_Elements) {
         for (int i = 0; i < e->NodeCount(); ++i) {
             const int g = e->Nodes[i];
             auto& list = m_Touching[size_t(g)];
             if (g != 0 && (list.empty() || list.back() != e.get())) list.push_back(e.get());
         }
+        if (++done % 1024 == 0) PumpWhenDue();
+    }
 }
 
 void CSimulatorDoc::AddReducedNode(int g)
@@ -149,6 +168,7 @@ void CSimulatorDoc::BuildReducedNodeSet()
     }
     // Grow from every node of the set through the elements that touch it (in list order).
     for (int i = 1; i <= m_ReducedNodes; ++i) {
+        if (i % 1024 == 0) PumpWhenDue();
         const int x = m_ReducedToGlobal[size_t(i)];
         for (CComponentSim* e : m_Touching[size_t(x)]) {
             const int* nd = e->Nodes;
@@ -201,6 +221,7 @@ void CSimulatorDoc::PartitionNetwork()
     // Then, in list order, every element joins the lists of its nodes' partitions (a line those of
     // both its ports), and the branch unknowns of sources and transformers are numbered after their
     // partition's nodes.
+    PumpWhenDue();
     for (auto& e : m_Elements) {
         // A line's two ports may lie in two partitions; anything else lies in one (or none).
         int first = 0, second = 0;
@@ -232,6 +253,7 @@ void CSimulatorDoc::PartitionNetwork()
 
 void CSimulatorDoc::FloodFillPartition(int start, int p)
 {
+    if (p % 256 == 0) PumpWhenDue();
     m_PartNodeCount.push_back(0);
     m_PartBranchCount.push_back(0);
     m_PartLocalToGlobal.push_back({0});
@@ -247,6 +269,7 @@ void CSimulatorDoc::FloodFillPartition(int start, int p)
     add(start);
     // Walk the growing node list; each element adds what it couples to the node.
     for (size_t i = 1; i < nodes.size(); ++i) {
+        if (i % 1024 == 0) PumpWhenDue();
         const int x = nodes[i];
         for (CComponentSim* e : m_Touching[size_t(x)]) {
             const int* nd = e->Nodes;
@@ -272,6 +295,7 @@ void CSimulatorDoc::SetupPartitions()
     m_Parts.clear();
     m_Parts.resize(size_t(m_PartitionCount) + 1);
     for (int p = 1; p <= m_PartitionCount; ++p) {
+        if (p % 256 == 0) PumpWhenDue();
         LinearSystem& sys = m_Parts[size_t(p)];
         AllocateSystem(sys, m_PartNodeCount[size_t(p)] + m_PartBranchCount[size_t(p)],
                        &m_PartLocalToGlobal[size_t(p)]);
@@ -304,6 +328,7 @@ void CSimulatorDoc::AssembleReduced(int k)
 void CSimulatorDoc::AssemblePartitions(int k)
 {
     for (int p = 1; p <= m_PartitionCount; ++p) {
+        if (p % 256 == 0) PumpWhenDue();
         LinearSystem& sys = m_Parts[size_t(p)];
         const bool rebuild = m_PartitionDirty[size_t(p)] != 0;
         std::fill(sys.rhs.begin(), sys.rhs.end(), 0.0);
@@ -319,7 +344,7 @@ void CSimulatorDoc::ReportFloating(double status, const std::vector<int>* localT
     const int local = int(status);
     const int global = localToGlobal ? (*localToGlobal)[size_t(local)] : local;
     if (global >= 1 && global <= m_N)
-        ui().message(QStringLiteral("Critical Error: Node ") + m_NodeNames[global] +
+        ui().message(QStringLiteral("Critical Error: Node ") + text::echo(m_NodeNames[global]) +
                      (partition ? QStringLiteral(" is floating.") : QStringLiteral(" is floating")));
 }
 
@@ -338,10 +363,7 @@ bool CSimulatorDoc::SolveSystem(LinearSystem& sys, bool refactor, const std::vec
         }
         ++m_FactorCount;
         if (sys.lu.reused()) ++m_StructureReuseCount;
-        if (d == StructuredLU::kAbandoned) {
-            m_QuietSolveFailure = true;
-            return false;
-        }
+        if (d == StructuredLU::kStopped) return false;
         if (d != 0) {
             ReportFloating(d, toGlobal, partition);
             return false;
@@ -349,6 +371,13 @@ bool CSimulatorDoc::SolveSystem(LinearSystem& sys, bool refactor, const std::vec
     }
     sys.lu.solve(sys.indx.data(), sys.rhs.data(), sys.results.data(), k);
     return true;
+}
+
+bool CSimulatorDoc::KeepFactoring()
+{
+    if (!PumpWhenDue()) return true;
+    m_FactorStopped = true;
+    return false;
 }
 
 bool CSimulatorDoc::SolveFull(int k)
@@ -363,9 +392,12 @@ bool CSimulatorDoc::SolveReduced(int k)
 
 bool CSimulatorDoc::SolvePartitions(int k)
 {
-    for (int p = 1; p <= m_PartitionCount; ++p)
+    for (int p = 1; p <= m_PartitionCount; ++p) {
+        // Each partition factors quickly, but thousands of them take a while.
+        if (p % 256 == 0) PumpWhenDue();
         if (!SolveSystem(m_Parts[size_t(p)], m_PartitionDirty[size_t(p)] != 0,
                          &m_PartLocalToGlobal[size_t(p)], true, k))
             return false;
+    }
     return true;
 }

@@ -113,10 +113,11 @@ double CSimulatorDoc::SystemBytes(int unknowns, const std::vector<CComponentSim*
                                        StructuredLU::kDenseFallbackUnknowns, enough);
 }
 
-CSimulatorDoc::SystemsSize CSimulatorDoc::PartitionsBytes(double enough) const
+CSimulatorDoc::SystemsSize CSimulatorDoc::PartitionsBytes(double enough)
 {
     SystemsSize size;
     for (int p = 1; p <= m_PartitionCount; ++p) {
+        if (p % 256 == 0) PumpWhenDue();
         const int n = m_PartNodeCount[size_t(p)] + m_PartBranchCount[size_t(p)];
         const IndexMap map = IndexMap::partition(m_NodePartition.data(), m_LocalIndex.data(), p);
         const double bytes = SystemBytes(n, m_PartElements[size_t(p)], map, enough);
@@ -160,6 +161,7 @@ bool CSimulatorDoc::CheckMemoryBudget()
     }
     double systems = 0;
     QStringList named;
+    PumpWhenDue();
     if (m_Minimal) {
         const int n = m_ReducedNodes + m_ReducedBranches;
         const double bytes = SystemBytes(n, reduced, ReducedMap(), enough);
@@ -167,6 +169,7 @@ bool CSimulatorDoc::CheckMemoryBudget()
         named << text::format("the reduced system (%d unknowns) ", n) + size(bytes);
     }
     if (!m_Maximal) {
+        PumpWhenDue();
         const double bytes = SystemBytes(m_N + m_M, all, IndexMap::identity(), enough);
         systems += bytes;
         named << text::format("the full system (%d unknowns) ", m_N + m_M) + size(bytes);

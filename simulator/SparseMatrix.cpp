@@ -3,7 +3,7 @@
 #include "Matrix.h"
 
 #include <algorithm>
-#include <tuple>
+#include <utility>
 
 namespace {
 
@@ -76,26 +76,35 @@ void SparseMatrix::zero()
 void SparseMatrix::Index()
 {
     if (m_new.empty()) return;
-    std::vector<std::tuple<int, int, double*>> all;
-    all.reserve(m_count);
+    // The entries counted by column, placed, and each column's few rows sorted: a sort of the whole
+    // set would take a noticeable while on a system of a million entries.
+    std::vector<int> start(std::size_t(m_n) + 2, 0);
+    for (int c = 1; c <= m_n; ++c)
+        start[std::size_t(c) + 1] = m_colStart[std::size_t(c) + 1] - m_colStart[std::size_t(c)];
+    for (const auto& [k, where] : m_new)
+        ++start[std::size_t(k >> 32) + 1];
+    for (int c = 1; c <= m_n; ++c)
+        start[std::size_t(c) + 1] += start[std::size_t(c)];
+    std::vector<std::pair<int, double*>> placed(m_count);
+    std::vector<int> next(start.begin(), start.end() - 1);
     for (int c = 1; c <= m_n; ++c)
         for (int e = m_colStart[std::size_t(c)]; e < m_colStart[std::size_t(c) + 1]; ++e)
-            all.emplace_back(c, m_row[std::size_t(e)], m_value[std::size_t(e)]);
+            placed[std::size_t(next[std::size_t(c)]++)] = {m_row[std::size_t(e)], m_value[std::size_t(e)]};
     for (const auto& [k, where] : m_new)
-        all.emplace_back(int(k >> 32), int(k & 0xffffffffu), where);
+        placed[std::size_t(next[std::size_t(k >> 32)]++)] = {int(k & 0xffffffffu), where};
     m_new = {};
-    std::sort(all.begin(), all.end());
-    std::fill(m_colStart.begin(), m_colStart.end(), 0);
-    m_row.resize(all.size());
-    m_value.resize(all.size());
-    for (std::size_t e = 0; e < all.size(); ++e) {
-        const auto& [c, r, where] = all[e];
-        ++m_colStart[std::size_t(c) + 1];
-        m_row[e] = r;
-        m_value[e] = where;
+    m_row.resize(placed.size());
+    m_value.resize(placed.size());
+    for (int c = 1; c <= m_n; ++c) {
+        const auto first = placed.begin() + start[std::size_t(c)],
+                   last = placed.begin() + start[std::size_t(c) + 1];
+        std::sort(first, last, [](const auto& x, const auto& y) { return x.first < y.first; });
+        for (auto e = first; e != last; ++e) {
+            m_row[std::size_t(e - placed.begin())] = e->first;
+            m_value[std::size_t(e - placed.begin())] = e->second;
+        }
     }
-    for (int c = 1; c <= m_n; ++c)
-        m_colStart[std::size_t(c) + 1] += m_colStart[std::size_t(c)];
+    m_colStart = std::move(start);
 }
 
 void SparseMatrix::CopyTo(Matrix& dense) const

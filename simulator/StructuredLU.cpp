@@ -42,15 +42,17 @@ template <class E> inline double subtractProducts(double sum, const E* e, const 
     return sum;
 }
 
-// Products between two calls of the progress hook: a few milliseconds.
+// Work between two questions to the hook: a million products (a millisecond or so), or 64 columns
+// where they are few. The hook itself looks at the clock.
 constexpr std::size_t kWorkBetweenCalls = std::size_t(1) << 20;
+constexpr std::size_t kColumnWork = kWorkBetweenCalls / 64;
 
 } // namespace
 
 void StructuredLU::reset(int n)
 {
     m_n = n;
-    m_reused = m_denseFactors = m_haveStructure = m_abandoned = false;
+    m_reused = m_denseFactors = m_haveStructure = m_stopped = false;
     m_matrixVersion = 0;
     m_work = 0;
     m_denseA.clear();
@@ -94,13 +96,13 @@ Matrix& StructuredLU::denseCopy()
     return m_denseA;
 }
 
-bool StructuredLU::keepGoing(std::size_t work)
+bool StructuredLU::keepGoing(std::size_t products)
 {
-    m_work += work;
-    if (!m_progress || m_work < kWorkBetweenCalls) return true;
+    m_work += products + kColumnWork;
+    if (!m_keepGoing || m_work < kWorkBetweenCalls) return true;
     m_work = 0;
-    if (m_progress()) return true;
-    m_abandoned = true;
+    if (m_keepGoing()) return true;
+    m_stopped = true;
     return false;
 }
 
@@ -139,7 +141,7 @@ StructuredLU::Gathered StructuredLU::gather(const SparseMatrix& a)
 
 double StructuredLU::factor(SparseMatrix& a, int* indx)
 {
-    m_reused = m_abandoned = false;
+    m_reused = m_stopped = false;
     m_products = 0;
     a.Index();
     if (a.Version() != m_matrixVersion) {
@@ -169,9 +171,9 @@ double StructuredLU::factor(SparseMatrix& a, int* indx)
                 m_denseFactors = false;
                 return status;
             }
-            if (m_abandoned) {
+            if (m_stopped) {
                 m_haveStructure = m_denseFactors = false;
-                return kAbandoned;
+                return kStopped;
             }
         }
     }
@@ -181,7 +183,9 @@ double StructuredLU::factor(SparseMatrix& a, int* indx)
     Matrix& dense = denseCopy();
     a.CopyTo(dense);
     double d = 0.0;
-    ludcmp(dense.rows(), m_n, indx, &d, m_denseScale.data());
+    ludcmp(dense.rows(), m_n, indx, &d, m_denseScale.data(), m_keepGoing ? &m_keepGoing : nullptr);
+    // A stopped decomposition leaves the copy half done.
+    if (d == kStopped) m_denseFactors = false;
     return d;
 }
 
@@ -397,7 +401,7 @@ int StructuredLU::factorAgain(int* indx, double& status)
             [&](int r, double v) { l[m_cursorL[size_t(m_finalPos[size_t(r)])]++].value = v; });
         clearColumn(up, down);
         if (pr == kNonFinite || pr == kAfresh) return pr;
-        if (!keepGoing(std::exchange(m_products, 0))) return kStopped;
+        if (!keepGoing(std::exchange(m_products, 0))) return kGaveUp;
     }
     return 1;
 }

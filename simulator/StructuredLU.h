@@ -28,8 +28,8 @@ class SparseMatrix;
 // structure found before as long as every pivot comes out the same.
 class StructuredLU {
 public:
-    // factor() ended early because the progress hook asked it to.
-    static constexpr double kAbandoned = -2.0;
+    // factor() ended early because the keep-going hook said stop (ludcmp's status for the same).
+    static constexpr double kStopped = -2.0;
     // The largest system that has the dense copy for unusual inputs by default.
     static constexpr int kDenseFallbackUnknowns = 1024;
 
@@ -40,12 +40,13 @@ public:
     void setDense(bool dense) { m_dense = dense; }
     void setDenseFallbackLimit(int unknowns) { m_denseLimit = unknowns; }
     int DenseFallbackLimit() const { return m_denseLimit; }
-    // Called every few milliseconds of factoring work; when it returns false the factorisation stops
-    // and factor() returns kAbandoned.
-    void setProgressHook(std::function<bool()> hook) { m_progress = std::move(hook); }
+    // Asked at least every 64 columns and every million products of a factorisation, so a hook that
+    // looks at the clock can serve the window while a large system factors; false gives the
+    // factorisation up, and factor() returns kStopped.
+    void setKeepGoing(std::function<bool()> keepGoing) { m_keepGoing = std::move(keepGoing); }
 
     // Factors the matrix; indx[1..n] receives the pivots. Returns the status of ludcmp: 0, -1 for a row
-    // of zeros, or the first column whose pivot was zero; or kAbandoned.
+    // of zeros, or the first column whose pivot was zero; or kStopped.
     double factor(SparseMatrix& a, int* indx);
     // Solves with the last factors: b[1..n] is the right-hand side on entry and the solution on exit.
     // With `out`, x[i] is also stored in out[i][column] for i = 1..n.
@@ -72,9 +73,9 @@ private:
 
     Gathered gather(const SparseMatrix& a);
     // Factors with a structure found on the way; false when a value is not finite (only while the
-    // dense copy can take over) or the progress hook stopped it (m_abandoned).
+    // dense copy can take over) or the hook stopped it (m_stopped).
     bool factorFresh(int* indx, double& status);
-    // Factors over the structure of the last factorisation: 1 done, kAfresh, kNonFinite, kStopped.
+    // Factors over the structure of the last factorisation: 1 done, kAfresh, kNonFinite, kGaveUp.
     int factorAgain(int* indx, double& status);
     // Column j: the entries above the diagonal (rows `up`, in order), those from the diagonal down,
     // the pivot (ending with kAfresh when `wanted` is set and ludcmp's differs) and the
@@ -95,11 +96,11 @@ private:
     void planSubstitution();
     bool fallbackAllowed() const { return m_dense || m_n <= m_denseLimit; }
     Matrix& denseCopy();
-    // Counts factoring work and asks the progress hook every so often; false: stop.
-    bool keepGoing(std::size_t work);
+    // Counts the work of a column and asks m_keepGoing every so often; false: stop.
+    bool keepGoing(std::size_t products);
 
     // A value that is not finite; a structure that does not fit (a pivot moved); the hook said stop.
-    static constexpr int kNonFinite = -1, kAfresh = 0, kStopped = -2;
+    static constexpr int kNonFinite = -1, kAfresh = 0, kGaveUp = -2;
 
     int m_n = 0;
     int m_denseLimit = kDenseFallbackUnknowns;
@@ -108,9 +109,9 @@ private:
     bool m_reused = false;
     bool m_denseFactors = false;  // the last factors are ludcmp's, in the dense copy
     bool m_haveStructure = false; // the factor structure below belongs to the current entries
-    bool m_abandoned = false;
+    bool m_stopped = false;
     std::uint64_t m_matrixVersion = 0;
-    std::function<bool()> m_progress;
+    std::function<bool()> m_keepGoing;
     std::size_t m_work = 0;     // since the hook was last asked
     std::size_t m_products = 0; // of the column being eliminated
 

@@ -4,7 +4,7 @@
 #include <utility>
 #include <vector>
 
-void ludcmp(double** a, int n, int* indx, double* d, double* scale)
+void ludcmp(double** a, int n, int* indx, double* d, double* scale, const std::function<bool()>* keepGoing)
 {
     std::vector<double> own;
     if (!scale) {
@@ -31,7 +31,13 @@ void ludcmp(double** a, int n, int* indx, double* d, double* scale)
     if (column.size() < size_t(n) + 1) column.resize(size_t(n) + 1);
     double* col = column.data();
 
+    // A column of a small matrix is quick; of a large one it is worth a look at the clock.
+    if (n < 64) keepGoing = nullptr;
     for (int j = 1; j <= n; ++j) {
+        if (keepGoing && !(*keepGoing)()) {
+            *d = -2.0;
+            return;
+        }
         for (int i = 1; i <= n; ++i)
             col[i] = a[i][j];
         for (int i = 1; i < j; ++i) {

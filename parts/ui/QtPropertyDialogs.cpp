@@ -1,13 +1,21 @@
 #include "QtPropertyDialogs.h"
 
-#include "CComponent.h"
+#include "CapacitorDialogs.h"
 #include "ComponentPropertiesDialog.h"
+#include "DrawingDialogs.h"
+#include "ResistorDialogs.h"
+#include "SourceDialog.h"
 
 QtPropertyDialogs::QtPropertyDialogs(QWidget* parent) : m_parent(parent)
 {
-    Register(CComponent::kDialogTemplate, [](CComponent& object, QWidget* p) -> std::unique_ptr<QDialog> {
-        return std::make_unique<ComponentPropertiesDialog>(object, p);
-    });
+    Register<CComponent, ComponentPropertiesDialog>(CComponent::kDialogTemplate);
+    // Labels of probes and bubbles, text, sub-circuit blocks.
+    RegisterDrawingDialogs(*this);
+    // Resistor family, sources and probes.
+    RegisterResistorDialogs(*this);
+    RegisterSourceDialog(*this);
+    // Capacitor family, diode.
+    RegisterCapacitorDialogs(*this);
 }
 
 void QtPropertyDialogs::Register(int dialogTemplate, Factory factory)

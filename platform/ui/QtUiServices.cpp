@@ -3,6 +3,7 @@
 #include "IdleHook.h"
 
 #include <QApplication>
+#include <QFileDialog>
 #include <QMessageBox>
 
 QtUiServices::QtUiServices(QString title) : m_Title(std::move(title)), m_Previous(&ui())
@@ -64,4 +65,15 @@ void QtUiServices::pump()
 {
     QCoreApplication::processEvents();
     IdleHook::RunAll();
+}
+
+QString QtUiServices::saveFileName(const QString& filter, const QString& defaultSuffix)
+{
+    QFileDialog dialog(QApplication::activeWindow(), QStringLiteral("Save As"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilter(filter);
+    dialog.setDefaultSuffix(defaultSuffix);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    return dialog.selectedFiles().front();
 }

@@ -11,6 +11,7 @@ public:
     void message(const QString& text) override;
     Answer question(const QString& text, Buttons buttons) override;
     void pump() override;
+    QString saveFileName(const QString& filter, const QString& defaultSuffix) override;
 
 private:
     QString m_Title;

@@ -5,6 +5,7 @@
 #include "CommandIds.h"
 #include "InputPath.h"
 #include "OrliskArchive.h"
+#include "PlotTracesDialog.h"
 #include "Ribbon.h"
 #include "RibbonComboList.h"
 #include "UiServices.h"
@@ -108,8 +109,8 @@ CSimulatorView::CSimulatorView()
     MapUpdate(ID_EDIT_PASTE, [this](CmdUI& cmdUI) { cmdUI.Enable(canPaste()); });
     MapCommand(ID_EDIT_UNDO, [this] { undo(); });
     MapUpdate(ID_EDIT_UNDO, [this](CmdUI& cmdUI) { cmdUI.Enable(document()->isUndoAvailable()); });
-    // "Plot Traces" opens the trace-selection dialog, which this build does not have yet; like
-    // "Old Simulator" and "Path Browse" it has no handler and shows disabled.
+    MapCommand(ID_PlotTraces, [this] { OnPlotTraces(); });
+    MapUpdate(ID_PlotTraces, [this](CmdUI& cmdUI) { OnUpdatePlotTraces(cmdUI); });
 }
 
 CSimulatorView::~CSimulatorView() = default;
@@ -320,6 +321,13 @@ void CSimulatorView::ReadControls()
     OnTimeSpanEdit();
     OnTimeStepEdit();
     OnMatrixModeCombo();
+    ReadInputFolder();
+}
+
+void CSimulatorView::ReadInputFolder()
+{
+    CSimulatorDoc* doc = GetDocument();
+    if (!doc || !RibbonBar()) return;
     OnFilePathCombo();
     OnPathEdit();
     RunSettings& s = doc->Settings();
@@ -346,7 +354,20 @@ void CSimulatorView::OnTransientSimulate()
     ReadControls();
     Ribbon* ribbon = RibbonBar();
     RibbonProgress progress(ribbon ? ribbon->FindProgressBar(ID_Transient_Progress) : nullptr);
-    doc->RunSimulation(&progress);
+    // Setting up a large run takes a while before the steps start: the bar no longer shows the run
+    // before meanwhile.
+    progress.SetPos(0);
+    if (doc->RunSimulation(&progress)) OnPlotTraces();
+}
+
+void CSimulatorView::OnPlotTraces()
+{
+    CSimulatorDoc* doc = GetDocument();
+    if (!doc || !doc->ResultsValid()) return;
+    // The exports write where the tab points now, which may differ from the folder of the run.
+    ReadInputFolder();
+    if (PlotTracesDialog* dialog = plotTracesDialog())
+        dialog->Run(*doc, doc->Settings().path, doc->LinkedSchematic(), window());
 }
 
 void CSimulatorView::OnTransientAbort()
@@ -363,6 +384,12 @@ void CSimulatorView::OnUpdateTransientAbort(CmdUI& cmdUI)
 {
     const CSimulatorDoc* doc = GetDocument();
     cmdUI.Enable(doc && doc->IsRunning());
+}
+
+void CSimulatorView::OnUpdatePlotTraces(CmdUI& cmdUI)
+{
+    const CSimulatorDoc* doc = GetDocument();
+    cmdUI.Enable(doc && doc->ResultsValid());
 }
 
 void CSimulatorView::OnUpdateOrliskControls(CmdUI& cmdUI)

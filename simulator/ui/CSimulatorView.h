@@ -37,11 +37,14 @@ public:
     void OnOrliskBrowse();
     void OnTransientSimulate();
     void OnTransientAbort();
+    // Opens the trace-selection dialog over the last run's results.
+    void OnPlotTraces();
 
     void OnUpdateTransientSimulate(CmdUI& cmdUI);
     void OnUpdateTransientAbort(CmdUI& cmdUI);
     void OnUpdateOrliskControls(CmdUI& cmdUI);
     void OnUpdatePathEdit(CmdUI& cmdUI);
+    void OnUpdatePlotTraces(CmdUI& cmdUI);
 
     // The current text of the ribbon edit (or the text a drop-down list shows) with the id; empty
     // when the ribbon has no such control.
@@ -59,6 +62,8 @@ private:
     void OnTextEdited();
     // Copies every control of the tab into the document and composes the run's input folder.
     void ReadControls();
+    // Copies the source mode and the folder controls into the document and composes the input folder.
+    void ReadInputFolder();
 
     bool m_ShowingDocument = false; // the text is being replaced by the document's own
 };

@@ -2,6 +2,7 @@
 // and write the same bytes, survive an undo round, and give finite axes, bounded ticks and drawable
 // points however strange its numbers are.
 #include "CPlotDoc.h"
+#include "DcRecorder.h"
 #include "UiServices.h"
 
 #include <QBuffer>
@@ -38,14 +39,16 @@ void check(bool ok)
     if (!ok) __builtin_trap();
 }
 
-// Everything a drawing of the plot would compute.
+// A drawing of the plot, and what it computes.
 void drawingArithmetic(CPlotDoc& doc)
 {
     check(plot::XTicks(doc.Axes).size() <= plot::kMaxTicks + 3);
     check(plot::YTicks(doc.Axes).size() <= plot::kMaxTicks + 3);
+    RecordingDc dc;
+    doc.DrawPlot(dc);
     for (int i = 0; i < doc.TracesInUse(); ++i) {
         CPlotTrace& t = doc.Traces[size_t(i)];
-        const TracePolylines& p = t.ScreenPoints(doc.Axes, ColumnMapping{96.0 / 1440, 0.5});
+        const TracePolylines& p = t.ScreenPoints(doc.Axes, ColumnMapping(dc.Mapping()));
         check(p.RunEnds.empty() ? p.Points.empty() : p.RunEnds.back() == qsizetype(p.Points.size()));
         doc.GetTraceValueAt(i, t.T0 + t.Dt * 1.5);
         plot::ScaleLabel(t.Scale);

@@ -1,6 +1,7 @@
 #include "Archive.h"
 #include "CComponent.h"
 #include "ComponentTypeId.h"
+#include "PartsTestSupport.h"
 #include "PropertyDialogs.h"
 #include "UiServices.h"
 #include "ui/ComponentPropertiesDialog.h"
@@ -10,8 +11,6 @@
 
 #include <QCheckBox>
 #include <QLineEdit>
-
-#include <functional>
 
 namespace {
 
@@ -24,43 +23,6 @@ public:
 
 private:
     bool m_withIc;
-};
-
-class FakeHost : public ComponentHost {
-public:
-    ComponentList& Components() override { return list; }
-    std::optional<int> NextDesignatorNumber(QChar) override { return std::nullopt; }
-    void RecordEdit() override {}
-
-    template <class T> T& add(std::unique_ptr<T> object)
-    {
-        T& ref = *object;
-        list.push_back(std::move(object));
-        return ref;
-    }
-    CComponent& addLabel(const QString& text, quint8 visible)
-    {
-        auto label = std::make_unique<CComponent>();
-        label->Init(TypeLabel);
-        label->Text = text;
-        label->Visible = visible;
-        return add(std::move(label));
-    }
-    ComponentList list;
-};
-
-// Answers every property dialog from a script.
-class ScriptedDialogs : public PropertyDialogs {
-public:
-    ScriptedDialogs() { setPropertyDialogs(this); }
-    ~ScriptedDialogs() override { setPropertyDialogs(nullptr); }
-    bool Run(CComponent& object) override
-    {
-        ++runs;
-        return script && script(object);
-    }
-    std::function<bool(CComponent&)> script;
-    int runs = 0;
 };
 
 QByteArray record(CComponent& c)
@@ -144,9 +106,10 @@ TEST(Component, CommonEditingRules)
         {"no IC label", false, true,  "R1", "1k", "IC=5", 1, 1, false, {"R1", "1k", "IC=0"}, {1, 1, 0}, 0}};
     // clang-format on
     for (const auto& c : cases) {
-        FakeHost host;
+        PartsHost host;
         auto& part = host.add(std::make_unique<TwoLabelPart>(c.withIc));
-        CComponent* labels[] = {&host.addLabel("R1", 1), &host.addLabel("1k", 1), &host.addLabel("IC=0", 0)};
+        CComponent* labels[] = {&host.addObject(TypeLabel, "R1", 1), &host.addObject(TypeLabel, "1k", 1),
+                                &host.addObject(TypeLabel, "IC=0", 0)};
         ScriptedUiServices ui;
         ScriptedDialogs dialogs;
         dialogs.script = [&](CComponent& object) {
@@ -174,19 +137,16 @@ TEST(Component, EditingABrokenGroupChangesNothing)
 {
     // A part whose labels are missing or replaced by a pin: no dialog, no change.
     for (int variant = 0; variant < 3; ++variant) {
-        FakeHost host;
+        PartsHost host;
         ScriptedDialogs dialogs;
         dialogs.script = [](CComponent& c) {
             c.NameBuffer = "R2";
             return true;
         };
         auto& part = host.add(std::make_unique<TwoLabelPart>(false));
-        if (variant >= 1) host.addLabel("R1", 1);
+        if (variant >= 1) host.addObject(TypeLabel, "R1", 1);
         if (variant == 2) {
-            auto pin = std::make_unique<CComponent>();
-            pin->Init(TypeTerminal);
-            pin->Text = "1";
-            host.add(std::move(pin));
+            host.addObject(TypeTerminal, "1");
         }
         EXPECT_FALSE(part.EditProperties(host)) << variant;
         EXPECT_EQ(dialogs.runs, 0) << variant;
@@ -195,10 +155,10 @@ TEST(Component, EditingABrokenGroupChangesNothing)
         EXPECT_FALSE(stray.EditProperties(host));
     }
     // Without installed dialogs every dialog counts as cancelled.
-    FakeHost host;
+    PartsHost host;
     auto& part = host.add(std::make_unique<TwoLabelPart>(false));
-    host.addLabel("R1", 1);
-    host.addLabel("1k", 1);
+    host.addObject(TypeLabel, "R1", 1);
+    host.addObject(TypeLabel, "1k", 1);
     EXPECT_FALSE(part.EditProperties(host));
 }
 

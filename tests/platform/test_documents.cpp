@@ -158,6 +158,11 @@ TEST_F(DocumentsTest, FileNewOffersTheNamedTemplatesAndNumbersUntitledDocuments)
     for (Document* d : manager.GetOpenDocuments())
         titles << d->Title();
     EXPECT_EQ(titles, (QStringList{"Schematic1", "Netlist1", "Netlist2"}));
+
+    const std::unique_ptr<DocTemplate> plots = makeTemplate(kPlotId, kPlot);
+    // A template that names no document calls each new one "Untitled", without a number.
+    EXPECT_EQ(plots->OpenDocumentFile({})->Title(), QStringLiteral("Untitled"));
+    EXPECT_EQ(plots->OpenDocumentFile({})->Title(), QStringLiteral("Untitled"));
 }
 
 TEST_F(DocumentsTest, SingleTemplateNeedsNoChooser)

@@ -1,9 +1,11 @@
+#include "CommaLocale.h"
 #include "Text.h"
 
 #include <gtest/gtest.h>
 
 #include <clocale>
 #include <cmath>
+#include <cstdio>
 
 TEST(TextTest, UpperAsciiLeavesEverythingButAsciiLetters)
 {
@@ -29,15 +31,14 @@ TEST(TextTest, ParseDoubleReadsLikeTheRuntime)
     }
 }
 
-TEST(TextTest, ParseDoubleIgnoresTheUserLocale)
+TEST(TextTest, NumbersIgnoreTheUserLocale)
 {
-    const char* old = std::setlocale(LC_NUMERIC, nullptr);
-    const std::string saved = old ? old : "C";
-    if (std::setlocale(LC_NUMERIC, "de_DE.UTF-8")) {
-        EXPECT_DOUBLE_EQ(text::parseDouble(QStringLiteral("2.5")), 2.5);
-        EXPECT_EQ(text::format("%.1f", 2.5), QStringLiteral("2.5"));
-    }
-    std::setlocale(LC_NUMERIC, saved.c_str());
+    const CommaLocale comma;
+    char plain[8];
+    std::snprintf(plain, sizeof plain, "%.1f", 2.5);
+    EXPECT_STREQ(plain, comma.Active() ? "2,5" : "2.5"); // what the run-time does by itself
+    EXPECT_DOUBLE_EQ(text::parseDouble(QStringLiteral("2.5")), 2.5);
+    EXPECT_EQ(text::format("%.1f % #.4e", 2.5, -1e-9), QStringLiteral("2.5 -1.0000e-09"));
 }
 
 TEST(TextTest, Windows1252RoundTripsItsOwnCharacters)

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
+#include <cmath>
 #include <limits>
 #include <string>
 
@@ -26,6 +27,30 @@ TEST(PlotTicks, TimeTicks)
     const std::vector<plot::Tick> around = plot::XTicks(axes(1e-9, 2, -3e-9, 3e-9));
     ASSERT_EQ(around.size(), 3u);
     EXPECT_EQ(around[1], (plot::Tick{1440 + 5760, true, "0"}));
+}
+
+TEST(PlotTicks, TicksOnTheFrameSurviveRounding)
+{
+    // The range ends are not the products the ticks are computed as: 50 × 1e-9 lies above 5e-8,
+    // 50 × 1e-6 below 5e-5.
+    const struct {
+        double unit;
+        int step;
+        double xMax;
+        size_t count;
+        const char* last;
+    } cases[] = {
+        {1e-9, 5, 5e-8, 11, "50"},  {1e-6, 5, 5e-5, 11, "50"}, {1e-12, 10, 1e-10, 11, "100"},
+        {1e-3, 100, 0.7, 8, "700"}, {1e-9, 1, 3e-9, 4, "3"},
+    };
+    for (const auto& c : cases) {
+        const std::vector<plot::Tick> ticks = plot::XTicks(axes(c.unit, c.step, 0, c.xMax));
+        ASSERT_EQ(ticks.size(), c.count) << c.last;
+        EXPECT_EQ(ticks.back(), (plot::Tick{12960, false, c.last}));
+    }
+    const std::vector<plot::Tick> values = plot::YTicks(axes(1, 1, 0, 1, -6, std::nextafter(1.0, 0.0)));
+    ASSERT_EQ(values.size(), 8u);
+    EXPECT_EQ(values.back(), (plot::Tick{-1440, false, "1"}));
 }
 
 TEST(PlotTicks, ValueTicks)

@@ -34,8 +34,10 @@ TEST_F(NetlistTest, WhileRunningStartIsDisabledAndStopEnabledAndStopEndsAfterThe
 
     EXPECT_TRUE(Enabled(ID_Transient_Simulate));
     EXPECT_FALSE(Enabled(ID_Transient_Abort));
-    // The trace-selection dialog is not part of this build: a run opens nothing, Plot stays off.
-    EXPECT_FALSE(Enabled(ID_PlotTraces));
+    // A stopped run completed: its traces are offered at once, and later through Plot Traces.
+    EXPECT_TRUE(Enabled(ID_PlotTraces));
+    ASSERT_EQ(plotTraces.requests.size(), 1u);
+    EXPECT_EQ(plotTraces.requests[0].doc, doc);
     EXPECT_EQ(Docs().GetOpenDocuments().size(), 2);
 }
 
@@ -72,6 +74,8 @@ TEST_F(NetlistTest, AFailedRunOpensNothingAndLeavesNoResults)
         EXPECT_FALSE(Enabled(ID_PlotTraces));
         EXPECT_EQ(Docs().GetOpenDocuments().size(), 2);
     }
+    // Only the first run succeeded.
+    EXPECT_EQ(plotTraces.requests.size(), 1u);
 }
 
 TEST_F(NetlistTest, ASecondRunIsRefusedFromAnyWindow)

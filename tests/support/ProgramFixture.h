@@ -4,6 +4,7 @@
 #include "CMainFrame.h"
 #include "CTorvex2App.h"
 #include "DocManager.h"
+#include "PlotTracesDialog.h"
 #include "Settings.h"
 #include "Templates.h"
 #include "UiServices.h"
@@ -12,7 +13,33 @@
 
 #include <QSettings>
 
+#include <functional>
 #include <memory>
+#include <vector>
+
+// Stands in for the trace-selection dialog: records every request and hands it to `onRun`.
+class ScriptedPlotTraces : public PlotTracesDialog {
+public:
+    ScriptedPlotTraces() { setPlotTracesDialog(this); }
+    ~ScriptedPlotTraces() override
+    {
+        if (plotTracesDialog() == this) setPlotTracesDialog(nullptr);
+    }
+    void Run(CSimulatorDoc& doc, const QString& archivePath, std::weak_ptr<RunSettingsReceiver> schematic,
+             QWidget* owner) override
+    {
+        requests.push_back({&doc, archivePath, schematic});
+        if (onRun) onRun(doc, archivePath, std::move(schematic), owner);
+    }
+
+    struct Request {
+        CSimulatorDoc* doc;
+        QString archivePath;
+        std::weak_ptr<RunSettingsReceiver> schematic;
+    };
+    std::vector<Request> requests;
+    std::function<void(CSimulatorDoc&, const QString&, std::weak_ptr<RunSettingsReceiver>, QWidget*)> onRun;
+};
 
 class ProgramFixture : public ::testing::Test {
 protected:
@@ -42,8 +69,9 @@ protected:
     CMainFrame& Frame() { return *app->MainFrame(); }
     DocManager& Docs() { return app->GetDocManager(); }
 
-    QString nextFile;      // the file the next file prompt answers
-    int newType = -1;      // the File New choice
-    ScriptedUiServices ui; // before the application, which then keeps it
+    QString nextFile;              // the file the next file prompt answers
+    int newType = -1;              // the File New choice
+    ScriptedUiServices ui;         // before the application, which then keeps it
+    ScriptedPlotTraces plotTraces; // the same
     std::unique_ptr<CTorvex2App> app;
 };

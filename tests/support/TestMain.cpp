@@ -6,6 +6,8 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
+#include <clocale>
+
 #ifdef TORVEX_TEST_WIDGETS
 #include <QApplication>
 using TestApplication = QApplication;
@@ -19,6 +21,8 @@ int main(int argc, char** argv)
     // Listing the tests at build time happens outside CTest's environment, and needs no screen either.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     TestApplication app(argc, argv);
+    // As the program does: numbers in the C locale, whatever the application took from the user's.
+    std::setlocale(LC_NUMERIC, "C");
     // The profile lives in a temporary folder, never the user's.
     QStandardPaths::setTestModeEnabled(true);
     QTemporaryDir profile;

@@ -1,0 +1,55 @@
+#include "SubcircuitFile.h"
+
+#include "Paths.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace {
+
+QString existingFile(const QString& path)
+{
+    const QFileInfo info(path);
+    return info.isFile() ? QDir::cleanPath(info.absoluteFilePath()) : QString();
+}
+
+bool hasDriveLetter(const QString& path)
+{
+    return path.size() >= 2 && path[1] == u':' && path[0].isLetter() && path[0].unicode() < 0x80;
+}
+
+qsizetype lastSeparator(const QString& path)
+{
+    return std::max(path.lastIndexOf(u'\\'), path.lastIndexOf(u'/'));
+}
+
+} // namespace
+
+QString resolveSubcircuitFile(const QString& label, const QString& parentPath)
+{
+    if (label.isEmpty()) return {};
+    QString name = label;
+    name.replace(u'\\', u'/');
+    if (QString found = existingFile(hasDriveLetter(label) ? paths::toNative(label) : name); !found.isEmpty())
+        return found;
+    if (parentPath.isEmpty()) return {};
+
+    const QString folder = QFileInfo(parentPath).absolutePath();
+    if (QString found = existingFile(folder + u'/' + name); !found.isEmpty()) return found;
+    // The folder part of the parent is this machine's own and exists as written; only the label's
+    // part is looked up without regard to case.
+    if (!hasDriveLetter(label) && !name.startsWith(u'/')) {
+        if (QString found = existingFile(paths::toNative(folder + u'/' + name)); !found.isEmpty())
+            return found;
+    }
+    const QString fileName = name.mid(lastSeparator(name) + 1);
+    if (fileName.isEmpty()) return {};
+    return existingFile(paths::toNative(folder + u'/' + fileName));
+}
+
+QString removeSubcircuitPath(const QString& label)
+{
+    const qsizetype cut = lastSeparator(label);
+    if (cut <= 0) return label;
+    return label.mid(cut + 1);
+}

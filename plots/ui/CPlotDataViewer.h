@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QDialog>
+#include <QString>
+
+#include <memory>
+
+class CPlotDoc;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+
+// The plot's values at one time, as a list: the user types a time and asks for the data, and every
+// trace's name is listed with the value of its first sample at or after that time. Modeless; OK and
+// Cancel only hide it.
+class CPlotDataViewer : public QDialog {
+    Q_OBJECT
+public:
+    CPlotDataViewer();
+    ~CPlotDataViewer() override;
+
+    // The plot listed from now on.
+    void SetDocument(CPlotDoc* doc);
+    CPlotDoc* Document() const;
+
+    // The time text, read as a number in the C locale (a text that is no number reads as 0), and the
+    // listing: "Time= " and the time, then each trace's name and its value, each on a line of its own.
+    void OnShowData();
+
+    // Moves the texts between the members and the controls: from the controls when `save` is set.
+    void UpdateData(bool save);
+
+    QString TimeText;
+    QString OutputText; // lines end in CR LF
+
+    QLineEdit* TimeEdit() const { return m_TimeEdit; }
+    QPlainTextEdit* ListingEdit() const { return m_ListingEdit; }
+    QPushButton* ShowDataButton() const { return m_ShowData; }
+
+private:
+    QLineEdit* m_TimeEdit;
+    QPlainTextEdit* m_ListingEdit;
+    QPushButton* m_ShowData;
+    CPlotDoc* m_Doc = nullptr;
+    std::weak_ptr<const void> m_DocAlive;
+};

@@ -1,0 +1,119 @@
+#include "DcRecorder.h"
+#include "PlotTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+
+namespace {
+
+// 0 to 50 ms with values 0.2 to 0.8: ticks every 5 ms, values -1 to 9 in tenths, sample k at
+// x = 1440 + 2304 k and a value v at y = (v + 0.1) * 8640 - 10080.
+void fiftyMilliseconds(CPlotDoc& doc)
+{
+    setTraces(doc, {makeTrace(0, 0.01, {0.2, 0.8, 0.5, 0.3, 0.6, 0.4})});
+    doc.Traces[0].Name = QStringLiteral("V(N1)");
+    doc.AutoScale();
+}
+
+TEST(PlotDrawing, FrameTicksLabelsGridAndLegend)
+{
+    CPlotDoc doc;
+    fiftyMilliseconds(doc);
+    RecordingDc rec;
+    const Pen pen = rec.GetCurrentPen();
+    doc.DrawPlot(rec);
+    EXPECT_EQ(rec.GetCurrentPen(), pen);
+
+    std::multimap<QString, QPoint> texts;
+    for (const DcEntry& e : rec.OfKind(DcShape::Text))
+        texts.emplace(e.text, e.points[0]);
+    const auto hasText = [&texts](const QString& text, QPoint at) {
+        const auto [from, to] = texts.equal_range(text);
+        return std::any_of(from, to, [at](const auto& t) { return t.second == at; });
+    };
+    const std::vector<DcEntry> lines = rec.OfKind(DcShape::Line);
+    ASSERT_GE(lines.size(), 4u);
+    EXPECT_EQ(lines[1].points, (std::vector<QPoint>{{12960, -1440}, {12960, -10080}})); // the frame
+    std::vector<int> xTicks;
+    int grid = 0;
+    for (const DcEntry& e : lines) {
+        grid += e.pen.color == QColor(0xC0, 0xC0, 0xC0);
+        if (e.points[1] == e.points[0] - QPoint(0, 100)) xTicks.push_back(e.points[0].x());
+    }
+    // Labels are centred under their ticks; characters measure half the 200-twip cell.
+    ASSERT_EQ(xTicks.size(), 11u);
+    for (int j = 0; j <= 10; ++j) {
+        const QString label = QString::number(5 * j);
+        EXPECT_NEAR(xTicks[size_t(j)], 1440 + 1152 * j, 1);
+        EXPECT_TRUE(hasText(label, QPoint(xTicks[size_t(j)] - 50 * int(label.size()), -10180))) << j;
+    }
+    for (int k = -1; k <= 9; ++k) {
+        const QString label = QString::number(k);
+        EXPECT_TRUE(hasText(label, QPoint(1290 - 100 * int(label.size()), 864 * (k + 1) - 10080 + 100))) << k;
+    }
+    EXPECT_EQ(grid, 18); // inside the frame only
+    EXPECT_TRUE(hasText("Time (ms)", QPoint(7200 - 450, -10380)));
+    EXPECT_TRUE(hasText("V(N1)", QPoint(13824, -2348)));
+    EXPECT_TRUE(hasText("(1.00e-01)", QPoint(13824, -2548)));
+    EXPECT_EQ(lines.back().points, (std::vector<QPoint>{{13248, -2448}, {13680, -2448}}));
+    EXPECT_EQ(lines.back().pen, Pen(Pen::Solid, 36, QColor(0, 0, 200)));
+}
+
+// Notes the clip area each polyline is drawn in.
+class ClipProbe : public DcDevice {
+public:
+    void Output(const Dc& dc, const DcPrimitive& p) override
+    {
+        if (p.kind == DcShape::Polyline) clips.push_back(dc.GetClipBox());
+    }
+    QSize TextExtent(const Dc&, QStringView text) override { return QSize(int(text.size()) * 100, 200); }
+    std::vector<Rect> clips;
+};
+
+class ProbeDc : public Dc {
+public:
+    explicit ProbeDc(DcDevice* device) : Dc(device, 96, 96, false, QRect(-100, -100, 2000, 2000))
+    {
+        SetMapMode(MM_TWIPS);
+    }
+};
+
+TEST(PlotDrawing, TracesAreClippedToThePlotArea)
+{
+    CPlotDoc doc;
+    fiftyMilliseconds(doc);
+    doc.ZoomToRect(Rect{3000, -3000, 6000, -6000}); // the trace runs far beyond the frame
+    ClipProbe probe;
+    ProbeDc dc(&probe);
+    const Rect before = dc.GetClipBox();
+    doc.DrawPlot(dc);
+    ASSERT_FALSE(probe.clips.empty());
+    for (const Rect& clip : probe.clips)
+        EXPECT_EQ(clip, plot::kArea);
+    EXPECT_EQ(dc.GetClipBox(), before);
+}
+
+TEST(PlotDrawing, PointsAreReusedWhileAxesAndMappingStay)
+{
+    CPlotDoc doc;
+    fiftyMilliseconds(doc);
+    const auto firstPoint = [&doc](RecordingDc& rec) {
+        rec.Clear();
+        doc.DrawPlot(rec);
+        return rec.OfKind(DcShape::Polyline).at(0).points.front();
+    };
+    RecordingDc rec, zoomed;
+    zoomed.SetMapMode(MM_ANISOTROPIC);
+    zoomed.ScaleViewportExt(200, 100, 200, 100);
+    EXPECT_EQ(firstPoint(rec), QPoint(1440, 2592 - 10080));
+    doc.Traces[0].Values[0] = 0.8; // not seen while the points are reused
+    EXPECT_EQ(firstPoint(rec), QPoint(1440, 2592 - 10080));
+    EXPECT_EQ(firstPoint(zoomed), QPoint(1440, 7776 - 10080));
+    doc.Traces[0].Values[0] = 0.2;
+    doc.ZoomToRect(plot::kArea);
+    EXPECT_EQ(firstPoint(rec), QPoint(1440, 2592 - 10080));
+}
+
+} // namespace

@@ -1,0 +1,225 @@
+// The plot window driven as a user drives it: bands, tools, keys, commands, printing and the data
+// viewer.
+#include "CPlotDataViewer.h"
+#include "CPlotView.h"
+#include "CommandIds.h"
+#include "PlotTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <clocale>
+#include <string>
+
+namespace {
+
+class PlotView : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        doc.OnNewDocument();
+        setTraces(doc, {makeTrace(0, 1e-9, {0, 2, -1, 3, 1}), makeTrace(1e-9, 1e-9, {5, 7})});
+        doc.Traces[0].Name = QStringLiteral("V(N1)");
+        doc.Traces[1].Name = QStringLiteral("I(R1)");
+        doc.AutoScale();
+        view = std::make_unique<CPlotView>();
+        doc.AddView(view.get());
+        view->resize(800, 600);
+        view->show();
+        view->OnInitialUpdate();
+        // Shown and painted: the window keeps its zoom from now on.
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(view.get()));
+        QCoreApplication::processEvents();
+    }
+
+    QWidget* Port() { return view->viewport(); }
+    QPoint Client(int x, int y) { return view->PageToClient(QPoint(x, y)); }
+    void Drag(QPoint from, QPoint to, Qt::KeyboardModifiers keys = {})
+    {
+        QTest::mousePress(Port(), Qt::LeftButton, keys, from);
+        QTest::mouseMove(Port(), to);
+        QTest::mouseRelease(Port(), Qt::LeftButton, keys, to);
+    }
+    void Key(Qt::Key key) { QTest::keyClick(view.get(), key); }
+    int Mode() { return view->ToolMode(); }
+    CPlotComponent& Annotation(const Rect& bounds)
+    {
+        CPlotComponent* a = doc.AddComponent();
+        a->Kind = CPlotComponent::kDottedFrame;
+        a->Bounds = bounds;
+        return *a;
+    }
+
+    CPlotDoc doc;
+    std::unique_ptr<CPlotView> view;
+};
+
+TEST_F(PlotView, AShiftBandShowsTheAxesInsideItAndADoubleClickScalesThemBack)
+{
+    const QPoint from = Client(3000, -3000), to = Client(9000, -8000);
+    const QPoint a = view->ClientToPage(from), b = view->ClientToPage(to);
+    PlotAxes expected = doc.Axes;
+    ASSERT_TRUE(plot::ZoomAxes(expected, Rect{a.x(), a.y(), b.x(), b.y()}));
+    Drag(from, to, Qt::ShiftModifier);
+    EXPECT_EQ(doc.Axes, expected);
+    EXPECT_EQ(Mode(), CPlotView::SelectMode);
+    EXPECT_TRUE(doc.Annotations().empty());
+
+    QTest::mouseDClick(Port(), Qt::LeftButton, {}, from);
+    const PlotAxes rescaled = doc.Axes;
+    doc.AutoScale();
+    EXPECT_EQ(rescaled, doc.Axes);
+}
+
+TEST_F(PlotView, AShiftClickOrAThinBandKeepsTheBandModeAndActsOnNothingElse)
+{
+    const PlotAxes axes = doc.Axes;
+    const QPoint at = Client(5000, -5000);
+    CPlotComponent& kept = Annotation(Rect{100, -100, 200, -200});
+    for (QPoint to : {at, at + QPoint(40, 2), at + QPoint(2, 40)}) {
+        Drag(at, to, Qt::ShiftModifier);
+        EXPECT_EQ(Mode(), CPlotView::ZoomBandMode);
+        Drag(at, at + QPoint(100, 100)); // no band in this mode; the annotation is not taken for one
+        Key(Qt::Key_Escape);
+        EXPECT_EQ(Mode(), CPlotView::SelectMode);
+    }
+    EXPECT_EQ(doc.Axes, axes);
+    ASSERT_EQ(doc.Annotations().size(), 1u);
+    EXPECT_EQ(kept.Bounds, (Rect{100, -100, 200, -200}));
+}
+
+TEST_F(PlotView, TheZoomToolZoomsInAboutAClickOutWithTheMenuAndToADraggedBand)
+{
+    ASSERT_TRUE(view->OnCmdMsg(ID_Zoom_Tool));
+    EXPECT_EQ(Port()->cursor().shape(), Qt::BitmapCursor);
+    view->SetZoom(100);
+    const QPoint page(8000, -6000);
+    const QPoint at = Client(page.x(), page.y());
+    QTest::mouseClick(Port(), Qt::LeftButton, {}, at);
+    EXPECT_EQ(view->Zoom(), 141);
+    const QPoint centre(view->ClientSize().width() / 2, view->ClientSize().height() / 2);
+    EXPECT_LE((Client(page.x(), page.y()) - centre).manhattanLength(), 2);
+    Drag(at, at + QPoint(1, 2)); // too thin for a band: a click
+    EXPECT_EQ(view->Zoom(), 199);
+    EXPECT_EQ(Mode(), CPlotView::ZoomToolMode);
+    QTest::mouseClick(Port(), Qt::RightButton, {}, at);
+    EXPECT_EQ(view->Zoom(), 141);
+    view->SetZoom(100);
+    QTest::mouseClick(Port(), Qt::RightButton, {}, at);
+    EXPECT_EQ(view->Zoom(), 71);
+
+    Drag(Client(2000, -2000), Client(4000, -3500));
+    EXPECT_GT(view->Zoom(), 300);
+    EXPECT_EQ(Mode(), CPlotView::SelectMode);
+    EXPECT_EQ(Port()->cursor().shape(), Qt::ArrowCursor);
+    EXPECT_TRUE(doc.Annotations().empty());
+}
+
+TEST_F(PlotView, ZoomCommandsAndTheirLimits)
+{
+    const struct {
+        int zoom;
+        bool tool, out;
+        int actual;
+    } kCases[] = {{1000, false, true, 0},
+                  {999, true, true, 0},
+                  {100, true, true, 1},
+                  {11, true, true, 0},
+                  {10, true, false, 0}};
+    for (const auto& c : kCases) {
+        view->SetZoom(c.zoom);
+        CmdUI tool(ID_Zoom_Tool), out(ID_Zoom_Out), actual(ID_Zoom_ActualSize);
+        view->OnUpdateCmdUI(tool);
+        view->OnUpdateCmdUI(out);
+        view->OnUpdateCmdUI(actual);
+        EXPECT_EQ(tool.IsEnabled(), c.tool) << c.zoom;
+        EXPECT_EQ(out.IsEnabled(), c.out) << c.zoom;
+        EXPECT_EQ(actual.Check(), c.actual) << c.zoom;
+    }
+    view->OnCmdMsg(ID_Zoom_Fit);
+    const int fit = view->Zoom();
+    view->OnCmdMsg(ID_Zoom_Out);
+    QTest::mouseDClick(Port(), Qt::RightButton, {}, QPoint(10, 10));
+    EXPECT_EQ(view->Zoom(), fit);
+}
+
+TEST_F(PlotView, DeleteRemovesTheHighlightedLastAnnotationAndAlwaysTakesASnapshot)
+{
+    int snapshots = doc.UndoCount();
+    Key(Qt::Key_Delete); // nothing to delete
+    EXPECT_EQ(doc.UndoCount(), ++snapshots);
+    EXPECT_TRUE(doc.IsModified());
+
+    Annotation(Rect{2000, -2000, 3000, -3000});
+    CPlotComponent& last = Annotation(Rect{6000, -6000, 7000, -7000});
+    Drag(Client(5500, -5500), Client(6500, -6500)); // a selection band over the last one
+    EXPECT_TRUE(last.Highlighted);
+    EXPECT_FALSE(doc.Annotations().front()->Highlighted);
+    Key(Qt::Key_Delete);
+    EXPECT_EQ(doc.Annotations().size(), 1u);
+    EXPECT_EQ(doc.UndoCount(), ++snapshots);
+}
+
+TEST_F(PlotView, EscDropsTheBandInProgressAndAMoveEndsWithTheButton)
+{
+    QTest::mousePress(Port(), Qt::LeftButton, {}, Client(3000, -3000));
+    QTest::mouseMove(Port(), Client(5000, -5000));
+    ASSERT_EQ(doc.Annotations().size(), 1u);
+    Key(Qt::Key_Escape);
+    QTest::mouseRelease(Port(), Qt::LeftButton, {}, Client(5000, -5000));
+    EXPECT_TRUE(doc.Annotations().empty());
+
+    CPlotComponent& a = Annotation(Rect{6000, -6000, 7000, -7000});
+    a.Highlighted = 1;
+    doc.SetModifiedFlag(false);
+    const QPoint from = Client(6500, -6500);
+    Drag(from, from + QPoint(30, 0));
+    const Rect moved = a.Bounds;
+    EXPECT_GT(moved.left, 6000);
+    EXPECT_EQ(moved.right - moved.left, 1000);
+    EXPECT_TRUE(doc.IsModified());
+    QTest::mouseMove(Port(), from + QPoint(90, 40));
+    EXPECT_EQ(a.Bounds, moved);
+}
+
+TEST_F(PlotView, PrintsToPdf)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("plot.pdf"));
+    ASSERT_TRUE(view->PrintToPdf(path));
+    QFile pdf(path);
+    ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(pdf.read(5) == "%PDF-");
+    EXPECT_GT(pdf.size(), 2000);
+}
+
+TEST_F(PlotView, TheDataViewerListsEveryTraceAtTheTypedTimeInTheCLocale)
+{
+    ASSERT_TRUE(view->OnCmdMsg(ID_ViewPlotData));
+    CPlotDataViewer& viewer = view->DataViewer();
+    EXPECT_TRUE(viewer.isVisible());
+    const std::string saved = std::setlocale(LC_NUMERIC, nullptr);
+    std::setlocale(LC_NUMERIC, "de_DE.UTF-8"); // where it exists, a comma locale
+    const struct {
+        const char* typed;
+        const char* listing;
+    } kCases[] = {
+        {"1.5e-9", "Time= 1.500000e-09 \r\nV(N1)\r\n -1.000000e+00 \r\nI(R1)\r\n 7.000000e+00 \r\n"},
+        {" -1", "Time= -1.000000e+00 \r\nV(N1)\r\n 0.000000e+00 \r\nI(R1)\r\n 5.000000e+00 \r\n"},
+        {"1ns", "Time= 1.000000e+00 \r\nV(N1)\r\n 0.000000e+00 \r\nI(R1)\r\n 0.000000e+00 \r\n"},
+        {"abc", "Time= 0.000000e+00 \r\nV(N1)\r\n 0.000000e+00 \r\nI(R1)\r\n 5.000000e+00 \r\n"},
+    };
+    for (const auto& c : kCases) {
+        viewer.TimeEdit()->setText(QString::fromLatin1(c.typed));
+        QTest::mouseClick(viewer.ShowDataButton(), Qt::LeftButton);
+        EXPECT_EQ(viewer.OutputText, QString::fromLatin1(c.listing)) << c.typed;
+    }
+    std::setlocale(LC_NUMERIC, saved.c_str());
+}
+
+} // namespace

@@ -1,0 +1,68 @@
+#pragma once
+// Schematics of plain objects laid out as the part classes lay theirs (a part, its labels, its pins),
+// for the netlist writer's tests.
+#include "CComponent.h"
+#include "CTorvex2Doc.h"
+#include "ComponentTypeId.h"
+#include "NetlistWriter.h"
+
+#include <QFile>
+
+// A grid point, 144 twips apart.
+inline QPoint G(int x, int y = 0)
+{
+    return QPoint(144 * x, -144 * y);
+}
+
+struct Sheet {
+    CTorvex2Doc doc;
+
+    Sheet& add(quint32 type, const QString& text = {}, QPoint at = {})
+    {
+        auto object = std::make_unique<CComponent>();
+        object->Init(type);
+        object->Text = text;
+        object->Position = at;
+        doc.Components().push_back(std::move(object));
+        return *this;
+    }
+    // The object, then a label for each text, then a pin at each point.
+    Sheet& obj(quint32 type, QStringList labels, std::initializer_list<QPoint> pins)
+    {
+        add(type, labels.value(0).left(1), pins.size() ? *pins.begin() : QPoint());
+        for (const QString& label : labels)
+            add(TypeLabel, label);
+        for (QPoint p : pins)
+            add(TypeTerminal, QString(), p);
+        return *this;
+    }
+    Sheet& r(const QString& name, const QString& value, QPoint a, QPoint b)
+    {
+        return obj(TypeResistor, {name, value}, {a, b});
+    }
+    Sheet& wire(QPoint a, QPoint b) { return obj(TypeWire, {}, {a, b}); }
+    Sheet& ground(QPoint p) { return obj(TypeGround, {}, {p}); }
+    Sheet& bubble(const QString& label, QPoint p) { return obj(TypeBubbleConnector, {label}, {p}); }
+    Sheet& probe(const QString& label, QPoint p) { return obj(TypeVoltageProbe, {label}, {p}); }
+    Sheet& text(const QString& t) { return add(TypeTextSelectionTool, t); }
+    // A block with its pins 1 and 2 at the points and pins 3 and 4 where nothing else is.
+    Sheet& block(const QString& name, const QString& file, QPoint a, QPoint b,
+                 const QString& params = QStringLiteral("PARAMS:"))
+    {
+        return obj(TypeSubcircuitInterface, {name, file, params}, {a, b, G(-99, 1), G(-99, 2)});
+    }
+
+    // The netlist's lines without their ends.
+    QStringList lines(NetlistReport* report = nullptr)
+    {
+        QStringList out = doc.WriteNetlist({}, {}, {}, {}, {}, {}, report).split(QStringLiteral("\r\n"));
+        out.removeAll(QString());
+        return out;
+    }
+    bool saveAs(const QString& path)
+    {
+        QFile file(path);
+        doc.SetPathName(path);
+        return file.open(QIODevice::WriteOnly) && doc.Save(file);
+    }
+};

@@ -1,0 +1,166 @@
+// The part classes as their tools make them, written by the netlist writer, then read and run by the
+// simulator.
+#include "CComponent.h"
+#include "CTorvex2Doc.h"
+#include "ComponentTypeId.h"
+#include "ElementClass.h"
+#include "SimHarness.h"
+#include "UiServices.h"
+
+#include <gtest/gtest.h>
+
+#include <QBuffer>
+#include <QDir>
+#include <QRegularExpression>
+
+#include <map>
+
+namespace {
+
+// An object placed as its tool places it, with the labels and pins that follow it.
+struct Placed {
+    CComponent* object = nullptr;
+    std::vector<CComponent*> labels, pins;
+};
+
+Placed place(CTorvex2Doc& doc, quint32 type, QPoint at, int orientation = 0)
+{
+    std::unique_ptr<CComponent> made = CTorvex2Doc::CreateComponent(type);
+    if (!made) return {};
+    made->Position = at;
+    if (orientation) made->Orientation = orientation;
+    ComponentList& list = doc.Components();
+    const auto self = list.insert(list.end(), std::move(made));
+    (*self)->CreateAttachments(doc, at.x(), at.y());
+    Placed placed{self->get()};
+    for (auto it = std::next(self); it != list.end(); ++it)
+        ((*it)->TypeId == TypeTerminal ? placed.pins : placed.labels).push_back(it->get());
+    return placed;
+}
+
+TEST(NetlistRoundTrip, EveryPartsDefaultChoosesItsElementAndRuns)
+{
+    struct Expected {
+        ElementClass element;
+        QStringList warnings = {}; // how each message of the run begins
+    };
+    const QString noModel = QStringLiteral(") has no simulation model");
+    const std::map<quint32, Expected> expected = {
+        {TypeResistor, {ElementClass::Resistor}},
+        {TypeVariableResistor, {ElementClass::VariableR}},
+        {TypeResistiveSwitch, {ElementClass::Switch}},
+        {TypeCapacitor, {ElementClass::Capacitor}},
+        {TypeInductor, {ElementClass::Inductor}},
+        {TypeVariableCapacitor, {ElementClass::VarC}},
+        {TypeTransmissionLine, {ElementClass::TransmissionLine}},
+        {TypeLossyTransmissionLine, {ElementClass::LossyDielTL}},
+        {TypeLossyLineTransformer, {ElementClass::LossyDielTLX}},
+        {TypeVoltageSource, {ElementClass::VoltageSource}},
+        {TypeCurrentSource, {ElementClass::CurrentSource}},
+        {TypeCurrentProbe, {ElementClass::VoltageSource}},
+        {TypeIdealTransformer, {ElementClass::Transformer}},
+        {TypeDiode, {ElementClass::Diode}},
+        {TypeMetalOxideVaristor, {ElementClass::Resistor, {"Warning:  R1 (MOV" + noModel}}},
+        {TypeLineInductor, {ElementClass::TLineL}},
+        {TypeLineCapacitor, {ElementClass::TLineC}},
+        {TypeIdealDiode, {ElementClass::IdealDiode}},
+        {TypeLossyMitlModel,
+         {ElementClass::TransmissionLine,
+          {"Warning: Unrecognized Character in Netlist", "Warning: T1 (MITL1) has no model"}}},
+        {TypeLosslessMitlModel,
+         {ElementClass::TransmissionLine,
+          {"Warning: Unrecognized Character in Netlist.", "Warning: T1 (MITL0) has no model"}}},
+        {TypeOilSwitchModel,
+         {ElementClass::Resistor,
+          {"Warning: Unrecognized Character in Netlist.", "Warning:  R1 (OILSW" + noModel}}},
+        {TypePlanarDiodeModel, {ElementClass::Resistor, {"Warning:  R1 (PLDIODE" + noModel}}},
+        {TypeLossyLineWithResistance, {ElementClass::LossyTL}},
+    };
+    size_t parts = 0;
+    for (const ComponentType& type : ComponentTypes()) {
+        if (!type.netlistLetter) continue;
+        SCOPED_TRACE(type.name);
+        const auto row = expected.find(type.id);
+        ASSERT_NE(row, expected.end()) << "a part type without an expected element";
+        ++parts;
+        // Pins 2 and 4 straight to ground, pins 1 and 3 through a resistor coming from the left.
+        ScriptedUiServices ui;
+        CTorvex2Doc doc;
+        const Placed part = place(doc, type.id, QPoint(2880, -2880));
+        for (size_t k = 0; k < part.pins.size(); ++k) {
+            const QPoint pin = part.pins[k]->Position, load = pin - QPoint(576, 0);
+            if (k % 2 == 0) place(doc, TypeResistor, load);
+            place(doc, TypeGround, k % 2 == 0 ? load : pin);
+        }
+        const QString netlist = doc.WriteNetlist({}, {}, {}, {}, {}, {});
+        EXPECT_TRUE(ui.messages.isEmpty()) << qPrintable(ui.messages.join('|'));
+
+        const QStringList lines = netlist.split("\r\n");
+        const QString name = part.labels.at(0)->Text;
+        const qsizetype at = lines.indexOf(QRegularExpression("^" + name + " .*"));
+        SCOPED_TRACE(qPrintable(lines.value(at)));
+        const QStringList tokens = lines.value(at).toUpper().split(u' ', Qt::SkipEmptyParts);
+        EXPECT_EQ(ChooseElementClass(tokens), row->second.element);
+        for (size_t k = 0; k < part.pins.size(); ++k)
+            EXPECT_EQ(tokens.value(qsizetype(k) + 1) == "0", k % 2 == 1) << "the node of pin " << k + 1;
+
+        SimHarness h;
+        EXPECT_TRUE(h.run(netlist));
+        const QStringList problems = h.problems();
+        ASSERT_EQ(problems.size(), row->second.warnings.size()) << qPrintable(problems.join('|'));
+        for (qsizetype i = 0; i < problems.size(); ++i)
+            EXPECT_TRUE(problems[i].startsWith(row->second.warnings[i])) << qPrintable(problems[i]);
+    }
+    EXPECT_EQ(parts, expected.size());
+}
+
+TEST(NetlistRoundTrip, TheExampleSchematicIsTheExampleNetlistsCircuit)
+{
+    // examples/rlc.cir drawn with its nodes named by probes: a 1 V step through 10 ohms and 1 uH into
+    // 1 nF (PIN, P1, P2), and 1 nF charged to 5 V discharging through 1k (P5); the reference run's
+    // settings.
+    ScriptedUiServices ui;
+    CTorvex2Doc doc;
+    const auto part = [&](quint32 type, QPoint at, int orientation, const char* value, const char* ic = "") {
+        const Placed p = place(doc, type, at, orientation);
+        p.labels[1]->Text = value;
+        if (*ic) p.labels[2]->Text = ic;
+        if (orientation == 2) place(doc, TypeGround, p.pins[1]->Position);
+        return p;
+    };
+    const Placed v = part(TypeVoltageSource, QPoint(1440, -2880), 2, "PULSE 0 1 0 0.1N 0.1N 1 2");
+    const Placed r = part(TypeResistor, v.pins[0]->Position, 1, "10");
+    const Placed l = part(TypeInductor, r.pins[1]->Position, 1, "1U", "IC=0");
+    part(TypeCapacitor, l.pins[1]->Position, 2, "1N", "IC=0");
+    const Placed c = part(TypeCapacitor, QPoint(5040, -2880), 2, "1N", "IC=5");
+    place(doc, TypeGround, part(TypeResistor, c.pins[0]->Position, 1, "1K").pins[1]->Position);
+    const std::pair<const char*, QPoint> probes[] = {{"PIN", v.pins[0]->Position},
+                                                     {"P1", r.pins[1]->Position},
+                                                     {"P2", l.pins[1]->Position},
+                                                     {"P5", c.pins[0]->Position}};
+    for (const auto& [label, at] : probes)
+        place(doc, TypeVoltageProbe, at).labels[0]->Text = label;
+    doc.TimeStep = QStringLiteral("0.1ns");
+    doc.TimeSpan = QStringLiteral("400ns");
+
+    QBuffer drawn;
+    ASSERT_TRUE(drawn.open(QIODevice::WriteOnly) && doc.Save(drawn));
+    const QString examplePath = QStringLiteral(TORVEX_EXAMPLES_DIR "/rlc.cas");
+    QFile example(examplePath);
+    if (!example.open(QIODevice::ReadOnly) || example.readAll() != drawn.data()) {
+        // After a deliberate change of the drawing or of the file format this file replaces the example.
+        QFile fresh(QDir::current().filePath("rlc.cas"));
+        ASSERT_TRUE(fresh.open(QIODevice::WriteOnly) && fresh.write(drawn.data()) == drawn.data().size());
+        FAIL() << "examples/rlc.cas is not this drawing, which is in " << qPrintable(fresh.fileName());
+    }
+    // Its netlist runs to the reference values, read at the probes.
+    ReferenceCase rc = loadReference("rlc");
+    rc.netlist = doc.CreateNetlistText().value_or(QString());
+    for (auto& point : rc.points)
+        point.trace.replace("(N", "(P");
+    SimHarness h;
+    runReference(h, rc, QStringLiteral("Auto"));
+    EXPECT_TRUE(ui.messages.isEmpty()) << qPrintable(ui.messages.join('|'));
+}
+
+} // namespace
