@@ -2,6 +2,8 @@
 
 #include "CSimulatorDoc.h"
 
+#include <algorithm>
+
 void CCapacitorSim::Bind(CompanionEntries& e, MatrixBinder& binder)
 {
     e.bind(binder, Nodes[0], Nodes[1]);
@@ -10,30 +12,34 @@ void CCapacitorSim::Bind(CompanionEntries& e, MatrixBinder& binder)
 void CCapacitorSim::Initialise()
 {
     Geq = ClampG(2.0 * C / m_pDoc->TimeStep());
-    Current.assign(size_t(m_pDoc->ResultColumns()), 0.0);
+    StartRun(IC);
 }
 
-double CCapacitorSim::Voltage(int k) const
+void CCapacitorSim::StartRun(double startVoltage)
 {
-    return m_pDoc->V(Nodes[0], k) - m_pDoc->V(Nodes[1], k);
+    m_Row[0] = m_pDoc->ResultRow(Nodes[0]);
+    m_Row[1] = m_pDoc->ResultRow(Nodes[1]);
+    m_NextStep = m_FirstStep = m_pDoc->HistoryCount();
+    m_IeqStep = m_FirstStep - 1;
+    m_StartVoltage = startVoltage;
 }
 
-double CCapacitorSim::PreviousVoltage(int k, double initial) const
+void CCapacitorSim::CurrentTrace(int n, double* out) const
 {
-    return k == m_pDoc->HistoryCount() ? initial : Voltage(k - 1);
-}
-
-void CCapacitorSim::BeginStep(int k)
-{
-    const double v = PreviousVoltage(k, IC);
-    Ieq = Geq * v + PreviousCurrent(v);
-}
-
-void CCapacitorSim::EndStep(int k)
-{
-    Gprev = Geq;
-    Iprev = Ieq;
-    Current[size_t(k)] = Voltage(k) * Geq - Ieq;
+    if (!Current.empty()) {
+        CopyHistory(Current.data(), n, out);
+        return;
+    }
+    const int h = m_pDoc->HistoryCount();
+    const int computed = std::clamp(m_pDoc->StepCount() + 1, 0, n);
+    double gPrev = 0, iPrev = 0;
+    for (int j = 0; j < computed; ++j) {
+        const double ieq = CompanionCurrent(PreviousVoltage(h + j, m_StartVoltage), gPrev, iPrev);
+        out[j] = Voltage(h + j) * Geq - ieq;
+        gPrev = Geq;
+        iPrev = ieq;
+    }
+    std::fill(out + computed, out + n, 0.0);
 }
 
 bool CCapacitorSim::GetOutput(const QString& kind, int n, double* out)
@@ -44,16 +50,17 @@ bool CCapacitorSim::GetOutput(const QString& kind, int n, double* out)
         return true;
     }
     if (kind == QLatin1String("I")) {
-        CopyHistory(Current.data(), n, out);
+        CurrentTrace(n, out);
         return true;
     }
     if (!energy) return false;
+    std::vector<double> current(size_t(std::max(n, 0)));
+    CurrentTrace(n, current.data());
     NodeDifference(Nodes[0], Nodes[1], n, out);
-    const int h = m_pDoc->HistoryCount();
     const double dt = m_pDoc->TimeStep();
     double sum = 0;
     for (int j = 0; j < n; ++j) {
-        sum += out[j] * Current[size_t(h + j)] * dt;
+        sum += out[j] * current[size_t(j)] * dt;
         out[j] = sum;
     }
     return true;

@@ -23,6 +23,7 @@ public:
     void StampInto(const DiodeEntries& e, bool rhsOnly, int k);
 
     void Initialise() override;
+    double HistoryBytes(double columns) const override { return columns * sizeof(double); }
     void BeginStep(int k) override;
     void EndStep(int k) override;
     bool GetOutput(const QString& kind, int n, double* out) override;

@@ -7,15 +7,9 @@ void CInductorSim::Initialise()
     // A zero inductance stands for a very small one, so the conductance ends at the clamp's ceiling.
     if (L == 0.0) L = 1e-13;
     Geq = ClampG(m_pDoc->TimeStep() / (2.0 * L));
-    Current.assign(size_t(m_pDoc->ResultColumns()), 0.0);
-}
-
-void CInductorSim::BeginStep(int k)
-{
     // Before the first step the inductor carries its initial current: the voltage that gives it
     // through Geq.
-    const double v = PreviousVoltage(k, IC / Geq);
-    Ieq = -(Geq * v) - PreviousCurrent(v);
+    StartRun(IC / Geq);
 }
 
 bool CInductorSim::Parse(const QStringList& tokens)

@@ -5,11 +5,16 @@
 // A linear inductor as its trapezoidal companion; it shares the capacitor's stamping and traces.
 class CInductorSim : public CCapacitorSim {
 public:
-    explicit CInductorSim(CSimulatorDoc* doc) : CCapacitorSim(doc) {}
+    explicit CInductorSim(CSimulatorDoc* doc) : CCapacitorSim(doc, Law::Inductor) {}
 
     void Initialise() override;
-    void BeginStep(int k) override;
     bool Parse(const QStringList& tokens) override;
+    unsigned StepWork() const override { return StepWorkAs<CInductorSim>(); }
+    const void* BatchClass() const override { return BatchClassAs<CInductorSim>(); }
+    bool RunBatch(StepOp op, CComponentSim* const* elements, std::size_t count, int k, bool rhsOnly) override
+    {
+        return RunBatchAs<CInductorSim>(op, elements, count, k, rhsOnly);
+    }
 
     double L = 0;  // henries
     double IC = 0; // initial current, amperes (the capacitor's C and IC are not used)

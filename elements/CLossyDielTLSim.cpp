@@ -19,6 +19,12 @@ bool CLossyDielTLSim::Parse(const QStringList& tokens)
     return CheckImpedance(Z0, QStringLiteral("Z0")) && CheckDelay();
 }
 
+double CLossyDielTLSim::HistoryBytes(double columns) const
+{
+    const double cells = double(std::min<std::int64_t>(DelayExact, CellLimit()));
+    return CTransmissionLineSim::HistoryBytes(columns) + 4 * cells * sizeof(double);
+}
+
 void CLossyDielTLSim::Initialise()
 {
     CTransmissionLineSim::Initialise();

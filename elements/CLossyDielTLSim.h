@@ -12,6 +12,7 @@ public:
     explicit CLossyDielTLSim(CSimulatorDoc* doc) : CTransmissionLineSim(doc) {}
 
     void Initialise() override;
+    double HistoryBytes(double columns) const override;
     void PreSolve(int k) override;
     void EndStep(int k) override;
     bool Parse(const QStringList& tokens) override;

@@ -31,6 +31,13 @@ bool CLossyDielTLXSim::Parse(const QStringList& tokens)
            CheckDelay();
 }
 
+double CLossyDielTLXSim::HistoryBytes(double columns) const
+{
+    // The cells' two waves and their scratch, and the four coefficients of every boundary.
+    const double cells = double(std::min<std::int64_t>(DelayExact, 2 * std::int64_t(CellLimit())));
+    return CTransmissionLineSim::HistoryBytes(columns) + 8 * cells * sizeof(double);
+}
+
 void CLossyDielTLXSim::Initialise()
 {
     CTransmissionLineSim::Initialise();

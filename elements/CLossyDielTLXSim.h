@@ -13,6 +13,7 @@ public:
     explicit CLossyDielTLXSim(CSimulatorDoc* doc) : CTransmissionLineSim(doc) {}
 
     void Initialise() override;
+    double HistoryBytes(double columns) const override;
     void PreSolve(int k) override;
     void EndStep(int k) override;
     bool Parse(const QStringList& tokens) override;

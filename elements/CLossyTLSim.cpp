@@ -19,6 +19,12 @@ bool CLossyTLSim::Parse(const QStringList& tokens)
     return CheckImpedance(Z0, QStringLiteral("Z0")) && CheckDelay();
 }
 
+double CLossyTLSim::HistoryBytes(double columns) const
+{
+    const double cells = double(std::min<std::int64_t>(DelayExact, CellLimit()));
+    return CTransmissionLineSim::HistoryBytes(columns) + 4 * cells * sizeof(double);
+}
+
 void CLossyTLSim::Initialise()
 {
     CTransmissionLineSim::Initialise();

@@ -11,6 +11,7 @@ public:
     explicit CSwitchSim(CSimulatorDoc* doc);
 
     void Initialise() override;
+    double HistoryBytes(double columns) const override { return columns * sizeof(double); }
     void BeginStep(int k) override;
     bool GetOutput(const QString& kind, int n, double* out) override;
     void AddOutputNames(const QString& group, QStringList& list) override;

@@ -91,6 +91,11 @@ int CTransmissionLineSim::CellLimit() const
     return m_pDoc->StepCount() + 2;
 }
 
+double CTransmissionLineSim::HistoryBytes(double columns) const
+{
+    return 2 * columns * sizeof(double);
+}
+
 void CTransmissionLineSim::Initialise()
 {
     const int h = m_pDoc->HistoryCount();

@@ -28,6 +28,8 @@ public:
 
     void Prepare() override;
     void Initialise() override;
+    // The two sent waves, and what the line's cells keep.
+    double HistoryBytes(double columns) const override;
     void PreSolve(int k) override;
     void EndStep(int k) override;
     bool GetOutput(const QString& kind, int n, double* out) override;

@@ -18,6 +18,7 @@ void CVarCSim::Initialise()
     for (size_t i = 0; i <= h && i < columns; ++i)
         Capacitance[i] = c;
     Current.assign(columns, 0.0);
+    StartRun(IC);
 }
 
 void CVarCSim::BeginStep(int k)
@@ -41,7 +42,7 @@ void CVarCSim::BeginStep(int k)
 
 void CVarCSim::EndStep(int k)
 {
-    CCapacitorSim::EndStep(k);
+    AcceptStep(k);
     const size_t i = size_t(k);
     Charge[i] = Charge[i - 1] + 0.5 * m_pDoc->TimeStep() * (Current[i] + Current[i - 1]);
 }

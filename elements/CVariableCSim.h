@@ -13,6 +13,10 @@ public:
     explicit CVariableCSim(CSimulatorDoc* doc) : CVariableZSim(doc) { Nonlinear = true; }
 
     void Initialise() override;
+    double HistoryBytes(double columns) const override
+    {
+        return CVariableZSim::HistoryBytes(columns) + 2 * columns * sizeof(double);
+    }
     void EndStep(int k) override;
     bool GetOutput(const QString& kind, int n, double* out) override;
     void AddOutputNames(const QString& group, QStringList& list) override;

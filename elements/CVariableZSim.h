@@ -13,6 +13,11 @@ public:
     explicit CVariableZSim(CSimulatorDoc* doc) : CTransmissionLineSim(doc) {}
 
     void Initialise() override;
+    // The impedance and the waves as sent, beside the line's own.
+    double HistoryBytes(double columns) const override
+    {
+        return CTransmissionLineSim::HistoryBytes(columns) + 3 * columns * sizeof(double);
+    }
     void BeginStep(int k) override;
     void PreSolve(int k) override;
     void EndStep(int k) override;

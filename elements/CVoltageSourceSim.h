@@ -82,6 +82,7 @@ public:
     void StampInto(const CurrentEntries& e, bool, int) { e.inject(Value); }
 
     void Initialise() override;
+    double HistoryBytes(double columns) const override { return columns * sizeof(double); }
     void EndStep(int k) override;
     bool GetOutput(const QString& kind, int n, double* out) override;
     bool Parse(const QStringList& tokens) override;

@@ -67,6 +67,32 @@ bool CComponentSim::Fail(const QString& text) const
     return false;
 }
 
+bool CComponentSim::RunBatch(StepOp op, CComponentSim* const* elements, std::size_t count, int k,
+                             bool rhsOnly)
+{
+    for (std::size_t i = 0; i < count; ++i) {
+        CComponentSim* e = elements[i];
+        switch (op) {
+        case BeginStepOp:
+            e->BeginStep(k);
+            break;
+        case PreSolveOp:
+            e->PreSolve(k);
+            break;
+        case StampOp:
+            e->Stamp(rhsOnly, k);
+            break;
+        case EndStepOp:
+            e->EndStep(k);
+            break;
+        case NeedsIterationOp:
+            if (e->NeedsIteration(k)) return true;
+            break;
+        }
+    }
+    return false;
+}
+
 // ---- matrices
 
 IndexMap CComponentSim::ReducedMap() const
@@ -80,8 +106,9 @@ int CComponentSim::ClaimPartitionSet(const IndexMap& map, int partition)
     for (int i = 0; i < NodeCount(); ++i)
         touches = touches || map(Nodes[i]) != 0;
     // Only a line, whose ports are separate sub-networks, can lie in two partitions.
-    const int set = m_Bound[MappedEntries] ? SecondPartitionEntries : MappedEntries;
-    if (!touches || m_Bound[set]) return -1;
+    // The reduced system is never bound in a run with partitions, so a set with a partition is bound.
+    const int set = m_SetPartition[MappedEntries] != 0 ? SecondPartitionEntries : MappedEntries;
+    if (!touches || m_SetPartition[set] != 0) return -1;
     if (set == MappedEntries) Partition = partition;
     m_SetPartition[set] = partition;
     return set;

@@ -6,6 +6,10 @@
 #include <QString>
 #include <QStringList>
 
+#include <cstddef>
+#include <type_traits>
+#include <typeinfo>
+
 class CSimulatorDoc;
 
 // Base of every simulation element: one per netlist statement, owned by the netlist document and
@@ -20,13 +24,13 @@ public:
     // ---- matrices: an element family writes one bind and one stamp (see StampingElement), which
     // serve all six operations ----
     // Caches the addresses of the entries the element stamps in the full system, once per run.
-    virtual void BindMatrix(Matrix& A, double* rhs) {}
+    virtual void BindMatrix(SparseMatrix& A, double* rhs) {}
     // As BindMatrix in the reduced system, through the document's global-to-reduced map; only the
     // elements of the reduced set bind there.
-    virtual void BindMatrixMapped(Matrix& A, double* rhs) {}
+    virtual void BindMatrixMapped(SparseMatrix& A, double* rhs) {}
     // As BindMatrix in one partition's system, through its map, when any node of the element lies in
     // that partition; the element then records the partition number. Otherwise nothing.
-    virtual void BindMatrixPartition(Matrix& A, double* rhs, const IndexMap& map, int partition) {}
+    virtual void BindMatrixPartition(SparseMatrix& A, double* rhs, const IndexMap& map, int partition) {}
     // Adds the element's conductances to its bound entries (unless rhsOnly) and its source and
     // history currents to its bound right-hand-side entries; k is the results column.
     virtual void Stamp(bool rhsOnly, int k) {}
@@ -39,6 +43,9 @@ public:
     virtual void Prepare() {}
     // Once per run, after the results table exists.
     virtual void Initialise() {}
+    // The memory Initialise will take for the element's histories when the results table has
+    // `columns` columns (asked after Prepare, before anything of the run is allocated).
+    virtual double HistoryBytes(double columns) const { return 0; }
     // Every iteration of step k, first.
     virtual void BeginStep(int k) {}
     // Every iteration of step k, after every BeginStep.
@@ -53,6 +60,27 @@ public:
     virtual void AddOutputNames(const QString& group, QStringList& list) {}
     // Reads the statement's tokens; on an error shows its own message and returns false.
     virtual bool Parse(const QStringList& tokens) { return false; }
+
+    // ---- the run's calls at every step, as the run makes them ----
+    // The per-step operations; Stamp stands for a stamp of the right-hand side alone (a rebuild of
+    // the matrix always stamps every element).
+    enum StepOp : unsigned {
+        BeginStepOp = 1,
+        PreSolveOp = 2,
+        StampOp = 4,
+        NeedsIterationOp = 8,
+        EndStepOp = 16
+    };
+    static constexpr unsigned kEveryStepOp = 31;
+    // The operations in which this element does anything; the run calls it for no other.
+    virtual unsigned StepWork() const { return kEveryStepOp; }
+    // Elements with the same non-null class run each operation in one call (RunBatch).
+    virtual const void* BatchClass() const { return nullptr; }
+    // Runs one operation for elements[0..count-1] (this one first, all of its BatchClass), in their
+    // order; for NeedsIteration, true at the first that asks for another iteration, as one by one.
+    virtual bool RunBatch(StepOp op, CComponentSim* const* elements, std::size_t count, int k, bool rhsOnly);
+    // StepWork(), kept by the run when it sets up.
+    unsigned StepOps = kEveryStepOp;
 
     // The nodes that the reduced-set builder and the partitioner see, by family: a two-terminal
     // element its two terminals (and its internal node when it has one), every other element its four
@@ -106,9 +134,59 @@ protected:
     // The set for the partition, or -1 when no node of the element lies in it; records the partition.
     int ClaimPartitionSet(const IndexMap& map, int partition);
 
-    bool m_Bound[kEntrySets] = {};
+    // The partition of each set bound to one (0: none).
     int m_SetPartition[kEntrySets] = {};
 };
+
+// The per-step operations of the class T for a batch of its elements: calls that the compiler can
+// inline, where one by one every call would go through the table of virtual functions.
+template <class T>
+bool RunStepBatch(CComponentSim::StepOp op, CComponentSim* const* elements, std::size_t count, int k,
+                  bool rhsOnly)
+{
+    const auto each = [&](auto call) {
+        for (std::size_t i = 0; i < count; ++i)
+            call(static_cast<T*>(elements[i]));
+    };
+    switch (op) {
+    case CComponentSim::BeginStepOp:
+        each([k](T* e) { e->T::BeginStep(k); });
+        break;
+    case CComponentSim::PreSolveOp:
+        each([k](T* e) { e->T::PreSolve(k); });
+        break;
+    case CComponentSim::StampOp:
+        each([k, rhsOnly](T* e) { e->T::Stamp(rhsOnly, k); });
+        break;
+    case CComponentSim::EndStepOp:
+        each([k](T* e) { e->T::EndStep(k); });
+        break;
+    case CComponentSim::NeedsIterationOp:
+        for (std::size_t i = 0; i < count; ++i)
+            if (static_cast<T*>(elements[i])->T::NeedsIteration(k)) return true;
+        break;
+    }
+    return false;
+}
+
+// Whether the entries of a family reach the right-hand side: those of a bare conductance do not, so
+// such an element has nothing to stamp when only the right-hand side is rebuilt.
+template <class Entries> inline constexpr bool kEntriesReachRhs = true;
+template <> inline constexpr bool kEntriesReachRhs<ConductanceEntries> = false;
+
+// The per-step operations the class T declares itself (or inherits from a class below the element
+// base): an operation left to the base does nothing.
+template <class T, class Entries> constexpr unsigned StepWorkOf()
+{
+    using Base = CComponentSim;
+    unsigned work = 0;
+    if (!std::is_same_v<decltype(&T::BeginStep), void (Base::*)(int)>) work |= Base::BeginStepOp;
+    if (!std::is_same_v<decltype(&T::PreSolve), void (Base::*)(int)>) work |= Base::PreSolveOp;
+    if (kEntriesReachRhs<Entries>) work |= Base::StampOp;
+    if (!std::is_same_v<decltype(&T::NeedsIteration), bool (Base::*)(int)>) work |= Base::NeedsIterationOp;
+    if (!std::is_same_v<decltype(&T::EndStep), void (Base::*)(int)>) work |= Base::EndStepOp;
+    return work;
+}
 
 // The base of an element family whose stamp needs the entries `Entries` in each system. The family
 // writes, as public members, Bind (find its entries through the binder) and StampInto (add its values
@@ -117,40 +195,73 @@ template <class Family, class Entries> class StampingElement : public CComponent
 public:
     using CComponentSim::CComponentSim;
 
-    void BindMatrix(Matrix& A, double* rhs) final { BindSet(FullEntries, A, rhs, IndexMap::identity()); }
-    void BindMatrixMapped(Matrix& A, double* rhs) final
+    void BindMatrix(SparseMatrix& A, double* rhs) final
+    {
+        BindSet(FullEntries, A, rhs, IndexMap::identity());
+    }
+    void BindMatrixMapped(SparseMatrix& A, double* rhs) final
     {
         if (InReducedSet) BindSet(MappedEntries, A, rhs, ReducedMap());
     }
-    void BindMatrixPartition(Matrix& A, double* rhs, const IndexMap& map, int partition) final
+    void BindMatrixPartition(SparseMatrix& A, double* rhs, const IndexMap& map, int partition) final
     {
         const int set = ClaimPartitionSet(map, partition);
         if (set >= 0) BindSet(set, A, rhs, map);
     }
     void Stamp(bool rhsOnly, int k) final
     {
-        if (m_Bound[FullEntries]) family().StampInto(m_Entries[FullEntries], rhsOnly, k);
+        if (m_Bound[FullEntries]) family().StampInto(entries(FullEntries), rhsOnly, k);
     }
     void StampMapped(bool rhsOnly, int k) final
     {
-        if (m_Bound[MappedEntries]) family().StampInto(m_Entries[MappedEntries], rhsOnly, k);
+        if (m_Bound[MappedEntries]) family().StampInto(entries(MappedEntries), rhsOnly, k);
     }
     void StampPartition(bool rhsOnly, int k, int partition) final
     {
         // A set has a partition number only once it is bound.
         if (m_SetPartition[MappedEntries] == partition)
-            family().StampInto(m_Entries[MappedEntries], rhsOnly, k);
+            family().StampInto(entries(MappedEntries), rhsOnly, k);
         else if (m_SetPartition[SecondPartitionEntries] == partition)
-            family().StampInto(m_Entries[SecondPartitionEntries], rhsOnly, k);
+            family().StampInto(entries(SecondPartitionEntries), rhsOnly, k);
+    }
+
+    // Elements of the family itself run in batches; those of a class derived from it may do more or
+    // other things at a step, and are called one by one for every operation unless the class runs
+    // batches of its own (with the *As members below).
+    unsigned StepWork() const override { return StepWorkAs<Family>(); }
+    const void* BatchClass() const override { return BatchClassAs<Family>(); }
+    bool RunBatch(StepOp op, CComponentSim* const* elements, std::size_t count, int k, bool rhsOnly) override
+    {
+        return RunBatchAs<Family>(op, elements, count, k, rhsOnly);
+    }
+
+protected:
+    template <class Concrete> unsigned StepWorkAs() const
+    {
+        return typeid(*this) == typeid(Concrete) ? StepWorkOf<Concrete, Entries>() : kEveryStepOp;
+    }
+    template <class Concrete> const void* BatchClassAs() const
+    {
+        return typeid(*this) == typeid(Concrete) ? &typeid(Concrete) : nullptr;
+    }
+    template <class Concrete>
+    bool RunBatchAs(StepOp op, CComponentSim* const* elements, std::size_t count, int k, bool rhsOnly)
+    {
+        if (typeid(*this) != typeid(Concrete))
+            return CComponentSim::RunBatch(op, elements, count, k, rhsOnly);
+        return RunStepBatch<Concrete>(op, elements, count, k, rhsOnly);
     }
 
 private:
     Family& family() { return static_cast<Family&>(*this); }
-    void BindSet(int set, Matrix& A, double* rhs, const IndexMap& map)
+    void BindSet(int set, SparseMatrix& A, double* rhs, const IndexMap& map)
     {
         MatrixBinder binder(A, rhs, map);
-        family().Bind(m_Entries[set], binder);
+        family().Bind(entries(set), binder);
         m_Bound[set] = true;
     }
+    // The full system's set last, next to the flags and the family's own values: what a step reads.
+    Entries& entries(int set) { return m_Entries[(set + kEntrySets - 1) % kEntrySets]; }
     Entries m_Entries[kEntrySets];
+    bool m_Bound[kEntrySets] = {};
 };

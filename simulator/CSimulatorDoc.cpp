@@ -2,6 +2,7 @@
 
 #include "CComponentSim.h"
 #include "ElementClass.h"
+#include "MemoryBudget.h"
 #include "Text.h"
 #include "UiServices.h"
 
@@ -14,7 +15,6 @@
 #include <cmath>
 #include <future>
 #include <new>
-#include <unistd.h>
 
 namespace {
 const CSimulatorDoc* g_runningDoc = nullptr;
@@ -326,7 +326,7 @@ void CSimulatorDoc::DeleteElements()
 
 void CSimulatorDoc::LinearSystem::allocate(int n, bool dense)
 {
-    A.resize(n);
+    A.reset(n);
     rhs.assign(size_t(n) + 1, 0.0);
     indx.assign(size_t(n) + 1, 0);
     lu.reset(n);
@@ -335,25 +335,17 @@ void CSimulatorDoc::LinearSystem::allocate(int n, bool dense)
 
 void CSimulatorDoc::LinearSystem::release()
 {
-    A.clear();
+    A.reset(0);
     rhs = {};
     indx = {};
     lu.reset(0);
 }
 
-static double physicalMemoryBytes()
-{
-    const long pages = sysconf(_SC_PHYS_PAGES);
-    const long pageSize = sysconf(_SC_PAGE_SIZE);
-    if (pages <= 0 || pageSize <= 0) return 4.0 * 1024 * 1024 * 1024;
-    return double(pages) * double(pageSize);
-}
-
-static double g_memoryLimit = 0; // 0: 80% of physical memory
+static double g_memoryLimit = 0; // 0: what is available
 
 double CSimulatorDoc::MemoryLimit()
 {
-    return g_memoryLimit > 0 ? g_memoryLimit : 0.8 * physicalMemoryBytes();
+    return g_memoryLimit > 0 ? g_memoryLimit : AvailableMemoryBytes();
 }
 
 void CSimulatorDoc::SetMemoryLimit(double bytes)
@@ -374,22 +366,13 @@ template <class Work> void CSimulatorDoc::PumpWhile(Work work)
 
 bool CSimulatorDoc::AllocateResults()
 {
-    const double rows = double(m_N) + m_M + 1;
-    const double cols = double(m_h) + 1 + m_StepCount;
-    // The table, the full matrix, and the per-step histories that elements keep (two each on average).
-    const double bytes = (rows + 2.0 * double(m_Elements.size())) * cols * sizeof(double);
-    if (cols >= double(INT_MAX) || bytes > MemoryLimit()) {
-        ui().message(
-            text::format("Error.  The results of this run would need %.0f MB, more than this computer "
-                         "has; shorten the time span or enlarge the time step.",
-                         bytes / (1024.0 * 1024.0)));
-        return false;
-    }
+    const int rows = m_N + m_M + 1;
     try {
         ResultsTable table;
-        const auto allocate = [&]() { table.Allocate(int(rows), m_h, m_StepCount, m_StartTime, m_dt); };
-        // Writing the zeros of a large table takes the better part of a second per gigabyte.
-        if (rows * cols * sizeof(double) > kLargeBlockBytes)
+        const auto allocate = [&]() { table.Allocate(rows, m_h, m_StepCount, m_StartTime, m_dt); };
+        // The kernel writes the zeros of a table at half a second to two and a half seconds per
+        // gigabyte on a virtual machine, the slowest when it hands out huge pages.
+        if (double(rows) * (double(m_h) + 1 + m_StepCount) * sizeof(double) > kLargeBlockBytes)
             PumpWhile(allocate);
         else
             allocate();
@@ -406,7 +389,15 @@ void CSimulatorDoc::FreeWorkArrays()
 {
     m_Full.release();
     m_Reduced.release();
-    m_Parts.clear();
+    // Thousands of partitions take a while to give back.
+    while (!m_Parts.empty()) {
+        if (m_Running && m_Parts.size() % 256 == 0) PumpWhenDue();
+        m_Parts.pop_back();
+    }
+    m_Touching = {};
+    for (StepList* list :
+         {&m_BeginList, &m_PreSolveList, &m_StampAllList, &m_StampRhsList, &m_IterateList, &m_EndList})
+        *list = {};
 }
 
 void CSimulatorDoc::FreeResults()
@@ -531,37 +522,25 @@ bool CSimulatorDoc::SetUpRun()
 
     m_h = 1;
     if (!ForEachElement([](CComponentSim& e) { e.Prepare(); })) return false;
-    if (!AllocateResults() || PumpWhenDue()) return false;
-
-    m_NonlinearCount = 0;
-    if (!ForEachElement([this](CComponentSim& e) {
-            e.Initialise();
-            if (e.Nonlinear) ++m_NonlinearCount;
-        }))
+    m_NonlinearCount =
+        int(std::count_if(m_Elements.begin(), m_Elements.end(), [](const auto& e) { return e->Nonlinear; }));
+    // Every size is known once the systems are chosen: the budget is checked before any of them, or
+    // the results, is allocated.
+    ChooseMatrixMode();
+    if (PumpWhenDue() || !CheckMemoryBudget() || PumpWhenDue() || !AllocateResults() || PumpWhenDue())
         return false;
-    if (!ChooseMatrixMode() || PumpWhenDue()) return false;
-    // A factorisation can take long on a large system: it pumps too, and gives up when asked to stop.
-    const auto keepFactoring = [this]() {
-        if (!PumpWhenDue()) return true;
-        m_FactorStopped = true;
-        return false;
-    };
-    m_Full.lu.setKeepGoing(keepFactoring);
-    m_Reduced.lu.setKeepGoing(keepFactoring);
-    for (LinearSystem& sys : m_Parts)
-        sys.lu.setKeepGoing(keepFactoring);
-    return true;
+    if (!ForEachElement([](CComponentSim& e) { e.Initialise(); })) return false;
+    SetUpSystems();
+    return !PumpWhenDue();
 }
 
 CSimulatorDoc::StepEnd CSimulatorDoc::IterateStep(int k)
 {
     for (;;) {
         ++m_Iteration;
-        for (auto& e : m_Elements)
-            e->BeginStep(k);
+        RunStepList(m_BeginList, CComponentSim::BeginStepOp, k);
         PumpWhenDue();
-        for (auto& e : m_Elements)
-            e->PreSolve(k);
+        RunStepList(m_PreSolveList, CComponentSim::PreSolveOp, k);
         PumpWhenDue();
         if (!m_Maximal) AssembleFull(k);
         if (m_Minimal) AssembleReduced(k);
@@ -573,7 +552,7 @@ CSimulatorDoc::StepEnd CSimulatorDoc::IterateStep(int k)
         if (solved && m_Maximal) solved = SolvePartitions(k);
         if (!solved && m_FactorStopped) return StepEnd::Stopped;
         if (!solved) {
-            ui().message(QStringLiteral("Critical Error:  Matrax solve failure."));
+            if (!m_QuietSolveFailure) ui().message(QStringLiteral("Critical Error:  Matrax solve failure."));
             return StepEnd::Failed;
         }
         // The limit ends the run after this step, which keeps its last solution.
@@ -582,9 +561,7 @@ CSimulatorDoc::StepEnd CSimulatorDoc::IterateStep(int k)
             m_AbortRequested = true;
             return StepEnd::Accepted;
         }
-        const bool again = std::any_of(m_Elements.begin(), m_Elements.end(),
-                                       [k](const auto& e) { return e->NeedsIteration(k); });
-        if (!again) return StepEnd::Accepted;
+        if (!RunStepList(m_IterateList, CComponentSim::NeedsIterationOp, k)) return StepEnd::Accepted;
         PumpWhenDue();
     }
 }
@@ -640,8 +617,7 @@ bool CSimulatorDoc::RunSimulation(RunProgress* progress)
             m_StepCount = k - 1 - m_h;
             break;
         }
-        for (auto& e : m_Elements)
-            e->EndStep(k);
+        RunStepList(m_EndList, CComponentSim::EndStepOp, k);
         m_MatrixDirty = false;
         std::fill(m_PartitionDirty.begin(), m_PartitionDirty.end(), 0);
         if (k % 100 == 0) {

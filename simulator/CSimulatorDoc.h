@@ -2,8 +2,8 @@
 
 #include "Document.h"
 #include "IndexMap.h"
-#include "Matrix.h"
 #include "ResultsTable.h"
+#include "SparseMatrix.h"
 #include "StructuredLU.h"
 
 #include <QElapsedTimer>
@@ -163,7 +163,9 @@ public:
     int NonlinearCount() const { return m_NonlinearCount; }
     int ReducedNodeCount() const { return m_ReducedNodes; }
     int ReducedBranchCount() const { return m_ReducedBranches; }
-    // The most memory a run may take for its results and matrices (default: 80% of physical memory).
+    // The memory budget of every run from now on: its results, element histories and systems together
+    // must fit in it, or the run is refused before any of them is allocated. 0: the memory available
+    // when the run starts (AvailableMemoryBytes).
     static void SetMemoryLimit(double bytes);
     // Factorisations done in the run so far, for tests and benchmarks.
     long FactorCount() const { return m_FactorCount; }
@@ -174,9 +176,10 @@ public:
     void SetDenseSolver(bool dense) { m_DenseSolver = dense; }
 
     // ---- matrix modes ----
-    // Chooses the systems and binds the elements; false (after a message) when the full system would
-    // not fit in memory.
-    bool ChooseMatrixMode();
+    // Chooses the systems: the mode flags, the reduced set and the partitions; nothing is allocated.
+    void ChooseMatrixMode();
+    // Allocates the systems chosen and binds every element to them.
+    void SetUpSystems();
     void BuildReducedNodeSet();
     void AddReducedNode(int global);
     // For every node the elements that touch it, in list order (used while the systems are chosen).
@@ -193,8 +196,9 @@ public:
 
 private:
     struct LinearSystem {
-        Matrix A;
+        SparseMatrix A;
         std::vector<double> rhs;
+        std::vector<double*> results; // the results row of each unknown
         std::vector<int> indx;
         StructuredLU lu;
         void allocate(int n, bool dense);
@@ -213,16 +217,42 @@ private:
     // Pumps when the run has worked for the pump interval since the last pump; true when a stop has
     // been asked for.
     bool PumpWhenDue();
+    // The systems' keep-going hook: pumps when due; false, marking the factorisation stopped, once a
+    // stop has been asked for.
+    bool KeepFactoring();
     // `work` on every element in list order, pumping when due; false when a stop has been asked for.
     template <class Work> bool ForEachElement(Work work);
     // Runs `work`, one allocation too large to pump inside, on a worker thread while this thread pumps;
     // the work touches nothing the window reads. Rethrows what the work throws.
     template <class Work> void PumpWhile(Work work);
-    static constexpr double kLargeBlockBytes = 64.0 * 1024 * 1024;
+    static constexpr double kLargeBlockBytes = 16.0 * 1024 * 1024;
     void SetRunning(bool running);
     bool AllocateResults();
-    // The memory a run may use (SetMemoryLimit, or 80% of physical memory).
+    // The memory a run may use (SetMemoryLimit, or what is available).
     static double MemoryLimit();
+    // Refuses the run, with the sizes and what would help, when its results, histories and systems
+    // do not fit in the budget together.
+    bool CheckMemoryBudget();
+    struct SystemsSize {
+        double bytes = 0, largest = 0;
+        int largestUnknowns = 0;
+    };
+    // The estimated memory of a system of `unknowns` unknowns into which `elements` stamp through `map`.
+    double SystemBytes(int unknowns, const std::vector<CComponentSim*>& elements, const IndexMap& map,
+                       double enough) const;
+    SystemsSize PartitionsBytes(double enough);
+
+    // The elements that do anything in one per-step operation, in list order, cut into runs of
+    // neighbours that one call handles.
+    struct StepList {
+        std::vector<CComponentSim*> elements;
+        std::vector<std::pair<std::size_t, std::size_t>> runs; // first element, count
+    };
+    void BuildStepLists();
+    void AllocateSystem(LinearSystem& sys, int n, const std::vector<int>* toGlobal);
+    // Runs the operation (a CComponentSim::StepOp) on the list; true when an element asked for
+    // another iteration.
+    bool RunStepList(const StepList& list, unsigned op, int k, bool rhsOnly = false);
     void FreeWorkArrays();
     // Factors when asked, solves, and stores the solution in column k under the global unknowns.
     bool SolveSystem(LinearSystem& sys, bool refactor, const std::vector<int>* toGlobal, bool partition,
@@ -257,6 +287,8 @@ private:
     long m_FactorCount = 0;
     long m_StructureReuseCount = 0;
     bool m_DenseSolver = false;
+    // A failed solve whose message has been given: the factors did not fit in memory.
+    bool m_QuietSolveFailure = false;
 
     // matrix-mode state
     bool m_Minimal = false;
@@ -276,6 +308,7 @@ private:
     std::vector<std::vector<int>> m_PartLocalToGlobal;
     std::vector<std::vector<CComponentSim*>> m_PartElements;
     std::vector<std::vector<CComponentSim*>> m_Touching; // node -> elements touching it
+    StepList m_BeginList, m_PreSolveList, m_StampAllList, m_StampRhsList, m_IterateList, m_EndList;
     LinearSystem m_Full;
     LinearSystem m_Reduced;
     std::vector<LinearSystem> m_Parts;

@@ -1,24 +1,28 @@
 #pragma once
 
 #include "IndexMap.h"
-#include "Matrix.h"
+#include "SparseMatrix.h"
 
 // Where an element finds the entries it stamps in one system. Elements name rows by their global
 // unknowns (0 ground, 1..N nodes, N+1..N+M branch unknowns); the binder translates them through the
 // system's index map. An unknown that is not in the system gets a scratch address that no solve
-// reads, so an element binds every entry it has, wherever it lies. Addresses stay valid for the run.
+// reads, so an element binds every entry it has, wherever it lies. Addresses stay valid for the run,
+// and the entries bound are all the system stores.
 class MatrixBinder {
 public:
-    MatrixBinder(Matrix& A, double* rhs, const IndexMap& map) : m_A(A), m_rhs(rhs), m_map(map) {}
+    MatrixBinder(SparseMatrix& A, double* rhs, const IndexMap& map) : m_A(A), m_rhs(rhs), m_map(map) {}
 
     // The matrix entry in the row of one unknown and the column of another.
-    double* entry(int globalRow, int globalCol) { return &m_A[m_map(globalRow)][m_map(globalCol)]; }
+    double* entry(int globalRow, int globalCol) { return m_A.entry(m_map(globalRow), m_map(globalCol)); }
     // The right-hand-side entry of an unknown.
-    double* rhs(int globalRow) { return &m_rhs[m_map(globalRow)]; }
+    double* rhs(int globalRow)
+    {
+        const int row = m_map(globalRow);
+        return row > 0 ? &m_rhs[row] : m_A.scratch();
+    }
 
 private:
-    // Dense storage: row and column 0 belong to ground and are the scratch entries.
-    Matrix& m_A;
+    SparseMatrix& m_A;
     double* m_rhs;
     IndexMap m_map;
 };

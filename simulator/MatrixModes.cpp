@@ -6,21 +6,7 @@
 #include "UiServices.h"
 
 #include <algorithm>
-
-// Tells a system's solver which entries the elements may write: those among the unknowns of each.
-template <class Elements>
-static void coupleElements(StructuredLU& lu, const Elements& elements, const IndexMap& map, int nodeCount)
-{
-    for (const auto& e : elements) {
-        int rows[4 + 2];
-        int count = 0;
-        for (int i = 0; i < e->NodeCount(); ++i)
-            rows[count++] = map(e->Nodes[i]);
-        for (int b = 0; b < e->BranchCount; ++b)
-            rows[count++] = map(nodeCount + e->Branch[b]);
-        lu.couple(rows, count);
-    }
-}
+#include <new>
 
 void CSimulatorDoc::MarkNodeDirty(int node)
 {
@@ -31,7 +17,7 @@ void CSimulatorDoc::MarkNodeDirty(int node)
     }
 }
 
-bool CSimulatorDoc::ChooseMatrixMode()
+void CSimulatorDoc::ChooseMatrixMode()
 {
     const QString& mode = m_RunSettings.matrixMode;
     m_Minimal = mode == QLatin1String("Minimal");
@@ -44,61 +30,116 @@ bool CSimulatorDoc::ChooseMatrixMode()
     m_PartitionDirty.clear();
     BuildTouchingLists();
 
+    bool reduced = false;
     if (m_Minimal || (m_N > 25 && m_NonlinearCount > 0)) {
         BuildReducedNodeSet();
-        if (m_ReducedNodes >= 25 && !m_Minimal) {
+        // With Maximal chosen as well the partitioned solution would overwrite the reduced one
+        // anyway, and an element has one set of mapped entries: so the reduced system is only
+        // built when it is the one in use.
+        if (m_ReducedNodes >= 25 && !m_Minimal)
             m_Maximal = true;
-        } else if (!m_Maximal && mode != QLatin1String("None")) {
-            // With Maximal chosen as well the partitioned solution would overwrite the reduced one
-            // anyway, and an element has one set of mapped entries: so the reduced system is only
-            // built when it is the one in use.
-            m_Minimal = true;
-            m_Reduced.allocate(m_ReducedNodes + m_ReducedBranches, m_DenseSolver);
-            for (auto& e : m_Elements)
-                e->BindMatrixMapped(m_Reduced.A, m_Reduced.rhs.data());
-            PumpWhenDue();
-            coupleElements(m_Reduced.lu, m_Elements, ReducedMap(), m_N);
-        }
+        else
+            reduced = !m_Maximal && mode != QLatin1String("None");
     }
+    m_Minimal = reduced;
     if (mode == QLatin1String("None")) m_Minimal = m_Maximal = false;
-    if (!m_Maximal) {
-        // The full system is dense: make sure it fits before allocating it.
-        const double n = double(m_N) + m_M + 1;
-        if (n * n * sizeof(double) > MemoryLimit()) {
-            ui().message(
-                text::format("Error.  The matrix of this run would need %.0f MB, more than this computer "
-                             "has; choose the Maximal matrix mode or a smaller circuit.",
-                             n * n * sizeof(double) / (1024.0 * 1024.0)));
-            return false;
+    if (m_Maximal) PartitionNetwork();
+}
+
+void CSimulatorDoc::SetUpSystems()
+{
+    m_Touching = {};
+    m_QuietSolveFailure = false;
+    size_t bound = 0;
+    if (m_Minimal) {
+        AllocateSystem(m_Reduced, m_ReducedNodes + m_ReducedBranches, &m_ReducedToGlobal);
+        for (auto& e : m_Elements) {
+            e->BindMatrixMapped(m_Reduced.A, m_Reduced.rhs.data());
+            if (++bound % 1024 == 0) PumpWhenDue();
         }
-        m_Full.allocate(m_N + m_M, m_DenseSolver);
+        m_Reduced.A.Index();
         PumpWhenDue();
-        for (auto& e : m_Elements)
+    }
+    if (!m_Maximal) {
+        AllocateSystem(m_Full, m_N + m_M, nullptr);
+        PumpWhenDue();
+        for (auto& e : m_Elements) {
             e->BindMatrix(m_Full.A, m_Full.rhs.data());
+            if (++bound % 1024 == 0) PumpWhenDue();
+        }
+        // Here rather than in the first step, which has enough to do on a large system.
         PumpWhenDue();
-        coupleElements(m_Full.lu, m_Elements, IndexMap::identity(), m_N);
+        m_Full.A.Index();
     } else {
-        m_Minimal = false;
-        m_Reduced.release();
-        PartitionNetwork();
         SetupPartitions();
     }
-    m_Touching = {};
+    PumpWhenDue();
     m_MatrixDirty = true;
     m_PartitionDirty.assign(size_t(m_PartitionCount) + 1, m_Maximal ? 1 : 0);
-    return true;
+    BuildStepLists();
+}
+
+void CSimulatorDoc::AllocateSystem(LinearSystem& sys, int n, const std::vector<int>* toGlobal)
+{
+    sys.allocate(n, m_DenseSolver);
+    // A factorisation can take long on a large system: it pumps too, and gives up when asked to stop.
+    sys.lu.setKeepGoing([this]() { return KeepFactoring(); });
+    sys.results.assign(size_t(n) + 1, nullptr);
+    for (int i = 1; i <= n; ++i)
+        sys.results[size_t(i)] = m_Results.RowForSolving(toGlobal ? (*toGlobal)[size_t(i)] : i);
+}
+
+void CSimulatorDoc::BuildStepLists()
+{
+    // Every element stamps when the matrix is rebuilt; the other lists hold those with the operation.
+    const std::pair<StepList*, unsigned> lists[] = {{&m_BeginList, CComponentSim::BeginStepOp},
+                                                    {&m_PreSolveList, CComponentSim::PreSolveOp},
+                                                    {&m_StampAllList, 0},
+                                                    {&m_StampRhsList, CComponentSim::StampOp},
+                                                    {&m_IterateList, CComponentSim::NeedsIterationOp},
+                                                    {&m_EndList, CComponentSim::EndStepOp}};
+    for (auto& e : m_Elements)
+        e->StepOps = e->StepWork();
+    for (const auto& [list, op] : lists) {
+        list->elements.clear();
+        list->runs.clear();
+        const void* previous = nullptr;
+        for (auto& e : m_Elements) {
+            if (op != 0 && !(e->StepOps & op)) continue;
+            const void* batch = e->BatchClass();
+            if (batch && batch == previous)
+                ++list->runs.back().second;
+            else
+                list->runs.emplace_back(list->elements.size(), 1);
+            list->elements.push_back(e.get());
+            previous = batch;
+        }
+        PumpWhenDue();
+    }
+}
+
+bool CSimulatorDoc::RunStepList(const StepList& list, unsigned op, int k, bool rhsOnly)
+{
+    for (const auto& [first, count] : list.runs) {
+        CComponentSim* const* e = list.elements.data() + first;
+        if (e[0]->RunBatch(CComponentSim::StepOp(op), e, count, k, rhsOnly)) return true;
+    }
+    return false;
 }
 
 void CSimulatorDoc::BuildTouchingLists()
 {
     m_Touching.assign(size_t(m_N) + 1, {});
     PumpWhenDue();
-    for (auto& e : m_Elements)
+    size_t done = 0;
+    for (auto& e : m_Elements) {
         for (int i = 0; i < e->NodeCount(); ++i) {
             const int g = e->Nodes[i];
             auto& list = m_Touching[size_t(g)];
             if (g != 0 && (list.empty() || list.back() != e.get())) list.push_back(e.get());
         }
+        if (++done % 1024 == 0) PumpWhenDue();
+    }
 }
 
 void CSimulatorDoc::AddReducedNode(int g)
@@ -256,12 +297,12 @@ void CSimulatorDoc::SetupPartitions()
     for (int p = 1; p <= m_PartitionCount; ++p) {
         if (p % 256 == 0) PumpWhenDue();
         LinearSystem& sys = m_Parts[size_t(p)];
-        sys.allocate(m_PartNodeCount[size_t(p)] + m_PartBranchCount[size_t(p)], m_DenseSolver);
+        AllocateSystem(sys, m_PartNodeCount[size_t(p)] + m_PartBranchCount[size_t(p)],
+                       &m_PartLocalToGlobal[size_t(p)]);
         const IndexMap map = IndexMap::partition(m_NodePartition.data(), m_LocalIndex.data(), p);
         // Only the elements of p have a node there; every other element would bind nothing.
         for (CComponentSim* e : m_PartElements[size_t(p)])
             e->BindMatrixPartition(sys.A, sys.rhs.data(), map, p);
-        coupleElements(sys.lu, m_PartElements[size_t(p)], map, m_N);
     }
 }
 
@@ -269,29 +310,31 @@ void CSimulatorDoc::AssembleFull(int k)
 {
     const bool rebuild = m_MatrixDirty && (k <= m_h || !m_Minimal);
     std::fill(m_Full.rhs.begin(), m_Full.rhs.end(), 0.0);
-    if (rebuild) m_Full.lu.clear(m_Full.A);
-    for (auto& e : m_Elements)
-        e->Stamp(!rebuild, k);
+    if (rebuild) m_Full.A.zero();
+    // Elements that add nothing to the right-hand side alone are left out when only it is rebuilt.
+    RunStepList(rebuild ? m_StampAllList : m_StampRhsList, CComponentSim::StampOp, k, !rebuild);
 }
 
 void CSimulatorDoc::AssembleReduced(int k)
 {
     const bool rebuild = m_MatrixDirty;
     std::fill(m_Reduced.rhs.begin(), m_Reduced.rhs.end(), 0.0);
-    if (rebuild) m_Reduced.lu.clear(m_Reduced.A);
+    if (rebuild) m_Reduced.A.zero();
     for (auto& e : m_Elements)
-        if (e->InReducedSet) e->StampMapped(!rebuild, k);
+        if (e->InReducedSet && (rebuild || (e->StepOps & CComponentSim::StampOp)))
+            e->StampMapped(!rebuild, k);
 }
 
 void CSimulatorDoc::AssemblePartitions(int k)
 {
     for (int p = 1; p <= m_PartitionCount; ++p) {
+        if (p % 256 == 0) PumpWhenDue();
         LinearSystem& sys = m_Parts[size_t(p)];
         const bool rebuild = m_PartitionDirty[size_t(p)] != 0;
         std::fill(sys.rhs.begin(), sys.rhs.end(), 0.0);
-        if (rebuild) sys.lu.clear(sys.A);
+        if (rebuild) sys.A.zero();
         for (CComponentSim* e : m_PartElements[size_t(p)])
-            e->StampPartition(!rebuild, k, p);
+            if (rebuild || (e->StepOps & CComponentSim::StampOp)) e->StampPartition(!rebuild, k, p);
     }
 }
 
@@ -308,22 +351,33 @@ void CSimulatorDoc::ReportFloating(double status, const std::vector<int>* localT
 bool CSimulatorDoc::SolveSystem(LinearSystem& sys, bool refactor, const std::vector<int>* toGlobal,
                                 bool partition, int k)
 {
-    const int n = sys.size();
     if (refactor) {
-        const double d = sys.lu.factor(sys.A.rows(), sys.indx.data());
+        double d = 0;
+        try {
+            d = sys.lu.factor(sys.A, sys.indx.data());
+        } catch (const std::bad_alloc&) {
+            // The fill-in grew beyond what the budget foresaw (pivots moved rows).
+            ui().message(QStringLiteral("Error.  Not enough memory for this run."));
+            m_QuietSolveFailure = true;
+            return false;
+        }
         ++m_FactorCount;
         if (sys.lu.reused()) ++m_StructureReuseCount;
+        if (d == StructuredLU::kStopped) return false;
         if (d != 0) {
             ReportFloating(d, toGlobal, partition);
             return false;
         }
     }
-    sys.lu.solve(sys.A.rows(), sys.indx.data(), sys.rhs.data());
-    for (int i = 1; i <= n; ++i) {
-        const int g = toGlobal ? (*toGlobal)[size_t(i)] : i;
-        m_Results.Set(g, k, sys.rhs[size_t(i)]);
-    }
+    sys.lu.solve(sys.indx.data(), sys.rhs.data(), sys.results.data(), k);
     return true;
+}
+
+bool CSimulatorDoc::KeepFactoring()
+{
+    if (!PumpWhenDue()) return true;
+    m_FactorStopped = true;
+    return false;
 }
 
 bool CSimulatorDoc::SolveFull(int k)
@@ -338,9 +392,12 @@ bool CSimulatorDoc::SolveReduced(int k)
 
 bool CSimulatorDoc::SolvePartitions(int k)
 {
-    for (int p = 1; p <= m_PartitionCount; ++p)
+    for (int p = 1; p <= m_PartitionCount; ++p) {
+        // Each partition factors quickly, but thousands of them take a while.
+        if (p % 256 == 0) PumpWhenDue();
         if (!SolveSystem(m_Parts[size_t(p)], m_PartitionDirty[size_t(p)] != 0,
                          &m_PartLocalToGlobal[size_t(p)], true, k))
             return false;
+    }
     return true;
 }

@@ -7,7 +7,8 @@ void ResultsTable::Allocate(int rows, int h, int steps, double start, double dt)
 {
     Clear();
     const size_t columns = size_t(h) + 1 + size_t(steps);
-    m_Data.assign(size_t(rows) * columns, 0.0);
+    // With a thousand rows or more the pages a step touches no longer fit in the TLB.
+    m_Data.allocate(size_t(rows) * columns, rows >= 1024);
     m_Rows.resize(size_t(rows));
     for (size_t i = 0; i < size_t(rows); ++i)
         m_Rows[i] = m_Data.data() + i * columns;
@@ -29,7 +30,7 @@ void ResultsTable::Complete(int points, const QHash<QString, int>& nodes,
 
 void ResultsTable::Clear()
 {
-    m_Data = {};
+    m_Data.release();
     m_Rows = {};
     m_Columns = 0;
     m_Points = 0;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "LargeArray.h"
+
 #include <QHash>
 #include <QString>
 
@@ -43,9 +45,11 @@ public:
     double V(int x, int k) const { return m_Rows[size_t(x)][k]; }
     const double* Row(int x) const { return m_Rows[size_t(x)]; }
     void Set(int x, int k, double value) { m_Rows[size_t(x)][k] = value; }
+    // Where the solves write the values of unknown x.
+    double* RowForSolving(int x) { return m_Rows[size_t(x)]; }
 
 private:
-    std::vector<double> m_Data;
+    LargeArray m_Data;
     std::vector<double*> m_Rows;
     int m_Columns = 0;
     int m_h = 0;

@@ -1,11 +1,12 @@
 #include "StructuredLU.h"
 
-#include "Matrix.h"
+#include "SparseMatrix.h"
 #include "lu.h"
 
 #include <algorithm>
 #include <bit>
 #include <cmath>
+#include <utility>
 
 namespace {
 
@@ -13,6 +14,17 @@ namespace {
 inline bool plain(double v)
 {
     return std::isfinite(v) && !(v == 0.0 && std::signbit(v));
+}
+
+// plain() and std::isfinite() without branches.
+constexpr std::uint64_t kExponent = 0x7ff0000000000000u, kNegativeZero = 0x8000000000000000u;
+inline bool finiteBits(double v)
+{
+    return (std::bit_cast<std::uint64_t>(v) & kExponent) != kExponent;
+}
+inline bool plainBits(double v)
+{
+    return finiteBits(v) & (std::bit_cast<std::uint64_t>(v) != kNegativeZero);
 }
 
 // Entries that are not exactly +0.0 (so -0.0 counts) take part in the factors.
@@ -30,16 +42,20 @@ template <class E> inline double subtractProducts(double sum, const E* e, const 
     return sum;
 }
 
+// Work between two questions to the hook: a million products (a millisecond or so), or 64 columns
+// where they are few. The hook itself looks at the clock.
+constexpr std::size_t kWorkBetweenCalls = std::size_t(1) << 20;
+constexpr std::size_t kColumnWork = kWorkBetweenCalls / 64;
+
 } // namespace
 
 void StructuredLU::reset(int n)
 {
     m_n = n;
-    m_reused = m_denseFactors = m_haveStructure = m_candidatesKnown = false;
-    m_coupled.clear();
-    m_ground.clear();
-    m_candPtr.assign(size_t(n) + 2, 0);
-    m_candRow.clear();
+    m_reused = m_denseFactors = m_haveStructure = m_stopped = false;
+    m_matrixVersion = 0;
+    m_work = 0;
+    m_denseA.clear();
     m_nonzero.clear();
     m_prevNonzero.clear();
     const size_t w = size_t(n) + 1;
@@ -59,84 +75,62 @@ void StructuredLU::reset(int n)
     m_upper.assign(w, 0.0);
     m_denseScale.assign(w, 0.0);
     m_b.assign(w, 0.0);
+    m_lPtr.assign(w + 1, 0);
+    m_uPtr.assign(w + 1, 0);
+    m_l.clear();
+    m_u.clear();
+    m_longSlot.assign(w, -1);
+    m_longColPtr.assign(w + 1, 0);
+    m_longStart.clear();
+    m_longCol.clear();
+    m_longSum.clear();
+    m_chainEnd.assign(w + 1, 0);
+    for (size_t i = 0; i < w; ++i)
+        m_chainEnd[i] = int(i);
+    m_firstLong.assign(w, -1);
 }
 
-void StructuredLU::couple(const int* rows, int count)
+Matrix& StructuredLU::denseCopy()
 {
-    for (int i = 0; i < count; ++i) {
-        if (rows[i] < 0 || rows[i] > m_n) continue;
-        for (int j = 0; j < count; ++j) {
-            if (rows[j] < 0 || rows[j] > m_n) continue;
-            // Row and column 0 take what is stamped towards ground; no solve reads them.
-            if (rows[i] == 0 || rows[j] == 0)
-                m_ground.emplace_back(rows[i], rows[j]);
-            else
-                m_coupled.emplace_back(rows[j], rows[i]);
-        }
-    }
-    m_candidatesKnown = false;
+    if (m_denseA.size() != m_n) m_denseA.resize(m_n);
+    return m_denseA;
 }
 
-bool StructuredLU::keepGoing(int j)
+bool StructuredLU::keepGoing(std::size_t products)
 {
-    if (m_keepGoing && j % 64 == 0 && !m_stopped && !m_keepGoing()) m_stopped = true;
-    return !m_stopped;
+    m_work += products + kColumnWork;
+    if (!m_keepGoing || m_work < kWorkBetweenCalls) return true;
+    m_work = 0;
+    if (m_keepGoing()) return true;
+    m_stopped = true;
+    return false;
 }
 
-bool StructuredLU::collectCandidates(double** a)
+StructuredLU::Gathered StructuredLU::gather(const SparseMatrix& a)
 {
-    std::vector<std::pair<int, int>> all = m_coupled;
-    for (int r = 1; r <= m_n; ++r) {
-        if (!keepGoing(r)) return false;
-        const double* row = a[r];
-        for (int c = 1; c <= m_n; ++c)
-            if (structural(row[c])) all.emplace_back(c, r);
-    }
-    std::sort(all.begin(), all.end());
-    all.erase(std::unique(all.begin(), all.end()), all.end());
-    std::sort(m_ground.begin(), m_ground.end());
-    m_ground.erase(std::unique(m_ground.begin(), m_ground.end()), m_ground.end());
-
-    std::vector<int> ptr(size_t(m_n) + 2, 0), row;
-    row.reserve(all.size());
-    for (const auto& [c, r] : all) {
-        ++ptr[size_t(c) + 1];
-        row.push_back(r);
-    }
-    for (int c = 1; c <= m_n; ++c)
-        ptr[size_t(c) + 1] += ptr[size_t(c)];
-    const bool same = ptr == m_candPtr && row == m_candRow;
-    m_candPtr = std::move(ptr);
-    m_candRow = std::move(row);
-    // Without couplings the candidates are only what this matrix holds: scan again next time.
-    m_candidatesKnown = !m_coupled.empty();
-    return same;
-}
-
-StructuredLU::Gathered StructuredLU::gather(double** a)
-{
-    m_nonzero.resize(m_candRow.size());
+    m_nonzero.resize(a.EntryCount());
     m_aRow.clear();
     m_aVal.clear();
     std::fill(m_scale.begin(), m_scale.end(), 0.0);
     bool allPlain = true;
     for (int c = 1; c <= m_n; ++c) {
         m_aPtr[size_t(c)] = int(m_aRow.size());
-        for (int e = m_candPtr[size_t(c)]; e < m_candPtr[size_t(c) + 1]; ++e) {
-            const int r = m_candRow[size_t(e)];
-            const double v = a[r][c];
+        for (int e = a.ColumnStart(c); e < a.ColumnStart(c + 1); ++e) {
+            const double v = a.Value(e);
             const bool nz = structural(v);
             m_nonzero[size_t(e)] = nz;
             if (!nz) continue;
+            const int r = a.Row(e);
             allPlain = allPlain && plain(v);
             m_aRow.push_back(r);
             m_aVal.push_back(v);
+            // As ludcmp takes the largest: a NaN never replaces what is there.
             m_scale[size_t(r)] = std::max(m_scale[size_t(r)], std::fabs(v));
         }
     }
     m_aPtr[size_t(m_n) + 1] = int(m_aRow.size());
-    if (!allPlain) return Gathered::Unusual;
     for (int r = 1; r <= m_n; ++r) {
+        // ludcmp gives up at a row of zeros before anything else.
         if (m_scale[size_t(r)] == 0.0) return Gathered::ZeroRow;
         m_scale[size_t(r)] = 1.0 / m_scale[size_t(r)];
         // A scale that overflows turns ludcmp's zeros into NaN, which never wins a pivot.
@@ -145,24 +139,23 @@ StructuredLU::Gathered StructuredLU::gather(double** a)
     return allPlain ? Gathered::Plain : Gathered::Unusual;
 }
 
-double StructuredLU::factor(double** a, int* indx)
+double StructuredLU::factor(SparseMatrix& a, int* indx)
 {
-    m_reused = false;
-    m_stopped = false;
-    const auto stopped = [this]() {
-        m_haveStructure = m_denseFactors = false;
-        return kStopped;
-    };
+    m_reused = m_stopped = false;
+    m_products = 0;
+    a.Index();
+    if (a.Version() != m_matrixVersion) {
+        m_matrixVersion = a.Version();
+        m_haveStructure = false;
+    }
     if (!m_dense) {
-        if (!m_candidatesKnown && !collectCandidates(a)) m_haveStructure = false;
-        if (m_stopped) return stopped();
         const Gathered gathered = gather(a);
         if (gathered == Gathered::ZeroRow) {
-            // ludcmp gives up at a row of zeros before touching anything.
             m_haveStructure = m_denseFactors = false;
             return -1.0;
         }
-        if (gathered == Gathered::Plain) {
+        m_strict = fallbackAllowed();
+        if (gathered == Gathered::Plain || !m_strict) {
             double status = 0.0;
             const int again =
                 m_haveStructure && m_nonzero == m_prevNonzero ? factorAgain(indx, status) : kAfresh;
@@ -178,14 +171,21 @@ double StructuredLU::factor(double** a, int* indx)
                 m_denseFactors = false;
                 return status;
             }
-            if (m_stopped) return stopped();
+            if (m_stopped) {
+                m_haveStructure = m_denseFactors = false;
+                return kStopped;
+            }
         }
     }
-    // The reference itself: in place, where the next rebuild has to clear the whole matrix.
+    // The reference itself, on the dense copy.
     m_haveStructure = false;
     m_denseFactors = true;
+    Matrix& dense = denseCopy();
+    a.CopyTo(dense);
     double d = 0.0;
-    ludcmp(a, m_n, indx, &d, m_denseScale.data(), m_keepGoing ? &m_keepGoing : nullptr);
+    ludcmp(dense.rows(), m_n, indx, &d, m_denseScale.data(), m_keepGoing ? &m_keepGoing : nullptr);
+    // A stopped decomposition leaves the copy half done.
+    if (d == kStopped) m_denseFactors = false;
     return d;
 }
 
@@ -229,21 +229,38 @@ template <class LRow, class StoreU, class StoreL>
 int StructuredLU::eliminate(int j, std::span<const int> up, std::span<const int> down, int wanted, int* indx,
                             double& status, LRow lRow, StoreU storeU, StoreL storeL)
 {
+    // A row's entries of L times the column's entries of U, in column order. Where the row is much
+    // longer than the column (a source's branch row, which fills all along), only the entries the
+    // column has are looked up in it: the others meet a +0.0.
+    const auto products = [&](int r) {
+        auto [e, end] = lRow(r);
+        double s = m_x[size_t(r)];
+        if (size_t(end - e) <= 8 * up.size() + 16) {
+            m_products += size_t(end - e);
+            return subtractProducts(s, e, end, m_upper.data());
+        }
+        m_products += up.size();
+        for (const int u : up) {
+            const int k = m_pos[size_t(u)];
+            e = std::lower_bound(e, end, k, [](const auto& x, int col) { return x.col < col; });
+            if (e == end) break;
+            if (e->col == k) s -= e->value * m_upper[size_t(k)];
+        }
+        return s;
+    };
     bool finite = true;
     for (const int r : up) {
-        const auto [e, end] = lRow(r);
-        const double s = subtractProducts(m_x[size_t(r)], e, end, m_upper.data());
+        const double s = products(r);
         finite = finite && std::isfinite(s);
         m_upper[size_t(m_pos[size_t(r)])] = s;
         storeU(m_pos[size_t(r)], s);
     }
     for (const int r : down) {
-        const auto [e, end] = lRow(r);
-        const double s = subtractProducts(m_x[size_t(r)], e, end, m_upper.data());
+        const double s = products(r);
         finite = finite && std::isfinite(s);
         m_x[size_t(r)] = s;
     }
-    if (!finite) return kNonFinite;
+    if (!finite && m_strict) return kNonFinite;
     const int imax = choosePivot(down);
     if (wanted != 0 && imax != wanted) return kAfresh;
     m_pivots[size_t(j)] = imax;
@@ -258,7 +275,7 @@ int StructuredLU::eliminate(int j, std::span<const int> up, std::span<const int>
             storeL(r, v);
         }
     }
-    return finite ? pr : kNonFinite;
+    return finite || !m_strict ? pr : kNonFinite;
 }
 
 void StructuredLU::clearColumn(std::span<const int> up, std::span<const int> down)
@@ -288,7 +305,6 @@ bool StructuredLU::factorFresh(int* indx, double& status)
     m_downRow.clear();
 
     for (int j = 1; j <= n; ++j) {
-        if (!keepGoing(j)) return false;
         // Column j of the factors is non-zero where column j of the matrix is, and wherever an L
         // column meets an entry above the diagonal that is non-zero itself.
         m_list.clear();
@@ -336,7 +352,7 @@ bool StructuredLU::factorFresh(int* indx, double& status)
             });
         m_lColPtr[size_t(j) + 1] = int(m_lColRow.size());
         clearColumn(up, down);
-        if (pr == kNonFinite) return false;
+        if (pr == kNonFinite || !keepGoing(std::exchange(m_products, 0))) return false;
     }
 
     // The factors by final position, for the substitutions and for the next factorisation.
@@ -353,6 +369,7 @@ bool StructuredLU::factorFresh(int* indx, double& status)
         m_uPtr[size_t(i) + 1] = int(m_u.size());
     }
     m_finalPos = m_pos;
+    planSubstitution();
     return true;
 }
 
@@ -366,7 +383,6 @@ int StructuredLU::factorAgain(int* indx, double& status)
     }
     Entry* l = m_l.data();
     for (int j = 1; j <= n; ++j) {
-        if (!keepGoing(j)) return kNonFinite;
         for (int e = m_aPtr[size_t(j)]; e < m_aPtr[size_t(j) + 1]; ++e)
             m_x[size_t(m_aRow[size_t(e)])] = m_aVal[size_t(e)];
         const std::span<const int> up(m_upRow.data() + m_upPtr[size_t(j)],
@@ -385,14 +401,68 @@ int StructuredLU::factorAgain(int* indx, double& status)
             [&](int r, double v) { l[m_cursorL[size_t(m_finalPos[size_t(r)])]++].value = v; });
         clearColumn(up, down);
         if (pr == kNonFinite || pr == kAfresh) return pr;
+        if (!keepGoing(std::exchange(m_products, 0))) return kGaveUp;
     }
     return 1;
 }
 
-void StructuredLU::spillToDense(double** a)
+void StructuredLU::planSubstitution()
+{
+    const int n = m_n;
+    m_longSlot.assign(size_t(n) + 1, -1);
+    m_longStart.clear();
+    m_longColPtr.assign(size_t(n) + 2, 0);
+    m_longCol.clear();
+    // Where each row's start value lies in the right-hand side as given: the interchanges only ever
+    // move values that no row has replaced yet.
+    std::vector<int> at(size_t(n) + 1);
+    for (int i = 0; i <= n; ++i)
+        at[size_t(i)] = i;
+    std::vector<std::pair<int, LongEntry>> byColumn;
+    for (int i = 1; i <= n; ++i) {
+        const int ip = m_pivots[size_t(i)];
+        const int start = at[size_t(ip)];
+        at[size_t(ip)] = at[size_t(i)];
+        if (m_lPtr[size_t(i) + 1] - m_lPtr[size_t(i)] < kLongRow) continue;
+        const int slot = int(m_longStart.size());
+        m_longSlot[size_t(i)] = slot;
+        m_longStart.push_back(start);
+        for (int e = m_lPtr[size_t(i)]; e < m_lPtr[size_t(i) + 1]; ++e)
+            byColumn.push_back({m_l[size_t(e)].col, LongEntry{slot, e}});
+    }
+    // By column, and within a column by row: each row still takes its products in column order.
+    std::stable_sort(byColumn.begin(), byColumn.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (const auto& [col, entry] : byColumn) {
+        ++m_longColPtr[size_t(col) + 1];
+        m_longCol.push_back(entry);
+    }
+    for (int c = 1; c <= n; ++c)
+        m_longColPtr[size_t(c) + 1] += m_longColPtr[size_t(c)];
+    m_longSum.assign(m_longStart.size(), 0.0);
+
+    // Chain rows: no interchange, not long, one entry in L, in the column before, and what the long
+    // rows take from their column is at most one product of the first of them.
+    m_chainEnd.assign(size_t(n) + 2, 0);
+    m_firstLong.assign(size_t(n) + 1, -1);
+    for (int i = n; i >= 1; --i) {
+        const int longEntries = m_longColPtr[size_t(i) + 1] - m_longColPtr[size_t(i)];
+        const bool firstOnly =
+            longEntries == 0 || (longEntries == 1 && m_longCol[size_t(m_longColPtr[size_t(i)])].slot == 0);
+        if (longEntries == 1 && firstOnly)
+            m_firstLong[size_t(i)] = m_longCol[size_t(m_longColPtr[size_t(i)])].entry;
+        const bool chain = m_pivots[size_t(i)] == i && m_longSlot[size_t(i)] < 0 && firstOnly &&
+                           m_lPtr[size_t(i) + 1] - m_lPtr[size_t(i)] == 1 &&
+                           m_l[size_t(m_lPtr[size_t(i)])].col == i - 1;
+        m_chainEnd[size_t(i)] = chain ? std::max(m_chainEnd[size_t(i) + 1], i + 1) : i;
+    }
+}
+
+void StructuredLU::spillToDense()
 {
     // Every entry as ludcmp leaves it: the left-out ones are +0.0 above the diagonal, and below it
     // the +0.0 that ludcmp scales by the reciprocal of the pivot.
+    Matrix& a = denseCopy();
     for (int i = 1; i <= m_n; ++i) {
         double* row = a[i];
         for (int j = 1; j < i; ++j)
@@ -407,57 +477,157 @@ void StructuredLU::spillToDense(double** a)
     m_denseFactors = true;
 }
 
-void StructuredLU::solve(double** a, const int* indx, double* b)
+void StructuredLU::solve(const int* indx, double* b, double* const* out, int column)
 {
     const int n = m_n;
+    const auto deliver = [&] {
+        if (out)
+            for (int i = 1; i <= n; ++i)
+                out[i][column] = b[i];
+    };
     if (m_dense || m_denseFactors) {
-        lubksb(a, n, indx, b);
+        lubksb(m_denseA.rows(), n, indx, b);
+        deliver();
         return;
     }
-    bool usable = true;
-    for (int i = 1; i <= n; ++i)
-        usable = usable && plain(b[i]);
-    if (!usable) {
-        spillToDense(a);
-        lubksb(a, n, indx, b);
-        return;
-    }
-    std::copy(b, b + n + 1, m_b.begin());
+    const bool fallback = fallbackAllowed();
+    if (fallback) std::copy(b, b + n + 1, m_b.begin());
+    // Set by a -0.0 or a non-finite value among the inputs (each is the start value of one row) and
+    // among the results: checked on the way, where the chain of the substitution leaves time to spare.
+    std::uint64_t unusual = 0;
 
     // lubksb starts subtracting at the first non-zero; the leading values are +0.0, so their products
-    // change no sum here.
+    // change no sum here. The value of the row before is taken from a register where a row uses it:
+    // reading it back from memory would make every row wait for the store of the one before. Long
+    // rows take each product as soon as its value is known, in the same order, beside the others.
     const Entry* l = m_l.data();
-    for (int i = 1; i <= n; ++i) {
+    const int* lPtr = m_lPtr.data();
+    const int* longSlot = m_longSlot.data();
+    const int* longColPtr = m_longColPtr.data();
+    const LongEntry* longCol = m_longCol.data();
+    const int* chainEnd = m_chainEnd.data();
+    const int* firstLong = m_firstLong.data();
+    double* longSum = m_longSum.data();
+    for (size_t s = 0; s < m_longStart.size(); ++s)
+        longSum[s] = b[m_longStart[s]];
+    // The first long row (often the only one: a source's branch row) keeps its sum in a register, and
+    // comes first among the entries of a column.
+    double firstSum = m_longStart.empty() ? 0.0 : longSum[0];
+    double prev = 0.0;
+    for (int i = 1; i <= n;) {
+        // A run of chain rows: each takes one product with the row before, and gives the first long
+        // row at most one; the loop is short enough to keep up with the chain of products.
+        for (const int end = chainEnd[i]; i < end; ++i) {
+            const double start = b[i];
+            unusual |= !plainBits(start);
+            prev = start - l[lPtr[i]].value * prev;
+            b[i] = prev;
+            if (firstLong[i] >= 0) firstSum -= l[firstLong[i]].value * prev;
+        }
+        if (i > n) break;
         const int ip = indx[i];
-        const double sum = b[ip];
+        double sum = b[ip];
         b[ip] = b[i];
-        b[i] = subtractProducts(sum, l + m_lPtr[size_t(i)], l + m_lPtr[size_t(i) + 1], b);
+        unusual |= !plainBits(sum);
+        if (longSlot[i] >= 0) {
+            sum = longSlot[i] == 0 ? firstSum : longSum[longSlot[i]];
+        } else {
+            const Entry* e = l + lPtr[i];
+            const Entry* last = l + lPtr[i + 1];
+            if (e != last) {
+                --last;
+                sum = subtractProducts(sum, e, last, b);
+                if (last->col == i - 1)
+                    sum -= last->value * prev;
+                else
+                    sum -= last->value * b[last->col];
+            }
+        }
+        b[i] = prev = sum;
+        int e = longColPtr[i];
+        if (e < longColPtr[i + 1] && longCol[e].slot == 0) firstSum -= l[longCol[e++].entry].value * sum;
+        for (; e < longColPtr[i + 1]; ++e)
+            longSum[longCol[e].slot] -= l[longCol[e].entry].value * sum;
+        ++i;
     }
     const Entry* u = m_u.data();
-    bool finite = true;
+    const int* uPtr = m_uPtr.data();
+    const double* diag = m_diag.data();
+    prev = 0.0;
     for (int i = n; i >= 1; --i) {
-        const double sum = subtractProducts(b[i], u + m_uPtr[size_t(i)], u + m_uPtr[size_t(i) + 1], b);
-        b[i] = sum / m_diag[size_t(i)];
-        finite = finite && std::isfinite(b[i]);
+        double sum = b[i];
+        const Entry* e = u + uPtr[i];
+        const Entry* end = u + uPtr[i + 1];
+        if (e != end) {
+            if (e->col == i + 1)
+                sum -= e->value * prev;
+            else
+                sum -= e->value * b[e->col];
+            sum = subtractProducts(sum, e + 1, end, b);
+        }
+        b[i] = prev = sum / diag[i];
+        unusual |= !finiteBits(prev);
+        // Stored where the run keeps it while the next division is under way.
+        if (out) out[i][column] = prev;
     }
-    if (!finite) {
+    if (fallback && unusual) {
         std::copy(m_b.begin(), m_b.end(), b);
-        spillToDense(a);
-        lubksb(a, n, indx, b);
+        spillToDense();
+        lubksb(m_denseA.rows(), n, indx, b);
+        deliver();
     }
 }
 
-void StructuredLU::clear(Matrix& a)
+double StructuredLU::EstimateBytes(int n, std::span<const int> unknowns, std::span<const int> cliqueStart,
+                                   bool dense, int denseLimit, double enough)
 {
-    if (m_dense || m_denseFactors || !m_candidatesKnown) {
-        a.zero();
-        m_denseFactors = false;
-        return;
+    // The objects of a system and their many small allocations; per unknown, the vectors above, the
+    // right-hand side and the pivots of the system.
+    double bytes = 2048 + double(n + 1) * (22 * sizeof(double) + 2 * sizeof(std::vector<Entry>));
+    if (dense || n <= denseLimit) bytes += double(n + 1) * (double(n + 1) + 1) * sizeof(double);
+    if (n <= 0 || bytes > enough) return bytes;
+
+    // Who couples with whom: both directions of every pair of a clique, each pair once.
+    std::vector<int> start(size_t(n) + 2, 0);
+    for (size_t c = 0; c + 1 < cliqueStart.size(); ++c)
+        for (int i = cliqueStart[c]; i < cliqueStart[c + 1]; ++i)
+            if (unknowns[size_t(i)] > 0)
+                start[size_t(unknowns[size_t(i)]) + 1] += cliqueStart[c + 1] - cliqueStart[c];
+    for (int r = 1; r <= n; ++r)
+        start[size_t(r) + 1] += start[size_t(r)];
+    std::vector<int> next(start.begin(), start.end() - 1), adjacent(size_t(start[size_t(n) + 1]));
+    for (size_t c = 0; c + 1 < cliqueStart.size(); ++c)
+        for (int i = cliqueStart[c]; i < cliqueStart[c + 1]; ++i) {
+            const int r = unknowns[size_t(i)];
+            if (r <= 0) continue;
+            for (int j = cliqueStart[c]; j < cliqueStart[c + 1]; ++j)
+                adjacent[size_t(next[size_t(r)]++)] = std::max(unknowns[size_t(j)], 0);
+        }
+    double entries = 0;
+    for (int r = 1; r <= n; ++r) {
+        const auto first = adjacent.begin() + start[size_t(r)], last = adjacent.begin() + next[size_t(r)];
+        std::sort(first, last);
+        const auto end = std::unique(first, last);
+        next[size_t(r)] = int(end - adjacent.begin());
+        entries += double(std::count_if(first, end, [](int c) { return c > 0; }));
     }
-    double** rows = a.rows();
-    for (const auto& [r, c] : m_ground)
-        rows[r][c] = 0.0;
-    for (int c = 1; c <= m_n; ++c)
-        for (int e = m_candPtr[size_t(c)]; e < m_candPtr[size_t(c) + 1]; ++e)
-            rows[m_candRow[size_t(e)]][c] = 0.0;
+    bytes += entries * SparseMatrix::kBytesPerEntry;
+
+    // The fill-in of elimination in order, on the symmetric structure: each row of L is the union of
+    // the paths from its entries up the elimination tree (the rows of U mirror them).
+    const double bytesPerFactorEntry = 2 * sizeof(Entry) + 3 * sizeof(int);
+    std::vector<int> parent(size_t(n) + 1, 0), flag(size_t(n) + 1, 0);
+    double lower = 0;
+    for (int k = 1; k <= n; ++k) {
+        flag[size_t(k)] = k;
+        for (int e = start[size_t(k)]; e < next[size_t(k)]; ++e) {
+            for (int i = adjacent[size_t(e)]; i > 0 && i < k && flag[size_t(i)] != k; i = parent[size_t(i)]) {
+                if (parent[size_t(i)] == 0) parent[size_t(i)] = k;
+                flag[size_t(i)] = k;
+                ++lower;
+            }
+        }
+        if (bytes + 2 * lower * bytesPerFactorEntry > enough) break;
+    }
+    return bytes + (2 * lower + n) * bytesPerFactorEntry;
 }

@@ -1,54 +1,67 @@
 #pragma once
 
+#include "Matrix.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <span>
-#include <utility>
 #include <vector>
 
-class Matrix;
+class SparseMatrix;
 
-// LU factors of a system assembled in dense 1-based row-pointer storage, computed and applied over the
-// entries that can be non-zero only. It follows ludcmp step for step (Crout's column order, implicit
-// partial pivoting, later rows winning ties, TINY for a zero pivot) and lubksb likewise, leaving out
-// only products with an entry that is exactly +0.0 there; so every pivot, every status and every
-// solution is the dense routines' own, to the last bit.
+// LU factors of a system held in a SparseMatrix, computed and applied over the entries that can be
+// non-zero only. It follows ludcmp step for step (Crout's column order, implicit partial pivoting,
+// later rows winning ties, TINY for a zero pivot) and lubksb likewise, leaving out only products with
+// an entry that is exactly +0.0 there; so every pivot, every status and every solution is the dense
+// routines' own, to the last bit.
 //
 // Leaving out a product with +0.0 changes no finite sum unless that sum is -0.0, and a sum can only be
 // -0.0 when it starts from a stamped -0.0. Matrices or right-hand sides with a -0.0 or a non-finite
 // entry, and factors or solutions that overflow, are therefore handed to the dense routines (or to
-// their order over the same factors), which keeps the results identical in every case.
+// their order over the same factors) on a dense copy, which keeps the results identical in every case.
+// That copy takes (n+1)^2 doubles, so only systems up to DenseFallbackLimit() unknowns have it; larger
+// ones stay on the structured path, where such inputs can give other zeros' signs and other
+// non-finite values than the dense routines would.
 //
-// The factors live apart from the matrix, which keeps the assembled values. When the entries that are
-// non-zero stay where they were, the next factorisation reuses the structure found before as long as
-// every pivot comes out the same.
+// When the entries that are non-zero stay where they were, the next factorisation reuses the
+// structure found before as long as every pivot comes out the same.
 class StructuredLU {
 public:
-    // A system of n unknowns with nothing coupled and no factors.
-    void reset(int n);
-    // The matrix rows of the unknowns one element stamps between (0 = not in this system): assembly may
-    // write any entry among them. Anything written elsewhere is found by a scan of the whole matrix
-    // at the first factorisation; without any coupling every factorisation scans the whole matrix.
-    void couple(const int* rows, int count);
-    // Factors and solves with ludcmp and lubksb only, in place (the reference for the structured path).
-    void setDense(bool dense) { m_dense = dense; }
+    // factor() ended early because the keep-going hook said stop (ludcmp's status for the same).
+    static constexpr double kStopped = -2.0;
+    // The largest system that has the dense copy for unusual inputs by default.
+    static constexpr int kDenseFallbackUnknowns = 1024;
 
-    // Factors a[1..n][1..n]; indx[1..n] receives the pivots. Returns the status of ludcmp: 0, -1 for a
-    // row of zeros, or the first column whose pivot was zero.
-    double factor(double** a, int* indx);
+    // A system of n unknowns with no factors.
+    void reset(int n);
+    // Factors and solves with ludcmp and lubksb only, on a dense copy (the reference for the structured
+    // path).
+    void setDense(bool dense) { m_dense = dense; }
+    void setDenseFallbackLimit(int unknowns) { m_denseLimit = unknowns; }
+    int DenseFallbackLimit() const { return m_denseLimit; }
+    // Asked at least every 64 columns and every million products of a factorisation, so a hook that
+    // looks at the clock can serve the window while a large system factors; false gives the
+    // factorisation up, and factor() returns kStopped.
+    void setKeepGoing(std::function<bool()> keepGoing) { m_keepGoing = std::move(keepGoing); }
+
+    // Factors the matrix; indx[1..n] receives the pivots. Returns the status of ludcmp: 0, -1 for a row
+    // of zeros, or the first column whose pivot was zero; or kStopped.
+    double factor(SparseMatrix& a, int* indx);
     // Solves with the last factors: b[1..n] is the right-hand side on entry and the solution on exit.
-    void solve(double** a, const int* indx, double* b);
-    // Zeroes the matrix for a rebuild: only the entries assembly can have written, when known.
-    void clear(Matrix& a);
+    // With `out`, x[i] is also stored in out[i][column] for i = 1..n.
+    void solve(const int* indx, double* b, double* const* out = nullptr, int column = 0);
 
     // The last factorisation reused the structure of the one before it.
     bool reused() const { return m_reused; }
 
-    // Asked every few columns of a factorisation, which takes long on a large system: false gives it
-    // up, and factor() returns kStopped.
-    void setKeepGoing(std::function<bool()> keepGoing) { m_keepGoing = std::move(keepGoing); }
-    static constexpr double kStopped = -2.0;
+    // The memory a system of n unknowns takes with this solver when its elements couple the unknowns
+    // of each clique (unknowns[cliqueStart[i] .. cliqueStart[i+1]), 0 for one outside the system):
+    // the matrix entries, the factors with the fill-in of elimination in the order of the unknowns,
+    // the work arrays, and the dense copy where the system has one. Pivots that move rows can change
+    // the fill-in. Counting stops once it passes `enough` bytes.
+    static double EstimateBytes(int n, std::span<const int> unknowns, std::span<const int> cliqueStart,
+                                bool dense, int denseLimit, double enough);
 
 private:
     struct Entry {
@@ -58,11 +71,11 @@ private:
 
     enum class Gathered { Plain, ZeroRow, Unusual };
 
-    bool collectCandidates(double** a);
-    Gathered gather(double** a);
-    // Factors with a structure found on the way; false when a value is not finite.
+    Gathered gather(const SparseMatrix& a);
+    // Factors with a structure found on the way; false when a value is not finite (only while the
+    // dense copy can take over) or the hook stopped it (m_stopped).
     bool factorFresh(int* indx, double& status);
-    // Factors over the structure of the last factorisation: 1 done, kAfresh, kNonFinite.
+    // Factors over the structure of the last factorisation: 1 done, kAfresh, kNonFinite, kGaveUp.
     int factorAgain(int* indx, double& status);
     // Column j: the entries above the diagonal (rows `up`, in order), those from the diagonal down,
     // the pivot (ending with kAfresh when `wanted` is set and ludcmp's differs) and the
@@ -76,29 +89,34 @@ private:
     int choosePivot(std::span<const int> rows) const;
     // Swaps the pivot row into position j and records the pivot (TINY for a zero); returns that row.
     int placePivot(int j, int imax, int* indx, double& status);
-    // Writes the factors into the matrix as ludcmp would have left them, for lubksb from then on.
-    void spillToDense(double** a);
+    // The dense copy of the factors as ludcmp would have left them, for lubksb from then on.
+    void spillToDense();
+    // Which rows of L the forward substitution sums alongside the others, where their start values
+    // lie in the right-hand side, and the runs of rows that form a plain chain.
+    void planSubstitution();
+    bool fallbackAllowed() const { return m_dense || m_n <= m_denseLimit; }
+    Matrix& denseCopy();
+    // Counts the work of a column and asks m_keepGoing every so often; false: stop.
+    bool keepGoing(std::size_t products);
 
-    // A value that is not finite; a structure that does not fit (a pivot moved): start afresh.
-    static constexpr int kNonFinite = -1, kAfresh = 0;
-
-    // Asks m_keepGoing at every 64th column j; false once it has answered false.
-    bool keepGoing(int j);
-    std::function<bool()> m_keepGoing;
-    bool m_stopped = false;
+    // A value that is not finite; a structure that does not fit (a pivot moved); the hook said stop.
+    static constexpr int kNonFinite = -1, kAfresh = 0, kGaveUp = -2;
 
     int m_n = 0;
+    int m_denseLimit = kDenseFallbackUnknowns;
     bool m_dense = false;
+    bool m_strict = true; // non-finite values hand over to the dense copy
     bool m_reused = false;
-    bool m_denseFactors = false;  // the last factors are ludcmp's, in the matrix itself
-    bool m_haveStructure = false; // the factor structure below belongs to the current candidates
-    bool m_candidatesKnown = false;
+    bool m_denseFactors = false;  // the last factors are ludcmp's, in the dense copy
+    bool m_haveStructure = false; // the factor structure below belongs to the current entries
+    bool m_stopped = false;
+    std::uint64_t m_matrixVersion = 0;
+    std::function<bool()> m_keepGoing;
+    std::size_t m_work = 0;     // since the hook was last asked
+    std::size_t m_products = 0; // of the column being eliminated
 
-    // Entries assembly may write, by column: rows m_candRow[m_candPtr[c] .. m_candPtr[c+1]).
-    std::vector<std::pair<int, int>> m_coupled; // (column, row)
-    std::vector<std::pair<int, int>> m_ground;  // (row, column) with a 0 in row or column
-    std::vector<int> m_candPtr, m_candRow;
-    std::vector<char> m_nonzero, m_prevNonzero; // per candidate: non-zero in this and the last gather
+    Matrix m_denseA;
+    std::vector<char> m_nonzero, m_prevNonzero; // per matrix entry: non-zero in this and the last gather
 
     // The gathered matrix by column, and the implicit-pivoting scale of each row.
     std::vector<int> m_aPtr, m_aRow;
@@ -116,6 +134,21 @@ private:
     std::vector<int> m_lPtr, m_uPtr;
     std::vector<Entry> m_l, m_u;
     std::vector<double> m_diag;
+
+    // Rows of L with at least kLongRow entries: the slot of each position (-1 for the others), the
+    // start value's place in the right-hand side by slot, the entries of these rows by column, and
+    // their sums during a substitution.
+    static constexpr int kLongRow = 16;
+    struct LongEntry {
+        int slot;
+        int entry; // in m_l
+    };
+    std::vector<int> m_longSlot, m_longStart, m_longColPtr;
+    std::vector<LongEntry> m_longCol;
+    std::vector<double> m_longSum;
+    // Where the run of chain rows from each position ends (the position itself when it is no chain
+    // row), and the entry of the first long row in each column (-1: none).
+    std::vector<int> m_chainEnd, m_firstLong;
 
     // Work of one factorisation.
     std::vector<std::vector<Entry>> m_lRows, m_uRows; // by original row, by position

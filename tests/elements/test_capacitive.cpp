@@ -143,3 +143,32 @@ TEST(VarC, MatrixModesAgree)
     expectModesAgree(kDriven + "C1 N2 0 VARC STANDARD HRS 2N 1 IC=0\nL1 N2 N3 100N\nR3 N3 0 20\n", {"V(N3)"},
                      "1ns", "100ns", {"Auto", "Minimal", "Maximal"}, 1e-9, 0);
 }
+
+TEST(Capacitive, CurrentsOfAStoppedRunAreTheFullRunsUpToItsLastStep)
+{
+    // Linear capacitors and inductors find their currents again from the voltages: a stopped run's
+    // are the full run's to the bit, and 0 beyond its last step, as kept currents were (so the
+    // energy holds its last value there).
+    const QString netlist = "*\nV1 N1 0 PULSE 0 1 0 2N 2N 20N 40N\nR1 N1 N2 10\nL1 N2 N3 100N 0.05\n"
+                            "C1 N3 0 1N 0.5\nR2 N3 0 50\n";
+    SimHarness full, stopped;
+    ASSERT_TRUE(full.runClean(netlist, "0.1ns", "100ns", "Auto"));
+    stopped.ui.onPump = [&]() {
+        if (stopped.doc.IsRunning() && stopped.ui.pumpCount == 3) stopped.doc.RequestStop();
+    };
+    ASSERT_TRUE(stopped.run(netlist, "0.1ns", "100ns", "Auto"));
+    const int points = stopped.doc.Results().PointCount(), columns = full.doc.Results().PointCount();
+    ASSERT_LT(points, columns);
+    for (const char* trace : {"I(C1)", "E(C1)", "I(L1)", "E(L1)"}) {
+        const size_t width = size_t(columns);
+        std::vector<double> a(width), b(width);
+        ASSERT_TRUE(full.doc.GetTraceValues(trace, columns, a.data()));
+        ASSERT_TRUE(stopped.doc.GetTraceValues(trace, columns, b.data()));
+        const bool energy = trace[0] == 'E';
+        for (int j = 0; j < columns; ++j)
+            ASSERT_EQ(b[size_t(j)], j < points ? a[size_t(j)]
+                                    : energy   ? b[size_t(points - 1)]
+                                               : 0.0)
+                << trace << " point " << j;
+    }
+}

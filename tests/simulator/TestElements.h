@@ -31,10 +31,12 @@ struct TestIterator : CComponentSim {
         Nodes[1] = m_pDoc->GetNodeIndex(t.value(2));
         return true;
     }
+    void Initialise() override { ++initialised; }
     bool NeedsIteration(int) override { return wanted < 0 || m_pDoc->Iteration() < wanted; }
     void EndStep(int) override { iterationsOfLastStep = m_pDoc->Iteration(); }
     int wanted = 1;
     int iterationsOfLastStep = 0;
+    static inline int initialised = 0; // elements of every run so far
 };
 
 // The program's elements, with the test elements above for D and K lines.

@@ -100,21 +100,3 @@ TEST(ModesTest, OnlyDirtySystemsAreRefactored)
     EXPECT_EQ(minimal.h.doc.FactorCount(), 1 + 31);
     EXPECT_EQ(maximal.h.doc.FactorCount(), 2 + 30);
 }
-
-TEST(ModesTest, MaximalNeverBuildsTheFullMatrix)
-{
-    // 400 nodes in 10-node sections: the full matrix needs 1.3 MB, every partition a few hundred bytes.
-    QString netlist = "* sections\nV1 N1 0 PULSE 0 1 0 1N 1N 5N 20N\n";
-    for (int i = 1; i < 400; ++i)
-        netlist += i % 10 == 0 ? QString("T%1 N%1 0 N%2 0 50 1N\n").arg(i).arg(i + 1)
-                               : QString("R%1 N%1 N%2 1\nRG%1 N%2 0 100\n").arg(i).arg(i + 1);
-    CSimulatorDoc::SetMemoryLimit(1024 * 1024);
-    ModeRun maximal(netlist, "Maximal");
-    EXPECT_EQ(maximal.h.doc.PartitionCount(), 40);
-    SimHarness none;
-    none.doc.SetElementFactory(testFactory());
-    EXPECT_FALSE(none.run(netlist, "1ns", "30ns", "None"));
-    CSimulatorDoc::SetMemoryLimit(0);
-    ASSERT_EQ(none.ui.messages.size(), 1);
-    EXPECT_TRUE(none.ui.messages[0].startsWith("Error.  The matrix of this run would need 1 MB"));
-}

@@ -100,3 +100,32 @@ TEST(SolverIdentity, RefactorsAfterTheSwitchClosesReuseTheStructure)
     EXPECT_EQ(h.doc.FactorCount(), 1 + 180);
     EXPECT_EQ(h.doc.StructureReuseCount(), 180);
 }
+
+TEST(SolverIdentity, AWideFactorisationPumpsOnItsWayAndAStopThereEndsTheRunQuietly)
+{
+    // A wheel whose hub comes early: eliminating it couples every rim node with every other, so the
+    // first factorisation takes millions of products in only 301 columns, and pumps for them. A stop
+    // there ends the run without results and without a message.
+    QString netlist = "* wheel\nV1 N1 0 PULSE 0 1 0 1N 1N 5N 10N\n";
+    const int rim = 300;
+    for (int i = 1; i <= rim; ++i)
+        netlist += QString("RS%1 NH N%1 10\nRR%1 N%1 N%2 1\n").arg(i).arg(i % rim + 1);
+    CSimulatorDoc::SetPumpInterval(0);
+    int pumps = 0; // in the first step, before its factorisation is through
+    for (const bool stop : {false, true}) {
+        SimHarness h;
+        int seen = 0;
+        h.ui.onPump = [&] {
+            if (h.doc.Iteration() == 0 || h.doc.FactorCount() != 0) return;
+            ++seen;
+            if (stop && seen == pumps) h.doc.RequestStop();
+        };
+        EXPECT_EQ(h.run(netlist, "1ns", "3ns", "None"), !stop);
+        if (!stop) pumps = seen;
+        EXPECT_TRUE(h.problems().isEmpty()) << qPrintable(h.problems().join('|'));
+        EXPECT_EQ(h.doc.ResultsValid(), !stop);
+    }
+    CSimulatorDoc::SetPumpInterval(50);
+    // Three between the phases of the step, the others from the factorisation's products.
+    EXPECT_GE(pumps, 3 + 8);
+}

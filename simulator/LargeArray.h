@@ -1,0 +1,30 @@
+#pragma once
+
+#include <cstddef>
+#include <utility>
+
+// A zero-filled array of doubles for a run's large tables, taken from the system in its own mapping
+// and filled with pages at once: a run touches one entry of every row at each step, and a page fault
+// for each first touch costs more than the kernel filling the whole mapping in one call. Tables of
+// many rows ask for huge pages: with small ones, each of those touches would miss the TLB.
+class LargeArray {
+public:
+    LargeArray() = default;
+    ~LargeArray() { release(); }
+    LargeArray(const LargeArray&) = delete;
+    LargeArray& operator=(const LargeArray&) = delete;
+    LargeArray(LargeArray&& other) noexcept { *this = std::move(other); }
+    LargeArray& operator=(LargeArray&& other) noexcept;
+
+    // count doubles, all +0.0 (the old ones are released first); throws std::bad_alloc.
+    void allocate(std::size_t count, bool hugePages);
+    void release();
+    double* data() { return m_data; }
+    const double* data() const { return m_data; }
+    std::size_t size() const { return m_count; }
+
+private:
+    double* m_data = nullptr;
+    std::size_t m_count = 0;
+    std::size_t m_mapped = 0;
+};
