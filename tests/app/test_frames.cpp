@@ -20,6 +20,7 @@
 #include <QMimeData>
 #include <QProgressBar>
 #include <QTabBar>
+#include <QTest>
 #include <QTimer>
 #include <QUrl>
 
@@ -294,4 +295,24 @@ TEST_F(ShellTest, FileNewOffersTheDocumentTypesAndSaveAsRenamesTheTab)
     EXPECT_EQ(Frame().TabBar()->tabText(1), QStringLiteral("saved.cir"));
     EXPECT_EQ(Frame().windowTitle(), QStringLiteral("saved.cir - Torvex2"));
     EXPECT_EQ(Docs().RecentFiles()->Files(), QStringList{nextFile});
+}
+
+TEST_F(ShellTest, TheFileKeysSaveOpenANewDocumentAndOpenAFile)
+{
+    Start();
+    Frame().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&Frame()));
+    const auto press = [&](QKeySequence::StandardKey key) {
+        QTest::keySequence(Frame().ActiveView()->Widget(), QKeySequence(key));
+    };
+    nextFile = dir.filePath(QStringLiteral("saved.cas"));
+    press(QKeySequence::Save);
+    EXPECT_TRUE(QFile::exists(nextFile));
+    newType = 1;
+    press(QKeySequence::New);
+    EXPECT_EQ(OpenKinds(), (QList<int>{IDR_TORVEX2TYPE, IDR_NETLIST}));
+    nextFile = File(QStringLiteral("opened.cir"));
+    press(QKeySequence::Open);
+    EXPECT_EQ(OpenKinds(), (QList<int>{IDR_TORVEX2TYPE, IDR_NETLIST, IDR_NETLIST}));
+    EXPECT_EQ(Frame().ActiveView()->GetDocument()->PathName(), nextFile);
 }
