@@ -18,6 +18,7 @@
 #include <QListWidget>
 #include <QMdiArea>
 #include <QMimeData>
+#include <QPrintPreviewDialog>
 #include <QProgressBar>
 #include <QTabBar>
 #include <QTest>
@@ -174,6 +175,9 @@ TEST_F(ShellTest, PrintPreviewAgainClosesThePreviewAndPrintPrintsFromIt)
     auto* view = dynamic_cast<TextView*>(child->GetView());
     Frame().OnCommand(ID_FILE_PRINT_PREVIEW);
     ASSERT_TRUE(child->InPrintPreview());
+    auto* preview = child->findChild<QPrintPreviewDialog*>();
+    ASSERT_NE(preview, nullptr);
+    EXPECT_EQ(preview->size(), Frame().size());
     EXPECT_EQ(Frame().Router().CurrentRoute().first(), child); // the preview stands for the view
     EXPECT_EQ(Frame().Router().Update(ID_FILE_PRINT_PREVIEW).Check(), 1);
 
