@@ -44,6 +44,8 @@ void CChildFrame::ShowPrintPreview(std::function<void(QPrinter&)> paint)
     connect(dialog, &QPrintPreviewDialog::paintRequested, this,
             [paint = std::move(paint)](QPrinter* p) { paint(*p); });
     m_Preview = dialog;
+    // The preview takes the program's window, as it would take the frame, rather than a corner.
+    dialog->resize(window()->size());
     dialog->show();
 }
 

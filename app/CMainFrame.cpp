@@ -119,16 +119,21 @@ bool CMainFrame::LoadFrame()
     statusBar()->addWidget(m_Pane1);
     statusBar()->addPermanentWidget(m_Pane2);
 
-    // The standard keys of the edit and print commands; a text window that handles them itself
-    // takes them first.
+    // The standard keys of the file, edit and print commands; a text window that handles them
+    // itself takes them first. Redo also answers to Ctrl+Y, its key on Windows.
     const std::pair<QKeySequence::StandardKey, int> keys[] = {
+        {QKeySequence::New, ID_FILE_NEW},     {QKeySequence::Open, ID_FILE_OPEN},
+        {QKeySequence::Save, ID_FILE_SAVE},   {QKeySequence::Print, ID_FILE_PRINT},
         {QKeySequence::Undo, ID_EDIT_UNDO},   {QKeySequence::Redo, ID_EDIT_REDO},
         {QKeySequence::Cut, ID_EDIT_CUT},     {QKeySequence::Copy, ID_EDIT_COPY},
-        {QKeySequence::Paste, ID_EDIT_PASTE}, {QKeySequence::Print, ID_FILE_PRINT},
+        {QKeySequence::Paste, ID_EDIT_PASTE},
     };
     for (const auto& [key, id] : keys) {
+        QList<QKeySequence> sequences = QKeySequence::keyBindings(key);
+        const QKeySequence windowsRedo(Qt::CTRL | Qt::Key_Y);
+        if (id == ID_EDIT_REDO && !sequences.contains(windowsRedo)) sequences << windowsRedo;
         auto* accelerator = new QAction(this);
-        accelerator->setShortcuts(key);
+        accelerator->setShortcuts(sequences);
         accelerator->setShortcutContext(Qt::WindowShortcut);
         connect(accelerator, &QAction::triggered, this, [this, id = id] {
             if (m_Router.Update(id).IsEnabled()) OnCommand(id);

@@ -6,6 +6,7 @@
 #include "Ribbon.h"
 
 #include <QApplication>
+#include <QKeySequence>
 #include <QLineEdit>
 #include <QMenu>
 #include <QStyle>
@@ -27,16 +28,24 @@ void addTypeTools(RibbonPanel* panel, std::initializer_list<ComponentTypeId> typ
     }
 }
 
+// A menu text with the key of its command beside it.
+QString withKey(const char* text, QKeySequence::StandardKey key)
+{
+    return QString::fromLatin1(text) + QLatin1Char('\t') +
+           QKeySequence(key).toString(QKeySequence::NativeText);
+}
+
 void buildApplicationMenu(Ribbon& ribbon)
 {
-    ribbon.AddApplicationCommand(ID_FILE_NEW, QStringLiteral("&New"), standard(QStyle::SP_FileIcon));
-    ribbon.AddApplicationCommand(ID_FILE_OPEN, QStringLiteral("&Open..."),
+    ribbon.AddApplicationCommand(ID_FILE_NEW, withKey("&New", QKeySequence::New),
+                                 standard(QStyle::SP_FileIcon));
+    ribbon.AddApplicationCommand(ID_FILE_OPEN, withKey("&Open...", QKeySequence::Open),
                                  standard(QStyle::SP_DialogOpenButton));
-    ribbon.AddApplicationCommand(ID_FILE_SAVE, QStringLiteral("&Save"),
+    ribbon.AddApplicationCommand(ID_FILE_SAVE, withKey("&Save", QKeySequence::Save),
                                  standard(QStyle::SP_DialogSaveButton));
     ribbon.AddApplicationCommand(ID_FILE_SAVE_AS, QStringLiteral("Save &As..."));
     ribbon.AddApplicationSeparator();
-    ribbon.AddApplicationCommand(ID_FILE_PRINT, QStringLiteral("&Print..."));
+    ribbon.AddApplicationCommand(ID_FILE_PRINT, withKey("&Print...", QKeySequence::Print));
     ribbon.AddApplicationCommand(ID_FILE_PRINT_DIRECT, QStringLiteral("&Quick Print"));
     ribbon.AddApplicationCommand(ID_FILE_PRINT_PREVIEW, QStringLiteral("Print Pre&view"));
     ribbon.AddApplicationCommand(ID_FILE_PRINT_SETUP, QStringLiteral("P&rint Setup..."));

@@ -6,6 +6,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFileInfo>
+#include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -13,6 +14,8 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QProgressBar>
+#include <QResizeEvent>
+#include <QScreen>
 #include <QScrollArea>
 #include <QStackedWidget>
 #include <QStyle>
@@ -85,6 +88,7 @@ QToolButton* RibbonPanel::AddButton(int id, const QString& text, const QIcon& ic
     }
     connect(button, &QToolButton::clicked, m_Ribbon, [this, button, id](bool checked) {
         button->setChecked(!checked);
+        CloseFolded();
         emit m_Ribbon->commandTriggered(id);
     });
     m_Ribbon->Register(id, Ribbon::Kind::Button, button, button);
@@ -97,6 +101,7 @@ QCheckBox* RibbonPanel::AddCheckBox(int id, const QString& text)
     AddSmall(box);
     connect(box, &QCheckBox::clicked, m_Ribbon, [this, box, id](bool checked) {
         box->setChecked(!checked);
+        CloseFolded();
         emit m_Ribbon->commandTriggered(id);
     });
     m_Ribbon->Register(id, Ribbon::Kind::CheckBox, box, box);
@@ -154,6 +159,12 @@ QProgressBar* RibbonPanel::AddProgressBar(int id, int width, int height)
     return bar;
 }
 
+void RibbonPanel::CloseFolded()
+{
+    // A command chosen in a folded panel closes it, as a menu closes.
+    if (window()->windowType() == Qt::Popup) window()->hide();
+}
+
 QSize RibbonPanel::sizeHint() const
 {
     QSize hint = QWidget::sizeHint();
@@ -204,8 +215,80 @@ RibbonPanel* RibbonCategory::AddPanel(const QString& name)
 {
     auto* panel = new RibbonPanel(m_Ribbon, name, this);
     m_Layout->insertWidget(m_Layout->count() - 1, panel);
+    auto* folded = new QToolButton(this);
+    folded->setText(QString(name).replace(QLatin1Char('&'), QLatin1String("&&")));
+    folded->setToolTip(name);
+    folded->setArrowType(Qt::DownArrow);
+    folded->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    folded->setFixedHeight(kPageHeight - 6);
+    folded->setFocusPolicy(Qt::NoFocus);
+    folded->hide();
+    m_Layout->insertWidget(m_Layout->count() - 1, folded);
+    auto* popup = new QFrame(this, Qt::Popup);
+    popup->setFrameShape(QFrame::StyledPanel);
+    auto* popupLayout = new QVBoxLayout(popup);
+    popupLayout->setContentsMargins(2, 2, 2, 2);
+    popup->installEventFilter(this);
+    const int index = m_Panels.size();
+    connect(folded, &QToolButton::clicked, this, [this, index] { ShowFolded(index); });
     m_Panels.append(panel);
+    m_Folded.append(folded);
+    m_Popups.append(popup);
     return panel;
+}
+
+void RibbonCategory::Fit(int width)
+{
+    for (QFrame* popup : m_Popups)
+        popup->hide();
+    const QMargins margins = m_Layout->contentsMargins();
+    const qsizetype count = m_Panels.size();
+    int needed =
+        margins.left() + margins.right() + m_Layout->spacing() * int(std::max<qsizetype>(0, count - 1));
+    for (RibbonPanel* panel : m_Panels)
+        needed += panel->sizeHint().width();
+    qsizetype open = count;
+    while (open > 0 && needed > width) {
+        --open;
+        needed -= m_Panels[open]->sizeHint().width() - m_Folded[open]->sizeHint().width();
+    }
+    for (qsizetype i = 0; i < count; ++i) {
+        m_Panels[i]->setVisible(i < open);
+        m_Folded[i]->setVisible(i >= open);
+    }
+}
+
+void RibbonCategory::ShowFolded(int index)
+{
+    if (index < 0 || index >= m_Panels.size()) return;
+    RibbonPanel* panel = m_Panels[index];
+    QFrame* popup = m_Popups[index];
+    QToolButton* button = m_Folded[index];
+    popup->layout()->addWidget(panel);
+    panel->show();
+    popup->adjustSize();
+    QPoint at = button->mapToGlobal(QPoint(0, button->height()));
+    if (const QScreen* screen = button->screen()) {
+        const QRect area = screen->availableGeometry();
+        at.setX(std::max(area.left(), std::min(at.x(), area.right() + 1 - popup->width())));
+    }
+    popup->move(at);
+    popup->show();
+}
+
+bool RibbonCategory::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::Resize && watched == parentWidget()) {
+        Fit(static_cast<QResizeEvent*>(event)->size().width());
+    } else if (event->type() == QEvent::Hide) {
+        const qsizetype index = m_Popups.indexOf(qobject_cast<QFrame*>(watched));
+        if (index >= 0 && m_Panels[index]->parentWidget() == m_Popups[index]) {
+            // Back in its place, still folded.
+            m_Layout->insertWidget(m_Layout->indexOf(m_Folded[index]), m_Panels[index]);
+            m_Panels[index]->hide();
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -282,6 +365,8 @@ RibbonCategory* Ribbon::AddCategory(const QString& name)
     auto* category = new RibbonCategory(this, name, scroller);
     category->setFixedHeight(kPageHeight);
     scroller->setWidget(category);
+    // The width the category has is the scroller's window on it.
+    scroller->viewport()->installEventFilter(category);
     m_Pages->addWidget(scroller);
     m_Tabs->addTab(name);
     m_Categories.append(category);

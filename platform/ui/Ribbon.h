@@ -10,6 +10,7 @@ class QAbstractButton;
 class QAction;
 class QCheckBox;
 class QComboBox;
+class QFrame;
 class QHBoxLayout;
 class QLineEdit;
 class QMenu;
@@ -45,6 +46,7 @@ protected:
 
 private:
     void AddSmall(QWidget* control);
+    void CloseFolded();
     void AddLarge(QWidget* control);
 
     Ribbon* m_Ribbon;
@@ -54,7 +56,8 @@ private:
     int m_SmallRows = 0;
 };
 
-// One tab of the ribbon: its panels side by side.
+// One tab of the ribbon: its panels side by side. When the window is too narrow for all of them,
+// panels fold from the right into a button each, which shows the panel below it when pressed.
 class RibbonCategory : public QWidget {
     Q_OBJECT
 public:
@@ -64,11 +67,23 @@ public:
     RibbonPanel* AddPanel(const QString& name);
     const QList<RibbonPanel*>& Panels() const { return m_Panels; }
 
+    // Folds as few panels as leave the category no wider than `width` pixels.
+    void Fit(int width);
+    // The button standing for the panel while it is folded (hidden otherwise).
+    QToolButton* FoldedButton(int index) const { return m_Folded.value(index); }
+    // Shows the folded panel below its button.
+    void ShowFolded(int index);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     Ribbon* m_Ribbon;
     QString m_Name;
     QHBoxLayout* m_Layout;
     QList<RibbonPanel*> m_Panels;
+    QList<QToolButton*> m_Folded;
+    QList<QFrame*> m_Popups;
 };
 
 // The ribbon bar: the application button with the File commands and the recent files, the

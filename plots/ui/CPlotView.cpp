@@ -149,6 +149,10 @@ void CPlotView::OnZoomActualSize()
 void CPlotView::OnViewPlotData()
 {
     m_DataViewer->SetDocument(GetDocument());
+    // Owned by the program's window, the viewer stays above it rather than behind it once the
+    // plot is clicked; it remains a window of its own.
+    if (m_DataViewer->parentWidget() != window())
+        m_DataViewer->setParent(window(), m_DataViewer->windowFlags());
     m_DataViewer->show();
     m_DataViewer->raise();
 }

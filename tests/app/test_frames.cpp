@@ -18,8 +18,10 @@
 #include <QListWidget>
 #include <QMdiArea>
 #include <QMimeData>
+#include <QPrintPreviewDialog>
 #include <QProgressBar>
 #include <QTabBar>
+#include <QTest>
 #include <QTimer>
 #include <QUrl>
 
@@ -173,6 +175,9 @@ TEST_F(ShellTest, PrintPreviewAgainClosesThePreviewAndPrintPrintsFromIt)
     auto* view = dynamic_cast<TextView*>(child->GetView());
     Frame().OnCommand(ID_FILE_PRINT_PREVIEW);
     ASSERT_TRUE(child->InPrintPreview());
+    auto* preview = child->findChild<QPrintPreviewDialog*>();
+    ASSERT_NE(preview, nullptr);
+    EXPECT_EQ(preview->size(), Frame().size());
     EXPECT_EQ(Frame().Router().CurrentRoute().first(), child); // the preview stands for the view
     EXPECT_EQ(Frame().Router().Update(ID_FILE_PRINT_PREVIEW).Check(), 1);
 
@@ -294,4 +299,24 @@ TEST_F(ShellTest, FileNewOffersTheDocumentTypesAndSaveAsRenamesTheTab)
     EXPECT_EQ(Frame().TabBar()->tabText(1), QStringLiteral("saved.cir"));
     EXPECT_EQ(Frame().windowTitle(), QStringLiteral("saved.cir - Torvex2"));
     EXPECT_EQ(Docs().RecentFiles()->Files(), QStringList{nextFile});
+}
+
+TEST_F(ShellTest, TheFileKeysSaveOpenANewDocumentAndOpenAFile)
+{
+    Start();
+    Frame().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&Frame()));
+    const auto press = [&](QKeySequence::StandardKey key) {
+        QTest::keySequence(Frame().ActiveView()->Widget(), QKeySequence(key));
+    };
+    nextFile = dir.filePath(QStringLiteral("saved.cas"));
+    press(QKeySequence::Save);
+    EXPECT_TRUE(QFile::exists(nextFile));
+    newType = 1;
+    press(QKeySequence::New);
+    EXPECT_EQ(OpenKinds(), (QList<int>{IDR_TORVEX2TYPE, IDR_NETLIST}));
+    nextFile = File(QStringLiteral("opened.cir"));
+    press(QKeySequence::Open);
+    EXPECT_EQ(OpenKinds(), (QList<int>{IDR_TORVEX2TYPE, IDR_NETLIST, IDR_NETLIST}));
+    EXPECT_EQ(Frame().ActiveView()->GetDocument()->PathName(), nextFile);
 }

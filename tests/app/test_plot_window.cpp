@@ -65,5 +65,8 @@ TEST_F(ShellTest, APlotShowsTheHomeTabWhosePlotButtonsReachIt)
     click(ID_ViewPlotData);
     EXPECT_TRUE(view->DataViewer().isVisible());
     EXPECT_EQ(view->DataViewer().Document(), view->GetDocument());
+    // A window of its own that stays above the program's.
+    EXPECT_TRUE(view->DataViewer().isWindow());
+    EXPECT_EQ(view->DataViewer().parentWidget(), &Frame());
     view->DataViewer().hide();
 }

@@ -2,6 +2,7 @@
 
 #include "ContextMenuManager.h"
 #include "Looks.h"
+#include "PrintDefaults.h"
 #include "RecentFileList.h"
 #include "Ribbon.h"
 
@@ -144,4 +145,15 @@ TEST_F(ShellTest, EveryStoredLookGivesTheWindowAStyle)
     // An unknown id keeps the last Office 2007 colours.
     EXPECT_EQ(QApplication::palette().color(QPalette::Window),
               looks::Palette(ID_VIEW_APPLOOK_OFF_2007_AQUA).color(QPalette::Window));
+}
+
+TEST_F(ShellTest, PrintingStartsInLandscapeWithRoomForTheWholeSheet)
+{
+    Start();
+    const QPageLayout& layout = PrintDefaults::PageLayout();
+    EXPECT_EQ(layout.orientation(), QPageLayout::Landscape);
+    // The schematic's zone border, 680 twips inside the edge of its 11 by 8.5 inch page.
+    const QRectF printable = layout.paintRect(QPageLayout::Inch);
+    EXPECT_GE(printable.width(), (15840 - 680) / 1440.0);
+    EXPECT_GE(printable.height(), (12240 - 680) / 1440.0);
 }

@@ -3,6 +3,7 @@
 #include "CComponent.h"
 #include "CTorvex2Doc.h"
 #include "ComponentTypeId.h"
+#include "EditorFixture.h"
 #include "ElementClass.h"
 #include "SimHarness.h"
 #include "UiServices.h"
@@ -114,32 +115,39 @@ TEST(NetlistRoundTrip, EveryPartsDefaultChoosesItsElementAndRuns)
     EXPECT_EQ(parts, expected.size());
 }
 
-TEST(NetlistRoundTrip, TheExampleSchematicIsTheExampleNetlistsCircuit)
+TEST_F(EditorTest, TheExampleSchematicIsTheExampleNetlistsCircuit)
 {
-    // examples/rlc.cir drawn with its nodes named by probes: a 1 V step through 10 ohms and 1 uH into
-    // 1 nF (PIN, P1, P2), and 1 nF charged to 5 V discharging through 1k (P5); the reference run's
-    // settings.
-    ScriptedUiServices ui;
-    CTorvex2Doc doc;
-    const auto part = [&](quint32 type, QPoint at, int orientation, const char* value, const char* ic = "") {
-        const Placed p = place(doc, type, at, orientation);
-        p.labels[1]->Text = value;
-        if (*ic) p.labels[2]->Text = ic;
-        if (orientation == 2) place(doc, TypeGround, p.pins[1]->Position);
-        return p;
+    // examples/rlc.cir drawn in the editor with its nodes named by probes: a 1 V step through 10 ohms
+    // and 1 uH into 1 nF (PIN, P1, P2), and 1 nF charged to 5 V discharging through 1k (P5); the
+    // reference run's settings. Wires keep the parts apart, so that no label covers another.
+    const auto part = [&](int tool, QPoint at, bool turned, const char* value, const char* ic = "") {
+        editor.OnPartsTool(tool);
+        if (turned) Key(Qt::Key_R);
+        const size_t index = doc.Components().size() - 1;
+        Click(at);
+        Key(Qt::Key_Escape);
+        At(index + 2).Text = value;
+        if (*ic) At(index + 3).Text = ic;
     };
-    const Placed v = part(TypeVoltageSource, QPoint(1440, -2880), 2, "PULSE 0 1 0 0.1N 0.1N 1 2");
-    const Placed r = part(TypeResistor, v.pins[0]->Position, 1, "10");
-    const Placed l = part(TypeInductor, r.pins[1]->Position, 1, "1U", "IC=0");
-    part(TypeCapacitor, l.pins[1]->Position, 2, "1N", "IC=0");
-    const Placed c = part(TypeCapacitor, QPoint(5040, -2880), 2, "1N", "IC=5");
-    place(doc, TypeGround, part(TypeResistor, c.pins[0]->Position, 1, "1K").pins[1]->Position);
-    const std::pair<const char*, QPoint> probes[] = {{"PIN", v.pins[0]->Position},
-                                                     {"P1", r.pins[1]->Position},
-                                                     {"P2", l.pins[1]->Position},
-                                                     {"P5", c.pins[0]->Position}};
-    for (const auto& [label, at] : probes)
-        place(doc, TypeVoltageProbe, at).labels[0]->Text = label;
+    part(TypeVoltageSource, Grid(4, 14), false, "PULSE 0 1 0 0.1N 0.1N 1 2");
+    part(TypeResistor, Grid(8, 6), false, "10");
+    part(TypeInductor, Grid(16, 6), false, "1U", "IC=0");
+    part(TypeCapacitor, Grid(28, 6), true, "1N", "IC=0");
+    part(TypeCapacitor, Grid(38, 6), true, "1N", "IC=5");
+    part(TypeResistor, Grid(44, 6), true, "1K");
+    for (QPoint end : {Grid(4, 19), Grid(28, 9), Grid(38, 9), Grid(44, 10)})
+        Place(TypeGround, end);
+    Wire({Grid(4, 14), Grid(4, 6), Grid(8, 6)});
+    Wire({Grid(12, 6), Grid(16, 6)});
+    Wire({Grid(22, 6), Grid(28, 6)});
+    Wire({Grid(38, 6), Grid(44, 6)});
+    const std::pair<const char*, QPoint> probes[] = {
+        {"PIN", Grid(4, 6)}, {"P1", Grid(12, 6)}, {"P2", Grid(28, 6)}, {"P5", Grid(38, 6)}};
+    for (const auto& [label, at] : probes) {
+        const size_t index = doc.Components().size() - 1;
+        Place(TypeVoltageProbe, at);
+        At(index + 2).Text = label;
+    }
     doc.TimeStep = QStringLiteral("0.1ns");
     doc.TimeSpan = QStringLiteral("400ns");
 
