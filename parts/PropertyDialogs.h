@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Installed.h"
+
 class CComponent;
 
 // Runs the modal property dialog of a schematic object. The dialog is chosen by the object's dialog
@@ -13,5 +15,11 @@ public:
 
 // The installed dialogs (not owned); null when none are installed, and every dialog then counts as
 // cancelled.
-PropertyDialogs* propertyDialogs();
-void setPropertyDialogs(PropertyDialogs* dialogs);
+inline PropertyDialogs* propertyDialogs()
+{
+    return Installed<PropertyDialogs>::Get();
+}
+inline void setPropertyDialogs(PropertyDialogs* dialogs)
+{
+    Installed<PropertyDialogs>::Set(dialogs);
+}

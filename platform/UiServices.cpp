@@ -4,17 +4,11 @@
 
 namespace {
 StderrUiServices g_default;
-UiServices* g_current = nullptr;
 } // namespace
 
 UiServices& ui()
 {
-    return g_current ? *g_current : g_default;
-}
-
-void setUi(UiServices* services)
-{
-    g_current = services;
+    return Installed<UiServices>::GetOr(g_default);
 }
 
 void StderrUiServices::message(const QString& text)
@@ -36,14 +30,14 @@ UiServices::Answer StderrUiServices::question(const QString& text, Buttons butto
 }
 
 // A scripted service installs itself for its lifetime and restores what was there before.
-ScriptedUiServices::ScriptedUiServices() : m_previous(g_current)
+ScriptedUiServices::ScriptedUiServices() : m_previous(Installed<UiServices>::Get())
 {
     setUi(this);
 }
 
 ScriptedUiServices::~ScriptedUiServices()
 {
-    if (g_current == this) setUi(m_previous);
+    if (Installed<UiServices>::Get() == this) setUi(m_previous);
 }
 
 void ScriptedUiServices::message(const QString& text)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Installed.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -29,7 +31,10 @@ public:
 // The process-wide services; by default messages go to the error stream.
 UiServices& ui();
 // Installs services (not owned); nullptr restores the default.
-void setUi(UiServices* services);
+inline void setUi(UiServices* services)
+{
+    Installed<UiServices>::Set(services);
+}
 
 // Prints every message on the error stream, answers questions with the default button.
 class StderrUiServices : public UiServices {

@@ -9,8 +9,6 @@
 
 namespace {
 
-ComponentListWindow* g_window = nullptr;
-
 bool isAttachment(const CComponent& object)
 {
     return object.TypeId == TypeTerminal || object.TypeId == TypeLabel;
@@ -112,17 +110,8 @@ std::vector<ComponentTreeRow> ComponentTreeRows(const ComponentList& objects)
     return rows;
 }
 
-ComponentListWindow* componentListWindow()
-{
-    return g_window;
-}
-
-void setComponentListWindow(ComponentListWindow* window)
-{
-    g_window = window;
-}
-
 bool RunComponentListDialog(CTorvex2Doc& doc)
 {
-    return g_window && g_window->Run(doc.Components());
+    ComponentListWindow* window = componentListWindow();
+    return window && window->Run(doc.Components());
 }

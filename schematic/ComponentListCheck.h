@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Installed.h"
+
 #include "ComponentHost.h"
 
 #include <QString>
@@ -46,8 +48,14 @@ public:
 };
 
 // The installed window (not owned); null when none is installed, and nothing is then shown.
-ComponentListWindow* componentListWindow();
-void setComponentListWindow(ComponentListWindow* window);
+inline ComponentListWindow* componentListWindow()
+{
+    return Installed<ComponentListWindow>::Get();
+}
+inline void setComponentListWindow(ComponentListWindow* window)
+{
+    Installed<ComponentListWindow>::Set(window);
+}
 
 // Shows the component list window over the document's objects; true when a repair changed them. The
 // window neither marks the document modified nor takes an undo snapshot: its caller does both after a

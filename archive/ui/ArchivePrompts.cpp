@@ -6,17 +6,11 @@
 
 namespace {
 DialogArchivePrompts g_dialogs;
-ArchivePrompts* g_current = nullptr;
 } // namespace
 
 ArchivePrompts& archivePrompts()
 {
-    return g_current ? *g_current : g_dialogs;
-}
-
-void setArchivePrompts(ArchivePrompts* prompts)
-{
-    g_current = prompts;
+    return Installed<ArchivePrompts>::GetOr(g_dialogs);
 }
 
 bool DialogArchivePrompts::AskText(QWidget* owner, const QString& caption, const QString& prompt,

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Installed.h"
+
 #include <QString>
 
 class QWidget;
@@ -19,7 +21,10 @@ public:
 // The process-wide prompts; by default the dialogs.
 ArchivePrompts& archivePrompts();
 // Installs prompts (not owned); nullptr restores the dialogs.
-void setArchivePrompts(ArchivePrompts* prompts);
+inline void setArchivePrompts(ArchivePrompts* prompts)
+{
+    Installed<ArchivePrompts>::Set(prompts);
+}
 
 // The program's prompts: TextInput and the desktop's folder picker.
 class DialogArchivePrompts : public ArchivePrompts {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Installed.h"
+
 #include <QString>
 
 #include <memory>
@@ -20,5 +22,11 @@ public:
 };
 
 // The installed dialog (not owned); null when none is installed, and Plot Traces then shows nothing.
-PlotTracesDialog* plotTracesDialog();
-void setPlotTracesDialog(PlotTracesDialog* dialog);
+inline PlotTracesDialog* plotTracesDialog()
+{
+    return Installed<PlotTracesDialog>::Get();
+}
+inline void setPlotTracesDialog(PlotTracesDialog* dialog)
+{
+    Installed<PlotTracesDialog>::Set(dialog);
+}
