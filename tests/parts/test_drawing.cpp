@@ -35,25 +35,27 @@ Recorded drawn(CComponent& object)
 
 } // namespace
 
-TEST(Drawing, SymbolsAtEveryOrientation)
+TEST(Drawing, GroundsProbesAndBubbles)
 {
-    // The orientation a new symbol starts with, its box and its strokes at orientation 1 from the point.
-    const std::tuple<quint32, int, Rect, const char*> rows[] = {
-        {TypeGround,
-         2,
-         {0, 144, 288, -144},
-         "Line 0,0 144,0\nLine 144,-144 144,144\nLine 194,94 194,-94\nLine 244,-44 244,44"},
-        {TypeVoltageProbe, 4, {0, 72, 360, -72}, "Line 0,0 288,40\nLine 288,-40 0,0\nEllipse 216,72 360,-72"},
-        {TypeBubbleConnector, 1, {0, 50, 244, -50}, "Line 0,0 144,0\nEllipse 144,50 244,-50"},
+    // The orientation a new symbol starts with, its box and its strokes at orientation 1 from the point,
+    // its name and where the name label goes for the start (a ground has none, only its pin).
+    // clang-format off
+    const std::tuple<quint32, int, Rect, const char*, QString, QPoint> rows[] = {
+        {TypeGround, 2, {0, 144, 288, -144},
+         "Line 0,0 144,0\nLine 144,-144 144,144\nLine 194,94 194,-94\nLine 244,-44 244,44", "", {}},
+        {TypeVoltageProbe, 4, {0, 72, 360, -72}, "Line 0,0 288,40\nLine 288,-40 0,0\nEllipse 216,72 360,-72", "P5",
+         {150, 500}},
+        {TypeBubbleConnector, 1, {0, 50, 244, -50}, "Line 0,0 144,0\nEllipse 144,50 244,-50", "A1", {200, 300}},
     };
-    for (const auto& [type, start, extent, strokes] : rows) {
-        EXPECT_EQ(CDrawing(type).Orientation, start);
+    // clang-format on
+    const QPoint at(1440, -1440);
+    for (const auto& [type, start, extent, strokes, name, labelAt] : rows) {
         for (int o = 1; o <= 4; ++o) {
             CDrawing d(type);
-            d.Position = QPoint(1440, -1440);
+            d.Position = at;
             d.Orientation = o;
             const Recorded dc = drawn(d);
-            EXPECT_EQ(d.Extent, moved(turned(o, extent), d.Position)) << type << " orientation " << o;
+            EXPECT_EQ(d.Extent, moved(turned(o, extent), at)) << type << " orientation " << o;
             for (const DcEntry& entry : dc.entries) // the strokes turned with the box
                 for (const QPoint& p : entry.points)
                     EXPECT_TRUE(p.x() >= d.Extent.left && p.x() <= d.Extent.right && p.y() <= d.Extent.top &&
@@ -63,6 +65,20 @@ TEST(Drawing, SymbolsAtEveryOrientation)
         CDrawing d(type);
         d.Orientation = 1;
         EXPECT_EQ(drawn(d).text, strokes) << type;
+
+        PartsHost host;
+        host.counters['P'] = 4;
+        CComponent& part = placePart(host, std::make_unique<CDrawing>(type), at);
+        EXPECT_EQ(part.Orientation, start);
+        ASSERT_EQ(host.list.size(), name.isEmpty() ? 2u : 3u) << type;
+        const CComponent& pin = *host.list.back();
+        EXPECT_EQ(std::tuple(pin.TypeId, pin.Text, pin.State, pin.Visible, pin.Position),
+                  std::tuple(quint32(TypeTerminal), QString("1"), 1, 1, at));
+        if (name.isEmpty()) continue;
+        const CComponent& label = host.at(1);
+        EXPECT_EQ(
+            std::tuple(part.Text, label.Text, label.TypeId, label.Visible, label.Extent, label.Position),
+            std::tuple(name, name, quint32(TypeLabel), 1, Rect{}, at + labelAt));
     }
     // The probe's circle is white whatever brush was selected, and the brush is given back.
     CDrawing probe(TypeVoltageProbe);
@@ -71,6 +87,12 @@ TEST(Drawing, SymbolsAtEveryOrientation)
     probe.Draw(dc);
     EXPECT_EQ(dc.OfKind(DcShape::Ellipse)[0].brush, Brush::WhiteBrush());
     EXPECT_EQ(dc.GetCurrentBrush(), Brush::BlackBrush());
+    // A broken group moves nothing.
+    PartsHost host;
+    CDrawing& broken = placed(host, TypeVoltageProbe, at, 1);
+    placed(host, TypeTerminal, QPoint(7, 7), 1);
+    broken.PlaceAttachments(host, host.list.begin());
+    EXPECT_EQ(host.at(1).Position, QPoint(7, 7));
 }
 
 TEST(Drawing, ColoursFollowStateAndSelection)
@@ -153,34 +175,19 @@ TEST(Drawing, LabelsSplitAtTheFirstCommaUnlessInitialConditions)
 TEST(Drawing, WiresWhileDrawnAndOnceDropped)
 {
     // Start (1000, -1000) and the box it spans with the pointer: the first leg solid, then dotted.
-    const std::tuple<int, int, QPoint, Rect, const char*> cases[] = {
-        {0,
-         1,
-         {1000, -1000},
-         {1000, -1000, 1500, -1300},
-         "Line 1000,-1000 1500,-1000\nLine 1500,-1300 1500,-1000"},
-        {0,
-         2,
-         {1000, -1000},
-         {1000, -1000, 1500, -1300},
-         "Line 1000,-1000 1000,-1300\nLine 1500,-1300 1000,-1300"},
-        {0,
-         3,
-         {1000, -1000},
-         {500, -1000, 1000, -1300},
-         "Line 1000,-1000 500,-1000\nLine 500,-1300 500,-1000"},
-        {0,
-         4,
-         {1000, -1000},
-         {1000, -700, 1500, -1000},
-         "Line 1000,-1000 1000,-700\nLine 1500,-700 1000,-700"},
-        {0, 1, {0, 0}, {0, 0, 500, 0}, ""}, // no start yet
-        {1, 1, {1000, -1000}, {1000, -1000, 1500, -1000}, "Line 1000,-1000 1500,-1000"},
+    // clang-format off
+    const std::tuple<int, int, Rect, const char*> cases[] = {
+        {0, 1, {1000, -1000, 1500, -1300}, "Line 1000,-1000 1500,-1000\nLine 1500,-1300 1500,-1000"},
+        {0, 2, {1000, -1000, 1500, -1300}, "Line 1000,-1000 1000,-1300\nLine 1500,-1300 1000,-1300"},
+        {0, 3, {500, -1000, 1000, -1300}, "Line 1000,-1000 500,-1000\nLine 500,-1300 500,-1000"},
+        {0, 4, {1000, -700, 1500, -1000}, "Line 1000,-1000 1000,-700\nLine 1500,-700 1000,-700"},
+        {1, 1, {1000, -1000, 1500, -1000}, "Line 1000,-1000 1500,-1000"},
     };
-    for (const auto& [state, orientation, start, box, drawing] : cases) {
+    // clang-format on
+    for (const auto& [state, orientation, box, drawing] : cases) {
         CDrawing wire(TypeWire);
         wire.State = quint8(state);
-        wire.Position = start;
+        wire.Position = QPoint(1000, -1000);
         wire.Extent = box;
         wire.Orientation = orientation;
         const Recorded dc = drawn(wire);
@@ -188,6 +195,8 @@ TEST(Drawing, WiresWhileDrawnAndOnceDropped)
         if (dc.entries.size() == 2) {
             EXPECT_EQ(dc.entries[1].pen, Pen(Pen::Dot, 15, kBlack));
         }
+        wire.Position = QPoint(0, 0); // no start yet
+        EXPECT_EQ(drawn(wire).text, "");
     }
 }
 
@@ -235,33 +244,6 @@ TEST(Drawing, WireDirectionTowardsThePointer)
     for (const auto& [pointer, before, after] : cases)
         EXPECT_EQ(CDrawing::WireDirection(QPoint(0, 0), pointer, before), after)
             << pointer.x() << "," << pointer.y();
-}
-
-TEST(Drawing, GroundsProbesAndBubblesPlaceTheirAttachments)
-{
-    // A ground has a pin only; a probe and a bubble a name label first, placed for their start.
-    const std::tuple<quint32, QString, QPoint> rows[] = {
-        {TypeGround, "", {}}, {TypeVoltageProbe, "P5", {150, 500}}, {TypeBubbleConnector, "A1", {200, 300}}};
-    for (const auto& [type, name, labelAt] : rows) {
-        PartsHost host;
-        host.counters['P'] = 4;
-        const QPoint at(1440, -1440);
-        CComponent& d = placePart(host, std::make_unique<CDrawing>(type), at);
-        ASSERT_EQ(host.list.size(), name.isEmpty() ? 2u : 3u) << type;
-        const CComponent& pin = *host.list.back();
-        EXPECT_EQ(std::tuple(pin.TypeId, pin.Text, pin.State, pin.Visible, pin.Position),
-                  std::tuple(quint32(TypeTerminal), QString("1"), 1, 1, at));
-        if (name.isEmpty()) continue;
-        const CComponent& label = host.at(1);
-        EXPECT_EQ(std::tuple(d.Text, label.Text, label.TypeId, label.Visible, label.Extent, label.Position),
-                  std::tuple(name, name, quint32(TypeLabel), 1, Rect{}, at + labelAt));
-    }
-    // A broken group moves nothing.
-    PartsHost host;
-    CDrawing& probe = placed(host, TypeVoltageProbe, QPoint(1440, -1440), 1);
-    placed(host, TypeTerminal, QPoint(7, 7), 1);
-    probe.PlaceAttachments(host, host.list.begin());
-    EXPECT_EQ(host.at(1).Position, QPoint(7, 7));
 }
 
 TEST(Drawing, EditingAProbeOrBubbleLabel)

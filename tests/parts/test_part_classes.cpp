@@ -86,7 +86,8 @@ QString fills(const RecordingDc& rec)
     return out.join(u'|');
 }
 
-const Rect k432{0, 144, 432, -144}, k576{0, 144, 576, -144}, kSource{0, 216, 720, -216};
+const Rect k432{0, 144, 432, -144}, k576{0, 144, 576, -144}, kSource{0, 216, 720, -216},
+    kLine{0, 144, 1008, -298};
 const std::vector<QPoint> kPins432{{0, 0}, {432, 0}}, kPins576{{0, 0}, {576, 0}}, kPins720{{0, 0}, {720, 0}},
     kPins864{{0, 0}, {864, 0}}, kFourPins{{0, 0}, {0, -288}, {1008, 0}, {1008, -288}};
 const std::vector<QPoint> kCapLabels{{150, 350}, {140, -150}, {140, -350}},
@@ -121,18 +122,18 @@ const PartRow kRows[] = {
     {"CTransformer", TypeIdealTransformer, "K", 329, "L1=100n L2=1u K=.9", "IC=0,0", "1 2 1 2", {}, {},
      {{450, 0}, {450, -300}, {450, -670}}, "Line 144,-864 144,0\nLine 180,0 180,-864", 1, 1, nullptr, &kTransformer},
     {"CDiode", TypeDiode, "D", 347, "1N4004", "IC=0", "1 2", k432, kPins432, {{200, 300}, {200, -150}, {200, -350}}, kDiode},
-    {"CTransmissionLine", TypeTransmissionLine, "T", 329, "Z0=1, TD=1n", "IC=0", "1 2 3 4", {0, 144, 1008, -298},
+    {"CTransmissionLine", TypeTransmissionLine, "T", 329, "Z0=1, TD=1n", "IC=0", "1 2 3 4", kLine, kFourPins,
+     kLineLabels, kLineBody, 1, 1, "#ffffff|#ffffff|#ffffff"},
+    {"CLossyDielTL", TypeLossyTransmissionLine, "T", 329, "LOSSYZ Z0=1 TD=1n RHO=2 ER=81", "IC=0", "1 2 3 4", kLine,
+     kFourPins, kLineLabels, kLineBody, 1, 1, "#00ffff|#00ffff|#00ffff"},
+    {"CLossyDielTLX", TypeLossyLineTransformer, "T", 329, "LOSSYX Z0=1 Z1=1 TD=1n RHO=2 ER=81", "IC=0", "1 2 3 4", kLine,
+     kFourPins, kLineLabels, "Polygon 144,-144 144,144 864,72 864,-72", 1, 1, "#00ffff|#00ffff"},
+    {"CLossyTL", TypeLossyLineWithResistance, "T", 329, "LOSSYR Z0=1 TD=1n R=1", "IC=0", "1 2 3 4", kLine, kFourPins,
+     kLineLabels, kLineBody},
+    {"CMITL0", TypeLosslessMitlModel, "T", 329, "MITL0, Z0=30 TD=1n", "IC=0", "1 2 3 4", kLine, kFourPins,
+     kLineLabels, kLineBody},
+    {"CMITL1", TypeLossyMitlModel, "T", 329, "MITL1, RI=10mm RO=20mm TD=1n EB=30MEG TOT=10n", "IC=0", "1 2 3 4", kLine,
      kFourPins, kLineLabels, kLineBody},
-    {"CLossyDielTL", TypeLossyTransmissionLine, "T", 329, "LOSSYZ Z0=1 TD=1n RHO=2 ER=81", "IC=0", "1 2 3 4",
-     {0, 144, 1008, -298}, kFourPins, kLineLabels, kLineBody},
-    {"CLossyDielTLX", TypeLossyLineTransformer, "T", 329, "LOSSYX Z0=1 Z1=1 TD=1n RHO=2 ER=81", "IC=0", "1 2 3 4",
-     {0, 144, 1008, -298}, kFourPins, kLineLabels, "Polygon 144,-144 144,144 864,72 864,-72"},
-    {"CLossyTL", TypeLossyLineWithResistance, "T", 329, "LOSSYR Z0=1 TD=1n R=1", "IC=0", "1 2 3 4",
-     {0, 144, 1008, -298}, kFourPins, kLineLabels, kLineBody},
-    {"CMITL0", TypeLosslessMitlModel, "T", 329, "MITL0, Z0=30 TD=1n", "IC=0", "1 2 3 4", {0, 144, 1008, -298},
-     kFourPins, kLineLabels, kLineBody},
-    {"CMITL1", TypeLossyMitlModel, "T", 329, "MITL1, RI=10mm RO=20mm TD=1n EB=30MEG TOT=10n", "IC=0", "1 2 3 4",
-     {0, 144, 1008, -298}, kFourPins, kLineLabels, kLineBody},
     {"CTLineC", TypeLineCapacitor, "C", 329, "TL C=1nF", "IC=0", "1 2", k432, kPins432, kCapLabels, kPlates},
     {"CTLineL", TypeLineInductor, "L", 329, "TL L=1nH", "IC=0", "1 2", {}, kPins864, kInductorLabels,
      "Arc 144,100 288,-100 288,0 144,0", 1, 1, nullptr, &kLineInductor},
@@ -328,27 +329,6 @@ TEST(PartClasses, HumpsBulgeUpRightDownLeftAndTheWindingsTowardsTheCore)
                 EXPECT_GT(QLineF(QPointF(), arc.points[2]).length(),
                           QLineF(QPointF(), arc.points[3]).length());
                 EXPECT_EQ((apex - chord) / 100, bulge[o - 1]);
-            }
-        }
-    }
-}
-
-TEST(PartClasses, LineOutlineInThePartColourBodyInItsOwn)
-{
-    // A selected lossy line: red outline, cyan body; a placed plain line: green outline, white body.
-    for (const auto& [type, selected, outline, body] :
-         {std::tuple(TypeLossyTransmissionLine, 1, QColor(255, 64, 64), QColor(0, 255, 255)),
-          std::tuple(TypeTransmissionLine, 0, QColor(0, 128, 0), QColor(255, 255, 255))}) {
-        std::unique_ptr<CComponent> line = CTorvex2Doc::CreateComponent(type);
-        line->State = 1;
-        line->Selected = quint8(selected);
-        RecordingDc dc;
-        line->Draw(dc);
-        for (const DcEntry& e : dc.Entries()) {
-            const bool isBody = e.kind == DcShape::Rectangle;
-            EXPECT_EQ(e.pen, Pen(Pen::Solid, 15, isBody ? body : outline)) << qPrintable(e.Describe());
-            if (e.kind == DcShape::Rectangle || e.kind == DcShape::Ellipse) {
-                EXPECT_EQ(e.brush, Brush(body));
             }
         }
     }

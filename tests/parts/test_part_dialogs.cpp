@@ -205,45 +205,37 @@ TEST(PartDialogs, PlanarDiodeValueTexts)
 TEST(PartDialogs, DiodeValueTexts)
 {
     // A text of parameters in any order and case comes back in the dialog's order, and a part name
-    // that begins no item of the list is kept.
-    const std::tuple<const char*, int, const char*> cases[] = {
-        {"1N4004", DiodeFields::Standard, "1N4004"},
-        {"1n4004", DiodeFields::Standard, "1N4004"},
-        {"1N", DiodeFields::Standard, "1N4001"},
-        {"", DiodeFields::Standard, "1N4001"},
-        {"BAS16", DiodeFields::Standard, "BAS16"},
-        {"IS=2E-12 BV=100 FOO=3", DiodeFields::Custom, "IS=2E-12 BV=100"},
-        {"is=3e-9 n=1.7 Cjo=2p", DiodeFields::Custom, "IS=3e-9 N=1.7 CJO=2p"},
-        {"IS=", DiodeFields::Custom, "IS=1E-14"},
-        {"IBV=14 BV=13 NR=12 ISR=11 TT=10 FC=9 VJ=8 M=7 CJO=6 EG=5 XTI=4 N=3 RS=2 IS=1", DiodeFields::Custom,
+    // that begins no item of the list is kept. Standard (0) or custom (1)
+    // clang-format off
+    const ValueCase cases[] = {
+        {"1N4004", "0", "1N4004"}, {"1n4004", "0", "1N4004"}, {"1N", "0", "1N4001"}, {"", "0", "1N4001"},
+        {"BAS16", "0", "BAS16"},   {"IS=", "1", "IS=1E-14"},
+        {"IS=2E-12 BV=100 FOO=3", "1", "IS=2E-12 BV=100"},
+        {"is=3e-9 n=1.7 Cjo=2p", "1", "IS=3e-9 N=1.7 CJO=2p"},
+        {"IBV=14 BV=13 NR=12 ISR=11 TT=10 FC=9 VJ=8 M=7 CJO=6 EG=5 XTI=4 N=3 RS=2 IS=1", "1",
          "IS=1 RS=2 N=3 XTI=4 EG=5 CJO=6 M=7 VJ=8 FC=9 TT=10 ISR=11 NR=12 BV=13 IBV=14"},
     };
-    for (const auto& [value, kind, composed] : cases) {
-        DiodeFields f;
-        f.ReadValue(value);
-        EXPECT_EQ(f.kind, kind) << value;
-        EXPECT_EQ(f.Compose(), QString(composed)) << value;
-    }
+    // clang-format on
+    checkValueTexts<CDiode>(TypeDiode, cases, [](const CDiode& d) { return QString::number(d.Fields.kind); });
 }
 
 TEST(PartDialogs, VariableCapacitorValueTexts)
 {
-    using F = VariableCapacitorFields;
-    const std::tuple<const char*, int, bool, const char*> cases[] = {
-        {"VARC TL STANDARD HRS 1n 5k", F::Standard, true, "VARC TL STANDARD HRS 1n 5k"},
-        {"VARC STANDARD z 2n", F::Standard, false, "VARC STANDARD Z5V 2n 30kV"},
-        {"varc tl fixed 5n", F::Fixed, true, "VARC TL FIXED 5n"},
-        {"VARC FIXED", F::Fixed, false, "VARC FIXED 10nF"},
-        {"VARC TL POLYNOMIAL  1n 2p  3p 4p  ", F::Polynomial, true, "VARC TL POLYNOMIAL 1n 2p  3p 4p"},
-        // No law named: the default text's law.
-        {"VARC TL LINEAR 5n", F::Standard, true, "VARC TL STANDARD HRS 10nF 30kV"},
-        {"", F::Standard, false, "VARC STANDARD HRS 10nF 30kV"},
+    // Fixed (0), polynomial (1) or standard (2)|as a line; no law named: the default text's law.
+    // clang-format off
+    const ValueCase cases[] = {
+        {"VARC TL STANDARD HRS 1n 5k", "2|1", "VARC TL STANDARD HRS 1n 5k"},
+        {"VARC STANDARD z 2n",         "2|0", "VARC STANDARD Z5V 2n 30kV"},
+        {"varc tl fixed 5n",           "0|1", "VARC TL FIXED 5n"},
+        {"VARC FIXED",                 "0|0", "VARC FIXED 10nF"},
+        {"VARC TL POLYNOMIAL  1n 2p  3p 4p  ", "1|1", "VARC TL POLYNOMIAL 1n 2p  3p 4p"},
+        {"VARC TL LINEAR 5n",          "2|1", "VARC TL STANDARD HRS 10nF 30kV"},
+        {"",                           "2|0", "VARC STANDARD HRS 10nF 30kV"},
     };
-    for (const auto& [value, law, line, composed] : cases) {
-        const F f = F::FromValue(value);
-        EXPECT_EQ(std::tuple(f.law, f.line), std::tuple(law, line)) << value;
-        EXPECT_EQ(f.Compose(), QString(composed)) << value;
-    }
+    // clang-format on
+    checkValueTexts<CVariableC>(TypeVariableCapacitor, cases, [](const CVariableC& c) {
+        return QStringLiteral("%1|%2").arg(c.Fields.law).arg(int(c.Fields.line));
+    });
 }
 
 TEST(PartDialogs, WindowsExchangeTheFields)
