@@ -23,7 +23,7 @@ CDrawing& placed(PartsHost& host, quint32 type, QPoint at, int orientation)
 }
 
 struct Recorded {
-    QString drawing;
+    QString text;
     std::vector<DcEntry> entries;
 };
 Recorded drawn(CComponent& object)
@@ -35,48 +35,50 @@ Recorded drawn(CComponent& object)
 
 } // namespace
 
-TEST(Drawing, SymbolsAtEveryOrientation)
+TEST(Drawing, GroundsProbesAndBubbles)
 {
-    // The orientation a new symbol starts with, its box from the point at orientations 1 to 4, and
-    // its strokes at orientation 1 from the origin.
-    const struct {
-        quint32 type;
-        int start;
-        Rect extent[4];
-        const char* strokes;
-    } rows[] = {
-        {TypeGround,
-         2,
-         {{0, 144, 288, -144}, {-144, 0, 144, -288}, {-288, 144, 0, -144}, {-144, 288, 144, 0}},
-         "Line 0,0 144,0\nLine 144,-144 144,144\nLine 194,94 194,-94\nLine 244,-44 244,44"},
-        {TypeVoltageProbe,
-         4,
-         {{0, 72, 360, -72}, {-72, 0, 72, -360}, {-360, 72, 0, -72}, {-72, 360, 72, 0}},
-         "Line 0,0 288,40\nLine 288,-40 0,0\nEllipse 216,72 360,-72"},
-        {TypeBubbleConnector,
-         1,
-         {{0, 50, 244, -50}, {-50, 0, 50, -244}, {-244, 50, 0, -50}, {-50, 244, 50, 0}},
-         "Line 0,0 144,0\nEllipse 144,50 244,-50"},
+    // The orientation a new symbol starts with, its box and its strokes at orientation 1 from the point,
+    // its name and where the name label goes for the start (a ground has none, only its pin).
+    // clang-format off
+    const std::tuple<quint32, int, Rect, const char*, QString, QPoint> rows[] = {
+        {TypeGround, 2, {0, 144, 288, -144},
+         "Line 0,0 144,0\nLine 144,-144 144,144\nLine 194,94 194,-94\nLine 244,-44 244,44", "", {}},
+        {TypeVoltageProbe, 4, {0, 72, 360, -72}, "Line 0,0 288,40\nLine 288,-40 0,0\nEllipse 216,72 360,-72", "P5",
+         {150, 500}},
+        {TypeBubbleConnector, 1, {0, 50, 244, -50}, "Line 0,0 144,0\nEllipse 144,50 244,-50", "A1", {200, 300}},
     };
-    for (const auto& r : rows) {
-        EXPECT_EQ(CDrawing(r.type).Orientation, r.start);
+    // clang-format on
+    const QPoint at(1440, -1440);
+    for (const auto& [type, start, extent, strokes, name, labelAt] : rows) {
         for (int o = 1; o <= 4; ++o) {
-            CDrawing d(r.type);
-            d.Position = QPoint(1440, -1440);
+            CDrawing d(type);
+            d.Position = at;
             d.Orientation = o;
             const Recorded dc = drawn(d);
-            const Rect& e = r.extent[o - 1];
-            EXPECT_EQ(d.Extent, (Rect{1440 + e.left, -1440 + e.top, 1440 + e.right, -1440 + e.bottom}))
-                << r.type << " orientation " << o;
+            EXPECT_EQ(d.Extent, moved(turned(o, extent), at)) << type << " orientation " << o;
             for (const DcEntry& entry : dc.entries) // the strokes turned with the box
                 for (const QPoint& p : entry.points)
                     EXPECT_TRUE(p.x() >= d.Extent.left && p.x() <= d.Extent.right && p.y() <= d.Extent.top &&
                                 p.y() >= d.Extent.bottom)
-                        << r.type << " orientation " << o;
+                        << type << " orientation " << o;
         }
-        CDrawing d(r.type);
+        CDrawing d(type);
         d.Orientation = 1;
-        EXPECT_EQ(drawn(d).drawing, r.strokes) << r.type;
+        EXPECT_EQ(drawn(d).text, strokes) << type;
+
+        PartsHost host;
+        host.counters['P'] = 4;
+        CComponent& part = placePart(host, std::make_unique<CDrawing>(type), at);
+        EXPECT_EQ(part.Orientation, start);
+        ASSERT_EQ(host.list.size(), name.isEmpty() ? 2u : 3u) << type;
+        const CComponent& pin = *host.list.back();
+        EXPECT_EQ(std::tuple(pin.TypeId, pin.Text, pin.State, pin.Visible, pin.Position),
+                  std::tuple(quint32(TypeTerminal), QString("1"), 1, 1, at));
+        if (name.isEmpty()) continue;
+        const CComponent& label = host.at(1);
+        EXPECT_EQ(
+            std::tuple(part.Text, label.Text, label.TypeId, label.Visible, label.Extent, label.Position),
+            std::tuple(name, name, quint32(TypeLabel), 1, Rect{}, at + labelAt));
     }
     // The probe's circle is white whatever brush was selected, and the brush is given back.
     CDrawing probe(TypeVoltageProbe);
@@ -85,6 +87,12 @@ TEST(Drawing, SymbolsAtEveryOrientation)
     probe.Draw(dc);
     EXPECT_EQ(dc.OfKind(DcShape::Ellipse)[0].brush, Brush::WhiteBrush());
     EXPECT_EQ(dc.GetCurrentBrush(), Brush::BlackBrush());
+    // A broken group moves nothing.
+    PartsHost host;
+    CDrawing& broken = placed(host, TypeVoltageProbe, at, 1);
+    placed(host, TypeTerminal, QPoint(7, 7), 1);
+    broken.PlaceAttachments(host, host.list.begin());
+    EXPECT_EQ(host.at(1).Position, QPoint(7, 7));
 }
 
 TEST(Drawing, ColoursFollowStateAndSelection)
@@ -129,10 +137,9 @@ TEST(Drawing, PinDots)
         pin.Visible = quint8(c.visible);
         pin.Selected = quint8(c.selected);
         const Recorded dc = drawn(pin);
-        EXPECT_EQ(dc.drawing, c.drawing) << c.ends;
+        EXPECT_EQ(dc.text, c.drawing) << c.ends;
         if (c.half) {
-            EXPECT_EQ(pin.Extent, (Rect{1440 - c.half, -1440 + c.half, 1440 + c.half, -1440 - c.half}))
-                << c.ends;
+            EXPECT_EQ(pin.Extent, (Rect{1440 - c.half, -1440 + c.half, 1440 + c.half, -1440 - c.half}));
         }
         if (*c.drawing) {
             EXPECT_EQ(std::tuple(dc.entries[0].pen.color, dc.entries[0].brush.color),
@@ -143,11 +150,7 @@ TEST(Drawing, PinDots)
 
 TEST(Drawing, LabelsSplitAtTheFirstCommaUnlessInitialConditions)
 {
-    const struct {
-        const char* text;
-        const char* drawing;
-        Rect extent;
-    } cases[] = {
+    const std::tuple<const char*, const char*, Rect> cases[] = {
         {"MITL0, Z0=30 TD=1n",
          "Text 100,-100 \"MITL0\"\nText 100,-300 \"Z0=30 TD=1n\"",
          {100, -100, 1200, -500}},
@@ -155,100 +158,78 @@ TEST(Drawing, LabelsSplitAtTheFirstCommaUnlessInitialConditions)
         {"a , b, c", "Text 100,-100 \"a\"\nText 100,-300 \"b, c\"", {100, -100, 500, -500}},
         {"R1", "Text 100,-100 \"R1\"", {100, -100, 300, -300}},
     };
-    for (const auto& c : cases) {
+    for (const auto& [text, drawing, extent] : cases) {
         CDrawing label(TypeLabel);
-        label.Text = c.text;
+        label.Text = text;
         label.Position = QPoint(100, -100);
-        EXPECT_EQ(drawn(label).drawing, c.drawing);
-        EXPECT_EQ(label.Extent, c.extent) << c.text;
+        EXPECT_EQ(drawn(label).text, drawing);
+        EXPECT_EQ(label.Extent, extent) << text;
     }
     CDrawing hidden(TypeLabel);
     hidden.Text = "R1";
     hidden.Visible = 0;
-    EXPECT_EQ(drawn(hidden).drawing, "");
+    EXPECT_EQ(drawn(hidden).text, "");
     EXPECT_EQ(hidden.Extent, (Rect{0, 0, 576, -144})); // untouched
 }
 
 TEST(Drawing, WiresWhileDrawnAndOnceDropped)
 {
     // Start (1000, -1000) and the box it spans with the pointer: the first leg solid, then dotted.
-    const struct {
-        int state, orientation;
-        QPoint start;
-        Rect box;
-        const char* drawing;
-    } cases[] = {
-        {0,
-         1,
-         {1000, -1000},
-         {1000, -1000, 1500, -1300},
-         "Line 1000,-1000 1500,-1000\nLine 1500,-1300 1500,-1000"},
-        {0,
-         2,
-         {1000, -1000},
-         {1000, -1000, 1500, -1300},
-         "Line 1000,-1000 1000,-1300\nLine 1500,-1300 1000,-1300"},
-        {0,
-         3,
-         {1000, -1000},
-         {500, -1000, 1000, -1300},
-         "Line 1000,-1000 500,-1000\nLine 500,-1300 500,-1000"},
-        {0,
-         4,
-         {1000, -1000},
-         {1000, -700, 1500, -1000},
-         "Line 1000,-1000 1000,-700\nLine 1500,-700 1000,-700"},
-        {0, 1, {0, 0}, {0, 0, 500, 0}, ""}, // no start yet
-        {1, 1, {1000, -1000}, {1000, -1000, 1500, -1000}, "Line 1000,-1000 1500,-1000"},
+    // clang-format off
+    const std::tuple<int, int, Rect, const char*> cases[] = {
+        {0, 1, {1000, -1000, 1500, -1300}, "Line 1000,-1000 1500,-1000\nLine 1500,-1300 1500,-1000"},
+        {0, 2, {1000, -1000, 1500, -1300}, "Line 1000,-1000 1000,-1300\nLine 1500,-1300 1000,-1300"},
+        {0, 3, {500, -1000, 1000, -1300}, "Line 1000,-1000 500,-1000\nLine 500,-1300 500,-1000"},
+        {0, 4, {1000, -700, 1500, -1000}, "Line 1000,-1000 1000,-700\nLine 1500,-700 1000,-700"},
+        {1, 1, {1000, -1000, 1500, -1000}, "Line 1000,-1000 1500,-1000"},
     };
-    for (const auto& c : cases) {
+    // clang-format on
+    for (const auto& [state, orientation, box, drawing] : cases) {
         CDrawing wire(TypeWire);
-        wire.State = quint8(c.state);
-        wire.Position = c.start;
-        wire.Extent = c.box;
-        wire.Orientation = c.orientation;
+        wire.State = quint8(state);
+        wire.Position = QPoint(1000, -1000);
+        wire.Extent = box;
+        wire.Orientation = orientation;
         const Recorded dc = drawn(wire);
-        EXPECT_EQ(dc.drawing, c.drawing) << c.orientation;
+        EXPECT_EQ(dc.text, drawing) << orientation;
         if (dc.entries.size() == 2) {
             EXPECT_EQ(dc.entries[1].pen, Pen(Pen::Dot, 15, kBlack));
         }
+        wire.Position = QPoint(0, 0); // no start yet
+        EXPECT_EQ(drawn(wire).text, "");
     }
 }
 
 TEST(Drawing, DroppingAWireFixesItsDirection)
 {
-    // Start (1440, -1440); drop point; orientation the pointer moves left; then the result.
-    const struct {
-        QPoint drop;
-        int before, after;
-        Rect extent;
-        QPoint next;
-    } cases[] = {
+    // Start (1440, -1440); drop point; orientation the pointer moves left; then the result and where the
+    // next wire starts.
+    const std::tuple<QPoint, int, int, Rect, QPoint> cases[] = {
         {{2000, -1440}, 3, 1, {1440, -1440, 2000, -1440}, {2000, -1440}}, // right
         {{1000, -1440}, 1, 1, {1000, -1440, 1440, -1440}, {1000, -1440}}, // left: pin 1 at the drop point
         {{1440, -2000}, 4, 2, {1440, -1440, 1440, -2000}, {1440, -2000}}, // down
         {{1440, -1000}, 2, 2, {1440, -1000, 1440, -1440}, {1440, -1000}}, // up
         {{2000, -1800}, 2, 2, {1440, -1440, 1440, -1800}, {1440, -1800}}, // off both lines: the first leg
         {{2000, -1800}, 0, 1, {1440, -1440, 2000, -1440}, {2000, -1440}}, // no move yet: the longer axis
-        {{1600, -2000}, 0, 2, {1440, -1440, 1440, -2000}, {1440, -2000}}, //
-        {{1000, -1800}, 0, 1, {1000, -1440, 1440, -1440}, {1000, -1440}}, //
+        {{1600, -2000}, 0, 2, {1440, -1440, 1440, -2000}, {1440, -2000}},
+        {{1000, -1800}, 0, 1, {1000, -1440, 1440, -1440}, {1000, -1440}},
     };
-    for (const auto& c : cases) {
+    for (const auto& [drop, before, after, extent, nextStart] : cases) {
         PartsHost host;
-        CDrawing& wire = placed(host, TypeWire, QPoint(1440, -1440), c.before);
+        CDrawing& wire = placed(host, TypeWire, QPoint(1440, -1440), before);
         wire.State = 1;
         size_t listAtSnapshot = 0;
         host.onRecordEdit = [&] { listAtSnapshot = host.list.size(); };
-        wire.CreateAttachments(host, c.drop.x(), c.drop.y());
-        EXPECT_EQ(std::tuple(wire.Orientation, wire.Extent), std::tuple(c.after, c.extent)) << c.drop.x();
+        wire.CreateAttachments(host, drop.x(), drop.y());
+        EXPECT_EQ(std::tuple(wire.Orientation, wire.Extent), std::tuple(after, extent)) << drop.x();
         ASSERT_EQ(host.list.size(), 4u);
         EXPECT_EQ(listAtSnapshot, 3u); // the snapshot holds the wire and its pins, not the next wire
         const CComponent &pin1 = host.at(1), &pin2 = host.at(2), &next = host.at(3);
         EXPECT_EQ(std::tuple(pin1.TypeId, pin1.Text, pin1.State, pin1.Position, pin2.Text, pin2.Position),
-                  std::tuple(quint32(TypeTerminal), QString("1"), 1, QPoint(c.extent.left, c.extent.top),
-                             QString("2"), QPoint(c.extent.right, c.extent.bottom)));
+                  std::tuple(quint32(TypeTerminal), QString("1"), 1, QPoint(extent.left, extent.top),
+                             QString("2"), QPoint(extent.right, extent.bottom)));
         EXPECT_EQ(std::tuple(next.TypeId, next.Orientation, next.State, next.Position, next.Extent),
-                  std::tuple(quint32(TypeWire), 0, 0, c.next, c.extent));
+                  std::tuple(quint32(TypeWire), 0, 0, nextStart, extent));
     }
 }
 
@@ -265,76 +246,33 @@ TEST(Drawing, WireDirectionTowardsThePointer)
             << pointer.x() << "," << pointer.y();
 }
 
-TEST(Drawing, GroundsProbesAndBubblesPlaceTheirAttachments)
-{
-    // Label offsets from the point by orientation 1 to 4; a ground has no label.
-    const QPoint labelAt[] = {{200, 300}, {150, -100}, {-400, 300}, {150, 500}};
-    for (quint32 type : {TypeGround, TypeVoltageProbe, TypeBubbleConnector}) {
-        PartsHost host;
-        host.counters['P'] = 4;
-        CDrawing& d = placed(host, type, QPoint(1440, -1440), 1);
-        d.CreateAttachments(host, 1440, -1440);
-        const bool named = type != TypeGround;
-        ASSERT_EQ(host.list.size(), named ? 3u : 2u) << type;
-        const CComponent& pin = host.at(named ? 2 : 1);
-        EXPECT_EQ(std::tuple(pin.TypeId, pin.Text, pin.State, pin.Visible, pin.Position),
-                  std::tuple(quint32(TypeTerminal), QString("1"), 1, 1, QPoint(1440, -1440)));
-        if (!named) continue;
-        const QString name = type == TypeVoltageProbe ? "P5" : "A1";
-        EXPECT_EQ(
-            std::tuple(d.Text, host.at(1).Text, host.at(1).TypeId, host.at(1).Visible, host.at(1).Extent),
-            std::tuple(name, name, quint32(TypeLabel), 1, Rect{}));
-        for (int o = 1; o <= 4; ++o) {
-            d.Orientation = o;
-            d.Position = QPoint(2880, -2880);
-            d.PlaceAttachments(host, host.list.begin());
-            EXPECT_EQ(std::tuple(host.at(1).Position, host.at(2).Position),
-                      std::tuple(QPoint(2880, -2880) + labelAt[o - 1], QPoint(2880, -2880)))
-                << type << " " << o;
-        }
-    }
-    // A broken group moves nothing.
-    PartsHost host;
-    CDrawing& probe = placed(host, TypeVoltageProbe, QPoint(1440, -1440), 1);
-    placed(host, TypeTerminal, QPoint(7, 7), 1);
-    probe.PlaceAttachments(host, host.list.begin());
-    EXPECT_EQ(host.at(1).Position, QPoint(7, 7));
-}
-
 TEST(Drawing, EditingAProbeOrBubbleLabel)
 {
     // A bubble's label is a node name and takes anything; a probe's keeps its letter.
-    const struct {
-        quint32 type;
-        const char* typed;
-        int visible;
-        bool accept, changed;
-        const char* text;
-        int shown, notices;
-    } cases[] = {
+    // type, typed, visible, OK -> changed, text, shown, notices
+    const std::tuple<quint32, const char*, int, bool, bool, const char*, int, int> cases[] = {
         {TypeVoltageProbe, "OUT", 1, true, false, "P1", 1, 1},
         {TypeVoltageProbe, "P7", 1, true, true, "P7", 1, 0},
         {TypeVoltageProbe, "P1", 0, true, true, "P1", 0, 0},
         {TypeBubbleConnector, "SUB1", 1, true, true, "SUB1", 1, 0},
         {TypeBubbleConnector, "X", 0, false, false, "A1", 1, 0},
     };
-    for (const auto& c : cases) {
+    for (const auto& [type, typed, visible, accept, changed, text, shown, notices] : cases) {
         PartsHost host;
-        CDrawing& d = placed(host, c.type, QPoint(1440, -1440), 1);
-        d.CreateAttachments(host, 1440, -1440);
+        CComponent& d = placePart(host, std::make_unique<CDrawing>(type));
         ScriptedUiServices ui;
         ScriptedDialogs dialogs;
         dialogs.script = [&](CComponent& object) {
             auto& o = dynamic_cast<CDrawing&>(object);
             EXPECT_EQ(std::tuple(o.LabelBuffer, o.LabelVisibleCheck), std::tuple(host.at(1).Text, 1));
-            o.LabelBuffer = c.typed;
-            o.LabelVisibleCheck = c.visible;
-            return c.accept;
+            o.LabelBuffer = typed;
+            o.LabelVisibleCheck = visible;
+            return accept;
         };
-        EXPECT_EQ(d.EditProperties(host), c.changed) << c.typed;
+        EXPECT_EQ(d.EditProperties(host), changed) << typed;
         EXPECT_EQ(std::tuple(host.at(1).Text, int(host.at(1).Visible), ui.messages.size()),
-                  std::tuple(QString(c.text), c.shown, qsizetype(c.notices)))
-            << c.typed;
+                  std::tuple(QString(text), shown, qsizetype(notices)))
+            << typed;
     }
     // Nothing else has a dialog.
     for (quint32 type : {TypeTerminal, TypeDragBox, TypeLabel, TypeWire, TypeGround}) {
@@ -360,7 +298,7 @@ TEST(Drawing, HoverHighlightAndDragBox)
     CDrawing box(TypeDragBox);
     box.Extent = Rect{10, -10, 100, -200};
     const Recorded dc = drawn(box);
-    EXPECT_EQ(dc.drawing,
+    EXPECT_EQ(dc.text,
               "Line 10,-10 100,-10\nLine 100,-10 100,-200\nLine 100,-200 10,-200\nLine 10,-200 10,-10");
     EXPECT_EQ(dc.entries[0].pen, Pen(Pen::Dot, 0, kGrey));
 }

@@ -29,15 +29,13 @@ TEST(PlotArchive, ReadsTheFrameworkLayout)
     EXPECT_EQ(doc.ArchiveWord, 1);
     EXPECT_EQ(doc.Axes, (PlotAxes{1e-9, 5, 0, 5e-8, 0, 0, -1, 9, 1}));
     const CPlotTrace& t = doc.Traces.at(0);
-    EXPECT_EQ(t.Name, "V(N1)");
-    EXPECT_EQ(t.Dt, 2); // the second of the two stored intervals
-    EXPECT_EQ(t.T0, 0.5);
-    EXPECT_EQ(t.Values, (std::vector<double>{0.2, 0.5, 0.8}));
+    // The second of the two stored intervals counts.
+    EXPECT_EQ(std::tuple(t.Name, t.Dt, t.T0, t.Values),
+              std::tuple(QString("V(N1)"), 2.0, 0.5, std::vector{0.2, 0.5, 0.8}));
     const CPlotComponent& a = *doc.Annotations().front();
-    EXPECT_EQ(a.Bounds, (Rect{100, -200, 300, -400}));
-    EXPECT_EQ(a.Kind, CPlotComponent::kDottedFrame);
-    EXPECT_EQ(a.Visible, 1);
-    EXPECT_FALSE(a.Flag); // only a stored 1 sets it
+    // Only a stored 1 sets the flag.
+    EXPECT_EQ(std::tuple(a.Bounds, a.Kind, a.Visible, a.Flag),
+              std::tuple(Rect{100, -200, 300, -400}, CPlotComponent::kDottedFrame, 1, false));
     ASSERT_TRUE(loadBytes(doc, handMade(2, "CPlotComponent", 1)));
     EXPECT_TRUE(doc.Annotations().front()->Flag);
     EXPECT_TRUE(ui.messages.isEmpty());
@@ -65,13 +63,13 @@ void fill(CPlotDoc& doc, std::vector<double> samples)
 
 TEST(PlotArchive, RoundTripWithLongSampleCount)
 {
-    std::vector<double> many(70000);
+    std::vector<double> many(0xFFFF);
     for (size_t k = 0; k < many.size(); ++k)
         many[k] = std::sin(k * 1e-3);
     CPlotDoc doc;
     fill(doc, many);
     const QByteArray bytes = saveBytes(doc);
-    EXPECT_TRUE(bytes.contains(QByteArray::fromHex("ffff70110100"))); // 70000 past the escape
+    EXPECT_TRUE(bytes.contains(QByteArray::fromHex("ffffffff0000"))); // 65535 itself past the escape
     CPlotDoc back;
     ASSERT_TRUE(loadBytes(back, bytes));
     EXPECT_EQ(back.Traces[0].Values, many);
@@ -80,7 +78,7 @@ TEST(PlotArchive, RoundTripWithLongSampleCount)
 
     // A count beyond the data is refused before anything is allocated for it.
     QByteArray huge = bytes;
-    huge.replace(QByteArray::fromHex("ffff70110100"), QByteArray::fromHex("ffffffffff7f"));
+    huge.replace(QByteArray::fromHex("ffffffff0000"), QByteArray::fromHex("ffffffffff7f"));
     ScriptedUiServices ui;
     EXPECT_FALSE(loadBytes(back, huge));
     EXPECT_EQ(back.Traces[0].Values, many);
@@ -109,8 +107,7 @@ TEST(PlotArchive, CountsBeyondTheArraysAreClamped)
         doc.TraceCount = c[0];
         doc.Traces[0].PointCount = c[1];
         ASSERT_TRUE(loadBytes(back, saveBytes(doc)));
-        EXPECT_EQ(back.TraceCount, c[2]);
-        EXPECT_EQ(back.Traces[0].PointCount, c[3]);
+        EXPECT_EQ(std::tuple(back.TraceCount, back.Traces[0].PointCount), std::tuple(c[2], c[3]));
     }
 }
 
@@ -125,12 +122,10 @@ TEST(PlotUndo, SnapshotsRestoreAxesAndAnnotations)
     const PlotAxes zoomed = doc.Axes;
     doc.CheckPoint();
     doc.Undo();
-    EXPECT_EQ(doc.Axes, fitted);
-    EXPECT_EQ(doc.Annotations().size(), 1u);
-    EXPECT_EQ(doc.Traces[0].Values, (std::vector<double>{1, 2, 3}));
+    EXPECT_EQ(std::tuple(doc.Axes, doc.Annotations().size(), doc.Traces[0].Values),
+              std::tuple(fitted, size_t(1), std::vector<double>{1, 2, 3}));
     doc.Redo();
-    EXPECT_EQ(doc.Axes, zoomed);
-    EXPECT_EQ(doc.Annotations().size(), 2u);
+    EXPECT_EQ(std::tuple(doc.Axes, doc.Annotations().size()), std::tuple(zoomed, size_t(2)));
 }
 
 } // namespace

@@ -8,19 +8,13 @@
 
 namespace {
 
-// 0 to 50 ms with values 0.2 to 0.8: ticks every 5 ms, values -1 to 9 in tenths, sample k at
-// x = 1440 + 2304 k and a value v at y = (v + 0.1) * 8640 - 10080.
-void fiftyMilliseconds(CPlotDoc& doc)
+TEST(PlotDrawing, FrameTicksLabelsGridAndLegend)
 {
+    // 0 to 50 ms with values 0.2 to 0.8: ticks every 5 ms, values -1 to 9 in tenths.
+    CPlotDoc doc;
     setTraces(doc, {makeTrace(0, 0.01, {0.2, 0.8, 0.5, 0.3, 0.6, 0.4})});
     doc.Traces[0].Name = QStringLiteral("V(N1)");
     doc.AutoScale();
-}
-
-TEST(PlotDrawing, FrameTicksLabelsGridAndLegend)
-{
-    CPlotDoc doc;
-    fiftyMilliseconds(doc);
     RecordingDc rec;
     const Pen pen = rec.GetCurrentPen();
     doc.DrawPlot(rec);
@@ -59,61 +53,6 @@ TEST(PlotDrawing, FrameTicksLabelsGridAndLegend)
     EXPECT_TRUE(hasText("(1.00e-01)", QPoint(13824, -2548)));
     EXPECT_EQ(lines.back().points, (std::vector<QPoint>{{13248, -2448}, {13680, -2448}}));
     EXPECT_EQ(lines.back().pen, Pen(Pen::Solid, 36, QColor(0, 0, 200)));
-}
-
-// Notes the clip area each polyline is drawn in.
-class ClipProbe : public DcDevice {
-public:
-    void Output(const Dc& dc, const DcPrimitive& p) override
-    {
-        if (p.kind == DcShape::Polyline) clips.push_back(dc.GetClipBox());
-    }
-    QSize TextExtent(const Dc&, QStringView text) override { return QSize(int(text.size()) * 100, 200); }
-    std::vector<Rect> clips;
-};
-
-class ProbeDc : public Dc {
-public:
-    explicit ProbeDc(DcDevice* device) : Dc(device, 96, 96, false, QRect(-100, -100, 2000, 2000))
-    {
-        SetMapMode(MM_TWIPS);
-    }
-};
-
-TEST(PlotDrawing, TracesAreClippedToThePlotArea)
-{
-    CPlotDoc doc;
-    fiftyMilliseconds(doc);
-    doc.ZoomToRect(Rect{3000, -3000, 6000, -6000}); // the trace runs far beyond the frame
-    ClipProbe probe;
-    ProbeDc dc(&probe);
-    const Rect before = dc.GetClipBox();
-    doc.DrawPlot(dc);
-    ASSERT_FALSE(probe.clips.empty());
-    for (const Rect& clip : probe.clips)
-        EXPECT_EQ(clip, plot::kArea);
-    EXPECT_EQ(dc.GetClipBox(), before);
-}
-
-TEST(PlotDrawing, PointsAreReusedWhileAxesAndMappingStay)
-{
-    CPlotDoc doc;
-    fiftyMilliseconds(doc);
-    const auto firstPoint = [&doc](RecordingDc& rec) {
-        rec.Clear();
-        doc.DrawPlot(rec);
-        return rec.OfKind(DcShape::Polyline).at(0).points.front();
-    };
-    RecordingDc rec, zoomed;
-    zoomed.SetMapMode(MM_ANISOTROPIC);
-    zoomed.ScaleViewportExt(200, 100, 200, 100);
-    EXPECT_EQ(firstPoint(rec), QPoint(1440, 2592 - 10080));
-    doc.Traces[0].Values[0] = 0.8; // not seen while the points are reused
-    EXPECT_EQ(firstPoint(rec), QPoint(1440, 2592 - 10080));
-    EXPECT_EQ(firstPoint(zoomed), QPoint(1440, 7776 - 10080));
-    doc.Traces[0].Values[0] = 0.2;
-    doc.ZoomToRect(plot::kArea);
-    EXPECT_EQ(firstPoint(rec), QPoint(1440, 2592 - 10080));
 }
 
 } // namespace

@@ -12,60 +12,49 @@ constexpr double kInf = std::numeric_limits<double>::infinity();
 
 TEST(PlotStats, ExtremesAndScale)
 {
-    const struct {
-        std::vector<double> values;
-        double yMin, yMax, scale;
-    } kCases[] = {
+    // Samples a diverged run left behind count for nothing.
+    const std::tuple<std::vector<double>, double, double, double> cases[] = {
         {{0.2, 0.5, 0.8}, 0.2, 0.8, 0.1}, {{-5, -3}, -5, -3, 1}, {{10, -2}, -2, 10, 1},
         {{1, 0.5}, 0.5, 1, 0.1},          {{0, 0}, 0, 0, 1e-30}, {{1, kNaN, kInf, -2, -kInf}, -2, 1, 1},
     };
-    for (const auto& c : kCases) {
-        const CPlotTrace t = makeTrace(1e-6, 2e-6, c.values);
-        EXPECT_EQ(t.YMin, c.yMin);
-        EXPECT_EQ(t.YMax, c.yMax);
-        EXPECT_DOUBLE_EQ(t.Scale, c.scale) << c.yMax;
-        EXPECT_DOUBLE_EQ(t.TEnd, double(c.values.size() - 1) * 2e-6 + 1e-6);
+    for (const auto& [values, yMin, yMax, scale] : cases) {
+        const CPlotTrace t = makeTrace(1e-6, 2e-6, values);
+        EXPECT_EQ(std::tuple(t.YMin, t.YMax), std::tuple(yMin, yMax));
+        EXPECT_DOUBLE_EQ(t.Scale, scale) << yMax;
+        EXPECT_DOUBLE_EQ(t.TEnd, double(values.size() - 1) * 2e-6 + 1e-6);
     }
 }
 
-struct ScaleCase {
-    const char* name;
-    double t0, dt;
-    std::vector<double> values;
-    double unit;
-    int xStep;
-    double xMin, xMax, firstX, yMin, yMax;
-    int yStep;
-    const char* timeLabel;
-};
-
-const ScaleCase kScales[] = {
-    {"50 ns", 0, 50e-9, {0.2, 0.8}, 1e-9, 5, 0, 50e-9, 0, -1, 9, 1, "Time (ns)"},
-    {"3 s", 0, 1.5, {-5, -4, -3}, 1, 1, 0, 3, 0, -6, 1, 1, "Time (s)"},
-    {"2000 s, span 12", 0, 1000, {-9.5, -1, 0}, 1e3, 1, 0, 2000, 0, -12, 2, 2, "Time (1.0e+03s)"},
-    {"away from zero", 2e-3, 1e-3, {1, 2}, 1e-3, 1, 2e-3, 3e-3, 2e-3, -1, 3, 1, "Time (ms)"},
-    // A run that stopped after its first step: the range is one interval long.
-    {"one sample", 2e-6, 1e-9, {1}, 1e-6, 500, 2e-6, 2e-6 + 1e-9, 2e-6, -2, 12, 2, "Time (us)"},
-    {"one sample, no interval", 0, 0, {0}, 1e-3, 100, 0, 1, 0, -1, 1, 1, "Time (ms)"},
-    {"diverged run", 0, 1e-9, {kNaN, kNaN}, 1e-12, 100, 0, 1e-9, 0, -1, 1, 1, "Time (ps)"},
-};
-
 TEST(PlotAutoScale, OneTrace)
 {
-    for (const ScaleCase& c : kScales) {
+    struct Case {
+        const char* name;
+        double t0, dt;
+        std::vector<double> values;
+        PlotAxes axes; // unit, x step, x min, x max, first x tick, -, y min, y max, y step
+        const char* timeLabel;
+    };
+    const Case cases[] = {
+        {"50 ns", 0, 50e-9, {0.2, 0.8}, {1e-9, 5, 0, 50e-9, 0, 0, -1, 9, 1}, "Time (ns)"},
+        {"3 s", 0, 1.5, {-5, -4, -3}, {1, 1, 0, 3, 0, 0, -6, 1, 1}, "Time (s)"},
+        {"2000 s, span 12", 0, 1000, {-9.5, -1, 0}, {1e3, 1, 0, 2000, 0, 0, -12, 2, 2}, "Time (1.0e+03s)"},
+        {"away from zero", 2e-3, 1e-3, {1, 2}, {1e-3, 1, 2e-3, 3e-3, 2e-3, 0, -1, 3, 1}, "Time (ms)"},
+        // A run that stopped after its first step: the range is one interval long.
+        {"one sample", 2e-6, 1e-9, {1}, {1e-6, 500, 2e-6, 2e-6 + 1e-9, 2e-6, 0, -2, 12, 2}, "Time (us)"},
+        {"one sample, no interval", 0, 0, {0}, {1e-3, 100, 0, 1, 0, 0, -1, 1, 1}, "Time (ms)"},
+        {"diverged run", 0, 1e-9, {kNaN, kNaN}, {1e-12, 100, 0, 1e-9, 0, 0, -1, 1, 1}, "Time (ps)"},
+    };
+    for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         CPlotDoc doc;
         setTraces(doc, {makeTrace(c.t0, c.dt, c.values)});
         doc.AutoScale();
         const PlotAxes& a = doc.Axes;
-        EXPECT_EQ(a.TimeUnit, c.unit);
-        EXPECT_EQ(a.XTickStep, c.xStep);
-        EXPECT_DOUBLE_EQ(a.XMin, c.xMin);
-        EXPECT_DOUBLE_EQ(a.XMax, c.xMax);
-        EXPECT_DOUBLE_EQ(a.FirstXTick, c.firstX);
-        EXPECT_EQ(a.YMin, c.yMin);
-        EXPECT_EQ(a.YMax, c.yMax);
-        EXPECT_EQ(a.YTickStep, c.yStep);
+        EXPECT_EQ(std::tuple(a.TimeUnit, a.XTickStep, a.YMin, a.YMax, a.YTickStep),
+                  std::tuple(c.axes.TimeUnit, c.axes.XTickStep, c.axes.YMin, c.axes.YMax, c.axes.YTickStep));
+        EXPECT_DOUBLE_EQ(a.XMin, c.axes.XMin);
+        EXPECT_DOUBLE_EQ(a.XMax, c.axes.XMax);
+        EXPECT_DOUBLE_EQ(a.FirstXTick, c.axes.FirstXTick);
         EXPECT_EQ(plot::TimeAxisLabel(a.TimeUnit), c.timeLabel);
     }
 }
@@ -83,10 +72,9 @@ TEST(PlotAutoScale, DefaultsWithoutTracesAndPaletteWrapping)
     setTraces(doc, nine);
     doc.AutoScale();
     EXPECT_DOUBLE_EQ(doc.Axes.XMax, 9e-9);
-    for (int i = 0; i < 9; ++i) {
-        EXPECT_EQ(doc.Traces[i].PenColor, CPlotDoc::kPalette[i % 8]);
-        EXPECT_EQ(quint32(doc.Traces[i].ReservedWords[1]), doc.Traces[i].PenColor);
-    }
+    for (int i = 0; i < 9; ++i)
+        EXPECT_EQ(std::tuple(doc.Traces[i].PenColor, quint32(doc.Traces[i].ReservedWords[1])),
+                  std::tuple(CPlotDoc::kPalette[i % 8], CPlotDoc::kPalette[i % 8]));
 }
 
 TEST(PlotDoc, ValueAtTime)
@@ -106,7 +94,7 @@ TEST(PlotDoc, ZoomToRect)
     setTraces(doc, {makeTrace(0, 1, {0.5, 7.5})});
     doc.AutoScale(); // x 0..1 s, y -1..9
     const PlotAxes fitted = doc.Axes;
-    doc.ZoomToRect(Rect{1440, -1440, 12960, -10080});
+    doc.ZoomToRect(plot::kArea);
     EXPECT_DOUBLE_EQ(doc.Axes.XMax, fitted.XMax);
     EXPECT_DOUBLE_EQ(doc.Axes.YMin, fitted.YMin);
 

@@ -58,6 +58,7 @@ TEST(PlotRender, FrameAndTracesInTheirColoursClippedToThePlotArea)
             ++inside;
         }
     EXPECT_GT(inside, 1000);
+    EXPECT_EQ(zoomed.pixelColor(900, 163), blue); // the legend beyond the clip of the traces
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 // viewer.
 #include "CPlotDataViewer.h"
 #include "CPlotView.h"
+#include "CommaLocale.h"
 #include "CommandIds.h"
 #include "PlotTestSupport.h"
 
@@ -12,9 +13,6 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
-
-#include <clocale>
-#include <string>
 
 namespace {
 
@@ -59,38 +57,35 @@ protected:
     std::unique_ptr<CPlotView> view;
 };
 
-TEST_F(PlotView, AShiftBandShowsTheAxesInsideItAndADoubleClickScalesThemBack)
+TEST_F(PlotView, AShiftBandZoomsTheAxesAndAShiftClickOrAThinOneActsOnNothing)
 {
-    const QPoint from = Client(3000, -3000), to = Client(9000, -8000);
-    const QPoint a = view->ClientToPage(from), b = view->ClientToPage(to);
-    PlotAxes expected = doc.Axes;
-    ASSERT_TRUE(plot::ZoomAxes(expected, Rect{a.x(), a.y(), b.x(), b.y()}));
-    Drag(from, to, Qt::ShiftModifier);
-    EXPECT_EQ(doc.Axes, expected);
-    EXPECT_EQ(Mode(), CPlotView::SelectMode);
-    EXPECT_TRUE(doc.Annotations().empty());
-
-    QTest::mouseDClick(Port(), Qt::LeftButton, {}, from);
-    const PlotAxes rescaled = doc.Axes;
-    doc.AutoScale();
-    EXPECT_EQ(rescaled, doc.Axes);
-}
-
-TEST_F(PlotView, AShiftClickOrAThinBandKeepsTheBandModeAndActsOnNothingElse)
-{
+    // A click or a thin band keeps the band mode until Esc; no other press makes a band meanwhile,
+    // and no annotation is taken for one.
     const PlotAxes axes = doc.Axes;
     const QPoint at = Client(5000, -5000);
     CPlotComponent& kept = Annotation(Rect{100, -100, 200, -200});
     for (QPoint to : {at, at + QPoint(40, 2), at + QPoint(2, 40)}) {
         Drag(at, to, Qt::ShiftModifier);
         EXPECT_EQ(Mode(), CPlotView::ZoomBandMode);
-        Drag(at, at + QPoint(100, 100)); // no band in this mode; the annotation is not taken for one
+        Drag(at, at + QPoint(100, 100));
         Key(Qt::Key_Escape);
         EXPECT_EQ(Mode(), CPlotView::SelectMode);
     }
-    EXPECT_EQ(doc.Axes, axes);
     ASSERT_EQ(doc.Annotations().size(), 1u);
-    EXPECT_EQ(kept.Bounds, (Rect{100, -100, 200, -200}));
+    EXPECT_EQ(std::tuple(doc.Axes, kept.Bounds), std::tuple(axes, Rect{100, -100, 200, -200}));
+
+    // A band shows the axes inside it; a double click scales them back.
+    const QPoint from = Client(3000, -3000), to = Client(9000, -8000);
+    const QPoint a = view->ClientToPage(from), b = view->ClientToPage(to);
+    PlotAxes expected = doc.Axes;
+    ASSERT_TRUE(plot::ZoomAxes(expected, Rect{a.x(), a.y(), b.x(), b.y()}));
+    Drag(from, to, Qt::ShiftModifier);
+    EXPECT_EQ(std::tuple(doc.Axes, Mode(), doc.Annotations().size()),
+              std::tuple(expected, int(CPlotView::SelectMode), size_t(1)));
+    QTest::mouseDClick(Port(), Qt::LeftButton, {}, from);
+    const PlotAxes rescaled = doc.Axes;
+    doc.AutoScale();
+    EXPECT_EQ(rescaled, doc.Axes);
 }
 
 TEST_F(PlotView, TheZoomToolZoomsInAboutAClickOutWithTheMenuAndToADraggedBand)
@@ -105,8 +100,7 @@ TEST_F(PlotView, TheZoomToolZoomsInAboutAClickOutWithTheMenuAndToADraggedBand)
     const QPoint centre(view->ClientSize().width() / 2, view->ClientSize().height() / 2);
     EXPECT_LE((Client(page.x(), page.y()) - centre).manhattanLength(), 2);
     Drag(at, at + QPoint(1, 2)); // too thin for a band: a click
-    EXPECT_EQ(view->Zoom(), 199);
-    EXPECT_EQ(Mode(), CPlotView::ZoomToolMode);
+    EXPECT_EQ(std::tuple(view->Zoom(), Mode()), std::tuple(199, int(CPlotView::ZoomToolMode)));
     QTest::mouseClick(Port(), Qt::RightButton, {}, at);
     EXPECT_EQ(view->Zoom(), 141);
     view->SetZoom(100);
@@ -115,31 +109,26 @@ TEST_F(PlotView, TheZoomToolZoomsInAboutAClickOutWithTheMenuAndToADraggedBand)
 
     Drag(Client(2000, -2000), Client(4000, -3500));
     EXPECT_GT(view->Zoom(), 300);
-    EXPECT_EQ(Mode(), CPlotView::SelectMode);
-    EXPECT_EQ(Port()->cursor().shape(), Qt::ArrowCursor);
-    EXPECT_TRUE(doc.Annotations().empty());
+    EXPECT_EQ(std::tuple(Mode(), Port()->cursor().shape(), doc.Annotations().size()),
+              std::tuple(int(CPlotView::SelectMode), Qt::ArrowCursor, size_t(0)));
 }
 
 TEST_F(PlotView, ZoomCommandsAndTheirLimits)
 {
-    const struct {
-        int zoom;
-        bool tool, out;
-        int actual;
-    } kCases[] = {{1000, false, true, 0},
-                  {999, true, true, 0},
-                  {100, true, true, 1},
-                  {11, true, true, 0},
-                  {10, true, false, 0}};
-    for (const auto& c : kCases) {
-        view->SetZoom(c.zoom);
-        CmdUI tool(ID_Zoom_Tool), out(ID_Zoom_Out), actual(ID_Zoom_ActualSize);
-        view->OnUpdateCmdUI(tool);
-        view->OnUpdateCmdUI(out);
-        view->OnUpdateCmdUI(actual);
-        EXPECT_EQ(tool.IsEnabled(), c.tool) << c.zoom;
-        EXPECT_EQ(out.IsEnabled(), c.out) << c.zoom;
-        EXPECT_EQ(actual.Check(), c.actual) << c.zoom;
+    // zoom -> Zoom Tool and Zoom Out enabled, Actual Size checked
+    const std::tuple<int, bool, bool, int> cases[] = {{1000, false, true, 0},
+                                                      {999, true, true, 0},
+                                                      {100, true, true, 1},
+                                                      {11, true, true, 0},
+                                                      {10, true, false, 0}};
+    for (const auto& [zoom, tool, out, actual] : cases) {
+        view->SetZoom(zoom);
+        CmdUI toolUI(ID_Zoom_Tool), outUI(ID_Zoom_Out), actualUI(ID_Zoom_ActualSize);
+        for (CmdUI* ui : {&toolUI, &outUI, &actualUI})
+            view->OnUpdateCmdUI(*ui);
+        EXPECT_EQ(std::tuple(toolUI.IsEnabled(), outUI.IsEnabled(), actualUI.Check()),
+                  std::tuple(tool, out, actual))
+            << zoom;
     }
     view->OnCmdMsg(ID_Zoom_Fit);
     const int fit = view->Zoom();
@@ -158,11 +147,9 @@ TEST_F(PlotView, DeleteRemovesTheHighlightedLastAnnotationAndAlwaysTakesASnapsho
     Annotation(Rect{2000, -2000, 3000, -3000});
     CPlotComponent& last = Annotation(Rect{6000, -6000, 7000, -7000});
     Drag(Client(5500, -5500), Client(6500, -6500)); // a selection band over the last one
-    EXPECT_TRUE(last.Highlighted);
-    EXPECT_FALSE(doc.Annotations().front()->Highlighted);
+    EXPECT_TRUE(last.Highlighted && !doc.Annotations().front()->Highlighted);
     Key(Qt::Key_Delete);
-    EXPECT_EQ(doc.Annotations().size(), 1u);
-    EXPECT_EQ(doc.UndoCount(), ++snapshots);
+    EXPECT_EQ(std::tuple(doc.Annotations().size(), doc.UndoCount()), std::tuple(size_t(1), ++snapshots));
 }
 
 TEST_F(PlotView, EscDropsTheBandInProgressAndAMoveEndsWithTheButton)
@@ -171,8 +158,8 @@ TEST_F(PlotView, EscDropsTheBandInProgressAndAMoveEndsWithTheButton)
     QTest::mouseMove(Port(), Client(5000, -5000));
     ASSERT_EQ(doc.Annotations().size(), 1u);
     Key(Qt::Key_Escape);
-    QTest::mouseRelease(Port(), Qt::LeftButton, {}, Client(5000, -5000));
     EXPECT_TRUE(doc.Annotations().empty());
+    QTest::mouseRelease(Port(), Qt::LeftButton, {}, Client(5000, -5000));
 
     CPlotComponent& a = Annotation(Rect{6000, -6000, 7000, -7000});
     a.Highlighted = 1;
@@ -180,9 +167,7 @@ TEST_F(PlotView, EscDropsTheBandInProgressAndAMoveEndsWithTheButton)
     const QPoint from = Client(6500, -6500);
     Drag(from, from + QPoint(30, 0));
     const Rect moved = a.Bounds;
-    EXPECT_GT(moved.left, 6000);
-    EXPECT_EQ(moved.right - moved.left, 1000);
-    EXPECT_TRUE(doc.IsModified());
+    EXPECT_TRUE(moved.left > 6000 && moved.right - moved.left == 1000 && doc.IsModified());
     QTest::mouseMove(Port(), from + QPoint(90, 40));
     EXPECT_EQ(a.Bounds, moved);
 }
@@ -203,8 +188,7 @@ TEST_F(PlotView, TheDataViewerListsEveryTraceAtTheTypedTimeInTheCLocale)
     ASSERT_TRUE(view->OnCmdMsg(ID_ViewPlotData));
     CPlotDataViewer& viewer = view->DataViewer();
     EXPECT_TRUE(viewer.isVisible());
-    const std::string saved = std::setlocale(LC_NUMERIC, nullptr);
-    std::setlocale(LC_NUMERIC, "de_DE.UTF-8"); // where it exists, a comma locale
+    const CommaLocale comma;
     const struct {
         const char* typed;
         const char* listing;
@@ -219,7 +203,6 @@ TEST_F(PlotView, TheDataViewerListsEveryTraceAtTheTypedTimeInTheCLocale)
         QTest::mouseClick(viewer.ShowDataButton(), Qt::LeftButton);
         EXPECT_EQ(viewer.OutputText, QString::fromLatin1(c.listing)) << c.typed;
     }
-    std::setlocale(LC_NUMERIC, saved.c_str());
 }
 
 } // namespace
