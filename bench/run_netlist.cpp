@@ -18,10 +18,13 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <cerrno>
+#include <charconv>
 #include <cstdio>
 #include <cstring>
 #include <new>
+#include <string>
 #include <vector>
 
 namespace {
@@ -211,11 +214,27 @@ int run(int argc, char** argv)
     for (const QString& t : shown)
         std::printf(", %s", qPrintable(t));
     std::printf("\n");
+    // printf's %.9e, digit for digit, at a fraction of its cost for tens of thousands of lines.
+    std::string text;
+    const size_t lineBytes = (values.size() + 1) * 24;
+    text.reserve(std::max<size_t>(1 << 16, lineBytes) + lineBytes);
+    const auto put = [&text](double v) {
+        char digits[32];
+        const auto end =
+            std::to_chars(digits, digits + sizeof digits, v, std::chars_format::scientific, 9).ptr;
+        text.append(digits, end);
+    };
     for (int j = 0; j < n; ++j) {
-        std::printf("%.9e", results.Time(j));
-        for (const auto& v : values)
-            std::printf(", %.9e", v[size_t(j)]);
-        std::printf("\n");
+        put(results.Time(j));
+        for (const auto& v : values) {
+            text += ", ";
+            put(v[size_t(j)]);
+        }
+        text += '\n';
+        if (text.size() >= (1 << 16) || j + 1 == n) {
+            std::fwrite(text.data(), 1, text.size(), stdout);
+            text.clear();
+        }
     }
     std::fprintf(stderr, "run seconds: %.6f\n", seconds);
     setUi(nullptr);

@@ -10,10 +10,8 @@
 #include <QIODevice>
 
 #include <algorithm>
-#include <chrono>
 #include <climits>
 #include <cmath>
-#include <future>
 #include <new>
 
 namespace {
@@ -353,30 +351,14 @@ void CSimulatorDoc::SetMemoryLimit(double bytes)
     g_memoryLimit = bytes;
 }
 
-template <class Work> void CSimulatorDoc::PumpWhile(Work work)
-{
-    auto done = std::async(std::launch::async, std::move(work));
-    const auto due = [this]() {
-        return std::chrono::milliseconds(std::max<qint64>(g_pumpInterval - m_SincePump.elapsed(), 1));
-    };
-    while (done.wait_for(due()) != std::future_status::ready)
-        PumpWaitingMessages();
-    done.get();
-}
-
 bool CSimulatorDoc::AllocateResults()
 {
     const int rows = m_N + m_M + 1;
     try {
-        ResultsTable table;
-        const auto allocate = [&]() { table.Allocate(rows, m_h, m_StepCount, m_StartTime, m_dt); };
-        // The kernel writes the zeros of a table at half a second to two and a half seconds per
-        // gigabyte on a virtual machine, the slowest when it hands out huge pages.
-        if (double(rows) * (double(m_h) + 1 + m_StepCount) * sizeof(double) > kLargeBlockBytes)
-            PumpWhile(allocate);
-        else
-            allocate();
-        m_Results = std::move(table);
+        // The kernel writes the zeros of a large table at half a second to two and a half seconds per
+        // gigabyte on a virtual machine, on a worker thread ahead of the steps: the run, and the window
+        // it serves, need not wait for them.
+        m_Results.Allocate(rows, m_h, m_StepCount, m_StartTime, m_dt);
     } catch (const std::bad_alloc&) {
         m_Results.Clear();
         ui().message(QStringLiteral("Error.  Not enough memory for the results of this run."));

@@ -222,10 +222,6 @@ private:
     bool KeepFactoring();
     // `work` on every element in list order, pumping when due; false when a stop has been asked for.
     template <class Work> bool ForEachElement(Work work);
-    // Runs `work`, one allocation too large to pump inside, on a worker thread while this thread pumps;
-    // the work touches nothing the window reads. Rethrows what the work throws.
-    template <class Work> void PumpWhile(Work work);
-    static constexpr double kLargeBlockBytes = 16.0 * 1024 * 1024;
     void SetRunning(bool running);
     bool AllocateResults();
     // The memory a run may use (SetMemoryLimit, or what is available).
