@@ -60,13 +60,6 @@ protected:
     }
     Ribbon& Bar() { return *Frame().GetRibbonBar(); }
     CSimulatorDoc* Netlist() { return dynamic_cast<CSimulatorDoc*>(Docs().GetOpenDocuments().back()); }
-    QStringList Titles()
-    {
-        QStringList titles;
-        for (Document* d : Docs().GetOpenDocuments())
-            titles << d->Title();
-        return titles;
-    }
 
     // The window's own events, at points of the page.
     QPoint Client(QPoint page) { return view->PageToClient(page); }

@@ -266,7 +266,7 @@ TEST_F(EditorTest, RotatingTurnsPartsWithTheirAttachmentsButNotDroppedWires)
     EXPECT_EQ(doc.UndoCount(), std::min(snapshots + 4, 21));
 }
 
-TEST_F(EditorTest, DeleteAndCutRemoveWholePartsAndALabelAloneStays)
+TEST_F(EditorTest, DeleteRemovesWholePartsAndALabelAloneStays)
 {
     Place(TypeResistor, Grid(2, 2));
     Place(TypeResistor, Grid(2, 8));
@@ -281,16 +281,6 @@ TEST_F(EditorTest, DeleteAndCutRemoveWholePartsAndALabelAloneStays)
     Key(Qt::Key_Delete);
     EXPECT_EQ(Texts(), (QStringList{"R2", "R2", "1k", "1", "2"}));
     EXPECT_EQ(doc.UndoCount(), snapshots + 1);
-
-    // Cut: copied with the selection kept, then deleted; it pastes back under the next number.
-    Click(Grid(4, 8));
-    const QByteArray cut = editor.CopySelection(true);
-    EXPECT_EQ(Selected().size(), 5u);
-    editor.DeleteSelection();
-    EXPECT_TRUE(doc.Components().empty());
-    ASSERT_TRUE(editor.Paste(cut));
-    EXPECT_EQ(Texts(), (QStringList{"R3", "R3", "1k", "1", "2"}));
-    EXPECT_EQ(At(0).Position, Grid(2, 8) + QPoint(144, -144));
 }
 
 TEST_F(EditorTest, CopyTakesWholeGroupsAndPasteRenamesOnlyNamedObjects)
@@ -555,7 +545,7 @@ TEST_F(EditorTest, ATextAsksForItsWordsOnceAndTheNextRepeatsThem)
     Key(Qt::Key_Escape);
     EXPECT_EQ(Texts(), (QStringList{"PARAMS: RL=50", "PARAMS: RL=50"}));
 
-    // A text goes with Delete, and is copied and pasted without a new name.
+    // A text is cut (copied with the selection kept, then deleted) and pasted without a new name.
     Paint();
     Click(Grid(3, 3) + QPoint(100, -100));
     const QByteArray copied = editor.CopySelection(true);
