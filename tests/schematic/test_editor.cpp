@@ -54,7 +54,6 @@ TEST_F(EditorTest, PlacingSnapsToTheFrameGridAndStaysInsideTheFrame)
     for (const auto& d : drags)
         EXPECT_EQ(SchematicEditor::SnapDistance(d[0]), d[1]) << d[0];
 
-    EXPECT_EQ(Place(TypeResistor, {1100, -1100}).Position, QPoint(1080, -1080));
     EXPECT_EQ(Place(TypeResistor, {1160, -1160}).Position, QPoint(1224, -1224));
     // A wire's points snap only with Shift held.
     Wire({{1500, -1500}, {1500, -2508}});
@@ -390,7 +389,6 @@ TEST_F(EditorTest, DragMoveFollowsEitherAxisInGridStepsAndCatchesUp)
     CComponent& r = Place(TypeResistor, Grid(2, 2));
     Paint();
     Click(Grid(4, 2));
-    const QPoint start = r.Position;
     const struct {
         bool snap;
         unsigned flags;
@@ -422,7 +420,6 @@ TEST_F(EditorTest, DragMoveFollowsEitherAxisInGridStepsAndCatchesUp)
     Move(grab + QPoint(120, 0), MK_LBUTTON);
     Up(grab + QPoint(120, 0));
     EXPECT_EQ(r.Position, before + QPoint(144, 0));
-    EXPECT_NE(r.Position, start);
 
     // A click on the selection that does not move takes no snapshot.
     const int snapshots = doc.UndoCount();
