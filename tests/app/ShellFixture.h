@@ -117,6 +117,14 @@ protected:
             kinds << d->Template()->ResourceId();
         return kinds;
     }
+    // The titles of the open documents.
+    QStringList Titles()
+    {
+        QStringList titles;
+        for (Document* d : Docs().GetOpenDocuments())
+            titles << d->Title();
+        return titles;
+    }
 
     QTemporaryDir dir;
 };

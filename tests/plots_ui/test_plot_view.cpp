@@ -1,5 +1,4 @@
-// The plot window driven as a user drives it: bands, tools, keys, commands, printing and the data
-// viewer.
+// The plot window driven as a user drives it: bands, tools, keys, commands and the data viewer.
 #include "CPlotDataViewer.h"
 #include "CPlotView.h"
 #include "CommaLocale.h"
@@ -11,7 +10,6 @@
 #include <QCoreApplication>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -170,17 +168,6 @@ TEST_F(PlotView, EscDropsTheBandInProgressAndAMoveEndsWithTheButton)
     EXPECT_TRUE(moved.left > 6000 && moved.right - moved.left == 1000 && doc.IsModified());
     QTest::mouseMove(Port(), from + QPoint(90, 40));
     EXPECT_EQ(a.Bounds, moved);
-}
-
-TEST_F(PlotView, PrintsToPdf)
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("plot.pdf"));
-    ASSERT_TRUE(view->PrintToPdf(path));
-    QFile pdf(path);
-    ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(pdf.read(5) == "%PDF-");
-    EXPECT_GT(pdf.size(), 2000);
 }
 
 TEST_F(PlotView, TheDataViewerListsEveryTraceAtTheTypedTimeInTheCLocale)

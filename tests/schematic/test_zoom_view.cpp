@@ -90,16 +90,12 @@ TEST(ZoomView, ZoomToRectFillsTheWindowWithTheBandWithinTheZoomRange)
         w.ZoomToRect(c.band);
         EXPECT_EQ(w.Zoom(), c.zoom) << c.name;
     }
-}
-
-TEST(ZoomView, ZoomToRectPutsTheBandsCentreInTheWindowsCentre)
-{
+    // The band's centre comes to the window's centre.
     Window w(QSize(1056, 816));
     w.ZoomToRect(Rect{100, 100, 300, 250});
     EXPECT_EQ(w.Zoom(), 520);
-    const QPoint centre = w.GetAnchorPoint();
-    EXPECT_NEAR(centre.x(), 3000, 5);
-    EXPECT_NEAR(centre.y(), -2625, 5);
+    EXPECT_NEAR(w.GetAnchorPoint().x(), 3000, 5);
+    EXPECT_NEAR(w.GetAnchorPoint().y(), -2625, 5);
 }
 
 TEST(ZoomView, SetZoomKeepsThePointAtTheWindowsCentreInPlace)
@@ -211,7 +207,6 @@ TEST(ZoomView, ScreenMappingIsZoomedAndScrolledPrintingIsTrueSize)
     RecordingDc paper(600, true);
     w.OnPrepareDC(paper, true);
     EXPECT_EQ(paper.LPtoDP(QPoint(1440, -1440)), QPoint(600, 600));
-    EXPECT_EQ(paper.LPtoDP(QPoint(0, 0)), QPoint(0, 0));
 }
 
 TEST(ZoomView, PagesOfBillionsOfTwipsKeepTheirDeviceSizeIn64Bits)

@@ -1,4 +1,4 @@
-// The schematic window as a widget: its events, cursors, commands, clipboard and printing.
+// The schematic window as a widget: its events, cursors, commands and clipboard.
 #include "CComponent.h"
 #include "CTorvex2Doc.h"
 #include "CTorvex2View.h"
@@ -13,10 +13,8 @@
 
 #include <QApplication>
 #include <QClipboard>
-#include <QFile>
 #include <QImage>
 #include <QMimeData>
-#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -170,18 +168,4 @@ TEST_F(SchematicViewTest, ListComponentsWaitsForItsWindowAndARepairIsAnEdit)
     // A repair is an edit: it can be undone and saved.
     EXPECT_TRUE(doc.IsModified());
     EXPECT_EQ(doc.UndoCount(), snapshots + 1);
-}
-
-TEST_F(SchematicViewTest, PrintingToAPdfFileWritesThePage)
-{
-    PlaceResistor();
-    view->OnCmdMsg(ID_Zoom_Tool); // whatever the screen shows
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("page.pdf"));
-    ASSERT_TRUE(view->PrintToPdf(path));
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const QByteArray pdf = file.readAll();
-    EXPECT_TRUE(pdf.startsWith("%PDF"));
-    EXPECT_GT(pdf.size(), 2000);
 }
