@@ -262,32 +262,3 @@ TEST(StructuredLuTest, SystemsBeyondTheDenseCopyDifferOnlyForUnusualInputs)
     EXPECT_EQ(plainDifferences, 0);
     EXPECT_GT(unusualDifferences, 0);
 }
-
-TEST(StructuredLuTest, TheKeepGoingHookIsAskedOftenEnoughAndCanStopAFactorisation)
-{
-    // A dense 300 x 300 system, nine million products in 300 columns, and a chain of 2000 columns of
-    // a few products each: the hook is asked for every million products and at least every 64
-    // columns, so a hook that looks at the clock is never far from it.
-    const struct {
-        int n;
-        bool dense;
-        int asked;
-    } cases[] = {{300, true, 8 + 300 / 64}, {2000, false, 2000 / 64}};
-    std::mt19937 rng(3);
-    for (const auto& c : cases) {
-        Twin t(c.n);
-        for (int i = 1; i <= c.n; ++i)
-            for (int j = 1; j <= c.n; ++j)
-                if (c.dense || std::abs(i - j) <= 1)
-                    *t.a.entry(i, j) =
-                        (i == j ? 4.0 * c.n : 0) + std::uniform_real_distribution<double>(-1, 1)(rng);
-        int calls = 0;
-        t.lu.setKeepGoing([&] { return ++calls < 3; });
-        EXPECT_EQ(t.lu.factor(t.a, t.indx.data()), StructuredLU::kStopped) << c.n;
-        EXPECT_EQ(calls, 3);
-        calls = 0;
-        t.lu.setKeepGoing([&] { return ++calls > 0; });
-        EXPECT_EQ(t.lu.factor(t.a, t.indx.data()), 0.0) << c.n;
-        EXPECT_GE(calls, c.asked) << c.n;
-    }
-}
