@@ -1,4 +1,4 @@
-// Lossless lines: partitions, whole-step delays, statement forms, clamps and stand-in parts.
+// Lossless lines: whole-step delays, statement forms, clamps and stand-in parts.
 #include "CTransmissionLineSim.h"
 #include "SimHarness.h"
 
@@ -16,21 +16,6 @@ QString matched(const QString& line, const QString& load = "50")
 }
 
 } // namespace
-
-TEST(Line, TwoSubNetworksJoinedByALineAreTwoPartitions)
-{
-    const QString net = matched("T1 NA 0 NB 0 Z0=50 TD=3N", "150");
-    SimHarness full, maximal;
-    ASSERT_TRUE(full.runClean(net, "1ns", "20ns", "None"));
-    ASSERT_TRUE(maximal.runClean(net, "1ns", "20ns", "Maximal"));
-    EXPECT_EQ(maximal.doc.PartitionCount(), 2);
-    const auto* line = findElement<CTransmissionLineSim>(maximal.doc, "T1");
-    EXPECT_NE(line->PortPartition(0), line->PortPartition(1));
-    expectSameTraces(maximal, full, {"V(NA)", "V(NB)", "IL(T1)", "IR(T1)"}, 0, 0);
-    // 0.5 V arrives after 3 steps and 0.75 V is the load's share of the doubled wave.
-    EXPECT_NEAR(maximal.at("V(NB)", 3e-9), 0, 1e-12);
-    EXPECT_NEAR(maximal.at("V(NB)", 4e-9), 0.75, 1e-12);
-}
 
 TEST(Line, DelayInWholeStepsAndHistoryCountWithinTheRun)
 {

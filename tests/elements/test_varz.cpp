@@ -1,6 +1,5 @@
-// Lines whose impedance changes from step to step, and the variable capacitor built on them.
+// The variable capacitor as a line stub whose impedance changes from step to step.
 #include "CVariableCSim.h"
-#include "ElementFactory.h"
 #include "SimHarness.h"
 
 #include <gtest/gtest.h>
@@ -13,59 +12,7 @@ const QString kDriven = "* driven\nV1 NS 0 PULSE 0 2 5N 10N 10N 30N 100N\nR1 NS 
 const QString kDischarge = "* discharge\nC1 N1 0 VARC TL POLYNOMIAL 1N 0.1N 0 0 IC=10\nR1 N1 0 1K\n";
 const QString kUnrelatedDiode = "V9 N7 0 DC 5\nR9 N7 N8 10\nD9 N8 0 1N4004\n";
 
-// A line whose impedance doubles at step 20, recording the waves it holds around the rescale.
-struct DoublingLine : CVariableZSim {
-    using CVariableZSim::CVariableZSim;
-    bool Parse(const QStringList& tokens) override { return CTransmissionLineSim::Parse(tokens); }
-    void UpdateValue(int k) override
-    {
-        if (k == m_pDoc->HistoryCount() + 20) Z[size_t(k)] *= 2;
-    }
-    void PreSolve(int k) override
-    {
-        const bool watched = k == m_pDoc->HistoryCount() + 20;
-        if (watched && calls++ == 0) before = pairs(k);
-        CVariableZSim::PreSolve(k);
-        if (watched) after = pairs(k);
-    }
-    std::vector<std::pair<double, double>> pairs(int k) const
-    {
-        std::vector<std::pair<double, double>> p;
-        for (int i = 0; i < Delay; ++i)
-            p.emplace_back(W1[size_t(k - 1 - i)], W2[size_t(k - Delay + i)]);
-        return p;
-    }
-    int calls = 0;
-    std::vector<std::pair<double, double>> before, after;
-};
-
 } // namespace
-
-TEST(VariableZ, DoubledImpedanceRescalesEachWavePairOnceWhileADiodeIterates)
-{
-    SimHarness h;
-    DoublingLine* line = nullptr;
-    h.doc.SetElementFactory([&](ElementClass cls, CSimulatorDoc* doc) -> std::unique_ptr<CComponentSim> {
-        if (cls != ElementClass::TransmissionLine) return CreateElement(cls, doc);
-        auto made = std::make_unique<DoublingLine>(doc);
-        line = made.get();
-        return made;
-    });
-    ASSERT_TRUE(h.runClean(kDriven + "T1 N1 0 N2 0 50 3N\nR3 N2 0 100\n" + kUnrelatedDiode, "1ns", "30ns"));
-    ASSERT_GE(line->calls, 2);
-    ASSERT_EQ(line->before.size(), 3u);
-    EXPECT_NE(line->before[0].first, 0.0);
-    for (size_t i = 0; i < 3; ++i) {
-        const auto [x, y] = line->before[i];
-        EXPECT_NEAR(line->after[i].first, (3 * x + y) / 2, 1e-15) << i;
-        EXPECT_NEAR(line->after[i].second, (3 * y + x) / 2, 1e-15) << i;
-    }
-    EXPECT_EQ(h.at("Z(T1)", 19e-9), 50);
-    EXPECT_EQ(h.at("Z(T1)", 20e-9), 100);
-    // The port current uses the impedance of its own step: R3 takes all of it.
-    for (double t : {10e-9, 25e-9})
-        EXPECT_NEAR(h.at("IR(T1)", t), h.at("V(N2)", t) / 100, 1e-12) << t;
-}
 
 TEST(VariableC, FixedLawIsThePlainStub)
 {

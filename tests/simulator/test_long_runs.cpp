@@ -94,7 +94,8 @@ TEST(LongRunTest, LinesAreThoseOfTheLineByLineReader)
         "* t\nR1 N1 N2 5\n* remark\n+ IGNORED\nR2 N2 0 1\n", "* t\n+ joins the title\n* c\n+\n+x",
         "* t\nR1 N1 0 1\n+\n+ +\n++3\n",          "R1 N1 0 1\n* not first",
         "*",                                      "* a\n* b\n",
-        "* t\nR1\tN1 0 1\r\n\t  \r\n+\t2\n",       "* t \n R1 N1 0 1 \n R2 N1 0 2 \n"};
+        "* t\nR1\tN1 0 1\r\n\t  \r\n+\t2\n",       "* t \n R1 N1 0 1 \n R2 N1 0 2 \n",
+        "* t\nR1 N1 N2\n+100\n",                 "* t\nR1 N1\n+ N2\n+ 5\n"};
     // clang-format on
     // And texts cut from the pieces of every rule.
     const char* pieces[] = {"*", "+", " ", "\t", "\r", "\n", "\r\n", "R1 N1 0 5", "c", "* c", "+ 7"};

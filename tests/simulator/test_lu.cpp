@@ -5,32 +5,6 @@
 
 #include <random>
 
-namespace {
-
-struct System {
-    Matrix a;
-    std::vector<int> indx;
-    explicit System(std::initializer_list<std::initializer_list<double>> rows)
-        : a(int(rows.size())), indx(rows.size() + 1)
-    {
-        int i = 1;
-        for (const auto& r : rows) {
-            int j = 1;
-            for (double v : r)
-                a[i][j++] = v;
-            ++i;
-        }
-    }
-    double factor()
-    {
-        double d = 99;
-        ludcmp(a.rows(), a.size(), indx.data(), &d);
-        return d;
-    }
-};
-
-} // namespace
-
 TEST(LuTest, SolvesAgainstAKnownSolutionWithReusedFactors)
 {
     std::mt19937 rng(7);
@@ -56,30 +30,4 @@ TEST(LuTest, SolvesAgainstAKnownSolutionWithReusedFactors)
                 EXPECT_NEAR(b[size_t(i)], x[size_t(i)], 1e-12) << n;
         }
     }
-}
-
-TEST(LuTest, PivotsOnTheScaledLargestAndTheLaterRowOnTies)
-{
-    System s{{0, 1}, {1, 1}}; // without pivoting the zero leading entry would stop the elimination
-    EXPECT_EQ(s.factor(), 0.0);
-    EXPECT_EQ(s.indx[1], 2);
-    std::vector<double> b{0, 1, 3};
-    lubksb(s.a.rows(), 2, s.indx.data(), b.data());
-    EXPECT_DOUBLE_EQ(b[1], 2);
-    EXPECT_DOUBLE_EQ(b[2], 1);
-    System tie{{1, 1}, {1, -1}};
-    EXPECT_EQ(tie.factor(), 0.0);
-    EXPECT_EQ(tie.indx[1], 2);
-}
-
-TEST(LuTest, StatusForZeroRowsAndZeroPivots)
-{
-    System zeroRow{{1, 0, 0}, {0, 0, 0}, {0, 0, 1}};
-    EXPECT_EQ(zeroRow.factor(), -1.0);
-    // Columns 2 and 3 are equal: the third pivot vanishes, and the decomposition completes with TINY.
-    System singular{{2, 1, 1}, {1, 3, 3}, {1, 1, 1}};
-    EXPECT_EQ(singular.factor(), 3.0);
-    EXPECT_EQ(singular.a[3][3], TINY);
-    System twice{{1, 1, 1}, {1, 1, 1}, {1, 1, 1}}; // only the first zero pivot is reported
-    EXPECT_EQ(twice.factor(), 2.0);
 }

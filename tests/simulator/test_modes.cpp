@@ -53,27 +53,26 @@ TEST(ModesTest, ModeChoice)
     }
 }
 
-TEST(ModesTest, ReducedSetStopsAtLines)
+TEST(ModesTest, TheSmallerSystemsStopAtLinesAndOnlyDirtyOnesAreRefactored)
 {
-    ModeRun r(ladder(30, true, true, 6), "Auto");
-    // The region beyond the line: nodes N25..N30, where D1 sits at N30.
-    EXPECT_EQ(r.h.doc.ReducedNodeCount(), 6);
-    EXPECT_EQ(r.h.doc.ReducedBranchCount(), 0);
+    // The region beyond the line: nodes N25..N30, where D1 sits at N30. D1 changes its conductance at
+    // every step: "None" refactors the whole system each step, "Minimal" the reduced system, "Maximal"
+    // only its own partition.
+    const QString net = ladder(30, true, true, 6);
+    ModeRun none(net, "None"), minimal(net, "Minimal"), maximal(net, "Maximal");
+    EXPECT_EQ(minimal.h.doc.ReducedNodeCount(), 6);
+    EXPECT_EQ(minimal.h.doc.ReducedBranchCount(), 0);
     int inSet = 0;
-    for (const auto& e : r.h.doc.Elements())
+    for (const auto& e : minimal.h.doc.Elements())
         inSet += e->InReducedSet;
     EXPECT_EQ(inSet, 6 + 5 + 1 + 1); // RG across six nodes, five series R, the line, D1
-}
-
-TEST(ModesTest, PartitionsAreCutAtLinesOnly)
-{
-    ModeRun one(ladder(8, false), "Maximal");
-    EXPECT_EQ(one.h.doc.PartitionCount(), 1);
-    ModeRun two(ladder(8, false, true), "Maximal");
-    EXPECT_EQ(two.h.doc.PartitionCount(), 2);
-    // An element whose nodes are all ground belongs to no partition and does no harm.
-    ModeRun grounded(ladder(8, false, true) + "R99 0 0 5\n", "Maximal");
-    EXPECT_EQ(grounded.h.doc.PartitionCount(), 2);
+    EXPECT_EQ(none.h.doc.FactorCount(), 31);
+    EXPECT_EQ(minimal.h.doc.FactorCount(), 1 + 31);
+    EXPECT_EQ(maximal.h.doc.FactorCount(), 2 + 30);
+    EXPECT_EQ(maximal.h.doc.PartitionCount(), 2);
+    // Without a line there is one partition; an element whose nodes are all ground belongs to none.
+    EXPECT_EQ(ModeRun(ladder(8, false), "Maximal").h.doc.PartitionCount(), 1);
+    EXPECT_EQ(ModeRun(ladder(8, false, true) + "R99 0 0 5\n", "Maximal").h.doc.PartitionCount(), 2);
 }
 
 TEST(ModesTest, EveryModeGivesTheSameResults)
@@ -87,16 +86,4 @@ TEST(ModesTest, EveryModeGivesTheSameResults)
             expectSameTraces(other.h, none.h, {"V(N2)", "V(N12)", last, "I(V1)"}, 1e-9, 0);
         }
     }
-}
-
-TEST(ModesTest, OnlyDirtySystemsAreRefactored)
-{
-    // The nonlinear element changes its conductance at every step: "None" refactors the whole
-    // system each step, "Minimal" the reduced system, "Maximal" only its own partition.
-    ModeRun none(ladder(30, true, true, 6), "None");
-    ModeRun minimal(ladder(30, true, true, 6), "Minimal");
-    ModeRun maximal(ladder(30, true, true, 6), "Maximal");
-    EXPECT_EQ(none.h.doc.FactorCount(), 31);
-    EXPECT_EQ(minimal.h.doc.FactorCount(), 1 + 31);
-    EXPECT_EQ(maximal.h.doc.FactorCount(), 2 + 30);
 }

@@ -1,4 +1,4 @@
-// The netlist reader: lines, continuations, comments, tokens, values, nodes and dispatch.
+// The netlist reader: tokens, values, nodes and dispatch (its lines are checked with the long runs).
 #include "CComponentSim.h"
 #include "CSimulatorDoc.h"
 #include "ElementClass.h"
@@ -65,27 +65,6 @@ TEST(ReaderTest, ValuesWithScaleSuffixes)
     }
 }
 
-TEST(ReaderTest, LinesContinuationsAndComments)
-{
-    // A comment between a statement and its continuation takes the continuation with it. Blank lines
-    // and leading blanks go; trailing blanks stay; the text is upper-cased.
-    // clang-format off
-    const std::pair<const char*, QStringList> cases[] = {
-        {"* t\r\nR1 N1 N2\r\n+ 100\r\n", {"R1 N1 N2 100"}},   {"* t\nR1 N1 N2\n+100\n", {"R1 N1 N2100"}},
-        {"* t\nR1 N1\n+ N2\n+ 5\n", {"R1 N1 N2 5"}},          {"*only title\rR1 A B 1", {"R1 A B 1"}},
-        {"* t\nR1 N1 N2 5\n* note\n+ IGNORED\nR2 N2 0 1\n", {"R1 N1 N2 5", "R2 N2 0 1"}},
-        {"* t\n\n\n   r1 n1 0 5  \n\t\nR2 N1 0 1", {"R1 N1 0 5  ", "R2 N1 0 1"}}};
-    // clang-format on
-    for (const auto& [text, lines] : cases) {
-        ScriptedUiServices ui;
-        CSimulatorDoc doc;
-        doc.SetNetlistText(QString::fromLatin1(text));
-        ASSERT_TRUE(doc.ReadNetlistLines()) << text;
-        EXPECT_EQ(doc.Lines(), lines) << text;
-        EXPECT_TRUE(ui.messages.isEmpty());
-    }
-}
-
 TEST(ReaderTest, TokensSplitOnBlanksOnlyAndNodesAreNumberedInOrderOfFirstUse)
 {
     Parsed p("* t\nR1   NB NA  5\nR2\tNA NA 0 7\nR3 00 NC 1\n");
@@ -98,7 +77,6 @@ TEST(ReaderTest, TokensSplitOnBlanksOnlyAndNodesAreNumberedInOrderOfFirstUse)
     EXPECT_EQ(p.doc.FindNodeIndex("0"), -1);
     EXPECT_EQ(p.doc.FindNodeIndex("NX"), -1);
     EXPECT_EQ(p.doc.GetNodeIndex("0"), 0);
-    EXPECT_EQ(p.doc.NodeCount(), 4);
 }
 
 TEST(ReaderTest, DispatchByLetterAndKeyword)

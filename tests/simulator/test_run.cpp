@@ -1,4 +1,5 @@
-// The transient run: settings, steps, progress, stopping, failures and traces.
+// The transient run: settings, steps, progress, iterations, failures and traces (stopping and a second
+// start are checked in the netlist window).
 #include "SimHarness.h"
 #include "TestElements.h"
 
@@ -34,20 +35,14 @@ TEST(RunTest, ResistiveDividerAndCompletionMessage)
 {
     SimHarness h;
     ASSERT_TRUE(h.run(kDivider, "1ns", "10ns", "Auto", "5ns"));
-    EXPECT_DOUBLE_EQ(h.at("V(NOUT)", 5e-9), 7.5);
-    EXPECT_DOUBLE_EQ(h.at("V(NOUT)", 15e-9), 7.5);
     // The table that plots and exports read: eleven points from the start time on.
     const ResultsTable& table = h.doc.Results();
     ASSERT_EQ(table.PointCount(), 11);
     EXPECT_DOUBLE_EQ(table.Time(10), 15e-9);
     EXPECT_EQ(table.Values(h.doc.FindNodeIndex("NOUT"))[10], 7.5);
     EXPECT_NEAR(h.at("I(V1)", 10e-9), -2.5e-3, 1e-15);
-    ASSERT_EQ(h.ui.messages.size(), 1);
-    EXPECT_EQ(h.ui.messages[0], QStringLiteral("Simulation completed in 00 mins, 00 secs"));
-    EXPECT_TRUE(h.doc.ResultsValid());
-    EXPECT_FALSE(h.doc.IsRunning());
-    // A linear circuit factors once per run.
-    EXPECT_EQ(h.doc.FactorCount(), 1);
+    EXPECT_EQ(h.ui.messages, QStringList{"Simulation completed in 00 mins, 00 secs"});
+    EXPECT_EQ(h.doc.FactorCount(), 1); // a linear circuit factors once per run
 }
 
 TEST(RunTest, ProgressPositions)
@@ -64,34 +59,6 @@ TEST(RunTest, ProgressPositions)
             if (k % divisor == 0) expected.push_back(k - 1);
         EXPECT_EQ(rec.positions, expected);
     }
-}
-
-TEST(RunTest, StopFromThePumpEndsAfterThatStep)
-{
-    SimHarness h;
-    h.ui.onPump = [&]() {
-        if (h.doc.IsRunning() && h.ui.pumpCount == 2) h.doc.RequestStop();
-    };
-    ASSERT_TRUE(h.run(kDivider, "1ns", "1000ns"));
-    // The pump runs at k = 100, 200, ... with h = 1: stopped at k = 200, the step of 199 ns.
-    EXPECT_EQ(h.doc.StepCount(), 199);
-    EXPECT_EQ(h.doc.Results().PointCount(), 200);
-    EXPECT_EQ(h.trace("V(NOUT)").size(), 200u);
-    EXPECT_TRUE(h.ui.messages.last().startsWith("Simulation completed in "));
-}
-
-TEST(RunTest, SecondStartWhileRunningIsRefused)
-{
-    SimHarness h;
-    bool second = true;
-    h.ui.onPump = [&]() {
-        if (h.doc.IsRunning() && h.ui.pumpCount == 1) second = h.doc.RunSimulation();
-    };
-    ASSERT_TRUE(h.run(kDivider, "1ns", "300ns"));
-    EXPECT_FALSE(second);
-    EXPECT_EQ(h.ui.messages.first(), QStringLiteral("Simulation already in progress!"));
-    EXPECT_EQ(h.doc.StepCount(), 300);
-    EXPECT_DOUBLE_EQ(h.at("V(NOUT)", 300e-9), 7.5);
 }
 
 TEST(RunTest, IterationsUntilEveryElementIsContentOrTheLimit)

@@ -185,38 +185,6 @@ TEST(StructuredLuTest, LaddersWithSourceRowsAndLongRows)
     }
 }
 
-TEST(StructuredLuTest, EntriesKeepTheirAddressesAndTheIndexFollows)
-{
-    // Entries made in any order, many more than one block holds, each at the address first given.
-    SparseMatrix a;
-    a.reset(300);
-    std::vector<std::pair<std::pair<int, int>, double*>> made;
-    std::mt19937 rng(9);
-    for (int i = 0; i < 5000; ++i) {
-        const int r = 1 + int(rng() % 300), c = 1 + int(rng() % 300);
-        double* p = a.entry(r, c);
-        *p = r * 1000 + c;
-        made.push_back({{r, c}, p});
-        if (i % 1000 == 0) a.Index();
-    }
-    a.Index();
-    for (const auto& [rc, p] : made) {
-        EXPECT_EQ(a.entry(rc.first, rc.second), p);
-        EXPECT_EQ(a.at(rc.first, rc.second), rc.first * 1000 + rc.second);
-    }
-    size_t seen = 0;
-    for (int c = 1; c <= 300; ++c)
-        for (int e = a.ColumnStart(c); e < a.ColumnStart(c + 1); ++e, ++seen) {
-            EXPECT_EQ(a.Value(e), a.Row(e) * 1000 + c);
-            if (e > a.ColumnStart(c)) EXPECT_LT(a.Row(e - 1), a.Row(e));
-        }
-    EXPECT_EQ(seen, a.EntryCount());
-    Matrix dense(300);
-    a.CopyTo(dense);
-    EXPECT_EQ(dense[made[7].first.first][made[7].first.second],
-              a.at(made[7].first.first, made[7].first.second));
-}
-
 TEST(StructuredLuTest, EntriesMadeLaterJoinTheStructureAndScratchTakesGround)
 {
     Twin t(3);
@@ -261,33 +229,4 @@ TEST(StructuredLuTest, SystemsBeyondTheDenseCopyDifferOnlyForUnusualInputs)
     }
     EXPECT_EQ(plainDifferences, 0);
     EXPECT_GT(unusualDifferences, 0);
-}
-
-TEST(StructuredLuTest, TheKeepGoingHookIsAskedOftenEnoughAndCanStopAFactorisation)
-{
-    // A dense 300 x 300 system, nine million products in 300 columns, and a chain of 2000 columns of
-    // a few products each: the hook is asked for every million products and at least every 64
-    // columns, so a hook that looks at the clock is never far from it.
-    const struct {
-        int n;
-        bool dense;
-        int asked;
-    } cases[] = {{300, true, 8 + 300 / 64}, {2000, false, 2000 / 64}};
-    std::mt19937 rng(3);
-    for (const auto& c : cases) {
-        Twin t(c.n);
-        for (int i = 1; i <= c.n; ++i)
-            for (int j = 1; j <= c.n; ++j)
-                if (c.dense || std::abs(i - j) <= 1)
-                    *t.a.entry(i, j) =
-                        (i == j ? 4.0 * c.n : 0) + std::uniform_real_distribution<double>(-1, 1)(rng);
-        int calls = 0;
-        t.lu.setKeepGoing([&] { return ++calls < 3; });
-        EXPECT_EQ(t.lu.factor(t.a, t.indx.data()), StructuredLU::kStopped) << c.n;
-        EXPECT_EQ(calls, 3);
-        calls = 0;
-        t.lu.setKeepGoing([&] { return ++calls > 0; });
-        EXPECT_EQ(t.lu.factor(t.a, t.indx.data()), 0.0) << c.n;
-        EXPECT_GE(calls, c.asked) << c.n;
-    }
 }

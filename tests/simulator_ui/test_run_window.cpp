@@ -57,9 +57,6 @@ TEST_F(NetlistTest, AFailedRunOpensNothingAndLeavesNoResults)
         {QStringLiteral("R1 N1 0 1K\n"),
          "1ns",
          {"First line of Netlist must be a comment!", "Initialization Failure (empty netlist?)"}},
-        {kDivider + QStringLiteral("Q1 N1 0 1K\n"),
-         "1ns",
-         {"Netlist Error:  Unrecognized Statement: Q1 N1 0 1K", "Error.  ProcessNetlist Failure."}},
         {kDivider, "0", {"Error.  The time step must be a positive number: 0"}},
     };
     for (const Case& c : cases) {
