@@ -7,8 +7,10 @@ void ResultsTable::Allocate(int rows, int h, int steps, double start, double dt)
 {
     Clear();
     const size_t columns = size_t(h) + 1 + size_t(steps);
-    // With a thousand rows or more the pages a step touches no longer fit in the TLB.
-    m_Data.allocate(size_t(rows) * columns, rows >= 1024, columns);
+    // A step touches one page of every row. With a few hundred rows, small pages are the kernel's work
+    // many times over (faulting them in while the run writes, freeing them at the end), and more than
+    // the first-level TLB holds.
+    m_Data.allocate(size_t(rows) * columns, rows >= 256, columns);
     m_Rows.resize(size_t(rows));
     for (size_t i = 0; i < size_t(rows); ++i)
         m_Rows[i] = m_Data.data() + i * columns;
