@@ -3,19 +3,12 @@
 #include "CComponentSim.h"
 #include "UiServices.h"
 
-namespace {
-constexpr size_t kHugeTableBytes = size_t(32) << 20;
-}
-
 void ResultsTable::Allocate(int rows, int h, int steps, double start, double dt)
 {
     Clear();
     const size_t columns = size_t(h) + 1 + size_t(steps);
-    // A step touches one page of every row. With a few hundred rows, small pages are the kernel's work
-    // many times over (faulting them in while the run writes, freeing them at the end), and more than
-    // the first-level TLB holds; a huge page is only worth its cost where the table fills many.
-    const size_t count = size_t(rows) * columns;
-    m_Data.allocate(count, rows >= 256 && count * sizeof(double) >= kHugeTableBytes, columns);
+    // With a thousand rows or more the pages a step touches no longer fit in the TLB.
+    m_Data.allocate(size_t(rows) * columns, rows >= 1024, columns);
     m_Rows.resize(size_t(rows));
     for (size_t i = 0; i < size_t(rows); ++i)
         m_Rows[i] = m_Data.data() + i * columns;
