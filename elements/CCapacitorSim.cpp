@@ -17,11 +17,63 @@ void CCapacitorSim::Initialise()
 
 void CCapacitorSim::StartRun(double startVoltage)
 {
-    m_Row[0] = m_pDoc->ResultRow(Nodes[0]);
-    m_Row[1] = m_pDoc->ResultRow(Nodes[1]);
-    m_NextStep = m_FirstStep = m_pDoc->HistoryCount();
-    m_IeqStep = m_FirstStep - 1;
+    // A batch gathered in an earlier run is left: its first element keeps the states until it gathers
+    // again, after every element has started.
+    if (m_Step != &m_OwnStep) m_OwnStep = *m_Step;
+    m_Step = &m_OwnStep;
+    m_GatheredList = nullptr;
+    m_GatheredCount = 0;
+    m_OwnStep.Row[0] = m_pDoc->ResultRow(Nodes[0]);
+    m_OwnStep.Row[1] = m_pDoc->ResultRow(Nodes[1]);
+    m_OwnStep.NextStep = m_FirstStep = m_pDoc->HistoryCount();
+    m_OwnStep.IeqStep = m_FirstStep - 1;
     m_StartVoltage = startVoltage;
+}
+
+void CCapacitorSim::GatherBatch(CComponentSim* const* elements, std::size_t count)
+{
+    // Only a linear companion's stamps are the same few operations for every element of its class.
+    if (m_Law == Law::OwnStep || count < 2) return;
+    m_Gathered = std::make_unique<StepState[]>(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        auto* e = static_cast<CCapacitorSim*>(elements[i]);
+        StepState& s = m_Gathered[i];
+        s = *e->m_Step;
+        s.Geq = e->Geq;
+        const CompanionEntries* full = e->FullSystemEntries();
+        s.Rhs = full ? full->i : CurrentEntries{};
+        e->m_Step = &s;
+    }
+    m_GatheredList = elements;
+    m_GatheredCount = count;
+}
+
+bool CCapacitorSim::StampGathered(StepOp op, CComponentSim* const* elements, std::size_t count, int k,
+                                  bool rhsOnly)
+{
+    if (op != StampOp || !rhsOnly || elements != m_GatheredList || count != m_GatheredCount ||
+        k == m_FirstStep)
+        return false;
+    if (m_Law == Law::Inductor)
+        StampGathered<Law::Inductor>(k);
+    else
+        StampGathered<Law::Capacitor>(k);
+    return true;
+}
+
+template <CCapacitorSim::Law law> void CCapacitorSim::StampGathered(int k)
+{
+    // As StampInto into the full system, element by element.
+    for (StepState *s = m_Gathered.get(), *end = s + m_GatheredCount; s != end; ++s) {
+        if (!s->Rhs.a) continue;
+        if (k != s->IeqStep) {
+            s->IeqStep = k;
+            TakeOverAcceptedStep(*s, k, s->Geq);
+            const double v = s->Row[0][k - 1] - s->Row[1][k - 1];
+            s->Ieq = CompanionCurrent(law, s->Geq, v, s->Gprev, s->Iprev);
+        }
+        s->Rhs.inject(s->Ieq);
+    }
 }
 
 void CCapacitorSim::CurrentTrace(int n, double* out) const
@@ -34,7 +86,7 @@ void CCapacitorSim::CurrentTrace(int n, double* out) const
     const int computed = std::clamp(m_pDoc->StepCount() + 1, 0, n);
     double gPrev = 0, iPrev = 0;
     for (int j = 0; j < computed; ++j) {
-        const double ieq = CompanionCurrent(PreviousVoltage(h + j, m_StartVoltage), gPrev, iPrev);
+        const double ieq = CompanionCurrent(m_Law, Geq, PreviousVoltage(h + j, m_StartVoltage), gPrev, iPrev);
         out[j] = Voltage(h + j) * Geq - ieq;
         gPrev = Geq;
         iPrev = ieq;

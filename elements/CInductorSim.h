@@ -13,6 +13,7 @@ public:
     const void* BatchClass() const override { return BatchClassAs<CInductorSim>(); }
     bool RunBatch(StepOp op, CComponentSim* const* elements, std::size_t count, int k, bool rhsOnly) override
     {
+        if (StampGathered(op, elements, count, k, rhsOnly)) return false;
         return RunBatchAs<CInductorSim>(op, elements, count, k, rhsOnly);
     }
 

@@ -79,6 +79,10 @@ public:
     // Runs one operation for elements[0..count-1] (this one first, all of its BatchClass), in their
     // order; for NeedsIteration, true at the first that asks for another iteration, as one by one.
     virtual bool RunBatch(StepOp op, CComponentSim* const* elements, std::size_t count, int k, bool rhsOnly);
+    // Once per run, when the step lists are made, for each batch that stamps the right-hand side at
+    // every step (elements[0..count-1], this one first): the family may lay out what those stamps read
+    // and write together, for its RunBatch of exactly this batch to stream through.
+    virtual void GatherBatch(CComponentSim* const* elements, std::size_t count) {}
     // StepWork(), kept by the run when it sets up.
     unsigned StepOps = kEveryStepOp;
 
@@ -236,6 +240,8 @@ public:
     }
 
 protected:
+    // The entries of the full system, or null while the element is not bound there.
+    const Entries* FullSystemEntries() { return m_Bound[FullEntries] ? &entries(FullEntries) : nullptr; }
     template <class Concrete> unsigned StepWorkAs() const
     {
         return typeid(*this) == typeid(Concrete) ? StepWorkOf<Concrete, Entries>() : kEveryStepOp;

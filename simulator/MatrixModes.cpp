@@ -116,6 +116,10 @@ void CSimulatorDoc::BuildStepLists()
         }
         PumpWhenDue();
     }
+    for (const auto& [first, count] : m_StampRhsList.runs) {
+        CComponentSim* const* e = m_StampRhsList.elements.data() + first;
+        e[0]->GatherBatch(e, count);
+    }
 }
 
 bool CSimulatorDoc::RunStepList(const StepList& list, unsigned op, int k, bool rhsOnly)
