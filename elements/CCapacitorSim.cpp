@@ -42,6 +42,8 @@ void CCapacitorSim::GatherBatch(CComponentSim* const* elements, std::size_t coun
         s.Geq = e->Geq;
         const CompanionEntries* full = e->FullSystemEntries();
         s.Rhs = full ? full->i : CurrentEntries{};
+        if (full && e->Nodes[0] == 0) s.Rhs.a = &s.GroundSink;
+        if (full && e->Nodes[1] == 0) s.Rhs.b = &s.GroundSink;
         e->m_Step = &s;
     }
     m_GatheredList = elements;

@@ -50,8 +50,11 @@ protected:
         double Geq = 0; // gathered: the element's Geq, which a linear companion keeps from Initialise on
         const double* Row[2] = {}; // the results rows of the two nodes
         CurrentEntries Rhs;        // gathered: the full system's entries, null where the element is not bound
-        int NextStep = 0;          // the step whose first iteration has begun
-        int IeqStep = 0;           // the step whose history current Ieq is
+        // gathered: where the current into or out of ground goes. Ground's entry is the system's scratch,
+        // which every grounded element would otherwise update in turn, each waiting for the one before.
+        double GroundSink = 0;
+        int NextStep = 0; // the step whose first iteration has begun
+        int IeqStep = 0;  // the step whose history current Ieq is
     };
     StepState m_OwnStep;
     StepState* m_Step = &m_OwnStep;
