@@ -215,8 +215,12 @@ private:
     enum class StepEnd { Accepted, Failed, Stopped };
     StepEnd IterateStep(int k);
     // Pumps when the run has worked for the pump interval since the last pump; true when a stop has
-    // been asked for.
+    // been asked for. The clock is read only every few calls while they come fast (ClockSaysDue).
     bool PumpWhenDue();
+    // Whether the pump interval has passed: the clock itself every m_ClockStride-th call.
+    bool ClockSaysDue();
+    // The same from the clock at every call.
+    bool IntervalPassed();
     // The systems' keep-going hook: pumps when due; false, marking the factorisation stopped, once a
     // stop has been asked for.
     bool KeepFactoring();
@@ -266,6 +270,9 @@ private:
     bool m_AbortRequested = false;
     bool m_FactorStopped = false; // a stop gave up a factorisation
     QElapsedTimer m_SincePump;
+    qint64 m_LastClockRead = 0; // nanoseconds of m_SincePump at the last read
+    int m_ClockStride = 1;
+    int m_ClockCountdown = 1;
     bool m_SettingsRefused = false;
     double m_dt = 0;
     int m_StepCount = 0;

@@ -379,7 +379,9 @@ bool CSimulatorDoc::SolveSystem(LinearSystem& sys, bool refactor, const std::vec
 
 bool CSimulatorDoc::KeepFactoring()
 {
-    if (!PumpWhenDue()) return true;
+    // Its calls are far apart already: each reads the clock.
+    if (IntervalPassed()) PumpWaitingMessages();
+    if (!m_AbortRequested) return true;
     m_FactorStopped = true;
     return false;
 }
