@@ -471,10 +471,10 @@ bool CSimulatorDoc::IntervalPassed()
 bool CSimulatorDoc::ClockSaysDue()
 {
     if (--m_ClockCountdown > 0) return false;
-    // A short step asks several times and costs little more than as many reads of the clock: while the
-    // reads come close together, every other read is skipped, up to a stride that keeps the work
-    // between two reads a small part of the interval even if each call grows long at once. A long gap
-    // starts again from every call.
+    // A short step asks several times and costs little more than as many reads of the clock. While the
+    // reads come close together the calls between them double, up to 16: should the calls grow long at
+    // once, 16 of them are still far from the limit, as long factorisations read the clock themselves.
+    // A long gap starts again from every call.
     constexpr int kMaxStride = 16;
     const qint64 before = m_LastClockRead;
     const bool due = IntervalPassed();
