@@ -12,6 +12,4 @@ class DiodeDialog : public FieldDialog {
     Q_OBJECT
 public:
     explicit DiodeDialog(CDiode& diode, QWidget* parent = nullptr);
-
-    QComboBox* Parts() const { return Combo(1015); }
 };

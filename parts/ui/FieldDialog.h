@@ -26,8 +26,7 @@ class FieldDialog : public QDialog {
 public:
     FieldDialog(CComponent& object, const QString& title, QWidget* parent);
 
-    // Any control by its id; null for an id the dialog does not have.
-    QWidget* Control(int id) const { return m_Controls.value(id); }
+    // The controls by their ids; null for an id the dialog does not have.
     QLineEdit* Edit(int id) const;
     QCheckBox* Check(int id) const;
     QRadioButton* Radio(int id) const;

@@ -14,6 +14,4 @@ class VariableCapacitorDialog : public FieldDialog {
     Q_OBJECT
 public:
     explicit VariableCapacitorDialog(CVariableC& capacitor, QWidget* parent = nullptr);
-
-    QComboBox* Dielectrics() const { return Combo(1015); }
 };
