@@ -211,22 +211,30 @@ void CDrawing::DrawPin(Dc& dc)
 void CDrawing::DrawLabel(Dc& dc)
 {
     if (Visible != 1) return;
-    const QColor oldText = dc.SetTextColor(Selected ? SelectedColor() : State != 1 ? kGrey : kBlack);
+    Extent = DrawTextLines(dc, *this, labelLines(Text));
+}
+
+Rect CDrawing::DrawTextLines(Dc& dc, const CComponent& object, const QStringList& lines)
+{
+    const QColor oldText = dc.SetTextColor(object.Selected     ? SelectedColor()
+                                           : object.State != 1 ? kGrey
+                                                               : kBlack);
     const QColor oldBk = dc.SetBkColor(kWhite);
     const Font oldFont = dc.SelectObject(CreateArialFont(200));
-    QPoint at = Position;
+    const QPoint top = object.Position;
+    QPoint at = top;
     int width = 0;
-    for (const QString& line : labelLines(Text)) {
+    for (const QString& line : lines) {
         dc.TextOut(at.x(), at.y(), line);
         const QSize size = dc.GetTextExtent(line);
         width = std::max(width, size.width());
         at = Shifted(at, 0, -size.height());
     }
     const QPoint corner = Shifted(at, width, 0);
-    Extent = Rect{Position.x(), Position.y(), corner.x(), corner.y()};
     dc.SelectObject(oldFont);
     dc.SetBkColor(oldBk);
     dc.SetTextColor(oldText);
+    return Rect{top.x(), top.y(), corner.x(), corner.y()};
 }
 
 void CDrawing::DrawWire(Dc& dc)

@@ -4,6 +4,7 @@
 #include "Dc.h"
 
 #include <QColor>
+#include <QStringList>
 
 #include <memory>
 #include <vector>
@@ -48,6 +49,9 @@ public:
     // Grey while placing, dark green once placed, the selection colour when selected.
     static QColor SymbolColor(const CComponent& object);
     static Pen SymbolPen(const CComponent& object) { return Pen(Pen::Solid, 15, SymbolColor(object)); }
+    // Lines of text down from the object's position in the label font, black once placed, grey while
+    // placing and in the selection colour when selected; the box they take.
+    static Rect DrawTextLines(Dc& dc, const CComponent& object, const QStringList& lines);
     // The label font: Arial with a cell of `height` twips.
     static Font CreateArialFont(int height, int weight = 400) { return Font(height, weight); }
     // An offset given for orientation 1, turned to `orientation` (y grows upward): 2 maps (dx, dy)

@@ -24,19 +24,7 @@ bool CText::OnOK()
 
 void CText::Draw(Dc& dc)
 {
-    const QColor color = Selected     ? CDrawing::SelectedColor()
-                         : State == 1 ? QColor(0, 0, 0)
-                                      : QColor(128, 128, 128);
-    const QColor oldText = dc.SetTextColor(color);
-    const QColor oldBk = dc.SetBkColor(QColor(255, 255, 255));
-    const Font oldFont = dc.SelectObject(CDrawing::CreateArialFont(200));
-    dc.TextOut(Position.x(), Position.y(), Text);
-    const QSize size = dc.GetTextExtent(Text);
-    const QPoint corner = CDrawing::Shifted(Position, size.width(), -size.height());
-    Extent = Rect{Position.x(), Position.y(), corner.x(), corner.y()};
-    dc.SelectObject(oldFont);
-    dc.SetBkColor(oldBk);
-    dc.SetTextColor(oldText);
+    Extent = CDrawing::DrawTextLines(dc, *this, {Text});
 }
 
 bool CText::EditProperties(ComponentHost&)
