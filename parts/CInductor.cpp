@@ -1,5 +1,6 @@
 #include "CInductor.h"
 
+#include "CDrawing.h"
 #include "PartSymbol.h"
 
 const ClassInfo CInductor::Class = {"CInductor", 3, false, &CComponent::Class, &CreatePersistent<CInductor>};
@@ -34,8 +35,9 @@ void CInductor::DrawSymbol(Dc& dc, CComponent& part, const std::array<Rect, 4>& 
     SymbolPainter s(dc, part);
     if (!s) return;
     const Rect& e = extents[size_t(part.Orientation - 1)];
-    const QPoint at = part.Position;
-    part.Extent = Rect{at.x() + e.left, at.y() + e.top, at.x() + e.right, at.y() + e.bottom};
+    const QPoint topLeft = CDrawing::Shifted(part.Position, e.left, e.top);
+    const QPoint bottomRight = CDrawing::Shifted(part.Position, e.right, e.bottom);
+    part.Extent = Rect{topLeft.x(), topLeft.y(), bottomRight.x(), bottomRight.y()};
     s.Line(0, 0, 144, 0);
     for (int k = 1; k <= 4; ++k)
         s.Arc({144 * k, 100}, {144 * (k + 1), -100}, {144 * (k + 1), 0}, {144 * k, 0});

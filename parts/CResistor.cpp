@@ -1,5 +1,6 @@
 #include "CResistor.h"
 
+#include "CDrawing.h"
 #include "ComponentTypeId.h"
 #include "PartSymbol.h"
 
@@ -43,9 +44,9 @@ void CResistor::Draw(Dc& dc)
     p.Lines(kZigzag);
     if (TypeId != TypeVariableResistor) return;
     const Arrow& a = kArrows[Orientation >= 1 && Orientation <= 4 ? Orientation - 1 : 0];
-    dc.MoveTo(Position + a.tail);
-    dc.LineTo(Position + a.tip);
-    dc.LineTo(Position + a.corner);
-    dc.MoveTo(Position + a.tip);
-    dc.LineTo(Position + a.barb);
+    dc.MoveTo(CDrawing::Shifted(Position, a.tail));
+    dc.LineTo(CDrawing::Shifted(Position, a.tip));
+    dc.LineTo(CDrawing::Shifted(Position, a.corner));
+    dc.MoveTo(CDrawing::Shifted(Position, a.tip));
+    dc.LineTo(CDrawing::Shifted(Position, a.barb));
 }

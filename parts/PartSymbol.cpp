@@ -31,7 +31,7 @@ SymbolPainter::~SymbolPainter()
 
 QPoint SymbolPainter::At(QPoint offset) const
 {
-    return m_Origin + m_Turn(offset);
+    return CDrawing::Shifted(m_Origin, m_Turn(offset));
 }
 
 Rect SymbolPainter::Box(QPoint a, QPoint b) const

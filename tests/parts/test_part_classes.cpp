@@ -379,6 +379,24 @@ TEST(PartClasses, AttachmentsOnlyFollowTheirPartAndStayOnThePage)
     }
 }
 
+TEST(PartClasses, FiguresAtTheEdgeOfThePageStayOnIt)
+{
+    // A file may place a part anywhere: its figure is held within the coordinates a page can have.
+    for (const PartRow& row : kRows) {
+        for (const QPoint at : {QPoint(INT_MAX - 100, INT_MIN + 100), QPoint(INT_MIN + 100, INT_MAX - 100)}) {
+            for (int o = 1; o <= 4; ++o) {
+                std::unique_ptr<CComponent> part = CTorvex2Doc::CreateComponent(row.typeId);
+                part->Position = at;
+                part->Orientation = o;
+                RecordingDc dc;
+                part->Draw(dc);
+                const Rect& e = part->Extent;
+                EXPECT_TRUE(e.left <= e.right && e.bottom <= e.top) << row.className << " " << o;
+            }
+        }
+    }
+}
+
 TEST(PartClasses, SimulatorReadsEveryDefaultAndComposedValue)
 {
     // The statement the netlist writer makes of the part as placed (four-terminal parts lose the commas
