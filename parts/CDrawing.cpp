@@ -2,6 +2,7 @@
 
 #include "ComponentTypeId.h"
 #include "PartAttachments.h"
+#include "PartSymbol.h"
 
 #include <QStringList>
 
@@ -108,17 +109,7 @@ QColor CDrawing::SymbolColor(const CComponent& object)
 
 QPoint CDrawing::Turn(int orientation, QPoint offset)
 {
-    const int dx = offset.x();
-    const int dy = offset.y();
-    switch (orientation) {
-    case 2:
-        return {dy, -dx};
-    case 3:
-        return {-dx, dy};
-    case 4:
-        return {dy, dx};
-    }
-    return offset;
+    return SymbolTurn::Standard(orientation).value_or(SymbolTurn{1, 0, 0, 1})(offset);
 }
 
 QPoint CDrawing::Shifted(QPoint origin, qint64 dx, qint64 dy)
