@@ -98,17 +98,6 @@ ComponentList& SchematicEditor::Objects() const
     return m_Doc->Components();
 }
 
-ComponentList::iterator SchematicEditor::Find(const CComponent* object) const
-{
-    ComponentList& list = Objects();
-    // What the editor looks for is nearly always near the tail.
-    for (auto it = list.end(); it != list.begin();) {
-        --it;
-        if (it->get() == object) return it;
-    }
-    return list.end();
-}
-
 CComponent* SchematicEditor::PlacedObject() const
 {
     if (m_EditMode != Placing || !m_Doc || Objects().empty()) return nullptr;
@@ -321,7 +310,7 @@ void SchematicEditor::CancelOperation()
         o->Selected = 0;
     m_SelectedCount = 0;
     if (m_EditMode == Placing) {
-        const auto it = Find(m_Placed);
+        const auto it = CComponent::Find(Objects(), m_Placed);
         if (it != Objects().end()) Objects().erase(it);
     }
     m_Placed = nullptr;
@@ -336,7 +325,7 @@ void SchematicEditor::OnDocumentChanged()
 {
     ForgetHover();
     // What this window was placing went with the old list.
-    if (m_EditMode == Placing && Find(m_Placed) == Objects().end()) {
+    if (m_EditMode == Placing && CComponent::Find(Objects(), m_Placed) == Objects().end()) {
         m_Placed = nullptr;
         m_EditMode = Idle;
         m_CurrentTool = kSelectTool;
@@ -714,7 +703,7 @@ void SchematicEditor::EndDrag()
 QPoint SchematicEditor::SplitWire(CComponent& wire, const CComponent& placed, QPoint drop)
 {
     ComponentList& list = Objects();
-    const auto it = Find(&wire);
+    const auto it = CComponent::Find(list, &wire);
     const std::vector<CComponent*> pins = CDrawing::Attachments(list, it, {TypeTerminal, TypeTerminal});
     const Rect e = wire.Extent;
     // The axis comes from the wire's ends, whatever its orientation says.

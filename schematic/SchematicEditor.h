@@ -128,7 +128,6 @@ public:
 
 private:
     ComponentList& Objects() const;
-    ComponentList::iterator Find(const CComponent* object) const;
     QPoint ToPage(QPoint client) const;
     void SetSelected(CComponent& object, bool flag);
     void Repaint();
