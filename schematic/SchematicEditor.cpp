@@ -308,7 +308,6 @@ void SchematicEditor::CancelOperation()
     EndHover();
     for (const auto& o : Objects())
         o->Selected = 0;
-    m_SelectedCount = 0;
     if (m_EditMode == Placing) {
         const auto it = CComponent::Find(Objects(), m_Placed);
         if (it != Objects().end()) Objects().erase(it);
@@ -337,7 +336,6 @@ void SchematicEditor::DeselectAll()
     if (!m_Doc) return;
     for (const auto& o : Objects())
         o->Selected = 0;
-    m_SelectedCount = 0;
     Repaint();
 }
 
@@ -837,7 +835,6 @@ void SchematicEditor::ClickSelect(unsigned flags, QPoint client)
         if (!o.Selected) {
             o.Selected = 1;
             SelectWithAttachments(found, true);
-            ++m_SelectedCount;
         } else if (ctrl) {
             o.Selected = 0;
             SelectWithAttachments(found, false);

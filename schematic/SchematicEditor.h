@@ -61,8 +61,6 @@ public:
     CComponent* PlacedObject() const;
     const CComponent* HoverPin() const { return m_HoverPin; }
     const CComponent* HoverWire() const { return m_HoverWire; }
-    bool IsDragging() const { return m_Dragging; }
-    int SelectedCount() const { return m_SelectedCount; }
     const CDrawing* DragBox() const { return m_DragBox.get(); }
 
     // ---- commands ----
@@ -167,7 +165,6 @@ private:
     bool m_Dragging = false;
     bool m_DragMoved = false;
     QPoint m_DragStart;
-    int m_SelectedCount = 0;
     // The selection rectangle belongs to the window, never to the document.
     std::unique_ptr<CDrawing> m_DragBox;
 };
