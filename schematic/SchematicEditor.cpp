@@ -61,6 +61,14 @@ bool defaultCoin()
     return std::bernoulli_distribution(0.5)(random);
 }
 
+// What copying and pasting take: a part followed by all of its attachments, or a text, which has none.
+bool wholeGroup(const ComponentList& list, ComponentList::const_iterator head)
+{
+    const CComponent& object = **head;
+    return object.GetAttachmentCount() > 0 ? sheet::GroupIntact(list, head)
+                                           : object.TypeId == TypeTextSelectionTool;
+}
+
 std::unique_ptr<CDrawing> newPin(QPoint at, int count, quint8 visible)
 {
     auto pin = std::make_unique<CDrawing>(TypeTerminal);
@@ -450,10 +458,7 @@ QByteArray SchematicEditor::CopySelection(bool keepSelection)
     // pin selected on its own stays behind.
     for (auto it = list.begin(); it != list.end();) {
         const auto end = sheet::GroupEnd(list, it);
-        const CComponent& head = **it;
-        const bool whole = head.GetAttachmentCount() > 0 ? sheet::GroupIntact(list, it)
-                                                         : head.TypeId == TypeTextSelectionTool;
-        if (head.Selected && whole)
+        if ((*it)->Selected && wholeGroup(list, it))
             for (auto member = it; member != end; ++member)
                 copied.push_back(member->get());
         it = end;
@@ -484,9 +489,7 @@ bool SchematicEditor::Paste(const QByteArray& payload)
     for (auto it = pasted.begin(); it != pasted.end();) {
         const auto end = sheet::GroupEnd(pasted, it);
         CComponent& head = **it;
-        const bool whole = head.GetAttachmentCount() > 0 ? sheet::GroupIntact(pasted, it)
-                                                         : head.TypeId == TypeTextSelectionTool;
-        if (!whole) {
+        if (!wholeGroup(pasted, it)) {
             it = pasted.erase(it, end);
             continue;
         }
