@@ -79,9 +79,6 @@ public:
     // know of: nothing else is closed, nothing asked, no undo snapshot taken. Null when the file cannot
     // be read, with the reason.
     static std::unique_ptr<CTorvex2Doc> OpenDetached(const QString& path, QString* reason);
-    // Read by OpenDetached: reading the file must ask nothing (the conversion of a first-generation
-    // file goes ahead without its notice).
-    bool IsDetached() const { return m_Detached; }
 
     // ---- page size commands ----
     void OnPageSize(int id);
@@ -165,6 +162,8 @@ private:
     ComponentList m_Objects;
     SchematicViews* m_Views = nullptr;
     int m_Busy = 0;
+    // Read by OpenDetached: reading the file must ask nothing (the conversion of a first-generation
+    // file goes ahead without its notice).
     bool m_Detached = false;
     const std::unique_ptr<RunSettingsAdapter> m_RunSettings;
 };
