@@ -14,6 +14,7 @@
 
 #include <QHash>
 
+#include <algorithm>
 #include <limits>
 #include <random>
 #include <vector>
@@ -811,28 +812,16 @@ void SchematicEditor::ClickSelect(unsigned flags, QPoint client)
     if (!ctrl) DeselectAll();
     const DcMapping mapping = m_Zoom.ViewMapping();
     ComponentList& list = Objects();
-    const auto hit = [&](ComponentList::iterator it) {
-        const CComponent& o = **it;
-        return o.TypeId != TypeTerminal && sheet::HitBox(mapping, o, kWireSlack).Contains(client);
+    const auto hit = [&](const std::unique_ptr<CComponent>& o) {
+        return o->TypeId != TypeTerminal && sheet::HitBox(mapping, *o, kWireSlack).Contains(client);
     };
     // Either end first, by the coin, so that repeated clicks on objects lying over each other
     // reach each of them.
     auto found = list.end();
-    if (m_HeadFirst()) {
-        for (auto it = list.begin(); it != list.end(); ++it)
-            if (hit(it)) {
-                found = it;
-                break;
-            }
-    } else {
-        for (auto it = list.end(); it != list.begin();) {
-            --it;
-            if (hit(it)) {
-                found = it;
-                break;
-            }
-        }
-    }
+    if (m_HeadFirst())
+        found = std::find_if(list.begin(), list.end(), hit);
+    else if (const auto last = std::find_if(list.rbegin(), list.rend(), hit); last != list.rend())
+        found = std::prev(last.base());
     if (found != list.end()) {
         CComponent& o = **found;
         if (!o.Selected) {
@@ -877,15 +866,11 @@ void SchematicEditor::OnLButtonDblClk(unsigned, QPoint client)
     if (m_EditMode != Idle || m_Dragging) CancelOperation();
     const DcMapping mapping = m_Zoom.ViewMapping();
     ComponentList& list = Objects();
-    auto found = list.end();
-    for (auto it = list.end(); it != list.begin();) {
-        --it;
-        if ((*it)->Visible == 1 && sheet::HitBox(mapping, **it, kWireSlack).Contains(client)) {
-            found = it;
-            break;
-        }
-    }
-    if (found == list.end()) return;
+    const auto last = std::find_if(list.rbegin(), list.rend(), [&](const std::unique_ptr<CComponent>& o) {
+        return o->Visible == 1 && sheet::HitBox(mapping, *o, kWireSlack).Contains(client);
+    });
+    if (last == list.rend()) return;
+    auto found = std::prev(last.base());
     // A label is edited through its part, the object before its labels.
     while ((*found)->TypeId == TypeLabel) {
         if (found == list.begin()) return;
