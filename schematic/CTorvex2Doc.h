@@ -144,6 +144,9 @@ private:
     };
 
     void SetDefaults();
+    // Reads a whole file; on failure the document is as it was and the reason is returned (empty
+    // when the user knows it already, after a cancelled question).
+    std::optional<QString> ReadFile(QIODevice& in);
     // The full layout of this build. A file is stamped with kFileVersion; a snapshot keeps the
     // version as read, so an undo does not forget that the file came from an older program.
     void WriteContents(Archive& ar, bool snapshot);
