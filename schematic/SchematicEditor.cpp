@@ -15,7 +15,6 @@
 #include <QHash>
 
 #include <algorithm>
-#include <limits>
 #include <random>
 #include <vector>
 
@@ -29,18 +28,14 @@ constexpr int kHoverSlack = 1;
 const QPoint kUnstarted(0, 0);
 
 // Moves stop at the ends of the coordinate range: objects from a file or the clipboard may lie anywhere.
-qint32 moved(qint32 v, int d)
-{
-    return qint32(std::clamp<qint64>(qint64(v) + d, std::numeric_limits<qint32>::min(),
-                                     std::numeric_limits<qint32>::max()));
-}
-
 void shift(CComponent& object, QPoint d, bool withExtent)
 {
-    object.Position = QPoint(moved(object.Position.x(), d.x()), moved(object.Position.y(), d.y()));
+    object.Position = CDrawing::Shifted(object.Position, d);
     if (!withExtent) return;
     Rect& e = object.Extent;
-    e = Rect{moved(e.left, d.x()), moved(e.top, d.y()), moved(e.right, d.x()), moved(e.bottom, d.y())};
+    const QPoint topLeft = CDrawing::Shifted(QPoint(e.left, e.top), d);
+    const QPoint bottomRight = CDrawing::Shifted(QPoint(e.right, e.bottom), d);
+    e = Rect{topLeft.x(), topLeft.y(), bottomRight.x(), bottomRight.y()};
 }
 
 // The box spanned by two points, top above bottom.
