@@ -201,21 +201,27 @@ bool OpenDocuments::IsUntouched(const Entry& entry)
 
 // ---- the file ----
 
-bool CTorvex2Doc::Load(QIODevice& in)
+std::optional<QString> CTorvex2Doc::ReadFile(QIODevice& in)
 {
     try {
         const QByteArray data = in.readAll();
         Archive ar(data);
         ReadContents(ar, false);
-        return true;
+        return std::nullopt;
     } catch (const ArchiveError& e) {
-        ui().message(QStringLiteral("Unexpected file format.\n") + e.detail());
+        return QStringLiteral("Unexpected file format.\n") + e.detail();
     } catch (const OpenRefused& refused) {
-        if (!refused.message.isEmpty()) ui().message(refused.message);
+        return refused.message;
     } catch (const std::bad_alloc&) {
-        ui().message(QStringLiteral("Failed to open document."));
+        return QStringLiteral("Failed to open document.");
     }
-    return false;
+}
+
+bool CTorvex2Doc::Load(QIODevice& in)
+{
+    const std::optional<QString> failure = ReadFile(in);
+    if (failure && !failure->isEmpty()) ui().message(*failure);
+    return !failure;
 }
 
 bool CTorvex2Doc::Save(QIODevice& out)

@@ -79,9 +79,6 @@ public:
     // know of: nothing else is closed, nothing asked, no undo snapshot taken. Null when the file cannot
     // be read, with the reason.
     static std::unique_ptr<CTorvex2Doc> OpenDetached(const QString& path, QString* reason);
-    // Read by OpenDetached: reading the file must ask nothing (the conversion of a first-generation
-    // file goes ahead without its notice).
-    bool IsDetached() const { return m_Detached; }
 
     // ---- page size commands ----
     void OnPageSize(int id);
@@ -147,6 +144,9 @@ private:
     };
 
     void SetDefaults();
+    // Reads a whole file; on failure the document is as it was and the reason is returned (empty
+    // when the user knows it already, after a cancelled question).
+    std::optional<QString> ReadFile(QIODevice& in);
     // The full layout of this build. A file is stamped with kFileVersion; a snapshot keeps the
     // version as read, so an undo does not forget that the file came from an older program.
     void WriteContents(Archive& ar, bool snapshot);
@@ -165,6 +165,8 @@ private:
     ComponentList m_Objects;
     SchematicViews* m_Views = nullptr;
     int m_Busy = 0;
+    // Read by OpenDetached: reading the file must ask nothing (the conversion of a first-generation
+    // file goes ahead without its notice).
     bool m_Detached = false;
     const std::unique_ptr<RunSettingsAdapter> m_RunSettings;
 };

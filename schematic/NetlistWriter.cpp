@@ -482,40 +482,35 @@ bool NetlistWriter::Write(CTorvex2Doc& doc, const QString& prefix, const QString
            QStringLiteral("\r\n");
     for (const Item& item : items) {
         const auto at = [&](size_t k) { return objects[item.first + k]; };
-        const auto statement = [&](std::initializer_list<size_t> pins, const QString& tail) {
+        // The element's name, its nodes, its value (which tells whether it has a model of its own)
+        // and what follows the value.
+        const auto statement = [&](std::initializer_list<size_t> pins, const QString& value,
+                                   const QString& rest) {
             QString line = EmittedName(at(0)->Text + prefix);
             NoteElement(line);
+            NoteModel(line, value);
             for (size_t k : pins)
                 line += u' ' + nodes.Name(nodeOf[item.first + k]);
-            line += u' ' + tail;
+            line += u' ' + value + rest;
             return line + QStringLiteral("\r\n");
         };
         const auto value = [&](size_t k) {
             return CTorvex2Doc::SubstituteParameters(at(k)->Text, names, values);
         };
         switch (item.group) {
-        case Group::TwoTerminal: {
-            const QString v = value(1);
-            NoteModel(EmittedName(at(0)->Text + prefix), v);
-            out += statement({2, 3}, v);
+        case Group::TwoTerminal:
+            out += statement({2, 3}, value(1), {});
             break;
-        }
-        case Group::TwoTerminalWithIC: {
-            const QString v = value(1);
-            NoteModel(EmittedName(at(0)->Text + prefix), v);
-            out += statement({3, 4}, v + u' ' + value(2));
+        case Group::TwoTerminalWithIC:
+            out += statement({3, 4}, value(1), u' ' + value(2));
             break;
-        }
-        case Group::FourTerminal: {
+        case Group::FourTerminal:
             // The commas that separate the values read well on the page; the simulator takes blanks.
             // Those of the initial conditions are part of their syntax.
-            const QString v = value(1).remove(u',');
-            NoteModel(EmittedName(at(0)->Text + prefix), v);
-            out += statement({3, 4, 5, 6}, v + u' ' + value(2));
+            out += statement({3, 4, 5, 6}, value(1).remove(u','), u' ' + value(2));
             break;
-        }
         case Group::CurrentProbe:
-            out += statement({1, 2}, QStringLiteral("DC 0"));
+            out += statement({1, 2}, QStringLiteral("DC 0"), {});
             break;
         case Group::Block: {
             std::array<Port, 4> blockPorts;

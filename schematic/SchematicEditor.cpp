@@ -14,7 +14,7 @@
 
 #include <QHash>
 
-#include <limits>
+#include <algorithm>
 #include <random>
 #include <vector>
 
@@ -28,18 +28,14 @@ constexpr int kHoverSlack = 1;
 const QPoint kUnstarted(0, 0);
 
 // Moves stop at the ends of the coordinate range: objects from a file or the clipboard may lie anywhere.
-qint32 moved(qint32 v, int d)
-{
-    return qint32(std::clamp<qint64>(qint64(v) + d, std::numeric_limits<qint32>::min(),
-                                     std::numeric_limits<qint32>::max()));
-}
-
 void shift(CComponent& object, QPoint d, bool withExtent)
 {
-    object.Position = QPoint(moved(object.Position.x(), d.x()), moved(object.Position.y(), d.y()));
+    object.Position = CDrawing::Shifted(object.Position, d);
     if (!withExtent) return;
     Rect& e = object.Extent;
-    e = Rect{moved(e.left, d.x()), moved(e.top, d.y()), moved(e.right, d.x()), moved(e.bottom, d.y())};
+    const QPoint topLeft = CDrawing::Shifted(QPoint(e.left, e.top), d);
+    const QPoint bottomRight = CDrawing::Shifted(QPoint(e.right, e.bottom), d);
+    e = Rect{topLeft.x(), topLeft.y(), bottomRight.x(), bottomRight.y()};
 }
 
 // The box spanned by two points, top above bottom.
@@ -59,6 +55,14 @@ bool defaultCoin()
 {
     static std::mt19937 random{std::random_device{}()};
     return std::bernoulli_distribution(0.5)(random);
+}
+
+// What copying and pasting take: a part followed by all of its attachments, or a text, which has none.
+bool wholeGroup(const ComponentList& list, ComponentList::const_iterator head)
+{
+    const CComponent& object = **head;
+    return object.GetAttachmentCount() > 0 ? sheet::GroupIntact(list, head)
+                                           : object.TypeId == TypeTextSelectionTool;
 }
 
 std::unique_ptr<CDrawing> newPin(QPoint at, int count, quint8 visible)
@@ -96,17 +100,6 @@ void SchematicEditor::SetDocument(CTorvex2Doc* doc)
 ComponentList& SchematicEditor::Objects() const
 {
     return m_Doc->Components();
-}
-
-ComponentList::iterator SchematicEditor::Find(const CComponent* object) const
-{
-    ComponentList& list = Objects();
-    // What the editor looks for is nearly always near the tail.
-    for (auto it = list.end(); it != list.begin();) {
-        --it;
-        if (it->get() == object) return it;
-    }
-    return list.end();
 }
 
 CComponent* SchematicEditor::PlacedObject() const
@@ -319,9 +312,8 @@ void SchematicEditor::CancelOperation()
     EndHover();
     for (const auto& o : Objects())
         o->Selected = 0;
-    m_SelectedCount = 0;
     if (m_EditMode == Placing) {
-        const auto it = Find(m_Placed);
+        const auto it = CComponent::Find(Objects(), m_Placed);
         if (it != Objects().end()) Objects().erase(it);
     }
     m_Placed = nullptr;
@@ -336,7 +328,7 @@ void SchematicEditor::OnDocumentChanged()
 {
     ForgetHover();
     // What this window was placing went with the old list.
-    if (m_EditMode == Placing && Find(m_Placed) == Objects().end()) {
+    if (m_EditMode == Placing && CComponent::Find(Objects(), m_Placed) == Objects().end()) {
         m_Placed = nullptr;
         m_EditMode = Idle;
         m_CurrentTool = kSelectTool;
@@ -348,7 +340,6 @@ void SchematicEditor::DeselectAll()
     if (!m_Doc) return;
     for (const auto& o : Objects())
         o->Selected = 0;
-    m_SelectedCount = 0;
     Repaint();
 }
 
@@ -463,10 +454,7 @@ QByteArray SchematicEditor::CopySelection(bool keepSelection)
     // pin selected on its own stays behind.
     for (auto it = list.begin(); it != list.end();) {
         const auto end = sheet::GroupEnd(list, it);
-        const CComponent& head = **it;
-        const bool whole = head.GetAttachmentCount() > 0 ? sheet::GroupIntact(list, it)
-                                                         : head.TypeId == TypeTextSelectionTool;
-        if (head.Selected && whole)
+        if ((*it)->Selected && wholeGroup(list, it))
             for (auto member = it; member != end; ++member)
                 copied.push_back(member->get());
         it = end;
@@ -497,9 +485,7 @@ bool SchematicEditor::Paste(const QByteArray& payload)
     for (auto it = pasted.begin(); it != pasted.end();) {
         const auto end = sheet::GroupEnd(pasted, it);
         CComponent& head = **it;
-        const bool whole = head.GetAttachmentCount() > 0 ? sheet::GroupIntact(pasted, it)
-                                                         : head.TypeId == TypeTextSelectionTool;
-        if (!whole) {
+        if (!wholeGroup(pasted, it)) {
             it = pasted.erase(it, end);
             continue;
         }
@@ -714,7 +700,7 @@ void SchematicEditor::EndDrag()
 QPoint SchematicEditor::SplitWire(CComponent& wire, const CComponent& placed, QPoint drop)
 {
     ComponentList& list = Objects();
-    const auto it = Find(&wire);
+    const auto it = CComponent::Find(list, &wire);
     const std::vector<CComponent*> pins = CDrawing::Attachments(list, it, {TypeTerminal, TypeTerminal});
     const Rect e = wire.Extent;
     // The axis comes from the wire's ends, whatever its orientation says.
@@ -821,34 +807,21 @@ void SchematicEditor::ClickSelect(unsigned flags, QPoint client)
     if (!ctrl) DeselectAll();
     const DcMapping mapping = m_Zoom.ViewMapping();
     ComponentList& list = Objects();
-    const auto hit = [&](ComponentList::iterator it) {
-        const CComponent& o = **it;
-        return o.TypeId != TypeTerminal && sheet::HitBox(mapping, o, kWireSlack).Contains(client);
+    const auto hit = [&](const std::unique_ptr<CComponent>& o) {
+        return o->TypeId != TypeTerminal && sheet::HitBox(mapping, *o, kWireSlack).Contains(client);
     };
     // Either end first, by the coin, so that repeated clicks on objects lying over each other
     // reach each of them.
     auto found = list.end();
-    if (m_HeadFirst()) {
-        for (auto it = list.begin(); it != list.end(); ++it)
-            if (hit(it)) {
-                found = it;
-                break;
-            }
-    } else {
-        for (auto it = list.end(); it != list.begin();) {
-            --it;
-            if (hit(it)) {
-                found = it;
-                break;
-            }
-        }
-    }
+    if (m_HeadFirst())
+        found = std::find_if(list.begin(), list.end(), hit);
+    else if (const auto last = std::find_if(list.rbegin(), list.rend(), hit); last != list.rend())
+        found = std::prev(last.base());
     if (found != list.end()) {
         CComponent& o = **found;
         if (!o.Selected) {
             o.Selected = 1;
             SelectWithAttachments(found, true);
-            ++m_SelectedCount;
         } else if (ctrl) {
             o.Selected = 0;
             SelectWithAttachments(found, false);
@@ -888,15 +861,11 @@ void SchematicEditor::OnLButtonDblClk(unsigned, QPoint client)
     if (m_EditMode != Idle || m_Dragging) CancelOperation();
     const DcMapping mapping = m_Zoom.ViewMapping();
     ComponentList& list = Objects();
-    auto found = list.end();
-    for (auto it = list.end(); it != list.begin();) {
-        --it;
-        if ((*it)->Visible == 1 && sheet::HitBox(mapping, **it, kWireSlack).Contains(client)) {
-            found = it;
-            break;
-        }
-    }
-    if (found == list.end()) return;
+    const auto last = std::find_if(list.rbegin(), list.rend(), [&](const std::unique_ptr<CComponent>& o) {
+        return o->Visible == 1 && sheet::HitBox(mapping, *o, kWireSlack).Contains(client);
+    });
+    if (last == list.rend()) return;
+    auto found = std::prev(last.base());
     // A label is edited through its part, the object before its labels.
     while ((*found)->TypeId == TypeLabel) {
         if (found == list.begin()) return;

@@ -61,8 +61,6 @@ public:
     CComponent* PlacedObject() const;
     const CComponent* HoverPin() const { return m_HoverPin; }
     const CComponent* HoverWire() const { return m_HoverWire; }
-    bool IsDragging() const { return m_Dragging; }
-    int SelectedCount() const { return m_SelectedCount; }
     const CDrawing* DragBox() const { return m_DragBox.get(); }
 
     // ---- commands ----
@@ -128,7 +126,6 @@ public:
 
 private:
     ComponentList& Objects() const;
-    ComponentList::iterator Find(const CComponent* object) const;
     QPoint ToPage(QPoint client) const;
     void SetSelected(CComponent& object, bool flag);
     void Repaint();
@@ -168,7 +165,6 @@ private:
     bool m_Dragging = false;
     bool m_DragMoved = false;
     QPoint m_DragStart;
-    int m_SelectedCount = 0;
     // The selection rectangle belongs to the window, never to the document.
     std::unique_ptr<CDrawing> m_DragBox;
 };

@@ -53,9 +53,8 @@ int ZoomViewModel::SetZoom(int zoom)
 void ZoomViewModel::ZoomToFit()
 {
     // The window as if no bars were shown, in twips at 100 %.
-    QSize client = m_Client;
-    if (m_Bar[1]) client.rwidth() += m_BarSize.width();
-    if (m_Bar[0]) client.rheight() += m_BarSize.height();
+    QSize client;
+    GetTrueClientSize(client);
     const DcMapping base = BaseMapping();
     const qint64 w = base.LogicalX(client.width()) - base.LogicalX(0);
     const qint64 h = std::abs(base.LogicalY(client.height()) - base.LogicalY(0));

@@ -48,7 +48,6 @@ public:
     int Zoom() const { return m_Zoom; }
     int AnchorMode() const { return m_AnchorMode; }
     void SetAnchorMode(int mode) { m_AnchorMode = mode; }
-    int MapMode() const { return m_MapMode; }
     const Rect& PageRect() const { return m_PageRect; }
     // The page in device pixels at the current zoom.
     qint64 DeviceWidth() const { return m_DeviceSize[0]; }
@@ -90,7 +89,6 @@ public:
     // Client size without the bars shown, the bars' thickness (the vertical bar's width, the
     // horizontal bar's height) and the screen's dots per inch.
     void AttachWindow(QSize client, QSize barSizes, int dpiX, int dpiY);
-    bool HasWindow() const { return m_HasWindow; }
     void OnSize(QSize client);
     QSize ClientSize() const { return m_Client; }
     bool HorizontalBarShown() const { return m_Bar[0]; }
