@@ -186,12 +186,8 @@ TracePolylines ReduceTrace(const plot::TraceMapping& m, const double* values, qs
     // Columns are found by search, which needs x to grow with the sample index.
     const bool forward = m.Dt == 0 || ((m.Dt > 0) == (m.Sx > 0));
     if (!columns.Thins() || !forward) {
-        for (qsizetype k = 0; k < n; ++k) {
-            if (std::isfinite(values[k]))
-                builder.Add(k);
-            else
-                builder.Break();
-        }
+        for (qsizetype k = 0; k < n; ++k)
+            builder.AddOrBreak(k);
         builder.Break();
         return out;
     }
