@@ -8,25 +8,6 @@
 namespace {
 using Wide = __int128;
 
-// num / den rounded to the nearest integer, halves away from zero.
-Wide roundDiv(Wide num, Wide den)
-{
-    Wide q = num / den;
-    const Wide r = num % den;
-    const Wide twice = r < 0 ? -2 * r : 2 * r;
-    if (twice >= (den < 0 ? -den : den)) q += ((num < 0) != (den < 0)) ? -1 : 1;
-    return q;
-}
-
-// num / den rounded as roundDiv, in 64 bits.
-qint64 roundDiv64(qint64 num, qint64 den)
-{
-    qint64 q = num / den;
-    const qint64 r = num % den;
-    if (2 * (r < 0 ? -r : r) >= (den < 0 ? -den : den)) q += ((num < 0) != (den < 0)) ? -1 : 1;
-    return q;
-}
-
 qint64 saturate64(Wide v)
 {
     constexpr qint64 lo = std::numeric_limits<qint64>::min(), hi = std::numeric_limits<qint64>::max();
@@ -44,8 +25,8 @@ qint64 scale(qint64 v, qint64 from, qint64 num, qint64 den, qint64 to)
 {
     constexpr Wide small = Wide(1) << 31;
     const Wide d = Wide(v) - from;
-    if (d > -small && d < small && num > -small && num < small) return roundDiv64(qint64(d) * num, den) + to;
-    return saturate64(roundDiv(d * num, den) + to);
+    if (d > -small && d < small && num > -small && num < small) return RoundDiv(qint64(d) * num, den) + to;
+    return saturate64(RoundDiv<Wide>(d * num, den) + to);
 }
 
 // Keeps an extent ratio in lowest terms so that repeated scaling cannot overflow.
@@ -153,7 +134,7 @@ qint64 DcMapping::LogicalY(qint64 y) const
 int MulDiv(int a, int b, int c)
 {
     if (c == 0) return -1;
-    const Wide q = roundDiv(Wide(a) * b, c);
+    const Wide q = RoundDiv<Wide>(Wide(a) * b, c);
     if (q < std::numeric_limits<int>::min() || q > std::numeric_limits<int>::max()) return -1;
     return int(q);
 }

@@ -96,6 +96,16 @@ private:
     QPoint m_ViewportOrg;
 };
 
+// num / den rounded to the nearest integer, halves away from zero, as a context maps coordinates;
+// den is not 0.
+template <class T> constexpr T RoundDiv(T num, T den)
+{
+    T q = num / den;
+    const T r = num % den;
+    if (2 * (r < 0 ? -r : r) >= (den < 0 ? -den : den)) q += ((num < 0) != (den < 0)) ? -1 : 1;
+    return q;
+}
+
 // a × b / c rounded to the nearest integer, halves away from zero, computed without overflow;
 // −1 when c is 0 or the result does not fit, as the platform's MulDiv.
 int MulDiv(int a, int b, int c);

@@ -91,8 +91,7 @@ bool CPlotDoc::OnNewDocument()
 
 void CPlotDoc::DeleteContents()
 {
-    while (!m_Annotations.empty())
-        m_Annotations.pop_front();
+    m_Annotations.clear();
     Document::DeleteContents();
 }
 

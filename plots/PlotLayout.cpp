@@ -65,6 +65,27 @@ QString tickLabel(double k)
     return QString::number(k + 0.0, 'f', 0); // + 0.0 turns -0 into 0
 }
 
+// The ticks first, first + step, ... (in axes units of `unit`) while `within` takes them, on an axis
+// `size` twips long from `origin` that shows [lo, lo + range]. The series starts at most one step
+// early, so the cap is never the end of a sound axis; it only stops a range too narrow for the
+// steps to advance in double precision.
+template <class Within>
+std::vector<Tick> ticksAlong(double first, double step, double unit, double lo, double range, qint32 size,
+                             qint32 origin, Within within)
+{
+    std::vector<Tick> ticks;
+    double previous = NAN;
+    for (int i = 0; i <= kMaxTicks + 2; ++i) {
+        const double k = first + i * step;
+        if (k == previous || !within(k)) break;
+        previous = k;
+        const double magnitude = std::max(std::abs(k * unit), std::abs(lo)) / range;
+        const double d = tickOffset(size * (k * unit - lo) / range, size, magnitude);
+        if (d >= 0 && d <= size) ticks.push_back({qint32(d) + origin, d > 0 && d < size, tickLabel(k)});
+    }
+    return ticks;
+}
+
 } // namespace
 
 qint32 ToTwips(double v)
@@ -82,20 +103,8 @@ std::vector<Tick> XTicks(const PlotAxes& a)
         return {};
     const double step = cappedStep(a.XTickStep, range / unit);
     const double first = std::trunc(a.XMin / (step * unit)) * step;
-    std::vector<Tick> ticks;
-    // The series starts at most one step early, so the cap is never the end of a sound axis; it
-    // only stops a range too narrow for the steps to advance in double precision.
-    double previous = NAN;
-    for (int i = 0; i <= kMaxTicks + 2; ++i) {
-        const double k = first + i * step;
-        if (k == previous || !atMost(k * unit, a.XMax)) break;
-        previous = k;
-        const double magnitude = std::max(std::abs(k * unit), std::abs(a.XMin)) / range;
-        const double d = tickOffset(kAreaWidth * (k * unit - a.XMin) / range, kAreaWidth, magnitude);
-        if (d >= 0 && d <= kAreaWidth)
-            ticks.push_back({qint32(d) + kArea.left, d > 0 && d < kAreaWidth, tickLabel(k)});
-    }
-    return ticks;
+    return ticksAlong(first, step, unit, a.XMin, range, kAreaWidth, kArea.left,
+                      [&](double k) { return atMost(k * unit, a.XMax); });
 }
 
 std::vector<Tick> YTicks(const PlotAxes& a)
@@ -105,18 +114,8 @@ std::vector<Tick> YTicks(const PlotAxes& a)
     const double step = cappedStep(a.YTickStep, range);
     const double first = std::trunc(a.YMin / step) * step;
     const double last = std::trunc(nearWhole(a.YMax));
-    std::vector<Tick> ticks;
-    double previous = NAN;
-    for (int i = 0; i <= kMaxTicks + 2; ++i) {
-        const double k = first + i * step;
-        if (k == previous || !(k <= last)) break;
-        previous = k;
-        const double magnitude = std::max(std::abs(k), std::abs(a.YMin)) / range;
-        const double d = tickOffset(kAreaHeight * (k - a.YMin) / range, kAreaHeight, magnitude);
-        if (d >= 0 && d <= kAreaHeight)
-            ticks.push_back({qint32(d) + kArea.bottom, d > 0 && d < kAreaHeight, tickLabel(k)});
-    }
-    return ticks;
+    return ticksAlong(first, step, 1, a.YMin, range, kAreaHeight, kArea.bottom,
+                      [last](double k) { return k <= last; });
 }
 
 QString TimeAxisLabel(double unit)

@@ -5,15 +5,6 @@
 #include <cstring>
 #include <initializer_list>
 
-namespace {
-// num / den for den > 0, rounded to the nearest integer with halves away from zero.
-template <class T> T roundedQuotient(T num, T den)
-{
-    const T q = num / den, r = num % den;
-    return q + ((r < 0 ? -r : r) * 2 >= den ? (num < 0 ? -1 : 1) : 0);
-}
-} // namespace
-
 ColumnMapping::ColumnMapping(const DcMapping& mapping)
 {
     qint64 num = mapping.ViewportExtX(), den = mapping.WindowExtX();
@@ -32,8 +23,8 @@ qint64 ColumnMapping::Column(qint64 x) const
     const qint64 d = x - m_Origin;
     qint64 product;
     if (__builtin_mul_overflow(d, m_Num, &product))
-        return qint64(roundedQuotient(__int128(d) * m_Num, __int128(m_Den)));
-    return roundedQuotient(product, m_Den);
+        return qint64(RoundDiv(__int128(d) * m_Num, __int128(m_Den)));
+    return RoundDiv(product, m_Den);
 }
 
 namespace {
@@ -186,12 +177,8 @@ TracePolylines ReduceTrace(const plot::TraceMapping& m, const double* values, qs
     // Columns are found by search, which needs x to grow with the sample index.
     const bool forward = m.Dt == 0 || ((m.Dt > 0) == (m.Sx > 0));
     if (!columns.Thins() || !forward) {
-        for (qsizetype k = 0; k < n; ++k) {
-            if (std::isfinite(values[k]))
-                builder.Add(k);
-            else
-                builder.Break();
-        }
+        for (qsizetype k = 0; k < n; ++k)
+            builder.AddOrBreak(k);
         builder.Break();
         return out;
     }

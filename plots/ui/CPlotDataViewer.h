@@ -34,7 +34,6 @@ public:
     QString OutputText; // lines end in CR LF
 
     QLineEdit* TimeEdit() const { return m_TimeEdit; }
-    QPlainTextEdit* ListingEdit() const { return m_ListingEdit; }
     QPushButton* ShowDataButton() const { return m_ShowData; }
 
 private:

@@ -348,7 +348,7 @@ void CPlotView::OnRButtonDblClk(unsigned, QPoint)
 void CPlotView::OnContextMenu(QPoint)
 {
     if (m_ToolMode == ZoomToolMode)
-        SetZoom(MulDiv(707, Zoom(), 1000));
+        OnZoomOut();
     else
         OnSelectTool();
 }
