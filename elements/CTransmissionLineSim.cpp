@@ -141,12 +141,6 @@ void CTransmissionLineSim::Bind(std::array<CompanionEntries, 2>& ports, MatrixBi
         ports[size_t(port)].bind(binder, Nodes[2 * port], Nodes[2 * port + 1]);
 }
 
-int CTransmissionLineSim::PortPartition(int port) const
-{
-    const int a = Nodes[2 * port], b = Nodes[2 * port + 1];
-    return m_pDoc->PartitionOf(a != 0 ? a : b);
-}
-
 // ---------------------------------------------------------------------------------------------
 // Traces
 

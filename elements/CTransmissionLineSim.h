@@ -60,9 +60,6 @@ public:
     double PortG[2] = {0, 0};
     double WaveG[2] = {0, 0};
 
-    // The partition of port 1 (0) or port 2 (1) in the partitioned mode; 0 for a port on ground alone.
-    int PortPartition(int port) const;
-
 protected:
     // Reads a value token whose key prefix (e.g. "Z0=") is dropped when present.
     double ValueAfterKey(const QString& token, const QString& key) const;

@@ -53,7 +53,6 @@ public:
     {
         this->AddVoltageAndCurrent(group, list, "Source Voltages", "Source Currents");
     }
-    bool LoadWaveform() { return Waveform.LoadWaveform(); }
 
     double Value = 0;
     SourceWaveform Waveform;

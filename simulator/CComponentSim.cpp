@@ -109,7 +109,6 @@ int CComponentSim::ClaimPartitionSet(const IndexMap& map, int partition)
     // The reduced system is never bound in a run with partitions, so a set with a partition is bound.
     const int set = m_SetPartition[MappedEntries] != 0 ? SecondPartitionEntries : MappedEntries;
     if (!touches || m_SetPartition[set] != 0) return -1;
-    if (set == MappedEntries) Partition = partition;
     m_SetPartition[set] = partition;
     return set;
 }

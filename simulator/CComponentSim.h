@@ -98,7 +98,6 @@ public:
     int TerminalCount = 2;     // 4 for lines and the transformer
     bool Decoupled = false;    // a line: port 1 and port 2 are separate sub-networks
     bool InternalNode = false; // Nodes[2] is the element's own internal node
-    int Partition = 0;         // the partition the element was bound to (lines keep one per port too)
 
     int Nodes[4] = {0, 0, 0, 0};
     // Extra unknowns taken while parsing (voltage source 1, transformer 2): ordinals 1..M; the global

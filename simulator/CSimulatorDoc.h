@@ -157,7 +157,6 @@ public:
     bool Minimal() const { return m_Minimal; }
     bool Maximal() const { return m_Maximal; }
     int PartitionCount() const { return m_PartitionCount; }
-    int PartitionOf(int global) const { return m_NodePartition[size_t(global)]; }
     IndexMap ReducedMap() const { return IndexMap::reduced(m_GlobalToReduced.data()); }
     const std::vector<std::unique_ptr<CComponentSim>>& Elements() const { return m_Elements; }
     int NonlinearCount() const { return m_NonlinearCount; }

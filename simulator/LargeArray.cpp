@@ -75,19 +75,6 @@ void LargeArray::allocate(std::size_t count, bool hugePages, std::size_t rowLeng
     }
 }
 
-LargeArray& LargeArray::operator=(LargeArray&& other) noexcept
-{
-    if (this != &other) {
-        release();
-        m_data = std::exchange(other.m_data, nullptr);
-        m_count = std::exchange(other.m_count, 0);
-        m_mapped = std::exchange(other.m_mapped, 0);
-        m_filler = std::move(other.m_filler);
-        m_stopFilling = std::move(other.m_stopFilling);
-    }
-    return *this;
-}
-
 void LargeArray::release()
 {
     if (m_filler.joinable()) {

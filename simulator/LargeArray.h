@@ -4,7 +4,6 @@
 #include <cstddef>
 #include <memory>
 #include <thread>
-#include <utility>
 
 // A zero-filled array of doubles for a run's large tables, taken from the system in its own mapping
 // and filled with pages ahead of use: a run touches one entry of every row at each step, and a page
@@ -16,8 +15,6 @@ public:
     ~LargeArray() { release(); }
     LargeArray(const LargeArray&) = delete;
     LargeArray& operator=(const LargeArray&) = delete;
-    LargeArray(LargeArray&& other) noexcept { *this = std::move(other); }
-    LargeArray& operator=(LargeArray&& other) noexcept;
 
     // count doubles, all +0.0 (the old ones are released first); throws std::bad_alloc. A table of
     // rows of rowLength doubles, written column by column, gets its pages from a worker thread that

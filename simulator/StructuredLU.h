@@ -20,7 +20,7 @@ class SparseMatrix;
 // -0.0 when it starts from a stamped -0.0. Matrices or right-hand sides with a -0.0 or a non-finite
 // entry, and factors or solutions that overflow, are therefore handed to the dense routines (or to
 // their order over the same factors) on a dense copy, which keeps the results identical in every case.
-// That copy takes (n+1)^2 doubles, so only systems up to DenseFallbackLimit() unknowns have it; larger
+// That copy takes (n+1)^2 doubles, so only systems up to the dense fallback limit have it; larger
 // ones stay on the structured path, where such inputs can give other zeros' signs and other
 // non-finite values than the dense routines would.
 //
@@ -39,7 +39,6 @@ public:
     // path).
     void setDense(bool dense) { m_dense = dense; }
     void setDenseFallbackLimit(int unknowns) { m_denseLimit = unknowns; }
-    int DenseFallbackLimit() const { return m_denseLimit; }
     // Asked at least every 64 columns and every million products of a factorisation, so a hook that
     // looks at the clock can serve the window while a large system factors; false gives the
     // factorisation up, and factor() returns kStopped.

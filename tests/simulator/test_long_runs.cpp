@@ -113,7 +113,9 @@ TEST(LongRunTest, LinesAreThoseOfTheLineByLineReader)
         CSimulatorDoc doc;
         doc.SetNetlistText(text);
         ASSERT_EQ(doc.ReadNetlistLines(), lines.has_value()) << qPrintable(text);
-        if (lines) EXPECT_EQ(doc.Lines(), *lines) << qPrintable(text);
+        if (lines) {
+            EXPECT_EQ(doc.Lines(), *lines) << qPrintable(text);
+        }
         EXPECT_EQ(ui.messages, want) << qPrintable(text);
     }
 }
