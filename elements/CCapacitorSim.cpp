@@ -22,10 +22,10 @@ void CCapacitorSim::StartRun(double startVoltage)
     if (m_Step != &m_OwnStep) m_OwnStep = *m_Step;
     m_Step = &m_OwnStep;
     m_GatheredList = nullptr;
-    m_GatheredCount = 0;
-    m_OwnStep.Row[0] = m_pDoc->ResultRow(Nodes[0]);
-    m_OwnStep.Row[1] = m_pDoc->ResultRow(Nodes[1]);
-    m_OwnStep.NextStep = m_FirstStep = m_pDoc->HistoryCount();
+    m_GatheredCount = m_GatheredBound = 0;
+    m_Row[0] = m_OwnStep.From[0] = m_pDoc->ResultRow(Nodes[0]);
+    m_Row[1] = m_OwnStep.From[1] = m_pDoc->ResultRow(Nodes[1]);
+    m_NextStep = m_FirstStep = m_pDoc->HistoryCount();
     m_OwnStep.IeqStep = m_FirstStep - 1;
     m_StartVoltage = startVoltage;
 }
@@ -34,17 +34,30 @@ void CCapacitorSim::GatherBatch(CComponentSim* const* elements, std::size_t coun
 {
     // Only a linear companion's stamps are the same few operations for every element of its class.
     if (m_Law == Law::OwnStep || count < 2) return;
-    m_Gathered = std::make_unique<StepState[]>(count);
+    // Elements outside the full system are not stamped here: they keep their own states.
+    std::size_t bound = 0;
+    for (std::size_t i = 0; i < count; ++i)
+        bound += static_cast<CCapacitorSim*>(elements[i])->FullSystemEntries() != nullptr;
+    m_Gathered = std::make_unique<StepState[]>(bound);
+    m_GatheredBound = bound;
+    // One place for the voltages of a step rather than a column across hundreds of rows, each on a
+    // page of its own.
+    const double* solution = m_pDoc->PreviousSolution();
+    m_GatheredFromSolution = solution != nullptr;
+    StepState* s = m_Gathered.get();
     for (std::size_t i = 0; i < count; ++i) {
         auto* e = static_cast<CCapacitorSim*>(elements[i]);
-        StepState& s = m_Gathered[i];
-        s = *e->m_Step;
-        s.Geq = e->Geq;
         const CompanionEntries* full = e->FullSystemEntries();
-        s.Rhs = full ? full->i : CurrentEntries{};
-        if (full && e->Nodes[0] == 0) s.Rhs.a = &s.GroundSink;
-        if (full && e->Nodes[1] == 0) s.Rhs.b = &s.GroundSink;
-        e->m_Step = &s;
+        if (!full) continue;
+        *s = *e->m_Step;
+        s->Geq = e->Geq;
+        s->Rhs.a = e->Nodes[0] == 0 ? nullptr : full->i.a;
+        s->Rhs.b = e->Nodes[1] == 0 ? nullptr : full->i.b;
+        if (solution) {
+            s->From[0] = solution + e->Nodes[0];
+            s->From[1] = solution + e->Nodes[1];
+        }
+        e->m_Step = s++;
     }
     m_GatheredList = elements;
     m_GatheredCount = count;
@@ -65,16 +78,20 @@ bool CCapacitorSim::StampGathered(StepOp op, CComponentSim* const* elements, std
 
 template <CCapacitorSim::Law law> void CCapacitorSim::StampGathered(int k)
 {
-    // As StampInto into the full system, element by element.
-    for (StepState *s = m_Gathered.get(), *end = s + m_GatheredCount; s != end; ++s) {
-        if (!s->Rhs.a) continue;
+    // As StampInto into the full system, element by element. After the first step every element
+    // takes over its last step's companion (Gprev = Geq, Iprev = Ieq) before it finds the new one.
+    const int at = m_GatheredFromSolution ? 0 : k - 1;
+    for (StepState *s = m_Gathered.get(), *end = s + m_GatheredBound; s != end; ++s) {
+        double ieq = s->Ieq;
         if (k != s->IeqStep) {
             s->IeqStep = k;
-            TakeOverAcceptedStep(*s, k, s->Geq);
-            const double v = s->Row[0][k - 1] - s->Row[1][k - 1];
-            s->Ieq = CompanionCurrent(law, s->Geq, v, s->Gprev, s->Iprev);
+            const double v = s->From[0][at] - s->From[1][at];
+            s->Ieq = ieq = CompanionCurrent(law, s->Geq, v, s->Geq, ieq);
         }
-        s->Rhs.inject(s->Ieq);
+        double* const a = s->Rhs.a;
+        double* const b = s->Rhs.b;
+        if (a) *a += ieq;
+        if (b) *b -= ieq;
     }
 }
 

@@ -44,27 +44,34 @@ protected:
     // companions is gathered, the element's place in an array that the batch's first element keeps, so
     // that the steps stream through the batch.
     struct StepState {
-        double Ieq = 0;   // amperes
-        double Gprev = 0; // Geq and Ieq of the last accepted step (from the first iteration of the next step)
-        double Iprev = 0;
+        double Ieq = 0; // amperes
         double Geq = 0; // gathered: the element's Geq, which a linear companion keeps from Initialise on
-        const double* Row[2] = {}; // the results rows of the two nodes
-        CurrentEntries Rhs;        // gathered: the full system's entries, null where the element is not bound
-        // gathered: where the current into or out of ground goes. Ground's entry is the system's scratch,
-        // which every grounded element would otherwise update in turn, each waiting for the one before.
-        double GroundSink = 0;
-        int NextStep = 0; // the step whose first iteration has begun
-        int IeqStep = 0;  // the step whose history current Ieq is
+        // The voltages of the two nodes that the step's companion starts from: their results rows
+        // at column k - 1, or, gathered while the full system alone writes the results, their
+        // places in its last solution (which holds the same values).
+        const double* From[2] = {};
+        // gathered: the full system's entries of the two nodes, null for ground (where the current
+        // would go to the system's scratch entry, which nothing reads)
+        CurrentEntries Rhs;
+        int IeqStep = 0; // the step whose history current Ieq is
     };
     StepState m_OwnStep;
     StepState* m_Step = &m_OwnStep;
 
+    // Geq and Ieq of the last accepted step (from the first iteration of the next step). A linear
+    // companion takes them over at every step after the first, so it reads them only then and needs
+    // them kept only for the first step: a gathered batch leaves them behind.
+    double m_Gprev = 0, m_Iprev = 0;
+    int m_NextStep = 0;  // the step whose first iteration has begun
+    const double* m_Row[2] = {}; // the results rows of the two nodes
     int m_FirstStep = 0; // the history count: the run's first step
     Law m_Law;
     double m_StartVoltage = 0; // the voltage before the first step
     // The batch this element gathered as its first: the list it was handed, and the states.
     CComponentSim* const* m_GatheredList = nullptr;
     std::size_t m_GatheredCount = 0;
+    std::size_t m_GatheredBound = 0; // the states: the elements of the list that the full system has
+    bool m_GatheredFromSolution = false; // the states' From point into the full system's last solution
     std::unique_ptr<StepState[]> m_Gathered;
 
 public:
@@ -79,18 +86,18 @@ protected:
     bool ParseValueAndInitial(const QStringList& tokens, double& value, double& initial);
     // A linear companion has nothing to do when a step is accepted but to keep its values for the next
     // step: it does so at the first iteration of that step, and needs no call at the end of each step.
-    static void TakeOverAcceptedStep(StepState& s, int k, double geq)
+    void TakeOverAcceptedStep(int k)
     {
-        if (k == s.NextStep) return;
-        s.Gprev = geq;
-        s.Iprev = s.Ieq;
-        s.NextStep = k;
+        if (k == m_NextStep) return;
+        m_Gprev = Geq;
+        m_Iprev = m_Step->Ieq;
+        m_NextStep = k;
     }
     // The same when step k is accepted, with the current kept.
     void AcceptStep(int k)
     {
-        m_Step->Gprev = Geq;
-        m_Step->Iprev = m_Step->Ieq;
+        m_Gprev = Geq;
+        m_Iprev = m_Step->Ieq;
         Current[size_t(k)] = Voltage(k) * Geq - m_Step->Ieq;
     }
     // Finds the results rows of the nodes and starts the step count: once per run, in Initialise, with
@@ -98,17 +105,16 @@ protected:
     void StartRun(double startVoltage);
     void UpdateHistoryCurrent(int k)
     {
-        StepState& s = *m_Step;
-        s.IeqStep = k;
-        TakeOverAcceptedStep(s, k, Geq);
-        s.Ieq = CompanionCurrent(m_Law, Geq, PreviousVoltage(k, m_StartVoltage), s.Gprev, s.Iprev);
+        m_Step->IeqStep = k;
+        TakeOverAcceptedStep(k);
+        m_Step->Ieq = CompanionCurrent(m_Law, Geq, PreviousVoltage(k, m_StartVoltage), m_Gprev, m_Iprev);
     }
     // The batch's stamps of the right-hand side at step k when it is the batch this element gathered,
     // after the run's first step (which starts from the initial state); false: not done here.
     bool StampGathered(StepOp op, CComponentSim* const* elements, std::size_t count, int k, bool rhsOnly);
     template <Law law> void StampGathered(int k);
     // Element voltage of results column k.
-    double Voltage(int k) const { return m_Step->Row[0][k] - m_Step->Row[1][k]; }
+    double Voltage(int k) const { return m_Row[0][k] - m_Row[1][k]; }
     // The voltage the companion model starts a step from: the previous column's, or the initial
     // state at the first step.
     double PreviousVoltage(int k, double initial) const
@@ -116,7 +122,7 @@ protected:
         return k == m_FirstStep ? initial : Voltage(k - 1);
     }
     // The current of the last accepted step at voltage v of that step.
-    double PreviousCurrent(double v) const { return m_Step->Gprev * v - m_Step->Iprev; }
+    double PreviousCurrent(double v) const { return m_Gprev * v - m_Iprev; }
     // The history current of a step that starts from voltage v, after a step whose companion was
     // (gPrev, iPrev).
     static double CompanionCurrent(Law law, double geq, double v, double gPrev, double iPrev)

@@ -34,7 +34,7 @@ void CVarCSim::BeginStep(int k)
     const double dC = c - previous;
     Geq = (2.0 * c + dC) / dt;
     m_Step->Ieq = PreviousCurrent(v) + v * (2.0 * c - dC) / dt;
-    if (Geq != m_Step->Gprev) {
+    if (Geq != m_Gprev) {
         m_pDoc->MarkNodeDirty(Nodes[1]);
         m_pDoc->MarkNodeDirty(Nodes[0]);
     }

@@ -50,6 +50,7 @@ void CSimulatorDoc::SetUpSystems()
 {
     m_Touching = {};
     m_QuietSolveFailure = false;
+    m_Full.solution = {};
     size_t bound = 0;
     if (m_Minimal) {
         AllocateSystem(m_Reduced, m_ReducedNodes + m_ReducedBranches, &m_ReducedToGlobal);
@@ -62,6 +63,7 @@ void CSimulatorDoc::SetUpSystems()
     }
     if (!m_Maximal) {
         AllocateSystem(m_Full, m_N + m_M, nullptr);
+        if (!m_Minimal) m_Full.solution.assign(size_t(m_N + m_M) + 1, 0.0);
         PumpWhenDue();
         for (auto& e : m_Elements) {
             e->BindMatrix(m_Full.A, m_Full.rhs.data());
@@ -388,7 +390,9 @@ bool CSimulatorDoc::KeepFactoring()
 
 bool CSimulatorDoc::SolveFull(int k)
 {
-    return SolveSystem(m_Full, m_MatrixDirty && (k <= m_h || !m_Minimal), nullptr, false, k);
+    if (!SolveSystem(m_Full, m_MatrixDirty && (k <= m_h || !m_Minimal), nullptr, false, k)) return false;
+    if (!m_Full.solution.empty()) std::copy(m_Full.rhs.begin() + 1, m_Full.rhs.end(), m_Full.solution.begin() + 1);
+    return true;
 }
 
 bool CSimulatorDoc::SolveReduced(int k)
