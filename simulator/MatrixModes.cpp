@@ -375,7 +375,8 @@ bool CSimulatorDoc::SolveSystem(LinearSystem& sys, bool refactor, const std::vec
             return false;
         }
     }
-    sys.lu.solve(sys.indx.data(), sys.rhs.data(), sys.results.data(), k);
+    sys.lu.solve(sys.indx.data(), sys.rhs.data(), sys.results.data(), k,
+                 sys.solution.empty() ? nullptr : sys.solution.data());
     return true;
 }
 
@@ -390,9 +391,7 @@ bool CSimulatorDoc::KeepFactoring()
 
 bool CSimulatorDoc::SolveFull(int k)
 {
-    if (!SolveSystem(m_Full, m_MatrixDirty && (k <= m_h || !m_Minimal), nullptr, false, k)) return false;
-    if (!m_Full.solution.empty()) std::copy(m_Full.rhs.begin() + 1, m_Full.rhs.end(), m_Full.solution.begin() + 1);
-    return true;
+    return SolveSystem(m_Full, m_MatrixDirty && (k <= m_h || !m_Minimal), nullptr, false, k);
 }
 
 bool CSimulatorDoc::SolveReduced(int k)
