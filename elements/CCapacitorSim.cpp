@@ -21,12 +21,13 @@ void CCapacitorSim::StartRun(double startVoltage)
     // again, after every element has started.
     if (m_Step != &m_OwnStep) m_OwnStep = *m_Step;
     m_Step = &m_OwnStep;
+    m_Batch = nullptr;
     m_GatheredList = nullptr;
     m_GatheredCount = m_GatheredBound = 0;
     m_Row[0] = m_OwnStep.From[0] = m_pDoc->ResultRow(Nodes[0]);
     m_Row[1] = m_OwnStep.From[1] = m_pDoc->ResultRow(Nodes[1]);
     m_NextStep = m_FirstStep = m_pDoc->HistoryCount();
-    m_OwnStep.IeqStep = m_FirstStep - 1;
+    m_IeqStep = m_FirstStep - 1;
     m_StartVoltage = startVoltage;
 }
 
@@ -38,7 +39,9 @@ void CCapacitorSim::GatherBatch(CComponentSim* const* elements, std::size_t coun
     std::size_t bound = 0;
     for (std::size_t i = 0; i < count; ++i)
         bound += static_cast<CCapacitorSim*>(elements[i])->FullSystemEntries() != nullptr;
+    if (bound < 2) return;
     m_Gathered = std::make_unique<StepState[]>(bound);
+    m_BatchStep = m_FirstStep - 1;
     m_GatheredBound = bound;
     // One place for the voltages of a step rather than a column across hundreds of rows, each on a
     // page of its own.
@@ -53,6 +56,7 @@ void CCapacitorSim::GatherBatch(CComponentSim* const* elements, std::size_t coun
         s->Geq = e->Geq;
         s->Rhs.a = e->Nodes[0] == 0 ? nullptr : full->i.a;
         s->Rhs.b = e->Nodes[1] == 0 ? nullptr : full->i.b;
+        e->m_Batch = this;
         if (solution) {
             s->From[0] = solution + e->Nodes[0];
             s->From[1] = solution + e->Nodes[1];
@@ -69,29 +73,55 @@ bool CCapacitorSim::StampGathered(StepOp op, CComponentSim* const* elements, std
     if (op != StampOp || !rhsOnly || elements != m_GatheredList || count != m_GatheredCount ||
         k == m_FirstStep)
         return false;
-    if (m_Law == Law::Inductor)
-        StampGathered<Law::Inductor>(k);
-    else
-        StampGathered<Law::Capacitor>(k);
+    if (k != m_BatchStep) {
+        m_BatchStep = k;
+        if (m_Law == Law::Inductor)
+            StampGathered<Law::Inductor, true>(k);
+        else
+            StampGathered<Law::Capacitor, true>(k);
+        return true;
+    }
+    for (const StepState *s = m_Gathered.get(), *end = s + m_GatheredBound; s != end; ++s) {
+        if (s->Rhs.a) *s->Rhs.a += s->Ieq;
+        if (s->Rhs.b) *s->Rhs.b -= s->Ieq;
+    }
     return true;
 }
 
-template <CCapacitorSim::Law law> void CCapacitorSim::StampGathered(int k)
+void CCapacitorSim::FindBatchHistoryCurrents(int k)
 {
-    // As StampInto into the full system, element by element. After the first step every element
-    // takes over its last step's companion (Gprev = Geq, Iprev = Ieq) before it finds the new one.
+    if (k == m_BatchStep) return;
+    m_BatchStep = k;
+    if (k != m_FirstStep) {
+        if (m_Law == Law::Inductor)
+            StampGathered<Law::Inductor, false>(k);
+        else
+            StampGathered<Law::Capacitor, false>(k);
+        return;
+    }
+    // The first step starts from each element's initial state.
+    for (std::size_t i = 0; i < m_GatheredCount; ++i) {
+        auto* e = static_cast<CCapacitorSim*>(m_GatheredList[i]);
+        if (e->m_Batch == this) e->UpdateHistoryCurrent(k);
+    }
+}
+
+template <CCapacitorSim::Law law, bool inject> void CCapacitorSim::StampGathered(int k)
+{
+    // As UpdateHistoryCurrent (and StampInto into the full system) element by element. After the
+    // first step every element takes over its last step's companion (Gprev = Geq, Iprev = Ieq) before
+    // it finds the new one.
     const int at = m_GatheredFromSolution ? 0 : k - 1;
     for (StepState *s = m_Gathered.get(), *end = s + m_GatheredBound; s != end; ++s) {
-        double ieq = s->Ieq;
-        if (k != s->IeqStep) {
-            s->IeqStep = k;
-            const double v = s->From[0][at] - s->From[1][at];
-            s->Ieq = ieq = CompanionCurrent(law, s->Geq, v, s->Geq, ieq);
+        const double v = s->From[0][at] - s->From[1][at];
+        const double ieq = CompanionCurrent(law, s->Geq, v, s->Geq, s->Ieq);
+        s->Ieq = ieq;
+        if constexpr (inject) {
+            double* const a = s->Rhs.a;
+            double* const b = s->Rhs.b;
+            if (a) *a += ieq;
+            if (b) *b -= ieq;
         }
-        double* const a = s->Rhs.a;
-        double* const b = s->Rhs.b;
-        if (a) *a += ieq;
-        if (b) *b -= ieq;
     }
 }
 

@@ -22,7 +22,7 @@ public:
     void Bind(CompanionEntries& e, MatrixBinder& binder);
     void StampInto(const CompanionEntries& e, bool rhsOnly, int k)
     {
-        if (m_Law != Law::OwnStep && k != m_Step->IeqStep) UpdateHistoryCurrent(k);
+        if (m_Law != Law::OwnStep) FindHistoryCurrent(k);
         e.stamp(rhsOnly, Geq, m_Step->Ieq);
     }
 
@@ -53,7 +53,6 @@ protected:
         // gathered: the full system's entries of the two nodes, null for ground (where the current
         // would go to the system's scratch entry, which nothing reads)
         CurrentEntries Rhs;
-        int IeqStep = 0; // the step whose history current Ieq is
     };
     StepState m_OwnStep;
     StepState* m_Step = &m_OwnStep;
@@ -63,11 +62,17 @@ protected:
     // them kept only for the first step: a gathered batch leaves them behind.
     double m_Gprev = 0, m_Iprev = 0;
     int m_NextStep = 0;  // the step whose first iteration has begun
+    int m_IeqStep = 0;   // the step whose history current the element's own state holds
     const double* m_Row[2] = {}; // the results rows of the two nodes
     int m_FirstStep = 0; // the history count: the run's first step
     Law m_Law;
     double m_StartVoltage = 0; // the voltage before the first step
-    // The batch this element gathered as its first: the list it was handed, and the states.
+    // The element whose batch holds this element's state (null: the element's own), and the batch this
+    // element gathered as its first: the list it was handed, the states, and the step whose history
+    // currents they hold. A batch is only gathered where every element of it is stamped in every
+    // iteration (the full system's), so the history currents of all of them are found together.
+    CCapacitorSim* m_Batch = nullptr;
+    int m_BatchStep = 0;
     CComponentSim* const* m_GatheredList = nullptr;
     std::size_t m_GatheredCount = 0;
     std::size_t m_GatheredBound = 0; // the states: the elements of the list that the full system has
@@ -103,16 +108,25 @@ protected:
     // Finds the results rows of the nodes and starts the step count: once per run, in Initialise, with
     // the voltage before the first step.
     void StartRun(double startVoltage);
+    void FindHistoryCurrent(int k)
+    {
+        if (m_Batch)
+            m_Batch->FindBatchHistoryCurrents(k);
+        else if (k != m_IeqStep)
+            UpdateHistoryCurrent(k);
+    }
+    // Those of every element of the batch this element gathered, once in step k.
+    void FindBatchHistoryCurrents(int k);
     void UpdateHistoryCurrent(int k)
     {
-        m_Step->IeqStep = k;
+        m_IeqStep = k;
         TakeOverAcceptedStep(k);
         m_Step->Ieq = CompanionCurrent(m_Law, Geq, PreviousVoltage(k, m_StartVoltage), m_Gprev, m_Iprev);
     }
     // The batch's stamps of the right-hand side at step k when it is the batch this element gathered,
     // after the run's first step (which starts from the initial state); false: not done here.
     bool StampGathered(StepOp op, CComponentSim* const* elements, std::size_t count, int k, bool rhsOnly);
-    template <Law law> void StampGathered(int k);
+    template <Law law, bool inject> void StampGathered(int k);
     // Element voltage of results column k.
     double Voltage(int k) const { return m_Row[0][k] - m_Row[1][k]; }
     // The voltage the companion model starts a step from: the previous column's, or the initial
