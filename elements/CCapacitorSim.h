@@ -23,7 +23,7 @@ public:
     void StampInto(const CompanionEntries& e, bool rhsOnly, int k)
     {
         if (m_Law != Law::OwnStep) FindHistoryCurrent(k);
-        e.stamp(rhsOnly, Geq, m_Step->Ieq);
+        e.stamp(rhsOnly, Geq, *m_Ieq);
     }
 
     void Initialise() override;
@@ -40,44 +40,53 @@ public:
     double Geq = 0; // siemens
 
 protected:
-    // What the stamp reads and writes at every step: the element's own, or, once a batch of linear
-    // companions is gathered, the element's place in an array that the batch's first element keeps, so
-    // that the steps stream through the batch.
-    struct StepState {
-        double Ieq = 0; // amperes
-        double Geq = 0; // gathered: the element's Geq, which a linear companion keeps from Initialise on
-        // The voltages of the two nodes that the step's companion starts from: their results rows
-        // at column k - 1, or, gathered while the full system alone writes the results, their
-        // places in its last solution (which holds the same values).
-        const double* From[2] = {};
-        // gathered: the full system's entries of the two nodes, null for ground (where the current
-        // would go to the system's scratch entry, which nothing reads)
-        CurrentEntries Rhs;
-    };
-    StepState m_OwnStep;
-    StepState* m_Step = &m_OwnStep;
+    // The history current: the element's own, or, once a batch of linear companions is gathered, the
+    // element's place in the batch's array, so that the steps stream through the batch.
+    double m_OwnIeq = 0; // amperes
+    double* m_Ieq = &m_OwnIeq;
 
     // Geq and Ieq of the last accepted step (from the first iteration of the next step). A linear
     // companion takes them over at every step after the first, so it reads them only then and needs
     // them kept only for the first step: a gathered batch leaves them behind.
     double m_Gprev = 0, m_Iprev = 0;
-    int m_NextStep = 0;  // the step whose first iteration has begun
-    int m_IeqStep = 0;   // the step whose history current the element's own state holds
+    int m_NextStep = 0;          // the step whose first iteration has begun
+    int m_IeqStep = 0;           // the step whose history current the element's own state holds
     const double* m_Row[2] = {}; // the results rows of the two nodes
-    int m_FirstStep = 0; // the history count: the run's first step
+    int m_FirstStep = 0;         // the history count: the run's first step
     Law m_Law;
     double m_StartVoltage = 0; // the voltage before the first step
-    // The element whose batch holds this element's state (null: the element's own), and the batch this
-    // element gathered as its first: the list it was handed, the states, and the step whose history
-    // currents they hold. A batch is only gathered where every element of it is stamped in every
-    // iteration (the full system's), so the history currents of all of them are found together.
-    CCapacitorSim* m_Batch = nullptr;
-    int m_BatchStep = 0;
-    CComponentSim* const* m_GatheredList = nullptr;
-    std::size_t m_GatheredCount = 0;
-    std::size_t m_GatheredBound = 0; // the states: the elements of the list that the full system has
-    bool m_GatheredFromSolution = false; // the states' From point into the full system's last solution
-    std::unique_ptr<StepState[]> m_Gathered;
+
+    // A batch of linear companions that follow each other in a step list and are all in the full
+    // system, kept by its first element. A batch is only gathered where every element of it is stamped
+    // in every iteration, so the history currents of all of them are found together, once in a step.
+    struct GatheredBatch {
+        CComponentSim* const* List = nullptr; // the list it was handed
+        std::size_t Count = 0;
+        int Step = 0;              // the step whose history currents Ieq holds
+        bool FromSolution = false; // From points into the full system's last solution
+        // By element of the batch: the history current, Geq (which a linear companion keeps from
+        // Initialise on), and where the voltages of a step come from and its current goes.
+        std::vector<double> Ieq, Geq;
+        struct Wires {
+            // The two nodes' results rows, read at column k - 1, or, while the full system alone
+            // writes the results, their places in its last solution (which holds the same values).
+            const double* From[2];
+            // The full system's entries of the two nodes, null for ground (the system's scratch
+            // entry, which nothing reads).
+            double* Rhs[2];
+        };
+        std::vector<Wires> Wiring;
+        // The batch in order: single elements, and runs of elements from consecutive nodes to ground
+        // (consecutive unknowns of the solution and of the right-hand side), which stream as vectors:
+        // every element of a run has a row of its own, so nothing is added in another order.
+        struct Segment {
+            std::size_t First, Count;
+            bool Run;
+        };
+        std::vector<Segment> Segments;
+    };
+    CCapacitorSim* m_Batch = nullptr; // the element whose batch holds this element's Ieq
+    std::unique_ptr<GatheredBatch> m_Gathered;
 
 public:
     double C = 0;  // farads
@@ -95,15 +104,15 @@ protected:
     {
         if (k == m_NextStep) return;
         m_Gprev = Geq;
-        m_Iprev = m_Step->Ieq;
+        m_Iprev = *m_Ieq;
         m_NextStep = k;
     }
     // The same when step k is accepted, with the current kept.
     void AcceptStep(int k)
     {
         m_Gprev = Geq;
-        m_Iprev = m_Step->Ieq;
-        Current[size_t(k)] = Voltage(k) * Geq - m_Step->Ieq;
+        m_Iprev = *m_Ieq;
+        Current[size_t(k)] = Voltage(k) * Geq - *m_Ieq;
     }
     // Finds the results rows of the nodes and starts the step count: once per run, in Initialise, with
     // the voltage before the first step.
@@ -121,12 +130,14 @@ protected:
     {
         m_IeqStep = k;
         TakeOverAcceptedStep(k);
-        m_Step->Ieq = CompanionCurrent(m_Law, Geq, PreviousVoltage(k, m_StartVoltage), m_Gprev, m_Iprev);
+        *m_Ieq = CompanionCurrent(m_Law, Geq, PreviousVoltage(k, m_StartVoltage), m_Gprev, m_Iprev);
     }
     // The batch's stamps of the right-hand side at step k when it is the batch this element gathered,
     // after the run's first step (which starts from the initial state); false: not done here.
     bool StampGathered(StepOp op, CComponentSim* const* elements, std::size_t count, int k, bool rhsOnly);
     template <Law law, bool inject> void StampGathered(int k);
+    template <Law law, bool inject> static void StreamRun(double* ieq, const double* geq, const double* v, double* rhs,
+                                                          std::size_t n);
     // Element voltage of results column k.
     double Voltage(int k) const { return m_Row[0][k] - m_Row[1][k]; }
     // The voltage the companion model starts a step from: the previous column's, or the initial
