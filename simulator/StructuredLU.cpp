@@ -575,8 +575,15 @@ void StructuredLU::solve(const int* indx, double* b, double* const* out, int col
         }
         b[i] = prev = sum / diag[i];
         unusual |= !finiteBits(prev);
-        // Stored where the run keeps it while the next division is under way.
-        if (out) out[i][column] = prev;
+        // Stored where the run keeps it while the next division is under way. A run writes one
+        // column of hundreds of rows at each step, so each of those stores would wait for its row's
+        // next line when it gets there: the line a few steps on is asked for now.
+        if (out) {
+            out[i][column] = prev;
+            __builtin_prefetch(reinterpret_cast<const void*>(reinterpret_cast<std::uintptr_t>(out[i] + column) +
+                                                             kResultsLookahead),
+                               1);
+        }
         if (solution) solution[i] = prev;
     }
     if (fallback && unusual) {

@@ -139,6 +139,8 @@ private:
     // start value's place in the right-hand side by slot, the entries of these rows by column, and
     // their sums during a substitution.
     static constexpr int kLongRow = 16;
+    // How far ahead of its store in a results row the solve asks for the line (bytes).
+    static constexpr std::uintptr_t kResultsLookahead = 64;
     struct LongEntry {
         int slot;
         int entry; // in m_l
