@@ -166,7 +166,8 @@ void CCapacitorSim::StreamRun(double* ieq, const double* geq, const double* v, d
     for (; i + 2 <= n; i += 2) {
         const __m128d gv = _mm_mul_pd(_mm_loadu_pd(geq + i), _mm_sub_pd(_mm_loadu_pd(v + i), zero));
         const __m128d back = _mm_sub_pd(gv, _mm_loadu_pd(ieq + i));
-        const __m128d q = law == Law::Inductor ? _mm_sub_pd(_mm_xor_pd(gv, sign), back) : _mm_add_pd(gv, back);
+        const __m128d q =
+            law == Law::Inductor ? _mm_sub_pd(_mm_xor_pd(gv, sign), back) : _mm_add_pd(gv, back);
         _mm_storeu_pd(ieq + i, q);
         if constexpr (inject) _mm_storeu_pd(rhs + i, _mm_add_pd(_mm_loadu_pd(rhs + i), q));
     }

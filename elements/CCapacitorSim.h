@@ -136,8 +136,8 @@ protected:
     // after the run's first step (which starts from the initial state); false: not done here.
     bool StampGathered(StepOp op, CComponentSim* const* elements, std::size_t count, int k, bool rhsOnly);
     template <Law law, bool inject> void StampGathered(int k);
-    template <Law law, bool inject> static void StreamRun(double* ieq, const double* geq, const double* v, double* rhs,
-                                                          std::size_t n);
+    template <Law law, bool inject>
+    static void StreamRun(double* ieq, const double* geq, const double* v, double* rhs, std::size_t n);
     // Element voltage of results column k.
     double Voltage(int k) const { return m_Row[0][k] - m_Row[1][k]; }
     // The voltage the companion model starts a step from: the previous column's, or the initial

@@ -152,7 +152,10 @@ public:
     // The last solution of the full system by unknown (0 at ground) while that system alone writes
     // the results: from the first iteration of step k until its solve it holds results column k - 1
     // in one place. Null in the other matrix modes, and before the systems are set up.
-    const double* PreviousSolution() const { return m_Full.solution.empty() ? nullptr : m_Full.solution.data(); }
+    const double* PreviousSolution() const
+    {
+        return m_Full.solution.empty() ? nullptr : m_Full.solution.data();
+    }
     int ResultColumns() const { return m_Results.Columns(); }
     // The element's conductances changed: rebuild and refactor at this iteration.
     void SetMatrixDirty() { m_MatrixDirty = true; }

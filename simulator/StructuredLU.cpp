@@ -580,8 +580,8 @@ void StructuredLU::solve(const int* indx, double* b, double* const* out, int col
         // next line when it gets there: the line a few steps on is asked for now.
         if (out) {
             out[i][column] = prev;
-            __builtin_prefetch(reinterpret_cast<const void*>(reinterpret_cast<std::uintptr_t>(out[i] + column) +
-                                                             kResultsLookahead),
+            __builtin_prefetch(reinterpret_cast<const void*>(
+                                   reinterpret_cast<std::uintptr_t>(out[i] + column) + kResultsLookahead),
                                1);
         }
         if (solution) solution[i] = prev;
