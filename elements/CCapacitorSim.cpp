@@ -4,6 +4,10 @@
 
 #include <algorithm>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 void CCapacitorSim::Bind(CompanionEntries& e, MatrixBinder& binder)
 {
     e.bind(binder, Nodes[0], Nodes[1]);
@@ -19,14 +23,13 @@ void CCapacitorSim::StartRun(double startVoltage)
 {
     // A batch gathered in an earlier run is left: its first element keeps the states until it gathers
     // again, after every element has started.
-    if (m_Step != &m_OwnStep) m_OwnStep = *m_Step;
-    m_Step = &m_OwnStep;
-    m_GatheredList = nullptr;
-    m_GatheredCount = 0;
-    m_OwnStep.Row[0] = m_pDoc->ResultRow(Nodes[0]);
-    m_OwnStep.Row[1] = m_pDoc->ResultRow(Nodes[1]);
-    m_OwnStep.NextStep = m_FirstStep = m_pDoc->HistoryCount();
-    m_OwnStep.IeqStep = m_FirstStep - 1;
+    if (m_Ieq != &m_OwnIeq) m_OwnIeq = *m_Ieq;
+    m_Ieq = &m_OwnIeq;
+    m_Batch = nullptr;
+    m_Row[0] = m_pDoc->ResultRow(Nodes[0]);
+    m_Row[1] = m_pDoc->ResultRow(Nodes[1]);
+    m_NextStep = m_FirstStep = m_pDoc->HistoryCount();
+    m_IeqStep = m_FirstStep - 1;
     m_StartVoltage = startVoltage;
 }
 
@@ -34,47 +37,145 @@ void CCapacitorSim::GatherBatch(CComponentSim* const* elements, std::size_t coun
 {
     // Only a linear companion's stamps are the same few operations for every element of its class.
     if (m_Law == Law::OwnStep || count < 2) return;
-    m_Gathered = std::make_unique<StepState[]>(count);
+    // Elements outside the full system are not stamped here: they keep their own states.
+    std::size_t bound = 0;
+    for (std::size_t i = 0; i < count; ++i)
+        bound += static_cast<CCapacitorSim*>(elements[i])->FullSystemEntries() != nullptr;
+    if (bound < 2) return;
+    auto batch = std::make_unique<GatheredBatch>();
+    batch->List = elements;
+    batch->Count = count;
+    batch->Step = m_FirstStep - 1;
+    batch->Ieq.resize(bound);
+    batch->Geq.resize(bound);
+    batch->Wiring.resize(bound);
+    // One place for the voltages of a step rather than a column across hundreds of rows, each on a
+    // page of its own.
+    const double* solution = m_pDoc->PreviousSolution();
+    batch->FromSolution = solution != nullptr;
+    std::size_t s = 0;
     for (std::size_t i = 0; i < count; ++i) {
         auto* e = static_cast<CCapacitorSim*>(elements[i]);
-        StepState& s = m_Gathered[i];
-        s = *e->m_Step;
-        s.Geq = e->Geq;
         const CompanionEntries* full = e->FullSystemEntries();
-        s.Rhs = full ? full->i : CurrentEntries{};
-        if (full && e->Nodes[0] == 0) s.Rhs.a = &s.GroundSink;
-        if (full && e->Nodes[1] == 0) s.Rhs.b = &s.GroundSink;
-        e->m_Step = &s;
+        if (!full) continue;
+        batch->Ieq[s] = *e->m_Ieq;
+        batch->Geq[s] = e->Geq;
+        GatheredBatch::Wires& w = batch->Wiring[s];
+        for (int j = 0; j < 2; ++j)
+            w.From[j] = solution ? solution + e->Nodes[j] : e->m_Row[j];
+        w.Rhs[0] = e->Nodes[0] == 0 ? nullptr : full->i.a;
+        w.Rhs[1] = e->Nodes[1] == 0 ? nullptr : full->i.b;
+        e->m_Ieq = &batch->Ieq[s];
+        e->m_Batch = this;
+        // A run goes on while the next element is one node further along, to ground.
+        const bool runs = solution && w.Rhs[0] && !w.Rhs[1];
+        auto& segments = batch->Segments;
+        if (runs && !segments.empty() && segments.back().Run) {
+            const GatheredBatch::Wires& last = batch->Wiring[s - 1];
+            if (w.From[0] == last.From[0] + 1 && w.Rhs[0] == last.Rhs[0] + 1) {
+                ++segments.back().Count;
+                ++s;
+                continue;
+            }
+        }
+        segments.push_back({s, 1, runs});
+        ++s;
     }
-    m_GatheredList = elements;
-    m_GatheredCount = count;
+    m_Gathered = std::move(batch);
 }
 
 bool CCapacitorSim::StampGathered(StepOp op, CComponentSim* const* elements, std::size_t count, int k,
                                   bool rhsOnly)
 {
-    if (op != StampOp || !rhsOnly || elements != m_GatheredList || count != m_GatheredCount ||
-        k == m_FirstStep)
+    GatheredBatch* b = m_Gathered.get();
+    if (op != StampOp || !rhsOnly || !b || elements != b->List || count != b->Count || k == m_FirstStep)
         return false;
-    if (m_Law == Law::Inductor)
-        StampGathered<Law::Inductor>(k);
-    else
-        StampGathered<Law::Capacitor>(k);
+    if (k != b->Step) {
+        b->Step = k;
+        if (m_Law == Law::Inductor)
+            StampGathered<Law::Inductor, true>(k);
+        else
+            StampGathered<Law::Capacitor, true>(k);
+        return true;
+    }
+    for (std::size_t i = 0; i < b->Ieq.size(); ++i) {
+        const GatheredBatch::Wires& w = b->Wiring[i];
+        if (w.Rhs[0]) *w.Rhs[0] += b->Ieq[i];
+        if (w.Rhs[1]) *w.Rhs[1] -= b->Ieq[i];
+    }
     return true;
 }
 
-template <CCapacitorSim::Law law> void CCapacitorSim::StampGathered(int k)
+void CCapacitorSim::FindBatchHistoryCurrents(int k)
 {
-    // As StampInto into the full system, element by element.
-    for (StepState *s = m_Gathered.get(), *end = s + m_GatheredCount; s != end; ++s) {
-        if (!s->Rhs.a) continue;
-        if (k != s->IeqStep) {
-            s->IeqStep = k;
-            TakeOverAcceptedStep(*s, k, s->Geq);
-            const double v = s->Row[0][k - 1] - s->Row[1][k - 1];
-            s->Ieq = CompanionCurrent(law, s->Geq, v, s->Gprev, s->Iprev);
+    GatheredBatch& b = *m_Gathered;
+    if (k == b.Step) return;
+    b.Step = k;
+    if (k != m_FirstStep) {
+        if (m_Law == Law::Inductor)
+            StampGathered<Law::Inductor, false>(k);
+        else
+            StampGathered<Law::Capacitor, false>(k);
+        return;
+    }
+    // The first step starts from each element's initial state.
+    for (std::size_t i = 0; i < b.Count; ++i) {
+        auto* e = static_cast<CCapacitorSim*>(b.List[i]);
+        if (e->m_Batch == this) e->UpdateHistoryCurrent(k);
+    }
+}
+
+template <CCapacitorSim::Law law, bool inject> void CCapacitorSim::StampGathered(int k)
+{
+    // As UpdateHistoryCurrent (and StampInto into the full system) element by element. After the
+    // first step every element takes over its last step's companion (Gprev = Geq, Iprev = Ieq) before
+    // it finds the new one.
+    GatheredBatch& b = *m_Gathered;
+    const int at = b.FromSolution ? 0 : k - 1;
+    double* const ieqs = b.Ieq.data();
+    const double* const geqs = b.Geq.data();
+    for (const GatheredBatch::Segment& segment : b.Segments) {
+        if (segment.Run) {
+            const GatheredBatch::Wires& w = b.Wiring[segment.First];
+            StreamRun<law, inject>(ieqs + segment.First, geqs + segment.First, w.From[0], w.Rhs[0],
+                                   segment.Count);
+            continue;
         }
-        s->Rhs.inject(s->Ieq);
+        for (std::size_t i = segment.First, end = i + segment.Count; i < end; ++i) {
+            const GatheredBatch::Wires& w = b.Wiring[i];
+            const double v = w.From[0][at] - w.From[1][at];
+            const double ieq = CompanionCurrent(law, geqs[i], v, geqs[i], ieqs[i]);
+            ieqs[i] = ieq;
+            if constexpr (inject) {
+                if (w.Rhs[0]) *w.Rhs[0] += ieq;
+                if (w.Rhs[1]) *w.Rhs[1] -= ieq;
+            }
+        }
+    }
+}
+
+template <CCapacitorSim::Law law, bool inject>
+void CCapacitorSim::StreamRun(double* ieq, const double* geq, const double* v, double* rhs, std::size_t n)
+{
+    // The same operations as an element's, two elements at a time: the voltage less ground's +0.0,
+    // the companion current, and the current into the node.
+    std::size_t i = 0;
+#ifdef __SSE2__
+    const __m128d zero = _mm_setzero_pd();
+    const __m128d sign = _mm_set1_pd(-0.0);
+    for (; i + 2 <= n; i += 2) {
+        const __m128d gv = _mm_mul_pd(_mm_loadu_pd(geq + i), _mm_sub_pd(_mm_loadu_pd(v + i), zero));
+        const __m128d back = _mm_sub_pd(gv, _mm_loadu_pd(ieq + i));
+        const __m128d q =
+            law == Law::Inductor ? _mm_sub_pd(_mm_xor_pd(gv, sign), back) : _mm_add_pd(gv, back);
+        _mm_storeu_pd(ieq + i, q);
+        if constexpr (inject) _mm_storeu_pd(rhs + i, _mm_add_pd(_mm_loadu_pd(rhs + i), q));
+    }
+#endif
+    for (; i < n; ++i) {
+        const double q = CompanionCurrent(law, geq[i], v[i] - 0.0, geq[i], ieq[i]);
+        ieq[i] = q;
+        if constexpr (inject) rhs[i] += q;
     }
 }
 

@@ -22,8 +22,8 @@ public:
     void Bind(CompanionEntries& e, MatrixBinder& binder);
     void StampInto(const CompanionEntries& e, bool rhsOnly, int k)
     {
-        if (m_Law != Law::OwnStep && k != m_Step->IeqStep) UpdateHistoryCurrent(k);
-        e.stamp(rhsOnly, Geq, m_Step->Ieq);
+        if (m_Law != Law::OwnStep) FindHistoryCurrent(k);
+        e.stamp(rhsOnly, Geq, *m_Ieq);
     }
 
     void Initialise() override;
@@ -40,32 +40,53 @@ public:
     double Geq = 0; // siemens
 
 protected:
-    // What the stamp reads and writes at every step: the element's own, or, once a batch of linear
-    // companions is gathered, the element's place in an array that the batch's first element keeps, so
-    // that the steps stream through the batch.
-    struct StepState {
-        double Ieq = 0;   // amperes
-        double Gprev = 0; // Geq and Ieq of the last accepted step (from the first iteration of the next step)
-        double Iprev = 0;
-        double Geq = 0; // gathered: the element's Geq, which a linear companion keeps from Initialise on
-        const double* Row[2] = {}; // the results rows of the two nodes
-        CurrentEntries Rhs;        // gathered: the full system's entries, null where the element is not bound
-        // gathered: where the current into or out of ground goes. Ground's entry is the system's scratch,
-        // which every grounded element would otherwise update in turn, each waiting for the one before.
-        double GroundSink = 0;
-        int NextStep = 0; // the step whose first iteration has begun
-        int IeqStep = 0;  // the step whose history current Ieq is
-    };
-    StepState m_OwnStep;
-    StepState* m_Step = &m_OwnStep;
+    // The history current: the element's own, or, once a batch of linear companions is gathered, the
+    // element's place in the batch's array, so that the steps stream through the batch.
+    double m_OwnIeq = 0; // amperes
+    double* m_Ieq = &m_OwnIeq;
 
-    int m_FirstStep = 0; // the history count: the run's first step
+    // Geq and Ieq of the last accepted step (from the first iteration of the next step). A linear
+    // companion takes them over at every step after the first, so it reads them only then and needs
+    // them kept only for the first step: a gathered batch leaves them behind.
+    double m_Gprev = 0, m_Iprev = 0;
+    int m_NextStep = 0;          // the step whose first iteration has begun
+    int m_IeqStep = 0;           // the step whose history current the element's own state holds
+    const double* m_Row[2] = {}; // the results rows of the two nodes
+    int m_FirstStep = 0;         // the history count: the run's first step
     Law m_Law;
     double m_StartVoltage = 0; // the voltage before the first step
-    // The batch this element gathered as its first: the list it was handed, and the states.
-    CComponentSim* const* m_GatheredList = nullptr;
-    std::size_t m_GatheredCount = 0;
-    std::unique_ptr<StepState[]> m_Gathered;
+
+    // A batch of linear companions that follow each other in a step list and are all in the full
+    // system, kept by its first element. A batch is only gathered where every element of it is stamped
+    // in every iteration, so the history currents of all of them are found together, once in a step.
+    struct GatheredBatch {
+        CComponentSim* const* List = nullptr; // the list it was handed
+        std::size_t Count = 0;
+        int Step = 0;              // the step whose history currents Ieq holds
+        bool FromSolution = false; // From points into the full system's last solution
+        // By element of the batch: the history current, Geq (which a linear companion keeps from
+        // Initialise on), and where the voltages of a step come from and its current goes.
+        std::vector<double> Ieq, Geq;
+        struct Wires {
+            // The two nodes' results rows, read at column k - 1, or, while the full system alone
+            // writes the results, their places in its last solution (which holds the same values).
+            const double* From[2];
+            // The full system's entries of the two nodes, null for ground (the system's scratch
+            // entry, which nothing reads).
+            double* Rhs[2];
+        };
+        std::vector<Wires> Wiring;
+        // The batch in order: single elements, and runs of elements from consecutive nodes to ground
+        // (consecutive unknowns of the solution and of the right-hand side), which stream as vectors:
+        // every element of a run has a row of its own, so nothing is added in another order.
+        struct Segment {
+            std::size_t First, Count;
+            bool Run;
+        };
+        std::vector<Segment> Segments;
+    };
+    CCapacitorSim* m_Batch = nullptr; // the element whose batch holds this element's Ieq
+    std::unique_ptr<GatheredBatch> m_Gathered;
 
 public:
     double C = 0;  // farads
@@ -79,36 +100,46 @@ protected:
     bool ParseValueAndInitial(const QStringList& tokens, double& value, double& initial);
     // A linear companion has nothing to do when a step is accepted but to keep its values for the next
     // step: it does so at the first iteration of that step, and needs no call at the end of each step.
-    static void TakeOverAcceptedStep(StepState& s, int k, double geq)
+    void TakeOverAcceptedStep(int k)
     {
-        if (k == s.NextStep) return;
-        s.Gprev = geq;
-        s.Iprev = s.Ieq;
-        s.NextStep = k;
+        if (k == m_NextStep) return;
+        m_Gprev = Geq;
+        m_Iprev = *m_Ieq;
+        m_NextStep = k;
     }
     // The same when step k is accepted, with the current kept.
     void AcceptStep(int k)
     {
-        m_Step->Gprev = Geq;
-        m_Step->Iprev = m_Step->Ieq;
-        Current[size_t(k)] = Voltage(k) * Geq - m_Step->Ieq;
+        m_Gprev = Geq;
+        m_Iprev = *m_Ieq;
+        Current[size_t(k)] = Voltage(k) * Geq - *m_Ieq;
     }
     // Finds the results rows of the nodes and starts the step count: once per run, in Initialise, with
     // the voltage before the first step.
     void StartRun(double startVoltage);
+    void FindHistoryCurrent(int k)
+    {
+        if (m_Batch)
+            m_Batch->FindBatchHistoryCurrents(k);
+        else if (k != m_IeqStep)
+            UpdateHistoryCurrent(k);
+    }
+    // Those of every element of the batch this element gathered, once in step k.
+    void FindBatchHistoryCurrents(int k);
     void UpdateHistoryCurrent(int k)
     {
-        StepState& s = *m_Step;
-        s.IeqStep = k;
-        TakeOverAcceptedStep(s, k, Geq);
-        s.Ieq = CompanionCurrent(m_Law, Geq, PreviousVoltage(k, m_StartVoltage), s.Gprev, s.Iprev);
+        m_IeqStep = k;
+        TakeOverAcceptedStep(k);
+        *m_Ieq = CompanionCurrent(m_Law, Geq, PreviousVoltage(k, m_StartVoltage), m_Gprev, m_Iprev);
     }
     // The batch's stamps of the right-hand side at step k when it is the batch this element gathered,
     // after the run's first step (which starts from the initial state); false: not done here.
     bool StampGathered(StepOp op, CComponentSim* const* elements, std::size_t count, int k, bool rhsOnly);
-    template <Law law> void StampGathered(int k);
+    template <Law law, bool inject> void StampGathered(int k);
+    template <Law law, bool inject>
+    static void StreamRun(double* ieq, const double* geq, const double* v, double* rhs, std::size_t n);
     // Element voltage of results column k.
-    double Voltage(int k) const { return m_Step->Row[0][k] - m_Step->Row[1][k]; }
+    double Voltage(int k) const { return m_Row[0][k] - m_Row[1][k]; }
     // The voltage the companion model starts a step from: the previous column's, or the initial
     // state at the first step.
     double PreviousVoltage(int k, double initial) const
@@ -116,7 +147,7 @@ protected:
         return k == m_FirstStep ? initial : Voltage(k - 1);
     }
     // The current of the last accepted step at voltage v of that step.
-    double PreviousCurrent(double v) const { return m_Step->Gprev * v - m_Step->Iprev; }
+    double PreviousCurrent(double v) const { return m_Gprev * v - m_Iprev; }
     // The history current of a step that starts from voltage v, after a step whose companion was
     // (gPrev, iPrev).
     static double CompanionCurrent(Law law, double geq, double v, double gPrev, double iPrev)

@@ -33,8 +33,8 @@ void CVarCSim::BeginStep(int k)
     Capacitance[size_t(k)] = c;
     const double dC = c - previous;
     Geq = (2.0 * c + dC) / dt;
-    m_Step->Ieq = PreviousCurrent(v) + v * (2.0 * c - dC) / dt;
-    if (Geq != m_Step->Gprev) {
+    *m_Ieq = PreviousCurrent(v) + v * (2.0 * c - dC) / dt;
+    if (Geq != m_Gprev) {
         m_pDoc->MarkNodeDirty(Nodes[1]);
         m_pDoc->MarkNodeDirty(Nodes[0]);
     }

@@ -335,6 +335,7 @@ void CSimulatorDoc::LinearSystem::release()
 {
     A.reset(0);
     rhs = {};
+    solution = {};
     indx = {};
     lu.reset(0);
 }

@@ -149,6 +149,13 @@ public:
     // Results table: row x (0 ground, 1..N nodes, N+1..N+M branch unknowns), column k.
     double V(int x, int k) const { return m_Results.V(x, k); }
     const double* ResultRow(int x) const { return m_Results.Row(x); }
+    // The last solution of the full system by unknown (0 at ground) while that system alone writes
+    // the results: from the first iteration of step k until its solve it holds results column k - 1
+    // in one place. Null in the other matrix modes, and before the systems are set up.
+    const double* PreviousSolution() const
+    {
+        return m_Full.solution.empty() ? nullptr : m_Full.solution.data();
+    }
     int ResultColumns() const { return m_Results.Columns(); }
     // The element's conductances changed: rebuild and refactor at this iteration.
     void SetMatrixDirty() { m_MatrixDirty = true; }
@@ -198,6 +205,7 @@ private:
         SparseMatrix A;
         std::vector<double> rhs;
         std::vector<double*> results; // the results row of each unknown
+        std::vector<double> solution; // see PreviousSolution
         std::vector<int> indx;
         StructuredLU lu;
         void allocate(int n, bool dense);

@@ -50,6 +50,7 @@ void CSimulatorDoc::SetUpSystems()
 {
     m_Touching = {};
     m_QuietSolveFailure = false;
+    m_Full.solution = {};
     size_t bound = 0;
     if (m_Minimal) {
         AllocateSystem(m_Reduced, m_ReducedNodes + m_ReducedBranches, &m_ReducedToGlobal);
@@ -62,6 +63,7 @@ void CSimulatorDoc::SetUpSystems()
     }
     if (!m_Maximal) {
         AllocateSystem(m_Full, m_N + m_M, nullptr);
+        if (!m_Minimal) m_Full.solution.assign(size_t(m_N + m_M) + 1, 0.0);
         PumpWhenDue();
         for (auto& e : m_Elements) {
             e->BindMatrix(m_Full.A, m_Full.rhs.data());
@@ -373,7 +375,8 @@ bool CSimulatorDoc::SolveSystem(LinearSystem& sys, bool refactor, const std::vec
             return false;
         }
     }
-    sys.lu.solve(sys.indx.data(), sys.rhs.data(), sys.results.data(), k);
+    sys.lu.solve(sys.indx.data(), sys.rhs.data(), sys.results.data(), k,
+                 sys.solution.empty() ? nullptr : sys.solution.data());
     return true;
 }
 

@@ -74,7 +74,8 @@ void StructuredLU::reset(int n)
     m_x.assign(w, 0.0);
     m_upper.assign(w, 0.0);
     m_denseScale.assign(w, 0.0);
-    m_b.assign(w, 0.0);
+    m_taken.assign(w, 0.0);
+    m_moved.assign(w, 0.0);
     m_lPtr.assign(w + 1, 0);
     m_uPtr.assign(w + 1, 0);
     m_l.clear();
@@ -477,13 +478,14 @@ void StructuredLU::spillToDense()
     m_denseFactors = true;
 }
 
-void StructuredLU::solve(const int* indx, double* b, double* const* out, int column)
+void StructuredLU::solve(const int* indx, double* b, double* const* out, int column, double* solution)
 {
     const int n = m_n;
     const auto deliver = [&] {
         if (out)
             for (int i = 1; i <= n; ++i)
                 out[i][column] = b[i];
+        if (solution) std::copy(b + 1, b + n + 1, solution + 1);
     };
     if (m_dense || m_denseFactors) {
         lubksb(m_denseA.rows(), n, indx, b);
@@ -491,7 +493,10 @@ void StructuredLU::solve(const int* indx, double* b, double* const* out, int col
         return;
     }
     const bool fallback = fallbackAllowed();
-    if (fallback) std::copy(b, b + n + 1, m_b.begin());
+    // What the forward pass takes from b and what it moves within it, row by row: enough to put the
+    // right-hand side back together for the dense routines, without a copy of it at every solve.
+    double* const taken = m_taken.data();
+    double* const moved = m_moved.data();
     // Set by a -0.0 or a non-finite value among the inputs (each is the start value of one row) and
     // among the results: checked on the way, where the chain of the substitution leaves time to spare.
     std::uint64_t unusual = 0;
@@ -519,6 +524,7 @@ void StructuredLU::solve(const int* indx, double* b, double* const* out, int col
         // row at most one; the loop is short enough to keep up with the chain of products.
         for (const int end = chainEnd[i]; i < end; ++i) {
             const double start = b[i];
+            taken[i] = start;
             unusual |= !plainBits(start);
             prev = start - l[lPtr[i]].value * prev;
             b[i] = prev;
@@ -527,6 +533,8 @@ void StructuredLU::solve(const int* indx, double* b, double* const* out, int col
         if (i > n) break;
         const int ip = indx[i];
         double sum = b[ip];
+        taken[i] = sum;
+        moved[i] = b[i];
         b[ip] = b[i];
         unusual |= !plainBits(sum);
         if (longSlot[i] >= 0) {
@@ -567,11 +575,28 @@ void StructuredLU::solve(const int* indx, double* b, double* const* out, int col
         }
         b[i] = prev = sum / diag[i];
         unusual |= !finiteBits(prev);
-        // Stored where the run keeps it while the next division is under way.
-        if (out) out[i][column] = prev;
+        // Stored where the run keeps it while the next division is under way. A run writes one
+        // column of hundreds of rows at each step, so each of those stores would wait for its row's
+        // next line when it gets there: the line a few steps on is asked for now.
+        if (out) {
+            out[i][column] = prev;
+            __builtin_prefetch(reinterpret_cast<const void*>(
+                                   reinterpret_cast<std::uintptr_t>(out[i] + column) + kResultsLookahead),
+                               1);
+        }
+        if (solution) solution[i] = prev;
     }
     if (fallback && unusual) {
-        std::copy(m_b.begin(), m_b.end(), b);
+        // Undone from the last row back: row i took b[indx[i]] and moved b[i] there (chain rows
+        // move nothing).
+        for (int i = n; i >= 1; --i) {
+            if (indx[i] != i) {
+                b[i] = moved[i];
+                b[indx[i]] = taken[i];
+            } else {
+                b[i] = taken[i];
+            }
+        }
         spillToDense();
         lubksb(m_denseA.rows(), n, indx, b);
         deliver();

@@ -48,8 +48,9 @@ public:
     // of zeros, or the first column whose pivot was zero; or kStopped.
     double factor(SparseMatrix& a, int* indx);
     // Solves with the last factors: b[1..n] is the right-hand side on entry and the solution on exit.
-    // With `out`, x[i] is also stored in out[i][column] for i = 1..n.
-    void solve(const int* indx, double* b, double* const* out = nullptr, int column = 0);
+    // With `out`, x[i] is also stored in out[i][column] for i = 1..n; with `solution`, in solution[i].
+    void solve(const int* indx, double* b, double* const* out = nullptr, int column = 0,
+               double* solution = nullptr);
 
     // The last factorisation reused the structure of the one before it.
     bool reused() const { return m_reused; }
@@ -138,6 +139,8 @@ private:
     // start value's place in the right-hand side by slot, the entries of these rows by column, and
     // their sums during a substitution.
     static constexpr int kLongRow = 16;
+    // How far ahead of its store in a results row the solve asks for the line (bytes).
+    static constexpr std::uintptr_t kResultsLookahead = 64;
     struct LongEntry {
         int slot;
         int entry; // in m_l
@@ -153,5 +156,5 @@ private:
     std::vector<std::vector<Entry>> m_lRows, m_uRows; // by original row, by position
     std::vector<int> m_lColPtr, m_lColRow;            // rows below each pivot, for the structure
     std::vector<int> m_mark, m_list, m_cursorL, m_cursorU;
-    std::vector<double> m_x, m_upper, m_denseScale, m_b;
+    std::vector<double> m_x, m_upper, m_denseScale, m_taken, m_moved;
 };

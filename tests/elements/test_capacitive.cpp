@@ -180,10 +180,26 @@ TEST(Capacitive, GatheredBatchesStampAsElementByElement)
     // Capacitors and inductors that follow each other in the netlist take their steps as one gathered
     // batch of their class; a current source of nothing after each of them splits the batches into
     // single elements. Nothing else differs, so every trace must agree to the last bit in every mode,
-    // with and without a diode whose iterations rebuild the matrix.
+    // with and without a diode whose iterations rebuild the matrix. The P nodes come first, so their
+    // numbers follow each other: grounded elements on them form runs (of odd and even lengths).
     const int sections = 12;
-    QString head = "*\nV1 N1 0 PULSE 0 1 0 1N 1N 5N 10N\n";
+    QString head = "*\nV1 N1 0 PULSE 0 1 0 1N 1N 5N 10N\nRP0 N1 P1 2\n";
+    for (int i = 1; i < 10; ++i)
+        head += QString("RP%1 P%1 P%2 5\n").arg(i).arg(i + 1);
     QString inductors[2], capacitors[2];
+    QStringList traces;
+    for (int i : {1, 2, 3, 4, 5, 6, 7, 9, 10}) {
+        const QString c = QString("CP%1 P%1 0 2P %2\n").arg(i).arg(0.1 * i);
+        capacitors[0] += c;
+        capacitors[1] += c + QString("ICP%1 0 0 DC 0\n").arg(i);
+        traces << QString("V(P%1)").arg(i) << QString("I(CP%1)").arg(i);
+    }
+    for (int i = 2; i <= 6; ++i) {
+        const QString l = QString("LP%1 P%1 0 %2N 0.01\n").arg(i).arg(20 + i);
+        inductors[0] += l;
+        inductors[1] += l + QString("ILP%1 0 0 DC 0\n").arg(i);
+        traces << QString("I(LP%1)").arg(i);
+    }
     for (int i = 1; i <= sections; ++i) {
         head += QString("R%1 N%1 M%1 1\n").arg(i);
         const QString l = QString("L%1 M%1 N%2 10N\n").arg(i).arg(i + 1);
@@ -194,7 +210,6 @@ TEST(Capacitive, GatheredBatchesStampAsElementByElement)
         capacitors[1] += c + QString("IC%1 0 0 DC 0\n").arg(i);
     }
     head += QString("R0 N%1 0 50\n").arg(sections + 1);
-    QStringList traces;
     for (int i = 1; i <= sections; ++i)
         traces << QString("V(N%1)").arg(i + 1) << QString("I(L%1)").arg(i) << QString("I(C%1)").arg(i);
     const QString diode = "D1 N6 0 IS=1E-14 N=1 RS=0.5 IC=0\n";

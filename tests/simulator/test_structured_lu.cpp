@@ -178,6 +178,14 @@ TEST(StructuredLuTest, LaddersWithSourceRowsAndLongRows)
             for (double& v : rhs.back())
                 v = rng() % 4 == 0 ? 0.0 : std::uniform_real_distribution<double>(-1, 1)(rng);
         }
+        // An unusual value in a chain row, a source's row or a branch row hands the solve to the dense
+        // routines, which must get the right-hand side back as it was given.
+        const double unusual[] = {-0.0, std::numeric_limits<double>::infinity(), std::nan("")};
+        for (const int at : {3, 0, nodes - 1, n - 1})
+            for (const double u : unusual) {
+                rhs.push_back(rhs.front());
+                rhs.back()[size_t(at)] = u;
+            }
         Twin t(n);
         t.check(m, rhs, ("sources " + std::to_string(sources)).c_str());
         t.check(m, rhs, "again");
