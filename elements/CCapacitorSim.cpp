@@ -26,6 +26,7 @@ void CCapacitorSim::StartRun(double startVoltage)
     if (m_Ieq != &m_OwnIeq) m_OwnIeq = *m_Ieq;
     m_Ieq = &m_OwnIeq;
     m_Batch = nullptr;
+    if (m_Gathered) m_Gathered->List = nullptr; // no longer stamped as a batch
     m_Row[0] = m_pDoc->ResultRow(Nodes[0]);
     m_Row[1] = m_pDoc->ResultRow(Nodes[1]);
     m_NextStep = m_FirstStep = m_pDoc->HistoryCount();
