@@ -620,7 +620,8 @@ double StructuredLU::EstimateBytes(int n, std::span<const int> unknowns, std::sp
                 start[size_t(unknowns[size_t(i)]) + 1] += cliqueStart[c + 1] - cliqueStart[c];
     for (int r = 1; r <= n; ++r)
         start[size_t(r) + 1] += start[size_t(r)];
-    std::vector<int> next(start.begin(), start.end() - 1), adjacent(size_t(start[size_t(n) + 1]));
+    std::vector<int> next(start.begin(), start.end() - 1),
+        adjacent(static_cast<size_t>(start[size_t(n) + 1]));
     for (size_t c = 0; c + 1 < cliqueStart.size(); ++c)
         for (int i = cliqueStart[c]; i < cliqueStart[c + 1]; ++i) {
             const int r = unknowns[size_t(i)];
