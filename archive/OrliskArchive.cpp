@@ -92,9 +92,7 @@ bool refuseFolder(const QString& name)
 
 bool IsRootedPath(const QString& path)
 {
-    if (path.size() >= 3 && path[0].unicode() < 0x80 && path[0].isLetter() && path[1] == u':' &&
-        isSeparator(path[2]))
-        return true;
+    if (paths::hasDriveLetter(path) && path.size() >= 3 && isSeparator(path[2])) return true;
     return path.startsWith(u'/') && !std::all_of(path.begin(), path.end(), isSeparator);
 }
 

@@ -7,7 +7,6 @@
 #include <QStringList>
 
 #include <algorithm>
-#include <limits>
 #include <optional>
 #include <span>
 
@@ -114,10 +113,7 @@ QPoint CDrawing::Turn(int orientation, QPoint offset)
 
 QPoint CDrawing::Shifted(QPoint origin, qint64 dx, qint64 dy)
 {
-    const auto clamp = [](qint64 v) {
-        return int(std::clamp<qint64>(v, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
-    };
-    return {clamp(origin.x() + dx), clamp(origin.y() + dy)};
+    return {SaturateInt(origin.x() + dx), SaturateInt(origin.y() + dy)};
 }
 
 Rect CDrawing::TurnBox(int orientation, QPoint origin, QPoint corner1, QPoint corner2)

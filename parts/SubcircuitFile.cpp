@@ -13,11 +13,6 @@ QString existingFile(const QString& path)
     return info.isFile() ? QDir::cleanPath(info.absoluteFilePath()) : QString();
 }
 
-bool hasDriveLetter(const QString& path)
-{
-    return path.size() >= 2 && path[1] == u':' && path[0].isLetter() && path[0].unicode() < 0x80;
-}
-
 qsizetype lastSeparator(const QString& path)
 {
     return std::max(path.lastIndexOf(u'\\'), path.lastIndexOf(u'/'));
@@ -30,7 +25,8 @@ QString resolveSubcircuitFile(const QString& label, const QString& parentPath)
     if (label.isEmpty()) return {};
     QString name = label;
     name.replace(u'\\', u'/');
-    if (QString found = existingFile(hasDriveLetter(label) ? paths::toNative(label) : name); !found.isEmpty())
+    if (QString found = existingFile(paths::hasDriveLetter(label) ? paths::toNative(label) : name);
+        !found.isEmpty())
         return found;
     if (parentPath.isEmpty()) return {};
 
@@ -38,7 +34,7 @@ QString resolveSubcircuitFile(const QString& label, const QString& parentPath)
     if (QString found = existingFile(folder + u'/' + name); !found.isEmpty()) return found;
     // The folder part of the parent is this machine's own and exists as written; only the label's
     // part is looked up without regard to case.
-    if (!hasDriveLetter(label) && !name.startsWith(u'/')) {
+    if (!paths::hasDriveLetter(label) && !name.startsWith(u'/')) {
         if (QString found = existingFile(paths::toNative(folder + u'/' + name)); !found.isEmpty())
             return found;
     }

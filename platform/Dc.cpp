@@ -14,11 +14,6 @@ qint64 saturate64(Wide v)
     return v < lo ? lo : v > hi ? hi : qint64(v);
 }
 
-int saturateInt(qint64 v)
-{
-    return int(std::clamp<qint64>(v, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
-}
-
 // (v − from) × num / den + to, rounded. Drawing maps millions of points: the common case of
 // coordinates and extents within 31 bits stays in 64-bit arithmetic.
 qint64 scale(qint64 v, qint64 from, qint64 num, qint64 den, qint64 to)
@@ -237,13 +232,13 @@ QPoint Dc::SetViewportOrg(int x, int y)
 QPoint Dc::LPtoDP(QPoint p) const
 {
     const DcMapping& m = m_State.mapping;
-    return QPoint(saturateInt(m.DeviceX(p.x())), saturateInt(m.DeviceY(p.y())));
+    return QPoint(SaturateInt(m.DeviceX(p.x())), SaturateInt(m.DeviceY(p.y())));
 }
 
 QPoint Dc::DPtoLP(QPoint p) const
 {
     const DcMapping& m = m_State.mapping;
-    return QPoint(saturateInt(m.LogicalX(p.x())), saturateInt(m.LogicalY(p.y())));
+    return QPoint(SaturateInt(m.LogicalX(p.x())), SaturateInt(m.LogicalY(p.y())));
 }
 
 Rect Dc::LPtoDP(const Rect& r) const

@@ -38,6 +38,8 @@
 #include <QSize>
 #include <QString>
 
+#include <climits>
+
 #include <array>
 #include <initializer_list>
 #include <span>
@@ -109,6 +111,12 @@ template <class T> constexpr T RoundDiv(T num, T den)
 // a × b / c rounded to the nearest integer, halves away from zero, computed without overflow;
 // −1 when c is 0 or the result does not fit, as the platform's MulDiv.
 int MulDiv(int a, int b, int c);
+
+// A coordinate computed in 64 bits, stopped at the ends of the int range.
+inline int SaturateInt(qint64 v)
+{
+    return v < INT_MIN ? INT_MIN : v > INT_MAX ? INT_MAX : int(v);
+}
 
 // Colours as the stored files keep them: 0x00BBGGRR.
 QColor FromColorRef(quint32 ref);

@@ -49,13 +49,18 @@ void setDriveMapFile(const QString& iniFile)
     g_driveMapFile = iniFile;
 }
 
+bool hasDriveLetter(const QString& path)
+{
+    return path.size() >= 2 && path[1] == u':' && path[0].isLetter() && path[0].unicode() < 0x80;
+}
+
 QString toNative(const QString& windowsPath)
 {
     QString rest = windowsPath;
     rest.replace(QLatin1Char('\\'), QLatin1Char('/'));
 
     QString base; // the folder the components are looked up in; empty: the current folder
-    if (rest.size() >= 2 && rest[1] == u':' && rest[0].isLetter() && rest[0].unicode() < 0x80) {
+    if (hasDriveLetter(rest)) {
         const QString folder = driveFolder(rest[0].toUpper());
         if (folder.isEmpty()) return rest;
         base = QDir::cleanPath(folder);

@@ -6,6 +6,9 @@
 // to this machine's files.
 namespace paths {
 
+// The path begins with a drive letter and a colon ("C:").
+bool hasDriveLetter(const QString& path);
+
 // Maps the drive letter through the drive map (settings group "DriveMap", key = the letter, value =
 // a folder; without an entry C: is the home folder and other drives stay as written), takes "\"
 // and "/" both as separators, and finds every component that exists case-insensitively (the exact

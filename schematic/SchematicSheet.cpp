@@ -7,7 +7,6 @@
 #include "Dc.h"
 
 #include <cmath>
-#include <limits>
 #include <vector>
 
 namespace sheet {
@@ -18,13 +17,6 @@ const QColor kWhite(255, 255, 255);
 constexpr int kZones = 8;
 constexpr int kTick = 144;
 constexpr int kZoneTextHeight = 200;
-
-// Coordinates beyond the 32-bit range (a clip area that holds every point) stop at its ends.
-qint32 fit(qint64 v)
-{
-    return qint32(
-        std::clamp<qint64>(v, std::numeric_limits<qint32>::min(), std::numeric_limits<qint32>::max()));
-}
 
 void line(Dc& dc, qint64 x1, qint64 y1, qint64 x2, qint64 y2)
 {
@@ -91,8 +83,9 @@ void drawZoneBorder(Dc& dc, const Rect& frame)
 
 Rect Frame(const Rect& page)
 {
-    return Rect{fit(qint64(page.left) + kFrameInset), fit(qint64(page.top) - kFrameInset),
-                fit(qint64(page.right) - kFrameInset), fit(qint64(page.bottom) + kFrameInset)};
+    return Rect{SaturateInt(qint64(page.left) + kFrameInset), SaturateInt(qint64(page.top) - kFrameInset),
+                SaturateInt(qint64(page.right) - kFrameInset),
+                SaturateInt(qint64(page.bottom) + kFrameInset)};
 }
 
 DeviceBox ToDevice(const DcMapping& mapping, const Rect& page)
@@ -182,8 +175,8 @@ void Draw(Dc& dc, CTorvex2Doc& doc)
 {
     const Rect clip = dc.GetClipBox();
     constexpr int kMargin = 1440;
-    const Rect area{fit(qint64(clip.left) - kMargin), fit(qint64(clip.top) + kMargin),
-                    fit(qint64(clip.right) + kMargin), fit(qint64(clip.bottom) - kMargin)};
+    const Rect area{SaturateInt(qint64(clip.left) - kMargin), SaturateInt(qint64(clip.top) + kMargin),
+                    SaturateInt(qint64(clip.right) + kMargin), SaturateInt(qint64(clip.bottom) - kMargin)};
     dc.FillSolidRect(area, kWhite);
 
     const Rect frame = Frame(doc.PageRect);

@@ -1,7 +1,6 @@
 #include "ZoomViewModel.h"
 
 #include <algorithm>
-#include <climits>
 #include <cstdlib>
 
 namespace {
@@ -9,10 +8,6 @@ namespace {
 constexpr qint64 kDefaultPageWidth = 15840;
 constexpr qint64 kDefaultPageHeight = 12240;
 
-int toInt(qint64 v)
-{
-    return int(std::clamp<qint64>(v, INT_MIN, INT_MAX));
-}
 } // namespace
 
 // ---- zoom ----
@@ -103,9 +98,9 @@ void ZoomViewModel::ZoomToRect(const Rect& client)
     ComputeDeviceSize();
     if (m_HasWindow) {
         UpdateBars();
-        const QPoint anchor = m_AnchorMode == AnchorCentre
-                                  ? QPoint(toInt((lLeft + lRight) / 2), toInt((lTop + lBottom) / 2))
-                                  : QPoint(toInt(lLeft), toInt(lTop));
+        const QPoint anchor = m_AnchorMode == AnchorCentre ? QPoint(SaturateInt((lLeft + lRight) / 2),
+                                                                    SaturateInt((lTop + lBottom) / 2))
+                                                           : QPoint(SaturateInt(lLeft), SaturateInt(lTop));
         ScrollToAnchor(m_AnchorMode, anchor);
         Invalidate();
     }
@@ -165,13 +160,13 @@ DcMapping ZoomViewModel::ViewMapping() const
 QPoint ZoomViewModel::ClientToPage(QPoint client) const
 {
     const DcMapping m = ViewMapping();
-    return QPoint(toInt(m.LogicalX(client.x())), toInt(m.LogicalY(client.y())));
+    return QPoint(SaturateInt(m.LogicalX(client.x())), SaturateInt(m.LogicalY(client.y())));
 }
 
 QPoint ZoomViewModel::PageToClient(QPoint page) const
 {
     const DcMapping m = ViewMapping();
-    return QPoint(toInt(m.DeviceX(page.x())), toInt(m.DeviceY(page.y())));
+    return QPoint(SaturateInt(m.DeviceX(page.x())), SaturateInt(m.DeviceY(page.y())));
 }
 
 Rect ZoomViewModel::PageToClient(const Rect& page) const
@@ -198,7 +193,7 @@ QPoint ZoomViewModel::GetAnchorPoint(int mode) const
             x = m_DeviceSize[0] / 2;
     }
     const DcMapping m = ZoomedMapping();
-    return QPoint(toInt(m.LogicalX(x)), toInt(m.LogicalY(y)));
+    return QPoint(SaturateInt(m.LogicalX(x)), SaturateInt(m.LogicalY(y)));
 }
 
 void ZoomViewModel::ScrollToAnchor(int mode, QPoint page)
@@ -269,8 +264,8 @@ ZoomViewModel::BarState ZoomViewModel::GetScrollBarState(QSize trueClient) const
         s.need[0] = true;
         s.range[1] += m_BarSize.height();
     }
-    if (s.range[0] > 0 && s.move.x() >= s.range[0]) s.move.rx() = toInt(s.range[0]);
-    if (s.range[1] > 0 && s.move.y() >= s.range[1]) s.move.ry() = toInt(s.range[1]);
+    if (s.range[0] > 0 && s.move.x() >= s.range[0]) s.move.rx() = SaturateInt(s.range[0]);
+    if (s.range[1] > 0 && s.move.y() >= s.range[1]) s.move.ry() = SaturateInt(s.range[1]);
     return s;
 }
 
@@ -300,7 +295,7 @@ void ZoomViewModel::UpdateBars()
     ScrollTo(s.move);
     for (int axis = 0; axis < 2; ++axis) {
         m_Bar[axis] = s.need[axis];
-        m_Range[axis] = s.need[axis] ? toInt(std::max<qint64>(s.range[axis], 0)) : 0;
+        m_Range[axis] = s.need[axis] ? SaturateInt(std::max<qint64>(s.range[axis], 0)) : 0;
     }
     m_Client = QSize(client.width() - (m_Bar[1] ? m_BarSize.width() : 0),
                      client.height() - (m_Bar[0] ? m_BarSize.height() : 0));
@@ -330,15 +325,17 @@ QPoint ZoomViewModel::ScrollTarget(unsigned code, int pos) const
             return current;
         }
     };
-    return QPoint(toInt(step(code & 0xFF, m_Position.x(), m_LineStep.width(), m_PageStep.width())),
-                  toInt(step((code >> 8) & 0xFF, m_Position.y(), m_LineStep.height(), m_PageStep.height())));
+    return QPoint(
+        SaturateInt(step(code & 0xFF, m_Position.x(), m_LineStep.width(), m_PageStep.width())),
+        SaturateInt(step((code >> 8) & 0xFF, m_Position.y(), m_LineStep.height(), m_PageStep.height())));
 }
 
 bool ZoomViewModel::OnScroll(unsigned code, int pos, bool doScroll)
 {
     const QPoint to = ScrollTarget(code, pos);
     const bool moved = OnScrollBy(
-        QPoint(toInt(qint64(to.x()) - m_Position.x()), toInt(qint64(to.y()) - m_Position.y())), doScroll);
+        QPoint(SaturateInt(qint64(to.x()) - m_Position.x()), SaturateInt(qint64(to.y()) - m_Position.y())),
+        doScroll);
     if (moved && doScroll) UpdateWindow();
     return moved;
 }
