@@ -4,6 +4,8 @@
 //                  at the zoom that fits it
 //   hover          one pointer move while a wire is being drawn: the hover pass over every pin and
 //                  wire, the wire's new path and the repaint areas
+//   boxSelect/all  a box dragged over the whole page with the select tool: every part and wire
+//                  selected with its attachments and the wires joined to it
 //
 // The drawing: a page of 22 by 17 inches with 2,000 resistors in 50 rows of 40, each joined to the
 // next by a wire; every part has its name and value labels and two pins.
@@ -18,6 +20,8 @@
 #include "ZoomViewModel.h"
 
 #include <benchmark/benchmark.h>
+
+#include <algorithm>
 
 #include <QImage>
 #include <QPainter>
@@ -131,5 +135,28 @@ void BM_Hover(benchmark::State& state)
     d.editor.CancelOperation();
 }
 BENCHMARK(BM_Hover)->Name("hover")->Unit(benchmark::kMicrosecond);
+
+void BM_BoxSelect(benchmark::State& state)
+{
+    Drawing& d = drawing();
+    d.editor.OnPartsTool(SchematicEditor::kSelectTool);
+    const Rect& page = d.doc.PageRect;
+    const QPoint from = d.window.PageToClient(QPoint(page.left + 10, page.top - 10));
+    const QPoint to = d.window.PageToClient(QPoint(page.right - 10, page.bottom + 10));
+    size_t selected = 0;
+    for (auto _ : state) {
+        d.editor.OnLButtonDown(0, from);
+        d.editor.OnMouseMove(1, (from + to) / 2);
+        d.editor.OnMouseMove(1, to);
+        d.editor.OnLButtonUp(0, to);
+        state.PauseTiming();
+        selected = size_t(std::count_if(d.doc.Components().begin(), d.doc.Components().end(),
+                                        [](const auto& o) { return o->Selected != 0; }));
+        d.editor.DeselectAll();
+        state.ResumeTiming();
+    }
+    state.counters["selected"] = double(selected);
+}
+BENCHMARK(BM_BoxSelect)->Name("boxSelect/all")->Unit(benchmark::kMillisecond);
 
 } // namespace

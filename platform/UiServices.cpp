@@ -63,3 +63,8 @@ QString ScriptedUiServices::saveFileName(const QString&, const QString&)
 {
     return fileNames.isEmpty() ? QString() : fileNames.takeFirst();
 }
+
+QString ScriptedUiServices::openFileName(const QString&)
+{
+    return fileNames.isEmpty() ? QString() : fileNames.takeFirst();
+}

@@ -26,6 +26,8 @@ public:
     // a name typed without extension gets `defaultSuffix`, and replacing a file is confirmed first.
     // Empty when the user cancelled.
     virtual QString saveFileName(const QString& filter, const QString& defaultSuffix) { return {}; }
+    // Asks for an existing file to read, among those `filter` offers. Empty when the user cancelled.
+    virtual QString openFileName(const QString& filter) { return {}; }
 };
 
 // The process-wide services; by default messages go to the error stream.
@@ -57,6 +59,7 @@ public:
     Answer question(const QString& text, Buttons buttons) override;
     void pump() override;
     QString saveFileName(const QString& filter, const QString& defaultSuffix) override;
+    QString openFileName(const QString& filter) override;
 
     QStringList messages;         // every message and question, in order
     QStringList fileNames;        // answers to the next file prompts; cancelled when empty

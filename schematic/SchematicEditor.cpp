@@ -358,25 +358,36 @@ void SchematicEditor::UpdateJunctions()
     Repaint();
 }
 
-void SchematicEditor::SelectWithAttachments(ComponentList::iterator object, bool flag)
+SchematicEditor::WireEnds SchematicEditor::IndexWireEnds()
 {
     ComponentList& list = Objects();
-    const auto end = sheet::GroupEnd(list, object);
-    for (auto it = std::next(object); it != end; ++it)
-        SetSelected(**it, flag);
-    if ((*object)->TypeId == TypeWire) SelectConnectedWires(object, flag);
-}
-
-void SchematicEditor::SelectConnectedWires(ComponentList::iterator wire, bool flag)
-{
-    ComponentList& list = Objects();
-    QHash<QPoint, std::vector<ComponentList::iterator>> wiresAt;
+    WireEnds wiresAt;
     for (auto it = list.begin(); it != list.end(); ++it)
         if ((*it)->TypeId == TypeWire) {
             const Rect& e = (*it)->Extent;
             wiresAt[QPoint(e.left, e.top)].push_back(it);
             wiresAt[QPoint(e.right, e.bottom)].push_back(it);
         }
+    return wiresAt;
+}
+
+void SchematicEditor::SelectWithAttachments(ComponentList::iterator object, bool flag,
+                                            std::optional<WireEnds>* wireEnds)
+{
+    ComponentList& list = Objects();
+    const auto end = sheet::GroupEnd(list, object);
+    for (auto it = std::next(object); it != end; ++it)
+        SetSelected(**it, flag);
+    if ((*object)->TypeId != TypeWire) return;
+    std::optional<WireEnds> own;
+    if (!wireEnds) wireEnds = &own;
+    if (!*wireEnds) *wireEnds = IndexWireEnds();
+    SelectConnectedWires(object, flag, **wireEnds);
+}
+
+void SchematicEditor::SelectConnectedWires(ComponentList::iterator wire, bool flag, const WireEnds& wiresAt)
+{
+    ComponentList& list = Objects();
     // A chain of bends can be long: followed with a list of its own, not by recursion.
     std::vector<ComponentList::iterator> pending{wire};
     while (!pending.empty()) {
@@ -845,11 +856,12 @@ void SchematicEditor::BoxSelect(unsigned flags, QPoint client)
     }
     const DcMapping mapping = m_Zoom.ViewMapping();
     ComponentList& list = Objects();
+    std::optional<WireEnds> wireEnds;
     for (auto it = list.begin(); it != list.end(); ++it) {
         CComponent& o = **it;
         if (o.Visible == 1 && sheet::HitBox(mapping, o, 0).Inflated(1).Meets(box)) {
             o.Selected = 1;
-            SelectWithAttachments(it, true);
+            SelectWithAttachments(it, true, &wireEnds);
         }
     }
     Repaint();

@@ -5,10 +5,13 @@
 #include "Rect.h"
 
 #include <QByteArray>
+#include <QHash>
 #include <QPoint>
 
 #include <functional>
 #include <memory>
+#include <optional>
+#include <vector>
 
 class CComponent;
 class CDrawing;
@@ -95,10 +98,15 @@ public:
     void CancelOperation();
     void DeselectAll();
     void UpdateJunctions();
+    // The wires of the list by the points where they end.
+    using WireEnds = QHash<QPoint, std::vector<ComponentList::iterator>>;
+    WireEnds IndexWireEnds();
     // Sets `flag` on the attachments that follow `object` (the caller sets the object's own) and,
-    // for a wire, on the wires joined to it through plain bends.
-    void SelectWithAttachments(ComponentList::iterator object, bool flag);
-    void SelectConnectedWires(ComponentList::iterator wire, bool flag);
+    // for a wire, on the wires joined to it through plain bends. A caller that selects many objects
+    // of an unchanged list hands in one index of the wire ends for all of them (made when missing).
+    void SelectWithAttachments(ComponentList::iterator object, bool flag,
+                               std::optional<WireEnds>* wireEnds = nullptr);
+    void SelectConnectedWires(ComponentList::iterator wire, bool flag, const WireEnds& wiresAt);
     // Turns the object being placed, or else every selected part.
     void RotateSelection();
     // Removes every selected part with its attachments.

@@ -4,8 +4,8 @@
 #include "CSubcircuit.h"
 #include "CText.h"
 #include "QtPropertyDialogs.h"
+#include "UiServices.h"
 
-#include <QFileDialog>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLineEdit>
@@ -57,15 +57,6 @@ EditTextDialog::EditTextDialog(CText& object, QWidget* parent)
 
 // ---- 351 ----
 
-std::function<QString(QWidget*)>& SubcircuitEditDialog::BrowsePrompt()
-{
-    static std::function<QString(QWidget*)> prompt = [](QWidget* parent) {
-        return QFileDialog::getOpenFileName(parent, QStringLiteral("Open"), QString(),
-                                            qtFilter(CSubcircuit::FileFilter()));
-    };
-    return prompt;
-}
-
 SubcircuitEditDialog::SubcircuitEditDialog(CSubcircuit& object, QWidget* parent)
     : FieldDialog(object, QStringLiteral("Subcircuit Edit"), parent)
 {
@@ -76,8 +67,8 @@ SubcircuitEditDialog::SubcircuitEditDialog(CSubcircuit& object, QWidget* parent)
     LabelRow(grid, 2, "Parameters:", 1001, b.ParamsText, 1005, b.ParamsVisible);
     Edit(1002)->setMinimumWidth(320);
     auto* row = new QHBoxLayout;
-    row->addWidget(
-        BindButton(1016, QStringLiteral("Browse"), [this, &b] { b.OnBrowse(BrowsePrompt()(this)); }));
+    row->addWidget(BindButton(1016, QStringLiteral("Browse"),
+                              [&b] { b.OnBrowse(ui().openFileName(qtFilter(CSubcircuit::FileFilter()))); }));
     row->addWidget(BindButton(1017, QStringLiteral("Open"), [&b] { b.OnOpen(); }));
     row->addWidget(BindButton(1018, QStringLiteral("Close"), [&b] { b.OnClose(); }));
     row->addWidget(BindButton(1019, QStringLiteral("Remove Path"), [&b] { b.OnRemovePath(); }));

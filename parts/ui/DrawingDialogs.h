@@ -2,8 +2,6 @@
 
 #include "FieldDialog.h"
 
-#include <functional>
-
 class CDrawing;
 class CSubcircuit;
 class CText;
@@ -33,7 +31,4 @@ class SubcircuitEditDialog : public FieldDialog {
     Q_OBJECT
 public:
     explicit SubcircuitEditDialog(CSubcircuit& object, QWidget* parent = nullptr);
-
-    // Asks for the file Browse takes; empty when cancelled. Tests replace it.
-    static std::function<QString(QWidget* parent)>& BrowsePrompt();
 };

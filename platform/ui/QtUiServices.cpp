@@ -77,3 +77,9 @@ QString QtUiServices::saveFileName(const QString& filter, const QString& default
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
     return dialog.selectedFiles().front();
 }
+
+QString QtUiServices::openFileName(const QString& filter)
+{
+    return QFileDialog::getOpenFileName(QApplication::activeWindow(), QStringLiteral("Open"), QString(),
+                                        filter);
+}

@@ -12,6 +12,7 @@ public:
     Answer question(const QString& text, Buttons buttons) override;
     void pump() override;
     QString saveFileName(const QString& filter, const QString& defaultSuffix) override;
+    QString openFileName(const QString& filter) override;
 
 private:
     QString m_Title;

@@ -346,11 +346,9 @@ TEST(PartDialogs, LabelTextAndBlockWindows)
               std::tuple(QString("C:\\Work\\stage.cas"), true));
     d351->Button(1019)->click();
     EXPECT_EQ(d351->Edit(1002)->text(), "stage.cas");
-    const auto prompt = std::exchange(SubcircuitEditDialog::BrowsePrompt(),
-                                      [](QWidget*) { return QString("/data/amp.cas"); });
-    d351->Button(1016)->click();
-    SubcircuitEditDialog::BrowsePrompt() = prompt;
     ScriptedUiServices ui;
+    ui.fileNames = {"/data/amp.cas"};
+    d351->Button(1016)->click();
     d351->Button(1017)->click(); // no document to open from
     EXPECT_EQ(ui.messages, QStringList{CSubcircuit::OpenFailedMessage("/data/amp.cas")});
     d351->Edit(1000)->setText("X9");
