@@ -93,10 +93,7 @@ bool CCapacitorSim::StampGathered(StepOp op, CComponentSim* const* elements, std
         return false;
     if (k != b->Step) {
         b->Step = k;
-        if (m_Law == Law::Inductor)
-            StampGathered<Law::Inductor, true>(k);
-        else
-            StampGathered<Law::Capacitor, true>(k);
+        StepBatch<true>(k);
         return true;
     }
     for (std::size_t i = 0; i < b->Ieq.size(); ++i) {
@@ -113,10 +110,7 @@ void CCapacitorSim::FindBatchHistoryCurrents(int k)
     if (k == b.Step) return;
     b.Step = k;
     if (k != m_FirstStep) {
-        if (m_Law == Law::Inductor)
-            StampGathered<Law::Inductor, false>(k);
-        else
-            StampGathered<Law::Capacitor, false>(k);
+        StepBatch<false>(k);
         return;
     }
     // The first step starts from each element's initial state.

@@ -136,6 +136,14 @@ protected:
     // after the run's first step (which starts from the initial state); false: not done here.
     bool StampGathered(StepOp op, CComponentSim* const* elements, std::size_t count, int k, bool rhsOnly);
     template <Law law, bool inject> void StampGathered(int k);
+    // The batch's history currents of step k, and with `inject` their stamps, by the element's law.
+    template <bool inject> void StepBatch(int k)
+    {
+        if (m_Law == Law::Inductor)
+            StampGathered<Law::Inductor, inject>(k);
+        else
+            StampGathered<Law::Capacitor, inject>(k);
+    }
     template <Law law, bool inject>
     static void StreamRun(double* ieq, const double* geq, const double* v, double* rhs, std::size_t n);
     // Element voltage of results column k.
