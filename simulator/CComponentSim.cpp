@@ -70,6 +70,7 @@ bool CComponentSim::Fail(const QString& text) const
 bool CComponentSim::RunBatch(StepOp op, CComponentSim* const* elements, std::size_t count, int k,
                              bool rhsOnly)
 {
+    bool asked = false;
     for (std::size_t i = 0; i < count; ++i) {
         CComponentSim* e = elements[i];
         switch (op) {
@@ -88,9 +89,12 @@ bool CComponentSim::RunBatch(StepOp op, CComponentSim* const* elements, std::siz
         case NeedsIterationOp:
             if (e->NeedsIteration(k)) return true;
             break;
+        case AskEveryOp:
+            asked |= e->NeedsIteration(k);
+            break;
         }
     }
-    return false;
+    return asked;
 }
 
 // ---- matrices

@@ -64,12 +64,15 @@ public:
     // ---- the run's calls at every step, as the run makes them ----
     // The per-step operations; Stamp stands for a stamp of the right-hand side alone (a rebuild of
     // the matrix always stamps every element).
+    // NeedsIterationOp asks in list order and stops at the first element that asks for another
+    // iteration; AskEveryOp asks every element of the same list (NeedsIterationOp's), each once.
     enum StepOp : unsigned {
         BeginStepOp = 1,
         PreSolveOp = 2,
         StampOp = 4,
         NeedsIterationOp = 8,
-        EndStepOp = 16
+        EndStepOp = 16,
+        AskEveryOp = 32
     };
     static constexpr unsigned kEveryStepOp = 31;
     // The operations in which this element does anything; the run calls it for no other.
@@ -77,7 +80,8 @@ public:
     // Elements with the same non-null class run each operation in one call (RunBatch).
     virtual const void* BatchClass() const { return nullptr; }
     // Runs one operation for elements[0..count-1] (this one first, all of its BatchClass), in their
-    // order; for NeedsIteration, true at the first that asks for another iteration, as one by one.
+    // order; for NeedsIterationOp, true at the first that asks for another iteration, as one by one;
+    // for AskEveryOp, true when any of them asked.
     virtual bool RunBatch(StepOp op, CComponentSim* const* elements, std::size_t count, int k, bool rhsOnly);
     // Once per run, when the step lists are made, for each batch that stamps the right-hand side at
     // every step (elements[0..count-1], this one first): the family may lay out what those stamps read
@@ -168,6 +172,12 @@ bool RunStepBatch(CComponentSim::StepOp op, CComponentSim* const* elements, std:
         for (std::size_t i = 0; i < count; ++i)
             if (static_cast<T*>(elements[i])->T::NeedsIteration(k)) return true;
         break;
+    case CComponentSim::AskEveryOp: {
+        bool asked = false;
+        for (std::size_t i = 0; i < count; ++i)
+            asked |= static_cast<T*>(elements[i])->T::NeedsIteration(k);
+        return asked;
+    }
     }
     return false;
 }

@@ -571,7 +571,9 @@ CSimulatorDoc::StepEnd CSimulatorDoc::IterateStep(int k)
             m_AbortRequested = true;
             return StepEnd::Accepted;
         }
-        if (!RunStepList(m_IterateList, CComponentSim::NeedsIterationOp, k)) return StepEnd::Accepted;
+        const unsigned ask = m_IterationRule == IterationRule::AskEvery ? CComponentSim::AskEveryOp
+                                                                        : CComponentSim::NeedsIterationOp;
+        if (!RunStepList(m_IterateList, ask, k)) return StepEnd::Accepted;
         PumpWhenDue();
     }
 }

@@ -180,6 +180,12 @@ public:
     // Runs factor and substitute with the plain dense routines over the whole matrices (the reference
     // that the structure-aware solver matches bit for bit); not a setting users see.
     void SetDenseSolver(bool dense) { m_DenseSolver = dense; }
+    // How a step learns that it needs another iteration. AskEvery: every element is asked after each
+    // solve, and the step is accepted when none asks. FirstAsking: the elements are asked in list
+    // order until the first that asks, so with several nonlinear elements they take turns and a step
+    // takes at least one solve per element (the reference for the tests; not a setting users see).
+    enum class IterationRule { AskEvery, FirstAsking };
+    void SetIterationRule(IterationRule rule) { m_IterationRule = rule; }
 
     // ---- matrix modes ----
     // Chooses the systems: the mode flags, the reduced set and the partitions; nothing is allocated.
@@ -297,6 +303,7 @@ private:
     long m_FactorCount = 0;
     long m_StructureReuseCount = 0;
     bool m_DenseSolver = false;
+    IterationRule m_IterationRule = IterationRule::AskEvery;
     // A failed solve whose message has been given: the factors did not fit in memory.
     bool m_QuietSolveFailure = false;
 

@@ -126,11 +126,13 @@ void CSimulatorDoc::BuildStepLists()
 
 bool CSimulatorDoc::RunStepList(const StepList& list, unsigned op, int k, bool rhsOnly)
 {
+    bool asked = false;
     for (const auto& [first, count] : list.runs) {
         CComponentSim* const* e = list.elements.data() + first;
-        if (e[0]->RunBatch(CComponentSim::StepOp(op), e, count, k, rhsOnly)) return true;
+        asked |= e[0]->RunBatch(CComponentSim::StepOp(op), e, count, k, rhsOnly);
+        if (asked && op == CComponentSim::NeedsIterationOp) return true;
     }
-    return false;
+    return asked;
 }
 
 void CSimulatorDoc::BuildTouchingLists()
