@@ -5,6 +5,7 @@
 #include "MemoryBudget.h"
 #include "Text.h"
 #include "UiServices.h"
+#include "VectorState.h"
 
 #include <QElapsedTimer>
 #include <QIODevice>
@@ -454,6 +455,7 @@ bool CSimulatorDoc::Save(QIODevice& out)
 void CSimulatorDoc::PumpWaitingMessages()
 {
     ui().pump();
+    ClearUpperVectorState();
     m_SincePump.start();
     m_LastClockRead = 0;
 }
@@ -619,6 +621,9 @@ bool CSimulatorDoc::RunSimulation(RunProgress* progress)
 
     for (int k = m_h; k <= m_h + m_StepCount; ++k) {
         if (k % (m_StepCount / 100 + 10) == 0 && progress) progress->SetPos(k - m_h);
+        // Whatever ran since the last step (reading the netlist, the window's events) may have left
+        // the vector registers in the state that makes every exp of the step slow.
+        ClearUpperVectorState();
         m_Results.Set(0, k, 0.0);
         m_Iteration = 0;
         m_t = (k - m_h) * m_dt + m_StartTime;
