@@ -323,13 +323,12 @@ void CSimulatorDoc::DeleteElements()
 // ---------------------------------------------------------------------------------------------
 // Run
 
-void CSimulatorDoc::LinearSystem::allocate(int n, bool dense)
+void CSimulatorDoc::LinearSystem::allocate(int n, LinearSolver::Method method)
 {
     A.reset(n);
     rhs.assign(size_t(n) + 1, 0.0);
     indx.assign(size_t(n) + 1, 0);
-    lu.reset(n);
-    lu.setDense(dense);
+    lu.reset(n, method);
 }
 
 void CSimulatorDoc::LinearSystem::release()
@@ -338,7 +337,7 @@ void CSimulatorDoc::LinearSystem::release()
     rhs = {};
     solution = {};
     indx = {};
-    lu.reset(0);
+    lu.reset(0, LinearSolver::Method::Program);
 }
 
 static double g_memoryLimit = 0; // 0: what is available

@@ -2,9 +2,9 @@
 
 #include "Document.h"
 #include "IndexMap.h"
+#include "LinearSolver.h"
 #include "ResultsTable.h"
 #include "SparseMatrix.h"
-#include "StructuredLU.h"
 
 #include <QElapsedTimer>
 #include <QHash>
@@ -177,9 +177,14 @@ public:
     long FactorCount() const { return m_FactorCount; }
     // Of those, the ones that reused the structure of the factorisation before.
     long StructureReuseCount() const { return m_StructureReuseCount; }
-    // Runs factor and substitute with the plain dense routines over the whole matrices (the reference
-    // that the structure-aware solver matches bit for bit); not a setting users see.
-    void SetDenseSolver(bool dense) { m_DenseSolver = dense; }
+    // How the systems are factored and solved (LinearSolver): the program's method, or the dense
+    // routines over the whole matrices (the reference), or the structure-aware routines that match
+    // them bit for bit. Not a setting users see.
+    void SetSolver(LinearSolver::Method method) { m_SolverMethod = method; }
+    void SetDenseSolver(bool dense)
+    {
+        SetSolver(dense ? LinearSolver::Method::Dense : LinearSolver::Method::Program);
+    }
     // How a step learns that it needs another iteration. AskEvery: every element is asked after each
     // solve, and the step is accepted when none asks. FirstAsking: the elements are asked in list
     // order until the first that asks, so with several nonlinear elements they take turns and a step
@@ -213,8 +218,8 @@ private:
         std::vector<double*> results; // the results row of each unknown
         std::vector<double> solution; // see PreviousSolution
         std::vector<int> indx;
-        StructuredLU lu;
-        void allocate(int n, bool dense);
+        LinearSolver lu;
+        void allocate(int n, LinearSolver::Method method);
         void release();
         int size() const { return A.size(); }
     };
@@ -302,7 +307,7 @@ private:
     int m_NonlinearCount = 0;
     long m_FactorCount = 0;
     long m_StructureReuseCount = 0;
-    bool m_DenseSolver = false;
+    LinearSolver::Method m_SolverMethod = LinearSolver::Method::Program;
     IterationRule m_IterationRule = IterationRule::AskEvery;
     // A failed solve whose message has been given: the factors did not fit in memory.
     bool m_QuietSolveFailure = false;

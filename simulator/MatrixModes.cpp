@@ -83,7 +83,7 @@ void CSimulatorDoc::SetUpSystems()
 
 void CSimulatorDoc::AllocateSystem(LinearSystem& sys, int n, const std::vector<int>* toGlobal)
 {
-    sys.allocate(n, m_DenseSolver);
+    sys.allocate(n, m_SolverMethod);
     // A factorisation can take long on a large system: it pumps too, and gives up when asked to stop.
     sys.lu.setKeepGoing([this]() { return KeepFactoring(); });
     sys.results.assign(size_t(n) + 1, nullptr);

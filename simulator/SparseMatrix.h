@@ -40,6 +40,8 @@ public:
     int ColumnStart(int c) const { return m_colStart[std::size_t(c)]; }
     int Row(int e) const { return m_row[std::size_t(e)]; }
     double Value(int e) const { return *m_value[std::size_t(e)]; }
+    // Where the value of entry e lives (it stays there until the next reset).
+    const double* ValueAddress(int e) const { return m_value[std::size_t(e)]; }
     std::size_t EntryCount() const { return m_count; }
     // Grows by one each time the set of entries changes.
     std::uint64_t Version() const { return m_version; }
