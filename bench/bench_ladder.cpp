@@ -14,7 +14,7 @@
 //   Maximal
 //                           (200,000 nodes over 20 ns)
 //
-// SOLVER 0 is the structure-aware solver of the program, 1 the dense routines it matches bit for bit.
+// SOLVER 0 is the program's solver, 1 the dense routines it agrees with within rounding.
 #include "CSimulatorDoc.h"
 #include "ElementFactory.h"
 #include "UiServices.h"

@@ -27,11 +27,12 @@ public:
     }
 
     void Initialise() override;
-    void GatherBatch(CComponentSim* const* elements, std::size_t count) override;
-    bool RunBatch(StepOp op, CComponentSim* const* elements, std::size_t count, int k, bool rhsOnly) override
+    void GatherBatch(CComponentSim* const* elements, std::size_t count, int partition) override;
+    bool RunBatch(StepOp op, CComponentSim* const* elements, std::size_t count, int k, bool rhsOnly,
+                  int partition) override
     {
         if (StampGathered(op, elements, count, k, rhsOnly)) return false;
-        return RunBatchAs<CCapacitorSim>(op, elements, count, k, rhsOnly);
+        return RunBatchAs<CCapacitorSim>(op, elements, count, k, rhsOnly, partition);
     }
     bool GetOutput(const QString& kind, int n, double* out) override;
     void AddOutputNames(const QString& group, QStringList& list) override;
@@ -56,23 +57,23 @@ protected:
     Law m_Law;
     double m_StartVoltage = 0; // the voltage before the first step
 
-    // A batch of linear companions that follow each other in a step list and are all in the full
-    // system, kept by its first element. A batch is only gathered where every element of it is stamped
+    // A batch of linear companions that follow each other in a step list of the full system or of one
+    // partition, kept by its first element. A batch is only gathered where every element of it is stamped
     // in every iteration, so the history currents of all of them are found together, once in a step.
     struct GatheredBatch {
         CComponentSim* const* List = nullptr; // the list it was handed
         std::size_t Count = 0;
         int Step = 0;              // the step whose history currents Ieq holds
-        bool FromSolution = false; // From points into the full system's last solution
+        bool FromSolution = false; // From points into the system's last solution
         // By element of the batch: the history current, Geq (which a linear companion keeps from
         // Initialise on), and where the voltages of a step come from and its current goes.
         std::vector<double> Ieq, Geq;
         struct Wires {
-            // The two nodes' results rows, read at column k - 1, or, while the full system alone
-            // writes the results, their places in its last solution (which holds the same values).
+            // The two nodes' results rows, read at column k - 1, or, while the system alone writes the
+            // results of its unknowns, their places in its last solution (which holds the same values).
             const double* From[2];
-            // The full system's entries of the two nodes, null for ground (the system's scratch
-            // entry, which nothing reads).
+            // The system's entries of the two nodes, null for ground (the system's scratch entry,
+            // which nothing reads).
             double* Rhs[2];
         };
         std::vector<Wires> Wiring;

@@ -68,7 +68,7 @@ bool CComponentSim::Fail(const QString& text) const
 }
 
 bool CComponentSim::RunBatch(StepOp op, CComponentSim* const* elements, std::size_t count, int k,
-                             bool rhsOnly)
+                             bool rhsOnly, int partition)
 {
     bool asked = false;
     for (std::size_t i = 0; i < count; ++i) {
@@ -81,7 +81,10 @@ bool CComponentSim::RunBatch(StepOp op, CComponentSim* const* elements, std::siz
             e->PreSolve(k);
             break;
         case StampOp:
-            e->Stamp(rhsOnly, k);
+            if (partition != 0)
+                e->StampPartition(rhsOnly, k, partition);
+            else
+                e->Stamp(rhsOnly, k);
             break;
         case EndStepOp:
             e->EndStep(k);

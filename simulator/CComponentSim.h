@@ -81,12 +81,15 @@ public:
     virtual const void* BatchClass() const { return nullptr; }
     // Runs one operation for elements[0..count-1] (this one first, all of its BatchClass), in their
     // order; for NeedsIterationOp, true at the first that asks for another iteration, as one by one;
-    // for AskEveryOp, true when any of them asked.
-    virtual bool RunBatch(StepOp op, CComponentSim* const* elements, std::size_t count, int k, bool rhsOnly);
-    // Once per run, when the step lists are made, for each batch that stamps the right-hand side at
-    // every step (elements[0..count-1], this one first): the family may lay out what those stamps read
-    // and write together, for its RunBatch of exactly this batch to stream through.
-    virtual void GatherBatch(CComponentSim* const* elements, std::size_t count) {}
+    // for AskEveryOp, true when any of them asked. Stamps go into the full system, or with a partition
+    // number into that partition's system (StampPartition).
+    virtual bool RunBatch(StepOp op, CComponentSim* const* elements, std::size_t count, int k, bool rhsOnly,
+                          int partition);
+    // Once per run, when the step lists are made, for each batch that stamps the right-hand side of the
+    // full system (partition 0) or of one partition at every step (elements[0..count-1], this one
+    // first): the family may lay out what those stamps read and write together, for its RunBatch of
+    // exactly this batch to stream through.
+    virtual void GatherBatch(CComponentSim* const* elements, std::size_t count, int partition) {}
     // StepWork(), kept by the run when it sets up.
     unsigned StepOps = kEveryStepOp;
 
@@ -149,7 +152,7 @@ protected:
 // inline, where one by one every call would go through the table of virtual functions.
 template <class T>
 bool RunStepBatch(CComponentSim::StepOp op, CComponentSim* const* elements, std::size_t count, int k,
-                  bool rhsOnly)
+                  bool rhsOnly, int partition)
 {
     const auto each = [&](auto call) {
         for (std::size_t i = 0; i < count; ++i)
@@ -163,7 +166,10 @@ bool RunStepBatch(CComponentSim::StepOp op, CComponentSim* const* elements, std:
         each([k](T* e) { e->T::PreSolve(k); });
         break;
     case CComponentSim::StampOp:
-        each([k, rhsOnly](T* e) { e->T::Stamp(rhsOnly, k); });
+        if (partition != 0)
+            each([k, rhsOnly, partition](T* e) { e->T::StampPartition(rhsOnly, k, partition); });
+        else
+            each([k, rhsOnly](T* e) { e->T::Stamp(rhsOnly, k); });
         break;
     case CComponentSim::EndStepOp:
         each([k](T* e) { e->T::EndStep(k); });
@@ -243,14 +249,22 @@ public:
     // batches of its own (with the *As members below).
     unsigned StepWork() const override { return StepWorkAs<Family>(); }
     const void* BatchClass() const override { return BatchClassAs<Family>(); }
-    bool RunBatch(StepOp op, CComponentSim* const* elements, std::size_t count, int k, bool rhsOnly) override
+    bool RunBatch(StepOp op, CComponentSim* const* elements, std::size_t count, int k, bool rhsOnly,
+                  int partition) override
     {
-        return RunBatchAs<Family>(op, elements, count, k, rhsOnly);
+        return RunBatchAs<Family>(op, elements, count, k, rhsOnly, partition);
     }
 
 protected:
-    // The entries of the full system, or null while the element is not bound there.
-    const Entries* FullSystemEntries() { return m_Bound[FullEntries] ? &entries(FullEntries) : nullptr; }
+    // The entries of the full system (partition 0) or of the partition, or null while the element is not
+    // bound there.
+    const Entries* SystemEntries(int partition)
+    {
+        if (partition == 0) return m_Bound[FullEntries] ? &entries(FullEntries) : nullptr;
+        for (const int set : {MappedEntries, SecondPartitionEntries})
+            if (m_SetPartition[set] == partition) return &entries(set);
+        return nullptr;
+    }
     template <class Concrete> unsigned StepWorkAs() const
     {
         return typeid(*this) == typeid(Concrete) ? StepWorkOf<Concrete, Entries>() : kEveryStepOp;
@@ -260,11 +274,12 @@ protected:
         return typeid(*this) == typeid(Concrete) ? &typeid(Concrete) : nullptr;
     }
     template <class Concrete>
-    bool RunBatchAs(StepOp op, CComponentSim* const* elements, std::size_t count, int k, bool rhsOnly)
+    bool RunBatchAs(StepOp op, CComponentSim* const* elements, std::size_t count, int k, bool rhsOnly,
+                    int partition)
     {
         if (typeid(*this) != typeid(Concrete))
-            return CComponentSim::RunBatch(op, elements, count, k, rhsOnly);
-        return RunStepBatch<Concrete>(op, elements, count, k, rhsOnly);
+            return CComponentSim::RunBatch(op, elements, count, k, rhsOnly, partition);
+        return RunStepBatch<Concrete>(op, elements, count, k, rhsOnly, partition);
     }
 
 private:

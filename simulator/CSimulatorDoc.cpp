@@ -378,8 +378,8 @@ void CSimulatorDoc::FreeWorkArrays()
         m_Parts.pop_back();
     }
     m_Touching = {};
-    for (StepList* list :
-         {&m_BeginList, &m_PreSolveList, &m_StampAllList, &m_StampRhsList, &m_IterateList, &m_EndList})
+    for (StepList* list : {&m_BeginList, &m_PreSolveList, &m_StampAllList, &m_StampRhsList, &m_IterateList,
+                           &m_EndList, &m_PartStampAll, &m_PartStampRhs})
         *list = {};
 }
 

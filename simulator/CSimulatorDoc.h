@@ -149,12 +149,20 @@ public:
     // Results table: row x (0 ground, 1..N nodes, N+1..N+M branch unknowns), column k.
     double V(int x, int k) const { return m_Results.V(x, k); }
     const double* ResultRow(int x) const { return m_Results.Row(x); }
-    // The last solution of the full system by unknown (0 at ground) while that system alone writes
-    // the results: from the first iteration of step k until its solve it holds results column k - 1
-    // in one place. Null in the other matrix modes, and before the systems are set up.
-    const double* PreviousSolution() const
+    // The last solution of the full system (partition 0) by unknown, or of one partition by its own
+    // numbers (PartitionMap), 0 at ground, while that system alone writes the results of its unknowns:
+    // from the first iteration of step k until its solve it holds results column k - 1 in one place.
+    // Null where another system writes them too (the full system beside the reduced one), and before
+    // the systems are set up.
+    const double* PreviousSolution(int partition = 0) const
     {
-        return m_Full.solution.empty() ? nullptr : m_Full.solution.data();
+        const LinearSystem& sys = partition == 0 ? m_Full : m_Parts[size_t(partition)];
+        return sys.solution.empty() ? nullptr : sys.solution.data();
+    }
+    // Global unknown -> the partition's own numbers (0 outside it).
+    IndexMap PartitionMap(int partition) const
+    {
+        return IndexMap::partition(m_NodePartition.data(), m_LocalIndex.data(), partition);
     }
     int ResultColumns() const { return m_Results.Columns(); }
     // The element's conductances changed: rebuild and refactor at this iteration.
@@ -265,12 +273,21 @@ private:
     struct StepList {
         std::vector<CComponentSim*> elements;
         std::vector<std::pair<std::size_t, std::size_t>> runs; // first element, count
+        // In a list of the partitions' stamps, partition p's runs: firstRun[p-1] .. firstRun[p]-1.
+        std::vector<std::size_t> firstRun;
     };
     void BuildStepLists();
+    // The partitions' stamps, partition after partition: every element of each, or those that stamp
+    // the right-hand side at every step.
+    void BuildPartitionStepLists();
     void AllocateSystem(LinearSystem& sys, int n, const std::vector<int>* toGlobal);
     // Runs the operation (a CComponentSim::StepOp) on the list; true when an element asked for
     // another iteration.
     bool RunStepList(const StepList& list, unsigned op, int k, bool rhsOnly = false);
+    // The same on the runs [first, end) of the list, stamping into the partition's system (0: the full
+    // system).
+    bool RunStepRuns(const StepList& list, std::size_t first, std::size_t end, unsigned op, int k,
+                     bool rhsOnly, int partition);
     void FreeWorkArrays();
     // Factors when asked, solves, and stores the solution in column k under the global unknowns.
     bool SolveSystem(LinearSystem& sys, bool refactor, const std::vector<int>* toGlobal, bool partition,
@@ -331,6 +348,7 @@ private:
     std::vector<std::vector<CComponentSim*>> m_PartElements;
     std::vector<std::vector<CComponentSim*>> m_Touching; // node -> elements touching it
     StepList m_BeginList, m_PreSolveList, m_StampAllList, m_StampRhsList, m_IterateList, m_EndList;
+    StepList m_PartStampAll, m_PartStampRhs;
     LinearSystem m_Full;
     LinearSystem m_Reduced;
     std::vector<LinearSystem> m_Parts;

@@ -120,16 +120,56 @@ void CSimulatorDoc::BuildStepLists()
     }
     for (const auto& [first, count] : m_StampRhsList.runs) {
         CComponentSim* const* e = m_StampRhsList.elements.data() + first;
-        e[0]->GatherBatch(e, count);
+        e[0]->GatherBatch(e, count, 0);
     }
+    BuildPartitionStepLists();
+}
+
+void CSimulatorDoc::BuildPartitionStepLists()
+{
+    for (StepList* list : {&m_PartStampAll, &m_PartStampRhs})
+        *list = {};
+    if (!m_Maximal) return;
+    for (StepList* list : {&m_PartStampAll, &m_PartStampRhs}) {
+        const bool rhs = list == &m_PartStampRhs;
+        list->firstRun.push_back(0);
+        for (int p = 1; p <= m_PartitionCount; ++p) {
+            if (p % 256 == 0) PumpWhenDue();
+            const void* previous = nullptr;
+            for (CComponentSim* e : m_PartElements[size_t(p)]) {
+                if (rhs && !(e->StepOps & CComponentSim::StampOp)) continue;
+                const void* batch = e->BatchClass();
+                if (batch && batch == previous && list->runs.size() > list->firstRun.back())
+                    ++list->runs.back().second;
+                else
+                    list->runs.emplace_back(list->elements.size(), 1);
+                list->elements.push_back(e);
+                previous = batch;
+            }
+            list->firstRun.push_back(list->runs.size());
+        }
+    }
+    for (int p = 1; p <= m_PartitionCount; ++p)
+        for (std::size_t r = m_PartStampRhs.firstRun[size_t(p) - 1]; r < m_PartStampRhs.firstRun[size_t(p)];
+             ++r) {
+            const auto [first, count] = m_PartStampRhs.runs[r];
+            CComponentSim* const* e = m_PartStampRhs.elements.data() + first;
+            e[0]->GatherBatch(e, count, p);
+        }
 }
 
 bool CSimulatorDoc::RunStepList(const StepList& list, unsigned op, int k, bool rhsOnly)
 {
+    return RunStepRuns(list, 0, list.runs.size(), op, k, rhsOnly, 0);
+}
+
+bool CSimulatorDoc::RunStepRuns(const StepList& list, std::size_t first, std::size_t end, unsigned op, int k,
+                                bool rhsOnly, int partition)
+{
     bool asked = false;
-    for (const auto& [first, count] : list.runs) {
-        CComponentSim* const* e = list.elements.data() + first;
-        asked |= e[0]->RunBatch(CComponentSim::StepOp(op), e, count, k, rhsOnly);
+    for (std::size_t r = first; r < end; ++r) {
+        CComponentSim* const* e = list.elements.data() + list.runs[r].first;
+        asked |= e[0]->RunBatch(CComponentSim::StepOp(op), e, list.runs[r].second, k, rhsOnly, partition);
         if (asked && op == CComponentSim::NeedsIterationOp) return true;
     }
     return asked;
@@ -305,8 +345,10 @@ void CSimulatorDoc::SetupPartitions()
     for (int p = 1; p <= m_PartitionCount; ++p) {
         if (p % 256 == 0) PumpWhenDue();
         LinearSystem& sys = m_Parts[size_t(p)];
-        AllocateSystem(sys, m_PartNodeCount[size_t(p)] + m_PartBranchCount[size_t(p)],
-                       &m_PartLocalToGlobal[size_t(p)]);
+        const int n = m_PartNodeCount[size_t(p)] + m_PartBranchCount[size_t(p)];
+        AllocateSystem(sys, n, &m_PartLocalToGlobal[size_t(p)]);
+        // Each partition alone writes the results of its unknowns.
+        sys.solution.assign(size_t(n) + 1, 0.0);
         const IndexMap map = IndexMap::partition(m_NodePartition.data(), m_LocalIndex.data(), p);
         // Only the elements of p have a node there; every other element would bind nothing.
         for (CComponentSim* e : m_PartElements[size_t(p)])
@@ -341,8 +383,10 @@ void CSimulatorDoc::AssemblePartitions(int k)
         const bool rebuild = m_PartitionDirty[size_t(p)] != 0;
         std::fill(sys.rhs.begin(), sys.rhs.end(), 0.0);
         if (rebuild) sys.A.zero();
-        for (CComponentSim* e : m_PartElements[size_t(p)])
-            if (rebuild || (e->StepOps & CComponentSim::StampOp)) e->StampPartition(!rebuild, k, p);
+        // Elements that add nothing to the right-hand side alone are left out when only it is rebuilt.
+        const StepList& list = rebuild ? m_PartStampAll : m_PartStampRhs;
+        RunStepRuns(list, list.firstRun[size_t(p) - 1], list.firstRun[size_t(p)], CComponentSim::StampOp, k,
+                    !rebuild, p);
     }
 }
 

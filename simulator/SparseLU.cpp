@@ -380,6 +380,7 @@ void SparseLU::solve(double* b, double* const* out, int column, double* solution
             const double x = sum;
             w[i] = prev = x;
             b[to[i]] = x;
+            if (solution) solution[to[i]] = x;
             // Stored while the next row is under way. A run writes one column of many rows at each
             // step, so each of those stores would wait for its row's next line when it gets there: the
             // line a few steps on is asked for now.
@@ -392,7 +393,6 @@ void SparseLU::solve(double* b, double* const* out, int column, double* solution
             }
         }
     }
-    if (solution) std::copy(b + 1, b + n + 1, solution + 1);
 }
 
 double SparseLU::EstimateBytes(const CouplingPattern& pattern, double& work)
