@@ -107,6 +107,17 @@ IndexMap CComponentSim::ReducedMap() const
     return m_pDoc->ReducedMap();
 }
 
+const double* CComponentSim::LatestValue(int node) const
+{
+    if (!m_pDoc->Maximal()) {
+        const double* solution = m_pDoc->PreviousSolution();
+        return solution ? solution + node : nullptr;
+    }
+    const int partition = m_SetPartition[MappedEntries];
+    const double* solution = partition ? m_pDoc->PreviousSolution(partition) : nullptr;
+    return solution ? solution + m_pDoc->PartitionMap(partition)(node) : nullptr;
+}
+
 int CComponentSim::ClaimPartitionSet(const IndexMap& map, int partition)
 {
     bool touches = false;

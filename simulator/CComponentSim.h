@@ -137,6 +137,11 @@ protected:
     bool Fail(const QString& text) const;
     // The document's global-to-reduced map.
     IndexMap ReducedMap() const;
+    // Where the last solution of the system that alone computes the node keeps its value (see
+    // CSimulatorDoc::PreviousSolution), for an element whose nodes all lie in one system: from the
+    // first iteration of step k until that system's solve it holds results column k - 1, afterwards
+    // column k, in one place for all of them. Null where the results table is the only such place.
+    const double* LatestValue(int node) const;
 
     // The systems one element can be bound to in one run: the full system; the reduced system or the
     // partition of its nodes (a line: of one port); the partition of a line's other port.

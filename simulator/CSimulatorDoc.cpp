@@ -379,7 +379,7 @@ void CSimulatorDoc::FreeWorkArrays()
     }
     m_Touching = {};
     for (StepList* list : {&m_BeginList, &m_PreSolveList, &m_StampAllList, &m_StampRhsList, &m_IterateList,
-                           &m_EndList, &m_PartStampAll, &m_PartStampRhs})
+                           &m_EndList, &m_PartStampRhs})
         *list = {};
 }
 

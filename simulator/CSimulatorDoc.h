@@ -277,8 +277,8 @@ private:
         std::vector<std::size_t> firstRun;
     };
     void BuildStepLists();
-    // The partitions' stamps, partition after partition: every element of each, or those that stamp
-    // the right-hand side at every step.
+    // The stamps of the partitions' right-hand sides, partition after partition: the elements that
+    // stamp them at every step.
     void BuildPartitionStepLists();
     void AllocateSystem(LinearSystem& sys, int n, const std::vector<int>* toGlobal);
     // Runs the operation (a CComponentSim::StepOp) on the list; true when an element asked for
@@ -348,7 +348,7 @@ private:
     std::vector<std::vector<CComponentSim*>> m_PartElements;
     std::vector<std::vector<CComponentSim*>> m_Touching; // node -> elements touching it
     StepList m_BeginList, m_PreSolveList, m_StampAllList, m_StampRhsList, m_IterateList, m_EndList;
-    StepList m_PartStampAll, m_PartStampRhs;
+    StepList m_PartStampRhs;
     LinearSystem m_Full;
     LinearSystem m_Reduced;
     std::vector<LinearSystem> m_Parts;

@@ -127,27 +127,24 @@ void CSimulatorDoc::BuildStepLists()
 
 void CSimulatorDoc::BuildPartitionStepLists()
 {
-    for (StepList* list : {&m_PartStampAll, &m_PartStampRhs})
-        *list = {};
+    StepList& list = m_PartStampRhs;
+    list = {};
     if (!m_Maximal) return;
-    for (StepList* list : {&m_PartStampAll, &m_PartStampRhs}) {
-        const bool rhs = list == &m_PartStampRhs;
-        list->firstRun.push_back(0);
-        for (int p = 1; p <= m_PartitionCount; ++p) {
-            if (p % 256 == 0) PumpWhenDue();
-            const void* previous = nullptr;
-            for (CComponentSim* e : m_PartElements[size_t(p)]) {
-                if (rhs && !(e->StepOps & CComponentSim::StampOp)) continue;
-                const void* batch = e->BatchClass();
-                if (batch && batch == previous && list->runs.size() > list->firstRun.back())
-                    ++list->runs.back().second;
-                else
-                    list->runs.emplace_back(list->elements.size(), 1);
-                list->elements.push_back(e);
-                previous = batch;
-            }
-            list->firstRun.push_back(list->runs.size());
+    list.firstRun.push_back(0);
+    for (int p = 1; p <= m_PartitionCount; ++p) {
+        if (p % 256 == 0) PumpWhenDue();
+        const void* previous = nullptr;
+        for (CComponentSim* e : m_PartElements[size_t(p)]) {
+            if (!(e->StepOps & CComponentSim::StampOp)) continue;
+            const void* batch = e->BatchClass();
+            if (batch && batch == previous)
+                ++list.runs.back().second;
+            else
+                list.runs.emplace_back(list.elements.size(), 1);
+            list.elements.push_back(e);
+            previous = batch;
         }
+        list.firstRun.push_back(list.runs.size());
     }
     for (int p = 1; p <= m_PartitionCount; ++p)
         for (std::size_t r = m_PartStampRhs.firstRun[size_t(p) - 1]; r < m_PartStampRhs.firstRun[size_t(p)];
@@ -383,10 +380,16 @@ void CSimulatorDoc::AssemblePartitions(int k)
         const bool rebuild = m_PartitionDirty[size_t(p)] != 0;
         std::fill(sys.rhs.begin(), sys.rhs.end(), 0.0);
         if (rebuild) sys.A.zero();
-        // Elements that add nothing to the right-hand side alone are left out when only it is rebuilt.
-        const StepList& list = rebuild ? m_PartStampAll : m_PartStampRhs;
+        // A rebuild stamps every element, one by one; the right-hand side alone only comes from the
+        // elements that add to it, in the batches that stream through it.
+        if (rebuild) {
+            for (CComponentSim* e : m_PartElements[size_t(p)])
+                e->StampPartition(false, k, p);
+            continue;
+        }
+        const StepList& list = m_PartStampRhs;
         RunStepRuns(list, list.firstRun[size_t(p) - 1], list.firstRun[size_t(p)], CComponentSim::StampOp, k,
-                    !rebuild, p);
+                    true, p);
     }
 }
 

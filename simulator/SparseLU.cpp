@@ -42,11 +42,12 @@ struct SparseLU::Pattern {
 };
 
 namespace {
-// A pivot below this in a row scaled to 1 is rounding noise.
-constexpr double kTinyPivot = 1e-14;
+// A pivot below this in a row scaled to 1 is rounding noise; one beyond the other bound has grown out of
+// all proportion (or is infinite).
+constexpr double kTinyPivot = 1e-14, kHugePivot = 1e150;
 // How far ahead of its store in a results row the solve asks for the line (bytes).
 constexpr std::uintptr_t kResultsLookahead = 64;
-constexpr std::uint64_t kExponent = 0x7ff0000000000000u;
+constexpr std::uint64_t kExponent = 0x7ff0000000000000u, kExponentOne = std::uint64_t(1) << 52;
 inline bool notFinite(double v)
 {
     return (std::bit_cast<std::uint64_t>(v) & kExponent) == kExponent;
@@ -298,10 +299,12 @@ bool SparseLU::refactor(bool fresh)
     // U it multiplies off itself before its own pivot's reciprocal is taken again. The rows of U are
     // those of the elimination until the end.
     double* const f = m_factor.data();
-    bool unusual = false; // a value that is not finite
+    // One added to the exponent bits of a value that is not finite, and only of such a value, carries
+    // into the sign bit.
+    std::uint64_t carries = 0;
     for (std::size_t s = 0; s < m_sourceSlot.size(); ++s) {
         const double v = *m_sourceValue[s];
-        unusual |= notFinite(v);
+        carries |= (std::bit_cast<std::uint64_t>(v) & kExponent) + kExponentOne;
         f[m_sourceSlot[s]] = v * m_sourceScale[s];
     }
     const double* const pivots = f + m_pivotBase;
@@ -320,19 +323,23 @@ bool SparseLU::refactor(bool fresh)
         }
         inverse[i] = 1.0 / pivots[i];
     }
-    // A zero pivot, or one at the level of rounding in its scaled row: the matrix is singular, or so
-    // near it that whether it is depends on the order of elimination; the dense routines' own verdict
-    // is then the run's.
-    for (int i = 0; i < m_n; ++i)
-        unusual |= notFinite(inverse[i]) || std::fabs(pivots[i]) < kTinyPivot;
     // Each row of U divided by its pivot: the substitution then takes one product less in its chain.
     double* const high = f + m_highBase;
     for (std::size_t e = 0; e < m_highRow.size(); ++e)
         high[e] *= inverse[m_highRow[e]];
-    // Values beyond the range of a double (a row whose entries grew far past the scale it was given).
-    for (std::size_t e = 0; e < m_factor.size(); ++e)
-        unusual |= notFinite(f[e]);
-    return !unusual && (fresh || !moved);
+    return !(carries >> 63) && (fresh || !moved) && pivotsUsable();
+}
+
+bool SparseLU::pivotsUsable() const
+{
+    // A pivot that is zero, or at the level of rounding in its scaled row: the matrix is singular, or
+    // so near it that whether it is depends on the order of elimination; the dense routines' own
+    // verdict is then the run's. (Not a number fails the comparison too.)
+    const double* const pivots = m_factor.data() + m_pivotBase;
+    bool usable = true;
+    for (int i = 0; i < m_n; ++i)
+        usable &= std::fabs(pivots[i]) >= kTinyPivot && std::fabs(pivots[i]) <= kHugePivot;
+    return usable;
 }
 
 void SparseLU::solve(double* b, double* const* out, int column, double* solution)

@@ -62,10 +62,12 @@ private:
     void planUpdates();
     // The index in m_factor of row i's entry in column j (a position), -1 when it has none.
     int slotOf(int i, int j) const;
-    // The factors by the plan from the matrix's values; false when a row is empty, a value is not
-    // finite, a pivot is zero, or (unless `fresh`: KLU has just chosen the pivots) a multiplier is
-    // beyond KLU's tolerance, so that KLU would now pivot on another row.
+    // The factors by the plan from the matrix's values; false when a value is not finite, a pivot is
+    // (near) zero, or (unless `fresh`: KLU has just chosen the pivots) a multiplier is beyond KLU's
+    // tolerance, so that KLU would now pivot on another row.
     bool refactor(bool fresh);
+    // Whether the pivots just computed may be used: none too small or too large.
+    bool pivotsUsable() const;
 
     int m_n = 0;
     std::unique_ptr<KluState> m_klu;
