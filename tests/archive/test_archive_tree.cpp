@@ -3,6 +3,8 @@
 #include "ChildRun.h"
 #include "OrliskArchive.h"
 
+#include <sys/stat.h>
+
 using namespace orlisk;
 using ArchiveTree = ArchiveFixture;
 
@@ -30,6 +32,12 @@ TEST_F(ArchiveTree, RootsComeFromTheFirstDriveWithAListOfRoots)
     EXPECT_EQ(Roots(), QStringList{"D:\\Shots\\"});
     write("c/Orlisk/orlisk.ini", "[Other]\r\n"); // found first, but empty: no default either
     EXPECT_EQ(Roots(), QStringList{});
+    // A list that is no regular file is passed over at once, as a missing one is.
+    QFile::remove(tmp.filePath("c/Orlisk/orlisk.ini"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(tmp.filePath("c/Orlisk/orlisk.ini")).constData(), 0600), 0);
+    const ChildOutcome read =
+        RunInChild([] { return Roots() == QStringList{"D:\\Shots\\"}; }, ChildLimits{{}, 10});
+    EXPECT_TRUE(read.finished && read.succeeded);
 }
 
 TEST_F(ArchiveTree, ListsAreSortedAndFollowTheArchiveRules)
