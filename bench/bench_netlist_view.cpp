@@ -21,12 +21,6 @@ namespace {
 
 constexpr qsizetype kNetlistCharacters = 10 * 1000 * 1000;
 
-class Quiet : public UiServices {
-public:
-    void message(const QString&) override {}
-    Answer question(const QString&, Buttons) override { return Answer::Ok; }
-};
-
 QString netlist(bool oneLine)
 {
     QString text = QStringLiteral("* a large netlist\n");
@@ -49,8 +43,7 @@ void open(benchmark::State& state)
             return;
         }
     }
-    Quiet quiet;
-    setUi(&quiet);
+    ScriptedUiServices quiet;
     double command = 0, longest = 0;
     for (auto _ : state) {
         QElapsedTimer clock;
@@ -72,7 +65,6 @@ void open(benchmark::State& state)
         state.SetIterationTime(clock.nsecsElapsed() * 1e-9);
         doc.RemoveView(&view);
     }
-    setUi(nullptr);
     state.counters["commandMs"] = command;
     state.counters["longestStepMs"] = longest;
 }
@@ -86,13 +78,3 @@ BENCHMARK(open)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond)
     ->Iterations(1);
-
-int main(int argc, char** argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -117,18 +117,12 @@ TEST(ZoomViewWidget, AFailedPrintSaysSoAndKeepsAnOlderFile)
     TestView view;
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("view.pdf"));
-    {
-        QFile old(path);
-        ASSERT_TRUE(old.open(QIODevice::WriteOnly) && old.write("old") == 3);
-    }
     ScriptedUiServices ui;
-    const ChildOutcome full = RunOnFullDisk(1000, [&] { return view.PrintToPdf(path); });
+    const OverwriteOutcome full = OverwriteOnFullDisk(path, 1000, [&] { return view.PrintToPdf(path); });
     ASSERT_TRUE(full.finished);
     EXPECT_FALSE(full.succeeded);
     EXPECT_EQ(full.messages, QStringList{"Cannot save the file " + path + ".\nFile too large."});
-    QFile pdf(path);
-    ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
-    EXPECT_EQ(pdf.readAll(), "old");
+    EXPECT_EQ(full.after, "old");
 
     // No printer of that name: Quick Print has nowhere to go.
     const QString before = PrintDefaults::PrinterName();

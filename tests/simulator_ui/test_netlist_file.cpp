@@ -3,6 +3,8 @@
 
 #include <QtTest/QTest>
 
+#include <cmath>
+
 namespace {
 
 QByteArray utf16le(const QString& text)
@@ -84,8 +86,31 @@ TEST_F(NetlistTest, ACirFileOpensShowsItsTextAndSavesByteForByte)
     EXPECT_EQ(ActiveNetlist(), view);
 }
 
+namespace {
+
+// A netlist file opened with File Open in the program.
+class NetlistOpenTest : public NetlistTest {
+protected:
+    CSimulatorView* Open(const QString& name, const QByteArray& bytes)
+    {
+        write(name, bytes);
+        nextFile = tmp.filePath(name);
+        Frame().OnCommand(ID_FILE_OPEN);
+        return ActiveNetlist();
+    }
+    // The divider's output after a run, NaN when there is none.
+    double RunDivider(CSimulatorView* view)
+    {
+        Simulate();
+        double out[1];
+        return Doc(view)->GetTraceValues(QStringLiteral("V(NOUT)"), 1, out) ? out[0] : std::nan("");
+    }
+};
+
+} // namespace
+
 // The bytes of the file decide how it is read: what another editor saved opens and runs as well.
-TEST_F(NetlistTest, ANetlistInAnyEncodingOpensAndRuns)
+TEST_F(NetlistOpenTest, ANetlistInAnyEncodingOpensAndRuns)
 {
     QString crlf = kDivider;
     crlf.replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
@@ -99,31 +124,22 @@ TEST_F(NetlistTest, ANetlistInAnyEncodingOpensAndRuns)
     };
     Start();
     for (const auto& [name, bytes] : files) {
-        write(QString::fromLatin1(name), bytes);
-        nextFile = tmp.filePath(QString::fromLatin1(name));
-        Frame().OnCommand(ID_FILE_OPEN);
-        CSimulatorView* view = ActiveNetlist();
+        CSimulatorView* view = Open(QString::fromLatin1(name), bytes);
         ASSERT_TRUE(view) << name;
         EXPECT_EQ(view->NetlistText(), kDivider) << name;
-        Simulate();
-        double out[1];
-        ASSERT_TRUE(Doc(view)->GetTraceValues(QStringLiteral("V(NOUT)"), 1, out)) << name;
-        EXPECT_NEAR(out[0], 7.5, 1e-9) << name;
+        EXPECT_NEAR(RunDivider(view), 7.5, 1e-9) << name;
     }
 }
 
 // A large netlist comes in a step at a time: the window answers meanwhile, shows the document's text
 // to every command, takes no typing and counts nothing as an edit.
-TEST_F(NetlistTest, ALargeNetlistComesIntoTheWindowAStepAtATime)
+TEST_F(NetlistOpenTest, ALargeNetlistComesIntoTheWindowAStepAtATime)
 {
     QString text = kDivider;
     for (int i = 0; text.size() < 3 * CSimulatorView::kFillAtOnce; ++i)
         text += QStringLiteral("* line %1 of a long comment\n").arg(i);
-    write(QStringLiteral("large.cir"), text.toUtf8());
-    nextFile = tmp.filePath(QStringLiteral("large.cir"));
     Start();
-    Frame().OnCommand(ID_FILE_OPEN);
-    CSimulatorView* view = ActiveNetlist();
+    CSimulatorView* view = Open(QStringLiteral("large.cir"), text.toUtf8());
     ASSERT_TRUE(view);
     ASSERT_TRUE(view->IsFilling());
     EXPECT_TRUE(view->isReadOnly());
@@ -141,16 +157,13 @@ TEST_F(NetlistTest, ALargeNetlistComesIntoTheWindowAStepAtATime)
 
 // A line whose layout alone would hold the window for seconds at every change is shown in pieces;
 // the netlist itself stays as it is, and runs.
-TEST_F(NetlistTest, ALineTooLongToLayOutIsShownInPiecesAndRunsAsItIs)
+TEST_F(NetlistOpenTest, ALineTooLongToLayOutIsShownInPiecesAndRunsAsItIs)
 {
     const QString longLine =
         QStringLiteral("R2 NOUT 0 3K") + QString(2 * CSimulatorView::kLongestShownLine, u' ');
     const QString text = QStringLiteral("* divider\nV1 NIN 0 DC 10\nR1 NIN NOUT 1K\n") + longLine + u'\n';
-    write(QStringLiteral("long.cir"), text.toUtf8());
-    nextFile = tmp.filePath(QStringLiteral("long.cir"));
     Start();
-    Frame().OnCommand(ID_FILE_OPEN);
-    CSimulatorView* view = ActiveNetlist();
+    CSimulatorView* view = Open(QStringLiteral("long.cir"), text.toUtf8());
     ASSERT_TRUE(view);
     QTRY_VERIFY_WITH_TIMEOUT(!view->IsFilling(), 20000);
     EXPECT_EQ(ui.messages,
@@ -159,9 +172,6 @@ TEST_F(NetlistTest, ALineTooLongToLayOutIsShownInPiecesAndRunsAsItIs)
     EXPECT_TRUE(view->isReadOnly());
     EXPECT_EQ(view->document()->blockCount(), 3 + 3 + 1);
     EXPECT_EQ(view->NetlistText(), text);
-    Simulate();
-    double out[1];
-    ASSERT_TRUE(Doc(view)->GetTraceValues(QStringLiteral("V(NOUT)"), 1, out));
-    EXPECT_NEAR(out[0], 7.5, 1e-9);
+    EXPECT_NEAR(RunDivider(view), 7.5, 1e-9);
     EXPECT_FALSE(Doc(view)->IsModified());
 }

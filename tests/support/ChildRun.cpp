@@ -3,6 +3,7 @@
 #include "UiServices.h"
 
 #include <QDeadlineTimer>
+#include <QFile>
 
 #include <cerrno>
 #include <csignal>
@@ -84,5 +85,16 @@ ChildOutcome RunInChild(const std::function<bool()>& work, const ChildLimits& li
     ChildOutcome outcome{true, answer[0] == '1', {}};
     for (const QByteArray& m : answer.mid(1).split('\0'))
         if (!m.isEmpty()) outcome.messages << QString::fromUtf8(m);
+    return outcome;
+}
+
+OverwriteOutcome OverwriteOnFullDisk(const QString& path, qint64 bytes, const std::function<bool()>& work)
+{
+    OverwriteOutcome outcome;
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write("old") != 3) return outcome;
+    file.close();
+    static_cast<ChildOutcome&>(outcome) = RunOnFullDisk(bytes, work);
+    if (file.open(QIODevice::ReadOnly)) outcome.after = file.readAll();
     return outcome;
 }

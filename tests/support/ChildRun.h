@@ -27,3 +27,9 @@ inline ChildOutcome RunOnFullDisk(qint64 bytes, const std::function<bool()>& wor
 {
     return RunInChild(work, ChildLimits{bytes});
 }
+// A save onto a full disk over a file that holds "old": what the work did, and what the file holds
+// after it.
+struct OverwriteOutcome : ChildOutcome {
+    QByteArray after;
+};
+OverwriteOutcome OverwriteOnFullDisk(const QString& path, qint64 bytes, const std::function<bool()>& work);
