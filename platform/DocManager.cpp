@@ -50,6 +50,13 @@ QList<DocTemplate*> DocManager::Templates() const
     return list;
 }
 
+DocTemplate* DocManager::FindTemplate(std::type_index documentClass) const
+{
+    for (const auto& t : m_Templates)
+        if (t->DocumentClass() == documentClass) return t.get();
+    return nullptr;
+}
+
 QList<Document*> DocManager::GetOpenDocuments() const
 {
     QList<Document*> list;

@@ -6,6 +6,8 @@
 
 #include <functional>
 #include <memory>
+#include <typeindex>
+#include <typeinfo>
 #include <vector>
 
 class Document;
@@ -28,6 +30,9 @@ public:
 
     void AddDocTemplate(std::unique_ptr<DocTemplate> docTemplate);
     QList<DocTemplate*> Templates() const;
+    // The template whose documents are of class D (the first registered); null when none is.
+    template <class D> DocTemplate* FindTemplate() const { return FindTemplate(typeid(D)); }
+    DocTemplate* FindTemplate(std::type_index documentClass) const;
     // Every open document of every template, in template order.
     QList<Document*> GetOpenDocuments() const;
 

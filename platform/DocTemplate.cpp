@@ -27,9 +27,9 @@ void setFrameHost(FrameHost* host)
     g_host = host;
 }
 
-DocTemplate::DocTemplate(int resourceId, const QString& strings, DocumentFactory makeDocument,
-                         ViewFactory makeView)
-    : m_ResourceId(resourceId), m_Strings(strings.split(QLatin1Char('\n'))),
+DocTemplate::DocTemplate(int resourceId, const QString& strings, std::type_index documentClass,
+                         DocumentFactory makeDocument, ViewFactory makeView)
+    : m_ResourceId(resourceId), m_DocumentClass(documentClass), m_Strings(strings.split(QLatin1Char('\n'))),
       m_MakeDocument(std::move(makeDocument)), m_MakeView(std::move(makeView))
 {
 }

@@ -7,23 +7,15 @@
 #include "Ribbon.h"
 
 #include <QAbstractButton>
+#include <QBuffer>
 #include <QCoreApplication>
 
-namespace {
-DocTemplate* plotTemplate(DocManager& docs)
-{
-    for (DocTemplate* t : docs.Templates())
-        if (t->GetDocString(DocTemplate::windowTitle) == QStringLiteral("Torvex Plot")) return t;
-    return nullptr;
-}
-} // namespace
-
-TEST_F(ShellTest, APlotOpensThroughTheTemplateNamedTorvexPlotFittedWithTheHomeTabWhoseButtonsReachIt)
+TEST_F(ShellTest, APlotOpensThroughThePlotTemplateFittedWithTheHomeTabWhoseButtonsReachIt)
 {
     Start({}, TemplateMakers::Program());
     Ribbon* ribbon = Frame().GetRibbonBar();
     ribbon->SetActiveCategory(ribbon->FindCategory(QStringLiteral("Simulate")));
-    DocTemplate* plots = plotTemplate(Docs());
+    DocTemplate* plots = Docs().FindTemplate<CPlotDoc>();
     ASSERT_NE(plots, nullptr);
     auto* doc = dynamic_cast<CPlotDoc*>(plots->OpenDocumentFile(QString()));
     ASSERT_NE(doc, nullptr);

@@ -2,6 +2,7 @@
 // the window, and the untouched documents that opening a schematic closes.
 #include "ShellFixture.h"
 
+#include "CPlotDoc.h"
 #include "CSimulatorDoc.h"
 #include "CSimulatorView.h"
 #include "CTorvex2Doc.h"
@@ -122,6 +123,10 @@ TEST_F(SchematicWindow, OpeningASchematicClosesOnlyUntouchedDocumentsAndOnlyOnce
          nullptr,
          [](Document& d) { d.SetModifiedFlag(); },
          {"Schematic1", "large.cas"}},
+        {"plot",
+         [this] { Docs().FindTemplate<CPlotDoc>()->OpenDocumentFile(QString()); },
+         nullptr,
+         {"large.cas", "Untitled"}},
         {"untouched netlist",
          [this] {
              newType = 1;
