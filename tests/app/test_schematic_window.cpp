@@ -78,7 +78,8 @@ TEST_F(SchematicWindow, TheProgramStartsWithABlankSchematicAndOffersBothDocument
         return QString();
     };
     Frame().OnCommand(ID_FILE_OPEN);
-    EXPECT_EQ(offered, (QStringList{"Torvex Schematic (*.cas)", "Torvex Netlist (*.cir)", "All Files (*)"}));
+    EXPECT_EQ(offered, (QStringList{"Torvex Schematic (*.cas)", "Torvex Netlist (*.cir)",
+                                    "Torvex Plot (*.plt)", "All Files (*)"}));
 
     newType = 0;
     Frame().OnCommand(ID_FILE_NEW);
