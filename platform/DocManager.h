@@ -35,6 +35,10 @@ public:
     DocTemplate* FindTemplate(std::type_index documentClass) const;
     // Every open document of every template, in template order.
     QList<Document*> GetOpenDocuments() const;
+    // The open document that holds the file, of any template; null when none does.
+    Document* FindOpenDocument(const QString& path) const;
+    // Brings the window of the document that holds the file to the front; null when none does.
+    Document* ActivateOpenDocument(const QString& path) const;
 
     // The names File New offers, and the filters File Open lists (without "All Files").
     QStringList FileNewNames() const;

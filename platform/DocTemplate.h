@@ -70,6 +70,9 @@ public:
     // The file's fit: already open (the open document in alreadyOpen), matching extension
     // (native) or any other file (foreign).
     Confidence MatchDocType(const QString& path, Document** alreadyOpen = nullptr) const;
+    // The document of this template that holds the file, by whatever spelling of its path (links,
+    // "..", relative paths); null when none does.
+    Document* FindDocument(const QString& path) const;
 
     // A new document (empty path) or the document of a file, with a frame when a host exists.
     // Null when the document cannot be made, created or read; a file that cannot be read has shown

@@ -6,6 +6,7 @@
 #include "CommandIds.h"
 #include "ComponentClasses.h"
 #include "ComponentListCheck.h"
+#include "DocManager.h"
 #include "DocTemplate.h"
 #include "FirstGeneration.h"
 #include "OpenDocuments.h"
@@ -441,6 +442,8 @@ DocumentHandle CTorvex2Doc::OpenDocumentWindow(const QString& path)
 {
     DocTemplate* docTemplate = Template();
     if (!docTemplate) return {};
+    if (const DocManager* manager = DocManager::Instance())
+        if (Document* open = manager->ActivateOpenDocument(path)) return {open, open->Liveness(), true};
     // Opening a schematic closes the untouched documents; this one has a dialog running over it and
     // must stay, even with no file and nothing changed.
     BusyScope busy(*this);
@@ -451,7 +454,7 @@ DocumentHandle CTorvex2Doc::OpenDocumentWindow(const QString& path)
 
 void CTorvex2Doc::CloseDocumentWindow(const DocumentHandle& document)
 {
-    if (!document.IsOpen() || document.document == this) return;
+    if (!document.IsOpen() || document.wasOpen || document.document == this) return;
     if (DocTemplate* docTemplate = document.document->Template())
         docTemplate->CloseDocument(document.document);
 }
