@@ -141,6 +141,7 @@ bool CTorvex2Doc::OnNewDocument()
     if (!Document::OnNewDocument()) return false;
     SetDefaults();
     CheckPoint();
+    MarkSaved();
     return true;
 }
 
@@ -149,12 +150,15 @@ bool CTorvex2Doc::OnOpenDocument(const QString& path)
     BusyScope busy(*this);
     if (!Document::OnOpenDocument(path)) return false;
     CloseUntouchedDocuments();
-    // A repair makes the document differ from its file: it is saved on closing like any edit.
-    if (!CheckComponentList(m_Objects) &&
+    // A repair makes the document differ from its file: it is saved on closing like any edit, and no
+    // state that undo reaches is the file's.
+    const bool repaired =
+        !CheckComponentList(m_Objects) &&
         ui().question(RepairOffer(), UiServices::Buttons::YesNo) == UiServices::Answer::Yes &&
-        RunComponentListDialog(*this))
-        SetModifiedFlag(true);
+        RunComponentListDialog(*this);
+    if (repaired) SetModifiedFlag(true);
     CheckPoint();
+    if (!repaired) MarkSaved();
     return true;
 }
 
@@ -168,6 +172,7 @@ bool CTorvex2Doc::OnSaveDocument(const QString& path)
     // A failed save keeps the old number, so a converted file is still asked about next time.
     if (!Document::OnSaveDocument(path)) return false;
     SchematicFileVersion = kFileVersion;
+    MarkSaved();
     return true;
 }
 
@@ -239,6 +244,11 @@ void CTorvex2Doc::Serialize(Archive& ar)
         WriteContents(ar, false);
     else
         ReadContents(ar, false);
+}
+
+void CTorvex2Doc::RestoredState(bool saved)
+{
+    SetModifiedFlag(!saved);
 }
 
 void CTorvex2Doc::SerializeForUndo(Archive& ar)

@@ -1,4 +1,5 @@
-// The program's documents and their files: one window per file, whoever opens it.
+// The program's documents and their files: one window per file, whoever opens it, and a modified
+// mark that follows undo and redo to and from the saved state.
 #include "ShellFixture.h"
 
 #include "CSubcircuit.h"
@@ -94,4 +95,52 @@ TEST_F(ProgramDocuments, SaveAsOntoTheFileOfAnotherOpenDocumentIsRefused)
     EXPECT_TRUE(ui.messages.isEmpty()) << qPrintable(ui.messages.join(u'\n'));
     EXPECT_EQ(other->PathName(), dir.filePath(QStringLiteral("b.cas")));
     EXPECT_EQ(Docs().RecentFiles()->Files(), (QStringList{other->PathName(), a}));
+}
+
+TEST_F(ProgramDocuments, UndoAwayFromTheSavedStateMarksTheDocumentModifiedAndRedoBackClearsIt)
+{
+    auto* doc = dynamic_cast<CTorvex2Doc*>(Active());
+    ASSERT_NE(doc, nullptr);
+    const auto edit = [&] {
+        doc->Components().push_back(CTorvex2Doc::CreateComponent(TypeTextSelectionTool));
+        doc->RecordEdit(); // as the window ends every edit
+    };
+    edit();
+    nextFile = dir.filePath(QStringLiteral("saved.cas"));
+    ASSERT_TRUE(Frame().OnCommand(ID_FILE_SAVE));
+    const QByteArray saved = contents(nextFile);
+    EXPECT_FALSE(doc->IsModified());
+
+    Frame().OnCommand(ID_EDIT_UNDO);
+    EXPECT_TRUE(doc->Components().empty());
+    EXPECT_TRUE(doc->IsModified());
+    // Close asks, and Cancel keeps the window and the file.
+    ui.answers = {UiServices::Answer::Cancel};
+    Frame().OnCommand(ID_FILE_CLOSE);
+    EXPECT_EQ(ui.messages,
+              QStringList{QStringLiteral("Save changes to %1?").arg(QDir::toNativeSeparators(nextFile))});
+    ASSERT_TRUE(Docs().GetOpenDocuments().contains(doc));
+    EXPECT_EQ(contents(nextFile), saved);
+
+    Frame().OnCommand(ID_EDIT_REDO);
+    EXPECT_FALSE(doc->IsModified());
+    // Saved at the undone state, the mark follows the new saved state.
+    Frame().OnCommand(ID_EDIT_UNDO);
+    ASSERT_TRUE(Frame().OnCommand(ID_FILE_SAVE));
+    Frame().OnCommand(ID_EDIT_REDO);
+    EXPECT_TRUE(doc->IsModified());
+    Frame().OnCommand(ID_EDIT_UNDO);
+    EXPECT_FALSE(doc->IsModified());
+
+    // A change that took no snapshot of its own is part of the saved state that undo comes back to.
+    doc->OnPageSize(ID_PageSizeB);
+    ASSERT_TRUE(Frame().OnCommand(ID_FILE_SAVE));
+    edit();
+    Frame().OnCommand(ID_EDIT_UNDO);
+    EXPECT_EQ(std::tuple(doc->PageRect, doc->IsModified()), std::tuple(Rect{0, 0, 24480, -15840}, false));
+
+    ui.messages.clear();
+    Frame().OnCommand(ID_FILE_CLOSE);
+    EXPECT_TRUE(ui.messages.isEmpty());
+    EXPECT_FALSE(Docs().GetOpenDocuments().contains(doc));
 }
