@@ -422,7 +422,12 @@ void CTorvex2Doc::ImportFirstGenerationSchematic(Archive& ar, qint32 version)
         for (QString& s : settings)
             s = ar.ReadString();
     }
-    head.objects = ConvertFirstGenerationObjects(head.objects);
+    // Objects left out are named, and a file of which nothing is left is refused, so that saving
+    // an empty page cannot overwrite it.
+    std::vector<quint32> leftOut;
+    const bool hadObjects = !head.objects.empty();
+    head.objects = ConvertFirstGenerationObjects(head.objects, &leftOut);
+    if (hadObjects && head.objects.empty()) throw OpenRefused{LeftOutObjectsMessage(leftOut, true)};
     // The old counters belong to the old names; today's start from the converted names.
     head.counters.assign(kCounterCount, 0);
     RaiseDesignatorCounters(head.objects, head.counters);
@@ -430,6 +435,8 @@ void CTorvex2Doc::ImportFirstGenerationSchematic(Archive& ar, qint32 version)
     TakeHead(head);
     SchematicFileVersion = version;
     SetRunSettings(settings);
+    // A sub-circuit read for a netlist says nothing: its objects are the user's only as a block.
+    if (!leftOut.empty() && !m_Detached) ui().message(LeftOutObjectsMessage(leftOut, false));
     if (m_Views) m_Views->UpdateAllViews();
 }
 
