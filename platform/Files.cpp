@@ -28,7 +28,7 @@ struct KindLimit {
 constexpr KindLimit kLimits[] = {
     {Kind::Schematic, 256 * kMB, "a schematic"},  {Kind::Netlist, 64 * kMB, "a netlist"},
     {Kind::Plot, 1024 * kMB, "a plot"},           {Kind::Waveform, 1024 * kMB, "a waveform"},
-    {Kind::RootList, 1 * kMB, "a list of roots"}, {Kind::PrintedPages, 1024 * kMB, "printed pages"},
+    {Kind::RootList, 1 * kMB, "a list of roots"},
 };
 
 constexpr bool inKindOrder()

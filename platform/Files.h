@@ -7,17 +7,16 @@
 #include <optional>
 
 // The one way the program reads a file and the one way it writes one. Documents, waveforms, the
-// archive's ini files, text tables, printed pages and the drivers all go through here.
+// archive's ini files, text tables, PDF files and the drivers all go through here.
 namespace files {
 
 // What a file holds; each kind has the largest size that is read of it.
 enum class Kind {
-    Schematic,    // .cas, first-generation files and sub-circuit blocks
-    Netlist,      // .cir
-    Plot,         // a saved plot document
-    Waveform,     // .wvf
-    RootList,     // the archive's list of roots (orlisk.ini)
-    PrintedPages, // the pages of a print to a file, on their way to their place
+    Schematic, // .cas, first-generation files and sub-circuit blocks
+    Netlist,   // .cir
+    Plot,      // a saved plot document
+    Waveform,  // .wvf
+    RootList,  // the archive's list of roots (orlisk.ini)
     Count
 };
 
