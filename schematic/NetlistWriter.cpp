@@ -28,7 +28,9 @@ constexpr int kMaxBlockDepth = 32;
 // control character would start a statement of its own; a tab would glue two tokens together.
 bool IsControl(QChar c)
 {
-    return c.category() == QChar::Other_Control;
+    const QChar::Category category = c.category();
+    return category == QChar::Other_Control || category == QChar::Separator_Line ||
+           category == QChar::Separator_Paragraph;
 }
 
 // Inside a name a blank would split it, so blanks become "_" there as well.
@@ -367,8 +369,9 @@ bool NetlistWriter::Write(CTorvex2Doc& doc, const QString& prefix, const QString
 
     // Only the outermost level: a reserve at each block would copy the text written so far each time.
     if (out.isEmpty()) out.reserve(qsizetype(sheet.items.size()) * 32);
-    out += u'*' + prefix + QStringLiteral(" TORVEX Generated Netlist of ") + DocumentName(doc) +
-           QStringLiteral("\r\n");
+    // A file name on Linux may hold a line break as well.
+    out += u'*' + prefix + QStringLiteral(" TORVEX Generated Netlist of ") +
+           StatementText(DocumentName(doc), {}) + QStringLiteral("\r\n");
     return WriteLines(sheet, out);
 }
 
@@ -384,7 +387,8 @@ bool NetlistWriter::WriteLines(WrittenDocument& sheet, QString& out)
         // and what follows the value.
         const QString name = EmittedName(sheet.Text(item.name) + sheet.prefix);
         const auto text = [&](size_t label) {
-            return CTorvex2Doc::SubstituteParameters(sheet.Text(label), sheet.names, sheet.values);
+            return StatementText(
+                CTorvex2Doc::SubstituteParameters(sheet.Text(label), sheet.names, sheet.values), name);
         };
         QString value, rest;
         size_t pins = 2;
@@ -426,8 +430,7 @@ bool NetlistWriter::ExpandBlock(WrittenDocument& sheet, const WrittenItem& block
     const QString path = resolveSubcircuitFile(file, sheet.doc.PathName());
     if (path.isEmpty()) return Fail(message);
     const QString canonical = CanonicalPath(path);
-    // A file inside itself, at any depth, would never end.
-    if (m_Chain.contains(canonical) || m_Depth >= kMaxBlockDepth) return Fail(message);
+    if (const QString refused = RefusedBlock(file, canonical); !refused.isEmpty()) return Fail(refused);
     QString reason;
     const std::unique_ptr<CTorvex2Doc> sub = CTorvex2Doc::OpenDetached(path, &reason);
     if (!sub) return Fail(message + u'\n' + reason);
@@ -447,6 +450,35 @@ bool NetlistWriter::ExpandBlock(WrittenDocument& sheet, const WrittenItem& block
     if (!written) return false;
     out += QStringLiteral("*_") + blockName + QStringLiteral(" Ends\r\n");
     return true;
+}
+
+QString NetlistWriter::RefusedBlock(const QString& label, const QString& canonical) const
+{
+    // A file inside itself, at any depth, would never end.
+    const qsizetype at = m_Chain.indexOf(canonical);
+    if (at >= 0 && at == m_Chain.size() - 1)
+        return QStringLiteral("Error.  The subcircuit file '") + label + QStringLiteral("' includes itself.");
+    if (at >= 0)
+        return QStringLiteral("Error.  These subcircuit files include each other in a cycle: ") +
+               (m_Chain.mid(at) << canonical).join(QStringLiteral(" -> "));
+    if (m_Depth >= kMaxBlockDepth)
+        return QStringLiteral("Error.  The subcircuit file '") + label + QStringLiteral("' would stand ") +
+               QString::number(m_Depth + 1) + QStringLiteral(" blocks deep; blocks stand at most ") +
+               QString::number(kMaxBlockDepth) + QStringLiteral(" deep inside each other.");
+    return {};
+}
+
+QString NetlistWriter::StatementText(QString text, const QString& element)
+{
+    bool blanked = false;
+    for (QChar& c : text)
+        if (IsControl(c)) {
+            c = u' ';
+            blanked = true;
+        }
+    if (!blanked) return text;
+    if (!element.isEmpty() && (m_Blanked.isEmpty() || m_Blanked.last() != element)) m_Blanked << element;
+    return text.trimmed();
 }
 
 void NetlistWriter::NoteCollision(const QString& name)
@@ -490,4 +522,8 @@ void NetlistWriter::Warn() const
             QStringLiteral("Warning:  These names stand for more than one element or node in the netlist, "
                            "where upper and lower case are the same: ") +
             m_Collisions.join(QStringLiteral(", ")));
+    if (!m_Blanked.isEmpty())
+        ui().message(QStringLiteral("Warning:  The texts of these parts held line breaks or control "
+                                    "characters, which the netlist holds as blanks: ") +
+                     m_Blanked.join(QStringLiteral(", ")));
 }

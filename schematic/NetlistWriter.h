@@ -45,7 +45,8 @@ public:
     // Appends the document's netlist to `out`; false after the one message of a failure.
     bool Write(CTorvex2Doc& doc, const QString& prefix, const QString& parameterText, const Ports& ports,
                QString& out);
-    // The warning about names that stand for more than one element or node.
+    // The warnings about the netlist as a whole: names that stand for more than one element or node,
+    // and texts that held line breaks or control characters.
     void Warn() const;
 
 private:
@@ -55,6 +56,11 @@ private:
     // The netlist of the file a block stands for, with the block's prefix, its instance's parameters
     // and then the writing document's, and its pins' nodes as the file's "SUB1" to "SUB4".
     bool ExpandBlock(WrittenDocument& sheet, const WrittenItem& block, QString& out);
+    // Why the file of a block cannot be written inside the blocks being written; empty when it can.
+    QString RefusedBlock(const QString& label, const QString& canonical) const;
+    // A text of a statement, with every line break and control character a blank; the element it
+    // belongs to is noted when one was.
+    QString StatementText(QString text, const QString& element);
     void NoteElement(const QString& name);
     void NoteNode(const QString& name, NodeOrigin origin);
     void NoteCollision(const QString& name);
@@ -69,4 +75,5 @@ private:
     QHash<QString, quint8> m_NodeNames; // upper-cased, with the origins met
     QStringList m_Collisions;
     QSet<QString> m_CollisionSet;
+    QStringList m_Blanked; // the elements whose texts held line breaks or control characters
 };
