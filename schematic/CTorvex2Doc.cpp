@@ -254,10 +254,7 @@ void CTorvex2Doc::SerializeForUndo(Archive& ar)
 void CTorvex2Doc::WriteContents(Archive& ar, bool snapshot)
 {
     ar.WriteInt(snapshot ? SchematicFileVersion : kFileVersion);
-    ar.WriteInt(PageRect.left);
-    ar.WriteInt(PageRect.top);
-    ar.WriteInt(PageRect.right);
-    ar.WriteInt(PageRect.bottom);
+    ar.WriteRect(PageRect);
     ar.WriteInt(GridSpacing);
     ar.WriteCount(quint32(DesignatorCounters.size()));
     for (int c : DesignatorCounters)
@@ -287,27 +284,14 @@ struct CTorvex2Doc::StoredHead {
 
 ComponentList CTorvex2Doc::ReadObjectList(Archive& ar)
 {
-    ComponentList objects;
-    const quint32 count = ar.ReadCount(kMinObjectBytes);
-    for (quint32 i = 0; i < count; ++i) {
-        std::unique_ptr<Persistent> read = ar.ReadObject(CComponent::Class);
-        auto* component = dynamic_cast<CComponent*>(read.get());
-        if (!component)
-            throw ArchiveError(ArchiveError::BadClass,
-                               QStringLiteral("An object is not a schematic object."));
-        read.release();
-        objects.emplace_back(component);
-    }
-    return objects;
+    return ar.ReadObjectList<ComponentList>(kMinObjectBytes,
+                                            QStringLiteral("An object is not a schematic object."));
 }
 
 CTorvex2Doc::StoredHead CTorvex2Doc::ReadHead(Archive& ar)
 {
     StoredHead head;
-    head.page.left = ar.ReadInt();
-    head.page.top = ar.ReadInt();
-    head.page.right = ar.ReadInt();
-    head.page.bottom = ar.ReadInt();
+    head.page = ar.ReadRect();
     head.grid = ar.ReadInt();
 
     head.counters.resize(ar.ReadCount(4));
