@@ -274,12 +274,7 @@ void CDrawing::DrawWire(Dc& dc)
 void CDrawing::DrawDragBox(Dc& dc)
 {
     const Pen oldPen = dc.SelectObject(Pen(Pen::Dot, 0, kGrey));
-    const Rect& e = Extent;
-    dc.MoveTo(e.left, e.top);
-    dc.LineTo(e.right, e.top);
-    dc.LineTo(e.right, e.bottom);
-    dc.LineTo(e.left, e.bottom);
-    dc.LineTo(e.left, e.top);
+    dc.FrameOutline(Extent);
     dc.SelectObject(oldPen);
 }
 

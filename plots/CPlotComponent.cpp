@@ -30,11 +30,7 @@ bool CPlotComponent::Draw(Dc& dc) const
 {
     if (Kind != kDottedFrame) return false;
     const Pen oldPen = dc.SelectObject(Pen(Pen::Dot, 0, QColor(0x80, 0x80, 0x80)));
-    dc.MoveTo(Bounds.left, Bounds.top);
-    dc.LineTo(Bounds.right, Bounds.top);
-    dc.LineTo(Bounds.right, Bounds.bottom);
-    dc.LineTo(Bounds.left, Bounds.bottom);
-    dc.LineTo(Bounds.left, Bounds.top);
+    dc.FrameOutline(Bounds);
     dc.SelectObject(oldPen);
     return true;
 }
