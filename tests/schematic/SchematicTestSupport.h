@@ -4,8 +4,8 @@
 #include "CTorvex2Doc.h"
 #include "ClassRegistry.h"
 #include "ComponentTypeId.h"
+#include "FileBytes.h"
 
-#include <QBuffer>
 #include <QByteArray>
 #include <QString>
 
@@ -74,21 +74,11 @@ inline Bytes fileHead(int version, int counters = 128, int grid = 144)
     return b;
 }
 
-inline QByteArray saveBytes(CTorvex2Doc& doc)
-{
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    doc.Save(buffer);
-    return buffer.data();
-}
-
+// A schematic read as opening its file reads it: into an emptied document.
 inline bool loadBytes(CTorvex2Doc& doc, const QByteArray& bytes)
 {
-    QBuffer buffer;
-    buffer.setData(bytes);
-    buffer.open(QIODevice::ReadOnly);
     doc.DeleteContents();
-    return doc.Load(buffer);
+    return loadBytes(static_cast<Document&>(doc), bytes);
 }
 
 // A part that names itself and appends a name label, as the part classes do.
