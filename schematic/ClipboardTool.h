@@ -1,16 +1,16 @@
 #pragma once
 
-#include <QByteArray>
+#include "EditorContext.h"
 
-struct EditorContext;
+#include <QByteArray>
 
 // Copy and paste in the clipboard's archive form: whole groups only (a part with all of its labels
 // and pins, or a text), pasted renamed, one grid step off and selected.
-class ClipboardTool {
+class ClipboardTool : public EditorTool {
 public:
     static constexpr int kPasteOffset = 144;
 
-    explicit ClipboardTool(EditorContext& context) : m_Context(context) {}
+    using EditorTool::EditorTool;
 
     // Copy and cut want an idle window and something selected.
     bool CanCopy() const;
@@ -21,7 +21,4 @@ public:
     // groups are dropped and unreadable data is refused with a message. False when nothing was
     // added.
     bool Paste(const QByteArray& payload);
-
-private:
-    EditorContext& m_Context;
 };

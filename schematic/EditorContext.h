@@ -88,3 +88,12 @@ struct EditorContext {
 void ShiftObject(CComponent& object, QPoint d, bool withExtent);
 // The box spanned by two points, top above bottom.
 Rect SpanBox(QPoint a, QPoint b);
+
+// One interaction of the window; it works on what the tools share.
+class EditorTool {
+public:
+    explicit EditorTool(EditorContext& context) : m_Context(context) {}
+
+protected:
+    EditorContext& m_Context;
+};

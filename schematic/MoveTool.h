@@ -1,14 +1,14 @@
 #pragma once
 
-#include <QPoint>
+#include "EditorContext.h"
 
-struct EditorContext;
+#include <QPoint>
 
 // Drag-move: a press on the selection arms it, the pointer moves what is selected in whole grid
 // steps when snapping (or with Shift), and a drag that moved something is one edit.
-class MoveTool {
+class MoveTool : public EditorTool {
 public:
-    explicit MoveTool(EditorContext& context) : m_Context(context) {}
+    using EditorTool::EditorTool;
 
     // A drag distance: the nearest multiple of the grid step, halves away from zero.
     static qint64 SnapDistance(qint64 d);
@@ -17,7 +17,4 @@ public:
     void Arm(QPoint page);
     void Move(unsigned flags, QPoint page);
     void End();
-
-private:
-    EditorContext& m_Context;
 };

@@ -1,18 +1,19 @@
 #pragma once
 
+#include "EditorContext.h"
+
 #include <QPoint>
 
 class CComponent;
-struct EditorContext;
 
 // Placing and wiring: the object of the chosen tool follows the pointer, snapped to the grid, while
 // the pins and wires under it light up; a click drops it onto a pin, splits the wire under it, or
 // starts and ends the legs of a wire chain.
-class PlaceTool {
+class PlaceTool : public EditorTool {
 public:
     static constexpr int kSnapStep = 144;
 
-    explicit PlaceTool(EditorContext& context) : m_Context(context) {}
+    using EditorTool::EditorTool;
 
     // Chooses a tool: the select tool, or a new object of the type that follows the pointer.
     void Choose(int id);
@@ -30,6 +31,4 @@ private:
     QPoint SplitWire(CComponent& wire, const CComponent& placed, QPoint drop);
     // The drop of anything but a wire's start: the object takes its attachments and is placed.
     void Place(CComponent& placed, QPoint drop, bool onPin);
-
-    EditorContext& m_Context;
 };

@@ -21,7 +21,7 @@ bool defaultCoin()
 
 } // namespace
 
-SelectTool::SelectTool(EditorContext& context) : m_Context(context), m_HeadFirst(defaultCoin) {}
+SelectTool::SelectTool(EditorContext& context) : EditorTool(context), m_HeadFirst(defaultCoin) {}
 
 bool SelectTool::HitsSelection(QPoint client) const
 {

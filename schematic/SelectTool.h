@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ComponentHost.h"
+#include "EditorContext.h"
 
 #include <QHash>
 #include <QPoint>
@@ -9,12 +10,10 @@
 #include <optional>
 #include <vector>
 
-struct EditorContext;
-
 // Selecting: a click takes the object under the pointer, a box everything it meets, each with its
 // labels and pins and with the wires joined through plain bends; a double click edits an object's
 // properties. What is selected can be turned and deleted.
-class SelectTool {
+class SelectTool : public EditorTool {
 public:
     explicit SelectTool(EditorContext& context);
 
@@ -47,6 +46,5 @@ public:
     void DeleteSelection();
 
 private:
-    EditorContext& m_Context;
     std::function<bool()> m_HeadFirst;
 };

@@ -1,17 +1,17 @@
 #pragma once
 
-#include <QPoint>
+#include "EditorContext.h"
 
-struct EditorContext;
+#include <QPoint>
 
 // The zoom commands and the zoom tool: a box drawn with the tool fills the window, a click zooms in
 // around the point and the right button zooms out.
-class ZoomTool {
+class ZoomTool : public EditorTool {
 public:
     // Zooming in and out by the tool and the command: by 1000/707, about the square root of two.
     static constexpr int kZoomStep = 707;
 
-    explicit ZoomTool(EditorContext& context) : m_Context(context) {}
+    using EditorTool::EditorTool;
 
     // The zoom tool (800), zoom out (801), zoom to fit (802), actual size (803).
     void OnZoomCommand(int id);
@@ -22,7 +22,4 @@ public:
     void Press(QPoint page);
     void Release(QPoint client);
     void ZoomOut();
-
-private:
-    EditorContext& m_Context;
 };
