@@ -140,11 +140,11 @@ TEST_F(FirstGenerationImport, SettingsComeFromVersionTwoOnlyAndCountersFromTheCo
         EXPECT_FALSE(CheckComponentList(doc.Components()));
     }
     // The old counters are dropped; each letter's counter starts at the largest number its converted
-    // names hold (R12 as it stands, X9 as C9, P7 of a probe; D_D4 and numbers beyond int are no
-    // names a new part can repeat).
+    // names hold, wherever it stands (R12 before R3, X9 as C9, P7 of a probe; D_D4 and numbers beyond
+    // int are no names a new part can repeat).
     Old old = oldPart(1, "R12");
-    for (const Old& part :
-         {oldPart(25, "X9"), oldPart(20, "D4"), oldPart(12, "P7"), Old{{2, "R99999999999"}}})
+    for (const Old& part : {oldPart(1, "R3"), oldPart(25, "X9"), oldPart(20, "D4"), oldPart(12, "P7"),
+                            Old{{2, "R99999999999"}}})
         old.insert(old.end(), part.begin(), part.end());
     CTorvex2Doc doc;
     ASSERT_TRUE(load(doc, oldFile(2, old)));
@@ -154,6 +154,10 @@ TEST_F(FirstGenerationImport, SettingsComeFromVersionTwoOnlyAndCountersFromTheCo
     expected['P'] = 7;
     EXPECT_EQ(doc.DesignatorCounters, expected);
     EXPECT_EQ(ui.messages, QStringList(4, FirstGenerationNotice()));
+    // A resistor placed now is no second R12.
+    CComponent& placed = *doc.Components().emplace_back(CTorvex2Doc::CreateComponent(TypeResistor));
+    placed.CreateAttachments(doc, 0, 0);
+    EXPECT_EQ(placed.Text, "R13");
 }
 
 TEST_F(FirstGenerationImport, CancelledAndDamagedOldFilesOpenNothing)
