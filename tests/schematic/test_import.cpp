@@ -13,32 +13,6 @@
 
 namespace {
 
-using Old = std::vector<std::pair<quint32, QString>>; // old type codes and texts
-
-// A part of an old code with the text "OLD", followed by its name and value labels.
-Old oldPart(quint32 code, const QString& name = "X5", const QString& value = "MODEL= 1n  2 3")
-{
-    return {{code, "OLD"}, {2, name}, {2, value}};
-}
-
-// A first-generation file as its writer made it: 8-bit texts, the objects stored as the base class
-// with its schema of then, and the run settings only from version 2 on.
-QByteArray oldFile(int version, const Old& objects)
-{
-    Bytes b;
-    b.i32(version).i32(0).i32(0).i32(24480).i32(-15840).i32(288).u16(3).i32(40).i32(41).i32(42);
-    b.u16(int(objects.size()));
-    int x = 1440;
-    for (const auto& [code, text] : objects) {
-        (x == 1440 ? b.tag(1, "CComponent") : b.u16(0x8001)).i32(x).i32(-1440).zeros(16).i32(code).i32(2);
-        b.u8s({int(text.size())}).add(text.toLatin1()).u8s({1});
-        x += 144;
-    }
-    b.u8s({1, 0});
-    if (version == 2) b.str("2ns").str("5ns").str("300ns").str("D:\\Shots\\").str("Exp").str("12");
-    return b.data;
-}
-
 // The class and type of the first object, then the texts of all.
 QString describe(const ComponentList& list)
 {
