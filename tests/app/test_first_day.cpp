@@ -11,6 +11,7 @@
 #include "CSimulatorView.h"
 #include "CommandIds.h"
 #include "IdleHook.h"
+#include "ListClicks.h"
 #include "ProgramFixture.h"
 #include "Ribbon.h"
 #include "ScriptedArchivePrompts.h"
@@ -37,15 +38,6 @@ QString format(const char* pattern, double value)
     char buffer[64];
     std::snprintf(buffer, sizeof buffer, pattern, value);
     return QString::fromLatin1(buffer);
-}
-
-void doubleClick(QListWidget* list, const QString& text)
-{
-    const QList<QListWidgetItem*> items = list->findItems(text, Qt::MatchExactly);
-    ASSERT_EQ(items.size(), 1) << text.toStdString();
-    const QPoint at = list->visualItemRect(items[0]).center();
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
-    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
 }
 
 QPushButton* button(QWidget* dialog, const QString& text)
@@ -91,8 +83,8 @@ protected:
         if (!view) return nullptr;
         Type(ID_Transient_TimeStep, QStringLiteral("0.1ns"));
         Type(ID_Transient_TimeSpan, QStringLiteral("400ns"));
-        plotTraces.onRun = [&](CSimulatorDoc& run, const QString& folder, std::weak_ptr<RunSettingsReceiver> link,
-                               QWidget* owner) {
+        plotTraces.onRun = [&](CSimulatorDoc& run, const QString& folder,
+                               std::weak_ptr<RunSettingsReceiver> link, QWidget* owner) {
             const SimulatorTraceSource source(run);
             CPlotSelect dialog(source, folder, std::move(link), owner);
             dialog.show();
@@ -129,7 +121,7 @@ TEST_F(FirstDay, NewExperimentAndSaveToOrliskWorkWithoutFoldersMadeByHand)
 
     CSimulatorDoc* doc = RunExample([](CPlotSelect& dialog) {
         EXPECT_EQ(dialog.PathText()->text(), QStringLiteral("C:\\Experiments\\RingTest\\Shots\\Shot1\\"));
-        doubleClick(dialog.TraceList(), QStringLiteral("V(N2)"));
+        DoubleClickItem(dialog.TraceList(), QStringLiteral("V(N2)"));
         QTest::mouseClick(dialog.SaveToOrliskButton(), Qt::LeftButton);
     });
     ASSERT_NE(doc, nullptr);
@@ -151,7 +143,7 @@ TEST_F(FirstDay, NewExperimentAndSaveToOrliskWorkWithoutFoldersMadeByHand)
 TEST_F(FirstDay, RunPlotZoomToFiveNanosecondsReadAtATypedTimeAndPrint)
 {
     CSimulatorDoc* run = RunExample([](CPlotSelect& dialog) {
-        doubleClick(dialog.TraceList(), QStringLiteral("V(N2)"));
+        DoubleClickItem(dialog.TraceList(), QStringLiteral("V(N2)"));
         QTest::mouseClick(dialog.PlotButton(), Qt::LeftButton);
     });
     ASSERT_NE(run, nullptr);
@@ -191,8 +183,8 @@ TEST_F(FirstDay, RunPlotZoomToFiveNanosecondsReadAtATypedTimeAndPrint)
         ++k;
     const double* v = run->Results().Values(run->FindNodeIndex(QStringLiteral("N2")));
     EXPECT_NE(v[k], 0.0);
-    EXPECT_EQ(viewer.OutputText,
-              QStringLiteral("Time= 4.200000e-08 \r\nV(N2)\r\n") + format(" %e ", v[k]) + QStringLiteral("\r\n"));
+    EXPECT_EQ(viewer.OutputText, QStringLiteral("Time= 4.200000e-08 \r\nV(N2)\r\n") + format(" %e ", v[k]) +
+                                     QStringLiteral("\r\n"));
     EXPECT_EQ(ui.messages.size(), 1) << ui.messages.join(u'|').toStdString(); // the run's summary
 
     QTemporaryDir out;
@@ -219,13 +211,14 @@ TEST_F(FirstDay, ThePlotsToolsCarryTheirPrompts)
 {
     RibbonCategory* home = Bar().FindCategory(QStringLiteral("Home"));
     QStringList prompts;
-    for (int id : {ID_ViewPlotData, ID_Parts_First, ID_Zoom_Tool, ID_Zoom_Out, ID_Zoom_Fit, ID_Zoom_ActualSize}) {
+    for (int id :
+         {ID_ViewPlotData, ID_Parts_First, ID_Zoom_Tool, ID_Zoom_Out, ID_Zoom_Fit, ID_Zoom_ActualSize}) {
         QAbstractButton* b = Bar().FindButton(id);
         ASSERT_TRUE(b && home->isAncestorOf(b)) << id;
         prompts << b->toolTip();
     }
-    EXPECT_EQ(prompts, QStringList({"View tabulated plot data", "Part Selection Tool", "Zoom In/Out Tool", "Zoom Out",
-                                    "Zoom to Fit in Window", "Zoom to Actual Size"}));
+    EXPECT_EQ(prompts, QStringList({"View tabulated plot data", "Part Selection Tool", "Zoom In/Out Tool",
+                                    "Zoom Out", "Zoom to Fit in Window", "Zoom to Actual Size"}));
 }
 
 } // namespace

@@ -31,17 +31,21 @@ TEST(Looks, EveryTextReadsOnItsBackgroundInEveryLookAndState)
         const QPalette palette = looks::Palette(id);
         for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
             for (const looks::TextOnBackground& pair : looks::TextPairs()) {
-                const QColor text = palette.color(group, pair.text), back = palette.color(group, pair.background);
+                const QColor text = palette.color(group, pair.text),
+                             back = palette.color(group, pair.background);
                 EXPECT_GE(looks::ContrastRatio(text, back), looks::kMinContrast)
-                    << looks::Describe(id).name.toStdString() << ", group " << group << ": " << pair.where << " ("
-                    << text.name().toStdString() << " on " << back.name().toStdString() << ")";
+                    << looks::Describe(id).name.toStdString() << ", group " << group << ": " << pair.where
+                    << " (" << text.name().toStdString() << " on " << back.name().toStdString() << ")";
             }
         // Disabled entries still look disabled.
-        EXPECT_NE(palette.color(QPalette::Disabled, QPalette::Text), palette.color(QPalette::Active, QPalette::Text));
+        EXPECT_NE(palette.color(QPalette::Disabled, QPalette::Text),
+                  palette.color(QPalette::Active, QPalette::Text));
     }
     for (int i = 0; i < 16; ++i)
         for (bool selected : {false, true})
-            EXPECT_GE(looks::ContrastRatio(looks::kTabText, looks::TabColour(i, selected)), looks::kMinContrast) << i;
+            EXPECT_GE(looks::ContrastRatio(looks::kTabText, looks::TabColour(i, selected)),
+                      looks::kMinContrast)
+                << i;
 }
 
 // The colour most of the tab's own pixels have.
