@@ -145,12 +145,28 @@ bool Document::DoSave(const QString& path, bool replace)
         target = manager->PromptFileName(false, suggested, m_Template);
         if (target.isEmpty()) return false; // cancelled
     }
+    // Two windows on one file would each overwrite what the other saved.
+    if (const DocManager* manager = DocManager::Instance()) {
+        const Document* holder = manager->FindOpenDocument(target);
+        if (holder && holder != this) {
+            ui().message(OpenElsewhereMessage(target));
+            return false;
+        }
+    }
     if (!OnSaveDocument(target)) return false;
+    target = QDir::cleanPath(QFileInfo(target).absoluteFilePath());
     if (replace && target != m_PathName) {
         SetPathName(target);
         if (DocManager* manager = DocManager::Instance()) manager->AddToRecentFileList(target);
     }
     return true;
+}
+
+QString Document::OpenElsewhereMessage(const QString& path)
+{
+    return QStringLiteral("%1 is open in another window. Close that window first, or save under another "
+                          "name.")
+        .arg(QDir::toNativeSeparators(path));
 }
 
 void Document::OnFileClose()

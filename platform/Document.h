@@ -71,7 +71,9 @@ public:
     // Saves to the document's file, or asks for a name when it has none.
     bool DoFileSave();
     // Saves under path; an empty path asks for a name. A save under a new name renames the document.
+    // Refused, with OpenElsewhereMessage, when another open document holds that file.
     bool DoSave(const QString& path, bool replace = true);
+    static QString OpenElsewhereMessage(const QString& path);
     // Closes the document and its windows unless CanCloseFrame refuses.
     void OnFileClose();
 

@@ -139,12 +139,9 @@ bool TraceSelection::Plot(const QString& line)
     if (names.isEmpty()) return false;
     DocManager* manager = DocManager::Instance();
     if (!manager) return false;
-    const QList<DocTemplate*> templates = manager->Templates();
-    const auto plotTemplate = std::find_if(templates.begin(), templates.end(), [](DocTemplate* t) {
-        return t->GetDocString(DocTemplate::windowTitle) == QLatin1String(kPlotWindowTitle);
-    });
-    if (plotTemplate == templates.end()) return false;
-    auto* plot = dynamic_cast<CPlotDoc*>((*plotTemplate)->OpenDocumentFile(QString(), true));
+    DocTemplate* plots = manager->FindTemplate<CPlotDoc>();
+    if (!plots) return false;
+    auto* plot = dynamic_cast<CPlotDoc*>(plots->OpenDocumentFile(QString(), true));
     if (!plot) return false;
     RememberLine(line);
     FillPlot(*plot, names);

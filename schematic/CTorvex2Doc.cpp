@@ -6,6 +6,7 @@
 #include "CommandIds.h"
 #include "ComponentClasses.h"
 #include "ComponentListCheck.h"
+#include "DocManager.h"
 #include "DocTemplate.h"
 #include "FirstGeneration.h"
 #include "OpenDocuments.h"
@@ -140,6 +141,7 @@ bool CTorvex2Doc::OnNewDocument()
     if (!Document::OnNewDocument()) return false;
     SetDefaults();
     CheckPoint();
+    MarkSaved();
     return true;
 }
 
@@ -148,12 +150,15 @@ bool CTorvex2Doc::OnOpenDocument(const QString& path)
     BusyScope busy(*this);
     if (!Document::OnOpenDocument(path)) return false;
     CloseUntouchedDocuments();
-    // A repair makes the document differ from its file: it is saved on closing like any edit.
-    if (!CheckComponentList(m_Objects) &&
+    // A repair makes the document differ from its file: it is saved on closing like any edit, and no
+    // state that undo reaches is the file's.
+    const bool repaired =
+        !CheckComponentList(m_Objects) &&
         ui().question(RepairOffer(), UiServices::Buttons::YesNo) == UiServices::Answer::Yes &&
-        RunComponentListDialog(*this))
-        SetModifiedFlag(true);
+        RunComponentListDialog(*this);
+    if (repaired) SetModifiedFlag(true);
     CheckPoint();
+    if (!repaired) MarkSaved();
     return true;
 }
 
@@ -167,6 +172,7 @@ bool CTorvex2Doc::OnSaveDocument(const QString& path)
     // A failed save keeps the old number, so a converted file is still asked about next time.
     if (!Document::OnSaveDocument(path)) return false;
     SchematicFileVersion = kFileVersion;
+    MarkSaved();
     return true;
 }
 
@@ -238,6 +244,11 @@ void CTorvex2Doc::Serialize(Archive& ar)
         WriteContents(ar, false);
     else
         ReadContents(ar, false);
+}
+
+void CTorvex2Doc::RestoredState(bool saved)
+{
+    SetModifiedFlag(!saved);
 }
 
 void CTorvex2Doc::SerializeForUndo(Archive& ar)
@@ -411,7 +422,12 @@ void CTorvex2Doc::ImportFirstGenerationSchematic(Archive& ar, qint32 version)
         for (QString& s : settings)
             s = ar.ReadString();
     }
-    head.objects = ConvertFirstGenerationObjects(head.objects);
+    // Objects left out are named, and a file of which nothing is left is refused, so that saving
+    // an empty page cannot overwrite it.
+    std::vector<quint32> leftOut;
+    const bool hadObjects = !head.objects.empty();
+    head.objects = ConvertFirstGenerationObjects(head.objects, &leftOut);
+    if (hadObjects && head.objects.empty()) throw OpenRefused{LeftOutObjectsMessage(leftOut, true)};
     // The old counters belong to the old names; today's start from the converted names.
     head.counters.assign(kCounterCount, 0);
     RaiseDesignatorCounters(head.objects, head.counters);
@@ -419,6 +435,8 @@ void CTorvex2Doc::ImportFirstGenerationSchematic(Archive& ar, qint32 version)
     TakeHead(head);
     SchematicFileVersion = version;
     SetRunSettings(settings);
+    // A sub-circuit read for a netlist says nothing: its objects are the user's only as a block.
+    if (!leftOut.empty() && !m_Detached) ui().message(LeftOutObjectsMessage(leftOut, false));
     if (m_Views) m_Views->UpdateAllViews();
 }
 
@@ -441,6 +459,8 @@ DocumentHandle CTorvex2Doc::OpenDocumentWindow(const QString& path)
 {
     DocTemplate* docTemplate = Template();
     if (!docTemplate) return {};
+    if (const DocManager* manager = DocManager::Instance())
+        if (Document* open = manager->ActivateOpenDocument(path)) return {open, open->Liveness(), true};
     // Opening a schematic closes the untouched documents; this one has a dialog running over it and
     // must stay, even with no file and nothing changed.
     BusyScope busy(*this);
@@ -451,7 +471,7 @@ DocumentHandle CTorvex2Doc::OpenDocumentWindow(const QString& path)
 
 void CTorvex2Doc::CloseDocumentWindow(const DocumentHandle& document)
 {
-    if (!document.IsOpen() || document.document == this) return;
+    if (!document.IsOpen() || document.wasOpen || document.document == this) return;
     if (DocTemplate* docTemplate = document.document->Template())
         docTemplate->CloseDocument(document.document);
 }

@@ -134,6 +134,8 @@ public:
 
 protected:
     void SerializeForUndo(Archive& ar) override;
+    // The document is modified exactly when undo and redo have left it away from its saved state.
+    void RestoredState(bool saved) override;
 
 private:
     class RunSettingsAdapter;

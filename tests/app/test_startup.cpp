@@ -44,10 +44,9 @@ TEST_F(ShellTest, ACommandLineFileOpensWithTheTemplateOfItsExtension)
         const char* name;
         QList<int> kinds;
     } cases[] = {
-        {"circuit.cas", {IDR_TORVEX2TYPE}},
-        {"netlist.cir", {IDR_NETLIST}},
-        {"NETLIST.CIR", {IDR_NETLIST}},
-        {"notes.txt", {IDR_TORVEX2TYPE}},
+        {"circuit.cas", {IDR_TORVEX2TYPE}}, {"netlist.cir", {IDR_NETLIST}},
+        {"NETLIST.CIR", {IDR_NETLIST}},     {"traces.plt", {IDR_PLOT}},
+        {"notes.txt", {IDR_TORVEX2TYPE}},   {"V(N1).wvf", {IDR_TORVEX2TYPE}},
     };
     for (const Case& c : cases) {
         const QString path = File(QString::fromLatin1(c.name));

@@ -15,6 +15,12 @@ namespace {
 
 using Old = std::vector<std::pair<quint32, QString>>; // old type codes and texts
 
+Old operator+(Old a, const Old& b)
+{
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
 // A part of an old code with the text "OLD", followed by its name and value labels.
 Old oldPart(quint32 code, const QString& name = "X5", const QString& value = "MODEL= 1n  2 3")
 {
@@ -180,16 +186,63 @@ TEST_F(FirstGenerationImport, CancelledAndDamagedOldFilesOpenNothing)
     }
 }
 
-TEST_F(FirstGenerationImport, ASubcircuitFileReadForTheNetlistConvertsWithoutAsking)
+TEST_F(FirstGenerationImport, ObjectsLeftOutAreCountedWithTheirCodesAndAFileOfNothingElseIsRefused)
+{
+    Old manyCodes = oldPart(1);
+    for (quint32 code = 100; code < 120; ++code)
+        manyCodes.push_back({code, "?"});
+    const struct {
+        const char* what;
+        Old old;
+        QString message; // after the notice; empty: none
+        size_t objects;  // converted; 0 with a message: refused
+    } cases[] = {
+        {"all converted", oldPart(1), "", 3},
+        {"an empty page", {}, "", 0},
+        {"one left out", Old{{21, "?"}} + oldPart(1),
+         "1 object of this TORVEX1 schematic could not be converted and is left out (old type code 21).", 3},
+        {"codes once each, ascending", oldPart(1) + Old{{40, "?"}, {3, "?"}, {40, "?"}},
+         "3 objects of this TORVEX1 schematic could not be converted and are left out (old type codes 3, "
+         "40).",
+         3},
+        {"a damaged file's many codes", manyCodes,
+         "20 objects of this TORVEX1 schematic could not be converted and are left out (old type codes 100, "
+         "101, 102, 103, 104, 105, 106, 107, 108, 109, 110, 111, ...).",
+         3},
+        {"nothing converted", Old{{3, "?"}, {99, "?"}},
+         "This TORVEX1 schematic cannot be read: not one of its 2 objects can be converted (old type codes "
+         "3, 99).",
+         0},
+    };
+    for (const auto& c : cases) {
+        CTorvex2Doc doc;
+        ui.messages.clear();
+        const bool refused = c.objects == 0 && !c.message.isEmpty();
+        EXPECT_EQ(load(doc, oldFile(2, c.old)), !refused) << c.what;
+        QStringList expected{FirstGenerationNotice()};
+        if (!c.message.isEmpty()) expected << c.message;
+        EXPECT_EQ(ui.messages, expected) << c.what;
+        EXPECT_EQ(doc.Components().size(), c.objects) << c.what;
+        // Refused, the document is as it was: nothing of the file is there to be saved over it.
+        if (refused) EXPECT_EQ(std::tuple(doc.SchematicFileVersion, doc.TimeStep), std::tuple(5, "1ns"));
+    }
+}
+
+// Nothing is asked or said while a netlist is written; a file of which nothing converts is refused.
+TEST_F(FirstGenerationImport, ASubcircuitFileReadForTheNetlistConvertsWithoutAWord)
 {
     QTemporaryDir dir;
-    QFile file(dir.filePath("old.cas"));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(oldFile(2, oldPart(24)));
-    file.close();
+    const auto write = [&](const QString& name, const Old& old) {
+        QFile file(dir.filePath(name));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(oldFile(2, old));
+        return file.fileName();
+    };
     QString reason;
-    const auto doc = CTorvex2Doc::OpenDetached(file.fileName(), &reason);
-    ASSERT_TRUE(doc) << qPrintable(reason);
-    EXPECT_FALSE(doc->Components().empty());
+    const auto some = CTorvex2Doc::OpenDetached(write("some.cas", oldPart(24) + Old{{3, "?"}}), &reason);
+    ASSERT_TRUE(some) << qPrintable(reason);
+    EXPECT_EQ(some->Components().size(), 4u);
+    EXPECT_EQ(CTorvex2Doc::OpenDetached(write("none.cas", Old{{3, "?"}}), &reason), nullptr);
+    EXPECT_TRUE(reason.startsWith("This TORVEX1 schematic cannot be read")) << qPrintable(reason);
     EXPECT_TRUE(ui.messages.isEmpty());
 }
