@@ -311,11 +311,7 @@ void CPlotDoc::Serialize(Archive& ar)
 
     // Everything is read aside first, so that a damaged archive leaves the plot as it was.
     ar.ReadInt(); // the archive word of the writer
-    Rect page;
-    page.left = ar.ReadInt();
-    page.top = ar.ReadInt();
-    page.right = ar.ReadInt();
-    page.bottom = ar.ReadInt();
+    const Rect page = ar.ReadRect();
     // The view zooms over the page and divides by its size.
     const qint64 width = page.Width();
     const qint64 height = qint64(page.top) - page.bottom;
@@ -342,16 +338,8 @@ void CPlotDoc::Serialize(Archive& ar)
         traces.emplace_back();
         traces.back().Serialize(ar);
     }
-    PlotComponentList annotations;
-    const quint32 annotationCount = ar.ReadCount(kMinAnnotationBytes);
-    for (quint32 i = 0; i < annotationCount; ++i) {
-        std::unique_ptr<Persistent> read = ar.ReadObject(CPlotComponent::Class);
-        auto* annotation = dynamic_cast<CPlotComponent*>(read.get());
-        if (!annotation)
-            throw ArchiveError(ArchiveError::BadClass, QStringLiteral("An object is not a plot annotation."));
-        read.release();
-        annotations.emplace_back(annotation);
-    }
+    PlotComponentList annotations = ar.ReadObjectList<PlotComponentList>(
+        kMinAnnotationBytes, QStringLiteral("An object is not a plot annotation."));
 
     PageRect = page;
     Texts = std::move(texts);
