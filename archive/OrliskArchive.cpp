@@ -10,6 +10,8 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <filesystem>
+#include <system_error>
 
 namespace orlisk {
 
@@ -75,10 +77,32 @@ void writeLines(const QString& path, const QStringList& lines)
     ui().message(files::WithReason(QStringLiteral("Can't create file: ") + path, reason));
 }
 
-bool refuseFolder(const QString& name)
+bool refuseFolder(const QString& name, const QString& why = {})
 {
-    ui().message(QStringLiteral("Can't create folder ") + name);
+    ui().message(QStringLiteral("Can't create folder ") + name + why);
     return false;
+}
+
+// A fresh installation has no archive yet: its root is made with the first experiment, and when
+// that cannot be done the message says why.
+bool ensureRoot(const QString& root, const QString& name)
+{
+    const QString native = NativePath(root);
+    if (native.isEmpty()) {
+        const QString drive = root.left(1).toUpper();
+        return refuseFolder(name, QStringLiteral("\nThe drive ") + drive +
+                                      QStringLiteral(": is not mapped to a folder here: add ") + drive +
+                                      QStringLiteral("=<folder> under [DriveMap] in ") +
+                                      paths::driveMapFile());
+    }
+    if (QFileInfo(native).isDir()) return true;
+    std::error_code error;
+    std::filesystem::create_directories(std::filesystem::path(QFile::encodeName(native).toStdString()),
+                                        error);
+    if (!error) return true;
+    return refuseFolder(name, QStringLiteral("\nThe archive root ") + root + QStringLiteral(" (") + native +
+                                  QStringLiteral(") cannot be created: ") +
+                                  QString::fromStdString(error.message()));
 }
 
 } // namespace
@@ -202,6 +226,7 @@ bool IsValidFolderName(const QString& name)
 bool CreateExperimentFolders(const QString& root, const QString& name)
 {
     if (!IsValidFolderName(name) || !IsRootedPath(root)) return refuseFolder(name);
+    if (!ensureRoot(root, name)) return false;
     const QString path = root + name;
     if (!createFolder(path)) return refuseFolder(name);
     for (const char* sub : {"\\Macros", "\\Notes", "\\Query", "\\Shots"})

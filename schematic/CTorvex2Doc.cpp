@@ -9,12 +9,15 @@
 #include "DocManager.h"
 #include "DocTemplate.h"
 #include "FirstGeneration.h"
+#include "NetlistWriter.h"
 #include "OpenDocuments.h"
 #include "SchematicViews.h"
+#include "Text.h"
 #include "UiServices.h"
 
 #include <QIODevice>
 
+#include <algorithm>
 #include <climits>
 #include <new>
 
@@ -262,10 +265,7 @@ void CTorvex2Doc::SerializeForUndo(Archive& ar)
 void CTorvex2Doc::WriteContents(Archive& ar, bool snapshot)
 {
     ar.WriteInt(snapshot ? SchematicFileVersion : kFileVersion);
-    ar.WriteInt(PageRect.left);
-    ar.WriteInt(PageRect.top);
-    ar.WriteInt(PageRect.right);
-    ar.WriteInt(PageRect.bottom);
+    ar.WriteRect(PageRect);
     ar.WriteInt(GridSpacing);
     ar.WriteCount(quint32(DesignatorCounters.size()));
     for (int c : DesignatorCounters)
@@ -295,27 +295,14 @@ struct CTorvex2Doc::StoredHead {
 
 ComponentList CTorvex2Doc::ReadObjectList(Archive& ar)
 {
-    ComponentList objects;
-    const quint32 count = ar.ReadCount(kMinObjectBytes);
-    for (quint32 i = 0; i < count; ++i) {
-        std::unique_ptr<Persistent> read = ar.ReadObject(CComponent::Class);
-        auto* component = dynamic_cast<CComponent*>(read.get());
-        if (!component)
-            throw ArchiveError(ArchiveError::BadClass,
-                               QStringLiteral("An object is not a schematic object."));
-        read.release();
-        objects.emplace_back(component);
-    }
-    return objects;
+    return ar.ReadObjectList<ComponentList>(kMinObjectBytes,
+                                            QStringLiteral("An object is not a schematic object."));
 }
 
 CTorvex2Doc::StoredHead CTorvex2Doc::ReadHead(Archive& ar)
 {
     StoredHead head;
-    head.page.left = ar.ReadInt();
-    head.page.top = ar.ReadInt();
-    head.page.right = ar.ReadInt();
-    head.page.bottom = ar.ReadInt();
+    head.page = ar.ReadRect();
     head.grid = ar.ReadInt();
 
     head.counters.resize(ar.ReadCount(4));
@@ -491,4 +478,72 @@ bool CTorvex2Doc::IsPageSizeEnabled(int id) const
 {
     const PageSize* size = findPageSize(id);
     return size && PageRect.Width() != size->width;
+}
+
+// ---- the netlist ----
+
+namespace {
+
+// Replaces every whole `name` that stands between one of the `left` characters and one of the
+// `right` ones; replaced text is not searched again.
+void replaceBounded(QString& text, const QString& name, const QString& value, QStringView left,
+                    QStringView right)
+{
+    if (name.isEmpty()) return;
+    QString out;
+    qsizetype done = 0;
+    for (qsizetype i = text.indexOf(name); i >= 0;) {
+        const qsizetype end = i + name.size();
+        if (i > 0 && end < text.size() && left.contains(text[i - 1]) && right.contains(text[end])) {
+            out += QStringView(text).mid(done, i - done);
+            out += value;
+            done = end;
+            i = text.indexOf(name, end);
+        } else {
+            i = text.indexOf(name, i + 1);
+        }
+    }
+    if (done == 0) return;
+    out += QStringView(text).mid(done);
+    text = std::move(out);
+}
+
+} // namespace
+
+QString CTorvex2Doc::SubstituteParameters(QString text, const QStringList& names, const QStringList& values)
+{
+    const qsizetype count = std::min(names.size(), values.size());
+    text = u' ' + text::upperAscii(text) + u' ';
+    // Only whole names are replaced: a parameter N must not turn 10N into 10 followed by its value.
+    // The three rounds keep the order in which names are looked for, so an earlier pair wins over a
+    // later one of the same name and a value may name a later parameter.
+    for (qsizetype i = 0; i < count; ++i)
+        replaceBounded(text, names[i], values[i], u"=", u" ,");
+    for (qsizetype i = 0; i < count; ++i)
+        replaceBounded(text, names[i], values[i], u" =", u" ");
+    for (qsizetype i = 0; i < count; ++i)
+        replaceBounded(text, names[i], values[i], u" ", u" ,");
+    return text.trimmed();
+}
+
+QString CTorvex2Doc::WriteNetlist(QString prefix, QString parameterText, QString port1, QString port2,
+                                  QString port3, QString port4, NetlistReport* report)
+{
+    NetlistReport own;
+    NetlistWriter writer(report ? *report : own, PathName());
+    const NetlistWriter::Ports ports = {NetlistWriter::Port{port1}, NetlistWriter::Port{port2},
+                                        NetlistWriter::Port{port3}, NetlistWriter::Port{port4}};
+    QString text;
+    if (!writer.Write(*this, prefix, parameterText, ports, text)) return {};
+    writer.Warn();
+    return text;
+}
+
+std::optional<QString> CTorvex2Doc::CreateNetlistText()
+{
+    NetlistReport report;
+    QString text = WriteNetlist({}, {}, {}, {}, {}, {}, &report);
+    if (!report.ok) return std::nullopt;
+    if (!report.partsWithoutModel.isEmpty()) ui().message(NoModelWarning(report.partsWithoutModel));
+    return text;
 }

@@ -3,6 +3,7 @@
 #include "CComponentSim.h"
 #include "ElementClass.h"
 #include "MemoryBudget.h"
+#include "NetlistValue.h"
 #include "Text.h"
 #include "UiServices.h"
 
@@ -37,63 +38,11 @@ CSimulatorDoc::~CSimulatorDoc()
 
 double CSimulatorDoc::ParseValue(const QString& textIn) const
 {
-    static const QString kSuffixLetters = QStringLiteral("KMGTUNPFHVA");
-    const QString& s = textIn;
-    int p = -1;
-    for (int i = 0; i < s.size(); ++i)
-        if (kSuffixLetters.contains(s[i])) {
-            p = i;
-            break;
-        }
-    if (p < 0) {
-        int used = 0;
-        const double v = text::parseDouble(s, &used);
-        if (used < s.size()) ui().message(QStringLiteral("Warning: Unrecognized Character in Netlist."));
-        return v;
-    }
-    const QString mantissaText = s.left(p);
-    int used = 0;
-    const double mantissa = text::parseDouble(mantissaText, &used);
-    if (used < mantissaText.size())
-        ui().message(QStringLiteral("Warning: Unrecognized Character in Netlist"));
-
-    const QStringView suffix = QStringView(s).mid(p);
-    double mult = 1.0;
-    switch (suffix[0].unicode()) {
-    case u'T':
-        mult = 1e12;
-        break;
-    case u'G':
-        mult = 1e9;
-        break;
-    case u'K':
-        mult = 1e3;
-        break;
-    case u'M':
-        if (suffix.startsWith(u"MEG"))
-            mult = 1e6;
-        else if (suffix.startsWith(u"MIL"))
-            mult = 25.4;
-        else
-            mult = 1e-3;
-        break;
-    case u'U':
-        mult = 1e-6;
-        break;
-    case u'N':
-        mult = 1e-9;
-        break;
-    case u'P':
-        mult = 1e-12;
-        break;
-    case u'F':
-        mult = 1e-15;
-        break;
-    default:
-        mult = 1.0;
-        break; // A, H, V
-    }
-    return mantissa * mult;
+    const NetlistValue v = ReadNetlistValue(textIn);
+    if (v.stray)
+        ui().message(v.scaled ? QStringLiteral("Warning: Unrecognized Character in Netlist")
+                              : QStringLiteral("Warning: Unrecognized Character in Netlist."));
+    return v.value;
 }
 
 int CSimulatorDoc::GetNodeIndex(const QString& name)

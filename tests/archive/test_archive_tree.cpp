@@ -152,9 +152,37 @@ TEST_F(ArchiveTree, UnsafeNamesAndRootsAreRefusedBeforeAnythingIsMade)
         ui.messages.clear();
         EXPECT_FALSE(CreateExperimentFolders(badRoot, "E9"));
         EXPECT_FALSE(CreateShotFolder(badRoot, "E1", "9"));
-        EXPECT_EQ(ui.messages, QStringList({"Can't create folder E9", "Can't create folder 9"}))
+        // A root on a drive that is not mapped could be: the message says how.
+        const QString why = badRoot == "E:\\"
+                                ? "\nThe drive E: is not mapped to a folder here: add E=<folder> under "
+                                  "[DriveMap] in " +
+                                      paths::driveMapFile()
+                                : QString();
+        EXPECT_EQ(ui.messages, QStringList({"Can't create folder E9" + why, "Can't create folder 9"}))
             << badRoot.toStdString();
     }
     EXPECT_FALSE(CreateShotFolder(root, "", "9")); // no experiment chosen
     EXPECT_EQ(everything(), before);
+}
+
+TEST_F(ArchiveTree, TheFirstExperimentMakesTheRootOrSaysWhyItCannot)
+{
+    // A fresh installation: no archive folder yet.
+    QDir(tmp.filePath("c/Experiments")).removeRecursively();
+    ASSERT_TRUE(CreateExperimentFolders(root, "RingTest"));
+    WriteExperimentFiles(root, "RingTest", "");
+    ASSERT_TRUE(CreateShotFolder(root, "RingTest", "1"));
+    EXPECT_EQ(read("c/Experiments/RingTest/RingTest.ini"), "[General]\r\nVersion=19\r\n");
+    EXPECT_TRUE(QFileInfo(tmp.filePath("c/Experiments/RingTest/Shots/Shot1")).isDir());
+    EXPECT_EQ(Experiments(root), QStringList{"RingTest"});
+    EXPECT_TRUE(ui.messages.isEmpty());
+
+    write("c/Blocked"); // a file where the root's parent folder belongs
+    const QStringList before = everything();
+    EXPECT_FALSE(CreateExperimentFolders("C:\\Blocked\\Experiments\\", "E9"));
+    EXPECT_EQ(everything(), before);
+    ASSERT_EQ(ui.messages.size(), 1);
+    EXPECT_EQ(ui.messages[0], "Can't create folder E9\nThe archive root C:\\Blocked\\Experiments\\ (" +
+                                  tmp.filePath("c/Blocked/Experiments/") +
+                                  ") cannot be created: Not a directory");
 }

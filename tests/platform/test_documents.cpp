@@ -1,6 +1,7 @@
 #include "DocManager.h"
 #include "DocTemplate.h"
 #include "Document.h"
+#include "FileBytes.h"
 #include "RecentFileList.h"
 #include "Settings.h"
 #include "UiServices.h"
@@ -67,11 +68,7 @@ protected:
     }
     QString file(const QString& name, const QByteArray& content = "data")
     {
-        const QString path = dir.filePath(name);
-        QFile f(path);
-        f.open(QIODevice::WriteOnly);
-        f.write(content);
-        return path;
+        return writeFile(dir.filePath(name), content);
     }
     DocTemplate* templ(int i) const { return manager.Templates()[i]; }
 

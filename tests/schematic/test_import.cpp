@@ -13,36 +13,10 @@
 
 namespace {
 
-using Old = std::vector<std::pair<quint32, QString>>; // old type codes and texts
-
 Old operator+(Old a, const Old& b)
 {
     a.insert(a.end(), b.begin(), b.end());
     return a;
-}
-
-// A part of an old code with the text "OLD", followed by its name and value labels.
-Old oldPart(quint32 code, const QString& name = "X5", const QString& value = "MODEL= 1n  2 3")
-{
-    return {{code, "OLD"}, {2, name}, {2, value}};
-}
-
-// A first-generation file as its writer made it: 8-bit texts, the objects stored as the base class
-// with its schema of then, and the run settings only from version 2 on.
-QByteArray oldFile(int version, const Old& objects)
-{
-    Bytes b;
-    b.i32(version).i32(0).i32(0).i32(24480).i32(-15840).i32(288).u16(3).i32(40).i32(41).i32(42);
-    b.u16(int(objects.size()));
-    int x = 1440;
-    for (const auto& [code, text] : objects) {
-        (x == 1440 ? b.tag(1, "CComponent") : b.u16(0x8001)).i32(x).i32(-1440).zeros(16).i32(code).i32(2);
-        b.u8s({int(text.size())}).add(text.toLatin1()).u8s({1});
-        x += 144;
-    }
-    b.u8s({1, 0});
-    if (version == 2) b.str("2ns").str("5ns").str("300ns").str("D:\\Shots\\").str("Exp").str("12");
-    return b.data;
 }
 
 // The class and type of the first object, then the texts of all.
@@ -146,11 +120,11 @@ TEST_F(FirstGenerationImport, SettingsComeFromVersionTwoOnlyAndCountersFromTheCo
         EXPECT_FALSE(CheckComponentList(doc.Components()));
     }
     // The old counters are dropped; each letter's counter starts at the largest number its converted
-    // names hold (R12 as it stands, X9 as C9, P7 of a probe; D_D4 and numbers beyond int are no
-    // names a new part can repeat).
+    // names hold, wherever it stands (R12 before R3, X9 as C9, P7 of a probe; D_D4 and numbers beyond
+    // int are no names a new part can repeat).
     Old old = oldPart(1, "R12");
-    for (const Old& part :
-         {oldPart(25, "X9"), oldPart(20, "D4"), oldPart(12, "P7"), Old{{2, "R99999999999"}}})
+    for (const Old& part : {oldPart(1, "R3"), oldPart(25, "X9"), oldPart(20, "D4"), oldPart(12, "P7"),
+                            Old{{2, "R99999999999"}}})
         old.insert(old.end(), part.begin(), part.end());
     CTorvex2Doc doc;
     ASSERT_TRUE(load(doc, oldFile(2, old)));
@@ -160,6 +134,10 @@ TEST_F(FirstGenerationImport, SettingsComeFromVersionTwoOnlyAndCountersFromTheCo
     expected['P'] = 7;
     EXPECT_EQ(doc.DesignatorCounters, expected);
     EXPECT_EQ(ui.messages, QStringList(4, FirstGenerationNotice()));
+    // A resistor placed now is no second R12.
+    CComponent& placed = *doc.Components().emplace_back(CTorvex2Doc::CreateComponent(TypeResistor));
+    placed.CreateAttachments(doc, 0, 0);
+    EXPECT_EQ(placed.Text, "R13");
 }
 
 TEST_F(FirstGenerationImport, CancelledAndDamagedOldFilesOpenNothing)
