@@ -167,7 +167,7 @@ TEST_F(NetlistOpenTest, ALineTooLongToLayOutIsShownInPiecesAndRunsAsItIs)
     ASSERT_TRUE(view);
     QTRY_VERIFY_WITH_TIMEOUT(!view->IsFilling(), 20000);
     EXPECT_EQ(ui.messages,
-              QStringList{"This netlist has lines longer than 1000 characters. The window shows them "
+              QStringList{"This netlist has lines longer than 10000 characters. The window shows them "
                           "in pieces and cannot change the netlist."});
     EXPECT_TRUE(view->isReadOnly());
     EXPECT_EQ(view->document()->blockCount(), 3 + 3 + 1);
