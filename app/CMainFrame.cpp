@@ -79,6 +79,7 @@ bool CMainFrame::LoadFrame()
     m_Mdi->setBackground(palette().brush(QPalette::Dark));
     setCentralWidget(m_Mdi);
     if (QTabBar* bar = TabBar()) {
+        ColourTabs();
         bar->setExpanding(false);
         bar->setElideMode(Qt::ElideRight);
         connect(bar, &QTabBar::currentChanged, this, [this] { PlaceTabCloseButton(); });
@@ -132,14 +133,11 @@ bool CMainFrame::LoadFrame()
         QList<QKeySequence> sequences = QKeySequence::keyBindings(key);
         const QKeySequence windowsRedo(Qt::CTRL | Qt::Key_Y);
         if (id == ID_EDIT_REDO && !sequences.contains(windowsRedo)) sequences << windowsRedo;
-        auto* accelerator = new QAction(this);
-        accelerator->setShortcuts(sequences);
-        accelerator->setShortcutContext(Qt::WindowShortcut);
-        connect(accelerator, &QAction::triggered, this, [this, id = id] {
-            if (m_Router.Update(id).IsEnabled()) OnCommand(id);
-        });
-        addAction(accelerator);
+        AddAccelerator(sequences, id);
     }
+    // The help keys, as on Windows.
+    AddAccelerator({QKeySequence(Qt::Key_F1)}, ID_HELP);
+    AddAccelerator({QKeySequence(Qt::SHIFT | Qt::Key_F1)}, ID_CONTEXT_HELP);
 
     // Files dropped anywhere on the window open, whatever widget is under the mouse.
     qApp->installEventFilter(this);
@@ -147,6 +145,17 @@ bool CMainFrame::LoadFrame()
     ContextMenuManager::SetRouter(&m_Router);
     m_Idle = new IdleHook([this] { OnIdleUpdate(); }, this);
     return true;
+}
+
+void CMainFrame::AddAccelerator(const QList<QKeySequence>& keys, int id)
+{
+    auto* accelerator = new QAction(this);
+    accelerator->setShortcuts(keys);
+    accelerator->setShortcutContext(Qt::WindowShortcut);
+    connect(accelerator, &QAction::triggered, this, [this, id] {
+        if (m_Router.Update(id).IsEnabled()) OnCommand(id);
+    });
+    addAction(accelerator);
 }
 
 QTabBar* CMainFrame::TabBar() const
@@ -248,9 +257,23 @@ void CMainFrame::OnApplicationLook(int id)
     m_App.m_nAppLook = unsigned(id);
     looks::Apply(id);
     if (m_Mdi) m_Mdi->setBackground(QApplication::palette().brush(QPalette::Dark));
+    ColourTabs();
     update();
     m_App.WriteInt(QStringLiteral("ApplicationLook"), id);
     QApplication::restoreOverrideCursor();
+}
+
+// The documents' tabs take their colours automatically, each its own, in the style of the look.
+void CMainFrame::ColourTabs()
+{
+    QTabBar* bar = TabBar();
+    if (!bar) return;
+    auto* style = new looks::ColouredTabs(int(m_App.m_nAppLook));
+    // Owned by the window, which outlives its tab bar.
+    style->setParent(this);
+    bar->setStyle(style);
+    if (m_TabStyle) m_TabStyle->deleteLater();
+    m_TabStyle = style;
 }
 
 void CMainFrame::OnUpdateApplicationLook(CmdUI& cmdUI)

@@ -11,7 +11,9 @@
 class CChildFrame;
 class CTorvex2App;
 class IdleHook;
+class QKeySequence;
 class QLabel;
+class QStyle;
 class QMdiArea;
 class QTabBar;
 class QToolButton;
@@ -68,6 +70,9 @@ protected:
 
 private:
     QList<CommandTarget*> Route() const;
+    // A key that sends the command while the command is enabled.
+    void AddAccelerator(const QList<QKeySequence>& keys, int id);
+    void ColourTabs();
     void PlaceTabCloseButton();
     void PlaceDocumentMenu();
     void UpdateTitles();
@@ -79,6 +84,7 @@ private:
     QLabel* m_Pane1 = nullptr;
     QLabel* m_Pane2 = nullptr;
     QToolButton* m_DocumentMenu = nullptr;
+    QPointer<QStyle> m_TabStyle;
     IdleHook* m_Idle = nullptr;
     QList<QPointer<CChildFrame>> m_Frames;
     QStringList m_ShownRecent;

@@ -39,7 +39,7 @@ constexpr int kRecentFiles = 10;
 
 struct CTorvex2App::SchematicServices {
     SchematicServices(DocManager& manager, QWidget* parent)
-        : documents(manager), dialogs(parent), componentList(parent)
+        : documents(manager, typeid(CPlotDoc)), dialogs(parent), componentList(parent)
     {
         CTorvex2Doc::SetOpenDocuments(&documents);
         setPropertyDialogs(&dialogs);

@@ -3,9 +3,12 @@
 #include "CommandIds.h"
 
 #include <QApplication>
-#include <QPalette>
 #include <QStyle>
 #include <QStyleFactory>
+#include <QStyleOptionTab>
+
+#include <algorithm>
+#include <cmath>
 
 namespace looks {
 
@@ -16,6 +19,26 @@ int g_office2007 = ID_VIEW_APPLOOK_OFF_2007_BLUE;
 struct Colours {
     QColor window, base, button, text, highlight, highlightedText;
 };
+
+QColor mix(const QColor& from, const QColor& to, double share)
+{
+    const auto channel = [share](int a, int b) { return int(std::lround(a + (b - a) * share)); };
+    return QColor(channel(from.red(), to.red()), channel(from.green(), to.green()),
+                  channel(from.blue(), to.blue()));
+}
+
+// The faintest shade on the way from `from` to the text that still reads on every background: what
+// disabled entries and the hints of empty fields are written in.
+QColor faintest(const QColor& text, const QColor& from, std::initializer_list<QColor> backgrounds)
+{
+    for (int step = 0; step <= 50; ++step) {
+        const QColor c = mix(from, text, step / 50.0);
+        if (std::all_of(backgrounds.begin(), backgrounds.end(),
+                        [&c](const QColor& b) { return ContrastRatio(c, b) >= kMinContrast + 0.1; }))
+            return c;
+    }
+    return text;
+}
 
 QPalette make(const Colours& c)
 {
@@ -36,12 +59,25 @@ QPalette make(const Colours& c)
     p.setColor(QPalette::Mid, c.button.darker(140));
     p.setColor(QPalette::Dark, c.button.darker(200));
     p.setColor(QPalette::Shadow, Qt::black);
-    p.setColor(QPalette::PlaceholderText, c.text.lighter(180));
-    const QColor disabled = c.window.lightness() < 110 ? QColor(128, 128, 128) : QColor(150, 150, 150);
+    p.setColor(QPalette::PlaceholderText, faintest(c.text, c.base, {c.base}));
+    const QColor disabled =
+        faintest(c.text, c.window, {c.window, c.base, c.button, p.color(QPalette::AlternateBase)});
     for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
         p.setColor(QPalette::Disabled, role, disabled);
     return p;
 }
+
+double luminance(const QColor& c)
+{
+    const auto linear = [](double v) {
+        return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * linear(c.redF()) + 0.7152 * linear(c.greenF()) + 0.0722 * linear(c.blueF());
+}
+
+// Pale enough for black text, apart enough to tell the documents' tabs from each other.
+constexpr QRgb kTabColours[] = {0x94b4e6, 0xfad678, 0xb4d696, 0xf0a0a0,
+                                0xbeaae6, 0x96c8be, 0xf5b982, 0xd7aac8};
 } // namespace
 
 Look Describe(int id)
@@ -92,7 +128,8 @@ QPalette Palette(int id)
         return make({QColor(214, 228, 245), Qt::white, QColor(196, 216, 241), QColor(21, 66, 139),
                      QColor(255, 214, 120), Qt::black});
     case ID_VIEW_APPLOOK_OFF_2007_BLACK:
-        return make({QColor(83, 83, 83), QColor(235, 235, 235), QColor(104, 104, 104), Qt::white,
+        // Dark throughout: the fields and the ribbon's panels carry the same light text as the frame.
+        return make({QColor(66, 66, 66), QColor(40, 40, 40), QColor(58, 58, 58), QColor(245, 245, 245),
                      QColor(255, 200, 90), Qt::black});
     case ID_VIEW_APPLOOK_OFF_2007_SILVER:
         return make({QColor(226, 229, 235), Qt::white, QColor(208, 212, 221), QColor(40, 40, 40),
@@ -112,6 +149,56 @@ void Apply(int id)
     if (QApplication::style()->name().compare(look.style, Qt::CaseInsensitive) != 0)
         if (QStyle* style = QStyleFactory::create(look.style)) QApplication::setStyle(style);
     QApplication::setPalette(Palette(id));
+}
+
+double ContrastRatio(const QColor& a, const QColor& b)
+{
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+std::span<const TextOnBackground> TextPairs()
+{
+    static constexpr TextOnBackground kPairs[] = {
+        {QPalette::WindowText, QPalette::Window, "labels, tabs, the status bar"},
+        {QPalette::WindowText, QPalette::Base, "labels on the ribbon's panels"},
+        {QPalette::WindowText, QPalette::Button, "the captions of the ribbon's panels"},
+        {QPalette::ButtonText, QPalette::Button, "buttons and drop-down lists"},
+        {QPalette::ButtonText, QPalette::Base, "buttons on the ribbon's panels"},
+        {QPalette::ButtonText, QPalette::Window, "buttons beside the ribbon's tabs"},
+        {QPalette::Text, QPalette::Base, "fields, the netlist, lists and menus"},
+        {QPalette::Text, QPalette::AlternateBase, "alternate rows of lists"},
+        {QPalette::PlaceholderText, QPalette::Base, "the hints of empty fields"},
+        {QPalette::HighlightedText, QPalette::Highlight, "selections, the menu entry under the mouse, File"},
+        {QPalette::ToolTipText, QPalette::ToolTipBase, "prompts"},
+    };
+    return kPairs;
+}
+
+QColor TabColour(int index, bool selected)
+{
+    const QColor c = QColor::fromRgb(kTabColours[size_t(std::abs(index)) % std::size(kTabColours)]);
+    return selected ? c : mix(c, Qt::white, 0.35);
+}
+
+ColouredTabs::ColouredTabs(int lookId) : QProxyStyle(QStyleFactory::create(Describe(lookId).style)) {}
+
+void ColouredTabs::drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
+                               const QWidget* widget) const
+{
+    const auto* tab = qstyleoption_cast<const QStyleOptionTab*>(option);
+    if (!tab || tab->tabIndex < 0 || (element != CE_TabBarTabShape && element != CE_TabBarTabLabel)) {
+        QProxyStyle::drawControl(element, option, painter, widget);
+        return;
+    }
+    QStyleOptionTab coloured(*tab);
+    const QColor fill = TabColour(tab->tabIndex, tab->state & State_Selected);
+    for (QPalette::ColorRole role :
+         {QPalette::Window, QPalette::Button, QPalette::Base, QPalette::Light, QPalette::Midlight})
+        coloured.palette.setColor(role, fill);
+    for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::ButtonText, QPalette::Text})
+        coloured.palette.setColor(role, kTabText);
+    QProxyStyle::drawControl(element, &coloured, painter, widget);
 }
 
 } // namespace looks

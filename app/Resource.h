@@ -25,5 +25,7 @@ inline constexpr const char* SchematicTemplate =
     "\nSchematic\nSchematic\nTorvex Schematic (*.cas)\n.cas\nTorvex.Document\nTorvex.Document"; // 130
 inline constexpr const char* NetlistTemplate =
     "\nNetlist\nNetlist\nTorvex Netlist (*.cir)\n.cir\nTorvex.Document\nTorvex.Document"; // 101
-inline constexpr const char* PlotTemplate = "Torvex Plot";                                // 102
+// A plot is made by the trace-selection dialog, never by File New; its file type lets a saved plot
+// open again.
+inline constexpr const char* PlotTemplate = "Torvex Plot\n\n\nTorvex Plot (*.plt)\n.plt"; // 102
 } // namespace strings

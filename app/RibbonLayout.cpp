@@ -19,12 +19,14 @@ QIcon standard(QStyle::StandardPixmap pixmap)
     return QApplication::style()->standardIcon(pixmap);
 }
 
-// The tools that place objects; their texts are the type table's.
+// The tools that place objects; their texts are the type table's, their prompts its names.
 void addTypeTools(RibbonPanel* panel, std::initializer_list<ComponentTypeId> types)
 {
     for (ComponentTypeId t : types) {
         const ComponentType* type = FindComponentType(t);
-        panel->AddButton(t, QString::fromUtf8(type && type->ribbonLabel ? type->ribbonLabel : ""));
+        QToolButton* button =
+            panel->AddButton(t, QString::fromUtf8(type && type->ribbonLabel ? type->ribbonLabel : ""));
+        if (type && type->name) button->setToolTip(QString::fromUtf8(type->name));
     }
 }
 
@@ -33,6 +35,18 @@ QString withKey(const char* text, QKeySequence::StandardKey key)
 {
     return QString::fromLatin1(text) + QLatin1Char('\t') +
            QKeySequence(key).toString(QKeySequence::NativeText);
+}
+
+// The zoom commands of a zooming window, with their prompts.
+void addZoomButtons(RibbonPanel* panel)
+{
+    panel->AddButton(ID_Zoom_Tool, QStringLiteral("Zoom In/Out"))
+        ->setToolTip(QStringLiteral("Zoom In/Out Tool"));
+    panel->AddButton(ID_Zoom_Out, QStringLiteral("Zoom Out"));
+    panel->AddButton(ID_Zoom_Fit, QStringLiteral("Zoom to Fit"))
+        ->setToolTip(QStringLiteral("Zoom to Fit in Window"));
+    panel->AddButton(ID_Zoom_ActualSize, QStringLiteral("Actual Size"))
+        ->setToolTip(QStringLiteral("Zoom to Actual Size"));
 }
 
 void buildApplicationMenu(Ribbon& ribbon)
@@ -83,10 +97,7 @@ void buildHome(Ribbon& ribbon)
                     standard(QStyle::SP_FileDialogContentsView), true)
         ->setToolTip(QStringLiteral("View tabulated plot data"));
     addTypeTools(plot, {TypePartSelectionTool});
-    plot->AddButton(ID_Zoom_Tool, QStringLiteral("Zoom In/Out"));
-    plot->AddButton(ID_Zoom_Out, QStringLiteral("Zoom Out"));
-    plot->AddButton(ID_Zoom_Fit, QStringLiteral("Zoom to Fit"));
-    plot->AddButton(ID_Zoom_ActualSize, QStringLiteral("Actual Size"));
+    addZoomButtons(plot);
 }
 
 void buildSimulate(Ribbon& ribbon)
@@ -155,14 +166,7 @@ void buildSchematic(Ribbon& ribbon)
         ->setToolTip(QStringLiteral("Enable snap parts to grid"));
     grid->AddButton(ID_Grid_SnapOff, QStringLiteral("Snap Off"))
         ->setToolTip(QStringLiteral("Disable snap parts to grid"));
-    RibbonPanel* zoom = schematic->AddPanel(QStringLiteral("Zoom"));
-    zoom->AddButton(ID_Zoom_Tool, QStringLiteral("Zoom In/Out"))
-        ->setToolTip(QStringLiteral("Zoom In/Out Tool"));
-    zoom->AddButton(ID_Zoom_Out, QStringLiteral("Zoom Out"));
-    zoom->AddButton(ID_Zoom_Fit, QStringLiteral("Zoom to Fit"))
-        ->setToolTip(QStringLiteral("Zoom to Fit in Window"));
-    zoom->AddButton(ID_Zoom_ActualSize, QStringLiteral("Actual Size"))
-        ->setToolTip(QStringLiteral("Zoom to Actual Size"));
+    addZoomButtons(schematic->AddPanel(QStringLiteral("Zoom")));
 }
 
 } // namespace

@@ -22,7 +22,7 @@ TemplateMakers TemplateMakers::Program()
             [] {
                 auto doc = std::make_unique<CSimulatorDoc>();
                 doc->SetElementFactory(CreateElement);
-                return std::unique_ptr<Document>(std::move(doc));
+                return doc;
             },
             [] { return static_cast<View*>(new CSimulatorView); });
     };

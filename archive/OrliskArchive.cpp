@@ -1,16 +1,17 @@
 #include "OrliskArchive.h"
 
+#include "Files.h"
 #include "OrliskCombo.h"
 #include "Paths.h"
 #include "Text.h"
 #include "UiServices.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <algorithm>
+#include <filesystem>
+#include <system_error>
 
 namespace orlisk {
 
@@ -71,18 +72,37 @@ void writeLines(const QString& path, const QStringList& lines)
     for (const QString& line : lines)
         bytes += text::toAnsi(line) + "\r\n";
     const QString native = NativePath(path);
-    bool ok = !native.isEmpty();
-    if (ok) {
-        QSaveFile file(native);
-        ok = file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
-    }
-    if (!ok) ui().message(QStringLiteral("Can't create file: ") + path);
+    QString reason;
+    if (!native.isEmpty() && files::Write(native, bytes, &reason)) return;
+    ui().message(files::WithReason(QStringLiteral("Can't create file: ") + path, reason));
 }
 
-bool refuseFolder(const QString& name)
+bool refuseFolder(const QString& name, const QString& why = {})
 {
-    ui().message(QStringLiteral("Can't create folder ") + name);
+    ui().message(QStringLiteral("Can't create folder ") + name + why);
     return false;
+}
+
+// A fresh installation has no archive yet: its root is made with the first experiment, and when
+// that cannot be done the message says why.
+bool ensureRoot(const QString& root, const QString& name)
+{
+    const QString native = NativePath(root);
+    if (native.isEmpty()) {
+        const QString drive = root.left(1).toUpper();
+        return refuseFolder(name, QStringLiteral("\nThe drive ") + drive +
+                                      QStringLiteral(": is not mapped to a folder here: add ") + drive +
+                                      QStringLiteral("=<folder> under [DriveMap] in ") +
+                                      paths::driveMapFile());
+    }
+    if (QFileInfo(native).isDir()) return true;
+    std::error_code error;
+    std::filesystem::create_directories(std::filesystem::path(QFile::encodeName(native).toStdString()),
+                                        error);
+    if (!error) return true;
+    return refuseFolder(name, QStringLiteral("\nThe archive root ") + root + QStringLiteral(" (") + native +
+                                  QStringLiteral(") cannot be created: ") +
+                                  QString::fromStdString(error.message()));
 }
 
 } // namespace
@@ -128,8 +148,9 @@ QStringList Roots()
     for (char16_t drive = u'C'; drive <= u'L'; ++drive) {
         const QString native = NativePath(QString(QChar(drive)) + QStringLiteral(":\\Orlisk\\orlisk.ini"));
         if (native.isEmpty()) continue;
-        QFile file(native);
-        if (file.open(QIODevice::ReadOnly)) return ParseRootList(file.readAll());
+        // A list that cannot be read is passed over, as a missing one is.
+        if (const std::optional<QByteArray> list = files::Read(native, files::Kind::RootList))
+            return ParseRootList(*list);
     }
     return {kDefaultRoot};
 }
@@ -205,6 +226,7 @@ bool IsValidFolderName(const QString& name)
 bool CreateExperimentFolders(const QString& root, const QString& name)
 {
     if (!IsValidFolderName(name) || !IsRootedPath(root)) return refuseFolder(name);
+    if (!ensureRoot(root, name)) return false;
     const QString path = root + name;
     if (!createFolder(path)) return refuseFolder(name);
     for (const char* sub : {"\\Macros", "\\Notes", "\\Query", "\\Shots"})

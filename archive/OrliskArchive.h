@@ -53,8 +53,10 @@ void FillOrliskShotCombo(OrliskCombo& combo, const QString& experimentPath, QStr
 // ---- adding to the tree ----
 // A name that can become one folder on Windows and on this machine.
 bool IsValidFolderName(const QString& name);
-// Creates root + name and its four subfolders. A refused name or root, or a folder that cannot be
-// made (it exists, or its parent does not), shows "Can't create folder " + name and returns false.
+// Creates root + name and its four subfolders, and the root first when it does not exist yet. A
+// refused name or root, or a folder that cannot be made (it exists, or the root cannot be made),
+// shows "Can't create folder " + name (with the reason when the root is at fault) and returns
+// false.
 bool CreateExperimentFolders(const QString& root, const QString& name);
 // Writes the experiment's ".ini" file and its query file; each that cannot be written shows "Can't
 // create file: " + its path. Line breaks in the description become blanks.

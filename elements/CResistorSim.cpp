@@ -1,6 +1,7 @@
 #include "CResistorSim.h"
 
 #include "CSimulatorDoc.h"
+#include "ElementClass.h"
 #include "Text.h"
 #include "UiServices.h"
 
@@ -52,14 +53,10 @@ bool CResistorSim::Parse(const QStringList& tokens)
     // Parts that the schematic can draw but that have no element of their own reach us as resistors
     // whose value is their model keyword, which reads as 0 ohms. Say so, or the near short would pass
     // for a result of the part's real model.
-    static const char* const kNoModel[] = {"MOV", "OILSW", "PLDIODE"};
-    for (const char* keyword : kNoModel)
-        if (tokens[3].startsWith(QLatin1String(keyword))) {
-            ui().message(
-                QStringLiteral("Warning:  ") + text::echo(Name) + QStringLiteral(" (") +
-                QLatin1String(keyword) +
-                QStringLiteral(") has no simulation model of its own and runs as a near short circuit."));
-            break;
-        }
+    const QString keyword = NoModelKeyword(u'R', tokens[3]);
+    if (!keyword.isEmpty())
+        ui().message(
+            QStringLiteral("Warning:  ") + text::echo(Name) + QStringLiteral(" (") + keyword +
+            QStringLiteral(") has no simulation model of its own and runs as a near short circuit."));
     return true;
 }

@@ -1,6 +1,7 @@
 #include "CTransmissionLineSim.h"
 
 #include "CSimulatorDoc.h"
+#include "ElementClass.h"
 #include "Text.h"
 #include "UiServices.h"
 
@@ -63,7 +64,7 @@ bool CTransmissionLineSim::Parse(const QStringList& tokens)
 
     // The magnetically insulated line parts reach here as plain lines read by position: their keyword
     // reads as Z0 = 0 and their first value as TD = 0. Say so rather than let them pass for a model.
-    if (tokens[5] == QLatin1String("MITL0") || tokens[5] == QLatin1String("MITL1"))
+    if (!NoModelKeyword(u'T', tokens[5]).isEmpty())
         ui().message(QStringLiteral("Warning: ") + text::echo(Name) + QStringLiteral(" (") + tokens[5] +
                      QStringLiteral(") has no model of its own; it runs as a one-step near-short line."));
     return true;

@@ -32,25 +32,16 @@ CComponent::~CComponent() = default;
 void CComponent::Serialize(Archive& ar)
 {
     if (ar.IsStoring()) {
-        ar.WriteInt(Position.x());
-        ar.WriteInt(Position.y());
-        ar.WriteInt(Extent.left);
-        ar.WriteInt(Extent.top);
-        ar.WriteInt(Extent.right);
-        ar.WriteInt(Extent.bottom);
+        ar.WritePoint(Position);
+        ar.WriteRect(Extent);
         ar.WriteUInt(TypeId);
         ar.WriteInt(Orientation);
         ar.WriteString(Text);
         ar.WriteByte(Visible == 1 ? 1 : 0);
         return;
     }
-    const qint32 x = ar.ReadInt();
-    const qint32 y = ar.ReadInt();
-    Position = QPoint(x, y);
-    Extent.left = ar.ReadInt();
-    Extent.top = ar.ReadInt();
-    Extent.right = ar.ReadInt();
-    Extent.bottom = ar.ReadInt();
+    Position = ar.ReadPoint();
+    Extent = ar.ReadRect();
     TypeId = ar.ReadUInt();
     Orientation = ar.ReadInt();
     Text = ar.ReadString();

@@ -13,6 +13,7 @@
 
 class Archive;
 class Dc;
+struct AttachmentLayout;
 
 // Every object on a schematic page: parts, labels, pins, wires, grounds, probes, bubbles, text.
 // It carries the fields every object has, the one record the schematic file stores for every
@@ -50,6 +51,9 @@ public:
     virtual void Draw(Dc& dc) {}
     // The number of attachment objects that follow this one in the document's list.
     virtual int GetAttachmentCount() const { return 0; }
+    // What follows the object in the document's list, in order, and where it goes; null for an object
+    // that takes no attachments.
+    virtual const AttachmentLayout* AttachmentOrder() const { return nullptr; }
     // The designator letter followed by the number: MakeName(10) of "C3" is "C10".
     virtual QString MakeName(int number) const;
     virtual QString GetDefaultValue() const { return {}; }

@@ -52,7 +52,9 @@ const Symbol kSymbols[] = {
     {TypeBubbleConnector, {{0, 50}, {244, -50}}, false, kBubbleStrokes},
 };
 
-// What follows a ground, and a probe or bubble, and where it goes.
+// What follows a wire (its two ends, placed by the wire itself), a ground, and a probe or bubble, and
+// where it goes.
+const AttachmentLayout kWireLayout{.named = false, .value = AttachmentLayout::NoValueLabel};
 const AttachmentLayout kGroundLayout{.named = false, .value = AttachmentLayout::NoValueLabel, .pins = "1"};
 // clang-format off
 const AttachmentLayout kNamedPointLayout{.value = AttachmentLayout::NoValueLabel, .pins = "1", .offsets = {{
@@ -67,6 +69,8 @@ const AttachmentLayout kNamedPointLayout{.value = AttachmentLayout::NoValueLabel
 const AttachmentLayout* layoutOf(quint32 type)
 {
     switch (type) {
+    case TypeWire:
+        return &kWireLayout;
     case TypeGround:
         return &kGroundLayout;
     case TypeVoltageProbe:
@@ -270,12 +274,7 @@ void CDrawing::DrawWire(Dc& dc)
 void CDrawing::DrawDragBox(Dc& dc)
 {
     const Pen oldPen = dc.SelectObject(Pen(Pen::Dot, 0, kGrey));
-    const Rect& e = Extent;
-    dc.MoveTo(e.left, e.top);
-    dc.LineTo(e.right, e.top);
-    dc.LineTo(e.right, e.bottom);
-    dc.LineTo(e.left, e.bottom);
-    dc.LineTo(e.left, e.top);
+    dc.FrameOutline(Extent);
     dc.SelectObject(oldPen);
 }
 
@@ -303,9 +302,13 @@ void CDrawing::DrawSymbol(Dc& dc)
 
 int CDrawing::GetAttachmentCount() const
 {
-    if (TypeId == TypeWire) return 2;
     const AttachmentLayout* layout = layoutOf(TypeId);
     return layout ? layout->Count() : 0;
+}
+
+const AttachmentLayout* CDrawing::AttachmentOrder() const
+{
+    return layoutOf(TypeId);
 }
 
 void CDrawing::CreateAttachments(ComponentHost& doc, int x, int y)
@@ -368,6 +371,8 @@ void CDrawing::CreateWireAttachments(ComponentHost& doc, int x, int y)
 
 void CDrawing::PlaceAttachments(ComponentHost& doc, ComponentList::iterator self)
 {
+    // A wire's ends are where it was drawn.
+    if (TypeId == TypeWire) return;
     if (const AttachmentLayout* layout = layoutOf(TypeId)) PlaceAttachmentsByLayout(doc, self, *layout);
 }
 

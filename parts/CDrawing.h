@@ -28,6 +28,7 @@ public:
 
     void Draw(Dc& dc) override;
     int GetAttachmentCount() const override;
+    const AttachmentLayout* AttachmentOrder() const override;
     void CreateAttachments(ComponentHost& doc, int x, int y) override;
     void PlaceAttachments(ComponentHost& doc, ComponentList::iterator self) override;
     // Probes and bubbles edit their name label; nothing else has a dialog.

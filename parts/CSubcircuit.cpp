@@ -91,23 +91,29 @@ void CSubcircuit::OnInitDialog()
 {
     // A document opened in an earlier run of the dialog stays open, but this run no longer closes it.
     OpenedDocument = {};
-    NameText = NameBuffer;
-    NameVisible = NameVisibleCheck;
-    FileText = ValueBuffer;
-    FileVisible = ValueVisibleCheck;
-    ParamsText = ICBuffer;
-    ParamsVisible = ICVisibleCheck;
+    ExchangeBuffers(true);
 }
 
 bool CSubcircuit::OnOK()
 {
-    NameBuffer = NameText;
-    NameVisibleCheck = NameVisible;
-    ValueBuffer = FileText;
-    ValueVisibleCheck = FileVisible;
-    ICBuffer = ParamsText;
-    ICVisibleCheck = ParamsVisible;
+    ExchangeBuffers(false);
     return true;
+}
+
+void CSubcircuit::ExchangeBuffers(bool intoFields)
+{
+    const auto pass = [intoFields](auto& field, auto& buffer) {
+        if (intoFields)
+            field = buffer;
+        else
+            buffer = field;
+    };
+    pass(NameText, NameBuffer);
+    pass(NameVisible, NameVisibleCheck);
+    pass(FileText, ValueBuffer);
+    pass(FileVisible, ValueVisibleCheck);
+    pass(ParamsText, ICBuffer);
+    pass(ParamsVisible, ICVisibleCheck);
 }
 
 void CSubcircuit::OnBrowse(const QString& chosen)

@@ -55,4 +55,8 @@ public:
     int FileVisible = 0;
     QString ParamsText; // 1001
     int ParamsVisible = 0;
+
+private:
+    // The dialog's fields from the buffers of the shared editing, or back.
+    void ExchangeBuffers(bool intoFields);
 };

@@ -18,6 +18,9 @@ using ComponentList = std::list<std::unique_ptr<CComponent>>;
 struct DocumentHandle {
     Document* document = nullptr;
     std::weak_ptr<const void> alive;
+    // The file was open already and its window was only brought forward: it is not the object's to
+    // close.
+    bool wasOpen = false;
 
     bool IsOpen() const { return document && !alive.expired(); }
 };
@@ -38,10 +41,12 @@ public:
     // ---- what a sub-circuit block's dialog asks of the document and the program ----
     // The document's file; empty when it has none.
     virtual QString DocumentPath() const { return {}; }
-    // Opens a schematic file in a window of its own, as the document's own kind. The document that
-    // asks stays open whatever it holds. An empty handle when the file cannot be opened (after the
-    // open's own message), or when there are no windows to open.
+    // Opens a schematic file in a window of its own, as the document's own kind; a file that is open
+    // already has its window brought forward instead. The document that asks stays open whatever it
+    // holds. An empty handle when the file cannot be opened (after the open's own message), or when
+    // there are no windows to open.
     virtual DocumentHandle OpenDocumentWindow(const QString& path) { return {}; }
-    // Closes a document opened that way without asking to save it; nothing when it has gone.
+    // Closes a document opened that way without asking to save it; nothing when it has gone or was
+    // open before.
     virtual void CloseDocumentWindow(const DocumentHandle& document) {}
 };

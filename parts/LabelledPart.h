@@ -11,6 +11,7 @@ public:
     virtual const AttachmentLayout& Layout() const = 0;
 
     int GetAttachmentCount() const override { return Layout().Count(); }
+    const AttachmentLayout* AttachmentOrder() const final { return &Layout(); }
     void CreateAttachments(ComponentHost& doc, int x, int y) override;
     void PlaceAttachments(ComponentHost& doc, ComponentList::iterator self) override;
     bool EditProperties(ComponentHost& doc) override;

@@ -77,6 +77,18 @@ void Archive::WriteRaw(const void* data, qsizetype size)
     Put(data, size);
 }
 
+void Archive::WritePoint(QPoint p)
+{
+    WriteInt(p.x());
+    WriteInt(p.y());
+}
+
+void Archive::WriteRect(const Rect& r)
+{
+    for (qint32 v : {r.left, r.top, r.right, r.bottom})
+        WriteInt(v);
+}
+
 void Archive::WriteCount(quint32 n)
 {
     if (n < 0xFFFF) {
@@ -185,6 +197,22 @@ double Archive::ReadDouble()
 void Archive::ReadRaw(void* data, qsizetype size)
 {
     std::memcpy(data, Take(size), size_t(size));
+}
+
+QPoint Archive::ReadPoint()
+{
+    const qint32 x = ReadInt();
+    return QPoint(x, ReadInt());
+}
+
+Rect Archive::ReadRect()
+{
+    Rect r;
+    r.left = ReadInt();
+    r.top = ReadInt();
+    r.right = ReadInt();
+    r.bottom = ReadInt();
+    return r;
 }
 
 quint32 Archive::ReadCount(qsizetype minItemBytes)

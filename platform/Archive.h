@@ -1,9 +1,11 @@
 #pragma once
 
 #include "ClassRegistry.h"
+#include "Rect.h"
 
 #include <QByteArray>
 #include <QHash>
+#include <QPoint>
 #include <QString>
 
 #include <exception>
@@ -61,6 +63,9 @@ public:
     void WriteUInt(quint32 v);
     void WriteDouble(double v);
     void WriteRaw(const void* data, qsizetype size);
+    // x, then y; left, top, right, bottom.
+    void WritePoint(QPoint p);
+    void WriteRect(const Rect& r);
     // A count: a word below 0xFFFF, else 0xFFFF and a 32-bit count.
     void WriteCount(quint32 n);
     // The Unicode form: 0xFF, 0xFFFE, the length in code units, the UTF-16LE code units.
@@ -75,6 +80,8 @@ public:
     quint32 ReadUInt();
     double ReadDouble();
     void ReadRaw(void* data, qsizetype size);
+    QPoint ReadPoint();
+    Rect ReadRect();
     // A count of items each at least `minItemBytes` long; refused when they cannot all fit in what
     // remains.
     quint32 ReadCount(qsizetype minItemBytes);
@@ -83,6 +90,22 @@ public:
     // An object whose class must be `requiredBase` or derived from it. Null and back-reference tags
     // are refused: every object read is new and owned by the caller.
     std::unique_ptr<Persistent> ReadObject(const ClassInfo& requiredBase);
+    // A count and that many objects of the list's class or classes derived from it, each at least
+    // `minObjectBytes` long; an object of another class is refused with `wrongClass`.
+    template <class List> List ReadObjectList(qsizetype minObjectBytes, const QString& wrongClass)
+    {
+        using T = typename List::value_type::element_type;
+        List list;
+        const quint32 count = ReadCount(minObjectBytes);
+        for (quint32 i = 0; i < count; ++i) {
+            std::unique_ptr<Persistent> read = ReadObject(T::Class);
+            auto* object = dynamic_cast<T*>(read.get());
+            if (!object) throw ArchiveError(ArchiveError::BadClass, wrongClass);
+            read.release();
+            list.emplace_back(object);
+        }
+        return list;
+    }
     // The schema stored with the class of the object being read (for versionable classes).
     quint16 ObjectSchema() const { return m_objectSchema; }
 

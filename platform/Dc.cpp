@@ -342,6 +342,15 @@ void Dc::LineTo(int x, int y)
     Emit(DcShape::Line, points);
 }
 
+void Dc::FrameOutline(const Rect& r)
+{
+    MoveTo(r.left, r.top);
+    LineTo(r.right, r.top);
+    LineTo(r.right, r.bottom);
+    LineTo(r.left, r.bottom);
+    LineTo(r.left, r.top);
+}
+
 void Dc::Polyline(std::span<const QPoint> points)
 {
     if (points.size() >= 2) Emit(DcShape::Polyline, points);

@@ -286,6 +286,9 @@ public:
     // covered.
     void Rectangle(int x1, int y1, int x2, int y2);
     void Rectangle(const Rect& r) { Rectangle(r.left, r.top, r.right, r.bottom); }
+    // The rectangle's four sides in the pen, each a line of its own from the top-left corner round, and
+    // nothing filled: the frame of a selection band.
+    void FrameOutline(const Rect& r);
     void Ellipse(int x1, int y1, int x2, int y2);
     void Ellipse(const Rect& r) { Ellipse(r.left, r.top, r.right, r.bottom); }
     // Part of the ellipse in the box, from the ray towards `start` to the ray towards `end`,

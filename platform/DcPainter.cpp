@@ -248,110 +248,135 @@ void PainterDevice::Output(const Dc& dc, const DcPrimitive& p)
     const double penMargin =
         dc.GetCurrentPen().style == Pen::Null ? 0 : std::abs(dc.GetCurrentPen().width * m.ScaleX()) / 2 + 1;
     switch (p.kind) {
-    case DcShape::Line: {
-        const QPointF ends[] = {toDevice(m, p.points[0]), toDevice(m, p.points[1])};
-        if (missesClip(dc, QRectF(ends[0], ends[1]).normalized(), penMargin)) return;
-        if (FillWideLine(dc, ends)) return;
-        ApplyPen(dc);
-        m_Painter->drawLine(ends[0], ends[1]);
+    case DcShape::Line:
+        OutputLine(dc, p, penMargin);
         break;
-    }
     case DcShape::Polyline:
-    case DcShape::Polygon: {
-        QPolygonF poly;
-        poly.reserve(qsizetype(p.points.size()));
-        for (const QPoint& pt : p.points)
-            poly << toDevice(m, pt);
-        if (missesClip(dc, poly.boundingRect(), penMargin)) return;
-        if (p.kind == DcShape::Polyline && FillWideLine(dc, poly)) return;
-        ApplyPen(dc);
-        if (p.kind == DcShape::Polyline) {
-            if (m_Painter->pen().widthF() <= 1) {
-                m_Painter->drawPolyline(poly);
-                break;
-            }
-            for (qsizetype from = 0; from + 1 < poly.size(); from += kStrokePiece - 1)
-                m_Painter->drawPolyline(poly.constData() + from,
-                                        int(std::min(kStrokePiece, poly.size() - from)));
-        } else {
-            ApplyBrush(dc);
-            m_Painter->drawPolygon(poly, Qt::OddEvenFill);
-        }
+    case DcShape::Polygon:
+        OutputPoly(dc, p, penMargin);
         break;
-    }
     case DcShape::Rectangle:
-    case DcShape::Ellipse: {
-        const QRectF box = deviceBox(m, p.points[0], p.points[1]);
-        if (missesClip(dc, box, penMargin)) return;
-        ApplyPen(dc);
-        ApplyBrush(dc);
-        if (p.kind == DcShape::Rectangle)
-            m_Painter->drawRect(shapeRect(box));
-        else
-            m_Painter->drawEllipse(shapeRect(box));
+    case DcShape::Ellipse:
+        OutputShape(dc, p, penMargin);
         break;
-    }
-    case DcShape::Arc: {
-        const QRectF box = deviceBox(m, p.points[0], p.points[1]);
-        if (box.width() < 1 || box.height() < 1 || missesClip(dc, box, penMargin)) return;
-        const double from = arcAngle(box, toDevice(m, p.points[2]));
-        double span = arcAngle(box, toDevice(m, p.points[3])) - from;
-        while (span <= 0)
-            span += 360;
-        ApplyPen(dc);
-        m_Painter->drawArc(shapeRect(box), int(std::lround(from * 16)), int(std::lround(span * 16)));
+    case DcShape::Arc:
+        OutputArc(dc, p, penMargin);
         break;
-    }
-    case DcShape::Text: {
-        if (p.text.isEmpty()) return;
-        DeviceFont& f = FontFor(dc);
-        const QPointF at = toDevice(m, p.points[0]);
-        const double height = f.metrics.height();
-        // No glyph is wider than its cell is high: most texts away from the clip go unmeasured.
-        if (missesClip(dc, QRectF(at, QSizeF(double(p.text.size()) * height, height)), 0)) return;
-        const LaidText& laid = Laid(f, p.text.toString());
-        const QRectF cell(at, QSizeF(laid.width, height));
-        if (missesClip(dc, cell, 0)) return;
-        if (dc.GetBkMode() == BkMode::Opaque) m_Painter->fillRect(cell, dc.GetBkColor());
-        // Labels come in runs: the painter keeps the font and colour of the last text.
-        if (m_TextFont.get() != &f) {
-            m_Painter->setFont(f.qfont);
-            m_TextFont = m_CurrentFont;
-        }
-        if (m_TextColor != dc.GetTextColor()) {
-            m_Painter->setPen(dc.GetTextColor());
-            m_TextColor = dc.GetTextColor();
-            m_Pen.reset();
-        }
-        m_Painter->drawStaticText(at, laid.text);
+    case DcShape::Text:
+        OutputText(dc, p);
         break;
-    }
-    case DcShape::Pixel: {
-        if (p.points.size() == 1) {
-            const QPointF at = toDevice(m, p.points[0]);
-            if (missesClip(dc, QRectF(at, at), 0)) return;
-            m_Painter->fillRect(QRectF(at, QSizeF(1, 1)), p.color);
-            break;
-        }
-        // One pixel wide points at whole pixels cover exactly their pixels; the clip drops the rest.
-        QPolygon dots;
-        dots.reserve(qsizetype(p.points.size()));
-        for (const QPoint& pt : p.points)
-            dots << QPoint(int(m.DeviceX(pt.x())), int(m.DeviceY(pt.y())));
-        if (missesClip(dc, dots.boundingRect(), 0)) return;
-        m_Painter->setPen(QPen(p.color, 0));
-        m_Pen.reset();
-        m_TextColor = QColor();
-        m_Painter->drawPoints(dots);
+    case DcShape::Pixel:
+        OutputPixels(dc, p);
         break;
-    }
     case DcShape::Fill: {
         const QRectF box = deviceBox(m, p.points[0], p.points[1]);
-        if (missesClip(dc, box, 0)) return;
-        m_Painter->fillRect(box, p.color);
+        if (!missesClip(dc, box, 0)) m_Painter->fillRect(box, p.color);
         break;
     }
     }
+}
+
+void PainterDevice::OutputLine(const Dc& dc, const DcPrimitive& p, double penMargin)
+{
+    const DcMapping& m = dc.Mapping();
+    const QPointF ends[] = {toDevice(m, p.points[0]), toDevice(m, p.points[1])};
+    if (missesClip(dc, QRectF(ends[0], ends[1]).normalized(), penMargin)) return;
+    if (FillWideLine(dc, ends)) return;
+    ApplyPen(dc);
+    m_Painter->drawLine(ends[0], ends[1]);
+}
+
+void PainterDevice::OutputPoly(const Dc& dc, const DcPrimitive& p, double penMargin)
+{
+    const DcMapping& m = dc.Mapping();
+    QPolygonF poly;
+    poly.reserve(qsizetype(p.points.size()));
+    for (const QPoint& pt : p.points)
+        poly << toDevice(m, pt);
+    if (missesClip(dc, poly.boundingRect(), penMargin)) return;
+    if (p.kind == DcShape::Polyline && FillWideLine(dc, poly)) return;
+    ApplyPen(dc);
+    if (p.kind == DcShape::Polygon) {
+        ApplyBrush(dc);
+        m_Painter->drawPolygon(poly, Qt::OddEvenFill);
+        return;
+    }
+    if (m_Painter->pen().widthF() <= 1) {
+        m_Painter->drawPolyline(poly);
+        return;
+    }
+    for (qsizetype from = 0; from + 1 < poly.size(); from += kStrokePiece - 1)
+        m_Painter->drawPolyline(poly.constData() + from, int(std::min(kStrokePiece, poly.size() - from)));
+}
+
+void PainterDevice::OutputShape(const Dc& dc, const DcPrimitive& p, double penMargin)
+{
+    const QRectF box = deviceBox(dc.Mapping(), p.points[0], p.points[1]);
+    if (missesClip(dc, box, penMargin)) return;
+    ApplyPen(dc);
+    ApplyBrush(dc);
+    if (p.kind == DcShape::Rectangle)
+        m_Painter->drawRect(shapeRect(box));
+    else
+        m_Painter->drawEllipse(shapeRect(box));
+}
+
+void PainterDevice::OutputArc(const Dc& dc, const DcPrimitive& p, double penMargin)
+{
+    const DcMapping& m = dc.Mapping();
+    const QRectF box = deviceBox(m, p.points[0], p.points[1]);
+    if (box.width() < 1 || box.height() < 1 || missesClip(dc, box, penMargin)) return;
+    const double from = arcAngle(box, toDevice(m, p.points[2]));
+    double span = arcAngle(box, toDevice(m, p.points[3])) - from;
+    while (span <= 0)
+        span += 360;
+    ApplyPen(dc);
+    m_Painter->drawArc(shapeRect(box), int(std::lround(from * 16)), int(std::lround(span * 16)));
+}
+
+void PainterDevice::OutputText(const Dc& dc, const DcPrimitive& p)
+{
+    if (p.text.isEmpty()) return;
+    DeviceFont& f = FontFor(dc);
+    const QPointF at = toDevice(dc.Mapping(), p.points[0]);
+    const double height = f.metrics.height();
+    // No glyph is wider than its cell is high: most texts away from the clip go unmeasured.
+    if (missesClip(dc, QRectF(at, QSizeF(double(p.text.size()) * height, height)), 0)) return;
+    const LaidText& laid = Laid(f, p.text.toString());
+    const QRectF cell(at, QSizeF(laid.width, height));
+    if (missesClip(dc, cell, 0)) return;
+    if (dc.GetBkMode() == BkMode::Opaque) m_Painter->fillRect(cell, dc.GetBkColor());
+    // Labels come in runs: the painter keeps the font and colour of the last text.
+    if (m_TextFont.get() != &f) {
+        m_Painter->setFont(f.qfont);
+        m_TextFont = m_CurrentFont;
+    }
+    if (m_TextColor != dc.GetTextColor()) {
+        m_Painter->setPen(dc.GetTextColor());
+        m_TextColor = dc.GetTextColor();
+        m_Pen.reset();
+    }
+    m_Painter->drawStaticText(at, laid.text);
+}
+
+void PainterDevice::OutputPixels(const Dc& dc, const DcPrimitive& p)
+{
+    const DcMapping& m = dc.Mapping();
+    if (p.points.size() == 1) {
+        const QPointF at = toDevice(m, p.points[0]);
+        if (!missesClip(dc, QRectF(at, at), 0)) m_Painter->fillRect(QRectF(at, QSizeF(1, 1)), p.color);
+        return;
+    }
+    // One pixel wide points at whole pixels cover exactly their pixels; the clip drops the rest.
+    QPolygon dots;
+    dots.reserve(qsizetype(p.points.size()));
+    for (const QPoint& pt : p.points)
+        dots << QPoint(int(m.DeviceX(pt.x())), int(m.DeviceY(pt.y())));
+    if (missesClip(dc, dots.boundingRect(), 0)) return;
+    m_Painter->setPen(QPen(p.color, 0));
+    m_Pen.reset();
+    m_TextColor = QColor();
+    m_Painter->drawPoints(dots);
 }
 
 // ---- PainterDc ----

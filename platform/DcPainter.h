@@ -46,6 +46,13 @@ private:
         QFontMetricsF metrics{QFont()};
         QHash<QString, LaidText> texts;
     };
+    // Each kind of call; `penMargin`: how far the pen reaches beyond the call's points, in pixels.
+    void OutputLine(const Dc& dc, const DcPrimitive& p, double penMargin);
+    void OutputPoly(const Dc& dc, const DcPrimitive& p, double penMargin);
+    void OutputShape(const Dc& dc, const DcPrimitive& p, double penMargin);
+    void OutputArc(const Dc& dc, const DcPrimitive& p, double penMargin);
+    void OutputText(const Dc& dc, const DcPrimitive& p);
+    void OutputPixels(const Dc& dc, const DcPrimitive& p);
     void ApplyPen(const Dc& dc);
     // Draws a polyline of device points in the context's wide solid pen straight into the pixels of
     // the image painted on, when the painter would draw exactly those pixels there (see

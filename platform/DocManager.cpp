@@ -50,6 +50,28 @@ QList<DocTemplate*> DocManager::Templates() const
     return list;
 }
 
+DocTemplate* DocManager::FindTemplate(std::type_index documentClass) const
+{
+    for (const auto& t : m_Templates)
+        if (t->DocumentClass() == documentClass) return t.get();
+    return nullptr;
+}
+
+Document* DocManager::FindOpenDocument(const QString& path) const
+{
+    for (const auto& t : m_Templates)
+        if (Document* doc = t->FindDocument(path)) return doc;
+    return nullptr;
+}
+
+Document* DocManager::ActivateOpenDocument(const QString& path) const
+{
+    Document* open = FindOpenDocument(path);
+    if (open)
+        if (FrameHost* host = frameHost()) host->ActivateFrame(*open);
+    return open;
+}
+
 QList<Document*> DocManager::GetOpenDocuments() const
 {
     QList<Document*> list;

@@ -6,6 +6,8 @@
 
 #include <functional>
 #include <memory>
+#include <typeindex>
+#include <typeinfo>
 #include <vector>
 
 class Document;
@@ -28,8 +30,15 @@ public:
 
     void AddDocTemplate(std::unique_ptr<DocTemplate> docTemplate);
     QList<DocTemplate*> Templates() const;
+    // The template whose documents are of class D (the first registered); null when none is.
+    template <class D> DocTemplate* FindTemplate() const { return FindTemplate(typeid(D)); }
+    DocTemplate* FindTemplate(std::type_index documentClass) const;
     // Every open document of every template, in template order.
     QList<Document*> GetOpenDocuments() const;
+    // The open document that holds the file, of any template; null when none does.
+    Document* FindOpenDocument(const QString& path) const;
+    // Brings the window of the document that holds the file to the front; null when none does.
+    Document* ActivateOpenDocument(const QString& path) const;
 
     // The names File New offers, and the filters File Open lists (without "All Files").
     QStringList FileNewNames() const;

@@ -4,6 +4,7 @@
 #include "FrameHost.h"
 #include "View.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 namespace {
@@ -27,9 +28,9 @@ void setFrameHost(FrameHost* host)
     g_host = host;
 }
 
-DocTemplate::DocTemplate(int resourceId, const QString& strings, DocumentFactory makeDocument,
-                         ViewFactory makeView)
-    : m_ResourceId(resourceId), m_Strings(strings.split(QLatin1Char('\n'))),
+DocTemplate::DocTemplate(int resourceId, const QString& strings, std::type_index documentClass,
+                         DocumentFactory makeDocument, ViewFactory makeView)
+    : m_ResourceId(resourceId), m_DocumentClass(documentClass), m_Strings(strings.split(QLatin1Char('\n'))),
       m_MakeDocument(std::move(makeDocument)), m_MakeView(std::move(makeView))
 {
 }
@@ -46,16 +47,21 @@ QString DocTemplate::GetDocString(DocStringIndex index) const
 
 DocTemplate::Confidence DocTemplate::MatchDocType(const QString& path, Document** alreadyOpen) const
 {
-    if (alreadyOpen) *alreadyOpen = nullptr;
-    const QString wanted = canonical(path);
-    for (const auto& doc : m_Documents)
-        if (!doc->PathName().isEmpty() && canonical(doc->PathName()) == wanted) {
-            if (alreadyOpen) *alreadyOpen = doc.get();
-            return yesAlreadyOpen;
-        }
+    Document* open = FindDocument(path);
+    if (alreadyOpen) *alreadyOpen = open;
+    if (open) return yesAlreadyOpen;
     const QString ext = GetDocString(filterExt);
     if (!ext.isEmpty() && path.endsWith(ext, Qt::CaseInsensitive)) return yesAttemptNative;
     return yesAttemptForeign;
+}
+
+Document* DocTemplate::FindDocument(const QString& path) const
+{
+    if (path.isEmpty()) return nullptr;
+    const QString wanted = canonical(path);
+    for (const auto& doc : m_Documents)
+        if (!doc->PathName().isEmpty() && canonical(doc->PathName()) == wanted) return doc.get();
+    return nullptr;
 }
 
 Document* DocTemplate::CreateNewDocument()
@@ -96,7 +102,7 @@ Document* DocTemplate::OpenDocumentFile(const QString& path, bool makeVisible)
         }
     } else {
         ok = doc->OnOpenDocument(path);
-        if (ok) doc->SetPathName(QFileInfo(path).absoluteFilePath());
+        if (ok) doc->SetPathName(QDir::cleanPath(QFileInfo(path).absoluteFilePath()));
     }
     if (!ok) {
         CloseDocument(doc);

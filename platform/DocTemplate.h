@@ -5,6 +5,9 @@
 
 #include <functional>
 #include <memory>
+#include <type_traits>
+#include <typeindex>
+#include <typeinfo>
 #include <vector>
 
 class Document;
@@ -36,7 +39,17 @@ public:
     // Makes a new view; the frame that shows it owns it. The template adds it to the document.
     using ViewFactory = std::function<View*()>;
 
-    DocTemplate(int resourceId, const QString& strings, DocumentFactory makeDocument, ViewFactory makeView);
+    // documentClass: the class the factory makes, by which the program finds the template.
+    DocTemplate(int resourceId, const QString& strings, std::type_index documentClass,
+                DocumentFactory makeDocument, ViewFactory makeView);
+    // The same, with the class taken from what the factory returns (a std::unique_ptr of it).
+    template <class MakeDocument>
+    requires std::is_invocable_v<MakeDocument> DocTemplate(int resourceId, const QString& strings,
+                                                           MakeDocument makeDocument, ViewFactory makeView)
+        : DocTemplate(resourceId, strings, typeid(typename std::invoke_result_t<MakeDocument>::element_type),
+                      DocumentFactory(std::move(makeDocument)), std::move(makeView))
+    {
+    }
     ~DocTemplate();
     DocTemplate(const DocTemplate&) = delete;
     DocTemplate& operator=(const DocTemplate&) = delete;
@@ -46,16 +59,20 @@ public:
     static std::unique_ptr<DocTemplate> Make(int resourceId, const QString& strings)
     {
         return std::make_unique<DocTemplate>(
-            resourceId, strings, [] { return std::unique_ptr<Document>(new D()); },
+            resourceId, strings, typeid(D), [] { return std::unique_ptr<Document>(new D()); },
             [] { return static_cast<View*>(new V()); });
     }
 
     int ResourceId() const { return m_ResourceId; }
+    std::type_index DocumentClass() const { return m_DocumentClass; }
     QString GetDocString(DocStringIndex index) const;
 
     // The file's fit: already open (the open document in alreadyOpen), matching extension
     // (native) or any other file (foreign).
     Confidence MatchDocType(const QString& path, Document** alreadyOpen = nullptr) const;
+    // The document of this template that holds the file, by whatever spelling of its path (links,
+    // "..", relative paths); null when none does.
+    Document* FindDocument(const QString& path) const;
 
     // A new document (empty path) or the document of a file, with a frame when a host exists.
     // Null when the document cannot be made, created or read; a file that cannot be read has shown
@@ -74,6 +91,7 @@ private:
     void RemoveDocument(Document* document);
 
     int m_ResourceId;
+    std::type_index m_DocumentClass;
     QList<QString> m_Strings;
     DocumentFactory m_MakeDocument;
     ViewFactory m_MakeView;

@@ -3,13 +3,13 @@
 #include "CommandIds.h"
 #include "DocManager.h"
 #include "DocTemplate.h"
+#include "Files.h"
 #include "UiServices.h"
 #include "View.h"
 
+#include <QBuffer>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 Document::Document()
 {
@@ -60,13 +60,16 @@ bool Document::OnNewDocument()
 
 bool Document::OnOpenDocument(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        ui().message(QStringLiteral("Cannot open the file ") + QDir::toNativeSeparators(path) +
-                     QStringLiteral("."));
+    DeleteContents();
+    QString reason;
+    std::optional<QByteArray> bytes = files::Read(path, FileKind(), &reason);
+    if (!bytes) {
+        ui().message(files::WithReason(
+            QStringLiteral("Cannot open the file %1.").arg(QDir::toNativeSeparators(path)), reason));
         return false;
     }
-    DeleteContents();
+    QBuffer file(&*bytes);
+    file.open(QIODevice::ReadOnly);
     m_Modified = true; // while loading
     if (!Load(file)) {
         DeleteContents();
@@ -79,11 +82,13 @@ bool Document::OnOpenDocument(const QString& path)
 
 bool Document::OnSaveDocument(const QString& path)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || !Save(file) || !file.commit()) {
-        file.cancelWriting();
-        ui().message(QStringLiteral("Cannot save the file ") + QDir::toNativeSeparators(path) +
-                     QStringLiteral("."));
+    QByteArray bytes;
+    QBuffer file(&bytes);
+    file.open(QIODevice::WriteOnly);
+    QString reason;
+    if (!Save(file) || !files::Write(path, bytes, &reason)) {
+        ui().message(files::WithReason(
+            QStringLiteral("Cannot save the file %1.").arg(QDir::toNativeSeparators(path)), reason));
         return false;
     }
     m_Modified = false;
@@ -145,12 +150,28 @@ bool Document::DoSave(const QString& path, bool replace)
         target = manager->PromptFileName(false, suggested, m_Template);
         if (target.isEmpty()) return false; // cancelled
     }
+    // Two windows on one file would each overwrite what the other saved.
+    if (const DocManager* manager = DocManager::Instance()) {
+        const Document* holder = manager->FindOpenDocument(target);
+        if (holder && holder != this) {
+            ui().message(OpenElsewhereMessage(target));
+            return false;
+        }
+    }
     if (!OnSaveDocument(target)) return false;
+    target = QDir::cleanPath(QFileInfo(target).absoluteFilePath());
     if (replace && target != m_PathName) {
         SetPathName(target);
         if (DocManager* manager = DocManager::Instance()) manager->AddToRecentFileList(target);
     }
     return true;
+}
+
+QString Document::OpenElsewhereMessage(const QString& path)
+{
+    return QStringLiteral("%1 is open in another window. Close that window first, or save under another "
+                          "name.")
+        .arg(QDir::toNativeSeparators(path));
 }
 
 void Document::OnFileClose()

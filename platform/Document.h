@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CommandTarget.h"
+#include "Files.h"
 
 #include <QList>
 #include <QString>
@@ -42,15 +43,19 @@ public:
 
     // A new, empty document: DeleteContents, no file, not modified.
     virtual bool OnNewDocument();
-    // Reads the file through Load; on failure shows a message and leaves the document empty.
+    // Reads the file (a regular file within the size limit of FileKind) through Load; on failure
+    // shows a message with the reason and leaves the document empty.
     virtual bool OnOpenDocument(const QString& path);
-    // Writes the file atomically through Save: a failed save leaves the old file as it was.
+    // Writes what Save gives all at once: a failed save leaves the old file as it was and shows a
+    // message with the reason.
     virtual bool OnSaveDocument(const QString& path);
     // The document is closing: release what it holds.
     virtual void OnCloseDocument();
     // Empties the document's data.
     virtual void DeleteContents() {}
 
+    // What the document's files hold, for the size limit of reading them.
+    virtual files::Kind FileKind() const { return files::Kind::Schematic; }
     // The file's content. Load reads the whole stream; both return false on failure (after any
     // message of their own).
     virtual bool Load(QIODevice& in) = 0;
@@ -71,7 +76,9 @@ public:
     // Saves to the document's file, or asks for a name when it has none.
     bool DoFileSave();
     // Saves under path; an empty path asks for a name. A save under a new name renames the document.
+    // Refused, with OpenElsewhereMessage, when another open document holds that file.
     bool DoSave(const QString& path, bool replace = true);
+    static QString OpenElsewhereMessage(const QString& path);
     // Closes the document and its windows unless CanCloseFrame refuses.
     void OnFileClose();
 

@@ -1,5 +1,7 @@
 #include "Paths.h"
 
+#include "Settings.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QSettings>
@@ -13,16 +15,36 @@ namespace {
 
 QString g_driveMapFile;
 
-// The folder that stands for the drive, or an empty string when the drive is not mapped.
+// The folder a drive map gives the drive: the entry under the upper-case letter, else under the
+// lower-case one; empty when there is none.
+QString mappedFolder(QSettings& settings, QChar letter)
+{
+    settings.beginGroup(QStringLiteral("DriveMap"));
+    QString folder = settings.value(QString(letter)).toString();
+    if (folder.isEmpty()) folder = settings.value(QString(letter.toLower())).toString();
+    settings.endGroup();
+    return folder;
+}
+
+// The folder that stands for the drive, or an empty string when the drive is not mapped. The map
+// lives in the program's settings file; maps written before it moved there are still read from
+// the desktop's own settings file.
 QString driveFolder(QChar letter)
 {
-    std::unique_ptr<QSettings> settings =
-        g_driveMapFile.isEmpty()
-            ? std::make_unique<QSettings>(QStringLiteral("Local AppWizard-Generated Applications"),
-                                          QStringLiteral("Torvex2"))
-            : std::make_unique<QSettings>(g_driveMapFile, QSettings::IniFormat);
-    settings->beginGroup(QStringLiteral("DriveMap"));
-    const QString folder = settings->value(QString(letter)).toString();
+    QString folder;
+    if (!g_driveMapFile.isEmpty()) {
+        QSettings file(g_driveMapFile, QSettings::IniFormat);
+        folder = mappedFolder(file, letter);
+    } else {
+        QSettings ini(QSettings::IniFormat, QSettings::UserScope, QString::fromLatin1(Settings::Organisation),
+                      QString::fromLatin1(Settings::Application));
+        folder = mappedFolder(ini, letter);
+        if (folder.isEmpty()) {
+            QSettings earlier(QString::fromLatin1(Settings::Organisation),
+                              QString::fromLatin1(Settings::Application));
+            folder = mappedFolder(earlier, letter);
+        }
+    }
     if (!folder.isEmpty()) return folder;
     if (letter == u'C') return QDir::homePath();
     return {};
@@ -43,6 +65,11 @@ QString findEntry(const QString& folder, const QString& name)
 }
 
 } // namespace
+
+QString driveMapFile()
+{
+    return g_driveMapFile.isEmpty() ? Settings::FileName() : g_driveMapFile;
+}
 
 void setDriveMapFile(const QString& iniFile)
 {

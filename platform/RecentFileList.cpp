@@ -2,6 +2,7 @@
 
 #include "Settings.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 namespace {
@@ -23,7 +24,8 @@ RecentFileList::RecentFileList(Settings& settings, int size) : m_Settings(settin
 void RecentFileList::Add(const QString& path)
 {
     if (path.isEmpty()) return;
-    const QString full = QFileInfo(path).absoluteFilePath();
+    // One entry per file, however its path was spelt.
+    const QString full = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
     m_Files.removeAll(full);
     m_Files.prepend(full);
     while (m_Files.size() > m_Size)

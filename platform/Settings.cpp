@@ -2,6 +2,11 @@
 
 Settings::Settings() : m_Settings(QSettings::IniFormat, QSettings::UserScope, Organisation, Application) {}
 
+QString Settings::FileName()
+{
+    return Settings().m_Settings.fileName();
+}
+
 int Settings::GetProfileInt(const QString& section, const QString& entry, int defaultValue) const
 {
     bool ok = false;

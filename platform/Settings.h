@@ -12,6 +12,9 @@ public:
 
     Settings();
 
+    // The file the settings are kept in: Torvex2.ini in the user's configuration folder.
+    static QString FileName();
+
     int GetProfileInt(const QString& section, const QString& entry, int defaultValue) const;
     void WriteProfileInt(const QString& section, const QString& entry, int value);
     QString GetProfileString(const QString& section, const QString& entry,

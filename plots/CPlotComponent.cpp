@@ -9,20 +9,16 @@ const ClassInfo CPlotComponent::Class = {"CPlotComponent", 2, false, nullptr,
 void CPlotComponent::Serialize(Archive& ar)
 {
     if (ar.IsStoring()) {
-        for (qint32 v :
-             {Anchor.x(), Anchor.y(), Bounds.left, Bounds.top, Bounds.right, Bounds.bottom, Kind, Reserved})
-            ar.WriteInt(v);
+        ar.WritePoint(Anchor);
+        ar.WriteRect(Bounds);
+        ar.WriteInt(Kind);
+        ar.WriteInt(Reserved);
         ar.WriteString(Text);
         ar.WriteByte(Flag ? 1 : 0);
         return;
     }
-    const qint32 x = ar.ReadInt();
-    const qint32 y = ar.ReadInt();
-    Anchor = QPoint(x, y);
-    Bounds.left = ar.ReadInt();
-    Bounds.top = ar.ReadInt();
-    Bounds.right = ar.ReadInt();
-    Bounds.bottom = ar.ReadInt();
+    Anchor = ar.ReadPoint();
+    Bounds = ar.ReadRect();
     Kind = ar.ReadInt();
     Reserved = ar.ReadInt();
     Text = ar.ReadString();
@@ -34,11 +30,7 @@ bool CPlotComponent::Draw(Dc& dc) const
 {
     if (Kind != kDottedFrame) return false;
     const Pen oldPen = dc.SelectObject(Pen(Pen::Dot, 0, QColor(0x80, 0x80, 0x80)));
-    dc.MoveTo(Bounds.left, Bounds.top);
-    dc.LineTo(Bounds.right, Bounds.top);
-    dc.LineTo(Bounds.right, Bounds.bottom);
-    dc.LineTo(Bounds.left, Bounds.bottom);
-    dc.LineTo(Bounds.left, Bounds.top);
+    dc.FrameOutline(Bounds);
     dc.SelectObject(oldPen);
     return true;
 }

@@ -30,41 +30,6 @@ double rangeBound(double v)
     return std::clamp(v, -plot::kCoordinateLimit, plot::kCoordinateLimit);
 }
 
-// The time axis with its unit and step for the range [lo, hi]: the first unit of the usual ones
-// that shows both ends in at most four digits and the range as at least one unit, else the
-// range's own decade.
-void scaleTime(PlotAxes& axes, double lo, double hi)
-{
-    static constexpr double kUnits[] = {1e-12, 1e-9, 1e-6, 1e-3, 1};
-    double unit = 0;
-    for (double u : kUnits) {
-        const double a = hi / u;
-        const double b = lo / u;
-        if (std::abs(a) < 10000 && std::abs(b) < 10000 && std::trunc(a) <= 1000 && std::trunc(b) <= 1000 &&
-            std::trunc(a - b) >= 1) {
-            unit = u;
-            break;
-        }
-    }
-    if (unit == 0)
-        unit = std::pow(10.0, std::floor(std::max(std::log10(std::abs(hi)), std::log10(std::abs(lo)))));
-    if (!(unit > 0) || !std::isfinite(unit)) unit = 1;
-
-    const double span = (hi - lo) / unit;
-    qint32 step = 500;
-    for (qint32 s : {1, 2, 5, 10, 20, 50, 100, 200, 500}) {
-        const double ticks = std::trunc(span / s);
-        if (ticks >= 1 && ticks <= 10) {
-            step = s;
-            break;
-        }
-    }
-    axes.TimeUnit = unit;
-    axes.XTickStep = step;
-    axes.XMin = lo;
-    axes.XMax = hi;
-    axes.FirstXTick = (lo <= 0 && 0 <= hi) ? 0 : lo;
-}
 } // namespace
 
 void RegisterPlotClasses(ClassRegistry& registry)
@@ -139,7 +104,7 @@ void CPlotDoc::AutoScale()
             hi = widen;
         }
     }
-    scaleTime(Axes, lo, hi);
+    plot::ScaleTime(Axes, lo, hi);
 
     double yMin = 10;
     double yMax = -10;
@@ -152,10 +117,8 @@ void CPlotDoc::AutoScale()
     }
     yMin = std::min(yMin, -1.0);
     yMax = std::max(yMax, 1.0);
-    if (yMax - yMin < 12) {
-        Axes.YTickStep = 1;
-    } else {
-        Axes.YTickStep = 2;
+    Axes.YTickStep = plot::ValueTickStep(yMax - yMin);
+    if (Axes.YTickStep == 2) {
         yMin = 2 * std::floor(yMin / 2);
         yMax = 2 * std::ceil(yMax / 2);
     }
@@ -348,11 +311,7 @@ void CPlotDoc::Serialize(Archive& ar)
 
     // Everything is read aside first, so that a damaged archive leaves the plot as it was.
     ar.ReadInt(); // the archive word of the writer
-    Rect page;
-    page.left = ar.ReadInt();
-    page.top = ar.ReadInt();
-    page.right = ar.ReadInt();
-    page.bottom = ar.ReadInt();
+    const Rect page = ar.ReadRect();
     // The view zooms over the page and divides by its size.
     const qint64 width = page.Width();
     const qint64 height = qint64(page.top) - page.bottom;
@@ -379,16 +338,8 @@ void CPlotDoc::Serialize(Archive& ar)
         traces.emplace_back();
         traces.back().Serialize(ar);
     }
-    PlotComponentList annotations;
-    const quint32 annotationCount = ar.ReadCount(kMinAnnotationBytes);
-    for (quint32 i = 0; i < annotationCount; ++i) {
-        std::unique_ptr<Persistent> read = ar.ReadObject(CPlotComponent::Class);
-        auto* annotation = dynamic_cast<CPlotComponent*>(read.get());
-        if (!annotation)
-            throw ArchiveError(ArchiveError::BadClass, QStringLiteral("An object is not a plot annotation."));
-        read.release();
-        annotations.emplace_back(annotation);
-    }
+    PlotComponentList annotations = ar.ReadObjectList<PlotComponentList>(
+        kMinAnnotationBytes, QStringLiteral("An object is not a plot annotation."));
 
     PageRect = page;
     Texts = std::move(texts);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 
 namespace plot {
 
@@ -86,7 +87,51 @@ std::vector<Tick> ticksAlong(double first, double step, double unit, double lo, 
     return ticks;
 }
 
+constexpr double kTimeUnits[] = {1e-12, 1e-9, 1e-6, 1e-3, 1};
+
+// The first step of the time axis's series that divides `span` (in time units) into 1 to 10 ticks;
+// 0 when none does.
+qint32 fittingTimeStep(double span)
+{
+    for (qint32 s : {1, 2, 5, 10, 20, 50, 100, 200, 500}) {
+        const double ticks = std::trunc(span / s);
+        if (ticks >= 1 && ticks <= 10) return s;
+    }
+    return 0;
+}
+
 } // namespace
+
+void ScaleTime(PlotAxes& axes, double lo, double hi)
+{
+    // The first unit that shows both ends in at most four digits and the range as at least one
+    // unit, else the range's own decade.
+    double unit = 0;
+    for (double u : kTimeUnits) {
+        const double a = hi / u;
+        const double b = lo / u;
+        if (std::abs(a) < 10000 && std::abs(b) < 10000 && std::trunc(a) <= 1000 && std::trunc(b) <= 1000 &&
+            std::trunc(a - b) >= 1) {
+            unit = u;
+            break;
+        }
+    }
+    if (unit == 0)
+        unit = std::pow(10.0, std::floor(std::max(std::log10(std::abs(hi)), std::log10(std::abs(lo)))));
+    if (!(unit > 0) || !finite(unit)) unit = 1;
+
+    const qint32 step = fittingTimeStep((hi - lo) / unit);
+    axes.TimeUnit = unit;
+    axes.XTickStep = step > 0 ? step : 500;
+    axes.XMin = lo;
+    axes.XMax = hi;
+    axes.FirstXTick = (lo <= 0 && 0 <= hi) ? 0 : lo;
+}
+
+qint32 ValueTickStep(double span)
+{
+    return span < 12 ? 1 : 2;
+}
 
 qint32 ToTwips(double v)
 {
@@ -180,10 +225,22 @@ bool ZoomAxes(PlotAxes& a, const Rect& r)
     if (!finite(xMin) || !finite(xMax - xMin) || !(xMax > xMin) || !finite(yMin) || !finite(yMax - yMin) ||
         !(yMax > yMin))
         return false;
-    a.XMin = xMin;
-    a.XMax = xMax;
+    ScaleTime(a, xMin, xMax);
+    const double span = xMax - xMin;
+    if (fittingTimeStep(span / a.TimeUnit) == 0) {
+        // Far from the start of the run a narrow band finds every unit either too coarse for one
+        // tick or too fine for four digits: the coarsest unit the band holds once is taken, and
+        // the labels grow longer.
+        for (auto u = std::rbegin(kTimeUnits); u != std::rend(kTimeUnits); ++u)
+            if (const qint32 step = fittingTimeStep(span / *u); step > 0) {
+                a.TimeUnit = *u;
+                a.XTickStep = step;
+                break;
+            }
+    }
     a.YMin = yMin;
     a.YMax = yMax;
+    a.YTickStep = ValueTickStep(yMax - yMin);
     return true;
 }
 

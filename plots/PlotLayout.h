@@ -94,9 +94,16 @@ struct TraceMapping {
 };
 TraceMapping MapTrace(const PlotAxes& axes, double t0, double dt, double scale);
 
-// The axes that show the part of the plot inside `r` (page twips, left < right, top > bottom);
-// the tick steps and the time unit stay. False, with the axes unchanged, for a rectangle without
-// area or a range that the arithmetic can no longer resolve.
+// The time axis for the range [lo, hi] (seconds, lo < hi): the time unit, the tick step and the
+// first tick as fitting the traces chooses them.
+void ScaleTime(PlotAxes& axes, double lo, double hi);
+// The step of the value ticks for a vertical range this long: 1, or 2 from 12 units on.
+qint32 ValueTickStep(double span);
+
+// The axes that show the part of the plot inside `r` (page twips, left < right, top > bottom), with
+// the time unit and the tick steps chosen again for the new ranges, so that a narrow band still
+// carries labelled time ticks. False, with the axes unchanged, for a rectangle without area or a
+// range that the arithmetic can no longer resolve.
 bool ZoomAxes(PlotAxes& axes, const Rect& r);
 
 } // namespace plot

@@ -51,8 +51,6 @@ public:
     // The trace types in list order; their texts are what the elements are asked with.
     static const QStringList& TraceTypes();
     static constexpr int kPartVoltages = 0;
-    // The window title of the plot template, by which the plot template is found.
-    static constexpr const char* kPlotWindowTitle = "Torvex Plot";
     static constexpr int kHistoryLength = 10;
 
     // archivePath: the run's input folder as the user gave it (a Windows path ending in "\"), where

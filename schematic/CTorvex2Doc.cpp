@@ -6,14 +6,18 @@
 #include "CommandIds.h"
 #include "ComponentClasses.h"
 #include "ComponentListCheck.h"
+#include "DocManager.h"
 #include "DocTemplate.h"
 #include "FirstGeneration.h"
+#include "NetlistWriter.h"
 #include "OpenDocuments.h"
 #include "SchematicViews.h"
+#include "Text.h"
 #include "UiServices.h"
 
 #include <QIODevice>
 
+#include <algorithm>
 #include <climits>
 #include <new>
 
@@ -140,6 +144,7 @@ bool CTorvex2Doc::OnNewDocument()
     if (!Document::OnNewDocument()) return false;
     SetDefaults();
     CheckPoint();
+    MarkSaved();
     return true;
 }
 
@@ -148,12 +153,15 @@ bool CTorvex2Doc::OnOpenDocument(const QString& path)
     BusyScope busy(*this);
     if (!Document::OnOpenDocument(path)) return false;
     CloseUntouchedDocuments();
-    // A repair makes the document differ from its file: it is saved on closing like any edit.
-    if (!CheckComponentList(m_Objects) &&
+    // A repair makes the document differ from its file: it is saved on closing like any edit, and no
+    // state that undo reaches is the file's.
+    const bool repaired =
+        !CheckComponentList(m_Objects) &&
         ui().question(RepairOffer(), UiServices::Buttons::YesNo) == UiServices::Answer::Yes &&
-        RunComponentListDialog(*this))
-        SetModifiedFlag(true);
+        RunComponentListDialog(*this);
+    if (repaired) SetModifiedFlag(true);
     CheckPoint();
+    if (!repaired) MarkSaved();
     return true;
 }
 
@@ -167,6 +175,7 @@ bool CTorvex2Doc::OnSaveDocument(const QString& path)
     // A failed save keeps the old number, so a converted file is still asked about next time.
     if (!Document::OnSaveDocument(path)) return false;
     SchematicFileVersion = kFileVersion;
+    MarkSaved();
     return true;
 }
 
@@ -240,6 +249,11 @@ void CTorvex2Doc::Serialize(Archive& ar)
         ReadContents(ar, false);
 }
 
+void CTorvex2Doc::RestoredState(bool saved)
+{
+    SetModifiedFlag(!saved);
+}
+
 void CTorvex2Doc::SerializeForUndo(Archive& ar)
 {
     if (ar.IsStoring())
@@ -251,10 +265,7 @@ void CTorvex2Doc::SerializeForUndo(Archive& ar)
 void CTorvex2Doc::WriteContents(Archive& ar, bool snapshot)
 {
     ar.WriteInt(snapshot ? SchematicFileVersion : kFileVersion);
-    ar.WriteInt(PageRect.left);
-    ar.WriteInt(PageRect.top);
-    ar.WriteInt(PageRect.right);
-    ar.WriteInt(PageRect.bottom);
+    ar.WriteRect(PageRect);
     ar.WriteInt(GridSpacing);
     ar.WriteCount(quint32(DesignatorCounters.size()));
     for (int c : DesignatorCounters)
@@ -284,27 +295,14 @@ struct CTorvex2Doc::StoredHead {
 
 ComponentList CTorvex2Doc::ReadObjectList(Archive& ar)
 {
-    ComponentList objects;
-    const quint32 count = ar.ReadCount(kMinObjectBytes);
-    for (quint32 i = 0; i < count; ++i) {
-        std::unique_ptr<Persistent> read = ar.ReadObject(CComponent::Class);
-        auto* component = dynamic_cast<CComponent*>(read.get());
-        if (!component)
-            throw ArchiveError(ArchiveError::BadClass,
-                               QStringLiteral("An object is not a schematic object."));
-        read.release();
-        objects.emplace_back(component);
-    }
-    return objects;
+    return ar.ReadObjectList<ComponentList>(kMinObjectBytes,
+                                            QStringLiteral("An object is not a schematic object."));
 }
 
 CTorvex2Doc::StoredHead CTorvex2Doc::ReadHead(Archive& ar)
 {
     StoredHead head;
-    head.page.left = ar.ReadInt();
-    head.page.top = ar.ReadInt();
-    head.page.right = ar.ReadInt();
-    head.page.bottom = ar.ReadInt();
+    head.page = ar.ReadRect();
     head.grid = ar.ReadInt();
 
     head.counters.resize(ar.ReadCount(4));
@@ -341,10 +339,10 @@ void CTorvex2Doc::TakeHead(StoredHead& head)
 void CTorvex2Doc::ReadContents(Archive& ar, bool snapshot)
 {
     const qint32 version = ar.ReadInt();
-    // First-generation files count their versions from 0; below that the file is no schematic at all.
-    if (version < 0 && !snapshot)
-        throw ArchiveError(ArchiveError::BadValue,
-                           QStringLiteral("The file version %1 is not valid.").arg(version));
+    // First-generation files count their versions from 0, and no version will come near the limit:
+    // other bytes (another program's file, a waveform, a netlist) are no schematic at all.
+    if ((version < 0 || version > kMaxFileVersion) && !snapshot)
+        throw ArchiveError(ArchiveError::BadValue, QStringLiteral("The file is not a schematic."));
     if (version < 3 && !snapshot) {
         ImportFirstGenerationSchematic(ar, version);
         return;
@@ -411,7 +409,12 @@ void CTorvex2Doc::ImportFirstGenerationSchematic(Archive& ar, qint32 version)
         for (QString& s : settings)
             s = ar.ReadString();
     }
-    head.objects = ConvertFirstGenerationObjects(head.objects);
+    // Objects left out are named, and a file of which nothing is left is refused, so that saving
+    // an empty page cannot overwrite it.
+    std::vector<quint32> leftOut;
+    const bool hadObjects = !head.objects.empty();
+    head.objects = ConvertFirstGenerationObjects(head.objects, &leftOut);
+    if (hadObjects && head.objects.empty()) throw OpenRefused{LeftOutObjectsMessage(leftOut, true)};
     // The old counters belong to the old names; today's start from the converted names.
     head.counters.assign(kCounterCount, 0);
     RaiseDesignatorCounters(head.objects, head.counters);
@@ -419,6 +422,8 @@ void CTorvex2Doc::ImportFirstGenerationSchematic(Archive& ar, qint32 version)
     TakeHead(head);
     SchematicFileVersion = version;
     SetRunSettings(settings);
+    // A sub-circuit read for a netlist says nothing: its objects are the user's only as a block.
+    if (!leftOut.empty() && !m_Detached) ui().message(LeftOutObjectsMessage(leftOut, false));
     if (m_Views) m_Views->UpdateAllViews();
 }
 
@@ -441,6 +446,8 @@ DocumentHandle CTorvex2Doc::OpenDocumentWindow(const QString& path)
 {
     DocTemplate* docTemplate = Template();
     if (!docTemplate) return {};
+    if (const DocManager* manager = DocManager::Instance())
+        if (Document* open = manager->ActivateOpenDocument(path)) return {open, open->Liveness(), true};
     // Opening a schematic closes the untouched documents; this one has a dialog running over it and
     // must stay, even with no file and nothing changed.
     BusyScope busy(*this);
@@ -451,7 +458,7 @@ DocumentHandle CTorvex2Doc::OpenDocumentWindow(const QString& path)
 
 void CTorvex2Doc::CloseDocumentWindow(const DocumentHandle& document)
 {
-    if (!document.IsOpen() || document.document == this) return;
+    if (!document.IsOpen() || document.wasOpen || document.document == this) return;
     if (DocTemplate* docTemplate = document.document->Template())
         docTemplate->CloseDocument(document.document);
 }
@@ -471,4 +478,72 @@ bool CTorvex2Doc::IsPageSizeEnabled(int id) const
 {
     const PageSize* size = findPageSize(id);
     return size && PageRect.Width() != size->width;
+}
+
+// ---- the netlist ----
+
+namespace {
+
+// Replaces every whole `name` that stands between one of the `left` characters and one of the
+// `right` ones; replaced text is not searched again.
+void replaceBounded(QString& text, const QString& name, const QString& value, QStringView left,
+                    QStringView right)
+{
+    if (name.isEmpty()) return;
+    QString out;
+    qsizetype done = 0;
+    for (qsizetype i = text.indexOf(name); i >= 0;) {
+        const qsizetype end = i + name.size();
+        if (i > 0 && end < text.size() && left.contains(text[i - 1]) && right.contains(text[end])) {
+            out += QStringView(text).mid(done, i - done);
+            out += value;
+            done = end;
+            i = text.indexOf(name, end);
+        } else {
+            i = text.indexOf(name, i + 1);
+        }
+    }
+    if (done == 0) return;
+    out += QStringView(text).mid(done);
+    text = std::move(out);
+}
+
+} // namespace
+
+QString CTorvex2Doc::SubstituteParameters(QString text, const QStringList& names, const QStringList& values)
+{
+    const qsizetype count = std::min(names.size(), values.size());
+    text = u' ' + text::upperAscii(text) + u' ';
+    // Only whole names are replaced: a parameter N must not turn 10N into 10 followed by its value.
+    // The three rounds keep the order in which names are looked for, so an earlier pair wins over a
+    // later one of the same name and a value may name a later parameter.
+    for (qsizetype i = 0; i < count; ++i)
+        replaceBounded(text, names[i], values[i], u"=", u" ,");
+    for (qsizetype i = 0; i < count; ++i)
+        replaceBounded(text, names[i], values[i], u" =", u" ");
+    for (qsizetype i = 0; i < count; ++i)
+        replaceBounded(text, names[i], values[i], u" ", u" ,");
+    return text.trimmed();
+}
+
+QString CTorvex2Doc::WriteNetlist(QString prefix, QString parameterText, QString port1, QString port2,
+                                  QString port3, QString port4, NetlistReport* report)
+{
+    NetlistReport own;
+    NetlistWriter writer(report ? *report : own, PathName());
+    const NetlistWriter::Ports ports = {NetlistWriter::Port{port1}, NetlistWriter::Port{port2},
+                                        NetlistWriter::Port{port3}, NetlistWriter::Port{port4}};
+    QString text;
+    if (!writer.Write(*this, prefix, parameterText, ports, text)) return {};
+    writer.Warn();
+    return text;
+}
+
+std::optional<QString> CTorvex2Doc::CreateNetlistText()
+{
+    NetlistReport report;
+    QString text = WriteNetlist({}, {}, {}, {}, {}, {}, &report);
+    if (!report.ok) return std::nullopt;
+    if (!report.partsWithoutModel.isEmpty()) ui().message(NoModelWarning(report.partsWithoutModel));
+    return text;
 }

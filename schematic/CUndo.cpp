@@ -12,7 +12,7 @@ void CUndo::CheckPoint()
     QByteArray snapshot;
     Store(snapshot);
     if (int(m_UndoList.size()) > m_Levels) m_UndoList.pop_back();
-    m_UndoList.push_front(std::move(snapshot));
+    m_UndoList.push_front({std::move(snapshot), m_NextId++});
     ClearRedoList();
 }
 
@@ -26,21 +26,35 @@ void CUndo::Undo()
     if (!CanUndo()) return;
     m_RedoList.push_front(std::move(m_UndoList.front()));
     m_UndoList.pop_front();
-    Load(m_UndoList.front());
+    Restore(m_UndoList.front());
 }
 
 void CUndo::Redo()
 {
     if (!CanRedo()) return;
-    QByteArray snapshot = std::move(m_RedoList.front());
+    Snapshot snapshot = std::move(m_RedoList.front());
     m_RedoList.pop_front();
     if (int(m_UndoList.size()) > m_Levels) m_UndoList.pop_back();
     m_UndoList.push_front(std::move(snapshot));
-    Load(m_UndoList.front());
+    Restore(m_UndoList.front());
+}
+
+void CUndo::MarkSaved()
+{
+    if (m_UndoList.empty()) return;
+    Store(m_UndoList.front().bytes);
+    m_SavedId = m_UndoList.front().id;
+}
+
+void CUndo::Restore(const Snapshot& snapshot)
+{
+    Load(snapshot.bytes);
+    RestoredState(snapshot.id == m_SavedId);
 }
 
 void CUndo::Store(QByteArray& snapshot)
 {
+    snapshot.clear();
     Archive ar(&snapshot);
     SerializeForUndo(ar);
 }

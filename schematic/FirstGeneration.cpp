@@ -126,14 +126,17 @@ QString FirstGenerationNotice()
                           "saved, it will be as a TORVEX2 schematic.");
 }
 
-ComponentList ConvertFirstGenerationObjects(const ComponentList& old)
+ComponentList ConvertFirstGenerationObjects(const ComponentList& old, std::vector<quint32>* leftOut)
 {
     ComponentList converted;
     for (auto it = old.begin(); it != old.end();) {
         const CComponent& object = **it++;
         const OldKind* kind = findOldKind(object.TypeId);
         std::unique_ptr<CComponent> part = kind ? convertedCopy(object, kind->type) : nullptr;
-        if (!part) continue;
+        if (!part) {
+            if (leftOut) leftOut->push_back(object.TypeId);
+            continue;
+        }
         // A label the file lacks is not made up from whatever follows: the part goes without it.
         std::vector<std::unique_ptr<CComponent>> labels;
         while (qsizetype(labels.size()) < kind->labels && it != old.end() && (*it)->TypeId == kOldLabel)
@@ -165,6 +168,30 @@ ComponentList ConvertFirstGenerationObjects(const ComponentList& old)
             converted.push_back(std::move(label));
     }
     return converted;
+}
+
+QString LeftOutObjectsMessage(const std::vector<quint32>& leftOut, bool nothingLeft)
+{
+    std::vector<quint32> codes = leftOut;
+    std::sort(codes.begin(), codes.end());
+    codes.erase(std::unique(codes.begin(), codes.end()), codes.end());
+    // A damaged file can hold any number of made-up codes; the first few say enough.
+    constexpr size_t kCodesShown = 12;
+    QStringList shown;
+    for (size_t i = 0; i < std::min(codes.size(), kCodesShown); ++i)
+        shown << QString::number(codes[i]);
+    if (codes.size() > kCodesShown) shown << QStringLiteral("...");
+    const QString list =
+        (codes.size() == 1 ? QStringLiteral("old type code ") : QStringLiteral("old type codes ")) +
+        shown.join(QStringLiteral(", "));
+    const size_t n = leftOut.size();
+    const QString objects = n == 1 ? QStringLiteral("1 object") : QStringLiteral("%1 objects").arg(n);
+    if (nothingLeft)
+        return QStringLiteral(
+                   "This TORVEX1 schematic cannot be read: not one of its %1 can be converted (%2).")
+            .arg(objects, list);
+    return QStringLiteral("%1 of this TORVEX1 schematic could not be converted and %2 left out (%3).")
+        .arg(objects, n == 1 ? QStringLiteral("is") : QStringLiteral("are"), list);
 }
 
 void RaiseDesignatorCounters(const ComponentList& objects, std::vector<int>& counters)

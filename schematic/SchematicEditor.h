@@ -1,17 +1,17 @@
 #pragma once
 
-#include "ComponentHost.h"
+#include "ClipboardTool.h"
+#include "EditorContext.h"
 #include "MouseFlags.h"
-#include "Rect.h"
+#include "MoveTool.h"
+#include "PlaceTool.h"
+#include "SelectTool.h"
+#include "ZoomTool.h"
 
 #include <QByteArray>
-#include <QHash>
 #include <QPoint>
 
 #include <functional>
-#include <memory>
-#include <optional>
-#include <vector>
 
 class CComponent;
 class CDrawing;
@@ -20,68 +20,49 @@ class CUndo;
 class Dc;
 class ZoomViewModel;
 
-// What the editor asks of the window that shows it.
-class EditorWindow {
-public:
-    virtual ~EditorWindow() = default;
-    // Repaint the whole window.
-    virtual void Repaint() = 0;
-    // Repaint the part of the window that shows this page area, with a few pixels around it.
-    virtual void RepaintPage(const Rect& page) = 0;
-    // The document's objects changed as a whole (undo, redo, paste, delete): its other windows
-    // must let go of what they hold of the old list and repaint.
-    virtual void DocumentChanged() {}
-};
-
-// The editing rules of a schematic window, apart from any widget: tools, placing with snapping and
-// the hover pass over pins and wires, wire routing and splitting, junctions, click and box
-// selection, drag-move, rotation, deletion, undo and redo, and the clipboard's archive form. Points
-// arrive as the window's client pixels; the window's zoom model turns them into page twips, and
-// hit tests compare in pixels.
+// The editing rules of a schematic window, apart from any widget. It owns what the tools share and
+// hands each command, button and key to the tool it belongs to: placing and wiring, selecting,
+// drag-move, the clipboard and the zoom tool. Points arrive as the window's client pixels; the
+// window's zoom model turns them into page twips, and hit tests compare in pixels.
 class SchematicEditor {
 public:
-    enum Mode { Idle = 0, Placing = 1, Boxing = 2, Zooming = 3 };
-    static constexpr int kSelectTool = 500;
-    static constexpr int kSnapStep = 144;
-    static constexpr int kPasteOffset = 144;
-    // Zooming in and out by the tool and the command: by 1000/707, about the square root of two.
-    static constexpr int kZoomStep = 707;
+    using Mode = EditorContext::Mode;
+    using enum EditorContext::Mode;
+    static constexpr int kSelectTool = EditorContext::kSelectTool;
 
     SchematicEditor(ZoomViewModel& zoom, EditorWindow& window);
-    ~SchematicEditor();
     SchematicEditor(const SchematicEditor&) = delete;
     SchematicEditor& operator=(const SchematicEditor&) = delete;
 
     void SetDocument(CTorvex2Doc* doc);
-    CTorvex2Doc* Document() const { return m_Doc; }
+    CTorvex2Doc* Document() const { return m_Context.doc; }
     // The coin of the click selection: true starts the search at the head of the list.
-    void SetCoin(std::function<bool()> headFirst) { m_HeadFirst = std::move(headFirst); }
+    void SetCoin(std::function<bool()> headFirst) { m_Select.SetCoin(std::move(headFirst)); }
 
     // ---- state ----
-    int CurrentTool() const { return m_CurrentTool; }
-    int EditMode() const { return m_EditMode; }
+    int CurrentTool() const { return m_Context.currentTool; }
+    int EditMode() const { return m_Context.editMode; }
     // The object being placed: the list's tail while placing, otherwise null.
-    CComponent* PlacedObject() const;
-    const CComponent* HoverPin() const { return m_HoverPin; }
-    const CComponent* HoverWire() const { return m_HoverWire; }
-    const CDrawing* DragBox() const { return m_DragBox.get(); }
+    CComponent* PlacedObject() const { return m_Context.PlacedObject(); }
+    const CComponent* HoverPin() const { return m_Context.hoverPin; }
+    const CComponent* HoverWire() const { return m_Context.hoverWire; }
+    const CDrawing* DragBox() const { return m_Context.dragBox.get(); }
 
     // ---- commands ----
-    // Chooses a tool (500 select, else the type of object to place).
-    void OnPartsTool(int id);
+    // Chooses a tool (the select tool, else the type of object to place).
+    void OnPartsTool(int id) { m_Place.Choose(id); }
     // Show or hide the grid (700, 701); snapping on or off (702, 703).
     void OnGridCommand(int id);
     bool IsGridCommandChecked(int id) const;
     // The zoom tool (800), zoom out (801), zoom to fit (802), actual size (803).
-    void OnZoomCommand(int id);
-    bool IsZoomCommandEnabled(int id) const;
-    bool IsZoomCommandChecked(int id) const;
+    void OnZoomCommand(int id) { m_Zoom.OnZoomCommand(id); }
+    bool IsZoomCommandEnabled(int id) const { return m_Zoom.IsZoomCommandEnabled(id); }
+    bool IsZoomCommandChecked(int id) const { return m_Zoom.IsZoomCommandChecked(id); }
     void OnEditUndo();
     void OnEditRedo();
     bool CanUndo() const;
     bool CanRedo() const;
-    // Copy and cut want an idle window and something selected.
-    bool CanCopy() const;
+    bool CanCopy() const { return m_Clipboard.CanCopy(); }
 
     // ---- input; points in client pixels ----
     void OnMouseMove(unsigned flags, QPoint client);
@@ -95,29 +76,13 @@ public:
     void OnKeyUp(int key);
 
     // ---- operations ----
-    void CancelOperation();
-    void DeselectAll();
-    void UpdateJunctions();
-    // The wires of the list by the points where they end.
-    using WireEnds = QHash<QPoint, std::vector<ComponentList::iterator>>;
-    WireEnds IndexWireEnds();
-    // Sets `flag` on the attachments that follow `object` (the caller sets the object's own) and,
-    // for a wire, on the wires joined to it through plain bends. A caller that selects many objects
-    // of an unchanged list hands in one index of the wire ends for all of them (made when missing).
-    void SelectWithAttachments(ComponentList::iterator object, bool flag,
-                               std::optional<WireEnds>* wireEnds = nullptr);
-    void SelectConnectedWires(ComponentList::iterator wire, bool flag, const WireEnds& wiresAt);
-    // Turns the object being placed, or else every selected part.
-    void RotateSelection();
-    // Removes every selected part with its attachments.
-    void DeleteSelection();
-    // The archive form of the selected groups (empty when none); the selection stays only when
-    // asked to.
-    QByteArray CopySelection(bool keepSelection);
-    // Adds the groups of an archive form, renamed, moved by one grid step and selected; malformed
-    // groups are dropped and unreadable data is refused with a message. False when nothing was
-    // added.
-    bool Paste(const QByteArray& payload);
+    void CancelOperation() { m_Context.CancelOperation(); }
+    void DeselectAll() { m_Context.DeselectAll(); }
+    void UpdateJunctions() { m_Context.UpdateJunctions(); }
+    void RotateSelection() { m_Select.RotateSelection(); }
+    void DeleteSelection() { m_Select.DeleteSelection(); }
+    QByteArray CopySelection(bool keepSelection) { return m_Clipboard.CopySelection(keepSelection); }
+    bool Paste(const QByteArray& payload) { return m_Clipboard.Paste(payload); }
     // The objects were replaced by someone else (undo in another window, a reload): whatever this
     // editor held of them is forgotten.
     void OnDocumentChanged();
@@ -126,53 +91,17 @@ public:
     void Draw(Dc& dc);
 
     // ---- snapping ----
-    // A point while placing: on the nearest grid line of the frame when snapping, then kept inside
-    // the frame.
-    QPoint PlacePoint(QPoint page, bool snap) const;
-    // A drag distance: the nearest multiple of the grid step, halves away from zero.
-    static qint64 SnapDistance(qint64 d);
+    QPoint PlacePoint(QPoint page, bool snap) const { return m_Place.PlacePoint(page, snap); }
+    static qint64 SnapDistance(qint64 d) { return MoveTool::SnapDistance(d); }
 
 private:
-    ComponentList& Objects() const;
-    QPoint ToPage(QPoint client) const;
-    void SetSelected(CComponent& object, bool flag);
-    void Repaint();
-    void RepaintPage(const Rect& page);
-    void EndHover();
-    void ForgetHover();
-    void StartDragBox(QPoint page);
-    void StretchDragBox(QPoint page);
-    void HoverPass(QPoint page, const CComponent* placed);
-    void MovePlaced(unsigned flags, QPoint page);
-    void DragMove(unsigned flags, QPoint page);
-    void Drop(unsigned flags, QPoint client);
-    // Cuts the hovered wire at the drop point, which it returns as moved onto the wire.
-    QPoint SplitWire(CComponent& wire, const CComponent& placed, QPoint drop);
-    // A drag that moved something is an edit.
-    void EndDrag();
-    void ClickSelect(unsigned flags, QPoint client);
-    void BoxSelect(unsigned flags, QPoint client);
-    void EndZoomBox(QPoint client);
     // Undo or redo: a state of the document's list comes back as a whole.
     void Restore(void (CUndo::*step)());
-    // A completed edit: snapshot, modified flag, the other windows told.
-    void RecordEdit();
 
-    ZoomViewModel& m_Zoom;
-    EditorWindow& m_Window;
-    CTorvex2Doc* m_Doc = nullptr;
-    std::function<bool()> m_HeadFirst;
-
-    int m_CurrentTool = kSelectTool;
-    int m_EditMode = Idle;
-    // The object being placed; it is the list's tail.
-    CComponent* m_Placed = nullptr;
-    // Under the pointer while placing; never kept across a change of the list.
-    CComponent* m_HoverPin = nullptr;
-    CComponent* m_HoverWire = nullptr;
-    bool m_Dragging = false;
-    bool m_DragMoved = false;
-    QPoint m_DragStart;
-    // The selection rectangle belongs to the window, never to the document.
-    std::unique_ptr<CDrawing> m_DragBox;
+    EditorContext m_Context;
+    PlaceTool m_Place{m_Context};
+    SelectTool m_Select{m_Context};
+    MoveTool m_Move{m_Context};
+    ClipboardTool m_Clipboard{m_Context};
+    ZoomTool m_Zoom{m_Context};
 };

@@ -78,8 +78,7 @@ void ZoomViewModel::ZoomToRect(const Rect& client)
     const qint64 right = std::min<qint64>(std::max(client.left, client.right), std::max(pl, pr));
     const qint64 top = std::max<qint64>(std::min(client.top, client.bottom), std::min(pt, pb));
     const qint64 bottom = std::min<qint64>(std::max(client.top, client.bottom), std::max(pt, pb));
-    // A band this thin is a click that slipped, not a rectangle to fill the window with.
-    if (right - left < 3 || bottom - top < 3) return;
+    if (right <= left || bottom <= top) return;
     const qint64 lLeft = view.LogicalX(left), lRight = view.LogicalX(right);
     const qint64 lTop = view.LogicalY(top), lBottom = view.LogicalY(bottom);
     const qint64 lw = std::abs(lRight - lLeft), lh = std::abs(lTop - lBottom);

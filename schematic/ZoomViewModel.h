@@ -43,7 +43,7 @@ public:
     // The largest zoom, less one, at which the whole page fits the window (bars not counted).
     void ZoomToFit();
     // Zooms so that a rectangle of the window (client pixels, left < right, top < bottom) fills
-    // it; a rectangle that misses the page or is under 3 pixels wide or high changes nothing.
+    // it; a rectangle that misses the page or has no width or height on it changes nothing.
     void ZoomToRect(const Rect& client);
     int Zoom() const { return m_Zoom; }
     int AnchorMode() const { return m_AnchorMode; }

@@ -3,6 +3,7 @@
 #include "CComponentSim.h"
 #include "ElementClass.h"
 #include "MemoryBudget.h"
+#include "NetlistValue.h"
 #include "Text.h"
 #include "UiServices.h"
 #include "VectorState.h"
@@ -38,63 +39,11 @@ CSimulatorDoc::~CSimulatorDoc()
 
 double CSimulatorDoc::ParseValue(const QString& textIn) const
 {
-    static const QString kSuffixLetters = QStringLiteral("KMGTUNPFHVA");
-    const QString& s = textIn;
-    int p = -1;
-    for (int i = 0; i < s.size(); ++i)
-        if (kSuffixLetters.contains(s[i])) {
-            p = i;
-            break;
-        }
-    if (p < 0) {
-        int used = 0;
-        const double v = text::parseDouble(s, &used);
-        if (used < s.size()) ui().message(QStringLiteral("Warning: Unrecognized Character in Netlist."));
-        return v;
-    }
-    const QString mantissaText = s.left(p);
-    int used = 0;
-    const double mantissa = text::parseDouble(mantissaText, &used);
-    if (used < mantissaText.size())
-        ui().message(QStringLiteral("Warning: Unrecognized Character in Netlist"));
-
-    const QStringView suffix = QStringView(s).mid(p);
-    double mult = 1.0;
-    switch (suffix[0].unicode()) {
-    case u'T':
-        mult = 1e12;
-        break;
-    case u'G':
-        mult = 1e9;
-        break;
-    case u'K':
-        mult = 1e3;
-        break;
-    case u'M':
-        if (suffix.startsWith(u"MEG"))
-            mult = 1e6;
-        else if (suffix.startsWith(u"MIL"))
-            mult = 25.4;
-        else
-            mult = 1e-3;
-        break;
-    case u'U':
-        mult = 1e-6;
-        break;
-    case u'N':
-        mult = 1e-9;
-        break;
-    case u'P':
-        mult = 1e-12;
-        break;
-    case u'F':
-        mult = 1e-15;
-        break;
-    default:
-        mult = 1.0;
-        break; // A, H, V
-    }
-    return mantissa * mult;
+    const NetlistValue v = ReadNetlistValue(textIn);
+    if (v.stray)
+        ui().message(v.scaled ? QStringLiteral("Warning: Unrecognized Character in Netlist")
+                              : QStringLiteral("Warning: Unrecognized Character in Netlist."));
+    return v.value;
 }
 
 int CSimulatorDoc::GetNodeIndex(const QString& name)
@@ -407,33 +356,7 @@ void CSimulatorDoc::OnCloseDocument()
 
 bool CSimulatorDoc::Load(QIODevice& in)
 {
-    // Refused from the size alone where it is known, so a huge file is never read.
-    QByteArray bytes;
-    bool tooLarge = false;
-    if (!in.isSequential()) {
-        tooLarge = in.size() - in.pos() > kMaxFileBytes;
-        if (!tooLarge) bytes = in.readAll();
-    } else {
-        while (bytes.size() <= kMaxFileBytes) {
-            const QByteArray chunk = in.read(qint64(1) << 16);
-            if (chunk.isEmpty()) break;
-            bytes += chunk;
-        }
-        tooLarge = bytes.size() > kMaxFileBytes;
-    }
-    if (tooLarge) {
-        ui().message(QStringLiteral("The file is too large to open."));
-        return false;
-    }
-    // The view holds lines ended by a line feed; an odd last byte is no character and is dropped.
-    QString text(bytes.size() / 2, Qt::Uninitialized);
-    const auto* b = reinterpret_cast<const unsigned char*>(bytes.constData());
-    for (qsizetype i = 0; i < text.size(); ++i)
-        text[i] = QChar(char16_t(b[2 * i] | b[2 * i + 1] << 8));
-    // A byte-order mark (some editors write one) is not part of the netlist.
-    if (text.startsWith(QChar(0xFEFF))) text.remove(0, 1);
-    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    SetNetlistText(text);
+    SetNetlistText(text::decode(in.readAll()));
     return true;
 }
 

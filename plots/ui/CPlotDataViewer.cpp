@@ -1,13 +1,17 @@
 #include "CPlotDataViewer.h"
 
 #include "CPlotDoc.h"
+#include "NetlistValue.h"
 #include "Text.h"
+#include "UiServices.h"
 
 #include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+
+#include <cmath>
 
 namespace {
 const QString kLineEnd = QStringLiteral("\r\n");
@@ -58,10 +62,22 @@ void CPlotDataViewer::UpdateData(bool save)
     }
 }
 
+bool CPlotDataViewer::ReadTime(const QString& typed, double& t)
+{
+    const NetlistValue v = ReadNetlistValue(text::upperAscii(typed.trimmed()));
+    if (!v.digits || v.stray || !std::isfinite(v.value)) return false;
+    t = v.value;
+    return true;
+}
+
 void CPlotDataViewer::OnShowData()
 {
     UpdateData(true);
-    const double t = text::parseDouble(TimeText);
+    double t = 0;
+    if (!ReadTime(TimeText, t)) {
+        ui().message(QStringLiteral("The time must be a number, such as 42n or 4.2e-8: ") + TimeText);
+        return;
+    }
     OutputText = text::format("Time= %e ", t) + kLineEnd;
     if (const CPlotDoc* doc = Document())
         for (int i = 0; i < doc->TracesInUse(); ++i)

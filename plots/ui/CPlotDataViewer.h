@@ -23,9 +23,12 @@ public:
     void SetDocument(CPlotDoc* doc);
     CPlotDoc* Document() const;
 
-    // The time text, read as a number in the C locale (a text that is no number reads as 0), and the
-    // listing: "Time= " and the time, then each trace's name and its value, each on a line of its own.
+    // The listing at the typed time: "Time= " and the time, then each trace's name and its value,
+    // each on a line of its own. A time that is no number is said so, and the listing stays.
     void OnShowData();
+    // The time as the netlist writes values ("42n", "42ns", "4.2e-8"), blanks around it ignored;
+    // false for a text that is no such number.
+    static bool ReadTime(const QString& typed, double& t);
 
     // Moves the texts between the members and the controls: from the controls when `save` is set.
     void UpdateData(bool save);

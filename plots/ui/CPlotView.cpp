@@ -205,10 +205,9 @@ void CPlotView::DropBand()
     GetDocument()->Annotations().remove_if([band](const auto& a) { return a.get() == band; });
 }
 
-bool CPlotView::IsClick(const CPlotComponent& band, QPoint page) const
+bool CPlotView::IsClick(const CPlotComponent& band, QPoint page)
 {
-    const QRect r = ClientRect(band.Bounds);
-    return page == band.Anchor || r.width() < 3 || r.height() < 3;
+    return page == band.Anchor;
 }
 
 // ---- the mouse ----
@@ -304,6 +303,8 @@ void CPlotView::OnLButtonUp(unsigned flags, QPoint point)
 void CPlotView::EndBandZoomAxes(CPlotComponent& band, QPoint page)
 {
     if (IsClick(band, page)) return; // the mode stays until the tool is left
+    // However thin, a band shows the axes inside it; one without width or height has no axes
+    // inside, and the plot keeps its own.
     GetDocument()->ZoomToRect(band.Bounds);
     SetToolMode(SelectMode);
 }

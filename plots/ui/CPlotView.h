@@ -72,9 +72,8 @@ private:
     CPlotComponent* Band() const;
     void SpanBand(CPlotComponent& band, QPoint page);
     void DropBand();
-    // The band is a click when the mouse came up where it went down, or so near that the band is
-    // less than 3 pixels wide or high.
-    bool IsClick(const CPlotComponent& band, QPoint page) const;
+    // The band is a click when the mouse came up where it went down.
+    static bool IsClick(const CPlotComponent& band, QPoint page);
 
     void EndBandZoomAxes(CPlotComponent& band, QPoint page);
     void EndBandZoomTool(CPlotComponent& band, QPoint page);

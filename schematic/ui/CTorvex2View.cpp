@@ -377,11 +377,10 @@ void CTorvex2View::OnCreateNetlist()
     viewport()->update();
     CopyRunSettingsToRibbon(*doc);
 
-    // The netlist template is the second one the program registers.
     DocManager* manager = DocManager::Instance();
-    const QList<DocTemplate*> templates = manager ? manager->Templates() : QList<DocTemplate*>();
-    if (templates.size() < 2) return;
-    auto* netlist = dynamic_cast<CSimulatorDoc*>(templates[1]->OpenDocumentFile(QString()));
+    DocTemplate* netlists = manager ? manager->FindTemplate<CSimulatorDoc>() : nullptr;
+    if (!netlists) return;
+    auto* netlist = dynamic_cast<CSimulatorDoc*>(netlists->OpenDocumentFile(QString()));
     if (!netlist) return;
     netlist->SetLinkedSchematic(doc->RunSettingsLink());
     netlist->SetNetlistText(*text);

@@ -11,22 +11,8 @@
 #include <algorithm>
 #include <utility>
 
-namespace {
-// The plot template is known by its window title alone.
-const QString kPlotTitle = QStringLiteral("Torvex Plot");
-
-OpenDocuments::Kind kindOf(Document* document)
-{
-    if (dynamic_cast<CTorvex2Doc*>(document)) return OpenDocuments::Kind::Schematic;
-    if (dynamic_cast<CSimulatorDoc*>(document)) return OpenDocuments::Kind::Netlist;
-    if (const DocTemplate* t = document->Template();
-        t && t->GetDocString(DocTemplate::windowTitle) == kPlotTitle)
-        return OpenDocuments::Kind::Plot;
-    return OpenDocuments::Kind::Other;
-}
-} // namespace
-
-ShellDocuments::ShellDocuments(DocManager& manager) : m_Manager(manager)
+ShellDocuments::ShellDocuments(DocManager& manager, std::type_index plotClass)
+    : m_Manager(manager), m_PlotClass(plotClass)
 {
     m_Timer.setSingleShot(true);
     QObject::connect(&m_Timer, &QTimer::timeout, [this] { ClosePending(); });
@@ -34,11 +20,20 @@ ShellDocuments::ShellDocuments(DocManager& manager) : m_Manager(manager)
 
 ShellDocuments::~ShellDocuments() = default;
 
+OpenDocuments::Kind ShellDocuments::KindOf(const Document* document) const
+{
+    if (dynamic_cast<const CTorvex2Doc*>(document)) return Kind::Schematic;
+    if (dynamic_cast<const CSimulatorDoc*>(document)) return Kind::Netlist;
+    if (const DocTemplate* t = document->Template(); t && t->DocumentClass() == m_PlotClass)
+        return Kind::Plot;
+    return Kind::Other;
+}
+
 std::vector<OpenDocuments::Entry> ShellDocuments::Entries() const
 {
     std::vector<Entry> entries;
     for (Document* d : m_Manager.GetOpenDocuments())
-        entries.push_back({d, kindOf(d)});
+        entries.push_back({d, KindOf(d)});
     return entries;
 }
 
@@ -69,7 +64,7 @@ void ShellDocuments::ClosePending()
         // edited, run or started a run.
         Document* d = n.document;
         if (n.alive.expired() || !m_Manager.GetOpenDocuments().contains(d)) continue;
-        if (!IsUntouched({d, kindOf(d)})) continue;
+        if (!IsUntouched({d, KindOf(d)})) continue;
         m_Manager.CloseDocument(d);
     }
 }

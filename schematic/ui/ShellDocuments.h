@@ -7,6 +7,8 @@
 #include <QTimer>
 
 #include <memory>
+#include <typeindex>
+#include <typeinfo>
 
 class DocManager;
 
@@ -19,7 +21,8 @@ public:
     // How long a close waits for a busy document before it looks again, in milliseconds.
     static constexpr int kBusyPollMs = 100;
 
-    explicit ShellDocuments(DocManager& manager);
+    // plotClass: the class of the plot documents, which the schematic side does not know by name.
+    explicit ShellDocuments(DocManager& manager, std::type_index plotClass = typeid(void));
     ~ShellDocuments() override;
 
     std::vector<Entry> Entries() const override;
@@ -32,8 +35,10 @@ private:
         std::weak_ptr<const void> alive;
     };
     void ClosePending();
+    Kind KindOf(const Document* document) const;
 
     DocManager& m_Manager;
+    std::type_index m_PlotClass;
     QList<Noted> m_Pending;
     QTimer m_Timer;
 };

@@ -7,6 +7,7 @@
 #include "DocManager.h"
 #include "DocTemplate.h"
 #include "Document.h"
+#include "FileBytes.h"
 #include "PrintPreviewHost.h"
 #include "ProgramFixture.h"
 #include "Resource.h"
@@ -103,11 +104,7 @@ protected:
     }
     QString File(const QString& name, const QByteArray& content = "text")
     {
-        const QString path = dir.filePath(name);
-        QFile f(path);
-        f.open(QIODevice::WriteOnly);
-        f.write(content);
-        return path;
+        return writeFile(dir.filePath(name), content);
     }
     // The resource ids of the templates of the open documents, in template order.
     QList<int> OpenKinds()

@@ -7,23 +7,15 @@
 #include "Ribbon.h"
 
 #include <QAbstractButton>
+#include <QBuffer>
 #include <QCoreApplication>
 
-namespace {
-DocTemplate* plotTemplate(DocManager& docs)
-{
-    for (DocTemplate* t : docs.Templates())
-        if (t->GetDocString(DocTemplate::windowTitle) == QStringLiteral("Torvex Plot")) return t;
-    return nullptr;
-}
-} // namespace
-
-TEST_F(ShellTest, APlotOpensThroughTheTemplateNamedTorvexPlotFittedWithTheHomeTabWhoseButtonsReachIt)
+TEST_F(ShellTest, APlotOpensThroughThePlotTemplateFittedWithTheHomeTabWhoseButtonsReachIt)
 {
     Start({}, TemplateMakers::Program());
     Ribbon* ribbon = Frame().GetRibbonBar();
     ribbon->SetActiveCategory(ribbon->FindCategory(QStringLiteral("Simulate")));
-    DocTemplate* plots = plotTemplate(Docs());
+    DocTemplate* plots = Docs().FindTemplate<CPlotDoc>();
     ASSERT_NE(plots, nullptr);
     auto* doc = dynamic_cast<CPlotDoc*>(plots->OpenDocumentFile(QString()));
     ASSERT_NE(doc, nullptr);
@@ -57,4 +49,49 @@ TEST_F(ShellTest, APlotOpensThroughTheTemplateNamedTorvexPlotFittedWithTheHomeTa
     EXPECT_TRUE(view->DataViewer().isWindow());
     EXPECT_EQ(view->DataViewer().parentWidget(), &Frame());
     view->DataViewer().hide();
+}
+
+TEST_F(ShellTest, ASavedPlotOpensAgainFromFileOpenAndFromTheCommandLine)
+{
+    Start({}, TemplateMakers::Program());
+    auto* plot = dynamic_cast<CPlotDoc*>(Docs().FindTemplate<CPlotDoc>()->OpenDocumentFile(QString()));
+    ASSERT_NE(plot, nullptr);
+    plot->TraceCount = 1;
+    plot->Traces.resize(1);
+    CPlotTrace& trace = plot->Traces[0];
+    trace.Name = QStringLiteral("V(N1)");
+    trace.PointCount = 3;
+    trace.Dt = 1e-9;
+    trace.Values = {0.5, 2.0, -1.5};
+    trace.ComputeStats();
+    plot->AutoScale();
+    const auto bytes = [](CPlotDoc& doc) {
+        QBuffer buffer;
+        buffer.open(QIODevice::WriteOnly);
+        doc.Save(buffer);
+        return buffer.data().mid(4); // after the word that tells a loaded plot
+    };
+    const QByteArray shown = bytes(*plot);
+
+    const QString path = dir.filePath(QStringLiteral("traces.plt"));
+    QStringList prompts;
+    Docs().promptFileName = [&](bool open, const QString& suggested, const QStringList& filters) {
+        prompts << QStringLiteral("%1|%2|%3").arg(open ? "open" : "save", suggested, filters.join(u';'));
+        return path;
+    };
+    ASSERT_TRUE(Frame().OnCommand(ID_FILE_SAVE));
+    EXPECT_EQ(prompts.value(0), QStringLiteral("save|Untitled.plt|Torvex Plot (*.plt);All Files (*)"));
+    Frame().OnCommand(ID_FILE_CLOSE);
+    ASSERT_EQ(Docs().GetOpenDocuments().size(), 1); // the blank schematic
+
+    Frame().OnCommand(ID_FILE_OPEN);
+    auto* reopened = dynamic_cast<CPlotDoc*>(Frame().ActiveView()->GetDocument());
+    ASSERT_NE(reopened, nullptr);
+    EXPECT_EQ(bytes(*reopened), shown);
+    EXPECT_EQ(reopened->Title(), QStringLiteral("traces.plt"));
+
+    Start({path}, TemplateMakers::Program());
+    EXPECT_EQ(OpenKinds(), QList<int>{IDR_PLOT});
+    ASSERT_NE(dynamic_cast<CPlotDoc*>(Frame().ActiveView()->GetDocument()), nullptr);
+    EXPECT_TRUE(ui.messages.isEmpty()) << qPrintable(ui.messages.join(u'\n'));
 }

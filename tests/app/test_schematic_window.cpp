@@ -2,6 +2,7 @@
 // the window, and the untouched documents that opening a schematic closes.
 #include "ShellFixture.h"
 
+#include "CPlotDoc.h"
 #include "CSimulatorDoc.h"
 #include "CSimulatorView.h"
 #include "CTorvex2Doc.h"
@@ -77,7 +78,8 @@ TEST_F(SchematicWindow, TheProgramStartsWithABlankSchematicAndOffersBothDocument
         return QString();
     };
     Frame().OnCommand(ID_FILE_OPEN);
-    EXPECT_EQ(offered, (QStringList{"Torvex Schematic (*.cas)", "Torvex Netlist (*.cir)", "All Files (*)"}));
+    EXPECT_EQ(offered, (QStringList{"Torvex Schematic (*.cas)", "Torvex Netlist (*.cir)",
+                                    "Torvex Plot (*.plt)", "All Files (*)"}));
 
     newType = 0;
     Frame().OnCommand(ID_FILE_NEW);
@@ -122,6 +124,10 @@ TEST_F(SchematicWindow, OpeningASchematicClosesOnlyUntouchedDocumentsAndOnlyOnce
          nullptr,
          [](Document& d) { d.SetModifiedFlag(); },
          {"Schematic1", "large.cas"}},
+        {"plot",
+         [this] { Docs().FindTemplate<CPlotDoc>()->OpenDocumentFile(QString()); },
+         nullptr,
+         {"large.cas", "Untitled"}},
         {"untouched netlist",
          [this] {
              newType = 1;

@@ -1,6 +1,9 @@
 // The archive tree on disk: roots, experiments, shots, traces, the ribbon fills and new folders.
 #include "ArchiveFixture.h"
+#include "ChildRun.h"
 #include "OrliskArchive.h"
+
+#include <sys/stat.h>
 
 using namespace orlisk;
 using ArchiveTree = ArchiveFixture;
@@ -29,6 +32,12 @@ TEST_F(ArchiveTree, RootsComeFromTheFirstDriveWithAListOfRoots)
     EXPECT_EQ(Roots(), QStringList{"D:\\Shots\\"});
     write("c/Orlisk/orlisk.ini", "[Other]\r\n"); // found first, but empty: no default either
     EXPECT_EQ(Roots(), QStringList{});
+    // A list that is no regular file is passed over at once, as a missing one is.
+    QFile::remove(tmp.filePath("c/Orlisk/orlisk.ini"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(tmp.filePath("c/Orlisk/orlisk.ini")).constData(), 0600), 0);
+    const ChildOutcome read =
+        RunInChild([] { return Roots() == QStringList{"D:\\Shots\\"}; }, ChildLimits{{}, 10});
+    EXPECT_TRUE(read.finished && read.succeeded);
 }
 
 TEST_F(ArchiveTree, ListsAreSortedAndFollowTheArchiveRules)
@@ -105,7 +114,24 @@ TEST_F(ArchiveTree, NewExperimentWritesItsFoldersAndFiles)
     folder("c/Experiments/E2/E2.ini"); // a folder where the file belongs
     WriteExperimentFiles(root, "E2", "d");
     EXPECT_EQ(ui.messages, QStringList({"Can't create folder E2", "Can't create folder 1",
-                                        "Can't create file: C:\\Experiments\\E2\\E2.ini"}));
+                                        "Can't create file: C:\\Experiments\\E2\\E2.ini\nIs a directory."}));
+}
+
+TEST_F(ArchiveTree, ExperimentFilesOnAFullDiskKeepTheOldBytesAndSayWhy)
+{
+    write("c/Experiments/E2/E2.ini", "old");
+    write("c/Experiments/E2/Query/QShots.ini", "old query");
+    const ChildOutcome full = RunOnFullDisk(40, [this] {
+        WriteExperimentFiles(root, "E2", "a description longer than what the disk takes");
+        return true;
+    });
+    ASSERT_TRUE(full.finished);
+    EXPECT_EQ(full.messages,
+              QStringList({"Can't create file: C:\\Experiments\\E2\\E2.ini\nFile too large.",
+                           "Can't create file: C:\\Experiments\\E2\\Query\\QShots.ini\nFile too "
+                           "large."}));
+    EXPECT_EQ(read("c/Experiments/E2/E2.ini"), "old");
+    EXPECT_EQ(read("c/Experiments/E2/Query/QShots.ini"), "old query");
 }
 
 TEST_F(ArchiveTree, UnsafeNamesAndRootsAreRefusedBeforeAnythingIsMade)
@@ -126,9 +152,37 @@ TEST_F(ArchiveTree, UnsafeNamesAndRootsAreRefusedBeforeAnythingIsMade)
         ui.messages.clear();
         EXPECT_FALSE(CreateExperimentFolders(badRoot, "E9"));
         EXPECT_FALSE(CreateShotFolder(badRoot, "E1", "9"));
-        EXPECT_EQ(ui.messages, QStringList({"Can't create folder E9", "Can't create folder 9"}))
+        // A root on a drive that is not mapped could be: the message says how.
+        const QString why = badRoot == "E:\\"
+                                ? "\nThe drive E: is not mapped to a folder here: add E=<folder> under "
+                                  "[DriveMap] in " +
+                                      paths::driveMapFile()
+                                : QString();
+        EXPECT_EQ(ui.messages, QStringList({"Can't create folder E9" + why, "Can't create folder 9"}))
             << badRoot.toStdString();
     }
     EXPECT_FALSE(CreateShotFolder(root, "", "9")); // no experiment chosen
     EXPECT_EQ(everything(), before);
+}
+
+TEST_F(ArchiveTree, TheFirstExperimentMakesTheRootOrSaysWhyItCannot)
+{
+    // A fresh installation: no archive folder yet.
+    QDir(tmp.filePath("c/Experiments")).removeRecursively();
+    ASSERT_TRUE(CreateExperimentFolders(root, "RingTest"));
+    WriteExperimentFiles(root, "RingTest", "");
+    ASSERT_TRUE(CreateShotFolder(root, "RingTest", "1"));
+    EXPECT_EQ(read("c/Experiments/RingTest/RingTest.ini"), "[General]\r\nVersion=19\r\n");
+    EXPECT_TRUE(QFileInfo(tmp.filePath("c/Experiments/RingTest/Shots/Shot1")).isDir());
+    EXPECT_EQ(Experiments(root), QStringList{"RingTest"});
+    EXPECT_TRUE(ui.messages.isEmpty());
+
+    write("c/Blocked"); // a file where the root's parent folder belongs
+    const QStringList before = everything();
+    EXPECT_FALSE(CreateExperimentFolders("C:\\Blocked\\Experiments\\", "E9"));
+    EXPECT_EQ(everything(), before);
+    ASSERT_EQ(ui.messages.size(), 1);
+    EXPECT_EQ(ui.messages[0], "Can't create folder E9\nThe archive root C:\\Blocked\\Experiments\\ (" +
+                                  tmp.filePath("c/Blocked/Experiments/") +
+                                  ") cannot be created: Not a directory");
 }

@@ -1,36 +1,12 @@
 // The archive browser, driven as the user would, with scripted answers.
 #include "ArchiveFixture.h"
-#include "ArchivePrompts.h"
 #include "COrliskBrowse.h"
+#include "ScriptedArchivePrompts.h"
 
 #include <QComboBox>
 #include <QListWidget>
 
-#include <optional>
-
 namespace {
-
-// Answers the browser's questions from a script (nullopt is Cancel) and records them.
-struct ScriptedPrompts : ArchivePrompts {
-    QList<std::optional<QString>> answers;
-    QStringList folders;
-    QStringList asked;
-
-    ScriptedPrompts() { setArchivePrompts(this); }
-    ~ScriptedPrompts() override { setArchivePrompts(nullptr); }
-    bool AskText(QWidget*, const QString& caption, const QString& prompt, QString& text) override
-    {
-        asked << caption + " / " + prompt;
-        const std::optional<QString> a = answers.isEmpty() ? std::nullopt : answers.takeFirst();
-        if (a) text = *a;
-        return a.has_value();
-    }
-    QString PickFolder(QWidget*, const QString& title) override
-    {
-        asked << title;
-        return folders.isEmpty() ? QString() : folders.takeFirst();
-    }
-};
 
 template <class W> QStringList items(const W* w)
 {
@@ -46,7 +22,7 @@ template <class W> QStringList items(const W* w)
 // Experiments E1 and E2; E2 has shots 3 and 7 and a bare "Shot" folder; shot 7 has two traces. The
 // ribbon has chosen E2 and shot 7.
 struct Browse : ArchiveFixture {
-    ScriptedPrompts prompts;
+    ScriptedArchivePrompts prompts;
     ListCombo ribbonRoots{{"C:\\Experiments\\", "D:\\Other\\"}, 0};
     ListCombo ribbonExperiments{{"E1", "E2"}, 1};
     ListCombo ribbonShots{{"3", "7"}, 1};

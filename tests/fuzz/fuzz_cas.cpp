@@ -7,11 +7,10 @@
 #include "CTorvex2Doc.h"
 #include "ComponentListCheck.h"
 #include "DcRecorder.h"
+#include "FileBytes.h"
 #include "SchematicEditor.h"
 #include "UiServices.h"
 #include "ZoomViewModel.h"
-
-#include <QBuffer>
 
 #include <cstddef>
 #include <cstdint>
@@ -38,19 +37,8 @@ public:
 
 bool load(CTorvex2Doc& doc, const QByteArray& bytes)
 {
-    QBuffer buffer;
-    buffer.setData(bytes);
-    buffer.open(QIODevice::ReadOnly);
     doc.DeleteContents();
-    return doc.Load(buffer);
-}
-
-QByteArray save(CTorvex2Doc& doc)
-{
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    doc.Save(buffer);
-    return buffer.data();
+    return loadBytes(doc, bytes);
 }
 
 // The same bytes after a first-generation version number (0 to 2, from the first byte): what converts
@@ -64,9 +52,9 @@ void firstGeneration(const uint8_t* data, size_t size)
     bytes.append(reinterpret_cast<const char*>(data) + 1, qsizetype(size - 1));
     CTorvex2Doc doc;
     if (!load(doc, bytes)) return;
-    const QByteArray once = save(doc);
+    const QByteArray once = saveBytes(doc);
     CTorvex2Doc again;
-    if (!load(again, once) || save(again) != once) __builtin_trap();
+    if (!load(again, once) || saveBytes(again) != once) __builtin_trap();
     ComponentList& list = doc.Components();
     for (size_t presses = list.size(); !CheckComponentList(list); --presses) {
         if (presses == 0 || !RemoveBadComponent(list)) __builtin_trap();
@@ -85,9 +73,9 @@ void paste(const QByteArray& data)
         return;
     }
     if (!CheckComponentList(doc.Components())) __builtin_trap();
-    const QByteArray once = save(doc);
+    const QByteArray once = saveBytes(doc);
     CTorvex2Doc again;
-    if (!load(again, once) || save(again) != once) __builtin_trap();
+    if (!load(again, once) || saveBytes(again) != once) __builtin_trap();
     editor.OnEditUndo();
     if (!doc.Components().empty()) __builtin_trap();
 }
@@ -102,14 +90,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     paste(bytes);
     CTorvex2Doc doc;
     if (!load(doc, bytes)) return 0;
-    const QByteArray once = save(doc);
+    const QByteArray once = saveBytes(doc);
     CTorvex2Doc again;
-    if (!load(again, once) || save(again) != once) __builtin_trap();
+    if (!load(again, once) || saveBytes(again) != once) __builtin_trap();
     doc.CheckPoint();
     doc.Components().clear();
     doc.CheckPoint();
     doc.Undo();
-    if (save(doc) != once) __builtin_trap();
+    if (saveBytes(doc) != once) __builtin_trap();
 
     RecordingDc dc;
     ComponentList& list = doc.Components();

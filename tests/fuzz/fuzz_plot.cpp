@@ -3,9 +3,8 @@
 // points however strange its numbers are.
 #include "CPlotDoc.h"
 #include "DcRecorder.h"
+#include "FileBytes.h"
 #include "UiServices.h"
-
-#include <QBuffer>
 
 #include <cmath>
 #include <cstddef>
@@ -17,22 +16,6 @@ public:
     void message(const QString&) override {}
     Answer question(const QString&, Buttons) override { return Answer::Ok; }
 };
-
-bool load(CPlotDoc& doc, const QByteArray& bytes)
-{
-    QBuffer buffer;
-    buffer.setData(bytes);
-    buffer.open(QIODevice::ReadOnly);
-    return doc.Load(buffer);
-}
-
-QByteArray save(CPlotDoc& doc)
-{
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    doc.Save(buffer);
-    return buffer.data();
-}
 
 void check(bool ok)
 {
@@ -62,10 +45,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     static Quiet quiet;
     setUi(&quiet);
     CPlotDoc doc;
-    if (!load(doc, QByteArray::fromRawData(reinterpret_cast<const char*>(data), qsizetype(size)))) return 0;
-    const QByteArray once = save(doc);
+    if (!loadBytes(doc, QByteArray::fromRawData(reinterpret_cast<const char*>(data), qsizetype(size))))
+        return 0;
+    const QByteArray once = saveBytes(doc);
     CPlotDoc again;
-    check(load(again, once) && save(again) == once);
+    check(loadBytes(again, once) && saveBytes(again) == once);
 
     doc.CheckPoint();
     drawingArithmetic(doc);

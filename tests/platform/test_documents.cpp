@@ -1,6 +1,7 @@
 #include "DocManager.h"
 #include "DocTemplate.h"
 #include "Document.h"
+#include "FileBytes.h"
 #include "RecentFileList.h"
 #include "Settings.h"
 #include "UiServices.h"
@@ -49,7 +50,7 @@ enum : int { kSchematicId = 130, kNetlistId = 101, kPlotId = 102 };
 const char* kSchematic =
     "\nSchematic\nSchematic\nTorvex Schematic (*.cas)\n.cas\nTorvex.Document\nTorvex.Document";
 const char* kNetlist = "\nNetlist\nNetlist\nTorvex Netlist (*.cir)\n.cir\nTorvex.Document\nTorvex.Document";
-const char* kPlot = "Torvex Plot";
+const char* kPlot = "Torvex Plot\n\n\nTorvex Plot (*.plt)\n.plt";
 
 class DocumentsTest : public ::testing::Test {
 protected:
@@ -67,11 +68,7 @@ protected:
     }
     QString file(const QString& name, const QByteArray& content = "data")
     {
-        const QString path = dir.filePath(name);
-        QFile f(path);
-        f.open(QIODevice::WriteOnly);
-        f.write(content);
-        return path;
+        return writeFile(dir.filePath(name), content);
     }
     DocTemplate* templ(int i) const { return manager.Templates()[i]; }
 
@@ -90,10 +87,12 @@ TEST_F(DocumentsTest, TemplateStringsAndTheListsTheyFeed)
     EXPECT_EQ(templ(1)->GetDocString(DocTemplate::regFileTypeName), QStringLiteral("Torvex.Document"));
     EXPECT_EQ(templ(2)->GetDocString(DocTemplate::windowTitle), QStringLiteral("Torvex Plot"));
     EXPECT_EQ(manager.FileNewNames(), (QStringList{"Schematic", "Netlist"}));
-    EXPECT_EQ(manager.OpenFilters(), (QStringList{"Torvex Schematic (*.cas)", "Torvex Netlist (*.cir)"}));
+    EXPECT_EQ(manager.OpenFilters(),
+              (QStringList{"Torvex Schematic (*.cas)", "Torvex Netlist (*.cir)", "Torvex Plot (*.plt)"}));
 
     manager.OnFileOpen(); // cancelled in the prompt
-    EXPECT_EQ(prompts, (QStringList{"open||Torvex Schematic (*.cas);Torvex Netlist (*.cir);All Files (*)"}));
+    EXPECT_EQ(prompts, (QStringList{"open||Torvex Schematic (*.cas);Torvex Netlist (*.cir);Torvex Plot "
+                                    "(*.plt);All Files (*)"}));
 }
 
 TEST_F(DocumentsTest, OpenChoosesTheTemplateByExtensionAndActivatesAnOpenFile)
@@ -101,11 +100,8 @@ TEST_F(DocumentsTest, OpenChoosesTheTemplateByExtensionAndActivatesAnOpenFile)
     struct Case {
         const char* name;
         int resource;
-    } cases[] = {{"a.cas", kSchematicId},
-                 {"b.cir", kNetlistId},
-                 {"C.CIR", kNetlistId},
-                 {"d.txt", kSchematicId},
-                 {"noext", kSchematicId}};
+    } cases[] = {{"a.cas", kSchematicId}, {"b.cir", kNetlistId},   {"C.CIR", kNetlistId},  {"p.plt", kPlotId},
+                 {"d.txt", kSchematicId}, {"w.wvf", kSchematicId}, {"noext", kSchematicId}};
     for (const Case& c : cases) {
         Document* doc = manager.OpenDocumentFile(file(QString::fromLatin1(c.name)));
         ASSERT_NE(doc, nullptr) << c.name;
@@ -113,13 +109,13 @@ TEST_F(DocumentsTest, OpenChoosesTheTemplateByExtensionAndActivatesAnOpenFile)
         EXPECT_EQ(doc->Title(), QString::fromLatin1(c.name));
         EXPECT_FALSE(doc->IsModified());
     }
-    EXPECT_EQ(manager.GetOpenDocuments().size(), 5);
+    EXPECT_EQ(manager.GetOpenDocuments().size(), 7);
 
     // The same file by another spelling of its path is the open document.
     Document* first = manager.GetOpenDocuments()[0];
     Document* again = manager.OpenDocumentFile(dir.path() + QStringLiteral("/./sub/../b.cir"));
     EXPECT_EQ(again->PathName(), QDir(dir.path()).filePath(QStringLiteral("b.cir")));
-    EXPECT_EQ(manager.GetOpenDocuments().size(), 5);
+    EXPECT_EQ(manager.GetOpenDocuments().size(), 7);
     EXPECT_NE(again, first);
 }
 

@@ -1,4 +1,5 @@
 #include "Paths.h"
+#include "Settings.h"
 
 #include <gtest/gtest.h>
 
@@ -68,4 +69,32 @@ TEST_F(PathsTest, DriveCIsTheHomeFolderUnlessMapped)
     paths::setDriveMapFile(ini);
     EXPECT_EQ(paths::toNative("C:\\"), QDir::homePath() + "/");
     EXPECT_EQ(paths::toNative("D:\\a"), "D:/a");
+}
+
+TEST_F(PathsTest, TheDriveMapLivesInTheProgramsSettingsFileWithTheEarlierFileAsAFallback)
+{
+    paths::setDriveMapFile({});
+    const QString d = tmp.filePath("d-drive"), f = tmp.filePath("f-drive"), g = tmp.filePath("g-drive");
+    Settings settings;
+    settings.WriteProfileString("DriveMap", "D", d);
+    settings.WriteProfileString("DriveMap", "g", g); // as a user may type it
+    settings.WriteProfileString("DriveMap", "F", f);
+    settings.Flush();
+    // Maps made before the map moved: F is mapped in both, H only in the earlier file.
+    QSettings earlier(Settings::Organisation, Settings::Application);
+    earlier.setValue("DriveMap/F", "/earlier");
+    earlier.setValue("DriveMap/H", tmp.filePath("h-drive"));
+    earlier.sync();
+
+    EXPECT_TRUE(paths::driveMapFile().endsWith("/Torvex2.ini")) << qPrintable(paths::driveMapFile());
+    EXPECT_EQ(paths::driveMapFile(), Settings::FileName());
+    EXPECT_EQ(paths::toNative("D:\\Waves\\a.wvf"), d + "/Waves/a.wvf");
+    EXPECT_EQ(paths::toNative("G:\\x"), g + "/x");
+    EXPECT_EQ(paths::toNative("f:\\x"), f + "/x");
+    EXPECT_EQ(paths::toNative("H:\\x"), tmp.filePath("h-drive") + "/x");
+    EXPECT_EQ(paths::toNative("C:\\x"), QDir::homePath() + "/x");
+
+    for (const char* letter : {"D", "g", "F"})
+        settings.RemoveEntry("DriveMap", letter);
+    earlier.remove("DriveMap");
 }

@@ -1,8 +1,7 @@
 #pragma once
 // Small builders shared by the plot tests.
 #include "CPlotDoc.h"
-
-#include <QBuffer>
+#include "FileBytes.h"
 
 #include <cstring>
 #include <vector>
@@ -23,22 +22,6 @@ inline void setTraces(CPlotDoc& doc, std::vector<CPlotTrace> traces)
 {
     doc.Traces = std::move(traces);
     doc.TraceCount = qint32(doc.Traces.size());
-}
-
-inline QByteArray saveBytes(CPlotDoc& doc)
-{
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    doc.Save(buffer);
-    return buffer.data();
-}
-
-inline bool loadBytes(CPlotDoc& doc, const QByteArray& bytes)
-{
-    QBuffer buffer;
-    buffer.setData(bytes);
-    buffer.open(QIODevice::ReadOnly);
-    return doc.Load(buffer);
 }
 
 // Little-endian archive bytes built by hand, independently of the program's writer.

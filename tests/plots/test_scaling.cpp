@@ -5,6 +5,13 @@
 #include <limits>
 #include <stdexcept>
 
+namespace plot {
+void PrintTo(const Tick& t, std::ostream* os)
+{
+    *os << '{' << t.Pos << ", " << t.Grid << ", \"" << t.Label.toStdString() << "\"}";
+}
+} // namespace plot
+
 namespace {
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
@@ -95,13 +102,13 @@ TEST(PlotDoc, ZoomToRect)
     doc.AutoScale(); // x 0..1 s, y -1..9
     const PlotAxes fitted = doc.Axes;
     doc.ZoomToRect(plot::kArea);
-    EXPECT_DOUBLE_EQ(doc.Axes.XMax, fitted.XMax);
-    EXPECT_DOUBLE_EQ(doc.Axes.YMin, fitted.YMin);
+    EXPECT_EQ(doc.Axes, fitted);
 
     doc.ZoomToRect(Rect{1440, -1440, 7200, -5760}); // the upper left quarter
     EXPECT_DOUBLE_EQ(doc.Axes.XMax, 0.5);
     EXPECT_DOUBLE_EQ(doc.Axes.YMin, 4);
     EXPECT_DOUBLE_EQ(doc.Axes.YMax, 9);
+    EXPECT_EQ(std::tuple(doc.Axes.TimeUnit, doc.Axes.XTickStep), std::tuple(1e-3, 50));
     EXPECT_FALSE(doc.Traces[0].PointsCached);
 
     // A band without width or height would leave an axis without length.
@@ -109,6 +116,69 @@ TEST(PlotDoc, ZoomToRect)
     for (Rect r : {Rect{3000, -2000, 3000, -4000}, Rect{3000, -2000, 5000, -2000}, Rect{5000, -2, 3000, -4}})
         doc.ZoomToRect(r);
     EXPECT_EQ(doc.Axes, before);
+}
+
+// A band of a 400 ns run, 28.8 twips a nanosecond, whose values run from -12 to 2.
+TEST(PlotDoc, AZoomChoosesTheUnitAndTheStepsForTheBandSoThatItsTicksAreLabelled)
+{
+    std::vector<double> ring(4001);
+    for (size_t k = 0; k < ring.size(); ++k)
+        ring[k] = (k % 400 < 200 ? -9.5 : 0.5);
+    struct Case {
+        const char* name;
+        Rect band;
+        double unit;
+        qint32 xStep, yStep;
+        std::vector<plot::Tick> ticks; // first, second and last
+    };
+    const Case cases[] = {
+        {"the whole plot area",
+         plot::kArea,
+         1e-9,
+         50,
+         2,
+         {{1440, false, "0"}, {2880, true, "50"}, {12960, false, "400"}}},
+        {"100 to 105 ns, the lower half",
+         Rect{4320, -5760, 4464, -10080},
+         1e-9,
+         1,
+         1,
+         {{1440, false, "100"}, {3744, true, "101"}, {12960, false, "105"}}},
+        {"the first 5 ns",
+         Rect{1440, -1440, 1584, -10080},
+         1e-9,
+         1,
+         2,
+         {{1440, false, "0"}, {3744, true, "1"}, {12960, false, "5"}}},
+        {"wider than the plot",
+         Rect{-10080, 7200, 12960, -10080},
+         1e-9,
+         100,
+         2,
+         {{1440, false, "-400"}, {2880, true, "-300"}, {12960, false, "400"}}},
+        // Too narrow for nanoseconds and too far out for four digits of picoseconds.
+        {"300 to 300.625 ns",
+         Rect{10080, -1440, 10098, -10080},
+         1e-12,
+         100,
+         2,
+         {{1440, false, "300000"}, {3283, true, "300100"}, {12499, true, "300600"}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CPlotDoc doc;
+        setTraces(doc, {makeTrace(0, 1e-10, ring)});
+        doc.AutoScale();
+        ASSERT_EQ(std::tuple(doc.Axes.TimeUnit, doc.Axes.XTickStep, doc.Axes.YMin, doc.Axes.YMax),
+                  std::tuple(1e-9, 50, -12.0, 2.0));
+        doc.ZoomToRect(c.band);
+        EXPECT_EQ(std::tuple(doc.Axes.TimeUnit, doc.Axes.XTickStep, doc.Axes.YTickStep),
+                  std::tuple(c.unit, c.xStep, c.yStep));
+        EXPECT_DOUBLE_EQ(doc.Axes.FirstXTick, doc.Axes.XMin > 0 ? doc.Axes.XMin : 0);
+        const std::vector<plot::Tick> ticks = plot::XTicks(doc.Axes);
+        ASSERT_GE(ticks.size(), 2u);
+        EXPECT_EQ(std::vector<plot::Tick>({ticks[0], ticks[1], ticks.back()}), c.ticks);
+    }
 }
 
 } // namespace

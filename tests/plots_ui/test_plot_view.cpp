@@ -4,6 +4,7 @@
 #include "CommaLocale.h"
 #include "CommandIds.h"
 #include "PlotTestSupport.h"
+#include "UiServices.h"
 
 #include <gtest/gtest.h>
 
@@ -55,35 +56,41 @@ protected:
     std::unique_ptr<CPlotView> view;
 };
 
-TEST_F(PlotView, AShiftBandZoomsTheAxesAndAShiftClickOrAThinOneActsOnNothing)
+TEST_F(PlotView, AShiftBandZoomsTheAxesHoweverThinAndAShiftClickActsOnNothing)
 {
-    // A click or a thin band keeps the band mode until Esc; no other press makes a band meanwhile,
-    // and no annotation is taken for one.
+    // A click keeps the band mode until Esc; no other press makes a band meanwhile, and no
+    // annotation is taken for one.
     const PlotAxes axes = doc.Axes;
     const QPoint at = Client(5000, -5000);
     CPlotComponent& kept = Annotation(Rect{100, -100, 200, -200});
-    for (QPoint to : {at, at + QPoint(40, 2), at + QPoint(2, 40)}) {
+    Drag(at, at, Qt::ShiftModifier);
+    EXPECT_EQ(Mode(), CPlotView::ZoomBandMode);
+    Drag(at, at + QPoint(100, 100));
+    Key(Qt::Key_Escape);
+    EXPECT_EQ(Mode(), CPlotView::SelectMode);
+    // A band without width or height has no axes inside it: the plot keeps its own.
+    for (QPoint to : {at + QPoint(40, 0), at + QPoint(0, 40)}) {
         Drag(at, to, Qt::ShiftModifier);
-        EXPECT_EQ(Mode(), CPlotView::ZoomBandMode);
-        Drag(at, at + QPoint(100, 100));
-        Key(Qt::Key_Escape);
         EXPECT_EQ(Mode(), CPlotView::SelectMode);
     }
     ASSERT_EQ(doc.Annotations().size(), 1u);
     EXPECT_EQ(std::tuple(doc.Axes, kept.Bounds), std::tuple(axes, Rect{100, -100, 200, -200}));
 
-    // A band shows the axes inside it; a double click scales them back.
-    const QPoint from = Client(3000, -3000), to = Client(9000, -8000);
-    const QPoint a = view->ClientToPage(from), b = view->ClientToPage(to);
-    PlotAxes expected = doc.Axes;
-    ASSERT_TRUE(plot::ZoomAxes(expected, Rect{a.x(), a.y(), b.x(), b.y()}));
-    Drag(from, to, Qt::ShiftModifier);
-    EXPECT_EQ(std::tuple(doc.Axes, Mode(), doc.Annotations().size()),
-              std::tuple(expected, int(CPlotView::SelectMode), size_t(1)));
-    QTest::mouseDClick(Port(), Qt::LeftButton, {}, from);
-    const PlotAxes rescaled = doc.Axes;
-    doc.AutoScale();
-    EXPECT_EQ(rescaled, doc.Axes);
+    // A band shows the axes inside it, a band of two pixels too; a double click scales them back.
+    for (QPoint by : {QPoint(2, 2), QPoint(420, 350)}) {
+        const QPoint from = Client(3000, -3000), to = from + by;
+        const QPoint a = view->ClientToPage(from), b = view->ClientToPage(to);
+        PlotAxes expected = doc.Axes;
+        ASSERT_TRUE(plot::ZoomAxes(expected, Rect{a.x(), a.y(), b.x(), b.y()}));
+        Drag(from, to, Qt::ShiftModifier);
+        EXPECT_EQ(std::tuple(doc.Axes, Mode(), doc.Annotations().size()),
+                  std::tuple(expected, int(CPlotView::SelectMode), size_t(1)));
+        EXPECT_FALSE(plot::XTicks(doc.Axes).empty());
+        QTest::mouseDClick(Port(), Qt::LeftButton, {}, from);
+        const PlotAxes rescaled = doc.Axes;
+        doc.AutoScale();
+        EXPECT_EQ(rescaled, doc.Axes);
+    }
 }
 
 TEST_F(PlotView, TheZoomToolZoomsInAboutAClickOutWithTheMenuAndToADraggedBand)
@@ -97,10 +104,14 @@ TEST_F(PlotView, TheZoomToolZoomsInAboutAClickOutWithTheMenuAndToADraggedBand)
     EXPECT_EQ(view->Zoom(), 141);
     const QPoint centre(view->ClientSize().width() / 2, view->ClientSize().height() / 2);
     EXPECT_LE((Client(page.x(), page.y()) - centre).manhattanLength(), 2);
-    Drag(at, at + QPoint(1, 2)); // too thin for a band: a click
+    QTest::mouseClick(Port(), Qt::LeftButton, {}, at);
     EXPECT_EQ(std::tuple(view->Zoom(), Mode()), std::tuple(199, int(CPlotView::ZoomToolMode)));
     QTest::mouseClick(Port(), Qt::RightButton, {}, at);
     EXPECT_EQ(view->Zoom(), 141);
+    // However thin, a band is no click: the window zooms to it, as far as it can.
+    Drag(at, at + QPoint(1, 2));
+    EXPECT_EQ(std::tuple(view->Zoom(), Mode()), std::tuple(1000, int(CPlotView::SelectMode)));
+    ASSERT_TRUE(view->OnCmdMsg(ID_Zoom_Tool));
     view->SetZoom(100);
     QTest::mouseClick(Port(), Qt::RightButton, {}, at);
     EXPECT_EQ(view->Zoom(), 71);
@@ -170,25 +181,44 @@ TEST_F(PlotView, EscDropsTheBandInProgressAndAMoveEndsWithTheButton)
     EXPECT_EQ(a.Bounds, moved);
 }
 
-TEST_F(PlotView, TheDataViewerListsEveryTraceAtTheTypedTimeInTheCLocale)
+TEST_F(PlotView, TheDataViewerReadsTheTimeAsTheNetlistWritesValuesAndSaysWhenItIsNone)
 {
+    ScriptedUiServices ui;
     ASSERT_TRUE(view->OnCmdMsg(ID_ViewPlotData));
     CPlotDataViewer& viewer = view->DataViewer();
     EXPECT_TRUE(viewer.isVisible());
     const CommaLocale comma;
+    const QString at2ns = "Time= 2.000000e-09 \r\nV(N1)\r\n -1.000000e+00 \r\nI(R1)\r\n 7.000000e+00 \r\n";
     const struct {
         const char* typed;
-        const char* listing;
+        QString listing; // empty: refused, the listing stays
     } kCases[] = {
+        {"2n", at2ns},
+        {"2ns", at2ns},
+        {" 2NS ", at2ns},
+        {"2e-9", at2ns},
+        {"0.000000002", at2ns},
         {"1.5e-9", "Time= 1.500000e-09 \r\nV(N1)\r\n -1.000000e+00 \r\nI(R1)\r\n 7.000000e+00 \r\n"},
-        {" -1", "Time= -1.000000e+00 \r\nV(N1)\r\n 0.000000e+00 \r\nI(R1)\r\n 5.000000e+00 \r\n"},
-        {"1ns", "Time= 1.000000e+00 \r\nV(N1)\r\n 0.000000e+00 \r\nI(R1)\r\n 0.000000e+00 \r\n"},
-        {"abc", "Time= 0.000000e+00 \r\nV(N1)\r\n 0.000000e+00 \r\nI(R1)\r\n 5.000000e+00 \r\n"},
+        {"-1", "Time= -1.000000e+00 \r\nV(N1)\r\n 0.000000e+00 \r\nI(R1)\r\n 5.000000e+00 \r\n"},
+        {"1", "Time= 1.000000e+00 \r\nV(N1)\r\n 0.000000e+00 \r\nI(R1)\r\n 0.000000e+00 \r\n"},
+        {"abc", {}},
+        {"", {}},
+        {"n", {}},
+        {"2x", {}},
+        {"2 n", {}},
+        {"1e999", {}},
     };
+    QString listed;
     for (const auto& c : kCases) {
+        ui.messages.clear();
         viewer.TimeEdit()->setText(QString::fromLatin1(c.typed));
         QTest::mouseClick(viewer.ShowDataButton(), Qt::LeftButton);
-        EXPECT_EQ(viewer.OutputText, QString::fromLatin1(c.listing)) << c.typed;
+        if (!c.listing.isEmpty()) listed = c.listing;
+        const QStringList said = c.listing.isEmpty()
+                                     ? QStringList("The time must be a number, such as 42n or 4.2e-8: " +
+                                                   QString::fromLatin1(c.typed))
+                                     : QStringList();
+        EXPECT_EQ(std::tuple(viewer.OutputText, ui.messages), std::tuple(listed, said)) << c.typed;
     }
 }
 

@@ -4,12 +4,14 @@
 #include "CTorvex2Doc.h"
 #include "ClassRegistry.h"
 #include "ComponentTypeId.h"
+#include "FileBytes.h"
 
-#include <QBuffer>
 #include <QByteArray>
 #include <QString>
 
 #include <initializer_list>
+#include <utility>
+#include <vector>
 
 // Builds archive bytes by hand, independently of the program's writer.
 struct Bytes {
@@ -74,21 +76,60 @@ inline Bytes fileHead(int version, int counters = 128, int grid = 144)
     return b;
 }
 
-inline QByteArray saveBytes(CTorvex2Doc& doc)
-{
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    doc.Save(buffer);
-    return buffer.data();
-}
-
+// A schematic read as opening its file reads it: into an emptied document.
 inline bool loadBytes(CTorvex2Doc& doc, const QByteArray& bytes)
 {
-    QBuffer buffer;
-    buffer.setData(bytes);
-    buffer.open(QIODevice::ReadOnly);
     doc.DeleteContents();
-    return doc.Load(buffer);
+    return loadBytes(static_cast<Document&>(doc), bytes);
+}
+
+// A first generation file's objects: old type codes and texts.
+using Old = std::vector<std::pair<quint32, QString>>;
+
+// A part of an old code with the text "OLD", followed by its name and value labels.
+inline Old oldPart(quint32 code, const QString& name = "X5", const QString& value = "MODEL= 1n  2 3")
+{
+    return {{code, "OLD"}, {2, name}, {2, value}};
+}
+
+// A first-generation file as its writer made it: 8-bit texts, the objects stored as the base class
+// with its schema of then, and the run settings only from version 2 on.
+inline QByteArray oldFile(int version, const Old& objects)
+{
+    Bytes b;
+    b.i32(version).i32(0).i32(0).i32(24480).i32(-15840).i32(288).u16(3).i32(40).i32(41).i32(42);
+    b.u16(int(objects.size()));
+    int x = 1440;
+    for (const auto& [code, text] : objects) {
+        (x == 1440 ? b.tag(1, "CComponent") : b.u16(0x8001)).i32(x).i32(-1440).zeros(16).i32(code).i32(2);
+        b.u8s({int(text.size())}).add(text.toLatin1()).u8s({1});
+        x += 144;
+    }
+    b.u8s({1, 0});
+    if (version == 2) b.str("2ns").str("5ns").str("300ns").str("D:\\Shots\\").str("Exp").str("12");
+    return b.data;
+}
+
+// An object placed as its tool places it, with the labels and pins that follow it.
+struct Placed {
+    CComponent* object = nullptr;
+    std::vector<CComponent*> labels, pins;
+};
+
+inline Placed place(CTorvex2Doc& doc, quint32 type, QPoint at, int orientation = 0)
+{
+    Placed placed;
+    std::unique_ptr<CComponent> made = CTorvex2Doc::CreateComponent(type);
+    if (!made) return placed;
+    made->Position = at;
+    if (orientation) made->Orientation = orientation;
+    ComponentList& list = doc.Components();
+    const auto self = list.insert(list.end(), std::move(made));
+    (*self)->CreateAttachments(doc, at.x(), at.y());
+    placed.object = self->get();
+    for (auto it = std::next(self); it != list.end(); ++it)
+        ((*it)->TypeId == TypeTerminal ? placed.pins : placed.labels).push_back(it->get());
+    return placed;
 }
 
 // A part that names itself and appends a name label, as the part classes do.

@@ -1,6 +1,6 @@
 #pragma once
-// Schematics of plain objects laid out as the part classes lay theirs (a part, its labels, its pins),
-// for the netlist writer's tests.
+// Schematics built object by object (a part of its class, then the labels and pins given), for the
+// netlist writer's tests: a group may be laid out as its class lays it, or broken on purpose.
 #include "CComponent.h"
 #include "CTorvex2Doc.h"
 #include "ComponentTypeId.h"
@@ -19,8 +19,7 @@ struct Sheet {
 
     Sheet& add(quint32 type, const QString& text = {}, QPoint at = {})
     {
-        auto object = std::make_unique<CComponent>();
-        object->Init(type);
+        std::unique_ptr<CComponent> object = CTorvex2Doc::CreateComponent(type);
         object->Text = text;
         object->Position = at;
         doc.Components().push_back(std::move(object));

@@ -449,24 +449,25 @@ TEST_F(EditorTest, ADoubleClickOnALabelEditsItsPartAsOneEdit)
     EXPECT_EQ(dialogs.runs, 1);
 }
 
-TEST_F(EditorTest, UndoAndRedoRestoreTheListWithoutMarkingItModified)
+TEST_F(EditorTest, UndoAndRedoRestoreTheListAndItsModifiedFlag)
 {
     Place(TypeResistor, Grid(2, 2));
     Place(TypeResistor, Grid(2, 8));
-    doc.SetModifiedFlag(false);
     editor.OnPartsTool(TypeResistor); // being placed: no part of any snapshot
     EXPECT_TRUE(editor.CanUndo());
     editor.OnEditUndo();
     EXPECT_EQ(Texts(), (QStringList{"R1", "R1", "1k", "1", "2"}));
     EXPECT_EQ(editor.CurrentTool(), 0);
+    EXPECT_TRUE(doc.IsModified());
     editor.OnEditUndo();
     EXPECT_TRUE(doc.Components().empty());
     EXPECT_FALSE(editor.CanUndo());
+    EXPECT_FALSE(doc.IsModified()); // back to the new document
     editor.OnEditRedo();
     editor.OnEditRedo();
     EXPECT_EQ(doc.Components().size(), 10u);
     EXPECT_FALSE(editor.CanRedo());
-    EXPECT_FALSE(doc.IsModified());
+    EXPECT_TRUE(doc.IsModified());
     EXPECT_GE(window.changes, 4);
 }
 

@@ -13,30 +13,10 @@
 
 namespace {
 
-using Old = std::vector<std::pair<quint32, QString>>; // old type codes and texts
-
-// A part of an old code with the text "OLD", followed by its name and value labels.
-Old oldPart(quint32 code, const QString& name = "X5", const QString& value = "MODEL= 1n  2 3")
+Old operator+(Old a, const Old& b)
 {
-    return {{code, "OLD"}, {2, name}, {2, value}};
-}
-
-// A first-generation file as its writer made it: 8-bit texts, the objects stored as the base class
-// with its schema of then, and the run settings only from version 2 on.
-QByteArray oldFile(int version, const Old& objects)
-{
-    Bytes b;
-    b.i32(version).i32(0).i32(0).i32(24480).i32(-15840).i32(288).u16(3).i32(40).i32(41).i32(42);
-    b.u16(int(objects.size()));
-    int x = 1440;
-    for (const auto& [code, text] : objects) {
-        (x == 1440 ? b.tag(1, "CComponent") : b.u16(0x8001)).i32(x).i32(-1440).zeros(16).i32(code).i32(2);
-        b.u8s({int(text.size())}).add(text.toLatin1()).u8s({1});
-        x += 144;
-    }
-    b.u8s({1, 0});
-    if (version == 2) b.str("2ns").str("5ns").str("300ns").str("D:\\Shots\\").str("Exp").str("12");
-    return b.data;
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
 }
 
 // The class and type of the first object, then the texts of all.
@@ -140,11 +120,11 @@ TEST_F(FirstGenerationImport, SettingsComeFromVersionTwoOnlyAndCountersFromTheCo
         EXPECT_FALSE(CheckComponentList(doc.Components()));
     }
     // The old counters are dropped; each letter's counter starts at the largest number its converted
-    // names hold (R12 as it stands, X9 as C9, P7 of a probe; D_D4 and numbers beyond int are no
-    // names a new part can repeat).
+    // names hold, wherever it stands (R12 before R3, X9 as C9, P7 of a probe; D_D4 and numbers beyond
+    // int are no names a new part can repeat).
     Old old = oldPart(1, "R12");
-    for (const Old& part :
-         {oldPart(25, "X9"), oldPart(20, "D4"), oldPart(12, "P7"), Old{{2, "R99999999999"}}})
+    for (const Old& part : {oldPart(1, "R3"), oldPart(25, "X9"), oldPart(20, "D4"), oldPart(12, "P7"),
+                            Old{{2, "R99999999999"}}})
         old.insert(old.end(), part.begin(), part.end());
     CTorvex2Doc doc;
     ASSERT_TRUE(load(doc, oldFile(2, old)));
@@ -154,6 +134,10 @@ TEST_F(FirstGenerationImport, SettingsComeFromVersionTwoOnlyAndCountersFromTheCo
     expected['P'] = 7;
     EXPECT_EQ(doc.DesignatorCounters, expected);
     EXPECT_EQ(ui.messages, QStringList(4, FirstGenerationNotice()));
+    // A resistor placed now is no second R12.
+    CComponent& placed = *doc.Components().emplace_back(CTorvex2Doc::CreateComponent(TypeResistor));
+    placed.CreateAttachments(doc, 0, 0);
+    EXPECT_EQ(placed.Text, "R13");
 }
 
 TEST_F(FirstGenerationImport, CancelledAndDamagedOldFilesOpenNothing)
@@ -180,16 +164,63 @@ TEST_F(FirstGenerationImport, CancelledAndDamagedOldFilesOpenNothing)
     }
 }
 
-TEST_F(FirstGenerationImport, ASubcircuitFileReadForTheNetlistConvertsWithoutAsking)
+TEST_F(FirstGenerationImport, ObjectsLeftOutAreCountedWithTheirCodesAndAFileOfNothingElseIsRefused)
+{
+    Old manyCodes = oldPart(1);
+    for (quint32 code = 100; code < 120; ++code)
+        manyCodes.push_back({code, "?"});
+    const struct {
+        const char* what;
+        Old old;
+        QString message; // after the notice; empty: none
+        size_t objects;  // converted; 0 with a message: refused
+    } cases[] = {
+        {"all converted", oldPart(1), "", 3},
+        {"an empty page", {}, "", 0},
+        {"one left out", Old{{21, "?"}} + oldPart(1),
+         "1 object of this TORVEX1 schematic could not be converted and is left out (old type code 21).", 3},
+        {"codes once each, ascending", oldPart(1) + Old{{40, "?"}, {3, "?"}, {40, "?"}},
+         "3 objects of this TORVEX1 schematic could not be converted and are left out (old type codes 3, "
+         "40).",
+         3},
+        {"a damaged file's many codes", manyCodes,
+         "20 objects of this TORVEX1 schematic could not be converted and are left out (old type codes 100, "
+         "101, 102, 103, 104, 105, 106, 107, 108, 109, 110, 111, ...).",
+         3},
+        {"nothing converted", Old{{3, "?"}, {99, "?"}},
+         "This TORVEX1 schematic cannot be read: not one of its 2 objects can be converted (old type codes "
+         "3, 99).",
+         0},
+    };
+    for (const auto& c : cases) {
+        CTorvex2Doc doc;
+        ui.messages.clear();
+        const bool refused = c.objects == 0 && !c.message.isEmpty();
+        EXPECT_EQ(load(doc, oldFile(2, c.old)), !refused) << c.what;
+        QStringList expected{FirstGenerationNotice()};
+        if (!c.message.isEmpty()) expected << c.message;
+        EXPECT_EQ(ui.messages, expected) << c.what;
+        EXPECT_EQ(doc.Components().size(), c.objects) << c.what;
+        // Refused, the document is as it was: nothing of the file is there to be saved over it.
+        if (refused) EXPECT_EQ(std::tuple(doc.SchematicFileVersion, doc.TimeStep), std::tuple(5, "1ns"));
+    }
+}
+
+// Nothing is asked or said while a netlist is written; a file of which nothing converts is refused.
+TEST_F(FirstGenerationImport, ASubcircuitFileReadForTheNetlistConvertsWithoutAWord)
 {
     QTemporaryDir dir;
-    QFile file(dir.filePath("old.cas"));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(oldFile(2, oldPart(24)));
-    file.close();
+    const auto write = [&](const QString& name, const Old& old) {
+        QFile file(dir.filePath(name));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(oldFile(2, old));
+        return file.fileName();
+    };
     QString reason;
-    const auto doc = CTorvex2Doc::OpenDetached(file.fileName(), &reason);
-    ASSERT_TRUE(doc) << qPrintable(reason);
-    EXPECT_FALSE(doc->Components().empty());
+    const auto some = CTorvex2Doc::OpenDetached(write("some.cas", oldPart(24) + Old{{3, "?"}}), &reason);
+    ASSERT_TRUE(some) << qPrintable(reason);
+    EXPECT_EQ(some->Components().size(), 4u);
+    EXPECT_EQ(CTorvex2Doc::OpenDetached(write("none.cas", Old{{3, "?"}}), &reason), nullptr);
+    EXPECT_TRUE(reason.startsWith("This TORVEX1 schematic cannot be read")) << qPrintable(reason);
     EXPECT_TRUE(ui.messages.isEmpty());
 }

@@ -78,6 +78,45 @@ TEST(NetlistWriter, NamesNodesAndWritesOneLinePerPart)
     }
 }
 
+TEST(NetlistWriter, LineBreaksAndControlCharactersInTextsBecomeBlanksWithOneWarning)
+{
+    const QString warning = QStringLiteral("Warning:  The texts of these parts held line breaks or control "
+                                           "characters, which the netlist holds as blanks: ");
+    const struct {
+        const char* what;
+        std::function<void(Sheet&)> build;
+        QStringList statements;
+        const char* parts;
+    } cases[] = {
+        {"a hidden value label that would add a source",
+         [](Sheet& s) { s.r("R1", "1k\r\nV99 N99 0 DC 1E6", G(0), G(4)); },
+         {"R1 N1 N2 1K  V99 N99 0 DC 1E6"},
+         "R1"},
+        {"an IC text and a value in one part, a tab and a line separator",
+         [](Sheet& s) {
+             s.obj(TypeCapacitor, {"C1", "1n\tX", QString("IC=0") + QChar(0x2028) + "Y"}, {G(0), G(4)});
+         },
+         {"C1 N1 N2 1N X IC=0 Y"},
+         "C1"},
+        {"a parameter's value, in a block's part",
+         [](Sheet& s) { s.text("PARAMS: RL=5\n7").r("R1", "RL", G(0), G(4)).r("R2", "1k\x7f", G(4), G(8)); },
+         {"R1 N1 N2 5 7", "R2 N2 N3 1K"},
+         "R1, R2"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ScriptedUiServices ui;
+        Sheet s;
+        c.build(s);
+        EXPECT_EQ(s.lines().mid(1), c.statements);
+        EXPECT_EQ(ui.messages, QStringList{warning + c.parts});
+    }
+    ScriptedUiServices ui;
+    Sheet s;
+    s.doc.SetPathName("/shots/a\nV99 N99 0 DC 1E6.cas");
+    EXPECT_EQ(s.lines(), QStringList{"* TORVEX Generated Netlist of /shots/a V99 N99 0 DC 1E6.cas"});
+}
+
 TEST(NetlistWriter, SubstitutesWholeNamesOnlyAndEarlierPairsWin)
 {
     const struct {

@@ -17,6 +17,10 @@ const QString kHeader = QStringLiteral(" TORVEX Generated Netlist of ");
 class WriterBlocks : public ::testing::Test {
 protected:
     QString path(const QString& name) const { return QFileInfo(m_dir.filePath(name)).absoluteFilePath(); }
+    QString canonical(const QString& name) const
+    {
+        return QFileInfo(m_dir.filePath(name)).canonicalFilePath();
+    }
     void file(const QString& name, const std::function<void(Sheet&)>& build)
     {
         Sheet s;
@@ -101,8 +105,9 @@ TEST_F(WriterBlocks, AFileThatCannotBeWrittenFailsTheWholeNetlistWithOneMessage)
         {"nothere.cas", cannot + "nothere.cas'"},
         {"", cannot + "'"},
         {"inner.cas", cannot + "nothere.cas'"},
-        {"self.cas", cannot + "self.cas'"},
-        {"a.cas", cannot + "a.cas'"},
+        {"self.cas", "Error.  The subcircuit file 'self.cas' includes itself."},
+        {"a.cas", "Error.  These subcircuit files include each other in a cycle: " + canonical("a.cas") +
+                      " -> " + canonical("b.cas") + " -> " + canonical("a.cas")},
         {"damaged.cas", "Error.  The component list of '" + path("damaged.cas") + "' is damaged"},
     };
     for (const auto& c : cases) {
@@ -132,7 +137,8 @@ TEST_F(WriterBlocks, BlocksStandThirtyTwoDeep)
     const QString prefix = QString("_X1").repeated(32);
     EXPECT_TRUE(chain(32).contains("R1" + prefix + " N1" + prefix + " N2" + prefix + " 1K"));
     EXPECT_TRUE(chain(33).isEmpty());
-    EXPECT_EQ(ui.messages, QStringList{"Error.  Could not open subcircuit file 'c33-33.cas'"});
+    EXPECT_EQ(ui.messages, QStringList{"Error.  The subcircuit file 'c33-33.cas' would stand 33 blocks deep; "
+                                       "blocks stand at most 32 deep inside each other."});
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "ComponentTypeId.h"
 #include "EditorFixture.h"
 #include "ElementClass.h"
+#include "SchematicTestSupport.h"
 #include "SimHarness.h"
 #include "UiServices.h"
 
@@ -17,27 +18,6 @@
 #include <map>
 
 namespace {
-
-// An object placed as its tool places it, with the labels and pins that follow it.
-struct Placed {
-    CComponent* object = nullptr;
-    std::vector<CComponent*> labels, pins;
-};
-
-Placed place(CTorvex2Doc& doc, quint32 type, QPoint at, int orientation = 0)
-{
-    std::unique_ptr<CComponent> made = CTorvex2Doc::CreateComponent(type);
-    if (!made) return {};
-    made->Position = at;
-    if (orientation) made->Orientation = orientation;
-    ComponentList& list = doc.Components();
-    const auto self = list.insert(list.end(), std::move(made));
-    (*self)->CreateAttachments(doc, at.x(), at.y());
-    Placed placed{self->get()};
-    for (auto it = std::next(self); it != list.end(); ++it)
-        ((*it)->TypeId == TypeTerminal ? placed.pins : placed.labels).push_back(it->get());
-    return placed;
-}
 
 TEST(NetlistRoundTrip, EveryPartsDefaultChoosesItsElementAndRuns)
 {

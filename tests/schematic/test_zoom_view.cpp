@@ -82,7 +82,9 @@ TEST(ZoomView, ZoomToRectFillsTheWindowWithTheBandWithinTheZoomRange)
         {"half the page, no minus one", {1056, 816}, Rect{0, 0, 528, 408}, 196},
         {"cut by the page's right edge", {1056, 816}, Rect{1000, 0, 2000, 816}, 98},
         {"the page in a tiny window", {50, 40}, Rect{0, 0, 1056, 816}, 10},
-        {"two pixels wide", {1056, 816}, Rect{10, 10, 12, 300}, 100},
+        {"two pixels wide", {1056, 816}, Rect{10, 10, 12, 300}, 275},
+        {"one pixel high", {1056, 816}, Rect{10, 10, 400, 11}, 266},
+        {"no width", {1056, 816}, Rect{10, 10, 10, 300}, 100},
         {"off the page", {1056, 816}, Rect{1100, 0, 1200, 100}, 100},
     };
     for (const auto& c : cases) {

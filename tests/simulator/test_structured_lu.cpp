@@ -238,3 +238,29 @@ TEST(StructuredLuTest, SystemsBeyondTheDenseCopyDifferOnlyForUnusualInputs)
     EXPECT_EQ(plainDifferences, 0);
     EXPECT_GT(unusualDifferences, 0);
 }
+
+TEST(StructuredLuTest, ANewSetOfNonZeroEntriesOfTheSameSizeIsFactoredAnew)
+{
+    // The entries are all made up front, as a run's elements make them; between two factorisations one
+    // entry becomes non-zero and another zero, so the count of non-zero entries stays.
+    const struct {
+        const char* what;
+        Rows first, second;
+    } cases[] = {
+        {"a coupling moves above the diagonal",
+         {{4, 1, 0}, {1, 5, 0}, {0, 1, 6}},
+         {{4, 1, 0}, {0, 5, 1}, {0, 1, 6}}},
+        {"a coupling moves below the diagonal",
+         {{4, 0, 1}, {0, 5, 1}, {1, 0, 6}},
+         {{4, 0, 1}, {0, 5, 1}, {0, 1, 6}}},
+        {"the fill-in comes and goes", {{4, 1, 1}, {1, 5, 0}, {0, 0, 6}}, {{4, 1, 0}, {1, 5, 0}, {1, 0, 6}}},
+    };
+    for (const auto& c : cases) {
+        Twin t(3);
+        for (int i = 1; i <= 3; ++i)
+            for (int j = 1; j <= 3; ++j)
+                t.bind(i, j);
+        t.check(c.first, unitColumns(3), c.what);
+        t.check(c.second, unitColumns(3), c.what);
+    }
+}

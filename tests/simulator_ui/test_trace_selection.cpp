@@ -6,6 +6,7 @@
 #include "CPlotDoc.h"
 #include "CPlotSelect.h"
 #include "FakeSchematic.h"
+#include "ListClicks.h"
 
 #include <QLabel>
 #include <QListWidget>
@@ -22,15 +23,6 @@ template <class List> QStringList Texts(const List* list)
     for (int i = 0; i < list->count(); ++i)
         texts << list->model()->index(i, 0).data().toString();
     return texts;
-}
-
-void DoubleClick(QListWidget* list, const QString& text)
-{
-    const QList<QListWidgetItem*> items = list->findItems(text, Qt::MatchExactly);
-    ASSERT_EQ(items.size(), 1) << text.toStdString();
-    const QPoint at = list->visualItemRect(items[0]).center();
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
-    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
 }
 
 QString Format(const char* format, double value)
@@ -87,9 +79,9 @@ TEST_F(NetlistTest, TheWholeRoadFromANetlistFileToAPlotWaveformsAndATable)
         EXPECT_EQ(dialog.PathText()->text(), QStringLiteral("C:\\Experiments\\E1\\Shots\\Shot1\\"));
         EXPECT_EQ(std::tuple(Texts(dialog.SelectionCombo()), dialog.SelectionLine()),
                   std::tuple(QStringList({"I(L1) V(C1)", "V(N1)"}), QString()));
-        DoubleClick(dialog.TraceList(), QStringLiteral("V(N2)"));
+        DoubleClickItem(dialog.TraceList(), QStringLiteral("V(N2)"));
         dialog.TypeList()->setCurrentRow(1);
-        DoubleClick(dialog.TraceList(), QStringLiteral("I(L1)"));
+        DoubleClickItem(dialog.TraceList(), QStringLiteral("I(L1)"));
         EXPECT_EQ(dialog.SelectionLine(), QStringLiteral("V(N2) I(L1)"));
         QTest::mouseClick(dialog.SaveToOrliskButton(), Qt::LeftButton);
         ui.fileNames = QStringList{table};

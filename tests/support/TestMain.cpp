@@ -27,6 +27,7 @@ int main(int argc, char** argv)
     QStandardPaths::setTestModeEnabled(true);
     QTemporaryDir profile;
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, profile.path());
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, profile.path());
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
