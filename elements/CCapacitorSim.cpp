@@ -29,6 +29,7 @@ void CCapacitorSim::StartRun(double startVoltage)
     if (m_Gathered) m_Gathered->List = nullptr; // no longer stamped as a batch
     m_Row[0] = m_pDoc->ResultRow(Nodes[0]);
     m_Row[1] = m_pDoc->ResultRow(Nodes[1]);
+    m_Latest[0] = m_Latest[1] = nullptr;
     m_NextStep = m_FirstStep = m_pDoc->HistoryCount();
     m_IeqStep = m_FirstStep - 1;
     m_StartVoltage = startVoltage;

@@ -50,10 +50,11 @@ protected:
     // companion takes them over at every step after the first, so it reads them only then and needs
     // them kept only for the first step: a gathered batch leaves them behind.
     double m_Gprev = 0, m_Iprev = 0;
-    int m_NextStep = 0;          // the step whose first iteration has begun
-    int m_IeqStep = 0;           // the step whose history current the element's own state holds
-    const double* m_Row[2] = {}; // the results rows of the two nodes
-    int m_FirstStep = 0;         // the history count: the run's first step
+    int m_NextStep = 0;             // the step whose first iteration has begun
+    int m_IeqStep = 0;              // the step whose history current the element's own state holds
+    const double* m_Row[2] = {};    // the results rows of the two nodes
+    const double* m_Latest[2] = {}; // see StepStartVoltage
+    int m_FirstStep = 0;            // the history count: the run's first step
     Law m_Law;
     double m_StartVoltage = 0; // the voltage before the first step
 
@@ -131,7 +132,19 @@ protected:
     {
         m_IeqStep = k;
         TakeOverAcceptedStep(k);
-        *m_Ieq = CompanionCurrent(m_Law, Geq, PreviousVoltage(k, m_StartVoltage), m_Gprev, m_Iprev);
+        *m_Ieq = CompanionCurrent(m_Law, Geq, StepStartVoltage(k), m_Gprev, m_Iprev);
+    }
+    // PreviousVoltage as the run finds it at the first stamp of step k: where the element's system
+    // keeps its last solution (LatestValue), which then holds column k - 1, rather than in two rows of
+    // the results table far apart.
+    double StepStartVoltage(int k)
+    {
+        if (k == m_FirstStep) {
+            for (int j = 0; j < 2; ++j)
+                m_Latest[j] = LatestValue(Nodes[j]);
+            return m_StartVoltage;
+        }
+        return m_Latest[0] ? *m_Latest[0] - *m_Latest[1] : Voltage(k - 1);
     }
     // The batch's stamps of the right-hand side at step k when it is the batch this element gathered,
     // after the run's first step (which starts from the initial state); false: not done here.

@@ -92,6 +92,9 @@ public:
     virtual void GatherBatch(CComponentSim* const* elements, std::size_t count, int partition) {}
     // StepWork(), kept by the run when it sets up.
     unsigned StepOps = kEveryStepOp;
+    // The element's conductances (what it adds to the matrix, not to the right-hand side) may change
+    // during a run: it then marks the matrix dirty. The others add the same at every rebuild.
+    virtual bool ConductancesVary() const { return Nonlinear; }
 
     // The nodes that the reduced-set builder and the partitioner see, by family: a two-terminal
     // element its two terminals (and its internal node when it has one), every other element its four

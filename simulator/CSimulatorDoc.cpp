@@ -278,6 +278,7 @@ void CSimulatorDoc::LinearSystem::allocate(int n, LinearSolver::Method method)
     rhs.assign(size_t(n) + 1, 0.0);
     indx.assign(size_t(n) + 1, 0);
     lu.reset(n, method);
+    baseKept = false;
 }
 
 void CSimulatorDoc::LinearSystem::release()
@@ -558,6 +559,7 @@ bool CSimulatorDoc::RunSimulation(RunProgress* progress)
             m_StepCount = k - 1 - m_h;
             break;
         }
+        StoreSolutions(k);
         RunStepList(m_EndList, CComponentSim::EndStepOp, k);
         m_MatrixDirty = false;
         std::fill(m_PartitionDirty.begin(), m_PartitionDirty.end(), 0);

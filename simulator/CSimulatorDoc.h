@@ -227,6 +227,8 @@ private:
         std::vector<double> solution; // see PreviousSolution
         std::vector<int> indx;
         LinearSolver lu;
+        // A keeps, as its base, what the elements with fixed conductances add to it (RebuildsOverBase).
+        bool baseKept = false;
         void allocate(int n, LinearSolver::Method method);
         void release();
         int size() const { return A.size(); }
@@ -273,9 +275,12 @@ private:
     struct StepList {
         std::vector<CComponentSim*> elements;
         std::vector<std::pair<std::size_t, std::size_t>> runs; // first element, count
+        std::vector<char> varying; // by run: its elements' conductances may change (ConductancesVary)
         // In a list of the partitions' stamps, partition p's runs: firstRun[p-1] .. firstRun[p]-1.
         std::vector<std::size_t> firstRun;
     };
+    // Which runs of a list an operation takes.
+    enum class Runs { Every, Fixed, Varying };
     void BuildStepLists();
     // The stamps of the partitions' right-hand sides, partition after partition: the elements that
     // stamp them at every step.
@@ -284,14 +289,27 @@ private:
     // Runs the operation (a CComponentSim::StepOp) on the list; true when an element asked for
     // another iteration.
     bool RunStepList(const StepList& list, unsigned op, int k, bool rhsOnly = false);
-    // The same on the runs [first, end) of the list, stamping into the partition's system (0: the full
-    // system).
+    // The same on the runs [first, end) of the list (those of the kind asked), stamping into the
+    // partition's system (0: the full system).
     bool RunStepRuns(const StepList& list, std::size_t first, std::size_t end, unsigned op, int k,
-                     bool rhsOnly, int partition);
+                     bool rhsOnly, int partition, Runs which = Runs::Every);
+    // Whether a rebuild of a matrix starts from what the elements with fixed conductances added to it
+    // the first time (SparseMatrix::KeepBase), so that only the others stamp it again: with the
+    // program's solver; the reference methods stamp every element in list order, as the dense
+    // routines' results were made.
+    bool RebuildsOverBase() const { return m_SolverMethod == LinearSolver::Method::Program; }
+    // The full system's rebuild by RebuildsOverBase.
+    void RebuildFullOverBase(int k);
+    // Partition p's rebuild.
+    void RebuildPartition(int p, int k);
     void FreeWorkArrays();
-    // Factors when asked, solves, and stores the solution in column k under the global unknowns.
+    // Factors when asked, solves, and stores the solution in column k under the global unknowns (a
+    // system that keeps its last solution, which alone writes the results of its unknowns, when the
+    // step is accepted: StoreSolutions).
     bool SolveSystem(LinearSystem& sys, bool refactor, const std::vector<int>* toGlobal, bool partition,
                      int k);
+    void StoreSolution(const LinearSystem& sys, int k);
+    void StoreSolutions(int k);
     void ReportFloating(double status, const std::vector<int>* localToGlobal, bool partition);
 
     RunSettings m_Settings;
@@ -346,7 +364,8 @@ private:
     std::vector<int> m_GlobalToReduced;
     std::vector<std::vector<int>> m_PartLocalToGlobal;
     std::vector<std::vector<CComponentSim*>> m_PartElements;
-    std::vector<std::vector<CComponentSim*>> m_Touching; // node -> elements touching it
+    std::vector<std::vector<CComponentSim*>> m_PartVarying; // those whose conductances may change
+    std::vector<std::vector<CComponentSim*>> m_Touching;    // node -> elements touching it
     StepList m_BeginList, m_PreSolveList, m_StampAllList, m_StampRhsList, m_IterateList, m_EndList;
     StepList m_PartStampRhs;
     LinearSystem m_Full;

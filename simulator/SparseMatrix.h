@@ -33,6 +33,10 @@ public:
     double at(int row, int col) const;
     // Every entry (and the scratch value) to +0.0.
     void zero();
+    // Keeps the value of every entry as it is now, for RestoreBase to put back (entries made later
+    // then read +0.0).
+    void KeepBase();
+    void RestoreBase();
 
     // The entries by column, rows ascending: column c holds rows Row(e) for e in ColumnStart(c) ..
     // ColumnStart(c+1)-1, their values behind Value(e). Valid after Index(), until an entry is made.
@@ -54,6 +58,11 @@ public:
 
 private:
     double* find(int row, int col) const;
+    // The entries of block b in use.
+    std::size_t used(std::size_t b) const
+    {
+        return b + 1 == m_blocks.size() ? m_blockSize[b] - m_blockFree : m_blockSize[b];
+    }
 
     static constexpr std::size_t kScratch = 64;
     int m_n = 0;
@@ -69,4 +78,5 @@ private:
     std::vector<int> m_colStart, m_row;
     std::vector<double*> m_value;
     std::vector<std::size_t> m_blockSize;
+    std::vector<double> m_base; // see KeepBase
 };
