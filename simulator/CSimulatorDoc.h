@@ -310,6 +310,8 @@ private:
                      int k);
     void StoreSolution(const LinearSystem& sys, int k);
     void StoreSolutions(int k);
+    // A step may take more than one solve: an element may ask for another iteration.
+    bool StoresOnceAStep() const { return !m_IterateList.elements.empty(); }
     void ReportFloating(double status, const std::vector<int>* localToGlobal, bool partition);
 
     RunSettings m_Settings;

@@ -469,11 +469,12 @@ bool CSimulatorDoc::SolveSystem(LinearSystem& sys, bool refactor, const std::vec
             return false;
         }
     }
-    // A system that keeps its last solution writes it into the results table once the step is
-    // accepted (StoreSolutions); the others at every solve.
-    const bool keeps = !sys.solution.empty();
-    sys.lu.solve(sys.indx.data(), sys.rhs.data(), keeps ? nullptr : sys.results.data(), k,
-                 keeps ? sys.solution.data() : nullptr);
+    // Where a step can take several solves, a system that keeps its last solution writes it into the
+    // results table once the step is accepted (StoreSolutions); otherwise while it solves, where the
+    // stores find time beside the substitution's chain of products.
+    const bool later = !sys.solution.empty() && StoresOnceAStep();
+    sys.lu.solve(sys.indx.data(), sys.rhs.data(), later ? nullptr : sys.results.data(), k,
+                 sys.solution.empty() ? nullptr : sys.solution.data());
     return true;
 }
 
@@ -492,6 +493,7 @@ void CSimulatorDoc::StoreSolution(const LinearSystem& sys, int k)
 
 void CSimulatorDoc::StoreSolutions(int k)
 {
+    if (!StoresOnceAStep()) return;
     if (!m_Maximal) StoreSolution(m_Full, k);
     for (int p = 1; p <= m_PartitionCount && m_Maximal; ++p)
         StoreSolution(m_Parts[size_t(p)], k);
