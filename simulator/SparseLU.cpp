@@ -207,6 +207,7 @@ void SparseLU::planRows(const Pattern& f)
     m_inverse.assign(n, 0.0);
     m_rowScale.assign(n, 0.0);
     m_work.assign(n, 0.0);
+    planChains();
     m_blockStart = f.r;
     m_blockEnd.resize(n);
     for (std::size_t b = 0; b + 1 < f.r.size(); ++b)
@@ -217,6 +218,28 @@ void SparseLU::planRows(const Pattern& f)
     for (std::size_t i = 0; i < n; ++i) {
         m_from[i] = f.p[i] + 1;
         m_to[i] = f.q[i] + 1;
+    }
+}
+
+void SparseLU::planChains()
+{
+    // A forward chain row takes exactly one product, with the row before it; a backward one with the
+    // row after it. Neither can reach into another block.
+    const int n = m_n;
+    m_chainEnd.assign(std::size_t(n) + 1, 0);
+    m_chainStart.assign(std::size_t(n), 0);
+    m_chainEnd[std::size_t(n)] = n;
+    for (int i = n - 1; i >= 0; --i) {
+        const int l0 = m_lowPtr[std::size_t(i)];
+        const bool chain = m_lowPtr[std::size_t(i) + 1] - l0 == 1 && m_lEnd[std::size_t(i)] == l0 + 1 &&
+                           m_lowCol[std::size_t(l0)] == i - 1;
+        m_chainEnd[std::size_t(i)] = chain ? std::max(m_chainEnd[std::size_t(i) + 1], i + 1) : i;
+    }
+    for (int i = 0; i < n; ++i) {
+        const int h0 = m_highPtr[std::size_t(i)];
+        const bool chain = m_highPtr[std::size_t(i) + 1] - h0 == 1 && m_highCol[std::size_t(h0)] == i + 1;
+        const bool before = i > 0 && m_chainStart[std::size_t(i) - 1] <= i - 1;
+        m_chainStart[std::size_t(i)] = chain ? (before ? m_chainStart[std::size_t(i) - 1] : i) : i + 1;
     }
 }
 
@@ -347,58 +370,88 @@ void SparseLU::solve(double* b, double* const* out, int column, double* solution
     const int n = m_n;
     if (n == 0) return;
     double* const w = m_work.data();
-    const int* const from = m_from.data();
-    const double* const scale = m_rowScale.data();
     for (int i = 0; i < n; ++i)
-        w[i] = b[from[i]] * scale[i];
+        w[i] = b[m_from[std::size_t(i)]] * m_rowScale[std::size_t(i)];
+    // Blocks from the last: what a block takes from the later ones is known by the time it starts.
+    const Destination to{b, out, column, solution};
+    for (std::size_t blk = m_blockStart.size() - 1; blk-- > 0;) {
+        forward(m_blockStart[blk], m_blockStart[blk + 1]);
+        backward(m_blockStart[blk], m_blockStart[blk + 1], to);
+    }
+}
+
+// In a block the rows mostly form a chain, each using the row just done: that value is taken from a
+// register, and its product comes last, after those that need not wait for it; runs of rows that take
+// nothing else go through a loop of their own.
+void SparseLU::forward(int first, int end)
+{
+    double* const w = m_work.data();
     const double* const low = m_factor.data();
-    const double* const high = low + m_highBase;
     const int* const lowCol = m_lowCol.data();
-    const int* const highCol = m_highCol.data();
     const int* const lowPtr = m_lowPtr.data();
     const int* const lEnd = m_lEnd.data();
+    const int* const chainEnd = m_chainEnd.data();
+    double last = 0.0; // row i-1's value
+    for (int i = first; i < end;) {
+        if (chainEnd[i] > i) {
+            const double* l = low + lowPtr[i];
+            for (const int stop = chainEnd[i]; i < stop; ++i)
+                w[i] = last = w[i] - *l++ * last;
+            continue;
+        }
+        double sum = w[i];
+        for (int e = lEnd[i]; e < lowPtr[i + 1]; ++e)
+            sum -= low[e] * w[lowCol[e]];
+        const int l0 = lowPtr[i], l1 = lEnd[i];
+        const bool chained = l1 > l0 && lowCol[l1 - 1] == i - 1;
+        for (int e = l0; e < l1 - chained; ++e)
+            sum -= low[e] * w[lowCol[e]];
+        if (chained) sum -= low[l1 - 1] * last;
+        w[i] = last = sum;
+        ++i;
+    }
+}
+
+void SparseLU::backward(int first, int end, const Destination& to)
+{
+    double* const w = m_work.data();
+    const double* const high = m_factor.data() + m_highBase;
+    const int* const highCol = m_highCol.data();
     const int* const highPtr = m_highPtr.data();
+    const int* const chainStart = m_chainStart.data();
     const double* const inverse = m_inverse.data();
-    const int* const to = m_to.data();
-    // Blocks from the last: what a block takes from the later ones is known by the time it starts. In
-    // a block the rows mostly form a chain, each using the row just done: its value is taken from a
-    // register, and its product comes last, after those that need not wait for it.
-    for (std::size_t blk = m_blockStart.size() - 1; blk-- > 0;) {
-        const int first = m_blockStart[blk], end = m_blockStart[blk + 1];
-        double prev = 0.0;
-        for (int i = first; i < end; ++i) {
-            double sum = w[i];
-            for (int e = lEnd[i]; e < lowPtr[i + 1]; ++e)
-                sum -= low[e] * w[lowCol[e]];
-            const int l0 = lowPtr[i], l1 = lEnd[i];
-            const bool chained = l1 > l0 && lowCol[l1 - 1] == i - 1;
-            for (int e = l0; e < l1 - chained; ++e)
-                sum -= low[e] * w[lowCol[e]];
-            if (chained) sum -= low[l1 - 1] * prev;
-            w[i] = prev = sum;
+    double last = 0.0; // row i+1's value
+    for (int i = end - 1; i >= first;) {
+        const int stop = std::max(chainStart[i], first);
+        if (stop <= i) {
+            for (const double* u = high + highPtr[i]; i >= stop; --i)
+                store(to, i, w[i] = last = w[i] * inverse[i] - *u-- * last);
+            continue;
         }
-        for (int i = end - 1; i >= first; --i) {
-            double sum = w[i] * inverse[i];
-            const int h0 = highPtr[i], h1 = highPtr[i + 1];
-            const bool chained = h1 > h0 && highCol[h0] == i + 1;
-            for (int e = h0 + chained; e < h1; ++e)
-                sum -= high[e] * w[highCol[e]];
-            if (chained) sum -= high[h0] * prev;
-            const double x = sum;
-            w[i] = prev = x;
-            b[to[i]] = x;
-            if (solution) solution[to[i]] = x;
-            // Stored while the next row is under way. A run writes one column of many rows at each
-            // step, so each of those stores would wait for its row's next line when it gets there: the
-            // line a few steps on is asked for now.
-            if (out) {
-                double* const at = out[to[i]] + column;
-                *at = x;
-                __builtin_prefetch(
-                    reinterpret_cast<const void*>(reinterpret_cast<std::uintptr_t>(at) + kResultsLookahead),
-                    1);
-            }
-        }
+        double sum = w[i] * inverse[i];
+        const int h0 = highPtr[i], h1 = highPtr[i + 1];
+        const bool chained = h1 > h0 && highCol[h0] == i + 1;
+        for (int e = h0 + chained; e < h1; ++e)
+            sum -= high[e] * w[highCol[e]];
+        if (chained) sum -= high[h0] * last;
+        store(to, i, w[i] = last = sum);
+        --i;
+    }
+}
+
+inline void SparseLU::store(const Destination& to, int i, double x) const
+{
+    const int at = m_to[std::size_t(i)];
+    to.b[at] = x;
+    if (to.solution) to.solution[at] = x;
+    // Stored while the next row is under way. A run writes one column of many rows at each step, so
+    // each of those stores would wait for its row's next line when it gets there: the line a few steps
+    // on is asked for now.
+    if (to.out) {
+        double* const where = to.out[at] + to.column;
+        *where = x;
+        __builtin_prefetch(
+            reinterpret_cast<const void*>(reinterpret_cast<std::uintptr_t>(where) + kResultsLookahead), 1);
     }
 }
 

@@ -60,6 +60,7 @@ private:
     void planRows(const Pattern& f);
     void planSources(const Pattern& f);
     void planUpdates();
+    void planChains();
     // The index in m_factor of row i's entry in column j (a position), -1 when it has none.
     int slotOf(int i, int j) const;
     // The factors by the plan from the matrix's values; false when a value is not finite, a pivot is
@@ -68,6 +69,16 @@ private:
     bool refactor(bool fresh);
     // Whether the pivots just computed may be used: none too small or too large.
     bool pivotsUsable() const;
+    // The substitutions of one block, rows first .. end-1, and where a solution value goes.
+    struct Destination {
+        double* b;
+        double* const* out;
+        int column;
+        double* solution;
+    };
+    void forward(int first, int end);
+    void backward(int first, int end, const Destination& to);
+    void store(const Destination& to, int i, double x) const;
 
     int m_n = 0;
     std::unique_ptr<KluState> m_klu;
@@ -90,6 +101,9 @@ private:
     std::size_t m_highBase = 0, m_pivotBase = 0;
     std::vector<double> m_inverse, m_rowScale, m_work;
     std::vector<int> m_blockStart, m_blockEnd; // by block; by position
+    // Runs of chain rows: forward from position i up to m_chainEnd[i] (exclusive; i itself when it is
+    // none), backward from position i down to m_chainStart[i] (i + 1 when it is none).
+    std::vector<int> m_chainEnd, m_chainStart;
     // Position i holds original row m_from[i] and original column m_to[i] (both 1-based).
     std::vector<int> m_from, m_to;
     // The matrix entries of each row (where the value lives, where it goes in m_factor), and for each L
