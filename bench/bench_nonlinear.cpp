@@ -9,6 +9,7 @@
 // order (in list order until the first that asks), which takes a solve per diode and step.
 #include "CSimulatorDoc.h"
 #include "ElementFactory.h"
+#include "QuietUi.h"
 #include "UiServices.h"
 
 #include <benchmark/benchmark.h>
@@ -16,12 +17,6 @@
 #include <QElapsedTimer>
 
 namespace {
-
-class Quiet : public UiServices {
-public:
-    void message(const QString&) override {}
-    Answer question(const QString&, Buttons) override { return Answer::Ok; }
-};
 
 QString diodeBank(int diodes)
 {
@@ -44,7 +39,7 @@ QString diodeStack(int diodes)
 
 void wholeRun(benchmark::State& state, bool stack)
 {
-    Quiet quiet;
+    QuietUi quiet;
     setUi(&quiet);
     const int diodes = int(state.range(0)), steps = int(state.range(1));
     const bool reference = state.range(2) != 0;

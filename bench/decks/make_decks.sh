@@ -104,25 +104,18 @@ lossy50() {
 # 20 lines of 10 ohm and 20 ns charged to 10 kV, each discharged through a tanh gap (10 ns on, 0.5 ns
 # apart) into a matched load; port 2 open.
 charged20() {
-    local c=$out/charged20.cir s=$out/charged20.sp
-    {
-        echo "* 20 charged lines"
-        echo "* run_netlist: --step 0.1N --span 200N --trace V(NO20)"
-        for ((i = 1; i <= 20; i++)); do
-            echo "T$i NA$i 0 NB$i 0 Z0=10 TD=20N IC=10K"
-            echo "S$i NA$i NO$i TIME 1MEG 0.1 $(awk "BEGIN{print 10+$i*0.5}")N 0.5N TANH"
-            echo "RL$i NO$i 0 10"
-        done
-    } > "$c"
-    {
-        echo "* 20 charged lines"
-        for ((i = 1; i <= 20; i++)); do
-            echo "T$i NA$i 0 NB$i 0 Z0=10 TD=20N IC=10K,0,10K,0"
-            echo "RS$i NA$i NO$i R='(1MEG-0.1)*0.5*(1-tanh((time-$(awk "BEGIN{print 10+$i*0.5}")N)/0.5N))+0.1'"
-            echo "RL$i NO$i 0 10"
-        done
-        spice_tail 0.1N 200N "v(no20)" uic
-    } > "$s"
+    local c=$out/charged20.cir s=$out/charged20.sp i close
+    local ours=() spice=()
+    for ((i = 1; i <= 20; i++)); do
+        close=$(awk "BEGIN{print 10+$i*0.5}")N
+        ours+=("T$i NA$i 0 NB$i 0 Z0=10 TD=20N IC=10K" "S$i NA$i NO$i TIME 1MEG 0.1 $close 0.5N TANH")
+        spice+=("T$i NA$i 0 NB$i 0 Z0=10 TD=20N IC=10K,0,10K,0"
+            "RS$i NA$i NO$i R='(1MEG-0.1)*0.5*(1-tanh((time-$close)/0.5N))+0.1'")
+        ours+=("RL$i NO$i 0 10") && spice+=("RL$i NO$i 0 10")
+    done
+    { echo "* 20 charged lines"; echo "* run_netlist: --step 0.1N --span 200N --trace V(NO20)"
+      printf '%s\n' "${ours[@]}"; } > "$c"
+    { echo "* 20 charged lines"; printf '%s\n' "${spice[@]}"; spice_tail 0.1N 200N "v(no20)" uic; } > "$s"
 }
 
 # The RC ladder of 100,000 nodes with every tenth resistor a line (partitions of 10 nodes), Maximal.

@@ -2,6 +2,7 @@
 // the dense routines' own results wherever it leaves a matrix to them.
 #include "LinearSolver.h"
 #include "Matrix.h"
+#include "MatrixRows.h"
 #include "SparseMatrix.h"
 #include "lu.h"
 
@@ -13,8 +14,6 @@
 #include <random>
 
 namespace {
-
-using Rows = std::vector<std::vector<double>>;
 
 // One system solved both ways; the program's side keeps its matrix and solver from call to call, as a
 // run does, so later calls refactor over the pivots chosen before.
@@ -35,12 +34,8 @@ struct Pair {
     void check(const Rows& m, const Rows& rhs, const std::string& what, double tolerance = 1e-12,
                bool identical = false)
     {
-        a.zero();
         Matrix dense(n);
-        for (int i = 1; i <= n; ++i)
-            for (int j = 1; j <= n; ++j)
-                if (const double v = m[size_t(i - 1)][size_t(j - 1)]; v != 0.0 || std::signbit(v))
-                    *a.entry(i, j) = dense[i][j] = v;
+        fillBoth(m, a, dense);
         std::vector<int> denseIndx(size_t(n) + 1);
         double d = 0;
         ludcmp(dense.rows(), n, denseIndx.data(), &d);
@@ -67,14 +62,6 @@ struct Pair {
         }
     }
 };
-
-Rows unitColumns(int n)
-{
-    Rows out(size_t(n), std::vector<double>(size_t(n), 0.0));
-    for (int i = 0; i < n; ++i)
-        out[size_t(i)][size_t(i)] = 1.0;
-    return out;
-}
 
 // A random circuit's matrix: conductances between nodes and to ground, spread over 10^-spread to
 // 10^spread siemens, and voltage sources whose branch rows and columns hold 1 and nothing on the
@@ -168,11 +155,7 @@ TEST(SparseLuTest, RandomCircuitsAndTheirRefactors)
         for (int again = 0; again < 4; ++again) {
             const Rows m = circuitMatrix(std::mt19937(unsigned(trial)), rng, nodes, sources, spread);
             Matrix dense(p.n);
-            p.a.zero();
-            for (int i = 1; i <= p.n; ++i)
-                for (int j = 1; j <= p.n; ++j)
-                    if (const double v = m[size_t(i - 1)][size_t(j - 1)]; v != 0)
-                        *p.a.entry(i, j) = dense[i][j] = v;
+            fillBoth(m, p.a, dense);
             std::vector<int> denseIndx(size_t(p.n) + 1);
             double d = 0;
             ludcmp(dense.rows(), p.n, denseIndx.data(), &d);
