@@ -1,6 +1,7 @@
 // What the window shows is what the editor works on: a click on any stroke of a part selects it, and
 // a wire dropped on a pin joins that pin, wherever the wire started.
 #include "CDrawing.h"
+#include "ComponentListCheck.h"
 #include "EditorFixture.h"
 #include "SchematicSheet.h"
 
@@ -83,4 +84,50 @@ TEST_F(EditorTest, AClickOnAnyStrokeOfAnyPartAtAnyOrientationSelectsIt)
         }
     }
     EXPECT_GT(checked, 1000);
+}
+
+TEST_F(EditorTest, AWireDroppedOnAPinJoinsItWhereverItStarted)
+{
+    // R1's pin 1 stands at `pin`; the pointer comes up two pixels inside its dot. 30 twips is off the
+    // grid by less than a step.
+    const QPoint pin = Grid(10, 5), nearPin = pin + QPoint(24, -24), off(0, -30);
+    const struct {
+        const char* what;
+        std::vector<QPoint> clicks;
+        size_t wires;
+        bool snapParts = true;
+    } cases[] = {
+        {"from a free point off the grid straight across: the start moves onto the pin's line",
+         {Grid(4, 5) + off, nearPin},
+         1},
+        {"from a bend off the grid: the bend slides along the leg before it",
+         {Grid(4, 9), Grid(4, 5) + off, nearPin},
+         2},
+        {"from the grid one row beside the pin's line: a corner onto the pin", {Grid(4, 6), nearPin}, 2},
+        {"from off the grid more than a step beside it: a corner", {Grid(4, 7) + off, nearPin}, 2},
+        {"from another part's pin off the grid, which must not move: a corner",
+         {Grid(8, 5) + off, nearPin},
+         2,
+         false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        doc.Components().clear();
+        Place(TypeResistor, pin);
+        doc.SnapToGrid = c.snapParts;
+        if (!c.snapParts) Place(TypeResistor, Grid(4, 5) + off); // its pin 2 is the wire's start
+        doc.SnapToGrid = 1;
+        editor.OnPartsTool(TypeWire);
+        for (QPoint p : c.clicks)
+            Click(p);
+        Key(Qt::Key_Escape);
+        const std::vector<CComponent*> wires = OfType(TypeWire);
+        ASSERT_EQ(wires.size(), c.wires);
+        for (const CComponent* w : wires)
+            EXPECT_TRUE(w->Extent.left == w->Extent.right || w->Extent.top == w->Extent.bottom);
+        // Two ends meet at R1's pin 1: the pin and the last leg's end.
+        EXPECT_EQ(At(3).Position, pin);
+        EXPECT_EQ(At(3).Orientation, 2);
+        EXPECT_TRUE(CheckComponentList(doc.Components()));
+    }
 }
