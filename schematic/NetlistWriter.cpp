@@ -42,10 +42,6 @@ QString CanonicalPath(const QString& path)
     return canonical.isEmpty() ? info.absoluteFilePath() : canonical;
 }
 
-// How strongly a node's name names its net: a ground anywhere grounds the whole net, a probe names
-// it before any label does, and a label before any generated name.
-enum NameRank { RankGenerated, RankLabel, RankProbe, RankGround };
-
 } // namespace
 
 // A document being written: the top one, or the file of a block, which it owns.
@@ -183,7 +179,7 @@ QString NetlistWriter::RefusedBlock(const QString& label, const QString& canonic
     return {};
 }
 
-void NetlistWriter::NameNets()
+DisjointSets NetlistWriter::JoinNets()
 {
     int total = 0;
     for (const auto& instance : m_Instances) {
@@ -211,33 +207,31 @@ void NetlistWriter::NameNets()
         else
             byName.insert(upper, id);
     };
-    std::vector<std::vector<char>> probed(m_Instances.size());
-    for (size_t i = 0; i < m_Instances.size(); ++i) {
-        WrittenDocument& sheet = m_Instances[i]->sheet;
-        const int base = m_Instances[i]->base;
+    for (const auto& instance : m_Instances) {
+        WrittenDocument& sheet = instance->sheet;
         for (const auto& [label, node] : sheet.sharedLabels)
-            joinName(label, base + sheet.nodes.Find(node));
-        sheet.nodes.ForEachNode(
-            [&](int id, const QString& name, NodeOrigin) { joinName(text::upperAscii(name), base + id); });
-        probed[i].assign(size_t(sheet.nodes.Size()), 0);
-        for (const WrittenDocument::Probe& probe : sheet.probes)
-            if (sheet.nodes.Name(probe.node) == probe.name)
-                probed[i][size_t(sheet.nodes.Find(probe.node))] = 1;
+            joinName(label, instance->base + sheet.nodes.Find(node));
+        sheet.nodes.ForEachNode([&](int id, const QString& name, NodeOrigin) {
+            joinName(text::upperAscii(name), instance->base + id);
+        });
     }
+    return nets;
+}
 
+void NetlistWriter::NameNets()
+{
+    DisjointSets nets = JoinNets();
     // The name of each net: the strongest name of its nodes, the latest of equal strength. A node is
     // known by its root in its document's table.
     using Key = std::tuple<int, size_t, int>;
-    std::vector<Key> best(size_t(total), Key{-1, 0, 0});
-    std::vector<const QString*> bestName(size_t(total), nullptr);
+    const size_t total =
+        m_Instances.empty() ? 0 : size_t(m_Instances.back()->base + m_Instances.back()->sheet.nodes.Size());
+    std::vector<Key> best(total, Key{-1, 0, 0});
+    std::vector<const QString*> bestName(total, nullptr);
     for (size_t i = 0; i < m_Instances.size(); ++i) {
         WrittenDocument& sheet = m_Instances[i]->sheet;
-        sheet.nodes.ForEachNode([&](int id, const QString& name, NodeOrigin origin) {
-            const int rank = name == u"0"            ? RankGround
-                             : probed[i][size_t(id)] ? RankProbe
-                             : origin == Generated   ? RankGenerated
-                                                     : RankLabel;
-            const Key key{rank, i, sheet.nodes.Stamp(id)};
+        sheet.nodes.ForEachNode([&](int id, const QString& name, NodeOrigin) {
+            const Key key{sheet.RankOf(id), i, sheet.nodes.Stamp(id)};
             const size_t net = size_t(nets.Find(m_Instances[i]->base + id));
             if (key > best[net]) {
                 best[net] = key;

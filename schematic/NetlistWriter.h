@@ -68,6 +68,9 @@ private:
     // names it, else the last label, else the last generated name, in the order the documents and
     // their passes named them.
     void NameNets();
+    // The nodes of every document, each by its root (numbered from its instance's base), joined
+    // where ports, shared bubble labels or equal names join them.
+    DisjointSets JoinNets();
     void NoteProbes(WrittenDocument& sheet);
     // The lines of an instance's parts in list order, each block's netlist in its place.
     void WriteLines(size_t instance, QString& out);

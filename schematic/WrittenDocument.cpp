@@ -176,6 +176,17 @@ void WrittenDocument::NameNodes(const NetlistPorts& ports)
     GroundLineReturns();
     NameBubbles(ports);
     NameProbesAndGrounds();
+    m_NamedByProbe.assign(size_t(nodes.Size()), 0);
+    for (const Probe& probe : probes)
+        if (nodes.Name(probe.node) == probe.name) m_NamedByProbe[size_t(nodes.Find(probe.node))] = 1;
+}
+
+WrittenDocument::Rank WrittenDocument::RankOf(int node)
+{
+    const int root = nodes.Find(node);
+    if (nodes.Name(root) == u"0") return RankGround;
+    if (m_NamedByProbe[size_t(root)]) return RankProbe;
+    return nodes.OriginOf(root) == Generated ? RankGenerated : RankLabel;
 }
 
 void WrittenDocument::TakeNetNames(std::vector<QString> netNames)

@@ -50,6 +50,11 @@ public:
     void ReadParameters(const QString& parameterText);
     void NameNodes(const NetlistPorts& ports);
 
+    // How strongly a node's name names its net, once the naming passes ran: a ground anywhere grounds
+    // the whole net, a probe names it before any label does, and a label before a generated name.
+    enum Rank { RankGenerated, RankLabel, RankProbe, RankGround };
+    Rank RankOf(int node);
+
     // The node of a part's pin k (0 the first).
     int PinNodeId(const WrittenItem& item, size_t k) const { return m_NodeOf[item.pin + k]; }
     NetlistPort PinPort(const WrittenItem& item, size_t k)
@@ -94,4 +99,5 @@ private:
     std::vector<CComponent*> m_Objects;
     std::vector<int> m_NodeOf; // the node of each pin; -1 for the other objects
     std::vector<QString> m_NetName;
+    std::vector<char> m_NamedByProbe; // by root, once the passes ran
 };
