@@ -57,8 +57,9 @@ struct NetlistWriter::Instance {
     size_t block = 0;
     // The instances of its own blocks, in list order.
     std::vector<int> children;
-    // Its first node among the nodes of every instance.
+    // Its first node among the nodes of every instance, and the net of each of its nodes (by root).
     int base = 0;
+    std::vector<int> net;
 };
 
 QString NoModelWarning(const QStringList& partsWithoutModel)
@@ -102,8 +103,8 @@ bool NetlistWriter::Write(CTorvex2Doc& doc, const QString& prefix, const QString
         items += qsizetype(instance->sheet.items.size());
     out.reserve(out.size() + items * 32);
     WriteLines(0, out);
-    for (const Terminals& t : m_Terminals)
-        if (t.count == 1) m_Report.unconnectedPins << t.first;
+    for (const FirstTerminal& t : m_FirstTerminals)
+        if (m_TerminalCount[size_t(t.net)] == 1) m_Report.unconnectedPins << t.pin;
     return true;
 }
 
@@ -197,8 +198,8 @@ DisjointSets NetlistWriter::JoinNets()
                 nets.Join(instance->base + instance->sheet.nodes.Find(node),
                           parent.base + parent.sheet.nodes.Find(parent.sheet.PinNodeId(block, k)));
     }
-    // The simulator joins equal names, and equal bubble labels are one node even where a probe or a
-    // ground renamed one of them afterwards.
+    // The simulator joins equal names whatever their case, and equal bubble labels are one node even
+    // where a probe or a ground renamed one of them afterwards.
     QHash<QString, int> byName;
     const auto joinName = [&](const QString& upper, int id) {
         const auto it = byName.constFind(upper);
@@ -239,13 +240,20 @@ void NetlistWriter::NameNets()
             }
         });
     }
+    m_TerminalCount.assign(total, 0);
+    for (size_t net = 0; net < total; ++net)
+        if (bestName[net] && *bestName[net] == u"0") m_TerminalCount[net] = -1;
     for (const auto& instance : m_Instances) {
         WrittenDocument& sheet = instance->sheet;
         std::vector<QString> names(size_t(sheet.nodes.Size()));
+        instance->net.assign(size_t(sheet.nodes.Size()), -1);
         sheet.nodes.ForEachNode([&](int id, const QString& name, NodeOrigin) {
-            const QString& net = *bestName[size_t(nets.Find(instance->base + id))];
+            const int net = nets.Find(instance->base + id);
+            const QString& netName = *bestName[size_t(net)];
+            instance->net[size_t(id)] = net;
             // A name the simulator reads as the net's keeps its own spelling.
-            names[size_t(id)] = text::upperAscii(name) == text::upperAscii(net) ? name : net;
+            const bool same = name == netName || text::upperAscii(name) == text::upperAscii(netName);
+            names[size_t(id)] = same ? name : netName;
         });
         sheet.TakeNetNames(std::move(names));
         NoteProbes(sheet);
@@ -312,9 +320,8 @@ void NetlistWriter::WriteLines(size_t instance, QString& out)
         NoteModel(name, value);
         out += name;
         for (size_t k = 0; k < pins; ++k) {
-            const QString& node = sheet.PinNode(item, k);
-            NoteTerminal(node, name, k);
-            out += u' ' + node;
+            NoteTerminal(self.net[size_t(sheet.nodes.Find(sheet.PinNodeId(item, k)))], name, k);
+            out += u' ' + sheet.PinNode(item, k);
         }
         out += u' ' + value + rest + QStringLiteral("\r\n");
     }
@@ -367,17 +374,13 @@ void NetlistWriter::NoteModel(const QString& name, const QString& value)
     if (!keyword.isEmpty()) m_Report.partsWithoutModel << name + QStringLiteral(" (") + keyword + u')';
 }
 
-void NetlistWriter::NoteTerminal(const QString& node, const QString& element, size_t pin)
+void NetlistWriter::NoteTerminal(int net, const QString& element, size_t pin)
 {
     // Ground is connected by being ground.
-    if (node == u"0") return;
-    const QString key = text::upperAscii(node);
-    auto it = m_TerminalIndex.find(key);
-    if (it == m_TerminalIndex.end()) {
-        it = m_TerminalIndex.insert(key, qsizetype(m_Terminals.size()));
-        m_Terminals.push_back({0, element + QStringLiteral(" pin ") + QString::number(pin + 1)});
-    }
-    ++m_Terminals[size_t(*it)].count;
+    int& count = m_TerminalCount[size_t(net)];
+    if (count < 0) return;
+    if (count++ == 0)
+        m_FirstTerminals.push_back({net, element + QStringLiteral(" pin ") + QString::number(pin + 1)});
 }
 
 void NetlistWriter::Warn() const

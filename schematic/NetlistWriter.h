@@ -81,7 +81,7 @@ private:
     void NoteNode(const QString& name, NodeOrigin origin);
     void NoteCollision(const QString& name);
     void NoteModel(const QString& name, const QString& value);
-    void NoteTerminal(const QString& node, const QString& element, size_t pin);
+    void NoteTerminal(int net, const QString& element, size_t pin);
 
     NetlistReport& m_Report;
     // The documents in the order they were read: the document written first, each block's file
@@ -98,11 +98,11 @@ private:
     QStringList m_Blanked; // the elements whose texts held line breaks or control characters
     QStringList m_ProbesOnGround;
     QStringList m_ProbesRenamed; // "P1 (P2_X1)": the probe and the name its net has
-    // Each node's element pins: how many, and the first.
-    struct Terminals {
-        int count = 0;
-        QString first;
+    // The element pins on each net (-1 for ground), and the first pin of each net, in netlist order.
+    std::vector<int> m_TerminalCount;
+    struct FirstTerminal {
+        int net;
+        QString pin;
     };
-    QHash<QString, qsizetype> m_TerminalIndex; // upper-cased node name -> index
-    std::vector<Terminals> m_Terminals;
+    std::vector<FirstTerminal> m_FirstTerminals;
 };

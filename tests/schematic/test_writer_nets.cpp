@@ -136,6 +136,15 @@ TEST_F(WriterNets, EveryPinThatNothingConnectsToIsNamed)
                  .block("X2", "open.cas", G(20), G(30));
          },
          {"R2 pin 1"}},
+        {"names equal but for case are one node to the simulator",
+         [](Sheet& s) {
+             s.r("R1", "1k", G(0), G(4))
+                 .ground(G(0))
+                 .r("R2", "1k", G(8), G(12))
+                 .ground(G(12))
+                 .probe("n2", G(8));
+         },
+         {}},
         {"an element inside a block that nothing at the top reaches",
          [](Sheet& s) { s.block("X1", "sub.cas", G(0), G(8)).ground(G(8)); },
          {"R1_X1 pin 1"}},
