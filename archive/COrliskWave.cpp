@@ -1,10 +1,8 @@
 #include "COrliskWave.h"
 
+#include "Files.h"
 #include "Text.h"
 #include "UiServices.h"
-
-#include <QFile>
-#include <QSaveFile>
 
 #include <bit>
 #include <cmath>
@@ -111,21 +109,22 @@ QString COrliskWave::FormatDateText(const QDate& date)
 
 bool COrliskWave::Read(const QString& path)
 {
-    const auto inputError = [&path]() {
-        ui().message(kInputError + path);
+    // The path comes from a netlist statement and may be of any length.
+    const QString shown = text::echo(path);
+    const auto inputError = [&shown](const QString& reason = {}) {
+        ui().message(files::WithReason(kInputError + shown, reason));
         return false;
     };
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return inputError();
-    const QByteArray bytes = file.readAll();
-    file.close();
+    QString reason;
+    const std::optional<QByteArray> bytes = files::Read(path, files::Kind::Waveform, &reason);
+    if (!bytes) return inputError(reason);
 
-    FieldReader in(bytes);
+    FieldReader in(*bytes);
     int16_t version = 0;
     if (!in.number(version)) return inputError();
     if (version < 3) {
         Version = version;
-        ui().message(kOldVersion + path);
+        ui().message(kOldVersion + shown);
         return false;
     }
 
@@ -184,9 +183,9 @@ bool COrliskWave::Write(const QString& path) const
     for (int32_t i = 1; i <= SampleCount; ++i)
         out.number(size_t(i) < Samples.size() ? Samples[size_t(i)] : 0.0f);
 
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(out.bytes()) != out.bytes().size() || !file.commit()) {
-        ui().message(kWriteError + path);
+    QString reason;
+    if (!files::Write(path, out.bytes(), &reason)) {
+        ui().message(files::WithReason(kWriteError + path, reason));
         return false;
     }
     return true;

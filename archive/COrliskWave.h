@@ -12,10 +12,12 @@ class COrliskWave {
 public:
     COrliskWave();
 
-    // Replaces every field with the file's content. On any failure shows the reader's message and
-    // returns false; the object then holds what it held before (only a refused old version is kept).
+    // Replaces every field with the file's content. On any failure shows one message, which names
+    // the file and, where the system gives one, the reason, and returns false; the object then holds
+    // what it held before (only a refused old version is kept).
     bool Read(const QString& path);
-    // Creates or replaces the file atomically: a failed write leaves an existing file as it was.
+    // Creates or replaces the file with all of its bytes: a failed write leaves an existing file as
+    // it was and shows a message with the reason.
     bool Write(const QString& path) const;
     // The value at time t (seconds), linearly interpolated; 0 before the first sample, the last
     // sample from the last sample's time on. Always finite.

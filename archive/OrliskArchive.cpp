@@ -1,14 +1,13 @@
 #include "OrliskArchive.h"
 
+#include "Files.h"
 #include "OrliskCombo.h"
 #include "Paths.h"
 #include "Text.h"
 #include "UiServices.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <filesystem>
@@ -73,12 +72,9 @@ void writeLines(const QString& path, const QStringList& lines)
     for (const QString& line : lines)
         bytes += text::toAnsi(line) + "\r\n";
     const QString native = NativePath(path);
-    bool ok = !native.isEmpty();
-    if (ok) {
-        QSaveFile file(native);
-        ok = file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
-    }
-    if (!ok) ui().message(QStringLiteral("Can't create file: ") + path);
+    QString reason;
+    if (!native.isEmpty() && files::Write(native, bytes, &reason)) return;
+    ui().message(files::WithReason(QStringLiteral("Can't create file: ") + path, reason));
 }
 
 bool refuseFolder(const QString& name, const QString& why = {})
@@ -152,8 +148,9 @@ QStringList Roots()
     for (char16_t drive = u'C'; drive <= u'L'; ++drive) {
         const QString native = NativePath(QString(QChar(drive)) + QStringLiteral(":\\Orlisk\\orlisk.ini"));
         if (native.isEmpty()) continue;
-        QFile file(native);
-        if (file.open(QIODevice::ReadOnly)) return ParseRootList(file.readAll());
+        // A list that cannot be read is passed over, as a missing one is.
+        if (const std::optional<QByteArray> list = files::Read(native, files::Kind::RootList))
+            return ParseRootList(*list);
     }
     return {kDefaultRoot};
 }

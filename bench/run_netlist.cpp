@@ -11,57 +11,34 @@
 // could not be written, 2 bad arguments or a netlist that cannot be read.
 #include "CSimulatorDoc.h"
 #include "ElementFactory.h"
+#include "Files.h"
 #include "UiServices.h"
 
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QFile>
-#include <QFileInfo>
 
 #include <algorithm>
 #include <cerrno>
 #include <charconv>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <new>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
 
 namespace {
 
-class PrintingUi : public UiServices {
-public:
-    void message(const QString& text) override { std::fprintf(stderr, "message: %s\n", qPrintable(text)); }
-    Answer question(const QString& text, Buttons) override
-    {
-        message(text);
-        return Answer::Ok;
-    }
-};
-
 int usage(const char* why)
 {
     std::fprintf(stderr,
                  "run_netlist: %s\nusage: run_netlist NETLIST [--step V] [--start V] [--span V] "
-                 "[--mode Auto|None|Minimal|Maximal] [--input FOLDER] [--trace EXPR]...\n",
+                 "[--mode Auto|None|Minimal|Maximal] [--input FOLDER] [--trace EXPR]... [--dense-solver]\n",
                  why);
     return 2;
-}
-
-// A .cir file as the program writes it is UTF-16LE without a byte-order mark; hand-made files are UTF-8.
-QString decodeNetlist(const QByteArray& bytes)
-{
-    if (bytes.startsWith("\xFF\xFE"))
-        return QString::fromUtf16(reinterpret_cast<const char16_t*>(bytes.constData() + 2),
-                                  (bytes.size() - 2) / 2);
-    if (bytes.startsWith("\xEF\xBB\xBF")) return QString::fromUtf8(bytes.mid(3));
-    int zeroOdd = 0, pairs = int(bytes.size() / 2);
-    for (int i = 0; i < pairs; ++i)
-        if (bytes[2 * i + 1] == 0) ++zeroOdd;
-    if (pairs > 0 && zeroOdd * 2 > pairs)
-        return QString::fromUtf16(reinterpret_cast<const char16_t*>(bytes.constData()), pairs);
-    return QString::fromUtf8(bytes);
 }
 
 int cannotRead(const QString& path, const QString& reason)
@@ -70,49 +47,14 @@ int cannotRead(const QString& path, const QString& reason)
     return 2;
 }
 
-// The netlist's bytes, or the reason they cannot be had. Only a regular file of at most the size the
-// netlist window opens is read: a device or a pipe could give bytes without end.
-bool readNetlist(const QString& path, QByteArray& bytes, QString& reason)
-{
-    const QFileInfo info(path);
-    if (!info.exists()) {
-        reason = QString::fromLocal8Bit(std::strerror(ENOENT));
-        return false;
-    }
-    if (!info.isFile()) {
-        reason = info.isDir() ? QString::fromLocal8Bit(std::strerror(EISDIR))
-                              : QStringLiteral("not a regular file");
-        return false;
-    }
-    const qint64 limit = CSimulatorDoc::kMaxFileBytes;
-    const QString tooLarge = QStringLiteral("larger than %1 MB").arg(limit / (1024 * 1024));
-    if (info.size() > limit) {
-        reason = tooLarge;
-        return false;
-    }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        reason = file.errorString();
-        return false;
-    }
-    bytes = file.read(limit + 1);
-    if (file.error() != QFileDevice::NoError) {
-        reason = file.errorString();
-        return false;
-    }
-    if (bytes.size() > limit) { // it grew since it was measured
-        reason = tooLarge;
-        return false;
-    }
-    return true;
-}
-
 int run(int argc, char** argv);
 
 } // namespace
 
 int main(int argc, char** argv)
 {
+    // A reader that goes away (run_netlist ... | head) is a write error like any other, not a signal.
+    std::signal(SIGPIPE, SIG_IGN);
     try {
         return run(argc, argv);
     } catch (const std::bad_alloc&) {
@@ -171,18 +113,22 @@ int run(int argc, char** argv)
     }
     if (netlistPath.isEmpty()) return usage("no netlist given");
 
-    QByteArray bytes;
     QString reason;
-    if (!readNetlist(netlistPath, bytes, reason)) return cannotRead(netlistPath, reason);
+    std::optional<QByteArray> bytes = files::Read(netlistPath, files::Kind::Netlist, &reason);
+    if (!bytes) return cannotRead(netlistPath, reason);
 
-    PrintingUi printer;
+    StderrUiServices printer(QStringLiteral("message: "));
     setUi(&printer);
     CSimulatorDoc doc;
     doc.SetElementFactory(CreateElement);
     doc.Settings() = settings;
     doc.SetDenseSolver(denseSolver);
-    doc.SetNetlistText(decodeNetlist(bytes));
-    bytes = {};
+    {
+        QBuffer file(&*bytes);
+        file.open(QIODevice::ReadOnly);
+        doc.Load(file);
+    }
+    bytes.reset();
 
     QElapsedTimer clock;
     clock.start();

@@ -4,13 +4,17 @@
 //
 // Standard output: the netlist text in UTF-8, exactly as the netlist window receives it (lines end
 // in CR LF). Standard error: "message: " and every message.
-// Exit status: 0 the netlist was written, 1 it could not be (a message says why), 2 bad arguments.
+// Exit status: 0 the netlist was written, 1 it could not be made or written (a message says why),
+// 2 bad arguments.
 #include "CTorvex2Doc.h"
 #include "UiServices.h"
 
 #include <QCoreApplication>
 
+#include <cerrno>
+#include <csignal>
 #include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -24,6 +28,8 @@ int usage(const char* why)
 
 int main(int argc, char** argv)
 {
+    // A reader that goes away (write_netlist ... | head) is a write error like any other, not a signal.
+    std::signal(SIGPIPE, SIG_IGN);
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
     if (args.size() != 2)
@@ -43,6 +49,13 @@ int main(int argc, char** argv)
     setUi(nullptr);
     if (!text) return 1;
     const QByteArray bytes = text->toUtf8();
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
-    return std::fflush(stdout) == 0 ? 0 : 1;
+    errno = 0;
+    const size_t written = std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
+    // Standard output may be a full disk or a closed pipe: a netlist that did not arrive is a failure.
+    if (written != size_t(bytes.size()) || std::fflush(stdout) != 0) {
+        std::fprintf(stderr, "write_netlist: cannot write the netlist: %s\n",
+                     errno ? std::strerror(errno) : "write error");
+        return 1;
+    }
+    return 0;
 }

@@ -42,7 +42,7 @@ bool CVariableRSim::Parse(const QStringList& tokens)
     if (kind == QLatin1String("ORLISK")) {
         Kind = Orlisk;
         WaveFile = m_pDoc->InputPath() + tokens[5] + QStringLiteral(".wvf");
-        return OpenOrliskInput(WaveFile, [this]() { return LoadWaveform(); });
+        return LoadWaveform();
     }
     return unrecognized();
 }

@@ -43,7 +43,7 @@ bool SourceWaveform::Parse(CComponentSim& element, CSimulatorDoc& doc, const QSt
         takeBranch();
         WaveformPath = doc.InputPath() + tokens[4] + QStringLiteral(".wvf");
         Kind = SourceOrlisk;
-        return OpenOrliskInput(WaveformPath, [this]() { return LoadWaveform(); });
+        return LoadWaveform();
     }
     ui().message(QStringLiteral("Netlist Error:  Unknown or invalid voltage source type encountered.") +
                  text::echo(element.Name));

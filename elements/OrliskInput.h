@@ -2,7 +2,6 @@
 
 #include <QString>
 
-#include <functional>
 #include <memory>
 
 class COrliskWave;
@@ -11,10 +10,6 @@ class COrliskWave;
 // the netlist names it: the run's input folder + name + ".wvf", a Windows path that is mapped to this
 // machine's files.
 
-// Opens the file as a test, then has `load` read it (the element's LoadWaveform). On either failure
-// shows "Error:  Orlisk waveform input error, file=" + path (after the reader's own message, if any)
-// and returns false.
-bool OpenOrliskInput(const QString& path, const std::function<bool()>& load);
-
-// Replaces `wave` by a new waveform read from the file; returns the reader's result.
+// Replaces `wave` by a new waveform read from the file; returns the reader's result. The reader
+// names the file and what is wrong with it in one message.
 bool LoadOrliskWave(const QString& path, std::unique_ptr<COrliskWave>& wave);

@@ -7,10 +7,12 @@
 
 namespace {
 
+// Anything but a folder counts as found: a named pipe or a device in a block's place is then refused
+// by the file read, which says what it is, instead of being taken for a missing file.
 QString existingFile(const QString& path)
 {
     const QFileInfo info(path);
-    return info.isFile() ? QDir::cleanPath(info.absoluteFilePath()) : QString();
+    return info.exists() && !info.isDir() ? QDir::cleanPath(info.absoluteFilePath()) : QString();
 }
 
 qsizetype lastSeparator(const QString& path)

@@ -3,13 +3,13 @@
 #include "CommandIds.h"
 #include "DocManager.h"
 #include "DocTemplate.h"
+#include "Files.h"
 #include "UiServices.h"
 #include "View.h"
 
+#include <QBuffer>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 Document::Document()
 {
@@ -60,13 +60,16 @@ bool Document::OnNewDocument()
 
 bool Document::OnOpenDocument(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        ui().message(QStringLiteral("Cannot open the file ") + QDir::toNativeSeparators(path) +
-                     QStringLiteral("."));
+    DeleteContents();
+    QString reason;
+    std::optional<QByteArray> bytes = files::Read(path, FileKind(), &reason);
+    if (!bytes) {
+        ui().message(files::WithReason(
+            QStringLiteral("Cannot open the file %1.").arg(QDir::toNativeSeparators(path)), reason));
         return false;
     }
-    DeleteContents();
+    QBuffer file(&*bytes);
+    file.open(QIODevice::ReadOnly);
     m_Modified = true; // while loading
     if (!Load(file)) {
         DeleteContents();
@@ -79,11 +82,13 @@ bool Document::OnOpenDocument(const QString& path)
 
 bool Document::OnSaveDocument(const QString& path)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || !Save(file) || !file.commit()) {
-        file.cancelWriting();
-        ui().message(QStringLiteral("Cannot save the file ") + QDir::toNativeSeparators(path) +
-                     QStringLiteral("."));
+    QByteArray bytes;
+    QBuffer file(&bytes);
+    file.open(QIODevice::WriteOnly);
+    QString reason;
+    if (!Save(file) || !files::Write(path, bytes, &reason)) {
+        ui().message(files::WithReason(
+            QStringLiteral("Cannot save the file %1.").arg(QDir::toNativeSeparators(path)), reason));
         return false;
     }
     m_Modified = false;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CommandTarget.h"
+#include "Files.h"
 
 #include <QList>
 #include <QString>
@@ -42,15 +43,19 @@ public:
 
     // A new, empty document: DeleteContents, no file, not modified.
     virtual bool OnNewDocument();
-    // Reads the file through Load; on failure shows a message and leaves the document empty.
+    // Reads the file (a regular file within the size limit of FileKind) through Load; on failure
+    // shows a message with the reason and leaves the document empty.
     virtual bool OnOpenDocument(const QString& path);
-    // Writes the file atomically through Save: a failed save leaves the old file as it was.
+    // Writes what Save gives all at once: a failed save leaves the old file as it was and shows a
+    // message with the reason.
     virtual bool OnSaveDocument(const QString& path);
     // The document is closing: release what it holds.
     virtual void OnCloseDocument();
     // Empties the document's data.
     virtual void DeleteContents() {}
 
+    // What the document's files hold, for the size limit of reading them.
+    virtual files::Kind FileKind() const { return files::Kind::Schematic; }
     // The file's content. Load reads the whole stream; both return false on failure (after any
     // message of their own).
     virtual bool Load(QIODevice& in) = 0;

@@ -4,6 +4,7 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <locale.h>
 #include <string>
 
@@ -155,6 +156,73 @@ QString echo(const QString& s, int limit)
     int keep = limit;
     if (keep > 0 && s[keep - 1].isHighSurrogate()) --keep;
     return s.left(keep) + QChar(0x2026);
+}
+
+namespace {
+
+enum class Encoding { Utf8, Utf16LE, Utf16BE };
+
+Encoding withoutMark(QByteArrayView bytes)
+{
+    if (bytes.isEmpty() || std::memchr(bytes.data(), 0, size_t(bytes.size())) == nullptr)
+        return Encoding::Utf8;
+    qsizetype zeroEven = 0, zeroOdd = 0;
+    for (qsizetype i = 0; i + 1 < bytes.size(); i += 2) {
+        zeroEven += bytes[i] == 0;
+        zeroOdd += bytes[i + 1] == 0;
+    }
+    const qsizetype quarter = bytes.size() / 8;
+    if (zeroOdd > quarter && zeroOdd >= zeroEven) return Encoding::Utf16LE;
+    if (zeroEven > quarter) return Encoding::Utf16BE;
+    return Encoding::Utf8;
+}
+
+QString fromUtf16(QByteArrayView bytes, Encoding order)
+{
+    QString s(bytes.size() / 2, Qt::Uninitialized);
+    const auto* b = reinterpret_cast<const unsigned char*>(bytes.data());
+    char16_t* out = reinterpret_cast<char16_t*>(s.data());
+    const int high = order == Encoding::Utf16BE ? 0 : 1;
+    for (qsizetype i = 0; i < s.size(); ++i)
+        out[i] = char16_t(b[2 * i + high] << 8 | b[2 * i + 1 - high]);
+    return s;
+}
+
+// In place, in one pass: a netlist of tens of megabytes is read in the window.
+void unifyLineEnds(QString& s)
+{
+    if (!s.contains(u'\r')) return;
+    QChar* d = s.data();
+    const qsizetype n = s.size();
+    qsizetype w = 0;
+    for (qsizetype r = 0; r < n; ++r) {
+        if (d[r] != u'\r') {
+            d[w++] = d[r];
+            continue;
+        }
+        d[w++] = u'\n';
+        if (r + 1 < n && d[r + 1] == u'\n') ++r;
+    }
+    s.truncate(w);
+}
+
+} // namespace
+
+QString decode(QByteArrayView bytes)
+{
+    QString s;
+    if (bytes.startsWith("\xFF\xFE"))
+        s = fromUtf16(bytes.sliced(2), Encoding::Utf16LE);
+    else if (bytes.startsWith("\xFE\xFF"))
+        s = fromUtf16(bytes.sliced(2), Encoding::Utf16BE);
+    else if (bytes.startsWith("\xEF\xBB\xBF"))
+        s = QString::fromUtf8(bytes.sliced(3));
+    else if (const Encoding e = withoutMark(bytes); e != Encoding::Utf8)
+        s = fromUtf16(bytes, e);
+    else
+        s = QString::fromUtf8(bytes);
+    unifyLineEnds(s);
+    return s;
 }
 
 } // namespace text

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 
 // Text helpers that behave the same whatever the user's locale is.
@@ -19,6 +20,12 @@ double parseDouble(const QString& s, int* consumed = nullptr);
 // lacks become '?'.
 QByteArray toAnsi(const QString& s);
 QString fromAnsi(const QByteArray& bytes);
+
+// The text of a file whose bytes say how it is encoded: a byte-order mark of UTF-16LE, UTF-16BE or
+// UTF-8 decides; without one, zero bytes in a quarter of the odd (even) places mark UTF-16LE (BE),
+// as the mostly ASCII text of a netlist has them, and anything else is UTF-8. An odd last byte of
+// UTF-16 is no character and is dropped. Every line ends in "\n": CR LF and a CR alone become one.
+QString decode(QByteArrayView bytes);
 
 // Formats like printf in the C locale.
 QString format(const char* fmt, ...)

@@ -41,6 +41,7 @@ public:
     bool OnNewDocument() override;
     // Deletes the annotations; the traces stay (a load replaces them).
     void DeleteContents() override;
+    files::Kind FileKind() const override { return files::Kind::Plot; }
     bool Load(QIODevice& in) override;
     bool Save(QIODevice& out) override;
 

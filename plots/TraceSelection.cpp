@@ -6,12 +6,11 @@
 #include "CSimulatorDoc.h"
 #include "DocManager.h"
 #include "DocTemplate.h"
+#include "Files.h"
 #include "OrliskArchive.h"
 #include "Paths.h"
 #include "Text.h"
 #include "UiServices.h"
-
-#include <QSaveFile>
 
 #include <algorithm>
 
@@ -250,9 +249,9 @@ void TraceSelection::SaveToTextFile(const QString& line)
     QByteArray table;
     if (!TextTable(names, table)) return;
     // All or nothing: a file that cannot be written completely is not left behind half written.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(table) != table.size() || !file.commit()) {
-        ui().message(QStringLiteral("Can't create file: ") + path);
+    QString reason;
+    if (!files::Write(path, table, &reason)) {
+        ui().message(files::WithReason(QStringLiteral("Can't create file: ") + path, reason));
         return;
     }
     ui().message(QStringLiteral("Save to Text File Complete."));

@@ -339,10 +339,10 @@ void CTorvex2Doc::TakeHead(StoredHead& head)
 void CTorvex2Doc::ReadContents(Archive& ar, bool snapshot)
 {
     const qint32 version = ar.ReadInt();
-    // First-generation files count their versions from 0; below that the file is no schematic at all.
-    if (version < 0 && !snapshot)
-        throw ArchiveError(ArchiveError::BadValue,
-                           QStringLiteral("The file version %1 is not valid.").arg(version));
+    // First-generation files count their versions from 0, and no version will come near the limit:
+    // other bytes (another program's file, a waveform, a netlist) are no schematic at all.
+    if ((version < 0 || version > kMaxFileVersion) && !snapshot)
+        throw ArchiveError(ArchiveError::BadValue, QStringLiteral("The file is not a schematic."));
     if (version < 3 && !snapshot) {
         ImportFirstGenerationSchematic(ar, version);
         return;

@@ -25,6 +25,8 @@ struct NetlistReport;
 class CTorvex2Doc : public Document, public CUndo, public ComponentHost {
 public:
     static constexpr qint32 kFileVersion = 5;
+    // The largest version a file of a later program may carry; beyond it the bytes are no schematic.
+    static constexpr qint32 kMaxFileVersion = 1000;
     static constexpr int kCounterCount = 128;
 
     CTorvex2Doc();

@@ -3,8 +3,9 @@
 // close the user's untouched documents (the schematic being written among them), ask about repairs
 // and take a snapshot, all in the middle of writing a netlist.
 #include "CTorvex2Doc.h"
+#include "Files.h"
 
-#include <QFile>
+#include <QBuffer>
 #include <QFileInfo>
 
 std::unique_ptr<CTorvex2Doc> CTorvex2Doc::OpenDetached(const QString& path, QString* reason)
@@ -13,8 +14,11 @@ std::unique_ptr<CTorvex2Doc> CTorvex2Doc::OpenDetached(const QString& path, QStr
         if (reason) *reason = why;
         return nullptr;
     };
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return refuse(file.errorString());
+    QString why;
+    std::optional<QByteArray> bytes = files::Read(path, files::Kind::Schematic, &why);
+    if (!bytes) return refuse(why);
+    QBuffer file(&*bytes);
+    file.open(QIODevice::ReadOnly);
     auto doc = std::make_unique<CTorvex2Doc>();
     doc->m_Detached = true;
     if (const std::optional<QString> failure = doc->ReadFile(file)) return refuse(*failure);

@@ -356,33 +356,7 @@ void CSimulatorDoc::OnCloseDocument()
 
 bool CSimulatorDoc::Load(QIODevice& in)
 {
-    // Refused from the size alone where it is known, so a huge file is never read.
-    QByteArray bytes;
-    bool tooLarge = false;
-    if (!in.isSequential()) {
-        tooLarge = in.size() - in.pos() > kMaxFileBytes;
-        if (!tooLarge) bytes = in.readAll();
-    } else {
-        while (bytes.size() <= kMaxFileBytes) {
-            const QByteArray chunk = in.read(qint64(1) << 16);
-            if (chunk.isEmpty()) break;
-            bytes += chunk;
-        }
-        tooLarge = bytes.size() > kMaxFileBytes;
-    }
-    if (tooLarge) {
-        ui().message(QStringLiteral("The file is too large to open."));
-        return false;
-    }
-    // The view holds lines ended by a line feed; an odd last byte is no character and is dropped.
-    QString text(bytes.size() / 2, Qt::Uninitialized);
-    const auto* b = reinterpret_cast<const unsigned char*>(bytes.constData());
-    for (qsizetype i = 0; i < text.size(); ++i)
-        text[i] = QChar(char16_t(b[2 * i] | b[2 * i + 1] << 8));
-    // A byte-order mark (some editors write one) is not part of the netlist.
-    if (text.startsWith(QChar(0xFEFF))) text.remove(0, 1);
-    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    SetNetlistText(text);
+    SetNetlistText(text::decode(in.readAll()));
     return true;
 }
 

@@ -108,8 +108,8 @@ public:
     bool IsBusy() const override { return m_Running; }
 
     // ---- the .cir file: UTF-16LE text without a byte-order mark, lines ending in CR LF ----
-    // The largest file the view takes: 32 Mi characters, far beyond any netlist a schematic makes.
-    static constexpr qint64 kMaxFileBytes = qint64(64) * 1024 * 1024;
+    // Read in whatever encoding its bytes show (text::decode).
+    files::Kind FileKind() const override { return files::Kind::Netlist; }
     bool Load(QIODevice& in) override;
     bool Save(QIODevice& out) override;
     void DeleteContents() override { SetNetlistText({}); }

@@ -1,13 +1,15 @@
 #include "PrintPreviewHost.h"
 
+#include "Files.h"
 #include "PrintDefaults.h"
+#include "UiServices.h"
 
-#include <QFile>
+#include <QBuffer>
+#include <QDir>
+#include <QPdfWriter>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
-#include <QSaveFile>
-#include <QTemporaryDir>
 #include <QWidget>
 
 PrintPreviewHost* PrintPreviewHost::Of(QWidget* widget)
@@ -20,14 +22,25 @@ PrintPreviewHost* PrintPreviewHost::Of(QWidget* widget)
 namespace viewprint {
 
 namespace {
+// What a high-resolution printer prints a PDF file at.
+constexpr int kPdfResolution = 1200;
+
 void prepare(QPrinter& printer)
 {
     if (!PrintDefaults::PrinterName().isEmpty()) printer.setPrinterName(PrintDefaults::PrinterName());
     printer.setPageLayout(PrintDefaults::PageLayout());
 }
+
+// What the user is told when the printer did not take the pages.
+QString printFailure(const QPrinter& printer)
+{
+    if (printer.printerName().isEmpty()) return QStringLiteral("Nothing was printed: there is no printer.");
+    return QStringLiteral("Nothing was printed: the printer %1 did not take the page.")
+        .arg(printer.printerName());
+}
 } // namespace
 
-bool Print(QWidget* view, const std::function<void(QPrinter&)>& paint, bool direct)
+bool Print(QWidget* view, const PagePainter& paint, bool direct)
 {
     QPrinter printer(QPrinter::HighResolution);
     prepare(printer);
@@ -35,14 +48,17 @@ bool Print(QWidget* view, const std::function<void(QPrinter&)>& paint, bool dire
         QPrintDialog dialog(&printer, view);
         if (dialog.exec() != QDialog::Accepted) return false;
     }
-    paint(printer);
-    return true;
+    if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty())
+        return PrintToPdf(printer.outputFileName(), paint, printer.pageLayout());
+    if (paint(printer)) return true;
+    ui().message(printFailure(printer));
+    return false;
 }
 
-void Preview(QWidget* view, std::function<void(QPrinter&)> paint)
+void Preview(QWidget* view, PagePainter paint)
 {
     if (PrintPreviewHost* host = PrintPreviewHost::Of(view)) {
-        host->ShowPrintPreview(std::move(paint));
+        host->ShowPrintPreview([paint = std::move(paint)](QPrinter& printer) { paint(printer); });
         return;
     }
     QPrinter printer(QPrinter::HighResolution);
@@ -52,23 +68,31 @@ void Preview(QWidget* view, std::function<void(QPrinter&)> paint)
     dialog.exec();
 }
 
-bool PrintToPdf(const QString& path, const std::function<void(QPrinter&)>& paint)
+bool PrintToPdf(const QString& path, const PagePainter& paint)
 {
-    // Printed beside, then put in place whole: a failed print leaves an older file as it was.
-    QTemporaryDir scratch;
-    if (!scratch.isValid()) return false;
-    const QString printed = scratch.filePath(QStringLiteral("page.pdf"));
+    return PrintToPdf(path, paint, PrintDefaults::PageLayout());
+}
+
+bool PrintToPdf(const QString& path, const PagePainter& paint, const QPageLayout& layout)
+{
+    // Printed in memory, then written as every file is: a failed print leaves an older file as it
+    // was, and a full disk is told as such.
+    QByteArray pages;
+    bool painted;
     {
-        QPrinter printer(QPrinter::HighResolution);
-        printer.setPageLayout(PrintDefaults::PageLayout());
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(printed);
-        paint(printer);
+        QBuffer buffer(&pages);
+        buffer.open(QIODevice::WriteOnly);
+        QPdfWriter writer(&buffer);
+        writer.setResolution(kPdfResolution);
+        writer.setPageLayout(layout);
+        painted = paint(writer);
     }
-    QFile in(printed);
-    if (!in.open(QIODevice::ReadOnly) || in.size() == 0) return false;
-    QSaveFile out(path);
-    return out.open(QIODevice::WriteOnly) && out.write(in.readAll()) == in.size() && out.commit();
+    QString reason;
+    if (!painted) reason = QStringLiteral("The page could not be drawn");
+    if (painted && files::Write(path, pages, &reason)) return true;
+    ui().message(files::WithReason(
+        QStringLiteral("Cannot save the file %1.").arg(QDir::toNativeSeparators(path)), reason));
+    return false;
 }
 
 } // namespace viewprint

@@ -2,6 +2,8 @@
 
 #include <functional>
 
+class QPageLayout;
+class QPagedPaintDevice;
 class QPrinter;
 class QString;
 class QWidget;
@@ -22,12 +24,17 @@ public:
 };
 
 // The print commands a view offers for its own drawing, starting from the program's page layout.
+// None of them reports success for pages that did not arrive: each failure is told in a message.
 namespace viewprint {
-// Print (with the print dialog unless direct); paint draws the pages.
-bool Print(QWidget* view, const std::function<void(QPrinter&)>& paint, bool direct = false);
+// Draws the pages on the device it is given; false when the painter could not begin or end there.
+using PagePainter = std::function<bool(QPagedPaintDevice&)>;
+// Print (with the print dialog unless direct). A print to a file in the dialog is written as
+// PrintToPdf writes; false when the dialog was cancelled or nothing was printed.
+bool Print(QWidget* view, const PagePainter& paint, bool direct = false);
 // Print preview in the view's frame (a preview of its own when the view has no frame).
-void Preview(QWidget* view, std::function<void(QPrinter&)> paint);
-// Prints to a PDF file on the program's page layout, without a dialog; false when the file could
-// not be written.
-bool PrintToPdf(const QString& path, const std::function<void(QPrinter&)>& paint);
+void Preview(QWidget* view, PagePainter paint);
+// Prints to a PDF file without a dialog, on the program's page layout unless a layout is given. The
+// file is written whole or not at all; false, after a message with the reason, when it was not.
+bool PrintToPdf(const QString& path, const PagePainter& paint);
+bool PrintToPdf(const QString& path, const PagePainter& paint, const QPageLayout& layout);
 } // namespace viewprint

@@ -8,9 +8,9 @@
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPagedPaintDevice>
 #include <QPaintEvent>
 #include <QPainter>
-#include <QPrinter>
 #include <QScrollBar>
 #include <QWheelEvent>
 
@@ -66,29 +66,32 @@ QSize CZoomView::BarSizes() const
 
 // ---- printing ----
 
-void CZoomView::PrintPage(QPrinter& printer)
+bool CZoomView::PrintPage(QPagedPaintDevice& printer)
 {
     QPainter painter;
-    if (!painter.begin(&printer)) return;
-    PainterDc dc(painter, true);
-    OnPrepareDC(dc, true);
-    OnDraw(dc);
+    if (!painter.begin(&printer)) return false;
+    {
+        PainterDc dc(painter, true);
+        OnPrepareDC(dc, true);
+        OnDraw(dc);
+    }
+    return painter.end();
 }
 
 bool CZoomView::OnFilePrint(bool direct)
 {
     return viewprint::Print(
-        this, [this](QPrinter& printer) { PrintPage(printer); }, direct);
+        this, [this](QPagedPaintDevice& printer) { return PrintPage(printer); }, direct);
 }
 
 void CZoomView::OnFilePrintPreview()
 {
-    viewprint::Preview(this, [this](QPrinter& printer) { PrintPage(printer); });
+    viewprint::Preview(this, [this](QPagedPaintDevice& printer) { return PrintPage(printer); });
 }
 
 bool CZoomView::PrintToPdf(const QString& path)
 {
-    return viewprint::PrintToPdf(path, [this](QPrinter& printer) { PrintPage(printer); });
+    return viewprint::PrintToPdf(path, [this](QPagedPaintDevice& printer) { return PrintPage(printer); });
 }
 
 // ---- the model's window ----

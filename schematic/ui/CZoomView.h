@@ -6,7 +6,7 @@
 
 #include <QAbstractScrollArea>
 
-class QPrinter;
+class QPagedPaintDevice;
 
 // The base of the drawing views: a window onto a page in twips, zoomed and scrolled by the
 // ZoomViewModel rules, painted flicker-free, printed on one sheet at true size. A view gives its
@@ -30,10 +30,10 @@ public:
     bool OnFilePrint(bool direct = false);
     // The preview in the view's frame.
     void OnFilePrintPreview();
-    // The page as a PDF file at the given path.
+    // The page as a PDF file at the given path; false, after a message, when it was not written.
     bool PrintToPdf(const QString& path);
-    // Draws the page on one sheet of the printer.
-    void PrintPage(QPrinter& printer);
+    // Draws the page on one sheet of the printer; false when the printer did not take it.
+    bool PrintPage(QPagedPaintDevice& printer);
 
 protected:
     // ---- window hooks of the model ----

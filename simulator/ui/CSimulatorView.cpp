@@ -11,10 +11,12 @@
 #include "UiServices.h"
 
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QFontMetricsF>
 #include <QLineEdit>
 #include <QPointer>
 #include <QProgressBar>
+#include <QTextCursor>
 #include <QTextDocument>
 
 namespace {
@@ -57,6 +59,36 @@ QFont netlistFont()
     return font;
 }
 
+bool hasLineLongerThan(const QString& text, qsizetype longest)
+{
+    qsizetype start = 0;
+    for (;;) {
+        const qsizetype end = text.indexOf(u'\n', start);
+        if ((end < 0 ? text.size() : end) - start > longest) return true;
+        if (end < 0) return false;
+        start = end + 1;
+    }
+}
+
+// The text with a break after every `longest` characters of a line.
+QString inPieces(const QString& text, qsizetype longest)
+{
+    QString out;
+    out.reserve(text.size() + text.size() / longest + 1);
+    for (qsizetype start = 0;;) {
+        qsizetype end = text.indexOf(u'\n', start);
+        if (end < 0) end = text.size();
+        for (qsizetype at = start;; at += longest) {
+            out += QStringView(text).sliced(at, std::min(longest, end - at));
+            if (end - at <= longest) break;
+            out += u'\n';
+        }
+        if (end == text.size()) return out;
+        out += u'\n';
+        start = end + 1;
+    }
+}
+
 QComboBox* ribbonCombo(int id)
 {
     Ribbon* ribbon = Ribbon::Main();
@@ -81,6 +113,8 @@ QString seedItem(int id)
 CSimulatorView::CSimulatorView()
 {
     setLineWrapMode(QPlainTextEdit::NoWrap);
+    m_FillTimer.setInterval(0);
+    connect(&m_FillTimer, &QTimer::timeout, this, [this] { FillStep(); });
     connect(this, &QPlainTextEdit::textChanged, this, [this] { OnTextEdited(); });
 
     MapCommand(ID_Transient_StartTime, [this] { OnStartTimeEdit(); });
@@ -149,6 +183,7 @@ void CSimulatorView::ShowSimulateTab() const
 
 QString CSimulatorView::NetlistText() const
 {
+    if (!m_Standing.isNull()) return m_Standing;
     // The raw text keeps every character as typed (the plain text would turn non-breaking blanks
     // into blanks); only the line breaks become the document's "\n".
     QString text = document()->toRawText();
@@ -161,9 +196,54 @@ void CSimulatorView::ShowDocumentText()
 {
     CSimulatorDoc* doc = GetDocument();
     if (!doc || doc->NetlistText() == NetlistText()) return;
+    const QString& text = doc->NetlistText();
+    m_FillTimer.stop();
+    m_Pieces = hasLineLongerThan(text, kLongestShownLine);
     m_ShowingDocument = true;
-    setPlainText(doc->NetlistText());
+    if (text.size() <= kFillAtOnce && !m_Pieces) {
+        m_Standing = QString();
+        setReadOnly(false);
+        setPlainText(text);
+        m_ShowingDocument = false;
+        return;
+    }
+    // The steps go into the undo history, which starts again when the window holds everything.
+    setUndoRedoEnabled(false);
+    setReadOnly(true);
+    clear();
     m_ShowingDocument = false;
+    m_Standing = text;
+    m_Filling = m_Pieces ? inPieces(text, kLongestShownLine) : text;
+    m_Filled = 0;
+    m_FillTimer.start();
+    if (m_Pieces)
+        ui().message(QStringLiteral("This netlist has lines longer than %1 characters. The window shows them "
+                                    "in pieces and cannot change the netlist.")
+                         .arg(kLongestShownLine));
+}
+
+void CSimulatorView::FillStep()
+{
+    QElapsedTimer step;
+    step.start();
+    m_ShowingDocument = true;
+    QTextCursor end(document());
+    end.movePosition(QTextCursor::End);
+    do {
+        const qsizetype n = std::min(kFillPiece, m_Filling.size() - m_Filled);
+        end.insertText(m_Filling.mid(m_Filled, n));
+        // The window's own cursor was carried along by the first piece; it belongs at the start.
+        if (m_Filled == 0) setTextCursor(QTextCursor(document()));
+        m_Filled += n;
+    } while (m_Filled < m_Filling.size() && step.elapsed() < kStepMilliseconds);
+    m_ShowingDocument = false;
+    if (m_Filled < m_Filling.size()) return;
+    m_FillTimer.stop();
+    m_Filling = QString();
+    setUndoRedoEnabled(true);
+    if (m_Pieces) return;
+    m_Standing = QString();
+    setReadOnly(false);
 }
 
 void CSimulatorView::OnTextEdited()

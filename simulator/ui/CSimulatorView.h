@@ -4,6 +4,7 @@
 
 #include <QPlainTextEdit>
 #include <QString>
+#include <QTimer>
 
 class CSimulatorDoc;
 class Ribbon;
@@ -52,13 +53,27 @@ public:
     // Copies that text into `target`; nothing changes without a ribbon.
     static void GetRibbonEditString(int id, QString& target);
 
-    // The netlist as the window shows it, lines ended by "\n".
+    // The netlist as the window shows it, lines ended by "\n". While a large netlist is still coming
+    // into the window, or when the window shows long lines in pieces, the document's text.
     QString NetlistText() const;
+    // A large netlist comes into the window a step at a time, so that the window answers meanwhile;
+    // the window is read-only until all of it is there.
+    bool IsFilling() const { return m_FillTimer.isActive(); }
+    // A netlist of more characters comes into the window in steps of about kStepMilliseconds each,
+    // a piece of kFillPiece characters at a time.
+    static constexpr qsizetype kFillAtOnce = 64 * 1024;
+    static constexpr qsizetype kFillPiece = 16 * 1024;
+    static constexpr int kStepMilliseconds = 20;
+    // A longer line is shown in pieces of this many characters, and the window stays read-only: the
+    // layout of one line costs time in its length at every change (about 8 ms a key at 10,000
+    // characters, 30 ms at 50,000), so a line this long still edits at the speed of typing.
+    static constexpr qsizetype kLongestShownLine = 10000;
 
 private:
     static Ribbon* RibbonBar();
     void ShowSimulateTab() const;
     void ShowDocumentText();
+    void FillStep();
     void OnTextEdited();
     // Copies every control of the tab into the document and composes the run's input folder.
     void ReadControls();
@@ -66,4 +81,11 @@ private:
     void ReadInputFolder();
 
     bool m_ShowingDocument = false; // the text is being replaced by the document's own
+    // The document's text while the window does not hold it as it is (null otherwise), and what the
+    // window is being filled with.
+    QString m_Standing;
+    QString m_Filling;
+    qsizetype m_Filled = 0;
+    bool m_Pieces = false;
+    QTimer m_FillTimer;
 };

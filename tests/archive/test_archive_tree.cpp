@@ -1,6 +1,9 @@
 // The archive tree on disk: roots, experiments, shots, traces, the ribbon fills and new folders.
 #include "ArchiveFixture.h"
+#include "ChildRun.h"
 #include "OrliskArchive.h"
+
+#include <sys/stat.h>
 
 using namespace orlisk;
 using ArchiveTree = ArchiveFixture;
@@ -29,6 +32,12 @@ TEST_F(ArchiveTree, RootsComeFromTheFirstDriveWithAListOfRoots)
     EXPECT_EQ(Roots(), QStringList{"D:\\Shots\\"});
     write("c/Orlisk/orlisk.ini", "[Other]\r\n"); // found first, but empty: no default either
     EXPECT_EQ(Roots(), QStringList{});
+    // A list that is no regular file is passed over at once, as a missing one is.
+    QFile::remove(tmp.filePath("c/Orlisk/orlisk.ini"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(tmp.filePath("c/Orlisk/orlisk.ini")).constData(), 0600), 0);
+    const ChildOutcome read =
+        RunInChild([] { return Roots() == QStringList{"D:\\Shots\\"}; }, ChildLimits{{}, 10});
+    EXPECT_TRUE(read.finished && read.succeeded);
 }
 
 TEST_F(ArchiveTree, ListsAreSortedAndFollowTheArchiveRules)
@@ -105,7 +114,24 @@ TEST_F(ArchiveTree, NewExperimentWritesItsFoldersAndFiles)
     folder("c/Experiments/E2/E2.ini"); // a folder where the file belongs
     WriteExperimentFiles(root, "E2", "d");
     EXPECT_EQ(ui.messages, QStringList({"Can't create folder E2", "Can't create folder 1",
-                                        "Can't create file: C:\\Experiments\\E2\\E2.ini"}));
+                                        "Can't create file: C:\\Experiments\\E2\\E2.ini\nIs a directory."}));
+}
+
+TEST_F(ArchiveTree, ExperimentFilesOnAFullDiskKeepTheOldBytesAndSayWhy)
+{
+    write("c/Experiments/E2/E2.ini", "old");
+    write("c/Experiments/E2/Query/QShots.ini", "old query");
+    const ChildOutcome full = RunOnFullDisk(40, [this] {
+        WriteExperimentFiles(root, "E2", "a description longer than what the disk takes");
+        return true;
+    });
+    ASSERT_TRUE(full.finished);
+    EXPECT_EQ(full.messages,
+              QStringList({"Can't create file: C:\\Experiments\\E2\\E2.ini\nFile too large.",
+                           "Can't create file: C:\\Experiments\\E2\\Query\\QShots.ini\nFile too "
+                           "large."}));
+    EXPECT_EQ(read("c/Experiments/E2/E2.ini"), "old");
+    EXPECT_EQ(read("c/Experiments/E2/Query/QShots.ini"), "old query");
 }
 
 TEST_F(ArchiveTree, UnsafeNamesAndRootsAreRefusedBeforeAnythingIsMade)

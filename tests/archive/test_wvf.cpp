@@ -1,9 +1,11 @@
 // The waveform file: the byte layout, damaged files, values between samples and the header values.
 #include "COrliskWave.h"
+#include "ChildRun.h"
 #include "UiServices.h"
 
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
 #include <QLocale>
 #include <QTemporaryDir>
@@ -152,21 +154,25 @@ TEST_F(WvfTest, DamagedFilesAreRefusedAndLeaveTheObjectAsItWas)
     EXPECT_EQ(w.Comment, "");
     ui.messages.clear();
     EXPECT_FALSE(w.Read(path("absent.wvf")));
-    EXPECT_EQ(ui.messages, QStringList{"Error:  Orlisk waveform input error, file=" + path("absent.wvf")});
+    EXPECT_EQ(ui.messages, QStringList{"Error:  Orlisk waveform input error, file=" + path("absent.wvf") +
+                                       "\nNo such file or directory."});
 }
 
-TEST_F(WvfTest, FailedWriteKeepsTheOldFile)
+TEST_F(WvfTest, FailedWriteKeepsTheOldFileAndSaysWhy)
 {
-    // A name one byte short of the limit leaves no room for the temporary file beside it.
-    const QString name = QString(250, 'w');
-    put("old", name);
-    ASSERT_EQ(get(name), "old");
-    EXPECT_FALSE(example().Write(path(name)));
-    EXPECT_EQ(get(name), "old");
-    EXPECT_EQ(ui.messages, QStringList{"Error:  Orlisk waveform write error, file=" + path(name)});
-    ui.messages.clear();
+    put("old");
+    const ChildOutcome full = RunOnFullDisk(100, [this] { return example().Write(path()); });
+    ASSERT_TRUE(full.finished);
+    EXPECT_FALSE(full.succeeded);
+    EXPECT_EQ(full.messages,
+              QStringList{"Error:  Orlisk waveform write error, file=" + path() + "\nFile too large."});
+    EXPECT_EQ(get(), "old");
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+              QStringList{"w.wvf"}); // nothing left beside it
     EXPECT_FALSE(example().Write(dir.filePath("no/such/folder/w.wvf")));
-    EXPECT_EQ(ui.messages.size(), 1);
+    EXPECT_EQ(ui.messages,
+              QStringList{"Error:  Orlisk waveform write error, file=" +
+                          dir.filePath("no/such/folder/w.wvf") + "\nNo such file or directory."});
 }
 
 TEST(WvfValue, BetweenSamplesAndOnDegenerateWaveforms)

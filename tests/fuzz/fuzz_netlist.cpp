@@ -1,7 +1,9 @@
-// Feeds arbitrary text to the netlist reader and a short run of it; texts too long for a quick run
-// (up to a megabyte) go through the reader and the statement parser only.
+// Feeds arbitrary bytes through the netlist decoder, as a file is read, to the netlist reader and a
+// short run of it; texts too long for a quick run (up to a megabyte) go through the reader and the
+// statement parser only.
 #include "CSimulatorDoc.h"
 #include "ElementFactory.h"
+#include "Text.h"
 #include "UiServices.h"
 
 #include <cstddef>
@@ -36,7 +38,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     doc.Settings().timeStep = "1N";
     doc.Settings().timeSpan = "8N";
     doc.Settings().matrixMode = (size % 4 == 0) ? "Maximal" : (size % 4 == 1) ? "Minimal" : "Auto";
-    doc.SetNetlistText(QString::fromUtf8(reinterpret_cast<const char*>(data), qsizetype(size)));
+    const QString text = text::decode(QByteArrayView(reinterpret_cast<const char*>(data), qsizetype(size)));
+    // Every line end is a "\n": the window and the reader take nothing else for one.
+    if (text.contains(u'\r')) __builtin_trap();
+    doc.SetNetlistText(text);
     if (size <= 4096) {
         doc.RunSimulation();
         return 0;

@@ -6,6 +6,7 @@
 #include <clocale>
 #include <cmath>
 #include <cstdio>
+#include <functional>
 
 TEST(TextTest, UpperAsciiLeavesEverythingButAsciiLetters)
 {
@@ -49,4 +50,58 @@ TEST(TextTest, Windows1252RoundTripsItsOwnCharacters)
     EXPECT_EQ(text::toAnsi(text::fromAnsi(all)), all);
     EXPECT_EQ(text::fromAnsi("\x80\x99\xE9"), QString::fromUtf8("€™é"));
     EXPECT_EQ(text::toAnsi(QString::fromUtf8("Ω€")), QByteArray("?\x80"));
+}
+
+namespace {
+
+QByteArray utf16(const QString& s, bool bigEndian)
+{
+    QByteArray b;
+    for (QChar c : s) {
+        const char lo = char(c.unicode() & 0xFF), hi = char(c.unicode() >> 8);
+        b += bigEndian ? hi : lo;
+        b += bigEndian ? lo : hi;
+    }
+    return b;
+}
+
+} // namespace
+
+// Every encoding a netlist comes in, with and without a byte-order mark, and every kind of line end:
+// the bytes alone decide, and the text always holds "\n".
+TEST(TextTest, DecodeLetsTheBytesDecideTheEncodingAndUnifiesLineEnds)
+{
+    const struct {
+        const char* what;
+        QString text;
+        QString decoded;
+    } texts[] = {
+        {"CR LF", "* rlc\r\nR1 N1 0 1\r\n", "* rlc\nR1 N1 0 1\n"},
+        {"LF", "* rlc\nR1 N1 0 1", "* rlc\nR1 N1 0 1"},
+        {"CR alone", "* rlc\rR1 N1 0 1\r", "* rlc\nR1 N1 0 1\n"},
+        {"CR CR LF and mixed", "* a\r\r\nb\n\rc\r\n", "* a\n\nb\n\nc\n"},
+        {"beyond ASCII", QString::fromUtf8("* \u00b5s \u0416\u0416\u0416 \u2126\r\nR1 N1 0 1k\r\n"),
+         QString::fromUtf8("* \u00b5s \u0416\u0416\u0416 \u2126\nR1 N1 0 1k\n")},
+        {"empty", "", ""},
+    };
+    const struct {
+        const char* what;
+        std::function<QByteArray(const QString&)> encode;
+    } encodings[] = {
+        {"UTF-16LE", [](const QString& s) { return utf16(s, false); }},
+        {"UTF-16LE with mark", [](const QString& s) { return "\xFF\xFE" + utf16(s, false); }},
+        {"UTF-16BE with mark", [](const QString& s) { return "\xFE\xFF" + utf16(s, true); }},
+        {"UTF-16BE", [](const QString& s) { return utf16(s, true); }},
+        {"UTF-8", [](const QString& s) { return s.toUtf8(); }},
+        {"UTF-8 with mark", [](const QString& s) { return "\xEF\xBB\xBF" + s.toUtf8(); }},
+    };
+    for (const auto& e : encodings)
+        for (const auto& t : texts)
+            EXPECT_EQ(text::decode(e.encode(t.text)), t.decoded) << e.what << ", " << t.what;
+
+    // An odd last byte of UTF-16 is no character.
+    EXPECT_EQ(text::decode(utf16("* a\r\n", false) + 'x'), "* a\n");
+    // A stray zero byte does not make a long UTF-8 text UTF-16.
+    EXPECT_EQ(text::decode(QByteArray("* a netlist of many words") + '\0' + "\r\n"),
+              QString("* a netlist of many words") + QChar(0) + "\n");
 }

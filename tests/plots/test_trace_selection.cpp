@@ -1,6 +1,7 @@
 // The trace selection without its window: trace lists, the selection line and its history, the
 // plot it fills and the two exports.
 #include "CPlotDoc.h"
+#include "ChildRun.h"
 #include "CommaLocale.h"
 #include "DocManager.h"
 #include "DocTemplate.h"
@@ -11,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 
 #include <map>
@@ -144,7 +146,7 @@ TEST_F(TraceSelectionTest, SaveToTextFileWritesAWholeTableOrSaysWhyNot)
         {{}, "V(N2)", {}}, // the file prompt cancelled
         {{dir.filePath("t.txt")}, "  ", {}},
         {{dir.filePath("t.txt")}, "V(N2) V(X9)", {"(run) V(X9)", "Can't evaluate V(X9), aborting..."}},
-        {{missing}, "V(N2)", {"Can't create file: " + missing}},
+        {{missing}, "V(N2)", {"Can't create file: " + missing + "\nNo such file or directory."}},
     };
     for (const auto& c : cases) {
         ui.messages.clear();
@@ -186,5 +188,34 @@ TEST_F(TraceSelectionTest, SaveToOrliskCompletesOnlyWhenEveryFileWasWritten)
     }
     ui.messages.clear();
     TraceSelection(run, dir.path() + "/gone/", schematic).SaveToOrlisk("V(N2)");
-    EXPECT_EQ(ui.messages, QStringList{refused + "gone/V(N2).wvf"});
+    EXPECT_EQ(ui.messages, QStringList{refused + "gone/V(N2).wvf\nNo such file or directory."});
+}
+
+// A full disk: both exports keep the files as they were, say why, and report no completion.
+TEST_F(TraceSelectionTest, ExportsOnAFullDiskKeepTheOldFilesAndSayWhy)
+{
+    const auto put = [this](const QString& name) {
+        QFile f(dir.filePath(name));
+        return f.open(QIODevice::WriteOnly) && f.write("old") == 3;
+    };
+    ASSERT_TRUE(put("t.txt") && put("V(N2).wvf"));
+    const ChildOutcome table = RunOnFullDisk(60, [this] {
+        ui.fileNames = QStringList{dir.filePath("t.txt")};
+        Selection().SaveToTextFile("V(N2) I(L1)");
+        return true;
+    });
+    const ChildOutcome waves = RunOnFullDisk(60, [this] {
+        Selection().SaveToOrlisk("V(N2)");
+        return true;
+    });
+    ASSERT_TRUE(table.finished && waves.finished);
+    EXPECT_EQ(table.messages,
+              QStringList{"Can't create file: " + dir.filePath("t.txt") + "\nFile too large."});
+    EXPECT_EQ(waves.messages, QStringList{"Error:  Orlisk waveform write error, file=" +
+                                          dir.filePath("V(N2).wvf") + "\nFile too large."});
+    for (const QString& name : {"t.txt", "V(N2).wvf"}) {
+        QFile f(dir.filePath(name));
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        EXPECT_EQ(f.readAll(), "old") << name.toStdString();
+    }
 }

@@ -1,10 +1,13 @@
 // The schematic file: golden bytes, older versions, mended values and damaged files.
 #include "Archive.h"
 #include "CDrawing.h"
+#include "ChildRun.h"
 #include "SchematicTestSupport.h"
 #include "UiServices.h"
 
 #include <gtest/gtest.h>
+
+#include <QTemporaryDir>
 
 #include <climits>
 
@@ -165,9 +168,13 @@ TEST_F(SchematicFile, DamagedFilesAreRefusedCleanly)
         {"huge text", objects(Bytes().u16(1).tag(3, "CComponent").zeros(32).add(hugeText))},
         {"huge list", good.left(good.size() - 8) + Bytes().u8s({0xFF, 0xFF, 0, 0, 0, 0x40}).data},
         {"newer file version 6", Bytes().i32(6).data + good.mid(4)},
-        {"newer file version 2^31-1", Bytes().i32(0x7FFFFFFF).data + good.mid(4)},
-        {"negative version -1", Bytes().i32(-1).data + good.mid(4)},
-        {"negative version -2^31", Bytes().i32(INT_MIN).data + good.mid(4)}};
+        {"newer file version 1000", Bytes().i32(1000).data + good.mid(4)},
+        {"no schematic: version 1001", Bytes().i32(1001).data + good.mid(4)},
+        {"no schematic: version 2^31-1", Bytes().i32(0x7FFFFFFF).data + good.mid(4)},
+        {"no schematic: version -1", Bytes().i32(-1).data + good.mid(4)},
+        {"no schematic: version -2^31", Bytes().i32(INT_MIN).data + good.mid(4)},
+        {"no schematic: a waveform", QByteArray::fromHex("030005005628")},
+        {"no schematic: a netlist", QByteArray("* netlist\r\nR1 N1 0 1\r\n")}};
     // clang-format on
     for (qsizetype n = 0; n < good.size(); ++n)
         cases.push_back({"cut at " + std::to_string(n), good.left(n)});
@@ -180,12 +187,27 @@ TEST_F(SchematicFile, DamagedFilesAreRefusedCleanly)
         EXPECT_TRUE(ui.messages[0].startsWith("Unexpected file format.\n"))
             << what << ": " << qPrintable(ui.messages[0]);
         // Read as the last version it would lose what a newer program added on the next save.
-        if (what.starts_with("newer")) {
-            EXPECT_TRUE(ui.messages[0].contains("written by a newer version")) << what;
-        }
-        if (what.starts_with("negative")) EXPECT_TRUE(ui.messages[0].endsWith(" is not valid.")) << what;
+        EXPECT_EQ(ui.messages[0].contains("written by a newer version"), what.starts_with("newer")) << what;
+        if (what.starts_with("no schematic"))
+            EXPECT_TRUE(ui.messages[0].endsWith("is not a schematic.")) << what;
         // The document keeps its state: a damaged file changes nothing it held.
         EXPECT_EQ(doc.DesignatorCounters.size(), 128u);
         EXPECT_EQ(doc.PageRect, (Rect{0, 0, 15840, -12240}));
     }
+}
+
+// Small enough to sit in a write buffer until the very end, where a full disk used to show first.
+TEST_F(SchematicFile, SavingOntoAFullDiskKeepsTheOldFileAndSaysWhy)
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath("full.cas");
+    CTorvex2Doc doc;
+    ASSERT_TRUE(loadBytes(doc, kTwoResistors));
+    doc.SetModifiedFlag(true);
+    const OverwriteOutcome full =
+        OverwriteOnFullDisk(file, 600, [&] { return doc.OnSaveDocument(file) || !doc.IsModified(); });
+    ASSERT_TRUE(full.finished);
+    EXPECT_FALSE(full.succeeded);
+    EXPECT_EQ(full.messages, QStringList{"Cannot save the file " + file + ".\nFile too large."});
+    EXPECT_EQ(full.after, "old");
 }

@@ -1,5 +1,8 @@
 #include "CMemDCA.h"
 #include "CZoomView.h"
+#include "ChildRun.h"
+#include "PrintDefaults.h"
+#include "UiServices.h"
 
 #include <gtest/gtest.h>
 
@@ -129,5 +132,28 @@ TEST(ZoomViewWidget, PrintsThePageAtTrueSizeWhateverTheZoomAndScroll)
     ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
     EXPECT_TRUE(pdf.read(5) == "%PDF-");
     EXPECT_GT(pdf.size(), 1000);
+}
+
+// Nothing that was not printed is reported as printed: a full disk under a PDF file, and a printer
+// that cannot start.
+TEST(ZoomViewWidget, AFailedPrintSaysSoAndKeepsAnOlderFile)
+{
+    TestView view;
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("view.pdf"));
+    ScriptedUiServices ui;
+    const OverwriteOutcome full = OverwriteOnFullDisk(path, 1000, [&] { return view.PrintToPdf(path); });
+    ASSERT_TRUE(full.finished);
+    EXPECT_FALSE(full.succeeded);
+    EXPECT_EQ(full.messages, QStringList{"Cannot save the file " + path + ".\nFile too large."});
+    EXPECT_EQ(full.after, "old");
+
+    // No printer of that name: Quick Print has nowhere to go.
+    const QString before = PrintDefaults::PrinterName();
+    PrintDefaults::PrinterName() = QStringLiteral("Torvex test: no such printer");
+    EXPECT_FALSE(view.OnFilePrint(true));
+    PrintDefaults::PrinterName() = before;
+    ASSERT_EQ(ui.messages.size(), 1);
+    EXPECT_TRUE(ui.messages[0].startsWith("Nothing was printed")) << ui.messages[0].toStdString();
 }
 } // namespace

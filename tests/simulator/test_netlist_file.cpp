@@ -1,5 +1,7 @@
 // The netlist document's file: UTF-16LE without a byte-order mark, CR LF line ends, a size limit,
 // and closing with or without results.
+#include "ChildRun.h"
+#include "Files.h"
 #include "SimHarness.h"
 
 #include <gtest/gtest.h>
@@ -63,13 +65,31 @@ TEST(NetlistFileTest, TooLargeFileIsRefusedUnread)
     QTemporaryDir tmp;
     ScriptedUiServices ui;
     QFile big(tmp.filePath("big.cir"));
-    ASSERT_TRUE(big.open(QIODevice::WriteOnly) && big.resize(CSimulatorDoc::kMaxFileBytes + 2)); // sparse
+    const qint64 limit = files::SizeLimit(files::Kind::Netlist);
+    ASSERT_TRUE(big.open(QIODevice::WriteOnly) && big.resize(limit + 1)); // sparse
     big.close();
     CSimulatorDoc doc;
     doc.SetNetlistText("* before");
     EXPECT_FALSE(doc.OnOpenDocument(big.fileName()));
-    EXPECT_EQ(ui.messages, QStringList{"The file is too large to open."});
+    EXPECT_EQ(ui.messages, QStringList{"Cannot open the file " + big.fileName() +
+                                       ".\nThe file is too large to open (more than 64 MB, the limit for "
+                                       "a netlist)."});
     EXPECT_EQ(doc.NetlistText(), "");
+}
+
+TEST(NetlistFileTest, SavingOntoAFullDiskKeepsTheOldFileAndSaysWhy)
+{
+    QTemporaryDir tmp;
+    const QString path = tmp.filePath("full.cir");
+    CSimulatorDoc doc;
+    doc.SetNetlistText(kDivider + QString(400, u'*'));
+    doc.SetModifiedFlag(true);
+    const OverwriteOutcome full =
+        OverwriteOnFullDisk(path, 500, [&] { return doc.OnSaveDocument(path) || !doc.IsModified(); });
+    ASSERT_TRUE(full.finished);
+    EXPECT_FALSE(full.succeeded);
+    EXPECT_EQ(full.messages, QStringList{"Cannot save the file " + path + ".\nFile too large."});
+    EXPECT_EQ(full.after, "old");
 }
 
 TEST(NetlistFileTest, ClosingFreesResultsButNotDuringARun)
