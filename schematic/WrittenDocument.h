@@ -55,7 +55,8 @@ public:
     enum Rank { RankGenerated, RankLabel, RankProbe, RankGround };
     Rank RankOf(int node);
 
-    // The node of a part's pin k (0 the first).
+    // The node of a part's pin k (0 the first), and its name within this document, which a block's
+    // file takes for the port.
     int PinNodeId(const WrittenItem& item, size_t k) const { return m_NodeOf[item.pin + k]; }
     NetlistPort PinPort(const WrittenItem& item, size_t k)
     {
