@@ -167,6 +167,11 @@ void buildSchematic(Ribbon& ribbon)
     grid->AddButton(ID_Grid_SnapOff, QStringLiteral("Snap Off"))
         ->setToolTip(QStringLiteral("Disable snap parts to grid"));
     addZoomButtons(schematic->AddPanel(QStringLiteral("Zoom")));
+    // The sheet sizes, each disabled while the page has its width.
+    RibbonPanel* page = schematic->AddPanel(QStringLiteral("Page"));
+    page->AddButton(ID_PageSizeA, QStringLiteral("Set Page Size A"));
+    page->AddButton(ID_PageSizeB, QStringLiteral("Set Page Size B"));
+    page->AddButton(ID_PageSizeC, QStringLiteral("Set Page Size C"));
 }
 
 } // namespace

@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
 # Writes the netlist of the example schematic with the netlist writer's driver, checks its lines, runs
-# it with the netlist driver and checks a few values of the reference simulator; then the driver's
-# exit status for a missing file and for bad arguments.
-#   smoke_write_netlist.sh WRITE_NETLIST RUN_NETLIST EXAMPLE.cas
+# it with the netlist driver and checks a few values of the reference simulator; then the warning for
+# a schematic whose wire ends beside a pin, and the driver's exit status for a missing file and for
+# bad arguments.
+#   smoke_write_netlist.sh WRITE_NETLIST RUN_NETLIST EXAMPLE.cas WIRE_BESIDE_PIN.cas
 set -euo pipefail
 writer=$1
 runner=$2
 schematic=$3
+beside=$4
 dir=$(mktemp -d)
 trap 'rm -rf "$dir"' EXIT
 "$writer" "$schematic" >"$dir/rlc.cir" 2>"$dir/err"
@@ -28,6 +30,11 @@ awk -F', ' '
         near("V(P5) at 100 ns", v5["100.0"], 4.524187, 1e-3)
         exit bad
     }' "$dir/table"
+
+# Written all the same, with the pins that nothing connects to on standard error.
+"$writer" "$beside" >"$dir/beside.cir" 2>"$dir/err"
+grep -q "^R1 N4 0 1K" "$dir/beside.cir"
+[ "$(cat "$dir/err")" = "message: Warning:  Nothing connects to these pins, each a node of its own in the netlist: V1 pin 1, R1 pin 1" ]
 
 status=0
 "$writer" "$dir/none.cas" >/dev/null 2>"$dir/err" || status=$?

@@ -153,6 +153,21 @@ int CDrawing::WireDirection(QPoint start, QPoint pointer, int orientation)
     return orientation;
 }
 
+int CDrawing::DropDirection(QPoint start, QPoint drop, int orientation)
+{
+    if (drop.y() == start.y()) orientation = drop.x() > start.x() ? 1 : 3;
+    if (drop.x() == start.x()) orientation = drop.y() > start.y() ? 4 : 2;
+    // Without a pointer move between the two clicks no direction has been chosen yet.
+    if (orientation < 1 || orientation > 4) orientation = WireDirection(start, drop, 0);
+    return orientation;
+}
+
+QPoint CDrawing::LegEnd(QPoint start, QPoint drop, int orientation)
+{
+    const int direction = DropDirection(start, drop, orientation);
+    return direction == 1 || direction == 3 ? QPoint(drop.x(), start.y()) : QPoint(start.x(), drop.y());
+}
+
 // ---- drawing ----
 
 void CDrawing::Draw(Dc& dc)
@@ -330,11 +345,7 @@ void CDrawing::CreateWireAttachments(ComponentHost& doc, int x, int y)
     auto pinB = NewAttachment(TypeTerminal, QStringLiteral("2"));
     auto next = std::make_unique<CDrawing>(TypeWire);
 
-    int orientation = Orientation;
-    if (y == sy) orientation = x > sx ? 1 : 3;
-    if (x == sx) orientation = y > sy ? 4 : 2;
-    // Without a pointer move between the two clicks no direction has been chosen yet.
-    if (orientation < 1 || orientation > 4) orientation = WireDirection(Position, QPoint(x, y), 0);
+    int orientation = DropDirection(Position, QPoint(x, y), Orientation);
     QPoint nextStart;
     switch (orientation) {
     case 1:

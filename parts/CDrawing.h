@@ -44,6 +44,11 @@ public:
     // the start's vertical or horizontal line forces that line, and a direction pointing away from
     // the pointer turns round. Unchanged when the pointer is at the start.
     static int WireDirection(QPoint start, QPoint pointer, int orientation);
+    // The direction a wire from `start` takes when it is dropped at `drop`: along the line the drop
+    // shares with the start, else the direction it was drawn in (`orientation`), else the dominant
+    // axis. Its end is the drop point moved onto the start's line in that direction (LegEnd).
+    static int DropDirection(QPoint start, QPoint drop, int orientation);
+    static QPoint LegEnd(QPoint start, QPoint drop, int orientation);
 
     // ---- what every schematic symbol draws with ----
     static QColor SelectedColor() { return QColor(255, 64, 64); }

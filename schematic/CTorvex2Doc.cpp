@@ -545,5 +545,7 @@ std::optional<QString> CTorvex2Doc::CreateNetlistText()
     QString text = WriteNetlist({}, {}, {}, {}, {}, {}, &report);
     if (!report.ok) return std::nullopt;
     if (!report.partsWithoutModel.isEmpty()) ui().message(NoModelWarning(report.partsWithoutModel));
+    // A wire that ends beside a pin looks joined on the page; the netlist would split the node unseen.
+    if (!report.unconnectedPins.isEmpty()) ui().message(UnconnectedPinsWarning(report.unconnectedPins));
     return text;
 }

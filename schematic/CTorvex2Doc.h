@@ -74,7 +74,8 @@ public:
     // wins over a later one of the same name.
     static QString SubstituteParameters(QString text, const QStringList& names, const QStringList& values);
     // What Create Netlist shows: the top-level netlist, after one warning when parts in it run without
-    // a model of their own; nothing when it cannot be written (the reason has been shown).
+    // a model of their own and one naming the pins that nothing connects to; nothing when it cannot
+    // be written (the reason has been shown).
     std::optional<QString> CreateNetlistText();
 
     // A schematic file read into a document of its own that no window shows and the program does not

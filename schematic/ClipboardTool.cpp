@@ -77,11 +77,12 @@ bool ClipboardTool::Paste(const QByteArray& payload)
             continue;
         }
         // Named objects take the next number of their letter; wires, grounds and texts keep their
-        // texts.
+        // texts, and a text still advances the counter of its first letter.
         bool renamed = false;
         const ComponentType* type = FindComponentType(head.TypeId);
-        if (type && type->counterLetter && !head.Text.isEmpty())
-            if (const std::optional<int> n = c.doc->NextDesignatorNumber(head.Text.at(0))) {
+        const bool named = type && type->counterLetter;
+        if ((named || head.TypeId == TypeTextSelectionTool) && !head.Text.isEmpty())
+            if (const std::optional<int> n = c.doc->NextDesignatorNumber(head.Text.at(0)); n && named) {
                 head.Text = head.MakeName(*n);
                 renamed = true;
             }

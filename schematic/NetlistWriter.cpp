@@ -5,15 +5,14 @@
 #include "CTorvex2Doc.h"
 #include "ComponentTypeId.h"
 #include "ElementClass.h"
-#include "PartAttachments.h"
 #include "SubcircuitFile.h"
 #include "Text.h"
 #include "UiServices.h"
 
 #include <QFileInfo>
 
+#include <tuple>
 #include <utility>
-#include <vector>
 
 namespace {
 
@@ -23,91 +22,6 @@ using enum NetlistForm;
 // files being written; this stops what the chain cannot see (the same file under links it cannot
 // resolve).
 constexpr int kMaxBlockDepth = 32;
-
-// The simulator reads blanks as separators and line breaks as ends of statements. A line break or
-// control character would start a statement of its own; a tab would glue two tokens together.
-bool IsControl(QChar c)
-{
-    const QChar::Category category = c.category();
-    return category == QChar::Other_Control || category == QChar::Separator_Line ||
-           category == QChar::Separator_Paragraph;
-}
-
-// Inside a name a blank would split it, so blanks become "_" there as well.
-QString EmittedName(QString name)
-{
-    for (QChar& c : name)
-        if (c == u' ' || IsControl(c)) c = u'_';
-    return name;
-}
-
-// The blank-separated tokens of a "PARAMS:" text; a double-quoted run, blanks and all, stays inside
-// its token.
-QStringList ParameterTokens(QStringView text)
-{
-    QStringList tokens;
-    QString token;
-    bool quoted = false;
-    for (QChar c : text) {
-        if (c == u'"') quoted = !quoted;
-        if (c == u' ' && !quoted) {
-            if (!token.isEmpty()) tokens << std::exchange(token, {});
-            continue;
-        }
-        token += c;
-    }
-    if (!token.isEmpty()) tokens << token;
-    return tokens;
-}
-
-QString WithoutQuotes(const QString& value)
-{
-    if (value.size() >= 2 && value.startsWith(u'"') && value.endsWith(u'"'))
-        return value.mid(1, value.size() - 2);
-    return value;
-}
-
-// The labels a form reads after its part, and its number of pins. A part's class must lay out
-// exactly these: a class of another shape under the type's id (a damaged file) is not written.
-struct FormShape {
-    bool name = false, value = false, ic = false;
-    int pins = 0;
-};
-
-FormShape ShapeOf(NetlistForm form)
-{
-    switch (form) {
-    case TwoTerminal:
-        return {true, true, false, 2};
-    case TwoTerminalWithIC:
-        return {true, true, true, 2};
-    case FourTerminal:
-    case Line:
-    case Block:
-        return {true, true, true, 4};
-    case ZeroVoltSource:
-        return {true, false, false, 2};
-    case Bubble:
-    case VoltageProbe:
-        return {true, false, false, 1};
-    case Ground:
-        return {false, false, false, 1};
-    case Wire:
-        return {false, false, false, 2};
-    case None:
-    case Parameters:
-        break;
-    }
-    return {};
-}
-
-bool Fits(const AttachmentLayout* layout, NetlistForm form)
-{
-    const FormShape shape = ShapeOf(form);
-    if (!layout) return shape.pins == 0 && !shape.name;
-    return layout->named == shape.name && (layout->value != AttachmentLayout::NoValueLabel) == shape.value &&
-           (layout->ic != nullptr) == shape.ic && layout->PinCount() == shape.pins;
-}
 
 QString DocumentName(const CTorvex2Doc& doc)
 {
@@ -130,210 +44,23 @@ QString CanonicalPath(const QString& path)
 
 } // namespace
 
-// An object that the writer reads, with where its labels and pins stand in the list order.
-struct WrittenItem {
-    NetlistForm form;
-    CComponent* object;
-    size_t name, value, ic; // its labels (where its layout has them)
-    size_t pin;             // its pin 1; the others follow
-};
-
-// One document while its netlist is written: its objects in list order, the objects the writer
-// reads, the node of every pin, and the parameters its value texts take. Its passes run in the order
-// of the naming rules; each later pass renames what the earlier ones named.
-class WrittenDocument {
-public:
-    WrittenDocument(CTorvex2Doc& doc, const QString& prefix) : doc(doc), prefix(prefix) {}
-
-    // One walk over the list: every group checked against its class's layout, and every pin in the
-    // node of its position. False when a part is not followed by its labels and pins: a damaged file
-    // kept as it was must not send the writer into another part's objects.
-    bool Collect();
-    // The instance's parameters first: earlier pairs win, so they beat the file's defaults.
-    void ReadParameters(const QString& parameterText);
-    void NameNodes(const NetlistWriter::Ports& ports);
-
-    // The node name of a part's pin k (0 the first).
-    const QString& PinNode(const WrittenItem& item, size_t k) { return nodes.Name(m_NodeOf[item.pin + k]); }
-    NetlistWriter::Port PinPort(const WrittenItem& item, size_t k)
+// A document being written: the top one, or the file of a block, which it owns.
+struct NetlistWriter::Instance {
+    Instance(CTorvex2Doc& doc, std::unique_ptr<CTorvex2Doc> owned, const QString& prefix)
+        : owned(std::move(owned)), sheet(doc, prefix)
     {
-        const int node = m_NodeOf[item.pin + k];
-        return {nodes.Name(node), nodes.OriginOf(node)};
     }
-    const QString& Text(size_t index) const { return m_Objects[index]->Text; }
-
-    CTorvex2Doc& doc;
-    const QString prefix;
-    std::vector<WrittenItem> items;
-    NodeTable nodes;
-    QStringList names, values;
-    // Labels that joined generated nodes, and generated nodes that labels joined.
-    QStringList collided;
-
-private:
-    void ReadParameterText(const QString& text);
-    void JoinWires();
-    void GroundLineReturns();
-    void NameBubbles(const NetlistWriter::Ports& ports);
-    void NameProbesAndGrounds();
-
-    std::vector<CComponent*> m_Objects;
-    std::vector<int> m_NodeOf; // the node of each pin; -1 for the other objects
+    std::unique_ptr<CTorvex2Doc> owned;
+    WrittenDocument sheet;
+    // The instance that holds its block, and the block among that instance's items.
+    int parent = -1;
+    size_t block = 0;
+    // The instances of its own blocks, in list order.
+    std::vector<int> children;
+    // Its first node among the nodes of every instance, and the net of each of its nodes (by root).
+    int base = 0;
+    std::vector<int> net;
 };
-
-bool WrittenDocument::Collect()
-{
-    const ComponentList& list = doc.Components();
-    m_Objects.reserve(list.size());
-    m_NodeOf.reserve(list.size());
-    QHash<quint64, int> byPosition;
-    int counter = 1;
-    for (auto it = list.begin(); it != list.end(); ++it) {
-        CComponent* object = it->get();
-        m_Objects.push_back(object);
-        m_NodeOf.push_back(-1);
-        if (object->TypeId == TypeTerminal) {
-            // Pins at one position are one node, named by the first of them.
-            const QPoint p = object->Position;
-            const quint64 key = (quint64(quint32(p.x())) << 32) | quint32(p.y());
-            const auto found = byPosition.constFind(key);
-            m_NodeOf.back() =
-                found != byPosition.cend()
-                    ? *found
-                    : *byPosition.insert(key,
-                                         nodes.Add(u'N' + QString::number(counter++) + prefix, Generated));
-            ++nodes.Compared(m_NodeOf.back());
-            continue;
-        }
-        const ComponentType* type = FindComponentType(object->TypeId);
-        const NetlistForm form = type ? type->netlist : None;
-        if (form == None) continue;
-        const AttachmentLayout* layout = object->AttachmentOrder();
-        if (!Fits(layout, form)) return false;
-        const int labels = layout ? layout->LabelCount() : 0;
-        const int count = layout ? layout->Count() : 0;
-        auto next = std::next(it);
-        for (int k = 0; k < count; ++k, ++next)
-            if (next == list.end() || (*next)->TypeId != (k < labels ? TypeLabel : TypeTerminal))
-                return false;
-        const size_t first = m_Objects.size();
-        const size_t value = first + size_t(layout && layout->named);
-        const size_t ic = value + size_t(layout && layout->value != AttachmentLayout::NoValueLabel);
-        items.push_back({form, object, first, value, ic, first + size_t(labels)});
-    }
-    return true;
-}
-
-void WrittenDocument::ReadParameters(const QString& parameterText)
-{
-    if (!prefix.isEmpty()) ReadParameterText(parameterText);
-    for (const WrittenItem& item : items)
-        if (item.form == Parameters) ReadParameterText(item.object->Text);
-}
-
-void WrittenDocument::ReadParameterText(const QString& text)
-{
-    if (text::upperAscii(text.left(7)) != u"PARAMS:") return;
-    for (const QString& token : ParameterTokens(QStringView(text).mid(7).trimmed())) {
-        const qsizetype equals = token.indexOf(u'=');
-        if (equals <= 0) continue;
-        const QString name = text::upperAscii(token.left(equals));
-        const QString value = token.mid(equals + 1);
-        if (name == u"PATH") {
-            // A folder of this machine: its case matters.
-            doc.InputMode = QStringLiteral("Path");
-            doc.InputPath = WithoutQuotes(value);
-        } else {
-            names << name;
-            values << text::upperAscii(value);
-        }
-    }
-}
-
-void WrittenDocument::NameNodes(const NetlistWriter::Ports& ports)
-{
-    JoinWires();
-    GroundLineReturns();
-    NameBubbles(ports);
-    NameProbesAndGrounds();
-    for (size_t i = 0; i < m_Objects.size(); ++i)
-        if (m_NodeOf[i] >= 0) m_Objects[i]->Text = nodes.Name(m_NodeOf[i]);
-}
-
-// Each wire joins the node of its pin 2 to the node of its pin 1.
-void WrittenDocument::JoinWires()
-{
-    for (const WrittenItem& item : items)
-        if (item.form == Wire) {
-            const int to = m_NodeOf[item.pin];
-            nodes.Rename(m_NodeOf[item.pin + 1], nodes.Name(to), nodes.OriginOf(to), collided);
-        }
-}
-
-// A line's return pin that touches nothing but other lines' return pins is ground. Its return pins
-// are compared with every pin but those of wires and the return pins of lines.
-void WrittenDocument::GroundLineReturns()
-{
-    for (const WrittenItem& item : items) {
-        if (item.form == Wire) {
-            --nodes.Compared(m_NodeOf[item.pin]);
-            --nodes.Compared(m_NodeOf[item.pin + 1]);
-        }
-        if (item.form == Line) {
-            --nodes.Compared(m_NodeOf[item.pin + 1]);
-            --nodes.Compared(m_NodeOf[item.pin + 3]);
-        }
-    }
-    for (const WrittenItem& item : items) {
-        if (item.form != Line) continue;
-        const int own[2] = {nodes.Find(m_NodeOf[item.pin]), nodes.Find(m_NodeOf[item.pin + 2])};
-        bool shared[2];
-        for (int k = 0; k < 2; ++k) {
-            const int node = nodes.Find(m_NodeOf[item.pin + 1 + 2 * size_t(k)]);
-            shared[k] = nodes.Compared(node) - (own[0] == node) - (own[1] == node) > 0;
-        }
-        for (int k = 0; k < 2; ++k)
-            if (!shared[k])
-                nodes.Rename(m_NodeOf[item.pin + 1 + 2 * size_t(k)], QStringLiteral("0"), FromOutside,
-                             collided);
-    }
-}
-
-// Equal bubble labels are one node, in every block and at the top; inside a block "SUB1" to "SUB4"
-// are the nodes of the block's pins. An empty label names nothing.
-void WrittenDocument::NameBubbles(const NetlistWriter::Ports& ports)
-{
-    static const QString kPortLabels[4] = {QStringLiteral("SUB1"), QStringLiteral("SUB2"),
-                                           QStringLiteral("SUB3"), QStringLiteral("SUB4")};
-    for (const WrittenItem& item : items) {
-        if (item.form != Bubble) continue;
-        CComponent& label = *m_Objects[item.name];
-        NodeOrigin origin = FromLabel;
-        if (!prefix.isEmpty()) {
-            const QString upper = text::upperAscii(label.Text);
-            for (size_t k = 0; k < 4; ++k)
-                if (upper == kPortLabels[k]) {
-                    label.Text = ports[k].name;
-                    origin = ports[k].origin;
-                    break;
-                }
-        }
-        const QString name = EmittedName(text::upperAscii(label.Text));
-        if (!name.isEmpty()) nodes.Rename(m_NodeOf[item.pin], name, origin, collided);
-    }
-}
-
-// Voltage probes name their node for this instance; grounds make theirs 0.
-void WrittenDocument::NameProbesAndGrounds()
-{
-    for (const WrittenItem& item : items)
-        if (item.form == VoltageProbe && !Text(item.name).isEmpty())
-            nodes.Rename(m_NodeOf[item.pin], EmittedName(Text(item.name) + prefix), FromLabel, collided);
-    for (const WrittenItem& item : items)
-        if (item.form == Ground) nodes.Rename(m_NodeOf[item.pin], QStringLiteral("0"), FromOutside, collided);
-}
-
-// ---- the writer ----
 
 QString NoModelWarning(const QStringList& partsWithoutModel)
 {
@@ -342,50 +69,227 @@ QString NoModelWarning(const QStringList& partsWithoutModel)
            partsWithoutModel.join(QStringLiteral(", "));
 }
 
+QString UnconnectedPinsWarning(const QStringList& unconnectedPins)
+{
+    return QStringLiteral(
+               "Warning:  Nothing connects to these pins, each a node of its own in the netlist: ") +
+           unconnectedPins.join(QStringLiteral(", "));
+}
+
 NetlistWriter::NetlistWriter(NetlistReport& report, const QString& topPath) : m_Report(report)
 {
     m_Report = {};
     if (!topPath.isEmpty()) m_Chain << CanonicalPath(topPath);
 }
 
-bool NetlistWriter::Fail(const QString& message)
+NetlistWriter::~NetlistWriter() = default;
+
+int NetlistWriter::Fail(const QString& message)
 {
     ui().message(message);
     m_Report.ok = false;
-    return false;
+    return -1;
 }
 
 bool NetlistWriter::Write(CTorvex2Doc& doc, const QString& prefix, const QString& parameterText,
                           const Ports& ports, QString& out)
 {
     CTorvex2Doc::BusyScope busy(doc);
-    WrittenDocument sheet(doc, prefix);
+    m_Instances.clear();
+    if (Load(doc, nullptr, prefix, parameterText, ports) < 0) return false;
+    NameNets();
+    qsizetype items = 0;
+    for (const auto& instance : m_Instances)
+        items += qsizetype(instance->sheet.items.size());
+    out.reserve(out.size() + items * 32);
+    WriteLines(0, out);
+    for (const FirstTerminal& t : m_FirstTerminals)
+        if (m_TerminalCount[size_t(t.net)] == 1) m_Report.unconnectedPins << t.pin;
+    return true;
+}
+
+int NetlistWriter::Load(CTorvex2Doc& doc, std::unique_ptr<CTorvex2Doc> owned, const QString& prefix,
+                        const QString& parameterText, const Ports& ports)
+{
+    const size_t index = m_Instances.size();
+    m_Instances.push_back(std::make_unique<Instance>(doc, std::move(owned), prefix));
+    WrittenDocument& sheet = m_Instances.back()->sheet;
     if (!sheet.Collect()) return Fail(DamagedMessage(doc));
     sheet.ReadParameters(parameterText);
     sheet.NameNodes(ports);
     for (const QString& name : std::as_const(sheet.collided))
         NoteCollision(name);
-    sheet.nodes.ForEachNode([this](const QString& name, NodeOrigin origin) { NoteNode(name, origin); });
-
-    // Only the outermost level: a reserve at each block would copy the text written so far each time.
-    if (out.isEmpty()) out.reserve(qsizetype(sheet.items.size()) * 32);
-    // A file name on Linux may hold a line break as well.
-    out += u'*' + prefix + QStringLiteral(" TORVEX Generated Netlist of ") +
-           StatementText(DocumentName(doc), {}) + QStringLiteral("\r\n");
-    return WriteLines(sheet, out);
+    sheet.nodes.ForEachNode([this](int, const QString& name, NodeOrigin origin) { NoteNode(name, origin); });
+    for (size_t i = 0; i < sheet.items.size(); ++i) {
+        if (sheet.items[i].form != Block) continue;
+        const int child = LoadBlock(index, i);
+        if (child < 0) return -1;
+        m_Instances[index]->children.push_back(child);
+    }
+    return int(index);
 }
 
-bool NetlistWriter::WriteLines(WrittenDocument& sheet, QString& out)
+int NetlistWriter::LoadBlock(size_t parent, size_t item)
 {
+    WrittenDocument& sheet = m_Instances[parent]->sheet;
+    const WrittenItem& block = sheet.items[item];
+    const QString blockName = WrittenDocument::EmittedName(sheet.Text(block.name));
+    const QString& file = sheet.Text(block.value);
+    const QString message = CSubcircuit::OpenFailedMessage(file);
+    const QString path = resolveSubcircuitFile(file, sheet.doc.PathName());
+    if (path.isEmpty()) return Fail(message);
+    const QString canonical = CanonicalPath(path);
+    if (const QString refused = RefusedBlock(file, canonical); !refused.isEmpty()) return Fail(refused);
+    QString reason;
+    std::unique_ptr<CTorvex2Doc> sub = CTorvex2Doc::OpenDetached(path, &reason);
+    if (!sub) return Fail(message + u'\n' + reason);
+
+    // The instance's parameters, then its parent's: a block inherits what it does not set itself.
+    QString parameters = sheet.Text(block.ic);
+    for (qsizetype i = 0; i < sheet.names.size(); ++i)
+        parameters += u' ' + sheet.names[i] + u'=' + sheet.values[i];
+    const Ports ports = {sheet.PinPort(block, 0), sheet.PinPort(block, 1), sheet.PinPort(block, 2),
+                         sheet.PinPort(block, 3)};
+
+    m_Chain << canonical;
+    ++m_Depth;
+    CTorvex2Doc& doc = *sub;
+    const int child = Load(doc, std::move(sub), u'_' + blockName + sheet.prefix, parameters, ports);
+    --m_Depth;
+    m_Chain.removeLast();
+    if (child >= 0) {
+        m_Instances[size_t(child)]->parent = int(parent);
+        m_Instances[size_t(child)]->block = item;
+    }
+    return child;
+}
+
+QString NetlistWriter::RefusedBlock(const QString& label, const QString& canonical) const
+{
+    // A file inside itself, at any depth, would never end.
+    const qsizetype at = m_Chain.indexOf(canonical);
+    if (at >= 0 && at == m_Chain.size() - 1)
+        return QStringLiteral("Error.  The subcircuit file '") + label + QStringLiteral("' includes itself.");
+    if (at >= 0)
+        return QStringLiteral("Error.  These subcircuit files include each other in a cycle: ") +
+               (m_Chain.mid(at) << canonical).join(QStringLiteral(" -> "));
+    if (m_Depth >= kMaxBlockDepth)
+        return QStringLiteral("Error.  The subcircuit file '") + label + QStringLiteral("' would stand ") +
+               QString::number(m_Depth + 1) + QStringLiteral(" blocks deep; blocks stand at most ") +
+               QString::number(kMaxBlockDepth) + QStringLiteral(" deep inside each other.");
+    return {};
+}
+
+DisjointSets NetlistWriter::JoinNets()
+{
+    int total = 0;
+    for (const auto& instance : m_Instances) {
+        instance->base = total;
+        total += instance->sheet.nodes.Size();
+    }
+    DisjointSets nets(total);
+    // A block's pins are the nodes of its file's "SUB1" to "SUB4", whatever names them there.
+    for (const auto& instance : m_Instances) {
+        if (instance->parent < 0) continue;
+        Instance& parent = *m_Instances[size_t(instance->parent)];
+        const WrittenItem& block = parent.sheet.items[instance->block];
+        for (size_t k = 0; k < 4; ++k)
+            for (int node : instance->sheet.portNodes[k])
+                nets.Join(instance->base + instance->sheet.nodes.Find(node),
+                          parent.base + parent.sheet.nodes.Find(parent.sheet.PinNodeId(block, k)));
+    }
+    // The simulator joins equal names whatever their case, and equal bubble labels are one node even
+    // where a probe or a ground renamed one of them afterwards.
+    QHash<QString, int> byName;
+    const auto joinName = [&](const QString& upper, int id) {
+        const auto it = byName.constFind(upper);
+        if (it != byName.cend())
+            nets.Join(*it, id);
+        else
+            byName.insert(upper, id);
+    };
+    for (const auto& instance : m_Instances) {
+        WrittenDocument& sheet = instance->sheet;
+        for (const auto& [label, node] : sheet.sharedLabels)
+            joinName(label, instance->base + sheet.nodes.Find(node));
+        sheet.nodes.ForEachNode([&](int id, const QString& name, NodeOrigin) {
+            joinName(text::upperAscii(name), instance->base + id);
+        });
+    }
+    return nets;
+}
+
+void NetlistWriter::NameNets()
+{
+    DisjointSets nets = JoinNets();
+    // The name of each net: the strongest name of its nodes, the latest of equal strength. A node is
+    // known by its root in its document's table.
+    using Key = std::tuple<int, size_t, int>;
+    const size_t total =
+        m_Instances.empty() ? 0 : size_t(m_Instances.back()->base + m_Instances.back()->sheet.nodes.Size());
+    std::vector<Key> best(total, Key{-1, 0, 0});
+    std::vector<const QString*> bestName(total, nullptr);
+    for (size_t i = 0; i < m_Instances.size(); ++i) {
+        WrittenDocument& sheet = m_Instances[i]->sheet;
+        sheet.nodes.ForEachNode([&](int id, const QString& name, NodeOrigin) {
+            const Key key{sheet.RankOf(id), i, sheet.nodes.Stamp(id)};
+            const size_t net = size_t(nets.Find(m_Instances[i]->base + id));
+            if (key > best[net]) {
+                best[net] = key;
+                bestName[net] = &name;
+            }
+        });
+    }
+    m_TerminalCount.assign(total, 0);
+    for (size_t net = 0; net < total; ++net)
+        if (bestName[net] && *bestName[net] == u"0") m_TerminalCount[net] = -1;
+    for (const auto& instance : m_Instances) {
+        WrittenDocument& sheet = instance->sheet;
+        std::vector<QString> names(size_t(sheet.nodes.Size()));
+        instance->net.assign(size_t(sheet.nodes.Size()), -1);
+        sheet.nodes.ForEachNode([&](int id, const QString& name, NodeOrigin) {
+            const int net = nets.Find(instance->base + id);
+            const QString& netName = *bestName[size_t(net)];
+            instance->net[size_t(id)] = net;
+            // A name the simulator reads as the net's keeps its own spelling.
+            const bool same = name == netName || text::upperAscii(name) == text::upperAscii(netName);
+            names[size_t(id)] = same ? name : netName;
+        });
+        sheet.TakeNetNames(std::move(names));
+        NoteProbes(sheet);
+    }
+}
+
+void NetlistWriter::NoteProbes(WrittenDocument& sheet)
+{
+    for (const WrittenDocument::Probe& probe : sheet.probes) {
+        const QString& net = sheet.NodeName(probe.node);
+        if (net == u"0")
+            m_ProbesOnGround << probe.name;
+        else if (text::upperAscii(net) != text::upperAscii(probe.name))
+            m_ProbesRenamed << probe.name + QStringLiteral(" (") + net + u')';
+    }
+}
+
+void NetlistWriter::WriteLines(size_t instance, QString& out)
+{
+    const Instance& self = *m_Instances[instance];
+    WrittenDocument& sheet = m_Instances[instance]->sheet;
+    // A file name on Linux may hold a line break as well.
+    out += u'*' + sheet.prefix + QStringLiteral(" TORVEX Generated Netlist of ") +
+           StatementText(DocumentName(sheet.doc), {}) + QStringLiteral("\r\n");
+    size_t blocks = 0;
     for (const WrittenItem& item : sheet.items) {
         if (item.form == Block) {
-            if (!ExpandBlock(sheet, item, out)) return false;
+            WriteLines(size_t(self.children[blocks++]), out);
+            out += QStringLiteral("*_") + WrittenDocument::EmittedName(sheet.Text(item.name)) +
+                   QStringLiteral(" Ends\r\n");
             continue;
         }
         if (!WritesElement(item.form)) continue;
         // The element's name, its nodes, its value (which tells whether it has a model of its own)
         // and what follows the value.
-        const QString name = EmittedName(sheet.Text(item.name) + sheet.prefix);
+        const QString name = WrittenDocument::EmittedName(sheet.Text(item.name) + sheet.prefix);
         const auto text = [&](size_t label) {
             return StatementText(
                 CTorvex2Doc::SubstituteParameters(sheet.Text(label), sheet.names, sheet.values), name);
@@ -415,64 +319,19 @@ bool NetlistWriter::WriteLines(WrittenDocument& sheet, QString& out)
         NoteElement(name);
         NoteModel(name, value);
         out += name;
-        for (size_t k = 0; k < pins; ++k)
+        for (size_t k = 0; k < pins; ++k) {
+            NoteTerminal(self.net[size_t(sheet.nodes.Find(sheet.PinNodeId(item, k)))], name, k);
             out += u' ' + sheet.PinNode(item, k);
+        }
         out += u' ' + value + rest + QStringLiteral("\r\n");
     }
-    return true;
-}
-
-bool NetlistWriter::ExpandBlock(WrittenDocument& sheet, const WrittenItem& block, QString& out)
-{
-    const QString blockName = EmittedName(sheet.Text(block.name));
-    const QString& file = sheet.Text(block.value);
-    const QString message = CSubcircuit::OpenFailedMessage(file);
-    const QString path = resolveSubcircuitFile(file, sheet.doc.PathName());
-    if (path.isEmpty()) return Fail(message);
-    const QString canonical = CanonicalPath(path);
-    if (const QString refused = RefusedBlock(file, canonical); !refused.isEmpty()) return Fail(refused);
-    QString reason;
-    const std::unique_ptr<CTorvex2Doc> sub = CTorvex2Doc::OpenDetached(path, &reason);
-    if (!sub) return Fail(message + u'\n' + reason);
-
-    // The instance's parameters, then its parent's: a block inherits what it does not set itself.
-    QString parameters = sheet.Text(block.ic);
-    for (qsizetype i = 0; i < sheet.names.size(); ++i)
-        parameters += u' ' + sheet.names[i] + u'=' + sheet.values[i];
-    const Ports ports = {sheet.PinPort(block, 0), sheet.PinPort(block, 1), sheet.PinPort(block, 2),
-                         sheet.PinPort(block, 3)};
-
-    m_Chain << canonical;
-    ++m_Depth;
-    const bool written = Write(*sub, u'_' + blockName + sheet.prefix, parameters, ports, out);
-    --m_Depth;
-    m_Chain.removeLast();
-    if (!written) return false;
-    out += QStringLiteral("*_") + blockName + QStringLiteral(" Ends\r\n");
-    return true;
-}
-
-QString NetlistWriter::RefusedBlock(const QString& label, const QString& canonical) const
-{
-    // A file inside itself, at any depth, would never end.
-    const qsizetype at = m_Chain.indexOf(canonical);
-    if (at >= 0 && at == m_Chain.size() - 1)
-        return QStringLiteral("Error.  The subcircuit file '") + label + QStringLiteral("' includes itself.");
-    if (at >= 0)
-        return QStringLiteral("Error.  These subcircuit files include each other in a cycle: ") +
-               (m_Chain.mid(at) << canonical).join(QStringLiteral(" -> "));
-    if (m_Depth >= kMaxBlockDepth)
-        return QStringLiteral("Error.  The subcircuit file '") + label + QStringLiteral("' would stand ") +
-               QString::number(m_Depth + 1) + QStringLiteral(" blocks deep; blocks stand at most ") +
-               QString::number(kMaxBlockDepth) + QStringLiteral(" deep inside each other.");
-    return {};
 }
 
 QString NetlistWriter::StatementText(QString text, const QString& element)
 {
     bool blanked = false;
     for (QChar& c : text)
-        if (IsControl(c)) {
+        if (WrittenDocument::IsControl(c)) {
             c = u' ';
             blanked = true;
         }
@@ -515,6 +374,15 @@ void NetlistWriter::NoteModel(const QString& name, const QString& value)
     if (!keyword.isEmpty()) m_Report.partsWithoutModel << name + QStringLiteral(" (") + keyword + u')';
 }
 
+void NetlistWriter::NoteTerminal(int net, const QString& element, size_t pin)
+{
+    // Ground is connected by being ground.
+    int& count = m_TerminalCount[size_t(net)];
+    if (count < 0) return;
+    if (count++ == 0)
+        m_FirstTerminals.push_back({net, element + QStringLiteral(" pin ") + QString::number(pin + 1)});
+}
+
 void NetlistWriter::Warn() const
 {
     if (!m_Collisions.isEmpty())
@@ -526,4 +394,13 @@ void NetlistWriter::Warn() const
         ui().message(QStringLiteral("Warning:  The texts of these parts held line breaks or control "
                                     "characters, which the netlist holds as blanks: ") +
                      m_Blanked.join(QStringLiteral(", ")));
+    if (!m_ProbesOnGround.isEmpty())
+        ui().message(
+            QStringLiteral("Warning:  These voltage probes stand on ground, which the netlist names 0: ") +
+            m_ProbesOnGround.join(QStringLiteral(", ")));
+    if (!m_ProbesRenamed.isEmpty())
+        ui().message(
+            QStringLiteral("Warning:  These voltage probes stand on a node that another probe names, "
+                           "and the netlist gives it that name: ") +
+            m_ProbesRenamed.join(QStringLiteral(", ")));
 }

@@ -221,7 +221,62 @@ void PlaceTool::Drop(unsigned flags, QPoint client)
         c.UpdateJunctions();
         return;
     }
+    if (wire && onPin) AlignStartWithPin(*placed, drop);
     Place(*placed, drop, onPin);
+}
+
+void PlaceTool::AlignStartWithPin(CComponent& wire, QPoint pin)
+{
+    const QPoint start = wire.Position;
+    // A start on the grid is where the user meant it: a corner joins the pin.
+    if (PlacePoint(start, true) == start) return;
+    const QPoint end = CDrawing::LegEnd(start, pin, wire.Orientation);
+    const bool horizontal = end.y() == start.y();
+    const QPoint moved = horizontal ? QPoint(start.x(), pin.y()) : QPoint(pin.x(), start.y());
+    const qint64 miss = horizontal ? qint64(pin.y()) - start.y() : qint64(pin.x()) - start.x();
+    if (end == pin || miss <= -kSnapStep || miss >= kSnapStep) return;
+
+    ComponentList& list = m_Context.Objects();
+    CComponent* startPin = nullptr;
+    for (const auto& o : list) {
+        if (o->TypeId != TypeTerminal) continue;
+        // A start that lands on another pin would join what was never joined.
+        if (o->Position == moved || (o->Position == start && startPin)) return;
+        if (o->Position == start) startPin = o.get();
+    }
+    if (startPin && !SlideLegEnd(*startPin, moved, horizontal)) return;
+    wire.Position = moved;
+    m_Context.Repaint();
+}
+
+bool PlaceTool::SlideLegEnd(CComponent& end, QPoint to, bool vertical)
+{
+    ComponentList& list = m_Context.Objects();
+    for (auto it = list.begin(); it != list.end(); ++it) {
+        if ((*it)->TypeId != TypeWire || it->get() == m_Context.placed) continue;
+        const std::vector<CComponent*> pins = CDrawing::Attachments(list, it, {TypeTerminal, TypeTerminal});
+        if (pins.size() != 2 || (pins[0] != &end && pins[1] != &end)) continue;
+        CComponent& leg = **it;
+        Rect& e = leg.Extent;
+        const QPoint other = pins[0] == &end ? QPoint(e.right, e.bottom) : QPoint(e.left, e.top);
+        // Only along a leg across this one, and without turning it round or shrinking it to nothing.
+        const qint64 before =
+            vertical ? qint64(end.Position.y()) - other.y() : qint64(end.Position.x()) - other.x();
+        const qint64 after = vertical ? qint64(to.y()) - other.y() : qint64(to.x()) - other.x();
+        const bool across = vertical ? e.left == e.right : e.top == e.bottom;
+        if (!across || before == 0 || (before > 0) != (after > 0) || after == 0) return false;
+        if (leg.Position == end.Position) leg.Position = to;
+        if (pins[0] == &end) {
+            e.left = to.x();
+            e.top = to.y();
+        } else {
+            e.right = to.x();
+            e.bottom = to.y();
+        }
+        end.Position = to;
+        return true;
+    }
+    return false;
 }
 
 void PlaceTool::Place(CComponent& placed, QPoint drop, bool onPin)
@@ -235,6 +290,11 @@ void PlaceTool::Place(CComponent& placed, QPoint drop, bool onPin)
         // The next wire of the chain starts where this one ended, unless it ended on a pin.
         c.placed = c.Objects().back().get();
         c.editMode = EditorContext::Placing;
+        if (onPin && c.placed->Position != drop) {
+            // The leg kept its start's line beside the pin: the same click drops the next leg onto it.
+            Place(*c.placed, drop, true);
+            return;
+        }
         if (onPin) c.placed->Position = kUnstarted;
         c.UpdateJunctions();
         c.window.DocumentChanged();

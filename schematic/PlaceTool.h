@@ -29,6 +29,14 @@ private:
     void HoverPass(QPoint page, const CComponent* placed);
     // Cuts the hovered wire at the drop point, which it returns as moved onto the wire.
     QPoint SplitWire(CComponent& wire, const CComponent& placed, QPoint drop);
-    // The drop of anything but a wire's start: the object takes its attachments and is placed.
+    // A wire's leg ending on a pin whose line its start, dropped off the grid, missed by less than a
+    // grid step: the start moves onto that line, along the leg before it (or across, when the start
+    // joins nothing), so that the leg ends on the pin.
+    void AlignStartWithPin(CComponent& wire, QPoint pin);
+    // Moves the free end of the wire whose pin `end` is to `to`, along the wire, which must run
+    // across the leg being drawn (vertical: the wire is vertical); false when it cannot.
+    bool SlideLegEnd(CComponent& end, QPoint to, bool vertical);
+    // The drop of anything but a wire's start: the object takes its attachments and is placed. A
+    // wire's leg that ends beside the pin it was dropped on turns a corner onto the pin.
     void Place(CComponent& placed, QPoint drop, bool onPin);
 };

@@ -7,6 +7,7 @@
 #include "Dc.h"
 
 #include <cmath>
+#include <optional>
 #include <vector>
 
 namespace sheet {
@@ -88,6 +89,64 @@ Rect Frame(const Rect& page)
                 SaturateInt(qint64(page.bottom) + kFrameInset)};
 }
 
+namespace {
+
+// Where a drawing goes that only its box is wanted of: every point drawn widens the box, an arc by
+// its whole ellipse, a text by its cell.
+class BoxDevice : public DcDevice {
+public:
+    void Output(const Dc& dc, const DcPrimitive& p) override
+    {
+        for (QPoint q : p.points)
+            Add(q);
+        if (p.kind == DcShape::Text && !p.points.empty()) {
+            const QSize size = TextExtent(dc, p.text);
+            Add(p.points[0] + QPoint(size.width(), -size.height()));
+        }
+    }
+    // Half a cell wide a character: a symbol's numbers stand inside it anyway.
+    QSize TextExtent(const Dc& dc, QStringView text) override
+    {
+        const int cell = std::abs(dc.GetCurrentFont().height);
+        return QSize(int(text.size()) * cell / 2, cell);
+    }
+    void Add(QPoint q)
+    {
+        box = box ? Rect{std::min(box->left, q.x()), std::max(box->top, q.y()), std::max(box->right, q.x()),
+                         std::min(box->bottom, q.y())}
+                  : Rect{q.x(), q.y(), q.x(), q.y()};
+    }
+
+    std::optional<Rect> box;
+};
+
+class BoxDc : public Dc {
+public:
+    BoxDc()
+        : Dc(nullptr, 96, 96, false,
+             QRect(QPoint(-kEverywhere, -kEverywhere), QPoint(kEverywhere, kEverywhere)))
+    {
+        SetDevice(&device);
+        SetMapMode(MM_TWIPS);
+    }
+    BoxDevice device;
+
+private:
+    static constexpr int kEverywhere = 1 << 28;
+};
+
+} // namespace
+
+std::optional<Rect> DrawnBox(CComponent& object)
+{
+    BoxDc dc;
+    // The stored extent stays as the last real drawing left it.
+    const Rect kept = object.Extent;
+    object.Draw(dc);
+    object.Extent = kept;
+    return dc.device.box;
+}
+
 DeviceBox ToDevice(const DcMapping& mapping, const Rect& page)
 {
     const qint64 x1 = mapping.DeviceX(page.left), x2 = mapping.DeviceX(page.right);
@@ -107,11 +166,17 @@ DeviceBox PinSquare(const DcMapping& mapping, const CComponent& pin)
     return {x - r, y - r, x + r, y + r};
 }
 
-DeviceBox HitBox(const DcMapping& mapping, const CComponent& object, int wireSlack)
+DeviceBox HitBox(const DcMapping& mapping, CComponent& object, int wireSlack)
 {
     if (object.TypeId == TypeTerminal) return PinSquare(mapping, object);
     const DeviceBox box = ToDevice(mapping, object.Extent);
-    return object.TypeId == TypeWire ? box.Inflated(wireSlack) : box;
+    if (object.TypeId == TypeWire) return box.Inflated(wireSlack);
+    if (object.GetAttachmentCount() <= 0) return box;
+    const std::optional<Rect> drawn = DrawnBox(object);
+    if (!drawn) return box;
+    const DeviceBox strokes = ToDevice(mapping, *drawn).Inflated(1);
+    return {std::min(box.left, strokes.left), std::min(box.top, strokes.top),
+            std::max(box.right, strokes.right), std::max(box.bottom, strokes.bottom)};
 }
 
 bool IsAttachment(const CComponent& object)

@@ -6,6 +6,7 @@
 #include <QRect>
 
 #include <algorithm>
+#include <optional>
 
 class CComponent;
 class CTorvex2Doc;
@@ -45,11 +46,15 @@ struct DeviceBox {
 DeviceBox ToDevice(const DcMapping& mapping, const Rect& page);
 DeviceBox ToDevice(const QRect& device);
 
+// The page box of every stroke of the object's drawing; none when it draws nothing.
+std::optional<Rect> DrawnBox(CComponent& object);
 // The square of a pin's dot: 3 pixels around its point, 4 while it is selected (or highlighted).
 DeviceBox PinSquare(const DcMapping& mapping, const CComponent& pin);
 // Where an object is hit, in device pixels: a pin's dot, a wire's line widened by `wireSlack`
-// pixels, any other object's extent as its last drawing left it.
-DeviceBox HitBox(const DcMapping& mapping, const CComponent& object, int wireSlack);
+// pixels, a label's or text's extent as its last drawing left it, and a symbol's extent together
+// with every stroke its drawing makes (the stored extent of some symbols leaves strokes out), a
+// pixel wider for the pen.
+DeviceBox HitBox(const DcMapping& mapping, CComponent& object, int wireSlack);
 
 // A label or pin that has no attachments of its own.
 bool IsAttachment(const CComponent& object);

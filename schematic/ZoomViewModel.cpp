@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <utility>
 
 namespace {
 // The page a window falls back on when the page it was given has no area: 11 by 8.5 inches.
@@ -336,6 +337,20 @@ bool ZoomViewModel::OnScroll(unsigned code, int pos, bool doScroll)
         QPoint(SaturateInt(qint64(to.x()) - m_Position.x()), SaturateInt(qint64(to.y()) - m_Position.y())),
         doScroll);
     if (moved && doScroll) UpdateWindow();
+    return moved;
+}
+
+bool ZoomViewModel::OnMouseWheel(QPoint angle, bool sideways, int lines)
+{
+    qint64 across = angle.x(), down = angle.y();
+    if (sideways && across == 0) std::swap(across, down);
+    const auto amount = [lines](qint64 turn, int line, int page) {
+        const qint64 pixels = -turn * lines * line / 120;
+        return int(std::clamp<qint64>(pixels, -page, page));
+    };
+    const bool moved = OnScrollBy(QPoint(amount(across, m_LineStep.width(), m_PageStep.width()),
+                                         amount(down, m_LineStep.height(), m_PageStep.height())));
+    if (moved) UpdateWindow();
     return moved;
 }
 

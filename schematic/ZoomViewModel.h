@@ -82,6 +82,10 @@ public:
     // Where OnScroll would move to, before the bars' limits.
     QPoint ScrollTarget(unsigned code, int pos) const;
     bool OnScrollBy(QPoint delta, bool doScroll = true);
+    // The wheel turned by `angle` (eighths of a degree, 120 a notch, positive away from the user):
+    // each notch scrolls `lines` line steps up or down, or sideways when `sideways` (Shift held) or
+    // the wheel itself turns sideways, never more than a page step at once; true when anything moved.
+    bool OnMouseWheel(QPoint angle, bool sideways, int lines);
     void OnHScroll(int code, int pos) { OnScroll(0xFF00u | unsigned(code & 0xFF), pos); }
     void OnVScroll(int code, int pos) { OnScroll((unsigned(code & 0xFF) << 8) | 0xFFu, pos); }
 

@@ -4,6 +4,7 @@
 #include "DcPainter.h"
 #include "PrintPreviewHost.h"
 
+#include <QApplication>
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -11,6 +12,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QWheelEvent>
 
 #include <algorithm>
 #include <utility>
@@ -242,4 +244,12 @@ void CZoomView::keyReleaseEvent(QKeyEvent* event)
 {
     if (!event->isAutoRepeat()) OnKeyUp(event->key(), event->modifiers());
     QAbstractScrollArea::keyReleaseEvent(event);
+}
+
+void CZoomView::wheelEvent(QWheelEvent* event)
+{
+    // The view's own steps, not the bars': the bars may be hidden, and Shift turns the wheel sideways.
+    OnMouseWheel(event->angleDelta(), event->modifiers() & Qt::ShiftModifier,
+                 QApplication::wheelScrollLines());
+    event->accept();
 }

@@ -47,6 +47,27 @@ QString nodeOf(const QString& netlist, const QString& name)
     }
     return {};
 }
+
+// The values of the example's ring, as its parts' dialogs take them: a 1 V step through 10 ohms and
+// 1 uH into 1 nF.
+bool ringValues(CComponent& part)
+{
+    if (auto* source = dynamic_cast<CVoltageSource*>(&part)) {
+        source->SourceKind = CVoltageSource::KindPulse;
+        const QString fields[] = {"0", "1", "0", "0.1N", "0.1N", "1", "2"};
+        QString* targets[] = {&source->V1Text, &source->V2Text, &source->TDText, &source->TRText,
+                              &source->TFText, &source->PWText, &source->PERText};
+        for (int i = 0; i < 7; ++i)
+            *targets[i] = fields[i];
+        return true;
+    }
+    const bool inductor = dynamic_cast<CInductor*>(&part);
+    part.ValueBuffer = part.TypeId == TypeResistor ? QStringLiteral("10")
+                       : inductor                  ? QStringLiteral("1U")
+                                                   : QStringLiteral("1N");
+    part.ICBuffer = QStringLiteral("IC=0");
+    return true;
+}
 } // namespace
 
 class CreateNetlist : public ShellTest {
@@ -69,10 +90,12 @@ protected:
         QTest::mouseMove(view->viewport(), Client(page) + QPoint(1, 0));
         QTest::mouseMove(view->viewport(), Client(page));
     }
-    void Click(QPoint page)
+    void Click(QPoint page, QPoint pixels = {})
     {
-        Move(page);
-        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, Client(page));
+        const QPoint client = Client(page) + pixels;
+        QTest::mouseMove(view->viewport(), client + QPoint(1, 0));
+        QTest::mouseMove(view->viewport(), client);
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, client);
     }
     // As the window system delivers one: press, release, double click, release.
     void DoubleClick(QPoint page)
@@ -87,6 +110,30 @@ protected:
         QLineEdit* edit = Bar().FindEdit(id);
         edit->selectAll();
         QTest::keyClicks(edit, text);
+    }
+
+    // The ring's netlist run for 400 ns in steps of 0.1 ns from the Simulate tab: the capacitor's
+    // voltage is the reference simulator's.
+    void RunRingAgainstTheReference(CSimulatorDoc& netlist)
+    {
+        const QString text = netlist.NetlistText();
+        Type(ID_Transient_TimeStep, QStringLiteral("0.1ns"));
+        Type(ID_Transient_TimeSpan, QStringLiteral("400ns"));
+        Frame().OnIdleUpdate();
+        QTest::mouseClick(Bar().FindButton(ID_Transient_Simulate), Qt::LeftButton);
+        ASSERT_TRUE(netlist.ResultsValid()) << ui.messages.join(u'\n').toStdString();
+        const QString node = nodeOf(text, QStringLiteral("C1"));
+        const ReferenceCase rlc = loadReference(QStringLiteral("rlc"));
+        std::vector<double> v(size_t(netlist.StepCount() + 1));
+        ASSERT_TRUE(netlist.GetTraceValues(QStringLiteral("V(%1)").arg(node), int(v.size()), v.data()));
+        int checked = 0;
+        for (const ReferenceCase::Point& p : rlc.points) {
+            if (p.trace != QLatin1String("V(N2)")) continue;
+            const size_t k = size_t(std::lround(p.time / netlist.TimeStep()));
+            EXPECT_NEAR(v[k], p.value, p.tolerance) << p.time;
+            ++checked;
+        }
+        EXPECT_EQ(checked, 5);
     }
 
     CTorvex2View* view = nullptr;
@@ -162,23 +209,7 @@ TEST_F(CreateNetlist, TheWholeRoadFromABlankPageToTheRunAndBack)
 {
     StartProgram();
     ScriptedDialogs dialogs;
-    dialogs.script = [](CComponent& part) {
-        if (auto* source = dynamic_cast<CVoltageSource*>(&part)) {
-            source->SourceKind = CVoltageSource::KindPulse;
-            const QString fields[] = {"0", "1", "0", "0.1N", "0.1N", "1", "2"};
-            QString* targets[] = {&source->V1Text, &source->V2Text, &source->TDText, &source->TRText,
-                                  &source->TFText, &source->PWText, &source->PERText};
-            for (int i = 0; i < 7; ++i)
-                *targets[i] = fields[i];
-            return true;
-        }
-        const bool inductor = dynamic_cast<CInductor*>(&part);
-        part.ValueBuffer = part.TypeId == TypeResistor ? QStringLiteral("10")
-                           : inductor                  ? QStringLiteral("1U")
-                                                       : QStringLiteral("1N");
-        part.ICBuffer = QStringLiteral("IC=0");
-        return true;
-    };
+    dialogs.script = ringValues;
 
     // The ring of the example: V1 standing from G(4, 4) down to G(4, 9), R1 and L1 in a row from its
     // top, C1 turned upright, wires to the bottom line, which the ground holds at 0.
@@ -226,23 +257,7 @@ TEST_F(CreateNetlist, TheWholeRoadFromABlankPageToTheRunAndBack)
             QStringLiteral("V1 (\\w+) 0 PULSE 0 1 0 0.1N 0.1N 1 2\\nR1 \\1 (\\w+) 10\\n"
                            "L1 \\2 (\\w+) 1U IC=0\\nC1 \\3 0 1N IC=0"));
         EXPECT_TRUE(ring.match(lines.mid(1).join(u'\n')).hasMatch()) << text.toStdString();
-        Type(ID_Transient_TimeStep, QStringLiteral("0.1ns"));
-        Type(ID_Transient_TimeSpan, QStringLiteral("400ns"));
-        Frame().OnIdleUpdate();
-        QTest::mouseClick(Bar().FindButton(ID_Transient_Simulate), Qt::LeftButton);
-        ASSERT_TRUE(netlist->ResultsValid()) << ui.messages.join(u'\n').toStdString();
-        const QString node = nodeOf(text, QStringLiteral("C1"));
-        const ReferenceCase rlc = loadReference(QStringLiteral("rlc"));
-        std::vector<double> v(size_t(netlist->StepCount() + 1));
-        ASSERT_TRUE(netlist->GetTraceValues(QStringLiteral("V(%1)").arg(node), int(v.size()), v.data()));
-        int checked = 0;
-        for (const ReferenceCase::Point& p : rlc.points) {
-            if (p.trace != QLatin1String("V(N2)")) continue;
-            const size_t k = size_t(std::lround(p.time / netlist->TimeStep()));
-            EXPECT_NEAR(v[k], p.value, p.tolerance) << p.time;
-            ++checked;
-        }
-        EXPECT_EQ(checked, 5);
+        RunRingAgainstTheReference(*netlist);
         // The trace selection opened by itself over the results, tied to the schematic.
         ASSERT_EQ(plotTraces.requests.size(), 1u);
         EXPECT_EQ(plotTraces.requests[0].doc, netlist);
@@ -271,4 +286,58 @@ TEST_F(CreateNetlist, TheWholeRoadFromABlankPageToTheRunAndBack)
     }
     EXPECT_EQ(undone, 11);
     EXPECT_TRUE(doc->Components().empty());
+}
+
+TEST_F(CreateNetlist, ARingWiredFromBendsOffTheGridToPointsBesideThePinsIsTheRingThatRuns)
+{
+    StartProgram();
+    ScriptedDialogs dialogs;
+    dialogs.script = ringValues;
+    // V1 standing at G(4, 8), R1 and L1 in a row above it, C1 upright at G(26, 8), all apart.
+    const auto part = [&](int tool, QPoint at, bool turned) {
+        Frame().OnCommand(tool);
+        Move(at);
+        if (turned) Key(Qt::Key_R);
+        Click(at);
+    };
+    part(TypeVoltageSource, G(4, 8), false); // a source stands upright from the start
+    part(TypeResistor, G(8, 4), false);
+    part(TypeInductor, G(16, 4), false);
+    part(TypeCapacitor, G(26, 8), true);
+    Frame().OnCommand(TypeGround);
+    Click(G(4, 13));
+    Click(G(26, 11));
+    Key(Qt::Key_Escape);
+
+    // Every wire is dropped two pixels beside the pin it ends on, and the bends are wherever the
+    // pointer was, off the grid.
+    const QPoint beside(2, -2), offGrid(37, -53);
+    Frame().OnCommand(TypeWire);
+    Click(G(4, 8), beside);   // from V1's pin 1, up
+    Click(G(4, 4) + offGrid); // a bend off the grid
+    Click(G(8, 4), beside);   // across to R1's pin 1
+    Key(Qt::Key_W);
+    Click(G(12, 4), beside); // R1's pin 2
+    Click(G(16, 4), beside); // L1's pin 1
+    Key(Qt::Key_W);
+    Click(G(22, 4), beside);   // L1's pin 2, across
+    Click(G(26, 4) + offGrid); // a bend off the grid
+    Click(G(26, 8), beside);   // down to C1's pin 1
+    Key(Qt::Key_Escape);
+    for (const auto& o : doc->Components()) {
+        if (o->TypeId == TypeTerminal) EXPECT_EQ(o->Orientation, 2) << "every pin meets one other end";
+        if (o->TypeId == TypeWire)
+            EXPECT_TRUE(o->Extent.left == o->Extent.right || o->Extent.top == o->Extent.bottom);
+    }
+
+    for (QPoint body :
+         {G(4, 8) + QPoint(0, -360), G(10, 4), G(19, 4) + QPoint(0, 60), G(26, 8) + QPoint(0, -216)})
+        DoubleClick(body);
+    EXPECT_EQ(dialogs.runs, 4);
+    Frame().OnCommand(ID_Parts_Netlist);
+    CSimulatorDoc* netlist = Netlist();
+    ASSERT_NE(netlist, nullptr);
+    // No pin is left on a node of its own, so no warning.
+    EXPECT_TRUE(ui.messages.isEmpty()) << ui.messages.join(u'\n').toStdString();
+    RunRingAgainstTheReference(*netlist);
 }

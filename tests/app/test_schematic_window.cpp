@@ -13,6 +13,7 @@
 #include "SchematicTestSupport.h"
 #include "ShellDocuments.h"
 
+#include <QAbstractButton>
 #include <QCoreApplication>
 #include <QDialog>
 #include <QImage>
@@ -246,6 +247,39 @@ TEST_F(SchematicWindow, TheWindowShowsTheFramedPageWithItsGridFittedToTheWindow)
     EXPECT_FALSE(Enabled(ID_PageSizeB));
     Frame().OnCommand(ID_Zoom_Fit);
     EXPECT_EQ(pixel({1080 + 100 * 144, -1080 - 60 * 144}), QColor(Qt::black));
+}
+
+TEST_F(SchematicWindow, ThePageButtonsOfTheSchematicTabChangeTheSavedPage)
+{
+    StartProgram();
+    CTorvex2Doc* doc = ActiveSchematic()->GetDocument();
+    Ribbon& bar = *Frame().GetRibbonBar();
+    const struct {
+        int id;
+        const char* text;
+        Rect page;
+    } sizes[] = {{ID_PageSizeC, "Set Page Size C", {0, 0, 31680, -24480}},
+                 {ID_PageSizeB, "Set Page Size B", {0, 0, 24480, -15840}},
+                 {ID_PageSizeA, "Set Page Size A", {0, 0, 15840, -12240}}};
+    for (const auto& size : sizes) {
+        QAbstractButton* button = bar.FindButton(size.id);
+        ASSERT_NE(button, nullptr);
+        EXPECT_TRUE(bar.FindCategory(QStringLiteral("Schematic"))->isAncestorOf(button));
+        EXPECT_EQ(button->text(), QString::fromLatin1(size.text));
+        Frame().OnIdleUpdate();
+        ASSERT_TRUE(button->isEnabled()) << size.text;
+        QTest::mouseClick(button, Qt::LeftButton);
+        Frame().OnIdleUpdate();
+        // The page has that size now, so its command is the one that is not offered.
+        EXPECT_FALSE(button->isEnabled()) << size.text;
+        EXPECT_TRUE(doc->IsModified());
+
+        nextFile = dir.filePath(QStringLiteral("page.cas"));
+        Frame().OnCommand(ID_FILE_SAVE_AS);
+        CTorvex2Doc reopened;
+        ASSERT_TRUE(reopened.OnOpenDocument(nextFile));
+        EXPECT_EQ(reopened.PageRect, size.page) << size.text;
+    }
 }
 
 TEST_F(SchematicWindow, TheCloseWaitsWhileAnOpenOrSaveIsOnTheStack)

@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QWheelEvent>
 
 namespace {
 
@@ -120,6 +121,22 @@ TEST_F(PlotView, TheZoomToolZoomsInAboutAClickOutWithTheMenuAndToADraggedBand)
     EXPECT_GT(view->Zoom(), 300);
     EXPECT_EQ(std::tuple(Mode(), Port()->cursor().shape(), doc.Annotations().size()),
               std::tuple(int(CPlotView::SelectMode), Qt::ArrowCursor, size_t(0)));
+}
+
+TEST_F(PlotView, TheWheelScrollsTheZoomedPlotAndWithShiftSideways)
+{
+    view->SetZoom(400);
+    const QPoint start = view->GetDeviceScrollPosition();
+    QWheelEvent down(QPointF(50, 50), Port()->mapToGlobal(QPointF(50, 50)), QPoint(), QPoint(0, -120),
+                     Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(Port(), &down);
+    const QPoint moved = view->GetDeviceScrollPosition();
+    EXPECT_TRUE(moved.x() == start.x() && moved.y() > start.y());
+    QWheelEvent sideways(QPointF(50, 50), Port()->mapToGlobal(QPointF(50, 50)), QPoint(), QPoint(0, -120),
+                         Qt::NoButton, Qt::ShiftModifier, Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(Port(), &sideways);
+    EXPECT_TRUE(view->GetDeviceScrollPosition().x() > moved.x() &&
+                view->GetDeviceScrollPosition().y() == moved.y());
 }
 
 TEST_F(PlotView, ZoomCommandsAndTheirLimits)

@@ -7,6 +7,12 @@
 #include "NetlistWriter.h"
 
 #include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <functional>
 
 // A grid point, 144 twips apart.
 inline QPoint G(int x, int y = 0)
@@ -39,6 +45,10 @@ struct Sheet {
     {
         return obj(TypeResistor, {name, value}, {a, b});
     }
+    Sheet& v(const QString& name, const QString& value, QPoint a, QPoint b)
+    {
+        return obj(TypeVoltageSource, {name, value}, {a, b});
+    }
     Sheet& wire(QPoint a, QPoint b) { return obj(TypeWire, {}, {a, b}); }
     Sheet& ground(QPoint p) { return obj(TypeGround, {}, {p}); }
     Sheet& bubble(const QString& label, QPoint p) { return obj(TypeBubbleConnector, {label}, {p}); }
@@ -64,4 +74,29 @@ struct Sheet {
         doc.SetPathName(path);
         return file.open(QIODevice::WriteOnly) && doc.Save(file);
     }
+};
+
+// Schematic files in a folder of their own, and netlists of schematics that live beside them, so
+// that bare file names in blocks resolve.
+class WriterFiles : public ::testing::Test {
+protected:
+    QString path(const QString& name) const { return QFileInfo(m_dir.filePath(name)).absoluteFilePath(); }
+    QString canonical(const QString& name) const
+    {
+        return QFileInfo(m_dir.filePath(name)).canonicalFilePath();
+    }
+    void file(const QString& name, const std::function<void(Sheet&)>& build)
+    {
+        Sheet s;
+        build(s);
+        ASSERT_TRUE(s.saveAs(path(name)));
+    }
+    QStringList top(const std::function<void(Sheet&)>& build, NetlistReport* report = nullptr)
+    {
+        Sheet s;
+        build(s);
+        s.doc.SetPathName(path("top.cas"));
+        return s.lines(report);
+    }
+    QTemporaryDir m_dir;
 };

@@ -196,7 +196,10 @@ TEST(NetlistWriter, NamesThePartsWithoutAModelOfTheirOwnAndCreateNetlistWarnsOnc
     EXPECT_EQ(report.partsWithoutModel, expected);
     EXPECT_TRUE(ui.messages.isEmpty());
     EXPECT_TRUE(s.doc.CreateNetlistText().has_value());
-    EXPECT_EQ(ui.messages, QStringList{NoModelWarning(expected)});
+    // No pin here meets another: the second warning names all sixteen.
+    ASSERT_EQ(report.unconnectedPins.size(), 16);
+    EXPECT_EQ(ui.messages,
+              (QStringList{NoModelWarning(expected), UnconnectedPinsWarning(report.unconnectedPins)}));
 }
 
 } // namespace

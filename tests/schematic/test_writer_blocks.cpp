@@ -5,38 +5,11 @@
 
 #include <gtest/gtest.h>
 
-#include <QFileInfo>
-#include <QTemporaryDir>
-
-#include <functional>
-
 namespace {
 
 const QString kHeader = QStringLiteral(" TORVEX Generated Netlist of ");
 
-class WriterBlocks : public ::testing::Test {
-protected:
-    QString path(const QString& name) const { return QFileInfo(m_dir.filePath(name)).absoluteFilePath(); }
-    QString canonical(const QString& name) const
-    {
-        return QFileInfo(m_dir.filePath(name)).canonicalFilePath();
-    }
-    void file(const QString& name, const std::function<void(Sheet&)>& build)
-    {
-        Sheet s;
-        build(s);
-        ASSERT_TRUE(s.saveAs(path(name)));
-    }
-    // The netlist of a schematic that lives beside the files, so that bare file names resolve.
-    QStringList top(const std::function<void(Sheet&)>& build, NetlistReport* report = nullptr)
-    {
-        Sheet s;
-        build(s);
-        s.doc.SetPathName(path("top.cas"));
-        return s.lines(report);
-    }
-    QTemporaryDir m_dir;
-};
+using WriterBlocks = WriterFiles;
 
 // Ports 1 and 2 through a resistor valued by the parameter RL and a probe between two resistors.
 void divider(Sheet& s)

@@ -153,6 +153,37 @@ TEST(ZoomView, ScrollRequestsMoveByLinesPagesAndThumbWithinTheRange)
     EXPECT_FALSE(fits.OnScroll((SB_BOTTOM << 8) | SB_BOTTOM, 0));
 }
 
+TEST(ZoomView, TheWheelScrollsLinesANotchAtMostAPageAndSidewaysWithShift)
+{
+    // Lines of 21 by 16 pixels, pages of 104 by 79; three lines a notch.
+    const struct {
+        const char* name;
+        QPoint angle;
+        bool shift;
+        int lines;
+        QPoint to;
+    } cases[] = {
+        {"a notch towards the user", {0, -120}, false, 3, {100, 148}},
+        {"a notch away", {0, 120}, false, 3, {100, 52}},
+        {"half a notch", {0, -60}, false, 3, {100, 124}},
+        {"two notches at once, no more than a page", {0, -240}, false, 3, {100, 179}},
+        {"ten lines a notch, no more than a page", {0, -120}, false, 10, {100, 179}},
+        {"with Shift, sideways", {0, -120}, true, 3, {163, 100}},
+        {"a wheel that turns sideways", {-120, 0}, false, 3, {163, 100}},
+    };
+    for (const auto& c : cases) {
+        Window w(QSize(416, 316));
+        w.OnScrollBy(QPoint(100, 100));
+        EXPECT_TRUE(w.OnMouseWheel(c.angle, c.shift, c.lines)) << c.name;
+        EXPECT_EQ(w.GetDeviceScrollPosition(), c.to) << c.name;
+    }
+    // Nowhere to go: a page that fits, or the end of the range.
+    Window fits(QSize(1200, 1000));
+    EXPECT_FALSE(fits.OnMouseWheel({0, -120}, false, 3));
+    Window top(QSize(416, 316));
+    EXPECT_FALSE(top.OnMouseWheel({0, 120}, false, 3));
+}
+
 TEST(ZoomView, BarsAppearWhenThePageOutgrowsTheWindow)
 {
     const struct {

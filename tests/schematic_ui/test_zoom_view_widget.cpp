@@ -12,6 +12,9 @@
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QWheelEvent>
+
+#include <algorithm>
 
 namespace {
 const Rect kPage{0, 0, 15840, -12240};
@@ -92,6 +95,27 @@ TEST(ZoomViewWidget, MouseReachesTheHandlersWithFlagsAndClientPoints)
     QTest::mouseClick(port, Qt::RightButton, Qt::NoModifier, QPoint(9, 10));
     EXPECT_EQ(view.log,
               (QStringList{"LDown 5 50,40", "LUp 4 50,40", "LDbl 9 7,8", "RDown 2 9,10", "Menu 0 9,10"}));
+}
+
+// A notch of the wheel over the window, as the window system delivers it.
+void turnWheel(QWidget* port, QPoint angle, Qt::KeyboardModifiers keys = {})
+{
+    QWheelEvent wheel(QPointF(50, 50), port->mapToGlobal(QPointF(50, 50)), QPoint(), angle, Qt::NoButton,
+                      keys, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(port, &wheel);
+}
+
+TEST(ZoomViewWidget, TheWheelScrollsDownAndWithShiftSideways)
+{
+    TestView view;
+    const int lines = QApplication::wheelScrollLines();
+    const QPoint step(std::min(lines * view.LineStep().width(), view.PageStep().width()),
+                      std::min(lines * view.LineStep().height(), view.PageStep().height()));
+    turnWheel(view.viewport(), QPoint(0, -120));
+    EXPECT_EQ(view.GetDeviceScrollPosition(), QPoint(0, step.y()));
+    turnWheel(view.viewport(), QPoint(0, -120), Qt::ShiftModifier);
+    EXPECT_EQ(view.GetDeviceScrollPosition(), step);
+    EXPECT_EQ(QPoint(view.horizontalScrollBar()->value(), view.verticalScrollBar()->value()), step);
 }
 
 TEST(ZoomViewWidget, PrintsThePageAtTrueSizeWhateverTheZoomAndScroll)
