@@ -2,7 +2,7 @@
 # Runs the comparison circuits of make_decks.sh with run_netlist and with ngspice and prints, for each,
 # the whole-process wall times (medians of RUNS paired runs, ours and ngspice in turn), the median of
 # the ratios pair by pair, and how far the two traces lie apart (largest difference at the common time
-# points, over the range of ngspice's trace).
+# points, and to the nearest of ngspice's values within a step, over the range of ngspice's trace).
 #
 #   compare.sh RUN_NETLIST [--runs RUNS] [--keep FOLDER] [NAME...]
 #
@@ -41,7 +41,7 @@ seconds() { # command... : wall seconds of one run, output thrown away
 }
 median() { sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 
-printf '%-12s %10s %10s %8s %12s\n' circuit ours_s ngspice_s ratio agreement
+printf '%-12s %10s %10s %8s %12s %12s\n' circuit ours_s ngspice_s ratio agreement within_step
 for name in "${names[@]}"; do
     read -r -a options < <(sed -n '2s/^\* run_netlist: //p' "$work/$name.cir")
     ours=("$driver" "$work/$name.cir" "${options[@]}")
@@ -49,18 +49,28 @@ for name in "${names[@]}"; do
     "${ours[@]}" > "$work/$name.ours" 2> /dev/null
     "${spice[@]}" > "$work/$name.spice" 2> /dev/null
     # ngspice prints "index time value" lines between its page headers; the points are matched by time.
+    # Beside the largest difference at the same time, the largest to the nearest of ngspice's values a
+    # step before, at or after: steep fronts that the two programs place a step apart (ngspice restarts
+    # with smaller steps at each corner of a source) differ much at the same time and little within a
+    # step.
     agreement=$(awk -F'[,\t ]+' '
         FNR == 1 { file++ }
-        file == 1 && FNR > 1 { ours[sprintf("%.5e", $1)] = $2 }
+        file == 1 && FNR > 1 { t[FNR - 2] = sprintf("%.5e", $1); o[FNR - 2] = $2; n = FNR - 1 }
         file == 2 && $1 ~ /^[0-9]+$/ && NF >= 3 { s[sprintf("%.5e", $2)] = $3 }
+        function gap(j, u) { d = o[j] - s[u]; return d < 0 ? -d : d }
         END {
-            lo = 1e300; hi = -1e300; worst = 0
-            for (t in s) {
-                if (!(t in ours)) continue
-                if (s[t] < lo) lo = s[t]; if (s[t] > hi) hi = s[t]
-                d = ours[t] - s[t]; if (d < 0) d = -d; if (d > worst) worst = d
+            lo = 1e300; hi = -1e300
+            for (u in s) { if (s[u] < lo) lo = s[u]; if (s[u] > hi) hi = s[u] }
+            same = 0; near = 0
+            for (j = 0; j < n; j++) {
+                if (!(t[j] in s)) continue
+                g = gap(j, t[j]); if (g > same) same = g; m = g
+                if (j > 0 && (t[j - 1] in s) && gap(j, t[j - 1]) < m) m = gap(j, t[j - 1])
+                if (j + 1 < n && (t[j + 1] in s) && gap(j, t[j + 1]) < m) m = gap(j, t[j + 1])
+                if (m > near) near = m
             }
-            printf "%.1e", (hi > lo) ? worst / (hi - lo) : worst
+            range = hi > lo ? hi - lo : 1
+            printf "%.1e %.1e", same / range, near / range
         }' "$work/$name.ours" "$work/$name.spice")
     a=() b=() r=()
     for ((i = 0; i < runs; i++)); do
@@ -68,6 +78,7 @@ for name in "${names[@]}"; do
         y=$(seconds "${spice[@]}")
         a+=("$x") b+=("$y") r+=("$(echo "scale=6; $x / $y" | bc)")
     done
-    printf '%-12s %10s %10s %8s %12s\n' "$name" "$(printf '%s\n' "${a[@]}" | median)" \
-        "$(printf '%s\n' "${b[@]}" | median)" "$(printf '%s\n' "${r[@]}" | median)" "$agreement"
+    read -r same near <<< "$agreement"
+    printf '%-12s %10s %10s %8s %12s %12s\n' "$name" "$(printf '%s\n' "${a[@]}" | median)" \
+        "$(printf '%s\n' "${b[@]}" | median)" "$(printf '%s\n' "${r[@]}" | median)" "$same" "$near"
 done

@@ -123,7 +123,7 @@ cut100k() {
     local c=$out/cut100k.cir s=$out/cut100k.sp n=100000 i
     {
         echo "* RC ladder of $n nodes cut by lines"
-        echo "* run_netlist: --step 0.1N --span 20N --mode Maximal --trace V(N100)"
+        echo "* run_netlist: --step 0.1N --span 20N --mode Maximal --trace V(N9)"
         echo "V1 N0 0 PULSE 0 1 0 1N 1N 1U 2U"
         for ((i = 1; i <= n; i++)); do
             if ((i % 10 == 0)); then echo "T$i N$((i - 1)) 0 N$i 0 Z0=50 TD=1N"; else echo "R$i N$((i - 1)) N$i 10"; fi
@@ -134,7 +134,7 @@ cut100k() {
         echo "* RC ladder of $n nodes cut by lines"
         echo "V1 N0 0 PULSE(0 1 0 1N 1N 1U 2U)"
         sed -n '4,$p' "$c"
-        spice_tail 0.1N 20N "v(n100)"
+        spice_tail 0.1N 20N "v(n9)"
     } > "$s"
 }
 
