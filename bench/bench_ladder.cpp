@@ -14,9 +14,10 @@
 //   Maximal
 //                           (200,000 nodes over 20 ns)
 //
-// SOLVER 0 is the structure-aware solver of the program, 1 the dense routines it matches bit for bit.
+// SOLVER 0 is the program's solver, 1 the dense routines it agrees with within rounding.
 #include "CSimulatorDoc.h"
 #include "ElementFactory.h"
+#include "QuietUi.h"
 #include "UiServices.h"
 
 #include <benchmark/benchmark.h>
@@ -43,12 +44,6 @@ QString netlist(int nodes, Shape shape)
     if (shape == Switched) s += QString("S1 N%1 0 TIME 1MEG 1 2N 10N EXP\n").arg(sections / 2);
     return s;
 }
-
-class Quiet : public UiServices {
-public:
-    void message(const QString&) override {}
-    Answer question(const QString&, Buttons) override { return Answer::Ok; }
-};
 
 QString rcLadder(int sections)
 {
@@ -101,7 +96,7 @@ double fastestSeconds(const QString& text, const char* mode, int steps, bool den
 
 void perStep(benchmark::State& state, Shape shape)
 {
-    Quiet quiet;
+    QuietUi quiet;
     setUi(&quiet);
     const int nodes = int(state.range(0));
     const char* mode = kModes[state.range(1)];
@@ -124,7 +119,7 @@ void perStep(benchmark::State& state, Shape shape)
 
 void wholeRun(benchmark::State& state, bool cut)
 {
-    Quiet quiet;
+    QuietUi quiet;
     setUi(&quiet);
     const int size = int(state.range(0));
     const int steps = int(state.range(1));

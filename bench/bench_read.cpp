@@ -6,6 +6,7 @@
 //                         netlist writer makes it (CR LF, one partition of 10 nodes between two lines)
 #include "CSimulatorDoc.h"
 #include "ElementFactory.h"
+#include "QuietUi.h"
 #include "UiServices.h"
 
 #include <benchmark/benchmark.h>
@@ -13,12 +14,6 @@
 #include <QElapsedTimer>
 
 namespace {
-
-class Quiet : public UiServices {
-public:
-    void message(const QString&) override {}
-    Answer question(const QString&, Buttons) override { return Answer::Ok; }
-};
 
 QString rcStatements(int statements)
 {
@@ -47,7 +42,7 @@ QString cutLadder(int nodes)
 
 void readAndParse(benchmark::State& state, const QString& text)
 {
-    Quiet quiet;
+    QuietUi quiet;
     setUi(&quiet);
     for (auto _ : state) {
         CSimulatorDoc doc;

@@ -3,7 +3,8 @@
 //   run_netlist NETLIST [--step V] [--start V] [--span V] [--mode Auto|None|Minimal|Maximal]
 //               [--input FOLDER] [--trace EXPR]... [--dense-solver]
 //
-// --dense-solver factors and solves with the dense routines that the program's solver matches.
+// --dense-solver factors and solves with the dense routines, which the program's solver agrees with
+// within rounding.
 // Standard output: "Time, " and the trace expressions, then one line per time point (%.9e).
 // A trace that cannot be evaluated has no column.
 // Standard error: "message: " and every message of the run, then "run seconds: " and the wall time.

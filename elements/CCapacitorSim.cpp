@@ -29,19 +29,20 @@ void CCapacitorSim::StartRun(double startVoltage)
     if (m_Gathered) m_Gathered->List = nullptr; // no longer stamped as a batch
     m_Row[0] = m_pDoc->ResultRow(Nodes[0]);
     m_Row[1] = m_pDoc->ResultRow(Nodes[1]);
+    m_Latest[0] = m_Latest[1] = nullptr;
     m_NextStep = m_FirstStep = m_pDoc->HistoryCount();
     m_IeqStep = m_FirstStep - 1;
     m_StartVoltage = startVoltage;
 }
 
-void CCapacitorSim::GatherBatch(CComponentSim* const* elements, std::size_t count)
+void CCapacitorSim::GatherBatch(CComponentSim* const* elements, std::size_t count, int partition)
 {
     // Only a linear companion's stamps are the same few operations for every element of its class.
     if (m_Law == Law::OwnStep || count < 2) return;
-    // Elements outside the full system are not stamped here: they keep their own states.
+    // Elements outside the system are not stamped there: they keep their own states.
     std::size_t bound = 0;
     for (std::size_t i = 0; i < count; ++i)
-        bound += static_cast<CCapacitorSim*>(elements[i])->FullSystemEntries() != nullptr;
+        bound += static_cast<CCapacitorSim*>(elements[i])->SystemEntries(partition) != nullptr;
     if (bound < 2) return;
     auto batch = std::make_unique<GatheredBatch>();
     batch->List = elements;
@@ -52,20 +53,21 @@ void CCapacitorSim::GatherBatch(CComponentSim* const* elements, std::size_t coun
     batch->Wiring.resize(bound);
     // One place for the voltages of a step rather than a column across hundreds of rows, each on a
     // page of its own.
-    const double* solution = m_pDoc->PreviousSolution();
+    const double* solution = m_pDoc->PreviousSolution(partition);
+    const IndexMap map = partition == 0 ? IndexMap::identity() : m_pDoc->PartitionMap(partition);
     batch->FromSolution = solution != nullptr;
     std::size_t s = 0;
     for (std::size_t i = 0; i < count; ++i) {
         auto* e = static_cast<CCapacitorSim*>(elements[i]);
-        const CompanionEntries* full = e->FullSystemEntries();
-        if (!full) continue;
+        const CompanionEntries* entries = e->SystemEntries(partition);
+        if (!entries) continue;
         batch->Ieq[s] = *e->m_Ieq;
         batch->Geq[s] = e->Geq;
         GatheredBatch::Wires& w = batch->Wiring[s];
         for (int j = 0; j < 2; ++j)
-            w.From[j] = solution ? solution + e->Nodes[j] : e->m_Row[j];
-        w.Rhs[0] = e->Nodes[0] == 0 ? nullptr : full->i.a;
-        w.Rhs[1] = e->Nodes[1] == 0 ? nullptr : full->i.b;
+            w.From[j] = solution ? solution + map(e->Nodes[j]) : e->m_Row[j];
+        w.Rhs[0] = e->Nodes[0] == 0 ? nullptr : entries->i.a;
+        w.Rhs[1] = e->Nodes[1] == 0 ? nullptr : entries->i.b;
         e->m_Ieq = &batch->Ieq[s];
         e->m_Batch = this;
         // A run goes on while the next element is one node further along, to ground.
@@ -122,7 +124,7 @@ void CCapacitorSim::FindBatchHistoryCurrents(int k)
 
 template <CCapacitorSim::Law law, bool inject> void CCapacitorSim::StampGathered(int k)
 {
-    // As UpdateHistoryCurrent (and StampInto into the full system) element by element. After the
+    // As UpdateHistoryCurrent (and StampInto into the system) element by element. After the
     // first step every element takes over its last step's companion (Gprev = Geq, Iprev = Ieq) before
     // it finds the new one.
     GatheredBatch& b = *m_Gathered;

@@ -27,11 +27,12 @@ public:
     }
 
     void Initialise() override;
-    void GatherBatch(CComponentSim* const* elements, std::size_t count) override;
-    bool RunBatch(StepOp op, CComponentSim* const* elements, std::size_t count, int k, bool rhsOnly) override
+    void GatherBatch(CComponentSim* const* elements, std::size_t count, int partition) override;
+    bool RunBatch(StepOp op, CComponentSim* const* elements, std::size_t count, int k, bool rhsOnly,
+                  int partition) override
     {
         if (StampGathered(op, elements, count, k, rhsOnly)) return false;
-        return RunBatchAs<CCapacitorSim>(op, elements, count, k, rhsOnly);
+        return RunBatchAs<CCapacitorSim>(op, elements, count, k, rhsOnly, partition);
     }
     bool GetOutput(const QString& kind, int n, double* out) override;
     void AddOutputNames(const QString& group, QStringList& list) override;
@@ -49,30 +50,31 @@ protected:
     // companion takes them over at every step after the first, so it reads them only then and needs
     // them kept only for the first step: a gathered batch leaves them behind.
     double m_Gprev = 0, m_Iprev = 0;
-    int m_NextStep = 0;          // the step whose first iteration has begun
-    int m_IeqStep = 0;           // the step whose history current the element's own state holds
-    const double* m_Row[2] = {}; // the results rows of the two nodes
-    int m_FirstStep = 0;         // the history count: the run's first step
+    int m_NextStep = 0;             // the step whose first iteration has begun
+    int m_IeqStep = 0;              // the step whose history current the element's own state holds
+    const double* m_Row[2] = {};    // the results rows of the two nodes
+    const double* m_Latest[2] = {}; // see StepStartVoltage
+    int m_FirstStep = 0;            // the history count: the run's first step
     Law m_Law;
     double m_StartVoltage = 0; // the voltage before the first step
 
-    // A batch of linear companions that follow each other in a step list and are all in the full
-    // system, kept by its first element. A batch is only gathered where every element of it is stamped
+    // A batch of linear companions that follow each other in a step list of the full system or of one
+    // partition, kept by its first element. A batch is only gathered where every element of it is stamped
     // in every iteration, so the history currents of all of them are found together, once in a step.
     struct GatheredBatch {
         CComponentSim* const* List = nullptr; // the list it was handed
         std::size_t Count = 0;
         int Step = 0;              // the step whose history currents Ieq holds
-        bool FromSolution = false; // From points into the full system's last solution
+        bool FromSolution = false; // From points into the system's last solution
         // By element of the batch: the history current, Geq (which a linear companion keeps from
         // Initialise on), and where the voltages of a step come from and its current goes.
         std::vector<double> Ieq, Geq;
         struct Wires {
-            // The two nodes' results rows, read at column k - 1, or, while the full system alone
-            // writes the results, their places in its last solution (which holds the same values).
+            // The two nodes' results rows, read at column k - 1, or, while the system alone writes the
+            // results of its unknowns, their places in its last solution (which holds the same values).
             const double* From[2];
-            // The full system's entries of the two nodes, null for ground (the system's scratch
-            // entry, which nothing reads).
+            // The system's entries of the two nodes, null for ground (the system's scratch entry,
+            // which nothing reads).
             double* Rhs[2];
         };
         std::vector<Wires> Wiring;
@@ -130,7 +132,19 @@ protected:
     {
         m_IeqStep = k;
         TakeOverAcceptedStep(k);
-        *m_Ieq = CompanionCurrent(m_Law, Geq, PreviousVoltage(k, m_StartVoltage), m_Gprev, m_Iprev);
+        *m_Ieq = CompanionCurrent(m_Law, Geq, StepStartVoltage(k), m_Gprev, m_Iprev);
+    }
+    // PreviousVoltage as the run finds it at the first stamp of step k: where the element's system
+    // keeps its last solution (LatestValue), which then holds column k - 1, rather than in two rows of
+    // the results table far apart.
+    double StepStartVoltage(int k)
+    {
+        if (k == m_FirstStep) {
+            for (int j = 0; j < 2; ++j)
+                m_Latest[j] = LatestValue(Nodes[j]);
+            return m_StartVoltage;
+        }
+        return m_Latest[0] ? *m_Latest[0] - *m_Latest[1] : Voltage(k - 1);
     }
     // The batch's stamps of the right-hand side at step k when it is the batch this element gathered,
     // after the run's first step (which starts from the initial state); false: not done here.

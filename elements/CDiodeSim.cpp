@@ -43,6 +43,7 @@ double CDiodeSim::Current(double v) const
 
 double CDiodeSim::JunctionVoltage(int column) const
 {
+    if (m_Latest[0]) return *m_Latest[0] - *m_Latest[1];
     return m_pDoc->V(JunctionNode(), column) - m_pDoc->V(Nodes[1], column);
 }
 
@@ -77,13 +78,18 @@ void CDiodeSim::Initialise()
 
 void CDiodeSim::BeginStep(int k)
 {
-    // The linearised conductance moves on every iteration, so the matrix is rebuilt every time.
-    for (int i = 0; i < NodeCount(); ++i)
-        m_pDoc->MarkNodeDirty(Nodes[i]);
-
     if (m_pDoc->Iteration() == 1) {
+        // The linearised conductance moves on every iteration, so the matrix is rebuilt every time;
+        // the flags hold until the step is accepted.
+        for (int i = 0; i < NodeCount(); ++i)
+            m_pDoc->MarkNodeDirty(Nodes[i]);
         m_ExtraIteration = false;
         if (k == m_pDoc->HistoryCount()) {
+            // The junction's voltages are read where its system keeps them: the results table keeps
+            // every node in a row of its own, each on a page of its own.
+            m_Latest[0] = LatestValue(JunctionNode());
+            m_Latest[1] = LatestValue(Nodes[1]);
+            m_Latest[2] = LatestValue(Nodes[0]);
             // No previous step to linearise at: start as a bare leakage conductance.
             Geq = 1e-12;
             Ieq = 0;
@@ -120,7 +126,8 @@ void CDiodeSim::EndStep(int k)
     // around the diode. With a series resistance it is read from that resistance: deep in breakdown
     // the junction's own terms are two huge numbers whose difference is the current.
     if (RS > 0)
-        m_Current[size_t(k)] = GRS * (m_pDoc->V(Nodes[0], k) - m_pDoc->V(Nodes[2], k));
+        m_Current[size_t(k)] = GRS * (m_Latest[2] ? *m_Latest[2] - *m_Latest[0]
+                                                  : m_pDoc->V(Nodes[0], k) - m_pDoc->V(Nodes[2], k));
     else
         m_Current[size_t(k)] = Geq * JunctionVoltage(k) - Ieq;
 }

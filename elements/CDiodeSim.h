@@ -55,5 +55,8 @@ private:
     void Linearise(double v);
 
     bool m_ExtraIteration = false;
+    // Where the latest values of the junction node, the cathode and the anode are kept (LatestValue),
+    // or null.
+    const double* m_Latest[3] = {};
     std::vector<double> m_Current; // junction current of every accepted step, by results column
 };

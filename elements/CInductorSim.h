@@ -11,10 +11,11 @@ public:
     bool Parse(const QStringList& tokens) override;
     unsigned StepWork() const override { return StepWorkAs<CInductorSim>(); }
     const void* BatchClass() const override { return BatchClassAs<CInductorSim>(); }
-    bool RunBatch(StepOp op, CComponentSim* const* elements, std::size_t count, int k, bool rhsOnly) override
+    bool RunBatch(StepOp op, CComponentSim* const* elements, std::size_t count, int k, bool rhsOnly,
+                  int partition) override
     {
         if (StampGathered(op, elements, count, k, rhsOnly)) return false;
-        return RunBatchAs<CInductorSim>(op, elements, count, k, rhsOnly);
+        return RunBatchAs<CInductorSim>(op, elements, count, k, rhsOnly, partition);
     }
 
     double L = 0;  // henries

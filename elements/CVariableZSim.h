@@ -13,6 +13,9 @@ public:
     explicit CVariableZSim(CSimulatorDoc* doc) : CTransmissionLineSim(doc) {}
 
     void Initialise() override;
+    // Its impedance follows its value from step to step (the nonlinear flag is left to the part it
+    // stands for).
+    bool ConductancesVary() const override { return true; }
     // The impedance and the waves as sent, beside the line's own.
     double HistoryBytes(double columns) const override
     {

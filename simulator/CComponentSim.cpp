@@ -68,8 +68,9 @@ bool CComponentSim::Fail(const QString& text) const
 }
 
 bool CComponentSim::RunBatch(StepOp op, CComponentSim* const* elements, std::size_t count, int k,
-                             bool rhsOnly)
+                             bool rhsOnly, int partition)
 {
+    bool asked = false;
     for (std::size_t i = 0; i < count; ++i) {
         CComponentSim* e = elements[i];
         switch (op) {
@@ -80,7 +81,10 @@ bool CComponentSim::RunBatch(StepOp op, CComponentSim* const* elements, std::siz
             e->PreSolve(k);
             break;
         case StampOp:
-            e->Stamp(rhsOnly, k);
+            if (partition != 0)
+                e->StampPartition(rhsOnly, k, partition);
+            else
+                e->Stamp(rhsOnly, k);
             break;
         case EndStepOp:
             e->EndStep(k);
@@ -88,9 +92,12 @@ bool CComponentSim::RunBatch(StepOp op, CComponentSim* const* elements, std::siz
         case NeedsIterationOp:
             if (e->NeedsIteration(k)) return true;
             break;
+        case AskEveryOp:
+            asked |= e->NeedsIteration(k);
+            break;
         }
     }
-    return false;
+    return asked;
 }
 
 // ---- matrices
@@ -98,6 +105,17 @@ bool CComponentSim::RunBatch(StepOp op, CComponentSim* const* elements, std::siz
 IndexMap CComponentSim::ReducedMap() const
 {
     return m_pDoc->ReducedMap();
+}
+
+const double* CComponentSim::LatestValue(int node) const
+{
+    if (!m_pDoc->Maximal()) {
+        const double* solution = m_pDoc->PreviousSolution();
+        return solution ? solution + node : nullptr;
+    }
+    const int partition = m_SetPartition[MappedEntries];
+    const double* solution = partition ? m_pDoc->PreviousSolution(partition) : nullptr;
+    return solution ? solution + m_pDoc->PartitionMap(partition)(node) : nullptr;
 }
 
 int CComponentSim::ClaimPartitionSet(const IndexMap& map, int partition)

@@ -64,12 +64,15 @@ public:
     // ---- the run's calls at every step, as the run makes them ----
     // The per-step operations; Stamp stands for a stamp of the right-hand side alone (a rebuild of
     // the matrix always stamps every element).
+    // NeedsIterationOp asks in list order and stops at the first element that asks for another
+    // iteration; AskEveryOp asks every element of the same list (NeedsIterationOp's), each once.
     enum StepOp : unsigned {
         BeginStepOp = 1,
         PreSolveOp = 2,
         StampOp = 4,
         NeedsIterationOp = 8,
-        EndStepOp = 16
+        EndStepOp = 16,
+        AskEveryOp = 32
     };
     static constexpr unsigned kEveryStepOp = 31;
     // The operations in which this element does anything; the run calls it for no other.
@@ -77,14 +80,21 @@ public:
     // Elements with the same non-null class run each operation in one call (RunBatch).
     virtual const void* BatchClass() const { return nullptr; }
     // Runs one operation for elements[0..count-1] (this one first, all of its BatchClass), in their
-    // order; for NeedsIteration, true at the first that asks for another iteration, as one by one.
-    virtual bool RunBatch(StepOp op, CComponentSim* const* elements, std::size_t count, int k, bool rhsOnly);
-    // Once per run, when the step lists are made, for each batch that stamps the right-hand side at
-    // every step (elements[0..count-1], this one first): the family may lay out what those stamps read
-    // and write together, for its RunBatch of exactly this batch to stream through.
-    virtual void GatherBatch(CComponentSim* const* elements, std::size_t count) {}
+    // order; for NeedsIterationOp, true at the first that asks for another iteration, as one by one;
+    // for AskEveryOp, true when any of them asked. Stamps go into the full system, or with a partition
+    // number into that partition's system (StampPartition).
+    virtual bool RunBatch(StepOp op, CComponentSim* const* elements, std::size_t count, int k, bool rhsOnly,
+                          int partition);
+    // Once per run, when the step lists are made, for each batch that stamps the right-hand side of the
+    // full system (partition 0) or of one partition at every step (elements[0..count-1], this one
+    // first): the family may lay out what those stamps read and write together, for its RunBatch of
+    // exactly this batch to stream through.
+    virtual void GatherBatch(CComponentSim* const* elements, std::size_t count, int partition) {}
     // StepWork(), kept by the run when it sets up.
     unsigned StepOps = kEveryStepOp;
+    // The element's conductances (what it adds to the matrix, not to the right-hand side) may change
+    // during a run: it then marks the matrix dirty. The others add the same at every rebuild.
+    virtual bool ConductancesVary() const { return Nonlinear; }
 
     // The nodes that the reduced-set builder and the partitioner see, by family: a two-terminal
     // element its two terminals (and its internal node when it has one), every other element its four
@@ -130,6 +140,11 @@ protected:
     bool Fail(const QString& text) const;
     // The document's global-to-reduced map.
     IndexMap ReducedMap() const;
+    // Where the last solution of the system that alone computes the node keeps its value (see
+    // CSimulatorDoc::PreviousSolution), for an element whose nodes all lie in one system: from the
+    // first iteration of step k until that system's solve it holds results column k - 1, afterwards
+    // column k, in one place for all of them. Null where the results table is the only such place.
+    const double* LatestValue(int node) const;
 
     // The systems one element can be bound to in one run: the full system; the reduced system or the
     // partition of its nodes (a line: of one port); the partition of a line's other port.
@@ -145,7 +160,7 @@ protected:
 // inline, where one by one every call would go through the table of virtual functions.
 template <class T>
 bool RunStepBatch(CComponentSim::StepOp op, CComponentSim* const* elements, std::size_t count, int k,
-                  bool rhsOnly)
+                  bool rhsOnly, int partition)
 {
     const auto each = [&](auto call) {
         for (std::size_t i = 0; i < count; ++i)
@@ -159,7 +174,10 @@ bool RunStepBatch(CComponentSim::StepOp op, CComponentSim* const* elements, std:
         each([k](T* e) { e->T::PreSolve(k); });
         break;
     case CComponentSim::StampOp:
-        each([k, rhsOnly](T* e) { e->T::Stamp(rhsOnly, k); });
+        if (partition != 0)
+            each([k, rhsOnly, partition](T* e) { e->T::StampPartition(rhsOnly, k, partition); });
+        else
+            each([k, rhsOnly](T* e) { e->T::Stamp(rhsOnly, k); });
         break;
     case CComponentSim::EndStepOp:
         each([k](T* e) { e->T::EndStep(k); });
@@ -168,6 +186,12 @@ bool RunStepBatch(CComponentSim::StepOp op, CComponentSim* const* elements, std:
         for (std::size_t i = 0; i < count; ++i)
             if (static_cast<T*>(elements[i])->T::NeedsIteration(k)) return true;
         break;
+    case CComponentSim::AskEveryOp: {
+        bool asked = false;
+        for (std::size_t i = 0; i < count; ++i)
+            asked |= static_cast<T*>(elements[i])->T::NeedsIteration(k);
+        return asked;
+    }
     }
     return false;
 }
@@ -233,14 +257,22 @@ public:
     // batches of its own (with the *As members below).
     unsigned StepWork() const override { return StepWorkAs<Family>(); }
     const void* BatchClass() const override { return BatchClassAs<Family>(); }
-    bool RunBatch(StepOp op, CComponentSim* const* elements, std::size_t count, int k, bool rhsOnly) override
+    bool RunBatch(StepOp op, CComponentSim* const* elements, std::size_t count, int k, bool rhsOnly,
+                  int partition) override
     {
-        return RunBatchAs<Family>(op, elements, count, k, rhsOnly);
+        return RunBatchAs<Family>(op, elements, count, k, rhsOnly, partition);
     }
 
 protected:
-    // The entries of the full system, or null while the element is not bound there.
-    const Entries* FullSystemEntries() { return m_Bound[FullEntries] ? &entries(FullEntries) : nullptr; }
+    // The entries of the full system (partition 0) or of the partition, or null while the element is not
+    // bound there.
+    const Entries* SystemEntries(int partition)
+    {
+        if (partition == 0) return m_Bound[FullEntries] ? &entries(FullEntries) : nullptr;
+        for (const int set : {MappedEntries, SecondPartitionEntries})
+            if (m_SetPartition[set] == partition) return &entries(set);
+        return nullptr;
+    }
     template <class Concrete> unsigned StepWorkAs() const
     {
         return typeid(*this) == typeid(Concrete) ? StepWorkOf<Concrete, Entries>() : kEveryStepOp;
@@ -250,11 +282,12 @@ protected:
         return typeid(*this) == typeid(Concrete) ? &typeid(Concrete) : nullptr;
     }
     template <class Concrete>
-    bool RunBatchAs(StepOp op, CComponentSim* const* elements, std::size_t count, int k, bool rhsOnly)
+    bool RunBatchAs(StepOp op, CComponentSim* const* elements, std::size_t count, int k, bool rhsOnly,
+                    int partition)
     {
         if (typeid(*this) != typeid(Concrete))
-            return CComponentSim::RunBatch(op, elements, count, k, rhsOnly);
-        return RunStepBatch<Concrete>(op, elements, count, k, rhsOnly);
+            return CComponentSim::RunBatch(op, elements, count, k, rhsOnly, partition);
+        return RunStepBatch<Concrete>(op, elements, count, k, rhsOnly, partition);
     }
 
 private:

@@ -6,6 +6,7 @@
 #include "NetlistValue.h"
 #include "Text.h"
 #include "UiServices.h"
+#include "VectorState.h"
 
 #include <QElapsedTimer>
 #include <QIODevice>
@@ -271,13 +272,13 @@ void CSimulatorDoc::DeleteElements()
 // ---------------------------------------------------------------------------------------------
 // Run
 
-void CSimulatorDoc::LinearSystem::allocate(int n, bool dense)
+void CSimulatorDoc::LinearSystem::allocate(int n, LinearSolver::Method method)
 {
     A.reset(n);
     rhs.assign(size_t(n) + 1, 0.0);
     indx.assign(size_t(n) + 1, 0);
-    lu.reset(n);
-    lu.setDense(dense);
+    lu.reset(n, method);
+    baseKept = false;
 }
 
 void CSimulatorDoc::LinearSystem::release()
@@ -286,7 +287,7 @@ void CSimulatorDoc::LinearSystem::release()
     rhs = {};
     solution = {};
     indx = {};
-    lu.reset(0);
+    lu.reset(0, LinearSolver::Method::Program);
 }
 
 static double g_memoryLimit = 0; // 0: what is available
@@ -327,8 +328,8 @@ void CSimulatorDoc::FreeWorkArrays()
         m_Parts.pop_back();
     }
     m_Touching = {};
-    for (StepList* list :
-         {&m_BeginList, &m_PreSolveList, &m_StampAllList, &m_StampRhsList, &m_IterateList, &m_EndList})
+    for (StepList* list : {&m_BeginList, &m_PreSolveList, &m_StampAllList, &m_StampRhsList, &m_IterateList,
+                           &m_EndList, &m_PartStampRhs})
         *list = {};
 }
 
@@ -377,6 +378,7 @@ bool CSimulatorDoc::Save(QIODevice& out)
 void CSimulatorDoc::PumpWaitingMessages()
 {
     ui().pump();
+    ClearUpperVectorState();
     m_SincePump.start();
     m_LastClockRead = 0;
 }
@@ -494,7 +496,9 @@ CSimulatorDoc::StepEnd CSimulatorDoc::IterateStep(int k)
             m_AbortRequested = true;
             return StepEnd::Accepted;
         }
-        if (!RunStepList(m_IterateList, CComponentSim::NeedsIterationOp, k)) return StepEnd::Accepted;
+        const unsigned ask = m_IterationRule == IterationRule::AskEvery ? CComponentSim::AskEveryOp
+                                                                        : CComponentSim::NeedsIterationOp;
+        if (!RunStepList(m_IterateList, ask, k)) return StepEnd::Accepted;
         PumpWhenDue();
     }
 }
@@ -540,6 +544,9 @@ bool CSimulatorDoc::RunSimulation(RunProgress* progress)
 
     for (int k = m_h; k <= m_h + m_StepCount; ++k) {
         if (k % (m_StepCount / 100 + 10) == 0 && progress) progress->SetPos(k - m_h);
+        // Whatever ran since the last step (reading the netlist, the window's events) may have left
+        // the vector registers in the state that makes every exp of the step slow.
+        ClearUpperVectorState();
         m_Results.Set(0, k, 0.0);
         m_Iteration = 0;
         m_t = (k - m_h) * m_dt + m_StartTime;
@@ -552,6 +559,7 @@ bool CSimulatorDoc::RunSimulation(RunProgress* progress)
             m_StepCount = k - 1 - m_h;
             break;
         }
+        StoreSolutions(k);
         RunStepList(m_EndList, CComponentSim::EndStepOp, k);
         m_MatrixDirty = false;
         std::fill(m_PartitionDirty.begin(), m_PartitionDirty.end(), 0);

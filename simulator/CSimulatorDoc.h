@@ -2,9 +2,9 @@
 
 #include "Document.h"
 #include "IndexMap.h"
+#include "LinearSolver.h"
 #include "ResultsTable.h"
 #include "SparseMatrix.h"
-#include "StructuredLU.h"
 
 #include <QElapsedTimer>
 #include <QHash>
@@ -149,12 +149,20 @@ public:
     // Results table: row x (0 ground, 1..N nodes, N+1..N+M branch unknowns), column k.
     double V(int x, int k) const { return m_Results.V(x, k); }
     const double* ResultRow(int x) const { return m_Results.Row(x); }
-    // The last solution of the full system by unknown (0 at ground) while that system alone writes
-    // the results: from the first iteration of step k until its solve it holds results column k - 1
-    // in one place. Null in the other matrix modes, and before the systems are set up.
-    const double* PreviousSolution() const
+    // The last solution of the full system (partition 0) by unknown, or of one partition by its own
+    // numbers (PartitionMap), 0 at ground, while that system alone writes the results of its unknowns:
+    // from the first iteration of step k until its solve it holds results column k - 1 in one place.
+    // Null where another system writes them too (the full system beside the reduced one), and before
+    // the systems are set up.
+    const double* PreviousSolution(int partition = 0) const
     {
-        return m_Full.solution.empty() ? nullptr : m_Full.solution.data();
+        const LinearSystem& sys = partition == 0 ? m_Full : m_Parts[size_t(partition)];
+        return sys.solution.empty() ? nullptr : sys.solution.data();
+    }
+    // Global unknown -> the partition's own numbers (0 outside it).
+    IndexMap PartitionMap(int partition) const
+    {
+        return IndexMap::partition(m_NodePartition.data(), m_LocalIndex.data(), partition);
     }
     int ResultColumns() const { return m_Results.Columns(); }
     // The element's conductances changed: rebuild and refactor at this iteration.
@@ -177,9 +185,20 @@ public:
     long FactorCount() const { return m_FactorCount; }
     // Of those, the ones that reused the structure of the factorisation before.
     long StructureReuseCount() const { return m_StructureReuseCount; }
-    // Runs factor and substitute with the plain dense routines over the whole matrices (the reference
-    // that the structure-aware solver matches bit for bit); not a setting users see.
-    void SetDenseSolver(bool dense) { m_DenseSolver = dense; }
+    // How the systems are factored and solved (LinearSolver): the program's method, or the dense
+    // routines over the whole matrices (the reference), or the structure-aware routines that match
+    // them bit for bit. Not a setting users see.
+    void SetSolver(LinearSolver::Method method) { m_SolverMethod = method; }
+    void SetDenseSolver(bool dense)
+    {
+        SetSolver(dense ? LinearSolver::Method::Dense : LinearSolver::Method::Program);
+    }
+    // How a step learns that it needs another iteration. AskEvery: every element is asked after each
+    // solve, and the step is accepted when none asks. FirstAsking: the elements are asked in list
+    // order until the first that asks, so with several nonlinear elements they take turns and a step
+    // takes at least one solve per element (the reference for the tests; not a setting users see).
+    enum class IterationRule { AskEvery, FirstAsking };
+    void SetIterationRule(IterationRule rule) { m_IterationRule = rule; }
 
     // ---- matrix modes ----
     // Chooses the systems: the mode flags, the reduced set and the partitions; nothing is allocated.
@@ -207,8 +226,10 @@ private:
         std::vector<double*> results; // the results row of each unknown
         std::vector<double> solution; // see PreviousSolution
         std::vector<int> indx;
-        StructuredLU lu;
-        void allocate(int n, bool dense);
+        LinearSolver lu;
+        // A keeps, as its base, what the elements with fixed conductances add to it (RebuildsOverBase).
+        bool baseKept = false;
+        void allocate(int n, LinearSolver::Method method);
         void release();
         int size() const { return A.size(); }
     };
@@ -254,16 +275,43 @@ private:
     struct StepList {
         std::vector<CComponentSim*> elements;
         std::vector<std::pair<std::size_t, std::size_t>> runs; // first element, count
+        std::vector<char> varying; // by run: its elements' conductances may change (ConductancesVary)
+        // In a list of the partitions' stamps, partition p's runs: firstRun[p-1] .. firstRun[p]-1.
+        std::vector<std::size_t> firstRun;
     };
+    // Which runs of a list an operation takes.
+    enum class Runs { Every, Fixed, Varying };
     void BuildStepLists();
+    // The stamps of the partitions' right-hand sides, partition after partition: the elements that
+    // stamp them at every step.
+    void BuildPartitionStepLists();
     void AllocateSystem(LinearSystem& sys, int n, const std::vector<int>* toGlobal);
     // Runs the operation (a CComponentSim::StepOp) on the list; true when an element asked for
     // another iteration.
     bool RunStepList(const StepList& list, unsigned op, int k, bool rhsOnly = false);
+    // The same on the runs [first, end) of the list (those of the kind asked), stamping into the
+    // partition's system (0: the full system).
+    bool RunStepRuns(const StepList& list, std::size_t first, std::size_t end, unsigned op, int k,
+                     bool rhsOnly, int partition, Runs which = Runs::Every);
+    // Whether a rebuild of a matrix starts from what the elements with fixed conductances added to it
+    // the first time (SparseMatrix::KeepBase), so that only the others stamp it again: with the
+    // program's solver; the reference methods stamp every element in list order, as the dense
+    // routines' results were made.
+    bool RebuildsOverBase() const { return m_SolverMethod == LinearSolver::Method::Program; }
+    // The full system's rebuild by RebuildsOverBase.
+    void RebuildFullOverBase(int k);
+    // Partition p's rebuild.
+    void RebuildPartition(int p, int k);
     void FreeWorkArrays();
-    // Factors when asked, solves, and stores the solution in column k under the global unknowns.
+    // Factors when asked, solves, and stores the solution in column k under the global unknowns (a
+    // system that keeps its last solution, which alone writes the results of its unknowns, when the
+    // step is accepted: StoreSolutions).
     bool SolveSystem(LinearSystem& sys, bool refactor, const std::vector<int>* toGlobal, bool partition,
                      int k);
+    void StoreSolution(const LinearSystem& sys, int k);
+    void StoreSolutions(int k);
+    // A step may take more than one solve: an element may ask for another iteration.
+    bool StoresOnceAStep() const { return !m_IterateList.elements.empty(); }
     void ReportFloating(double status, const std::vector<int>* localToGlobal, bool partition);
 
     RunSettings m_Settings;
@@ -296,7 +344,8 @@ private:
     int m_NonlinearCount = 0;
     long m_FactorCount = 0;
     long m_StructureReuseCount = 0;
-    bool m_DenseSolver = false;
+    LinearSolver::Method m_SolverMethod = LinearSolver::Method::Program;
+    IterationRule m_IterationRule = IterationRule::AskEvery;
     // A failed solve whose message has been given: the factors did not fit in memory.
     bool m_QuietSolveFailure = false;
 
@@ -317,8 +366,10 @@ private:
     std::vector<int> m_GlobalToReduced;
     std::vector<std::vector<int>> m_PartLocalToGlobal;
     std::vector<std::vector<CComponentSim*>> m_PartElements;
-    std::vector<std::vector<CComponentSim*>> m_Touching; // node -> elements touching it
+    std::vector<std::vector<CComponentSim*>> m_PartVarying; // those whose conductances may change
+    std::vector<std::vector<CComponentSim*>> m_Touching;    // node -> elements touching it
     StepList m_BeginList, m_PreSolveList, m_StampAllList, m_StampRhsList, m_IterateList, m_EndList;
+    StepList m_PartStampRhs;
     LinearSystem m_Full;
     LinearSystem m_Reduced;
     std::vector<LinearSystem> m_Parts;

@@ -6,6 +6,7 @@
 #include "UiServices.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <new>
 
 void CSimulatorDoc::MarkNodeDirty(int node)
@@ -83,7 +84,7 @@ void CSimulatorDoc::SetUpSystems()
 
 void CSimulatorDoc::AllocateSystem(LinearSystem& sys, int n, const std::vector<int>* toGlobal)
 {
-    sys.allocate(n, m_DenseSolver);
+    sys.allocate(n, m_SolverMethod);
     // A factorisation can take long on a large system: it pumps too, and gives up when asked to stop.
     sys.lu.setKeepGoing([this]() { return KeepFactoring(); });
     sys.results.assign(size_t(n) + 1, nullptr);
@@ -109,10 +110,12 @@ void CSimulatorDoc::BuildStepLists()
         for (auto& e : m_Elements) {
             if (op != 0 && !(e->StepOps & op)) continue;
             const void* batch = e->BatchClass();
-            if (batch && batch == previous)
+            if (batch && batch == previous) {
                 ++list->runs.back().second;
-            else
+            } else {
                 list->runs.emplace_back(list->elements.size(), 1);
+                list->varying.push_back(e->ConductancesVary());
+            }
             list->elements.push_back(e.get());
             previous = batch;
         }
@@ -120,17 +123,63 @@ void CSimulatorDoc::BuildStepLists()
     }
     for (const auto& [first, count] : m_StampRhsList.runs) {
         CComponentSim* const* e = m_StampRhsList.elements.data() + first;
-        e[0]->GatherBatch(e, count);
+        e[0]->GatherBatch(e, count, 0);
     }
+    BuildPartitionStepLists();
+}
+
+void CSimulatorDoc::BuildPartitionStepLists()
+{
+    StepList& list = m_PartStampRhs;
+    list = {};
+    m_PartVarying.clear();
+    if (!m_Maximal) return;
+    m_PartVarying.resize(size_t(m_PartitionCount) + 1);
+    list.firstRun.push_back(0);
+    for (int p = 1; p <= m_PartitionCount; ++p) {
+        if (p % 256 == 0) PumpWhenDue();
+        const void* previous = nullptr;
+        for (CComponentSim* e : m_PartElements[size_t(p)]) {
+            const bool varying = e->ConductancesVary();
+            if (varying) m_PartVarying[size_t(p)].push_back(e);
+            if (!(e->StepOps & CComponentSim::StampOp)) continue;
+            const void* batch = e->BatchClass();
+            if (batch && batch == previous) {
+                ++list.runs.back().second;
+            } else {
+                list.runs.emplace_back(list.elements.size(), 1);
+                list.varying.push_back(varying);
+            }
+            list.elements.push_back(e);
+            previous = batch;
+        }
+        list.firstRun.push_back(list.runs.size());
+    }
+    for (int p = 1; p <= m_PartitionCount; ++p)
+        for (std::size_t r = m_PartStampRhs.firstRun[size_t(p) - 1]; r < m_PartStampRhs.firstRun[size_t(p)];
+             ++r) {
+            const auto [first, count] = m_PartStampRhs.runs[r];
+            CComponentSim* const* e = m_PartStampRhs.elements.data() + first;
+            e[0]->GatherBatch(e, count, p);
+        }
 }
 
 bool CSimulatorDoc::RunStepList(const StepList& list, unsigned op, int k, bool rhsOnly)
 {
-    for (const auto& [first, count] : list.runs) {
-        CComponentSim* const* e = list.elements.data() + first;
-        if (e[0]->RunBatch(CComponentSim::StepOp(op), e, count, k, rhsOnly)) return true;
+    return RunStepRuns(list, 0, list.runs.size(), op, k, rhsOnly, 0);
+}
+
+bool CSimulatorDoc::RunStepRuns(const StepList& list, std::size_t first, std::size_t end, unsigned op, int k,
+                                bool rhsOnly, int partition, Runs which)
+{
+    bool asked = false;
+    for (std::size_t r = first; r < end; ++r) {
+        if (which != Runs::Every && (list.varying[r] != 0) != (which == Runs::Varying)) continue;
+        CComponentSim* const* e = list.elements.data() + list.runs[r].first;
+        asked |= e[0]->RunBatch(CComponentSim::StepOp(op), e, list.runs[r].second, k, rhsOnly, partition);
+        if (asked && op == CComponentSim::NeedsIterationOp) return true;
     }
-    return false;
+    return asked;
 }
 
 void CSimulatorDoc::BuildTouchingLists()
@@ -303,8 +352,10 @@ void CSimulatorDoc::SetupPartitions()
     for (int p = 1; p <= m_PartitionCount; ++p) {
         if (p % 256 == 0) PumpWhenDue();
         LinearSystem& sys = m_Parts[size_t(p)];
-        AllocateSystem(sys, m_PartNodeCount[size_t(p)] + m_PartBranchCount[size_t(p)],
-                       &m_PartLocalToGlobal[size_t(p)]);
+        const int n = m_PartNodeCount[size_t(p)] + m_PartBranchCount[size_t(p)];
+        AllocateSystem(sys, n, &m_PartLocalToGlobal[size_t(p)]);
+        // Each partition alone writes the results of its unknowns.
+        sys.solution.assign(size_t(n) + 1, 0.0);
         const IndexMap map = IndexMap::partition(m_NodePartition.data(), m_LocalIndex.data(), p);
         // Only the elements of p have a node there; every other element would bind nothing.
         for (CComponentSim* e : m_PartElements[size_t(p)])
@@ -316,9 +367,27 @@ void CSimulatorDoc::AssembleFull(int k)
 {
     const bool rebuild = m_MatrixDirty && (k <= m_h || !m_Minimal);
     std::fill(m_Full.rhs.begin(), m_Full.rhs.end(), 0.0);
+    if (rebuild && RebuildsOverBase()) return RebuildFullOverBase(k);
     if (rebuild) m_Full.A.zero();
     // Elements that add nothing to the right-hand side alone are left out when only it is rebuilt.
     RunStepList(rebuild ? m_StampAllList : m_StampRhsList, CComponentSim::StampOp, k, !rebuild);
+}
+
+void CSimulatorDoc::RebuildFullOverBase(int k)
+{
+    // The matrix of the elements with fixed conductances is made once; after it, they only add to the
+    // right-hand side, and the others stamp both.
+    const std::size_t all = m_StampAllList.runs.size(), rhs = m_StampRhsList.runs.size();
+    if (!m_Full.baseKept) {
+        m_Full.A.zero();
+        RunStepRuns(m_StampAllList, 0, all, CComponentSim::StampOp, k, false, 0, Runs::Fixed);
+        m_Full.A.KeepBase();
+        m_Full.baseKept = true;
+    } else {
+        m_Full.A.RestoreBase();
+        RunStepRuns(m_StampRhsList, 0, rhs, CComponentSim::StampOp, k, true, 0, Runs::Fixed);
+    }
+    RunStepRuns(m_StampAllList, 0, all, CComponentSim::StampOp, k, false, 0, Runs::Varying);
 }
 
 void CSimulatorDoc::AssembleReduced(int k)
@@ -336,12 +405,37 @@ void CSimulatorDoc::AssemblePartitions(int k)
     for (int p = 1; p <= m_PartitionCount; ++p) {
         if (p % 256 == 0) PumpWhenDue();
         LinearSystem& sys = m_Parts[size_t(p)];
-        const bool rebuild = m_PartitionDirty[size_t(p)] != 0;
         std::fill(sys.rhs.begin(), sys.rhs.end(), 0.0);
-        if (rebuild) sys.A.zero();
-        for (CComponentSim* e : m_PartElements[size_t(p)])
-            if (rebuild || (e->StepOps & CComponentSim::StampOp)) e->StampPartition(!rebuild, k, p);
+        // The right-hand side alone only comes from the elements that add to it, in the batches that
+        // stream through it.
+        if (m_PartitionDirty[size_t(p)] != 0)
+            RebuildPartition(p, k);
+        else
+            RunStepRuns(m_PartStampRhs, m_PartStampRhs.firstRun[size_t(p) - 1],
+                        m_PartStampRhs.firstRun[size_t(p)], CComponentSim::StampOp, k, true, p);
     }
+}
+
+void CSimulatorDoc::RebuildPartition(int p, int k)
+{
+    // Element by element (their classes mostly alternate); over the base of the elements with fixed
+    // conductances as in RebuildFullOverBase.
+    LinearSystem& sys = m_Parts[size_t(p)];
+    const bool overBase = RebuildsOverBase();
+    if (!overBase || !sys.baseKept) {
+        sys.A.zero();
+        for (CComponentSim* e : m_PartElements[size_t(p)])
+            if (!overBase || !e->ConductancesVary()) e->StampPartition(false, k, p);
+        if (!overBase) return;
+        sys.A.KeepBase();
+        sys.baseKept = true;
+    } else {
+        sys.A.RestoreBase();
+        RunStepRuns(m_PartStampRhs, m_PartStampRhs.firstRun[size_t(p) - 1],
+                    m_PartStampRhs.firstRun[size_t(p)], CComponentSim::StampOp, k, true, p, Runs::Fixed);
+    }
+    for (CComponentSim* e : m_PartVarying[size_t(p)])
+        e->StampPartition(false, k, p);
 }
 
 void CSimulatorDoc::ReportFloating(double status, const std::vector<int>* localToGlobal, bool partition)
@@ -375,9 +469,34 @@ bool CSimulatorDoc::SolveSystem(LinearSystem& sys, bool refactor, const std::vec
             return false;
         }
     }
-    sys.lu.solve(sys.indx.data(), sys.rhs.data(), sys.results.data(), k,
+    // Where a step can take several solves, a system that keeps its last solution writes it into the
+    // results table once the step is accepted (StoreSolutions); otherwise while it solves, where the
+    // stores find time beside the substitution's chain of products.
+    const bool later = !sys.solution.empty() && StoresOnceAStep();
+    sys.lu.solve(sys.indx.data(), sys.rhs.data(), later ? nullptr : sys.results.data(), k,
                  sys.solution.empty() ? nullptr : sys.solution.data());
     return true;
+}
+
+void CSimulatorDoc::StoreSolution(const LinearSystem& sys, int k)
+{
+    // One column across many rows, each row's next line asked for a few steps ahead (as the
+    // substitutions do where they store).
+    constexpr std::uintptr_t kLookahead = 64;
+    for (std::size_t i = 1; i < sys.solution.size(); ++i) {
+        double* const at = sys.results[i] + k;
+        *at = sys.solution[i];
+        __builtin_prefetch(reinterpret_cast<const void*>(reinterpret_cast<std::uintptr_t>(at) + kLookahead),
+                           1);
+    }
+}
+
+void CSimulatorDoc::StoreSolutions(int k)
+{
+    if (!StoresOnceAStep()) return;
+    if (!m_Maximal) StoreSolution(m_Full, k);
+    for (int p = 1; p <= m_PartitionCount && m_Maximal; ++p)
+        StoreSolution(m_Parts[size_t(p)], k);
 }
 
 bool CSimulatorDoc::KeepFactoring()

@@ -109,8 +109,7 @@ double CSimulatorDoc::SystemBytes(int unknowns, const std::vector<CComponentSim*
             cliques.push_back(map(m_N + e->Branch[b]));
         start.push_back(int(cliques.size()));
     }
-    return StructuredLU::EstimateBytes(unknowns, cliques, start, m_DenseSolver,
-                                       StructuredLU::kDenseFallbackUnknowns, enough);
+    return LinearSolver::EstimateBytes(m_SolverMethod, unknowns, cliques, start, enough);
 }
 
 CSimulatorDoc::SystemsSize CSimulatorDoc::PartitionsBytes(double enough)

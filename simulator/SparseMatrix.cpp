@@ -24,6 +24,7 @@ void SparseMatrix::reset(int n)
     m_blocks.clear();
     m_blockSize.clear();
     m_blockFree = 0;
+    m_base.clear();
     m_new.clear();
     m_colStart.assign(std::size_t(std::max(n, 0)) + 2, 0);
     m_row.clear();
@@ -69,7 +70,27 @@ double SparseMatrix::at(int row, int col) const
 void SparseMatrix::zero()
 {
     for (std::size_t b = 0; b < m_blocks.size(); ++b)
-        std::fill(m_blocks[b].get(), m_blocks[b].get() + m_blockSize[b], 0.0);
+        std::fill(m_blocks[b].get(), m_blocks[b].get() + used(b), 0.0);
+    std::fill(std::begin(m_scratch), std::end(m_scratch), 0.0);
+}
+
+void SparseMatrix::KeepBase()
+{
+    m_base.clear();
+    for (std::size_t b = 0; b < m_blocks.size(); ++b)
+        m_base.insert(m_base.end(), m_blocks[b].get(), m_blocks[b].get() + used(b));
+}
+
+void SparseMatrix::RestoreBase()
+{
+    std::size_t at = 0;
+    for (std::size_t b = 0; b < m_blocks.size(); ++b) {
+        double* const values = m_blocks[b].get();
+        const std::size_t n = used(b), kept = std::min(n, m_base.size() - std::min(at, m_base.size()));
+        std::copy(m_base.begin() + std::ptrdiff_t(at), m_base.begin() + std::ptrdiff_t(at + kept), values);
+        std::fill(values + kept, values + n, 0.0);
+        at += n;
+    }
     std::fill(std::begin(m_scratch), std::end(m_scratch), 0.0);
 }
 

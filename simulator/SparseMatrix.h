@@ -33,6 +33,10 @@ public:
     double at(int row, int col) const;
     // Every entry (and the scratch value) to +0.0.
     void zero();
+    // Keeps the value of every entry as it is now, for RestoreBase to put back (entries made later
+    // then read +0.0).
+    void KeepBase();
+    void RestoreBase();
 
     // The entries by column, rows ascending: column c holds rows Row(e) for e in ColumnStart(c) ..
     // ColumnStart(c+1)-1, their values behind Value(e). Valid after Index(), until an entry is made.
@@ -40,6 +44,8 @@ public:
     int ColumnStart(int c) const { return m_colStart[std::size_t(c)]; }
     int Row(int e) const { return m_row[std::size_t(e)]; }
     double Value(int e) const { return *m_value[std::size_t(e)]; }
+    // Where the value of entry e lives (it stays there until the next reset).
+    const double* ValueAddress(int e) const { return m_value[std::size_t(e)]; }
     std::size_t EntryCount() const { return m_count; }
     // Grows by one each time the set of entries changes.
     std::uint64_t Version() const { return m_version; }
@@ -52,6 +58,11 @@ public:
 
 private:
     double* find(int row, int col) const;
+    // The entries of block b in use.
+    std::size_t used(std::size_t b) const
+    {
+        return b + 1 == m_blocks.size() ? m_blockSize[b] - m_blockFree : m_blockSize[b];
+    }
 
     static constexpr std::size_t kScratch = 64;
     int m_n = 0;
@@ -67,4 +78,5 @@ private:
     std::vector<int> m_colStart, m_row;
     std::vector<double*> m_value;
     std::vector<std::size_t> m_blockSize;
+    std::vector<double> m_base; // see KeepBase
 };

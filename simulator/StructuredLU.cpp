@@ -1,5 +1,6 @@
 #include "StructuredLU.h"
 
+#include "CouplingPattern.h"
 #include "SparseMatrix.h"
 #include "lu.h"
 
@@ -603,41 +604,20 @@ void StructuredLU::solve(const int* indx, double* b, double* const* out, int col
     }
 }
 
-double StructuredLU::EstimateBytes(int n, std::span<const int> unknowns, std::span<const int> cliqueStart,
-                                   bool dense, int denseLimit, double enough)
+double StructuredLU::BaseBytes(int n, bool dense, int denseLimit)
 {
     // The objects of a system and their many small allocations; per unknown, the vectors above, the
-    // right-hand side and the pivots of the system.
+    // right-hand side and the pivots of the system; the dense copy where the system has one.
     double bytes = 2048 + double(n + 1) * (22 * sizeof(double) + 2 * sizeof(std::vector<Entry>));
     if (dense || n <= denseLimit) bytes += double(n + 1) * (double(n + 1) + 1) * sizeof(double);
-    if (n <= 0 || bytes > enough) return bytes;
+    return bytes;
+}
 
-    // Who couples with whom: both directions of every pair of a clique, each pair once.
-    std::vector<int> start(size_t(n) + 2, 0);
-    for (size_t c = 0; c + 1 < cliqueStart.size(); ++c)
-        for (int i = cliqueStart[c]; i < cliqueStart[c + 1]; ++i)
-            if (unknowns[size_t(i)] > 0)
-                start[size_t(unknowns[size_t(i)]) + 1] += cliqueStart[c + 1] - cliqueStart[c];
-    for (int r = 1; r <= n; ++r)
-        start[size_t(r) + 1] += start[size_t(r)];
-    std::vector<int> next(start.begin(), start.end() - 1),
-        adjacent(static_cast<size_t>(start[size_t(n) + 1]));
-    for (size_t c = 0; c + 1 < cliqueStart.size(); ++c)
-        for (int i = cliqueStart[c]; i < cliqueStart[c + 1]; ++i) {
-            const int r = unknowns[size_t(i)];
-            if (r <= 0) continue;
-            for (int j = cliqueStart[c]; j < cliqueStart[c + 1]; ++j)
-                adjacent[size_t(next[size_t(r)]++)] = std::max(unknowns[size_t(j)], 0);
-        }
-    double entries = 0;
-    for (int r = 1; r <= n; ++r) {
-        const auto first = adjacent.begin() + start[size_t(r)], last = adjacent.begin() + next[size_t(r)];
-        std::sort(first, last);
-        const auto end = std::unique(first, last);
-        next[size_t(r)] = int(end - adjacent.begin());
-        entries += double(std::count_if(first, end, [](int c) { return c > 0; }));
-    }
-    bytes += entries * SparseMatrix::kBytesPerEntry;
+double StructuredLU::EstimateBytes(const CouplingPattern& pattern, bool dense, int denseLimit, double enough)
+{
+    const int n = pattern.n;
+    double bytes = BaseBytes(n, dense, denseLimit) + pattern.entries * SparseMatrix::kBytesPerEntry;
+    if (n <= 0 || bytes > enough) return bytes;
 
     // The fill-in of elimination in order, on the symmetric structure: each row of L is the union of
     // the paths from its entries up the elimination tree (the rows of U mirror them).
@@ -646,8 +626,9 @@ double StructuredLU::EstimateBytes(int n, std::span<const int> unknowns, std::sp
     double lower = 0;
     for (int k = 1; k <= n; ++k) {
         flag[size_t(k)] = k;
-        for (int e = start[size_t(k)]; e < next[size_t(k)]; ++e) {
-            for (int i = adjacent[size_t(e)]; i > 0 && i < k && flag[size_t(i)] != k; i = parent[size_t(i)]) {
+        for (int e = pattern.start[size_t(k)]; e < pattern.end[size_t(k)]; ++e) {
+            for (int i = pattern.adjacent[size_t(e)]; i > 0 && i < k && flag[size_t(i)] != k;
+                 i = parent[size_t(i)]) {
                 if (parent[size_t(i)] == 0) parent[size_t(i)] = k;
                 flag[size_t(i)] = k;
                 ++lower;

@@ -9,6 +9,7 @@
 #include <vector>
 
 class SparseMatrix;
+struct CouplingPattern;
 
 // LU factors of a system held in a SparseMatrix, computed and applied over the entries that can be
 // non-zero only. It follows ludcmp step for step (Crout's column order, implicit partial pivoting,
@@ -55,13 +56,13 @@ public:
     // The last factorisation reused the structure of the one before it.
     bool reused() const { return m_reused; }
 
-    // The memory a system of n unknowns takes with this solver when its elements couple the unknowns
-    // of each clique (unknowns[cliqueStart[i] .. cliqueStart[i+1]), 0 for one outside the system):
-    // the matrix entries, the factors with the fill-in of elimination in the order of the unknowns,
-    // the work arrays, and the dense copy where the system has one. Pivots that move rows can change
-    // the fill-in. Counting stops once it passes `enough` bytes.
-    static double EstimateBytes(int n, std::span<const int> unknowns, std::span<const int> cliqueStart,
-                                bool dense, int denseLimit, double enough);
+    // The memory a system takes with this solver when its elements couple its unknowns as `pattern`
+    // says: the matrix entries, the factors with the fill-in of elimination in the order of the
+    // unknowns, the work arrays, and the dense copy where the system has one. Pivots that move rows
+    // can change the fill-in. Counting stops once it passes `enough` bytes.
+    static double EstimateBytes(const CouplingPattern& pattern, bool dense, int denseLimit, double enough);
+    // Of that, what does not depend on the entries: the work arrays and the dense copy.
+    static double BaseBytes(int n, bool dense, int denseLimit);
 
 private:
     struct Entry {

@@ -19,6 +19,53 @@ TEST(Diode, SettledStepTakesExactlyThreeSolves)
     EXPECT_NEAR(a.at("V(NA)", 50e-9), 0.0259 * std::log(4.3e-3 / 1e-14), 2e-3);
 }
 
+namespace {
+// `diodes` diodes from one bus, each behind 10 ohm and with 0.5 ohm of its own, into 100 ohm and 100 pF.
+QString diodeBank(int diodes, const char* source)
+{
+    QString s = QString("* bank\nV1 NBUS 0 %1\n").arg(source);
+    for (int i = 1; i <= diodes; ++i)
+        s +=
+            QString("R%1 NBUS NA%1 10\nD%1 NA%1 NK%1 IS=1E-14 RS=0.5\nRL%1 NK%1 NM%1 100\nCL%1 NM%1 0 100P\n")
+                .arg(i);
+    return s;
+}
+} // namespace
+
+TEST(Diode, DiodesSettleTogetherWhateverTheirNumber)
+{
+    // Asked in list order until the first that asks, the diodes took turns: every step took at least
+    // one solve per diode, and ten thousand diodes passed the iteration limit. Each now takes its
+    // confirming solve in the same three solves of a settled step. With one diode the two rules are
+    // the same run; with several the results move within rounding.
+    using Rule = CSimulatorDoc::IterationRule;
+    const char* dc = "DC 5";
+    const char* pulse = "PULSE 0 5 0 10N 10N 30N 100N";
+    for (const int diodes : {1, 3, 12}) {
+        // The run's own rule, then the reference.
+        for (const auto& [reference, solvesPerStep] : {std::pair{false, 3}, {true, diodes + 2}}) {
+            SimHarness a, b;
+            if (reference) {
+                a.doc.SetIterationRule(Rule::FirstAsking);
+                b.doc.SetIterationRule(Rule::FirstAsking);
+            }
+            ASSERT_TRUE(a.runClean(diodeBank(diodes, dc), "1ns", "100ns", "None"));
+            ASSERT_TRUE(b.runClean(diodeBank(diodes, dc), "1ns", "200ns", "None"));
+            EXPECT_EQ(b.doc.FactorCount() - a.doc.FactorCount(), solvesPerStep * 100) << diodes;
+        }
+        SimHarness every, first;
+        first.doc.SetIterationRule(Rule::FirstAsking);
+        ASSERT_TRUE(every.runClean(diodeBank(diodes, pulse), "0.2ns", "100ns"));
+        ASSERT_TRUE(first.runClean(diodeBank(diodes, pulse), "0.2ns", "100ns"));
+        const QString last = QString::number(diodes);
+        const QByteArray traces[] = {("V(NK" + last + ")").toLatin1(), ("I(D" + last + ")").toLatin1(),
+                                     "V(NK1)"};
+        // 5 V across the bank, 0.05 A through a diode.
+        expectSameTraces(every, first, {traces[0].data(), traces[2].data()}, diodes == 1 ? 0 : 5e-9, 0);
+        expectSameTraces(every, first, {traces[1].data()}, diodes == 1 ? 0 : 5e-11, 0);
+    }
+}
+
 TEST(Diode, ReverseBiasAndBreakdownStayFinite)
 {
     const struct {

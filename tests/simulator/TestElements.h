@@ -32,10 +32,15 @@ struct TestIterator : CComponentSim {
         return true;
     }
     void Initialise() override { ++initialised; }
-    bool NeedsIteration(int) override { return wanted < 0 || m_pDoc->Iteration() < wanted; }
+    bool NeedsIteration(int) override
+    {
+        ++asked;
+        return wanted < 0 || m_pDoc->Iteration() < wanted;
+    }
     void EndStep(int) override { iterationsOfLastStep = m_pDoc->Iteration(); }
     int wanted = 1;
     int iterationsOfLastStep = 0;
+    int asked = 0;                     // in the whole run
     static inline int initialised = 0; // elements of every run so far
 };
 

@@ -23,6 +23,21 @@ QString ladder(int nodes, bool nonlinear, bool cutByPortPair = false, int region
     return s;
 }
 
+// A driven LC ladder cut by a line every fourth section, its inductors listed together, then its
+// capacitors to ground from consecutive nodes: each partition stamps runs of them in one batch.
+QString cutLcLadder()
+{
+    QString lines, capacitors;
+    for (int i = 2; i < 30; ++i) {
+        if (i % 4 == 0)
+            lines += QString("T%1 N%1 0 N%2 0 50 2N\n").arg(i).arg(i + 1);
+        else
+            lines += QString("L%1 N%1 N%2 20N\n").arg(i).arg(i + 1);
+        capacitors += QString("C%1 N%2 0 %3P\nRG%1 N%2 0 1K\n").arg(i).arg(i + 1).arg(5 + i % 3);
+    }
+    return "* lc\nV1 N1 0 PULSE 0 10 0 2N 2N 5N 20N\nR0 N1 N2 5\n" + lines + capacitors;
+}
+
 struct ModeRun {
     SimHarness h;
     ModeRun(const QString& netlist, const QString& mode)
@@ -79,7 +94,8 @@ TEST(ModesTest, EveryModeGivesTheSameResults)
 {
     for (const auto& [netlist, last] : {std::pair{ladder(30, true, true, 6), "V(N30)"},
                                         {ladder(30, true), "V(N30)"},
-                                        {ladder(12, true, true), "V(N12)"}}) {
+                                        {ladder(12, true, true), "V(N12)"},
+                                        {cutLcLadder(), "I(L29)"}}) {
         ModeRun none(netlist, "None");
         for (const char* mode : {"Auto", "Minimal", "Maximal"}) {
             ModeRun other(netlist, mode);

@@ -76,6 +76,24 @@ TEST(RunTest, IterationsUntilEveryElementIsContentOrTheLimit)
     }
 }
 
+TEST(RunTest, EveryElementIsAskedAfterEachSolveOrInListOrderUntilOneAsks)
+{
+    // K1 wants 4 iterations of every step, K2 2. Asked in list order, K2 is reached only once K1 is
+    // content; asked every time, both are asked after each of the 4 solves.
+    for (const auto& [reference, k2Asked] : {std::pair{false, 4}, {true, 1}}) {
+        SimHarness h;
+        h.doc.SetElementFactory(testFactory());
+        if (reference) h.doc.SetIterationRule(CSimulatorDoc::IterationRule::FirstAsking);
+        ASSERT_TRUE(h.runClean(kDivider + "K1 NOUT 0 4\nK2 NOUT 0 2\n", "1ns", "10ns"));
+        const auto* k1 = findElement<TestIterator>(h.doc, "K1");
+        const auto* k2 = findElement<TestIterator>(h.doc, "K2");
+        ASSERT_TRUE(k1 && k2);
+        EXPECT_EQ(k1->iterationsOfLastStep, 4);
+        EXPECT_EQ(k1->asked, 4 * 11);
+        EXPECT_EQ(k2->asked, k2Asked * 11);
+    }
+}
+
 TEST(RunTest, FailuresLeaveNoResults)
 {
     const QString init = "Initialization Failure (empty netlist?)",

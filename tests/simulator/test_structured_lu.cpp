@@ -1,5 +1,6 @@
 // The structure-aware solver against the dense routines: same status, pivots and solutions to the bit.
 #include "Matrix.h"
+#include "MatrixRows.h"
 #include "SparseMatrix.h"
 #include "StructuredLU.h"
 #include "lu.h"
@@ -12,8 +13,6 @@
 #include <random>
 
 namespace {
-
-using Rows = std::vector<std::vector<double>>;
 
 bool sameBits(double a, double b)
 {
@@ -39,12 +38,8 @@ struct Twin {
     // Returns the number of solution values whose bits differ when `count` is set, instead of failing.
     int check(const Rows& m, const Rows& rhs, const char* what, bool count = false)
     {
-        a.zero();
         Matrix dense(n);
-        for (int i = 1; i <= n; ++i)
-            for (int j = 1; j <= n; ++j)
-                if (m[size_t(i - 1)][size_t(j - 1)] != 0.0 || std::signbit(m[size_t(i - 1)][size_t(j - 1)]))
-                    *a.entry(i, j) = dense[i][j] = m[size_t(i - 1)][size_t(j - 1)];
+        fillBoth(m, a, dense);
         std::vector<int> denseIndx(size_t(n) + 1);
         double d = 0;
         ludcmp(dense.rows(), n, denseIndx.data(), &d);
@@ -72,14 +67,6 @@ struct Twin {
         return differences;
     }
 };
-
-Rows unitColumns(int n)
-{
-    Rows out(size_t(n), std::vector<double>(size_t(n), 0.0));
-    for (int i = 0; i < n; ++i)
-        out[size_t(i)][size_t(i)] = 1.0;
-    return out;
-}
 
 } // namespace
 
