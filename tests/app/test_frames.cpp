@@ -103,6 +103,21 @@ TEST_F(ShellTest, RibbonControlsSendTheirCommands)
     EXPECT_FALSE(ribbon->FindButton(ID_Parts_R)->isChecked()); // only update handlers check tools
 }
 
+TEST_F(ShellTest, TheSchematicTabHoldsTheToolOfEveryTypeThatHasOne)
+{
+    Start();
+    Ribbon* ribbon = Frame().GetRibbonBar();
+    for (int id = ID_Parts_First; id <= ID_Parts_Last; ++id) {
+        const ComponentType* type = FindComponentType(id);
+        const char* label = type ? type->ribbonLabel : nullptr;
+        QAbstractButton* tool = ribbon->FindButton(id);
+        ASSERT_EQ(tool != nullptr, label != nullptr) << id;
+        if (tool) {
+            EXPECT_EQ(tool->text(), QString::fromUtf8(label)) << id;
+        }
+    }
+}
+
 TEST_F(ShellTest, APumpInsideLongWorkBringsCommandStatesUpToDate)
 {
     Start();

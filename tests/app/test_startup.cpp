@@ -1,5 +1,6 @@
 #include "ShellFixture.h"
 
+#include "Looks.h"
 #include "PrintDefaults.h"
 #include "RecentFileList.h"
 #include "Ribbon.h"
@@ -113,6 +114,19 @@ TEST_F(ShellTest, TheLookDefaultsToVisualStudio2005AndAChosenStyleIsStored)
     EXPECT_EQ(app->m_nAppLook, unsigned(ID_VIEW_APPLOOK_OFF_2007_BLACK));
     Frame().OnIdleUpdate();
     EXPECT_TRUE(Frame().GetRibbonBar()->FindAction(ID_VIEW_APPLOOK_OFF_2007_BLACK)->isChecked());
+}
+
+TEST_F(ShellTest, EveryStoredLookGivesTheWindowAStyle)
+{
+    for (int id = ID_VIEW_APPLOOK_WIN_2000; id <= ID_VIEW_APPLOOK_OFF_2007_AQUA + 1; ++id) {
+        QSettings(QSettings::IniFormat, QSettings::UserScope, Settings::Organisation, Settings::Application)
+            .setValue(QStringLiteral("Workspace/ApplicationLook"), id);
+        Start();
+        EXPECT_EQ(app->m_nAppLook, unsigned(id));
+    }
+    // An unknown id keeps the last Office 2007 colours.
+    EXPECT_EQ(QApplication::palette().color(QPalette::Window),
+              looks::Palette(ID_VIEW_APPLOOK_OFF_2007_AQUA).color(QPalette::Window));
 }
 
 TEST_F(ShellTest, PrintingStartsInLandscapeWithRoomForTheWholeSheet)

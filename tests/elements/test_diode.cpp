@@ -66,6 +66,20 @@ TEST(Diode, DiodesSettleTogetherWhateverTheirNumber)
     }
 }
 
+TEST(Diode, UnequalDiodesSettleAsUnderTheReferenceRule)
+{
+    // Unequal diodes settle at different iterations: the step goes on while either still asks, as
+    // under the reference rule, where the one still asking keeps its turn.
+    const QString net =
+        diodeBank(2, "PULSE 0 5 0 10N 10N 30N 100N").replace("D2 NA2 NK2 IS=1E-14", "D2 NA2 NK2 IS=1E-12");
+    SimHarness every, first;
+    first.doc.SetIterationRule(CSimulatorDoc::IterationRule::FirstAsking);
+    ASSERT_TRUE(every.runClean(net, "0.2ns", "100ns"));
+    ASSERT_TRUE(first.runClean(net, "0.2ns", "100ns"));
+    expectSameTraces(every, first, {"V(NK1)", "V(NK2)", "V(D1)", "V(D2)"}, 1e-6, 0);
+    expectSameTraces(every, first, {"I(D1)", "I(D2)"}, 1e-8, 0);
+}
+
 TEST(Diode, ReverseBiasAndBreakdownStayFinite)
 {
     const struct {

@@ -52,6 +52,23 @@ TEST(Component, RecordLayout)
     }
 }
 
+TEST(Component, InitCopyAndName)
+{
+    CComponent c;
+    c.Selected = 1;
+    c.Init(TypeResistor);
+    EXPECT_EQ(std::tuple(c.Extent, c.TypeId, c.State, c.Selected, c.Orientation, c.Visible),
+              std::tuple(Rect{0, 0, 576, -144}, quint32(TypeResistor), 0, 0, 1, 1));
+    c.Text = QStringLiteral("C3");
+    EXPECT_EQ(c.MakeName(10), QStringLiteral("C10"));
+    c.State = c.Selected = 1;
+    c.NameBuffer = QStringLiteral("buffer");
+    CComponent copy(c, 311);
+    EXPECT_EQ(
+        std::tuple(copy.DialogTemplate(), copy.Text, copy.TypeId, copy.State, copy.Selected, copy.NameBuffer),
+        std::tuple(311, c.Text, quint32(TypeResistor), 1, 0, QString()));
+}
+
 TEST(Component, CommonEditingRules)
 {
     // The labels start as R1 (visible), 1k (visible), IC=0 (hidden); the dialog returns the buffers. A

@@ -100,6 +100,13 @@ TEST(DcMapping, MulDivRoundsHalvesAwayFromZeroAndRefusesWhatCannotBe)
         EXPECT_EQ(MulDiv(c.a, c.b, c.c), c.result) << c.a << " " << c.b << " " << c.c;
 }
 
+TEST(DcMapping, ColorRefsAreRedInTheLowByte)
+{
+    EXPECT_EQ(FromColorRef(0xC80000), QColor(0, 0, 200));
+    EXPECT_EQ(ToColorRef(QColor(0, 170, 0)), 0x00AA00u);
+    EXPECT_EQ(ToColorRef(QColor(255, 64, 64)), 0x4040FFu);
+}
+
 TEST(RecordingDc, KeepsShapesInLogicalUnitsWithTheObjectsInEffect)
 {
     RecordingDc dc;

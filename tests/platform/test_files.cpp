@@ -9,7 +9,11 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <cerrno>
+#include <csignal>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -32,6 +36,58 @@ struct FilesTest : ::testing::Test {
         return QDir(dir.path())
             .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
     }
+};
+
+void wakeWithoutRestart(int) {}
+
+// A process that opens a named pipe for writing and so waits for a reader. Asked whether it still
+// waits, it is interrupted: an open that a reader has let through comes back with the pipe instead.
+class WaitingWriter {
+public:
+    explicit WaitingWriter(const QString& pipe) : m_pid(::fork())
+    {
+        if (m_pid == 0) {
+            const QByteArray name = QFile::encodeName(pipe);
+            struct sigaction wake {};
+            wake.sa_handler = wakeWithoutRestart;
+            ::sigaction(SIGUSR1, &wake, nullptr);
+            const int fd = ::open(name.constData(), O_WRONLY | O_CLOEXEC);
+            ::_exit(fd >= 0 ? 0 : errno == EINTR ? 1 : 2);
+        }
+    }
+    ~WaitingWriter()
+    {
+        if (m_pid <= 0) return;
+        ::kill(m_pid, SIGKILL);
+        ::waitpid(m_pid, nullptr, 0);
+    }
+    WaitingWriter(const WaitingWriter&) = delete;
+    WaitingWriter& operator=(const WaitingWriter&) = delete;
+
+    // Whether it has come to sleep, which it does only in its open.
+    bool waits() const
+    {
+        const QByteArray stat = "/proc/" + QByteArray::number(m_pid) + "/stat";
+        for (int tries = 0; m_pid > 0 && tries < 20000; ++tries) {
+            QFile f(QString::fromLatin1(stat));
+            if (!f.open(QIODevice::ReadOnly)) return false;
+            const QByteArray line = f.readAll();
+            const qsizetype state = line.lastIndexOf(") ") + 2; // the name may hold blanks
+            if (state >= 2 && state < line.size() && line[state] == 'S') return true;
+            ::usleep(500);
+        }
+        return false;
+    }
+    bool stillWaiting()
+    {
+        int status = 0;
+        const bool answered = ::kill(m_pid, SIGUSR1) == 0 && ::waitpid(m_pid, &status, 0) == m_pid;
+        m_pid = -1;
+        return answered && WIFEXITED(status) && WEXITSTATUS(status) == 1;
+    }
+
+private:
+    pid_t m_pid;
 };
 
 } // namespace
@@ -73,6 +129,19 @@ TEST_F(FilesTest, ReadTakesRegularFilesWithinTheLimitOfTheirKindAndNothingElse)
     EXPECT_EQ(files::SizeLimit(files::Kind::Netlist), 64 << 20);
 }
 
+TEST_F(FilesTest, ANamedPipeIsRefusedWithoutLettingItsWaitingWriterOn)
+{
+    // Opened, even without waiting, the pipe would meet its writer, which then writes into a pipe
+    // nobody reads.
+    ASSERT_EQ(::mkfifo(QFile::encodeName(path("pipe")).constData(), 0600), 0);
+    WaitingWriter writer(path("pipe"));
+    ASSERT_TRUE(writer.waits());
+    QString why;
+    EXPECT_FALSE(files::Read(path("pipe"), files::Kind::Netlist, &why));
+    EXPECT_EQ(why, "Not a regular file (a named pipe)");
+    EXPECT_TRUE(writer.stillWaiting());
+}
+
 TEST_F(FilesTest, WriteReplacesTheWholeFileKeepingItsPermissionsAndLinks)
 {
     QString reason;
@@ -102,6 +171,8 @@ TEST_F(FilesTest, AFailedWriteLeavesTheOldFileAndNothingBesideIt)
         {path("folder"), "Is a directory"},
         {path("pipe"), "Not a regular file (a named pipe)"},
         {path("none/f"), "No such file or directory"},
+        // The new file beside it is written in full; only its final rename can fail.
+        {path(QString(256, 'n')), "File name too long"},
     };
     for (const auto& r : refused) {
         QString reason;

@@ -104,4 +104,7 @@ TEST(TextTest, DecodeLetsTheBytesDecideTheEncodingAndUnifiesLineEnds)
     // A stray zero byte does not make a long UTF-8 text UTF-16.
     EXPECT_EQ(text::decode(QByteArray("* a netlist of many words") + '\0' + "\r\n"),
               QString("* a netlist of many words") + QChar(0) + "\n");
+    // Nor do many after a UTF-8 mark, which decides before the bytes are counted.
+    EXPECT_EQ(text::decode(QByteArray("\xEF\xBB\xBF* a\0b\0c\0d\0\r\n", 15)),
+              QString("* a") + QChar(0) + "b" + QChar(0) + "c" + QChar(0) + "d" + QChar(0) + "\n");
 }

@@ -61,6 +61,27 @@ TEST_F(WriterBlocks, NestedBlocksAddTheirPrefixesInsideOut)
     EXPECT_TRUE(ui.messages.isEmpty()) << qPrintable(ui.messages.join('|'));
 }
 
+TEST_F(WriterBlocks, ALineBreakInABlocksLabelStaysInsideTheLinesThatNameIt)
+{
+    file("sub.cas", divider);
+    ScriptedUiServices ui;
+    const QString x = QStringLiteral("X1__V99_N99_0_DC_1E6");
+    const QStringList lines = top(
+        [](Sheet& s) { s.r("R1", "1k", G(0), G(4)).block("X1\r\nV99 N99 0 DC 1E6", "sub.cas", G(4), G(8)); });
+    // clang-format off
+    const QStringList expected = {
+        "*" + kHeader + path("top.cas"),
+        "R1 N1 N2 1K",
+        "*_" + x + kHeader + path("sub.cas"),
+        "R1_" + x + " N2 Pmid_" + x + " 10",
+        "R2_" + x + " Pmid_" + x + " N3 1K",
+        "*_" + x + " Ends",
+    };
+    // clang-format on
+    EXPECT_EQ(lines, expected);
+    EXPECT_FALSE(lines.join(u'\n').contains(QStringLiteral("\nV99")));
+}
+
 TEST_F(WriterBlocks, AFileThatCannotBeWrittenFailsTheWholeNetlistWithOneMessage)
 {
     file("lower.cas", divider);

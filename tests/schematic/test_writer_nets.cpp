@@ -70,6 +70,10 @@ const NetCase kNetCases[] = {
      [](Sheet& s) { s.r("R1", "1k", G(0), G(4)).block("X1", "labelled.cas", G(4), G(30)).r("R2", "1k", G(40), G(44))
                      .bubble("VCC", G(40)); },
      {"R1 N1 VCC 1K", "R2 VCC N7 1K"}},
+    {"probes on ports 3 and 4 name the nets of the block's pins 3 and 4",
+     [](Sheet& s) { s.obj(TypeSubcircuitInterface, {"X1", "ports34.cas", "PARAMS:"}, {G(-99, 1), G(-99, 2), G(0), G(8)})
+                     .r("R1", "1k", G(0), G(4)).ground(G(4)).r("R2", "1k", G(8), G(12)).ground(G(12)); },
+     {"R1 Pp_X1 0 1K", "R2 Pq_X1 0 1K"}},
 };
 // clang-format on
 
@@ -81,6 +85,8 @@ TEST_F(WriterNets, ANetHasOneNameAcrossBlocksAndBubbles)
     file("grounded.cas", [](Sheet& s) { s.bubble("SUB1", G(0)).ground(G(0)); });
     file("short.cas", [](Sheet& s) { s.bubble("SUB1", G(0)).bubble("SUB2", G(0)); });
     file("labelled.cas", [](Sheet& s) { s.bubble("SUB1", G(0)).bubble("VCC", G(0)); });
+    file("ports34.cas",
+         [](Sheet& s) { s.bubble("SUB3", G(0)).probe("Pp", G(0)).bubble("SUB4", G(4)).probe("Pq", G(4)); });
     for (const NetCase& c : kNetCases) {
         SCOPED_TRACE(c.what);
         ScriptedUiServices ui;

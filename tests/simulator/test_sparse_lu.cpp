@@ -197,6 +197,20 @@ TEST(SparseLuTest, SolutionsAgreeWithTheDenseRoutines)
     }
 }
 
+TEST(SparseLuTest, EntriesMadeLaterChangeTheOrdering)
+{
+    // A run's elements may make an entry after the first factorisation: the pivots chosen for the
+    // pattern before would leave the new entry out of the factors.
+    Pair p(3);
+    p.check({{4, 1, 0}, {1, 5, 1}, {0, 1, 6}}, unitColumns(3), "tridiagonal");
+    p.check({{4, 2, 0}, {1, 5, 1}, {0, 1, 6}}, unitColumns(3), "same entries");
+    EXPECT_TRUE(p.lu.reused());
+    p.check({{4, 1, 2}, {1, 5, 1}, {0, 1, 6}}, unitColumns(3), "a new entry");
+    EXPECT_FALSE(p.lu.reused());
+    p.check({{4, 1, 2}, {1, 5, 1}, {0, 1, 6}}, unitColumns(3), "the new pattern again");
+    EXPECT_TRUE(p.lu.reused());
+}
+
 TEST(SparseLuTest, ASystemTooLongToFactorWithoutAPauseGoesToTheRoutinesThatPause)
 {
     // A dense matrix of 400 unknowns: KLU foresees more work than one factorisation may take, so the
