@@ -48,6 +48,22 @@ int cannotRead(const QString& path, const QString& reason)
     return 2;
 }
 
+// What the command line asks for.
+struct Options {
+    QString netlistPath;
+    RunSettings settings;
+    QStringList traces;
+    bool denseSolver = false;
+};
+
+// The traces of a completed run as the table shows them.
+struct Table {
+    QStringList shown;                       // the traces that could be evaluated
+    std::vector<std::vector<double>> values; // one column per shown trace
+    std::vector<double> time;                // the time of every point
+    bool allOk = true;                       // no trace was left out
+};
+
 int run(int argc, char** argv);
 
 } // namespace
@@ -66,16 +82,12 @@ int main(int argc, char** argv)
 
 namespace {
 
-int run(int argc, char** argv)
+// Reads the command line into `options`: 0 when it can be run, else the exit status after the usage
+// text.
+int readArguments(const QStringList& args, Options& options)
 {
-    QCoreApplication app(argc, argv);
-    const QStringList args = app.arguments();
     if (args.size() < 2) return usage("no netlist given");
-
-    QString netlistPath;
-    RunSettings settings;
-    QStringList traces;
-    bool denseSolver = false;
+    RunSettings& settings = options.settings;
     for (int i = 1; i < args.size(); ++i) {
         const QString& a = args[i];
         const auto value = [&](QString& into) {
@@ -101,34 +113,103 @@ int run(int argc, char** argv)
         } else if (a == "--trace") {
             QString t;
             ok = value(t);
-            traces << t.toUpper();
+            options.traces << t.toUpper();
         } else if (a == "--dense-solver") {
-            denseSolver = true;
+            options.denseSolver = true;
         } else if (a.startsWith("--"))
             return usage(qPrintable("unknown option " + a));
-        else if (netlistPath.isEmpty())
-            netlistPath = a;
+        else if (options.netlistPath.isEmpty())
+            options.netlistPath = a;
         else
             return usage("more than one netlist given");
         if (!ok) return usage(qPrintable(a + " needs a value"));
     }
-    if (netlistPath.isEmpty()) return usage("no netlist given");
+    if (options.netlistPath.isEmpty()) return usage("no netlist given");
+    return 0;
+}
+
+// The document of the netlist's bytes with the command line's settings, ready to run.
+void setUpDocument(CSimulatorDoc& doc, const Options& options, QByteArray& bytes)
+{
+    doc.SetElementFactory(CreateElement);
+    doc.Settings() = options.settings;
+    doc.SetDenseSolver(options.denseSolver);
+    QBuffer file(&bytes);
+    file.open(QIODevice::ReadOnly);
+    doc.Load(file);
+}
+
+// The traces asked for (every plottable node voltage when none was) over every point of the run.
+Table evaluateTraces(const CSimulatorDoc& doc, QStringList traces)
+{
+    if (traces.isEmpty())
+        for (const QString& node : doc.NodeNames().mid(1))
+            if (node.startsWith('N') || node.startsWith('P')) traces << "V(" + node + ")";
+
+    const ResultsTable& results = doc.Results();
+    const int n = results.PointCount();
+    Table table;
+    for (const QString& t : traces) {
+        std::vector<double> v(size_t(n), 0.0);
+        if (!results.GetTraceValues(t, n, v.data())) {
+            table.allOk = false;
+            continue;
+        }
+        table.values.push_back(std::move(v));
+        table.shown << t;
+    }
+    table.time.resize(static_cast<size_t>(n));
+    for (int j = 0; j < n; ++j)
+        table.time[size_t(j)] = results.Time(j);
+    return table;
+}
+
+// Writes the table to standard output (whether it arrived is asked of the stream afterwards).
+void printTable(const Table& table)
+{
+    std::printf("Time");
+    for (const QString& t : table.shown)
+        std::printf(", %s", qPrintable(t));
+    std::printf("\n");
+    // printf's %.9e, digit for digit, at a fraction of its cost for tens of thousands of lines.
+    std::string text;
+    const size_t lineBytes = (table.values.size() + 1) * 24;
+    text.reserve(std::max<size_t>(1 << 16, lineBytes) + lineBytes);
+    const auto put = [&text](double v) {
+        char digits[32];
+        const auto end =
+            std::to_chars(digits, digits + sizeof digits, v, std::chars_format::scientific, 9).ptr;
+        text.append(digits, end);
+    };
+    const size_t n = table.time.size();
+    for (size_t j = 0; j < n; ++j) {
+        put(table.time[j]);
+        for (const auto& v : table.values) {
+            text += ", ";
+            put(v[j]);
+        }
+        text += '\n';
+        if (text.size() >= (1 << 16) || j + 1 == n) {
+            std::fwrite(text.data(), 1, text.size(), stdout);
+            text.clear();
+        }
+    }
+}
+
+int run(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    Options options;
+    if (const int refused = readArguments(app.arguments(), options)) return refused;
 
     QString reason;
-    std::optional<QByteArray> bytes = files::Read(netlistPath, files::Kind::Netlist, &reason);
-    if (!bytes) return cannotRead(netlistPath, reason);
+    std::optional<QByteArray> bytes = files::Read(options.netlistPath, files::Kind::Netlist, &reason);
+    if (!bytes) return cannotRead(options.netlistPath, reason);
 
     StderrUiServices printer(QStringLiteral("message: "));
     setUi(&printer);
     CSimulatorDoc doc;
-    doc.SetElementFactory(CreateElement);
-    doc.Settings() = settings;
-    doc.SetDenseSolver(denseSolver);
-    {
-        QBuffer file(&*bytes);
-        file.open(QIODevice::ReadOnly);
-        doc.Load(file);
-    }
+    setUpDocument(doc, options, *bytes);
     bytes.reset();
 
     QElapsedTimer clock;
@@ -139,57 +220,13 @@ int run(int argc, char** argv)
         std::fprintf(stderr, "run seconds: %.6f\n", seconds);
         return 1;
     }
-    if (traces.isEmpty())
-        for (const QString& node : doc.NodeNames().mid(1))
-            if (node.startsWith('N') || node.startsWith('P')) traces << "V(" + node + ")";
 
-    const ResultsTable& results = doc.Results();
-    const int n = results.PointCount();
-    std::vector<std::vector<double>> values;
-    QStringList shown;
-    bool allOk = true;
-    for (const QString& t : traces) {
-        std::vector<double> v(size_t(n), 0.0);
-        if (!results.GetTraceValues(t, n, v.data())) {
-            allOk = false;
-            continue;
-        }
-        values.push_back(std::move(v));
-        shown << t;
-    }
     // The traces are copied: the run's tables go back to the system (many thousands of pages for a
     // long run of a large circuit) while the table is written.
-    std::vector<double> timePoints(static_cast<size_t>(n));
-    for (int j = 0; j < n; ++j)
-        timePoints[size_t(j)] = results.Time(j);
+    const Table table = evaluateTraces(doc, options.traces);
     std::thread freeing([&doc] { doc.FreeResults(); });
     errno = 0;
-    std::printf("Time");
-    for (const QString& t : shown)
-        std::printf(", %s", qPrintable(t));
-    std::printf("\n");
-    // printf's %.9e, digit for digit, at a fraction of its cost for tens of thousands of lines.
-    std::string text;
-    const size_t lineBytes = (values.size() + 1) * 24;
-    text.reserve(std::max<size_t>(1 << 16, lineBytes) + lineBytes);
-    const auto put = [&text](double v) {
-        char digits[32];
-        const auto end =
-            std::to_chars(digits, digits + sizeof digits, v, std::chars_format::scientific, 9).ptr;
-        text.append(digits, end);
-    };
-    for (int j = 0; j < n; ++j) {
-        put(timePoints[size_t(j)]);
-        for (const auto& v : values) {
-            text += ", ";
-            put(v[size_t(j)]);
-        }
-        text += '\n';
-        if (text.size() >= (1 << 16) || j + 1 == n) {
-            std::fwrite(text.data(), 1, text.size(), stdout);
-            text.clear();
-        }
-    }
+    printTable(table);
     freeing.join();
     std::fprintf(stderr, "run seconds: %.6f\n", seconds);
     setUi(nullptr);
@@ -199,7 +236,7 @@ int run(int argc, char** argv)
                      errno ? std::strerror(errno) : "write error");
         return 1;
     }
-    return allOk ? 0 : 1;
+    return table.allOk ? 0 : 1;
 }
 
 } // namespace
