@@ -13,6 +13,7 @@
 #include "CSimulatorDoc.h"
 #include "ElementFactory.h"
 #include "Files.h"
+#include "Text.h"
 #include "UiServices.h"
 
 #include <QBuffer>
@@ -113,7 +114,8 @@ int readArguments(const QStringList& args, Options& options)
         } else if (a == "--trace") {
             QString t;
             ok = value(t);
-            options.traces << t.toUpper();
+            // Through the netlist's own upper-casing, so that a name finds what the netlist calls it.
+            options.traces << text::upper(t);
         } else if (a == "--dense-solver") {
             options.denseSolver = true;
         } else if (a.startsWith("--"))

@@ -76,9 +76,9 @@ bool CSimulatorDoc::ReadRunSettings()
     if (auto link = m_LinkedSchematic.lock())
         link->ReceiveRunSettings(m_Settings, m_Settings.sourceMode == QLatin1String("Orlisk"));
 
-    m_Settings.timeStep = text::upperAscii(m_Settings.timeStep);
-    m_Settings.timeSpan = text::upperAscii(m_Settings.timeSpan);
-    m_Settings.startTime = text::upperAscii(m_Settings.startTime);
+    m_Settings.timeStep = text::upper(m_Settings.timeStep);
+    m_Settings.timeSpan = text::upper(m_Settings.timeSpan);
+    m_Settings.startTime = text::upper(m_Settings.startTime);
     // The run pumps the window's events, and the Simulate tab writes its controls into the settings
     // as they change: what the run reads later comes from its own copy.
     m_RunSettings = m_Settings;
@@ -118,7 +118,7 @@ bool CSimulatorDoc::ReadNetlistLines()
         ui().message(QStringLiteral("Error.  Netlist is empty!"));
         return false;
     }
-    const QString text = text::upperAscii(m_NetlistText);
+    const QString text = text::upper(m_NetlistText);
     const QChar* s = text.constData();
     const qsizetype n = text.size();
     m_Lines.clear();
