@@ -8,8 +8,9 @@
 // Standard output: "Time, " and the trace expressions, then one line per time point (%.9e).
 // A trace that cannot be evaluated has no column.
 // Standard error: "message: " and every message of the run, then "run seconds: " and the wall time.
-// Exit status: 0 the run completed, 1 the run or a trace failed, memory ran out or standard output
-// could not be written, 2 bad arguments or a netlist that cannot be read.
+// Exit status: 0 the run completed, 1 the run or a trace failed, a step failed to converge (the step
+// is named and no table is written), memory ran out or standard output could not be written, 2 bad
+// arguments or a netlist that cannot be read.
 #include "CSimulatorDoc.h"
 #include "ElementFactory.h"
 #include "Files.h"
@@ -141,6 +142,20 @@ void setUpDocument(CSimulatorDoc& doc, const Options& options, QByteArray& bytes
     doc.Load(file);
 }
 
+// Whether the run ended at a step that did not converge, which is then named. The window shows such a
+// run as completed, with the message that ended it; here the table would pass for the whole run.
+bool endedUnconverged(const CSimulatorDoc& doc)
+{
+    if (!doc.EndedUnconverged()) return false;
+    const ResultsTable& results = doc.Results();
+    const int step = results.PointCount() - 1;
+    std::fprintf(stderr,
+                 "run_netlist: step %d (t = %.9e s) failed to converge; the run ended there and no table "
+                 "is written\n",
+                 step, results.Time(step));
+    return true;
+}
+
 // The traces asked for (every plottable node voltage when none was) over every point of the run.
 Table evaluateTraces(const CSimulatorDoc& doc, QStringList traces)
 {
@@ -218,7 +233,7 @@ int run(int argc, char** argv)
     clock.start();
     const bool ok = doc.RunSimulation();
     const double seconds = clock.nsecsElapsed() * 1e-9;
-    if (!ok) {
+    if (!ok || endedUnconverged(doc)) {
         std::fprintf(stderr, "run seconds: %.6f\n", seconds);
         return 1;
     }

@@ -494,6 +494,7 @@ CSimulatorDoc::StepEnd CSimulatorDoc::IterateStep(int k)
         if (m_Iteration > 10000) {
             ui().message(QStringLiteral("Failing to converge... Aborting."));
             m_AbortRequested = true;
+            m_Unconverged = true;
             return StepEnd::Accepted;
         }
         const unsigned ask = m_IterationRule == IterationRule::AskEvery ? CComponentSim::AskEveryOp
@@ -513,6 +514,7 @@ bool CSimulatorDoc::RunSimulation(RunProgress* progress)
     SetRunning(true);
     m_AbortRequested = false;
     m_FactorStopped = false;
+    m_Unconverged = false;
     m_FactorCount = 0;
     m_StructureReuseCount = 0;
     m_SincePump.start();
