@@ -63,10 +63,10 @@ bool CTransmissionLineSim::Parse(const QStringList& tokens)
     if (!CheckDelay()) return false;
 
     // The magnetically insulated line parts reach here as plain lines read by position: their keyword
-    // reads as Z0 = 0 and their first value as TD = 0. Say so rather than let them pass for a model.
-    if (!NoModelKeyword(u'T', tokens[5]).isEmpty())
-        ui().message(QStringLiteral("Warning: ") + text::echo(Name) + QStringLiteral(" (") + tokens[5] +
-                     QStringLiteral(") has no model of its own; it runs as a one-step near-short line."));
+    // reads as Z0 = 0 and their first value as TD = 0, a one-step line whose ports are near shorts.
+    // Say so rather than let them pass for a model.
+    const QString keyword = NoModelKeyword(u'T', tokens[5]);
+    if (!keyword.isEmpty()) ui().message(NoModelElementWarning(Name, keyword));
     return true;
 }
 
