@@ -49,10 +49,12 @@ TEST(Statements, RefusedWithTheirMessage)
         {"T1 N1 0 N2 0 LOSSYR Z0=50 TD=5N R=2", fewer},
         {"T1 N1 0 N2 0 LOSSYZ Z0=0 TD=5N RHO=2 ER=81 IC=0", bad("Z0")},
         {"T1 N1 0 N2 0 LOSSYZ Z0=-50 TD=5N RHO=2 ER=81 IC=0", bad("Z0")},
-        {"T1 N1 0 N2 0 LOSSYX Z0=0 Z1=20 TD=5N RHO=2 ER=81 IC=0", bad("Z0")},
-        {"T1 N1 0 N2 0 LOSSYX Z0=50 Z1=0 TD=5N RHO=2 ER=81 IC=0", bad("Z1")},
+        {"T1 N1 0 N2 0 LOSSYX Z0=-50 Z1=20 TD=5N RHO=2 ER=81 IC=0", bad("Z0")},
+        {"T1 N1 0 N2 0 LOSSYX Z0=0 Z1=0 TD=5N RHO=2 ER=81 IC=0", bad("Z1")},
+        {"T1 N1 0 N2 0 LOSSYX Z0=50 Z1=0 TD=5N RHO=0 ER=81 IC=0", bad("Z1")},
+        {"T1 N1 0 N2 0 LOSSYX Z0=50 Z1=0 TD=5N RHO=2 ER=0 IC=0", bad("Z1")},
         {"T1 N1 0 N2 0 LOSSYX Z0=50 Z1=-1 TD=5N RHO=2 ER=81 IC=0", bad("Z1")},
-        {"T1 N1 0 N2 0 LOSSYR Z0=0 TD=5N R=2 IC=0", bad("Z0")},
+        {"T1 N1 0 N2 0 LOSSYR Z0=-1 TD=5N R=2 IC=0", bad("Z0")},
         {"T1 N1 0 N2 0 LOSSYR Z0=1E999 TD=5N R=2 IC=0", bad("Z0")},
         {"T1 N1 0 N2 0 LOSSYR Z0=50 TD=1E999 R=2 IC=0", bad("TD")}};
     // clang-format on
