@@ -29,7 +29,7 @@ TEST(Statements, RefusedWithTheirMessage)
         {"L1 N1", few},                              {"C2 N1 0 VARC FIXED 1N", fewer},
         {"C2 N1 0 VARC POLYNOMIAL 1N 0 0 0", fewer}, {"C2 N1 0 VARC STANDARD Z5V 1N 100", fewer},
         {"C2 N1 0 VARC LINEAR 1N IC=0", cap},        {"C2 N1 0 VARC STANDARD Z5V 1N 0 IC=0", bad("VRATED")},
-        {"C2 N1 0 VARC STANDARD HRS 1N -50 IC=0", bad("VRATED")},
+        {"C2 N1 0 VARC STANDARD HRS 1N 1E999 IC=0", bad("VRATED")},
         {"C1 N1 0 VARC TL FIXED 10N", fewer},        {"C1 N1 0 VARC TL STANDARD Z5V 1N 100", fewer},
         {"C1 N1 0 VARC TL POLYNOMIAL 1N 0 0 0", fewer},
         {"C1 N1 0 VARC TL LINEAR 1N IC=0", cap},
