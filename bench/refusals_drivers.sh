@@ -3,7 +3,7 @@
 # text (run_netlist exit 2, write_netlist exit 1); a named pipe or a device is refused before it is
 # read (under a time limit here, and a memory limit where the sanitizers allow one); output that
 # cannot be written fails the run with the reason (exit 1), a full disk and a closed pipe alike, as
-# does a trace that cannot be evaluated, which gets no column.
+# does a trace that cannot be evaluated, which gets no column, and a step that fails to converge.
 #   refusals_drivers.sh RUN_NETLIST WRITE_NETLIST EXAMPLE.cir EXAMPLE.cas SANITIZED(0|1)
 set -uo pipefail
 driver=$1
@@ -71,6 +71,13 @@ if [ "$(head -1 "$work/out")" != "Time, V(NIN)" ] || [ "$(wc -l <"$work/out")" -
     awk -F', ' 'NF != 2 { found = 1 } END { exit !found }' "$work/out"; then
     echo "bad trace: the table is"; cat "$work/out"; bad=1
 fi
+# A run that ends after a step that did not converge is no completed run here: the step is named and
+# no table is written. The infinite source from 3 ns on leaves the diode nothing to converge to.
+printf '* t\nV1 N1 0 PULSE 0 1E999 2N 1N 1N 10N 20N\nR1 N1 N2 1\nD1 N2 0 IS=1E-14\n' >"$work/unconverged.cir"
+expect "unconverged" 1 "^run_netlist: step 3 \(t = 3\.000000000e-09 s\) failed to converge; the run ended there and no table is written$" \
+    "$driver" "$work/unconverged.cir" --span 10ns
+grep -q "^message: Failing to converge\.\.\. Aborting\.$" "$work/err" || { echo "unconverged: no message"; bad=1; }
+if [ -s "$work/out" ]; then echo "unconverged: a table was written"; bad=1; fi
 usage=$("$driver" 2>&1)
 grep -q -- "--dense-solver" <<<"$usage" || { echo "usage: no --dense-solver in $usage"; bad=1; }
 exit $bad

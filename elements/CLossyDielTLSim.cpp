@@ -10,12 +10,12 @@ bool CLossyDielTLSim::Parse(const QStringList& tokens)
     if (tokens.size() < 11) return Fail(QStringLiteral("Invalid Netlist.  Not enough arguments: "));
     for (int i = 0; i < 4; ++i)
         Nodes[i] = m_pDoc->GetNodeIndex(tokens[1 + i]);
-    // Key prefixes are cut by length, not compared: Z0=, TD=, RHO=, ER=.
-    Z0 = m_pDoc->ParseValue(tokens[6].mid(3));
-    TD = m_pDoc->ParseValue(tokens[7].mid(3));
-    Rho = m_pDoc->ParseValue(tokens[8].mid(4)) * 10000;
-    ER = m_pDoc->ParseValue(tokens[9].mid(3));
+    Z0 = ValueAfterCutKey(tokens[6], "Z0=");
+    TD = ValueAfterCutKey(tokens[7], "TD=");
+    Rho = ValueAfterCutKey(tokens[8], "RHO=") * 10000;
+    ER = ValueAfterCutKey(tokens[9], "ER=");
     ParseInitialCondition(tokens, 10);
+    // Z0 = 0 would make every boundary's reflection 0 / 0.
     return CheckImpedance(Z0, QStringLiteral("Z0")) && CheckDelay();
 }
 

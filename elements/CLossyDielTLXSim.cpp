@@ -20,15 +20,18 @@ bool CLossyDielTLXSim::Parse(const QStringList& tokens)
     if (tokens.size() < 12) return Fail(QStringLiteral("Invalid Netlist.  Not enough arguments: "));
     for (int i = 0; i < 4; ++i)
         Nodes[i] = m_pDoc->GetNodeIndex(tokens[1 + i]);
-    // Key prefixes are cut by length, not compared: Z0=, Z1=, TD=, RHO=, ER=.
-    Z0 = m_pDoc->ParseValue(tokens[6].mid(3));
-    Z1 = m_pDoc->ParseValue(tokens[7].mid(3));
-    TD = m_pDoc->ParseValue(tokens[8].mid(3));
-    Rho = m_pDoc->ParseValue(tokens[9].mid(4)) * 10000;
-    ER = m_pDoc->ParseValue(tokens[10].mid(3));
+    Z0 = ValueAfterCutKey(tokens[6], "Z0=");
+    Z1 = ValueAfterCutKey(tokens[7], "Z1=");
+    TD = ValueAfterCutKey(tokens[8], "TD=");
+    Rho = ValueAfterCutKey(tokens[9], "RHO=") * 10000;
+    ER = ValueAfterCutKey(tokens[10], "ER=");
     ParseInitialCondition(tokens, 11);
-    return CheckImpedance(Z0, QStringLiteral("Z0")) && CheckImpedance(Z1, QStringLiteral("Z1")) &&
-           CheckDelay();
+    // Either end may be a short (its port conductance is the largest, 1e12). A boundary's reflection
+    // is 0 / 0 where a cell of zero impedance meets one of zero impedance, or one whose shunt is 0
+    // too: both ends shorted, or a shorted port 2 on a dielectric that does not insulate.
+    const bool zeroZ1Runs = Z0 != 0 && ER * Rho != 0;
+    return CheckImpedance(Z0, QStringLiteral("Z0"), true) &&
+           CheckImpedance(Z1, QStringLiteral("Z1"), zeroZ1Runs) && CheckDelay();
 }
 
 double CLossyDielTLXSim::HistoryBytes(double columns) const

@@ -11,12 +11,12 @@ bool CLossyTLSim::Parse(const QStringList& tokens)
     if (tokens.size() < 10) return Fail(QStringLiteral("Invalid Netlist.  Not enough arguments: "));
     for (int i = 0; i < 4; ++i)
         Nodes[i] = m_pDoc->GetNodeIndex(tokens[1 + i]);
-    // Key prefixes are cut by length, not compared: Z0=, TD=, R=.
-    Z0 = m_pDoc->ParseValue(tokens[6].mid(3));
-    TD = m_pDoc->ParseValue(tokens[7].mid(3));
-    R = m_pDoc->ParseValue(tokens[8].mid(2));
+    Z0 = ValueAfterCutKey(tokens[6], "Z0=");
+    TD = ValueAfterCutKey(tokens[7], "TD=");
+    R = ValueAfterCutKey(tokens[8], "R=");
     ParseInitialCondition(tokens, 9);
-    return CheckImpedance(Z0, QStringLiteral("Z0")) && CheckDelay();
+    // Z0 = 0 runs: its ports are near shorts and every boundary reflects all (r is never 0).
+    return CheckImpedance(Z0, QStringLiteral("Z0"), true) && CheckDelay();
 }
 
 double CLossyTLSim::HistoryBytes(double columns) const

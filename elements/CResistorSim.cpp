@@ -2,7 +2,6 @@
 
 #include "CSimulatorDoc.h"
 #include "ElementClass.h"
-#include "Text.h"
 #include "UiServices.h"
 
 void CResistorSim::Bind(ConductanceEntries& e, MatrixBinder& binder)
@@ -54,9 +53,6 @@ bool CResistorSim::Parse(const QStringList& tokens)
     // whose value is their model keyword, which reads as 0 ohms. Say so, or the near short would pass
     // for a result of the part's real model.
     const QString keyword = NoModelKeyword(u'R', tokens[3]);
-    if (!keyword.isEmpty())
-        ui().message(
-            QStringLiteral("Warning:  ") + text::echo(Name) + QStringLiteral(" (") + keyword +
-            QStringLiteral(") has no simulation model of its own and runs as a near short circuit."));
+    if (!keyword.isEmpty()) ui().message(NoModelElementWarning(Name, keyword));
     return true;
 }

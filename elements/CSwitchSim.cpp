@@ -56,7 +56,9 @@ void CSwitchSim::UpdateSwitchState(int k)
     const double r0 = InitialResistance;
     const double r1 = FinalResistance;
     const double tau = TimeConstant;
-    const bool instant = !(tau > 0);
+    // A time constant of 0 has no law to follow: the switch closes at once. A negative one follows the
+    // law as it stands, which then moves away from R1.
+    const bool instant = tau == 0 || std::isnan(tau);
 
     if (m_Criterion == Criterion::Time && m_Law == Law::Tanh) {
         // Centred on the critical time from the first step on; no closure is recorded.
@@ -96,7 +98,9 @@ void CSwitchSim::UpdateSwitchState(int k)
     const double x = (t - ClosureTime) / tau;
     switch (m_Law) {
     case Law::Exp:
-        r = (r0 - r1) * std::exp(-x) + r1;
+        // A negative time constant lets the exponential overflow in the end; with R0 = R1 there is
+        // nothing to grow (0 times infinity would give no resistance at all).
+        r = r0 == r1 ? r1 : (r0 - r1) * std::exp(-x) + r1;
         break;
     case Law::Lin:
         r = (r0 - r1) * std::max(1 - x, 0.0) + r1;

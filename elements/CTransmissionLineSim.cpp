@@ -22,6 +22,16 @@ double CTransmissionLineSim::ValueAfterKey(const QString& token, const QString& 
     return m_pDoc->ParseValue(token.startsWith(key) ? token.mid(key.size()) : token);
 }
 
+double CTransmissionLineSim::ValueAfterCutKey(const QString& token, const char* key)
+{
+    const QLatin1String k(key);
+    if (!token.startsWith(k))
+        ui().message(QStringLiteral("Warning: ") + text::echo(Name) + QStringLiteral(": ") +
+                     text::echo(token) + QStringLiteral(" does not begin with ") + k +
+                     QStringLiteral("; it is read without its first %1 characters.").arg(k.size()));
+    return m_pDoc->ParseValue(token.mid(k.size()));
+}
+
 void CTransmissionLineSim::ParseInitialCondition(const QStringList& tokens, int i)
 {
     if (i >= tokens.size() || !tokens[i].startsWith(QLatin1String("IC="))) return;
@@ -45,9 +55,9 @@ bool CTransmissionLineSim::CheckDelay()
     return true;
 }
 
-bool CTransmissionLineSim::CheckImpedance(double z, const QString& key)
+bool CTransmissionLineSim::CheckImpedance(double z, const QString& key, bool zeroRuns)
 {
-    if (z > 0 && std::isfinite(z)) return true;
+    if ((z > 0 || (zeroRuns && z == 0)) && std::isfinite(z)) return true;
     return Fail(QStringLiteral("Invalid Netlist.  Invalid ") + key + QStringLiteral(": "));
 }
 
@@ -63,10 +73,10 @@ bool CTransmissionLineSim::Parse(const QStringList& tokens)
     if (!CheckDelay()) return false;
 
     // The magnetically insulated line parts reach here as plain lines read by position: their keyword
-    // reads as Z0 = 0 and their first value as TD = 0. Say so rather than let them pass for a model.
-    if (!NoModelKeyword(u'T', tokens[5]).isEmpty())
-        ui().message(QStringLiteral("Warning: ") + text::echo(Name) + QStringLiteral(" (") + tokens[5] +
-                     QStringLiteral(") has no model of its own; it runs as a one-step near-short line."));
+    // reads as Z0 = 0 and their first value as TD = 0, a one-step line whose ports are near shorts.
+    // Say so rather than let them pass for a model.
+    const QString keyword = NoModelKeyword(u'T', tokens[5]);
+    if (!keyword.isEmpty()) ui().message(NoModelElementWarning(Name, keyword));
     return true;
 }
 

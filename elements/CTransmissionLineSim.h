@@ -63,6 +63,10 @@ public:
 protected:
     // Reads a value token whose key prefix (e.g. "Z0=") is dropped when present.
     double ValueAfterKey(const QString& token, const QString& key) const;
+    // Reads a lossy line's value token without as many characters as its key has, whatever they are.
+    // When they are not the key (the key was left out, as in "5N" for "TD=5N"), a warning names the
+    // element and the token: the value is then read from what remains, often nothing, which is 0.
+    double ValueAfterCutKey(const QString& token, const char* key);
     // Reads the initial-condition token at index i (and the current token after it); tokens that do
     // not begin with "IC=" leave the line at rest.
     void ParseInitialCondition(const QStringList& tokens, int i);
@@ -70,8 +74,9 @@ protected:
     bool CheckDelay();
     // Records the waves the two ports send back in accepted step k: port voltage less arriving wave.
     void StoreOutgoingWaves(int k);
-    // Refuses an impedance that is not a positive number ("Invalid Netlist.  Invalid Z0: " + Name).
-    bool CheckImpedance(double z, const QString& key);
+    // Refuses an impedance that is negative or not a finite number, and 0 unless the line's arithmetic
+    // holds for it (`zeroRuns`): "Invalid Netlist.  Invalid Z0: " + Name.
+    bool CheckImpedance(double z, const QString& key, bool zeroRuns = false);
     // The cells of a lossy line that can reach a port within the run: a wave moves one cell per step,
     // so cells further from both ports than the run has steps change nothing that the ports see.
     int CellLimit() const;

@@ -69,9 +69,9 @@ bool CapacitanceLaw::Parse(const CComponentSim& element, CSimulatorDoc& doc, con
         C0 = doc.ParseValue(tokens[first + 2]);
         SetDielectric(tokens[first + 1]);
         Vrated = doc.ParseValue(tokens[first + 3]);
-        // The curve is read in percent of the rating: without a positive rating no voltage has a
-        // capacitance.
-        if (!(Vrated > 0.0) || !std::isfinite(Vrated)) return refuse("Invalid Netlist.  Invalid VRATED: ");
+        // The curve is read in percent of the rating's magnitude, so a negative rating reads as its
+        // magnitude; a rating of 0, or one that is not finite, leaves no voltage with a capacitance.
+        if (Vrated == 0.0 || !std::isfinite(Vrated)) return refuse("Invalid Netlist.  Invalid VRATED: ");
     } else if (kind == QLatin1String("FIXED")) {
         Fixed = doc.ParseValue(tokens[first + 1]);
     } else {

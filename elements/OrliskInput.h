@@ -10,6 +10,7 @@ class COrliskWave;
 // the netlist names it: the run's input folder + name + ".wvf", a Windows path that is mapped to this
 // machine's files.
 
-// Replaces `wave` by a new waveform read from the file; returns the reader's result. The reader
-// names the file and what is wrong with it in one message.
+// Replaces `wave` by a new waveform read from the file; returns the reader's result. A file that
+// cannot be opened gets the reader's message alone, which names it with the reason; a file that the
+// reader refuses gets the reader's message and then the input error that names it.
 bool LoadOrliskWave(const QString& path, std::unique_ptr<COrliskWave>& wave);

@@ -8,7 +8,9 @@ double PulseShape::valueAt(double t) const
 {
     if (t <= TD) return V1;
     double u = t - TD;
-    if (PER > 0 && u > PER) u -= std::trunc(u / PER) * PER;
+    // A negative period repeats every |PER| (the quotient is truncated toward zero); 0, or a period
+    // that is not finite, never repeats.
+    if (u > PER && PER != 0 && std::isfinite(PER)) u -= std::trunc(u / PER) * PER;
     if (u < TR) return V1 + (V2 - V1) * u / TR;
     u -= TR;
     if (u < PW) return V2;

@@ -43,6 +43,30 @@ QString upperAscii(const QString& s)
     return out;
 }
 
+QString upper(const QString& s)
+{
+    QString out = s;
+    char16_t* d = reinterpret_cast<char16_t*>(out.data());
+    const qsizetype n = out.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t u = d[i];
+        if (u < 0x80) {
+            if (u >= u'a' && u <= u'z') d[i] = char16_t(u - 32);
+        } else if (QChar::isHighSurrogate(u) && i + 1 < n && QChar::isLowSurrogate(d[i + 1])) {
+            const char32_t capital = QChar::toUpper(QChar::surrogateToUcs4(u, d[i + 1]));
+            if (QChar::requiresSurrogates(capital)) {
+                d[i] = QChar::highSurrogate(capital);
+                d[i + 1] = QChar::lowSurrogate(capital);
+            }
+            ++i;
+        } else {
+            const char32_t capital = QChar::toUpper(char32_t(u));
+            if (!QChar::requiresSurrogates(capital)) d[i] = char16_t(capital);
+        }
+    }
+    return out;
+}
+
 static bool isSpace(char16_t c)
 {
     return c == u' ' || (c >= u'\t' && c <= u'\r');

@@ -10,6 +10,11 @@ namespace text {
 // Upper-cases the ASCII letters a-z only; every other character stays as it is.
 QString upperAscii(const QString& s);
 
+// Upper-cases every character by its one-to-one capital (é becomes É, σ and ς become Σ), whatever the
+// user's locale. A character whose capital takes another number of UTF-16 units, or that has no
+// capital of its own (ß), stays as it is: the result is as long as `s`, position for position.
+QString upper(const QString& s);
+
 // Reads a decimal number the way the C run-time's wide-string conversion does: leading white space,
 // an optional sign, digits with an optional decimal point, an optional exponent. Reading stops at the
 // first character that cannot continue the number. `consumed` receives the number of characters

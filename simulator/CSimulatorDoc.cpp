@@ -76,9 +76,9 @@ bool CSimulatorDoc::ReadRunSettings()
     if (auto link = m_LinkedSchematic.lock())
         link->ReceiveRunSettings(m_Settings, m_Settings.sourceMode == QLatin1String("Orlisk"));
 
-    m_Settings.timeStep = text::upperAscii(m_Settings.timeStep);
-    m_Settings.timeSpan = text::upperAscii(m_Settings.timeSpan);
-    m_Settings.startTime = text::upperAscii(m_Settings.startTime);
+    m_Settings.timeStep = text::upper(m_Settings.timeStep);
+    m_Settings.timeSpan = text::upper(m_Settings.timeSpan);
+    m_Settings.startTime = text::upper(m_Settings.startTime);
     // The run pumps the window's events, and the Simulate tab writes its controls into the settings
     // as they change: what the run reads later comes from its own copy.
     m_RunSettings = m_Settings;
@@ -118,7 +118,7 @@ bool CSimulatorDoc::ReadNetlistLines()
         ui().message(QStringLiteral("Error.  Netlist is empty!"));
         return false;
     }
-    const QString text = text::upperAscii(m_NetlistText);
+    const QString text = text::upper(m_NetlistText);
     const QChar* s = text.constData();
     const qsizetype n = text.size();
     m_Lines.clear();
@@ -494,6 +494,7 @@ CSimulatorDoc::StepEnd CSimulatorDoc::IterateStep(int k)
         if (m_Iteration > 10000) {
             ui().message(QStringLiteral("Failing to converge... Aborting."));
             m_AbortRequested = true;
+            m_Unconverged = true;
             return StepEnd::Accepted;
         }
         const unsigned ask = m_IterationRule == IterationRule::AskEvery ? CComponentSim::AskEveryOp
@@ -513,6 +514,7 @@ bool CSimulatorDoc::RunSimulation(RunProgress* progress)
     SetRunning(true);
     m_AbortRequested = false;
     m_FactorStopped = false;
+    m_Unconverged = false;
     m_FactorCount = 0;
     m_StructureReuseCount = 0;
     m_SincePump.start();

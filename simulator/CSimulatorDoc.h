@@ -83,6 +83,9 @@ public:
     // Asks a run in progress to end after the current step.
     void RequestStop() { m_AbortRequested = true; }
     bool IsRunning() const { return m_Running; }
+    // The last run ended after a step that reached the iteration limit without converging; the run
+    // counts as completed, its last step being that one.
+    bool EndedUnconverged() const { return m_Unconverged; }
     // A run of any netlist document is in progress. Runs pump the window's events, so a second run
     // would nest inside the first one's pump: one run at a time in the whole program.
     static bool AnyRunInProgress();
@@ -324,6 +327,7 @@ private:
     bool m_Running = false;
     bool m_AbortRequested = false;
     bool m_FactorStopped = false; // a stop gave up a factorisation
+    bool m_Unconverged = false;   // a step reached the iteration limit
     QElapsedTimer m_SincePump;
     qint64 m_LastClockRead = 0; // nanoseconds of m_SincePump at the last read
     int m_ClockStride = 1;

@@ -1,5 +1,7 @@
 #include "ElementClass.h"
 
+#include "Text.h"
+
 namespace {
 
 struct NoModelPart {
@@ -25,4 +27,10 @@ QString NoModelKeyword(QChar letter, QStringView firstValue)
         if (part.prefix ? firstValue.startsWith(keyword) : firstValue == keyword) return QString(keyword);
     }
     return {};
+}
+
+QString NoModelElementWarning(const QString& name, const QString& keyword)
+{
+    return QStringLiteral("Warning:  ") + text::echo(name) + QStringLiteral(" (") + keyword +
+           QStringLiteral(") has no simulation model of its own and runs as a near short circuit.");
 }

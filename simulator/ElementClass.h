@@ -37,3 +37,6 @@ ElementClass ChooseElementClass(const QStringList& tokens);
 // "MITL0" or "MITL1" as a line's. The element of the letter runs such a part as a near short circuit.
 // Empty for every other statement.
 QString NoModelKeyword(QChar letter, QStringView firstValue);
+
+// The warning that an element gives when it runs such a part (`keyword`) under the element's `name`.
+QString NoModelElementWarning(const QString& name, const QString& keyword);

@@ -105,9 +105,9 @@ TEST(Line, MagneticallyInsulatedLinePartsRunAsNearShorts)
         ASSERT_TRUE(h.run(matched(statement), "0.1ns", "10ns")) << statement;
         const QString kind = QString(statement).section(' ', 5, 5);
         EXPECT_EQ(h.problems(),
-                  QStringList({valueWarning, "Warning: T1 (" + kind +
-                                                 ") has no model of its own; it runs as a one-step "
-                                                 "near-short line."}));
+                  QStringList({valueWarning, "Warning:  T1 (" + kind +
+                                                 ") has no simulation model of its own and runs as a near "
+                                                 "short circuit."}));
         const auto* t = findElement<CTransmissionLineSim>(h.doc, "T1");
         EXPECT_TRUE(t->Z0 == 0 && t->Delay == 1 && t->G == 1e12 && t->InitialVoltage == 0) << statement;
         // The source sees a short: all of its current flows into the line.

@@ -123,18 +123,29 @@ TEST_F(OrliskTest, SourcesFollowAWaveformFromTheArchive)
     }
 }
 
-TEST_F(OrliskTest, MissingOrDamagedWaveformFailsTheRunWithOneMessage)
+TEST_F(OrliskTest, MissingWaveformIsNamedOnceARefusedOneAgainAfterTheReader)
 {
-    // The file is named once, where it was looked for on this machine, with what is wrong with it.
-    SimHarness missing, old;
-    EXPECT_FALSE(run(missing, "V1 N1 0 ORLISK NONE\nR1 N1 0 1\n"));
-    EXPECT_EQ(missing.problems().value(0),
-              "Error:  Orlisk waveform input error, file=" + shot + "/NONE.wvf\nNo such file or directory.");
-    QFile file(shot + "/Old.WVF");
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(QByteArray::fromHex("0200")) == 2);
-    file.close();
-    EXPECT_FALSE(run(old, "I1 N1 0 ORLISK OLD\nR1 N1 0 1\n"));
-    EXPECT_EQ(old.problems().value(0), "Don't know how to handle old Orlisk waveform: " + shot + "/Old.WVF");
-    for (const SimHarness* h : {&missing, &old})
-        EXPECT_EQ(h->problems().filter("Orlisk").size(), 1) << h->problems().join(" | ").toStdString();
+    // A file that cannot be opened is named once, where it was looked for on this machine, with the
+    // reason. A file the reader refuses gets the reader's message, then the statement's input error.
+    const QString input = "Error:  Orlisk waveform input error, file=";
+    const auto write = [&](const char* name, const char* hex) {
+        QFile file(shot + "/" + name);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly) &&
+                    file.write(QByteArray::fromHex(hex)) == qint64(qstrlen(hex) / 2));
+    };
+    write("Old.WVF", "0200");
+    write("cut.wvf", "030005"); // a version 3 file that ends inside its name
+    const std::pair<const char*, QStringList> cases[] = {
+        {"V1 N1 0 ORLISK NONE", {input + shot + "/NONE.wvf\nNo such file or directory."}},
+        {"I1 N1 0 ORLISK OLD",
+         {"Don't know how to handle old Orlisk waveform: " + shot + "/Old.WVF", input + shot + "/Old.WVF"}},
+        {"R2 N1 0 VARR ORLISK OLD",
+         {"Don't know how to handle old Orlisk waveform: " + shot + "/Old.WVF", input + shot + "/Old.WVF"}},
+        {"V1 N1 0 ORLISK CUT", {input + shot + "/cut.wvf", input + shot + "/cut.wvf"}},
+    };
+    for (const auto& [statement, messages] : cases) {
+        SimHarness h;
+        EXPECT_FALSE(run(h, QString(statement) + "\nR1 N1 0 1\n")) << statement;
+        EXPECT_EQ(h.problems(), messages + QStringList{"Error.  ProcessNetlist Failure."}) << statement;
+    }
 }

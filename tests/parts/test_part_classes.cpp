@@ -416,8 +416,8 @@ TEST(PartClasses, SimulatorReadsEveryDefaultAndComposedValue)
         {TypeIdealDiode, nullptr, E::IdealDiode, {}},         {TypeVoltageSource, nullptr, E::VoltageSource, {}},
         {TypeCurrentSource, nullptr, E::CurrentSource, {}},   {TypeCurrentProbe, nullptr, E::VoltageSource, {}},
         {TypeMetalOxideVaristor, nullptr, E::Resistor, {"Warning:  R1 (MOV) has no simulation model"}},
-        {TypeLosslessMitlModel, nullptr, E::TransmissionLine, {kUnrecognised, "Warning: T1 (MITL0) has no model"}},
-        {TypeLossyMitlModel, nullptr, E::TransmissionLine, {kUnrecognised, "Warning: T1 (MITL1) has no model"}},
+        {TypeLosslessMitlModel, nullptr, E::TransmissionLine, {kUnrecognised, "Warning:  T1 (MITL0) has no simulation model"}},
+        {TypeLossyMitlModel, nullptr, E::TransmissionLine, {kUnrecognised, "Warning:  T1 (MITL1) has no simulation model"}},
         {TypeOilSwitchModel, nullptr, E::Resistor, {kUnrecognised, "Warning:  R1 (OILSW) has no simulation model of its own"}},
         {TypePlanarDiodeModel, nullptr, E::Resistor, {"Warning:  R1 (PLDIODE) has no simulation model of its own"}},
         // What the dialogs compose.

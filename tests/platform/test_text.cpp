@@ -7,10 +7,37 @@
 #include <cmath>
 #include <cstdio>
 #include <functional>
+#include <utility>
 
 TEST(TextTest, UpperAsciiLeavesEverythingButAsciiLetters)
 {
     EXPECT_EQ(text::upperAscii(QStringLiteral("r1 n1 1k\tµé")), QStringLiteral("R1 N1 1K\tµé"));
+}
+
+TEST(TextTest, UpperMapsEveryCharacterToItsCapitalOfTheSameLength)
+{
+    const std::pair<const char16_t*, const char16_t*> cases[] = {
+        {u"r1 né 0 1k\tµ", u"R1 NÉ 0 1K\tΜ"},
+        {u"ÿ ǆ σς", u"Ÿ Ǆ ΣΣ"},
+        // No capital of the same length, or none of its own: unchanged.
+        {u"ß ŉ ﬁ", u"ß ŉ ﬁ"},
+        // Whatever the locale, i is I and the dotless ı is I too.
+        {u"iı", u"II"},
+        // A letter outside the first plane keeps its pair; a lone half of a pair stays as it is.
+        {u"\U00010428x", u"\U00010400X"},
+        {u"\xD801"
+         u"a"
+         u"\xDC28",
+         u"\xD801"
+         u"A"
+         u"\xDC28"},
+        {u"", u""},
+    };
+    for (const auto& [in, out] : cases) {
+        const QString lower = QStringView(in).toString(), upper = text::upper(lower);
+        EXPECT_EQ(upper, QStringView(out).toString()) << lower.toStdString();
+        EXPECT_EQ(upper.size(), lower.size()) << lower.toStdString();
+    }
 }
 
 TEST(TextTest, ParseDoubleReadsLikeTheRuntime)

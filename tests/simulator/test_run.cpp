@@ -73,7 +73,14 @@ TEST(RunTest, IterationsUntilEveryElementIsContentOrTheLimit)
         EXPECT_EQ(h.problems(),
                   iterations > 4 ? QStringList{"Failing to converge... Aborting."} : QStringList());
         EXPECT_EQ(h.doc.StepCount(), iterations > 4 ? 0 : 10);
+        EXPECT_EQ(h.doc.EndedUnconverged(), iterations > 4);
     }
+    // The next run of the same document starts afresh.
+    SimHarness h;
+    h.doc.SetElementFactory(testFactory());
+    ASSERT_TRUE(h.run(kDivider + "K1 NOUT 0 -1\n", "1ns", "10ns"));
+    ASSERT_TRUE(h.run(kDivider + "K1 NOUT 0 4\n", "1ns", "10ns"));
+    EXPECT_FALSE(h.doc.EndedUnconverged());
 }
 
 TEST(RunTest, EveryElementIsAskedAfterEachSolveOrInListOrderUntilOneAsks)
