@@ -23,7 +23,8 @@ TEST(ToolTips, DescriptionsAreLaidOutInLinesNoWiderThanTheWidthAndLoseNothing)
         // a word wider than the width is broken inside it
         {QStringLiteral("/home/engineer/Experiments/Marx-generator/shot-0042/trigger-cable-and-spark-gap-of-"
                         "stage-seven.cas"),
-         0, {}},
+         0,
+         {}},
         // line breaks of its own stay, and each line is laid out alone
         {QStringLiteral("Zoom Out\nZoom to Fit in Window"), 2, QStringLiteral("\n")},
     };
