@@ -21,6 +21,7 @@
 #include "Resource.h"
 #include "Settings.h"
 #include "ShellDocuments.h"
+#include "ToolTipManager.h"
 #include "UiServices.h"
 
 #include <QApplication>
@@ -139,6 +140,7 @@ bool CTorvex2App::InitInstance(const QStringList& arguments)
                                                    QStringLiteral("&New"), names, 0, false, &ok);
         return ok ? int(names.indexOf(name)) : -1;
     };
+    ToolTipManager::Init(ToolTipManager::kMaxDescriptionWidth);
     PreLoadState();
 
     if (m_Makers.schematic) m_DocManager->AddDocTemplate(m_Makers.schematic());

@@ -6,6 +6,7 @@
 #include <QStyle>
 #include <QStyleFactory>
 #include <QStyleOptionTab>
+#include <QToolTip>
 
 #include <algorithm>
 #include <cmath>
@@ -149,6 +150,8 @@ void Apply(int id)
     if (QApplication::style()->name().compare(look.style, Qt::CaseInsensitive) != 0)
         if (QStyle* style = QStyleFactory::create(look.style)) QApplication::setStyle(style);
     QApplication::setPalette(Palette(id));
+    // Tooltips keep a palette of their own, which the application's does not reach.
+    QToolTip::setPalette(Palette(id));
 }
 
 double ContrastRatio(const QColor& a, const QColor& b)

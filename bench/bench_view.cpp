@@ -2,6 +2,10 @@
 //
 //   repaint/fit    the whole window (1600 by 1000) repainted through the off-screen context, the page
 //                  at the zoom that fits it
+//   repaint/smallest  the same at 10 %, the smallest zoom of the zoom commands, where the grid's
+//                  points lie closer than a pixel
+//   repaint/denseGrid  the same at the fitting zoom with a grid step of 10 twips (a file may hold
+//                  any step): every pixel of the frame is a grid point's
 //   hover          one pointer move while a wire is being drawn: the hover pass over every pin and
 //                  wire, the wire's new path and the repaint areas
 //   boxSelect/all  a box dragged over the whole page with the select tool: every part and wire
@@ -118,6 +122,24 @@ void BM_Repaint(benchmark::State& state)
     state.counters["zoom"] = d.window.Zoom();
 }
 BENCHMARK(BM_Repaint)->Name("repaint/fit")->Unit(benchmark::kMillisecond);
+
+void BM_RepaintSmallest(benchmark::State& state)
+{
+    Drawing& d = drawing();
+    d.window.SetZoom(ZoomViewModel::kMinZoom);
+    BM_Repaint(state);
+    d.window.ZoomToFit();
+}
+BENCHMARK(BM_RepaintSmallest)->Name("repaint/smallest")->Unit(benchmark::kMillisecond);
+
+void BM_RepaintDenseGrid(benchmark::State& state)
+{
+    Drawing& d = drawing();
+    d.doc.GridSpacing = 10;
+    BM_Repaint(state);
+    d.doc.GridSpacing = kStep;
+}
+BENCHMARK(BM_RepaintDenseGrid)->Name("repaint/denseGrid")->Unit(benchmark::kMillisecond);
 
 void BM_Hover(benchmark::State& state)
 {

@@ -36,13 +36,8 @@ QString resolveSubcircuitFile(const QString& label, const QString& parentPath)
     if (QString found = existingFile(folder + u'/' + name); !found.isEmpty()) return found;
     // The folder part of the parent is this machine's own and exists as written; only the label's
     // part is looked up without regard to case.
-    if (!paths::hasDriveLetter(label) && !name.startsWith(u'/')) {
-        if (QString found = existingFile(paths::toNative(folder + u'/' + name)); !found.isEmpty())
-            return found;
-    }
-    const QString fileName = name.mid(lastSeparator(name) + 1);
-    if (fileName.isEmpty()) return {};
-    return existingFile(paths::toNative(folder + u'/' + fileName));
+    if (paths::hasDriveLetter(label) || name.startsWith(u'/')) return {};
+    return existingFile(paths::toNative(folder + u'/' + name));
 }
 
 QString removeSubcircuitPath(const QString& label)

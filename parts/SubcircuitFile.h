@@ -3,11 +3,11 @@
 #include <QString>
 
 // The schematic file a sub-circuit block's file label names, as the block's Open and the netlist
-// writer look for it: the label as it stands (relative names from the current folder, a drive
-// letter through the drive map), then beside the parent schematic; "\" and "/" both separate
-// folders. When both fail, the name is matched case-insensitively beside the parent, and last the
-// file name alone there, so that files made on another system still find their blocks. The full
-// path of the file, or empty when there is none (or the label is empty).
+// writer look for it, in two steps: the label as it stands (relative names from the current folder,
+// a drive letter through the drive map), else the parent schematic's folder and the label; "\" and
+// "/" both separate folders, and the names below a drive letter or the parent's folder match
+// whatever their case. A file of the same name in another folder is never taken for the one the
+// label names. The full path of the file, or empty when there is none (or the label is empty).
 QString resolveSubcircuitFile(const QString& label, const QString& parentPath);
 
 // The file label without its folders: what follows the last "\" or "/", unless that separator is

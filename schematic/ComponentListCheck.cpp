@@ -70,10 +70,7 @@ bool CheckComponentList(const ComponentList& objects)
 bool RemoveBadComponent(ComponentList& objects)
 {
     const std::optional<BadRun> run = findBadRun(objects);
-    if (!run) {
-        ui().message(QStringLiteral("No errors detected."));
-        return false;
-    }
+    if (!run) return false;
     const CComponent& named = **run->first;
     const QString name = run->strayOnly ? typeName(named.TypeId) + u' ' + named.Text : named.Text;
     ui().message(QStringLiteral("The bad component: ") + name +

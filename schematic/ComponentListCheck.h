@@ -21,8 +21,7 @@ bool CheckComponentList(const ComponentList& objects);
 
 // Removes the first broken group, after saying which in a message: the part with the labels and pins
 // that follow it up to the next object of another kind, never a second part; pins and labels that
-// follow no part taking attachments go alone. False, with a message saying so, when nothing is
-// broken.
+// follow no part taking attachments go alone. False, and not a word, when nothing is broken.
 bool RemoveBadComponent(ComponentList& objects);
 
 // The messages of the window's two buttons: what the check finds, and what is left after a repair.

@@ -25,18 +25,47 @@ void line(Dc& dc, qint64 x1, qint64 y1, qint64 x2, qint64 y2)
     dc.LineTo(int(x2), int(y2));
 }
 
+// Of the grid places first..last, the first that falls on each device coordinate: places under a
+// pixel apart share pixels, and each pixel is set once however many points lie in it. The device
+// coordinate grows or shrinks steadily with the place.
+template <class Device> std::vector<qint64> distinctPlaces(qint64 first, qint64 last, Device device)
+{
+    std::vector<qint64> places;
+    for (qint64 k = first; k <= last;) {
+        places.push_back(k);
+        const qint64 at = device(k);
+        // Gallop to a place beyond this pixel, then halve back to the first one.
+        qint64 reach = 1;
+        while (k + reach <= last && device(k + reach) == at)
+            reach *= 2;
+        qint64 low = k + reach / 2, high = std::min(k + reach, last + 1);
+        while (high - low > 1) {
+            const qint64 mid = low + (high - low) / 2;
+            (device(mid) == at ? low : high) = mid;
+        }
+        k = high;
+    }
+    return places;
+}
+
 void drawGrid(Dc& dc, const Rect& frame, qint32 step, const Rect& area)
 {
-    if (step <= 0 || double(step) * std::abs(dc.Mapping().ScaleX()) < kMinGridPixels) return;
+    if (step <= 0) return;
     // Only the columns and rows that meet the area.
     const qint64 i0 = std::max<qint64>(0, (qint64(area.left) - frame.left + step - 1) / step);
     const qint64 i1 = (std::min<qint64>(frame.right, area.right) - frame.left) / step;
     const qint64 j0 = std::max<qint64>(0, (qint64(frame.top) - area.top + step - 1) / step);
     const qint64 j1 = (qint64(frame.top) - std::max<qint64>(frame.bottom, area.bottom)) / step;
+    const DcMapping& m = dc.Mapping();
+    const std::vector<qint64> columns =
+        distinctPlaces(i0, i1, [&](qint64 i) { return m.DeviceX(frame.left + i * step); });
+    const std::vector<qint64> rows =
+        distinctPlaces(j0, j1, [&](qint64 j) { return m.DeviceY(frame.top - j * step); });
     std::vector<QPoint> row;
-    for (qint64 j = j0; j <= j1; ++j) {
+    row.reserve(columns.size());
+    for (const qint64 j : rows) {
         row.clear();
-        for (qint64 i = i0; i <= i1; ++i)
+        for (const qint64 i : columns)
             row.emplace_back(int(frame.left + i * step), int(frame.top - j * step));
         dc.SetPixels(row, kBlack);
     }

@@ -20,8 +20,6 @@ namespace sheet {
 constexpr int kFrameInset = 1080;
 // The zone border's bands around the frame.
 constexpr int kZoneBand = 400;
-// Grid dots closer than this, in pixels, would merge into a grey area: they are not drawn.
-constexpr double kMinGridPixels = 3.0;
 
 Rect Frame(const Rect& page);
 
@@ -66,8 +64,9 @@ ComponentList::const_iterator GroupEnd(const ComponentList& list, ComponentList:
 // A group whose head reports exactly as many attachments as follow it, its labels before its pins.
 bool GroupIntact(const ComponentList& list, ComponentList::const_iterator head);
 
-// Paints the sheet and the document's objects in page twips: white ground, the frame, the grid
-// dots, the zone border, then every object that meets the context's clip area.
+// Paints the sheet and the document's objects in page twips: white ground, the frame, a black pixel
+// at every grid point inside the frame (at any zoom: where the points lie closer than a pixel, the
+// pixels they fall on), the zone border, then every object that meets the context's clip area.
 void Draw(Dc& dc, CTorvex2Doc& doc);
 // Draws the objects alone (as a picture of them).
 void DrawObjects(Dc& dc, ComponentList& objects);

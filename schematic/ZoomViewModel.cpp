@@ -94,7 +94,9 @@ void ZoomViewModel::ZoomToRect(const Rect& client)
     const qint64 ch = std::abs(base.LogicalY(area.height()) - base.LogicalY(0));
     const qint64 zx = std::min<qint64>(kMaxZoom, cw * 100 / lw);
     const qint64 zy = std::min<qint64>(kMaxZoom, ch * 100 / lh);
-    m_Zoom = int(std::max<qint64>(kMinZoom, std::min(zx, zy)));
+    // A band much larger than the window asks for less than 10 %, which it gets; only a zoom
+    // the mapping cannot scale by is kept from it.
+    m_Zoom = int(std::max<qint64>(kMinMappedZoom, std::min(zx, zy)));
     ComputeDeviceSize();
     if (m_HasWindow) {
         UpdateBars();

@@ -28,6 +28,9 @@ class ZoomViewModel {
 public:
     static constexpr int kMinZoom = 10;
     static constexpr int kMaxZoom = 1000;
+    // The smallest zoom the view's coordinates hold: the mapping scales the page by zoom/100, and a
+    // zero factor collapses it to a point (nothing maps back) while a negative one turns it over.
+    static constexpr int kMinMappedZoom = 1;
     enum Anchor { AnchorTopLeft = 1, AnchorCentre = 3 };
 
     ZoomViewModel() = default;
@@ -43,7 +46,9 @@ public:
     // The largest zoom, less one, at which the whole page fits the window (bars not counted).
     void ZoomToFit();
     // Zooms so that a rectangle of the window (client pixels, left < right, top < bottom) fills
-    // it; a rectangle that misses the page or has no width or height on it changes nothing.
+    // it, without the limits of SetZoom: a band larger than the window zooms below 10 % (not below
+    // kMinMappedZoom). A rectangle that misses the page or has no width or height on it in twips
+    // changes nothing.
     void ZoomToRect(const Rect& client);
     int Zoom() const { return m_Zoom; }
     int AnchorMode() const { return m_AnchorMode; }

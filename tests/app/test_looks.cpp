@@ -4,14 +4,18 @@
 
 #include "Looks.h"
 #include "Ribbon.h"
+#include "ToolTipManager.h"
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QHelpEvent>
 #include <QImage>
+#include <QLabel>
 #include <QMap>
 #include <QMdiArea>
 #include <QTabBar>
 #include <QTest>
+#include <QToolTip>
 
 namespace {
 
@@ -83,6 +87,64 @@ TEST_F(ShellTest, TheDocumentsTabsTakeAColourEachInEveryLook)
                 << expected.name().toStdString();
         }
     }
+}
+
+// The tooltip Qt shows, or none.
+QLabel* shownToolTip()
+{
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->objectName() == QLatin1String("qtooltip_label") && w->isVisible())
+            return qobject_cast<QLabel*>(w);
+    return nullptr;
+}
+
+TEST_F(ShellTest, ToolTipsKeepTheirDescriptionWithinTwoHundredPixelsInTheLooksColours)
+{
+    Start();
+    QAbstractButton* button = Frame().GetRibbonBar()->FindButton(ID_Grid_SnapOn);
+    ASSERT_NE(button, nullptr);
+    const QString prompt = button->toolTip();
+    const QString description = QStringLiteral(
+        "Enable snap parts to grid: parts placed from now on land on the nearest point of the grid, "
+        "whatever the grid's own spacing");
+    const struct {
+        int look;
+        QString text;
+        int lines; // 0: more than one
+    } cases[] = {
+        {ID_VIEW_APPLOOK_VS_2005, prompt, 1},
+        {ID_VIEW_APPLOOK_VS_2005, description, 0},
+        {ID_VIEW_APPLOOK_WIN_2000, description, 0},
+        {ID_VIEW_APPLOOK_OFF_2007_BLACK, description, 0},
+    };
+    for (const auto& c : cases) {
+        // Tooltips of a dark desktop theme, which the look replaces.
+        QPalette desktop;
+        desktop.setColor(QPalette::ToolTipBase, QColor(40, 40, 40));
+        desktop.setColor(QPalette::ToolTipText, QColor(230, 230, 230));
+        QToolTip::setPalette(desktop);
+        Frame().OnApplicationLook(c.look);
+        button->setToolTip(c.text);
+        QHelpEvent help(QEvent::ToolTip, QPoint(4, 4), button->mapToGlobal(QPoint(4, 4)));
+        QApplication::sendEvent(button, &help);
+        QLabel* tip = shownToolTip();
+        ASSERT_NE(tip, nullptr) << c.look;
+        const QStringList lines = tip->text().split(u'\n');
+        if (c.lines > 0)
+            EXPECT_EQ(lines.size(), c.lines) << c.look;
+        else
+            EXPECT_GT(lines.size(), 1) << c.look;
+        for (const QString& line : lines)
+            EXPECT_LE(QFontMetrics(tip->font()).horizontalAdvance(line), ToolTipManager::kMaxDescriptionWidth)
+                << qPrintable(line);
+        EXPECT_EQ(lines.join(u' '), c.text);
+        const QPalette look = looks::Palette(c.look);
+        for (QPalette::ColorRole role : {QPalette::ToolTipBase, QPalette::ToolTipText})
+            EXPECT_EQ(tip->palette().color(role), look.color(role)) << c.look;
+        EXPECT_EQ(tip->style()->name(), QApplication::style()->name()) << c.look;
+        QToolTip::hideText();
+    }
+    button->setToolTip(prompt);
 }
 
 } // namespace

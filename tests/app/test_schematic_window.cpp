@@ -235,9 +235,9 @@ TEST_F(SchematicWindow, TheWindowShowsTheFramedPageWithItsGridFittedToTheWindow)
     EXPECT_FALSE(doc->ShowGrid);
     EXPECT_EQ(pixel(dot), QColor(Qt::white));
     Frame().OnCommand(ID_Grid_Show);
-    // Dots closer than a few pixels are not drawn at all.
+    // Points closer than a pixel blacken every pixel they fall on.
     doc->GridSpacing = 10;
-    EXPECT_EQ(pixel(between), QColor(Qt::white));
+    EXPECT_EQ(pixel(between), QColor(Qt::black));
     doc->GridSpacing = 144;
 
     // The page commands and their states reach the document through its window; the window follows.

@@ -72,16 +72,19 @@ TEST(Subcircuit, FileResolution)
     const QString parent = dir + "/top/top.cas", sub = dir + "/top/sub.cas", amp = dir + "/top/Lib/Amp.CAS";
     // label, parent's file, the file found
     const std::tuple<QString, QString, QString> cases[] = {
-        {"sub.cas", parent, sub},                               // beside the parent
-        {sub, "", sub},                                         // as it stands
-        {"Lib\\Amp.CAS", parent, amp},                          // either separator
-        {"Lib/Amp.CAS", parent, amp},                           //
-        {"lib\\amp.cas", parent, amp},                          // case as another system wrote it
-        {"D:\\Old\\Work\\SUB.CAS", parent, sub},                // a folder of another machine
-        {"C:\\Lib\\Amp.CAS", "", dir + "/c-drive/Lib/Amp.CAS"}, // a drive through the drive map
-        {"sub.cas", "", ""},                                    // no parent: only the current folder
-        {"missing.cas", parent, ""},                            //
-        {"Lib", parent, ""},                                    // a folder is no file
+        {"sub.cas", parent, sub},                                   // beside the parent
+        {sub, "", sub},                                             // as it stands
+        {"Lib\\Amp.CAS", parent, amp},                              // either separator
+        {"Lib/Amp.CAS", parent, amp},                               //
+        {"lib\\amp.cas", parent, amp},                              // case as another system wrote it
+        {"D:\\Old\\Work\\SUB.CAS", parent, ""},                     // a folder of another machine
+        {"C:\\Lib\\sub.cas", parent, ""},                           // not the file of that name beside
+        {"Lib\\sub.cas", parent, ""},                               //   the parent
+        {"C:\\Lib\\Amp.CAS", parent, dir + "/c-drive/Lib/Amp.CAS"}, // the name as stored comes first
+        {"C:\\Lib\\Amp.CAS", "", dir + "/c-drive/Lib/Amp.CAS"},     // a drive through the drive map
+        {"sub.cas", "", ""},                                        // no parent: only the current folder
+        {"missing.cas", parent, ""},                                //
+        {"Lib", parent, ""},                                        // a folder is no file
         {"", parent, ""},
     };
     for (const auto& [label, parentPath, found] : cases)

@@ -97,6 +97,19 @@ const Drawing kDrawings[] = {
         part(doc, TypeResistor, P(4, 4), 1, "50");
         part(doc, TypeGround, P(8, 4), 2);
     }},
+    // V1 drives pin 1 of X1, whose file is named with its folder on drive C:; a file of the same
+    // name lies beside this one, 50 ohms from SUB1 to SUB2.
+    {"block-named-elsewhere.cas", [](CTorvex2Doc& doc) {
+        source(doc, "DC 10");
+        wire(doc, P(4, 4), P(10, 4));
+        part(doc, TypeSubcircuitInterface, P(10, 4), 1, "C:\\Elsewhere\\sect.cas");
+        part(doc, TypeGround, P(10, 6), 2);
+    }},
+    {"sect.cas", [](CTorvex2Doc& doc) {
+        rename(part(doc, TypeBubbleConnector, P(4, 4), 3), "SUB1");
+        part(doc, TypeResistor, P(4, 4), 1, "50");
+        rename(part(doc, TypeBubbleConnector, P(8, 4), 1), "SUB2");
+    }},
     // The wire from V1 ends 30 twips below R1's pin 1: it looks joined and is not.
     {"wire-beside-pin.cas", [](CTorvex2Doc& doc) {
         source(doc, "DC 1");

@@ -70,7 +70,7 @@ TEST(ZoomView, ZoomToFitGivesTheLargestZoomLessOneAtWhichThePageFits)
     }
 }
 
-TEST(ZoomView, ZoomToRectFillsTheWindowWithTheBandWithinTheZoomRange)
+TEST(ZoomView, ZoomToRectFillsTheWindowWithTheBandNeitherLessOneNorRaisedToTen)
 {
     const struct {
         const char* name;
@@ -81,7 +81,11 @@ TEST(ZoomView, ZoomToRectFillsTheWindowWithTheBandWithinTheZoomRange)
         // the window as if both bars were shown: 1040 by 800
         {"half the page, no minus one", {1056, 816}, Rect{0, 0, 528, 408}, 196},
         {"cut by the page's right edge", {1056, 816}, Rect{1000, 0, 2000, 816}, 98},
-        {"the page in a tiny window", {50, 40}, Rect{0, 0, 1056, 816}, 10},
+        // 34 by 24 pixels for the page's 15840 by 12240 twips: not raised to 10
+        {"the page in a tiny window", {50, 40}, Rect{0, 0, 1056, 816}, 2},
+        {"the band reaching out of the window", {50, 40}, Rect{-500, -500, 5000, 5000}, 2},
+        // a window narrower than its bars has no room at all; the mapping still needs a zoom
+        {"no room in the window", {10, 10}, Rect{0, 0, 1056, 816}, ZoomViewModel::kMinMappedZoom},
         {"two pixels wide", {1056, 816}, Rect{10, 10, 12, 300}, 275},
         {"one pixel high", {1056, 816}, Rect{10, 10, 400, 11}, 266},
         {"no width", {1056, 816}, Rect{10, 10, 10, 300}, 100},
@@ -92,6 +96,11 @@ TEST(ZoomView, ZoomToRectFillsTheWindowWithTheBandWithinTheZoomRange)
         w.ZoomToRect(c.band);
         EXPECT_EQ(w.Zoom(), c.zoom) << c.name;
     }
+    // The smallest zoom still maps both ways: the page is some pixels wide and its points come back.
+    Window tiny(QSize(10, 10));
+    tiny.ZoomToRect(Rect{0, 0, 1056, 816});
+    EXPECT_EQ(tiny.DeviceWidth(), 11);
+    EXPECT_NEAR(tiny.ClientToPage(tiny.PageToClient(QPoint(7000, -5000))).x(), 7000, 1500 * 100 / 96);
     // The band's centre comes to the window's centre.
     Window w(QSize(1056, 816));
     w.ZoomToRect(Rect{100, 100, 300, 250});

@@ -75,3 +75,20 @@ TEST(ComponentListDialog, TheProgramsWindowKeepsARepairThroughCancel)
     EXPECT_EQ(doc.Components().size(), 9u);
     EXPECT_FALSE(RunComponentListDialog(doc)); // no window installed
 }
+
+TEST(ComponentListDialog, RepairOnAWholeListSaysNothingAndChangesNothing)
+{
+    ScriptedUiServices ui;
+    ComponentList list = brokenList();
+    list.resize(9); // the resistor, the whole capacitor and the text
+    list.erase(list.begin(), std::next(list.begin(), 2));
+    CComponentListDialog dialog(list);
+    const QStringList shown = lines(*dialog.Tree());
+    dialog.Button(CComponentListDialog::IDC_REPAIR)->click();
+    EXPECT_FALSE(dialog.Repaired());
+    EXPECT_EQ(ui.messages, QStringList{});
+    EXPECT_EQ(list.size(), 7u);
+    EXPECT_EQ(lines(*dialog.Tree()), shown);
+    dialog.Button(CComponentListDialog::IDC_CHECK)->click();
+    EXPECT_EQ(ui.messages, QStringList{"No errors detected."});
+}

@@ -7,6 +7,7 @@
 #include "ComponentListCheck.h"
 #include "ComponentTypeId.h"
 #include "SchematicClipboard.h"
+#include "SchematicSheet.h"
 #include "UiServices.h"
 
 #include <gtest/gtest.h>
@@ -15,7 +16,10 @@
 #include <QClipboard>
 #include <QImage>
 #include <QMimeData>
+#include <QScrollBar>
 #include <QTest>
+
+#include <set>
 
 namespace {
 // A resistor's symbol colour once placed.
@@ -168,4 +172,95 @@ TEST_F(SchematicViewTest, ListComponentsWaitsForItsWindowAndARepairIsAnEdit)
     // A repair is an edit: it can be undone and saved.
     EXPECT_TRUE(doc.IsModified());
     EXPECT_EQ(doc.UndoCount(), snapshots + 1);
+}
+
+namespace {
+// Grid checks run over a blank page: inside the frame only grid points are drawn.
+class SchematicGridTest : public SchematicViewTest {
+protected:
+    // Every pixel strictly inside the frame lines that the window shows is black exactly when a grid
+    // point falls on it; the number of such pixels.
+    int CheckGrid(const char* name)
+    {
+        const QImage shown = view->viewport()->grab().toImage();
+        const Rect frame = sheet::Frame(doc.PageRect);
+        std::set<int> columns, rows;
+        for (qint64 x = frame.left; x <= frame.right; x += doc.GridSpacing)
+            columns.insert(Client(QPoint(int(x), frame.top)).x());
+        for (qint64 y = frame.top; y >= frame.bottom; y -= doc.GridSpacing)
+            rows.insert(Client(QPoint(frame.left, int(y))).y());
+        const QPoint from = Client(QPoint(frame.left, frame.top)) + QPoint(1, 1);
+        const QPoint to = Client(QPoint(frame.right, frame.bottom));
+        int dots = 0, wrong = 0;
+        for (int y = std::max(from.y(), 0); y < std::min(to.y(), shown.height()); ++y)
+            for (int x = std::max(from.x(), 0); x < std::min(to.x(), shown.width()); ++x) {
+                const bool dot = columns.count(x) && rows.count(y);
+                dots += dot;
+                wrong += (shown.pixel(x, y) == qRgb(0, 0, 0)) != dot;
+            }
+        EXPECT_EQ(wrong, 0) << name << " at " << view->Zoom() << " %";
+        return dots;
+    }
+    // The zoom tool's band from one client point to another, as the mouse draws it.
+    void Band(QPoint from, QPoint to)
+    {
+        view->OnCmdMsg(ID_Zoom_Tool);
+        QTest::mousePress(view->viewport(), Qt::LeftButton, {}, from);
+        QTest::mouseMove(view->viewport(), to);
+        QTest::mouseRelease(view->viewport(), Qt::LeftButton, {}, to);
+    }
+    // The zoom at which the page fills the window as if both bars were shown.
+    int FillingZoom() const
+    {
+        const int barWidth = view->verticalScrollBar()->sizeHint().width();
+        const int barHeight = view->horizontalScrollBar()->sizeHint().height();
+        const QSize client = view->viewport()->size();
+        const int w = client.width() - (view->verticalScrollBar()->isVisible() ? 0 : barWidth);
+        const int h = client.height() - (view->horizontalScrollBar()->isVisible() ? 0 : barHeight);
+        return std::max(1, std::min(w * 100 / 1056, h * 100 / 816));
+    }
+};
+} // namespace
+
+TEST_F(SchematicGridTest, EveryGridPointInsideTheFrameIsABlackPixelAtEveryZoom)
+{
+    // 144 twips are 0.96 pixels at 10 %, 2.98 at 31 % and 3.17 at 33 %.
+    const struct {
+        int zoom, dots;
+    } cases[] = {{1000, -1},
+                 {100, -1}, // part of the page
+                 // the whole page: 94 by 69 points inside the frame, each on a pixel of its own until they
+                 // come closer than a pixel at 10 %, where they fall on 90 columns and 66 rows
+                 {33, 6486},
+                 {31, 6486},
+                 {20, 6486},
+                 {10, 5940}};
+    view->OnCmdMsg(ID_Zoom_ActualSize); // the window no longer fits the page to its size
+    for (const auto& c : cases) {
+        view->SetZoom(c.zoom);
+        ASSERT_EQ(view->Zoom(), c.zoom);
+        const int dots = CheckGrid("set");
+        if (c.dots >= 0) EXPECT_EQ(dots, c.dots) << c.zoom;
+    }
+}
+
+TEST_F(SchematicGridTest, ABandOverThePageInASmallWindowZoomsBelowTenPercentWithItsGrid)
+{
+    // The page is 106 pixels wide at 10 %: a band over all of it in a smaller window fills the
+    // window at a smaller zoom, and a window narrower than its bars still gets a zoom that maps.
+    view->OnCmdMsg(ID_Zoom_ActualSize);
+    for (const QSize size : {QSize(90, 80), QSize(60, 50), QSize(12, 12)}) {
+        view->SetZoom(100);
+        view->resize(size);
+        QCoreApplication::processEvents();
+        const int zoom = FillingZoom();
+        Band(view->PageToClient(QPoint(-200, 200)), view->PageToClient(QPoint(16000, -12400)));
+        EXPECT_EQ(view->Zoom(), zoom) << size.width();
+        EXPECT_LT(zoom, 10);
+        CheckGrid("band");
+        // Points map there and back within the pixel they fall in.
+        const QPoint at(7200, -5040);
+        EXPECT_NEAR(view->ClientToPage(view->PageToClient(at)).x(), at.x(), 1500 / zoom + 1);
+    }
+    EXPECT_EQ(view->Zoom(), ZoomViewModel::kMinMappedZoom);
 }
