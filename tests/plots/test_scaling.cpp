@@ -150,6 +150,13 @@ TEST(PlotDoc, AZoomChoosesTheUnitAndTheStepsForTheBandSoThatItsTicksAreLabelled)
          1,
          2,
          {{1440, false, "0"}, {3744, true, "1"}, {12960, false, "5"}}},
+        // A band between two of the run's 50 ns ticks whose edges fall between ticks of its own.
+        {"2.5 to 7.5 ns",
+         Rect{1512, -1440, 1656, -10080},
+         1e-9,
+         1,
+         2,
+         {{2592, true, "3"}, {4896, true, "4"}, {11808, true, "7"}}},
         {"wider than the plot",
          Rect{-10080, 7200, 12960, -10080},
          1e-9,
