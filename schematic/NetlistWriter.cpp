@@ -201,7 +201,8 @@ DisjointSets NetlistWriter::JoinNets()
     // The simulator joins equal names whatever their case, and equal bubble labels are one node even
     // where a probe or a ground renamed one of them afterwards.
     QHash<QString, int> byName;
-    const auto joinName = [&](const QString& upper, int id) {
+    const auto joinName = [&](const QString& name, int id) {
+        const QString upper = text::upper(name);
         const auto it = byName.constFind(upper);
         if (it != byName.cend())
             nets.Join(*it, id);
@@ -212,9 +213,8 @@ DisjointSets NetlistWriter::JoinNets()
         WrittenDocument& sheet = instance->sheet;
         for (const auto& [label, node] : sheet.sharedLabels)
             joinName(label, instance->base + sheet.nodes.Find(node));
-        sheet.nodes.ForEachNode([&](int id, const QString& name, NodeOrigin) {
-            joinName(text::upperAscii(name), instance->base + id);
-        });
+        sheet.nodes.ForEachNode(
+            [&](int id, const QString& name, NodeOrigin) { joinName(name, instance->base + id); });
     }
     return nets;
 }
@@ -252,7 +252,7 @@ void NetlistWriter::NameNets()
             const QString& netName = *bestName[size_t(net)];
             instance->net[size_t(id)] = net;
             // A name the simulator reads as the net's keeps its own spelling.
-            const bool same = name == netName || text::upperAscii(name) == text::upperAscii(netName);
+            const bool same = name == netName || text::upper(name) == text::upper(netName);
             names[size_t(id)] = same ? name : netName;
         });
         sheet.TakeNetNames(std::move(names));
@@ -266,7 +266,7 @@ void NetlistWriter::NoteProbes(WrittenDocument& sheet)
         const QString& net = sheet.NodeName(probe.node);
         if (net == u"0")
             m_ProbesOnGround << probe.name;
-        else if (text::upperAscii(net) != text::upperAscii(probe.name))
+        else if (text::upper(net) != text::upper(probe.name))
             m_ProbesRenamed << probe.name + QStringLiteral(" (") + net + u')';
     }
 }
@@ -349,7 +349,7 @@ void NetlistWriter::NoteCollision(const QString& name)
 
 void NetlistWriter::NoteElement(const QString& name)
 {
-    const QString upper = text::upperAscii(name);
+    const QString upper = text::upper(name);
     if (m_ElementNames.contains(upper))
         NoteCollision(name);
     else
@@ -359,7 +359,7 @@ void NetlistWriter::NoteElement(const QString& name)
 void NetlistWriter::NoteNode(const QString& name, NodeOrigin origin)
 {
     if (origin == FromOutside) return;
-    quint8& seen = m_NodeNames[text::upperAscii(name)];
+    quint8& seen = m_NodeNames[text::upper(name)];
     seen |= origin;
     if (seen == (Generated | FromLabel)) NoteCollision(name);
 }

@@ -74,6 +74,10 @@ const NetCase kNetCases[] = {
      [](Sheet& s) { s.obj(TypeSubcircuitInterface, {"X1", "ports34.cas", "PARAMS:"}, {G(-99, 1), G(-99, 2), G(0), G(8)})
                      .r("R1", "1k", G(0), G(4)).ground(G(4)).r("R2", "1k", G(8), G(12)).ground(G(12)); },
      {"R1 Pp_X1 0 1K", "R2 Pq_X1 0 1K"}},
+    {"labels equal but for the case of a letter beyond ASCII are one net, as the simulator reads them",
+     [](Sheet& s) { s.v("V1", "DC 10", G(0), G(0, 4)).ground(G(0, 4)).bubble("N\u00c9", G(0)).probe("P1", G(0))
+                     .block("X1", "accent.cas", G(20), G(24)); },
+     {"V1 P1 0 DC 10", "R1_X1 P1 0 50"}},
 };
 // clang-format on
 
@@ -85,6 +89,7 @@ TEST_F(WriterNets, ANetHasOneNameAcrossBlocksAndBubbles)
     file("grounded.cas", [](Sheet& s) { s.bubble("SUB1", G(0)).ground(G(0)); });
     file("short.cas", [](Sheet& s) { s.bubble("SUB1", G(0)).bubble("SUB2", G(0)); });
     file("labelled.cas", [](Sheet& s) { s.bubble("SUB1", G(0)).bubble("VCC", G(0)); });
+    file("accent.cas", [](Sheet& s) { s.bubble("n\u00e9", G(0)).r("R1", "50", G(0), G(4)).ground(G(4)); });
     file("ports34.cas",
          [](Sheet& s) { s.bubble("SUB3", G(0)).probe("Pp", G(0)).bubble("SUB4", G(4)).probe("Pq", G(4)); });
     for (const NetCase& c : kNetCases) {
