@@ -6,6 +6,7 @@
 
 #include <QBuffer>
 #include <QDir>
+#include <QPaintEngine>
 #include <QPdfWriter>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
@@ -38,6 +39,24 @@ QString printFailure(const QPrinter& printer)
     return QStringLiteral("Nothing was printed: the printer %1 did not take the page.")
         .arg(printer.printerName());
 }
+
+// The printer the user chose takes the pages; a PDF file is written as PrintToPdf writes it.
+bool printOn(QPrinter& printer, const PagePainter& paint)
+{
+    if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty())
+        return PrintToPdf(printer.outputFileName(), paint, printer.pageLayout());
+    if (paint(printer)) return true;
+    ui().message(printFailure(printer));
+    return false;
+}
+
+// A preview draws its pages through a printer whose engine records pictures; the preview's own Print
+// button then hands over the same printer, printing for real.
+bool isPreviewing(QPrinter& printer)
+{
+    const QPaintEngine* engine = printer.paintEngine();
+    return engine && engine->type() == QPaintEngine::Picture;
+}
 } // namespace
 
 bool Print(QWidget* view, const PagePainter& paint, bool direct)
@@ -48,23 +67,26 @@ bool Print(QWidget* view, const PagePainter& paint, bool direct)
         QPrintDialog dialog(&printer, view);
         if (dialog.exec() != QDialog::Accepted) return false;
     }
-    if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty())
-        return PrintToPdf(printer.outputFileName(), paint, printer.pageLayout());
-    if (paint(printer)) return true;
-    ui().message(printFailure(printer));
-    return false;
+    return printOn(printer, paint);
 }
 
 void Preview(QWidget* view, PagePainter paint)
 {
+    // What the preview's Print button prints is told as the Print command tells it.
+    std::function<void(QPrinter&)> pages = [paint = std::move(paint)](QPrinter& printer) {
+        if (isPreviewing(printer))
+            paint(printer);
+        else
+            printOn(printer, paint);
+    };
     if (PrintPreviewHost* host = PrintPreviewHost::Of(view)) {
-        host->ShowPrintPreview([paint = std::move(paint)](QPrinter& printer) { paint(printer); });
+        host->ShowPrintPreview(std::move(pages));
         return;
     }
     QPrinter printer(QPrinter::HighResolution);
     prepare(printer);
     QPrintPreviewDialog dialog(&printer, view);
-    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, [&paint](QPrinter* p) { paint(*p); });
+    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, [&pages](QPrinter* p) { pages(*p); });
     dialog.exec();
 }
 

@@ -31,7 +31,8 @@ using PagePainter = std::function<bool(QPagedPaintDevice&)>;
 // Print (with the print dialog unless direct). A print to a file in the dialog is written as
 // PrintToPdf writes; false when the dialog was cancelled or nothing was printed.
 bool Print(QWidget* view, const PagePainter& paint, bool direct = false);
-// Print preview in the view's frame (a preview of its own when the view has no frame).
+// Print preview in the view's frame (a preview of its own when the view has no frame). The preview's
+// own Print button prints as Print does and says so when nothing was printed.
 void Preview(QWidget* view, PagePainter paint);
 // Prints to a PDF file without a dialog, on the program's page layout unless a layout is given. The
 // file is written whole or not at all; false, after a message with the reason, when it was not.

@@ -213,7 +213,7 @@ void CSimulatorView::ShowDocumentText()
     clear();
     m_ShowingDocument = false;
     m_Standing = text;
-    m_Filling = m_Pieces ? inPieces(text, kLongestShownLine) : text;
+    m_Filling = m_Pieces ? inPieces(text, kShownPiece) : text;
     m_Filled = 0;
     m_FillTimer.start();
     if (m_Pieces)

@@ -64,10 +64,14 @@ public:
     static constexpr qsizetype kFillAtOnce = 64 * 1024;
     static constexpr qsizetype kFillPiece = 16 * 1024;
     static constexpr int kStepMilliseconds = 20;
-    // A longer line is shown in pieces of this many characters, and the window stays read-only: the
-    // layout of one line costs time in its length at every change (about 8 ms a key at 10,000
-    // characters, 30 ms at 50,000), so a line this long still edits at the speed of typing.
+    // A netlist with a longer line is shown with its long lines in pieces, and the window stays
+    // read-only: the layout of one line costs time in its length at every change (about 8 ms a key at
+    // 10,000 characters, 30 ms at 50,000), so a line this long still edits at the speed of typing.
     static constexpr qsizetype kLongestShownLine = 10000;
+    // The characters of one piece. A painting draws every glyph of each line it shows, however far
+    // beyond the window's edge: a window full of pieces of 10,000 characters took 90 ms to paint,
+    // which held every step of filling it, where pieces of 1,000 take a tenth of that.
+    static constexpr qsizetype kShownPiece = 1000;
 
 private:
     static Ribbon* RibbonBar();

@@ -40,6 +40,21 @@ bool pastes(const QByteArray& bytes)
     return editor.Paste(bytes) && !doc.Components().empty();
 }
 
+// The fuzz target also reads its input as a first-generation file: the first byte's remainder by 3
+// is the version, the rest follows it. The import's notice is answered OK.
+bool importsAsFirstGeneration(const QByteArray& bytes, ScriptedUiServices& ui)
+{
+    if (bytes.isEmpty()) return false;
+    QByteArray file(4, '\0');
+    file[0] = char(quint8(bytes[0]) % 3);
+    file += bytes.mid(1);
+    ui.answers = {UiServices::Answer::Ok};
+    CTorvex2Doc doc;
+    QBuffer in(&file);
+    in.open(QIODevice::ReadOnly);
+    return doc.Load(in) && !doc.Components().empty();
+}
+
 bool reads(const QString& path)
 {
     return COrliskWave().Read(path);
@@ -56,6 +71,7 @@ bool readsAsNetlist(const QByteArray& bytes)
 
 TEST(FuzzSeeds, TheSeedsOfValidInputAreValid)
 {
+    ScriptedUiServices ui;
     const struct {
         const char* target;
         QStringList seeds; // of the target's corpus
@@ -65,6 +81,9 @@ TEST(FuzzSeeds, TheSeedsOfValidInputAreValid)
          {"new.cas", "two-resistors.cas", "version-3.cas", "version-4.cas"},
          [](const QString&, const QByteArray& b) { return loads<CTorvex2Doc>(b); }},
         {"fuzz_cas", {"paste-*.bin"}, [](const QString&, const QByteArray& b) { return pastes(b); }},
+        {"fuzz_cas",
+         {"first-generation-*.bin"},
+         [&ui](const QString&, const QByteArray& b) { return importsAsFirstGeneration(b, ui); }},
         {"fuzz_plot",
          {"new.plot", "one-trace.plot", "two-traces.plot"},
          [](const QString&, const QByteArray& b) { return loads<CPlotDoc>(b); }},
@@ -73,7 +92,6 @@ TEST(FuzzSeeds, TheSeedsOfValidInputAreValid)
          [](const QString& p, const QByteArray&) { return reads(p); }},
         {"fuzz_netlist", {"*.cir"}, [](const QString&, const QByteArray& b) { return readsAsNetlist(b); }},
     };
-    ScriptedUiServices ui;
     for (const auto& t : targets) {
         const QDir folder(kCorpus + u'/' + QLatin1String(t.target));
         const QStringList names = folder.entryList(t.seeds, QDir::Files);

@@ -2,6 +2,7 @@
 #include "CZoomView.h"
 #include "ChildRun.h"
 #include "PrintDefaults.h"
+#include "PrintPreviewHost.h"
 #include "UiServices.h"
 
 #include <gtest/gtest.h>
@@ -9,6 +10,8 @@
 #include <QApplication>
 #include <QFile>
 #include <QMouseEvent>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -153,6 +156,50 @@ TEST(ZoomViewWidget, AFailedPrintSaysSoAndKeepsAnOlderFile)
     PrintDefaults::PrinterName() = QStringLiteral("Torvex test: no such printer");
     EXPECT_FALSE(view.OnFilePrint(true));
     PrintDefaults::PrinterName() = before;
+    ASSERT_EQ(ui.messages.size(), 1);
+    EXPECT_TRUE(ui.messages[0].startsWith("Nothing was printed")) << ui.messages[0].toStdString();
+}
+
+// A frame that keeps the preview's pages for the test to hand to a preview widget of its own.
+class PreviewFrame : public QWidget, public PrintPreviewHost {
+public:
+    void ShowPrintPreview(std::function<void(QPrinter&)> paint) override { pages = std::move(paint); }
+    bool InPrintPreview() const override { return bool(pages); }
+    void ClosePrintPreview() override { pages = nullptr; }
+    std::function<void(QPrinter&)> pages;
+};
+
+// The preview's own Print button hands the preview's printer over for real: a PDF file is written as
+// every file is, and a printer that does not take the page is told of.
+TEST(ZoomViewWidget, ThePreviewsPrintButtonPrintsAsPrintDoes)
+{
+    PreviewFrame frame;
+    TestView view;
+    view.setParent(&frame);
+    frame.show();
+    view.OnFilePrintPreview();
+    ASSERT_TRUE(frame.InPrintPreview());
+    ScriptedUiServices ui;
+    QPrinter printer(QPrinter::HighResolution);
+    QPrintPreviewWidget preview(&printer);
+    QObject::connect(&preview, &QPrintPreviewWidget::paintRequested,
+                     [&frame](QPrinter* p) { frame.pages(*p); });
+    preview.updatePreview();
+    EXPECT_EQ(preview.pageCount(), 1);
+    EXPECT_TRUE(view.printing);
+
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("preview.pdf"));
+    printer.setOutputFileName(pdf);
+    preview.print();
+    QFile file(pdf);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(file.read(5) == "%PDF-");
+    EXPECT_TRUE(ui.messages.isEmpty()) << ui.messages.join(" | ").toStdString();
+
+    printer.setOutputFileName(QString());
+    printer.setPrinterName(QStringLiteral("Torvex test: no such printer"));
+    preview.print();
     ASSERT_EQ(ui.messages.size(), 1);
     EXPECT_TRUE(ui.messages[0].startsWith("Nothing was printed")) << ui.messages[0].toStdString();
 }

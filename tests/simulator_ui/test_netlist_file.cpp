@@ -1,6 +1,7 @@
 // Netlist files through the program's document manager: File New, File Open and saving.
 #include "NetlistFixture.h"
 
+#include <QTextBlock>
 #include <QtTest/QTest>
 
 #include <cmath>
@@ -170,7 +171,9 @@ TEST_F(NetlistOpenTest, ALineTooLongToLayOutIsShownInPiecesAndRunsAsItIs)
               QStringList{"This netlist has lines longer than 10000 characters. The window shows them "
                           "in pieces and cannot change the netlist."});
     EXPECT_TRUE(view->isReadOnly());
-    EXPECT_EQ(view->document()->blockCount(), 3 + 3 + 1);
+    // The long line of 20,012 characters in pieces of 1,000, after three lines and before an empty one.
+    EXPECT_EQ(view->document()->blockCount(), 3 + 21 + 1);
+    EXPECT_EQ(view->document()->findBlockByNumber(3).text(), longLine.left(CSimulatorView::kShownPiece));
     EXPECT_EQ(view->NetlistText(), text);
     EXPECT_NEAR(RunDivider(view), 7.5, 1e-9);
     EXPECT_FALSE(Doc(view)->IsModified());
