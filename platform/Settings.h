@@ -22,8 +22,9 @@ public:
     void WriteProfileString(const QString& section, const QString& entry, const QString& value);
     // Removes an entry.
     void RemoveEntry(const QString& section, const QString& entry);
-    // Writes what is pending to the store.
-    void Flush();
+    // Writes what is pending to the store. When the file cannot be written whole (a full disk), the
+    // file stays as it was and the answer is false.
+    bool Flush();
 
 private:
     static QString key(const QString& section, const QString& entry)

@@ -2,6 +2,7 @@
 // window's own commands and mouse events, its values edited in the dialogs, the netlist made and
 // run, the result checked against the reference, the file saved and read back, and every edit
 // undone.
+#include "FileBytes.h"
 #include "ShellFixture.h"
 
 #include "CInductor.h"
@@ -29,12 +30,6 @@ namespace {
 QPoint G(int i, int j)
 {
     return QPoint(1080 + 144 * i, -1080 - 144 * j);
-}
-
-QByteArray fileBytes(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 // The first node of the element line `name` that is not ground.

@@ -1,5 +1,6 @@
 // The program's documents and their files: one window per file, whoever opens it, and a modified
 // mark that follows undo and redo to and from the saved state.
+#include "FileBytes.h"
 #include "ShellFixture.h"
 
 #include "CSubcircuit.h"
@@ -17,11 +18,6 @@ QByteArray emptySchematic()
     return fileHead(5).u16(0).add(defaultTail()).data;
 }
 
-QByteArray contents(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 } // namespace
 
 class ProgramDocuments : public ShellTest {
@@ -81,7 +77,7 @@ TEST_F(ProgramDocuments, SaveAsOntoTheFileOfAnotherOpenDocumentIsRefused)
     nextFile = dir.path() + QStringLiteral("/./a.cas");
     EXPECT_TRUE(Frame().OnCommand(ID_FILE_SAVE_AS));
     EXPECT_EQ(ui.messages, QStringList{Document::OpenElsewhereMessage(nextFile)});
-    EXPECT_EQ(contents(a), emptySchematic());
+    EXPECT_EQ(fileBytes(a), emptySchematic());
     EXPECT_TRUE(other->PathName().isEmpty());
     EXPECT_TRUE(other->IsModified());
     EXPECT_EQ(WindowsOf("a.cas"), 1);
@@ -108,7 +104,7 @@ TEST_F(ProgramDocuments, UndoAwayFromTheSavedStateMarksTheDocumentModifiedAndRed
     edit();
     nextFile = dir.filePath(QStringLiteral("saved.cas"));
     ASSERT_TRUE(Frame().OnCommand(ID_FILE_SAVE));
-    const QByteArray saved = contents(nextFile);
+    const QByteArray saved = fileBytes(nextFile);
     EXPECT_FALSE(doc->IsModified());
 
     Frame().OnCommand(ID_EDIT_UNDO);
@@ -120,7 +116,7 @@ TEST_F(ProgramDocuments, UndoAwayFromTheSavedStateMarksTheDocumentModifiedAndRed
     EXPECT_EQ(ui.messages,
               QStringList{QStringLiteral("Save changes to %1?").arg(QDir::toNativeSeparators(nextFile))});
     ASSERT_TRUE(Docs().GetOpenDocuments().contains(doc));
-    EXPECT_EQ(contents(nextFile), saved);
+    EXPECT_EQ(fileBytes(nextFile), saved);
 
     Frame().OnCommand(ID_EDIT_REDO);
     EXPECT_FALSE(doc->IsModified());

@@ -1,6 +1,7 @@
 // Whole roads that start from files: a schematic whose sub-circuit block holds half of the circuit,
 // opened, turned into a netlist and run to the reference values; and a first-generation file opened,
 // converted, saved and opened again.
+#include "FileBytes.h"
 #include "ShellFixture.h"
 
 #include "CSimulatorDoc.h"
@@ -28,12 +29,6 @@ bool saveAs(CTorvex2Doc& doc, const QString& path)
 {
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && doc.Save(file);
-}
-
-QByteArray fileBytes(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 class FileRoads : public ShellTest {

@@ -1,3 +1,4 @@
+#include "ChildRun.h"
 #include "DocManager.h"
 #include "DocTemplate.h"
 #include "Document.h"
@@ -270,4 +271,37 @@ TEST_F(DocumentsTest, RecentFilesAreKeptNewestFirstAcrossARestart)
     EXPECT_NE(manager.OpenRecentFile(0), nullptr);
     EXPECT_EQ(manager.RecentFiles()->Files().front(), paths[5]);
     EXPECT_EQ(RecentFileList(settings, 10).Files(), manager.RecentFiles()->Files());
+}
+
+TEST_F(DocumentsTest, ASettingsFileTheDiskCannotTakeWholeStaysAsItWas)
+{
+    const QString ini = Settings::FileName();
+    {
+        Settings settings;
+        settings.WriteProfileString(QStringLiteral("DriveMap"), QStringLiteral("D"),
+                                    QStringLiteral("/mnt/data"));
+        ASSERT_TRUE(settings.Flush());
+    }
+    const QByteArray old = fileBytes(ini);
+    ASSERT_FALSE(old.isEmpty());
+    // Room for the old file but not for the new one, then room for neither.
+    for (const qint64 room : {old.size() + 100, qint64(0)}) {
+        const ChildOutcome full = RunOnFullDisk(room, [] {
+            Settings settings;
+            for (int i = 1; i <= 10; ++i)
+                settings.WriteProfileString(QStringLiteral("Recent File List"),
+                                            QStringLiteral("File%1").arg(i), QString(400, u'x'));
+            return !settings.Flush();
+        });
+        EXPECT_TRUE(full.finished && full.succeeded) << room;
+        EXPECT_EQ(fileBytes(ini), old) << room;
+        EXPECT_EQ(QDir(QFileInfo(ini).path()).entryList(QDir::Files), QStringList{QFileInfo(ini).fileName()});
+    }
+    // With room, the same write reads back.
+    Settings settings;
+    settings.WriteProfileString(QStringLiteral("Recent File List"), QStringLiteral("File1"),
+                                QString(400, u'x'));
+    EXPECT_TRUE(settings.Flush());
+    EXPECT_EQ(settings.GetProfileString(QStringLiteral("DriveMap"), QStringLiteral("D")),
+              QStringLiteral("/mnt/data"));
 }

@@ -3,6 +3,7 @@
 #include "ComponentClasses.h"
 #include "ComponentListCheck.h"
 #include "ElementFactory.h"
+#include "FileBytes.h"
 #include "OpenDocuments.h"
 #include "SchematicTestSupport.h"
 #include "SchematicViews.h"
@@ -75,12 +76,6 @@ void edit(CTorvex2Doc& doc, int n)
     label->Text = QStringLiteral("E%1").arg(n);
     doc.Components().push_back(std::move(label));
     doc.CheckPoint();
-}
-
-QByteArray contents(const QString& file)
-{
-    QFile f(file);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 QString lastText(CTorvex2Doc& doc)
@@ -247,7 +242,7 @@ TEST_F(SchematicDocument, SavingAConvertedSchematicAsksFirstAndAFailedSaveKeepsT
         EXPECT_EQ(doc.SchematicFileVersion, 5);
         EXPECT_FALSE(doc.IsModified());
         EXPECT_EQ(views.cancels, 1);
-        EXPECT_EQ(contents(file).left(4), QByteArray("\x05\0\0\0", 4));
+        EXPECT_EQ(fileBytes(file).left(4), QByteArray("\x05\0\0\0", 4));
     }
     {
         ScriptedUiServices ui; // saving again asks nothing
@@ -259,7 +254,7 @@ TEST_F(SchematicDocument, SavingAConvertedSchematicAsksFirstAndAFailedSaveKeepsT
     public:
         bool Save(QIODevice& out) override { return out.write("partial") < 0; }
     };
-    const QByteArray saved = contents(file);
+    const QByteArray saved = fileBytes(file);
     FailingDoc failing;
     ASSERT_TRUE(failing.OnNewDocument());
     failing.SchematicFileVersion = 1;
@@ -268,7 +263,7 @@ TEST_F(SchematicDocument, SavingAConvertedSchematicAsksFirstAndAFailedSaveKeepsT
     EXPECT_FALSE(failing.OnSaveDocument(file));
     EXPECT_EQ(failing.SchematicFileVersion, 1); // so the question comes again next time
     EXPECT_EQ(ui.messages.size(), 2);           // the question, then the failure
-    EXPECT_EQ(contents(file), saved);
+    EXPECT_EQ(fileBytes(file), saved);
 }
 
 TEST_F(SchematicDocument, OpeningChecksTheListTakesASnapshotAndClosesAnUntouchedNetlist)

@@ -33,3 +33,10 @@ inline QString writeFile(const QString& path, const QByteArray& content)
     f.write(content);
     return path;
 }
+
+// What the file at `path` holds; nothing when it cannot be read.
+inline QByteArray fileBytes(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
