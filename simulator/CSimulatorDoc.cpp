@@ -355,6 +355,13 @@ void CSimulatorDoc::OnCloseDocument()
 // ---------------------------------------------------------------------------------------------
 // The .cir file
 
+bool CSimulatorDoc::OnSaveDocument(const QString& path)
+{
+    if (!Document::OnSaveDocument(path)) return false;
+    UpdateAllViews(nullptr, kSavedHint);
+    return true;
+}
+
 bool CSimulatorDoc::Load(QIODevice& in)
 {
     SetNetlistText(text::decode(in.readAll()));

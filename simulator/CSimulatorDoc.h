@@ -71,6 +71,9 @@ public:
         if (!m_Running) m_NetlistText = text;
     }
     const QString& NetlistText() const { return m_ViewText; }
+    // Views hear of a save with this hint: the text they show is from then on the saved one.
+    static constexpr int kSavedHint = 1;
+    bool OnSaveDocument(const QString& path) override;
     RunSettings& Settings() { return m_Settings; }
     const RunSettings& Settings() const { return m_Settings; }
     void SetLinkedSchematic(std::weak_ptr<RunSettingsReceiver> link) { m_LinkedSchematic = std::move(link); }

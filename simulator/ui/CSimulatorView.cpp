@@ -143,6 +143,8 @@ CSimulatorView::CSimulatorView()
     MapUpdate(ID_EDIT_PASTE, [this](CmdUI& cmdUI) { cmdUI.Enable(canPaste()); });
     MapCommand(ID_EDIT_UNDO, [this] { undo(); });
     MapUpdate(ID_EDIT_UNDO, [this](CmdUI& cmdUI) { cmdUI.Enable(document()->isUndoAvailable()); });
+    MapCommand(ID_EDIT_REDO, [this] { redo(); });
+    MapUpdate(ID_EDIT_REDO, [this](CmdUI& cmdUI) { cmdUI.Enable(document()->isRedoAvailable()); });
     MapCommand(ID_PlotTraces, [this] { OnPlotTraces(); });
     MapUpdate(ID_PlotTraces, [this](CmdUI& cmdUI) { OnUpdatePlotTraces(cmdUI); });
 }
@@ -204,6 +206,7 @@ void CSimulatorView::ShowDocumentText()
         m_Standing = QString();
         setReadOnly(false);
         setPlainText(text);
+        document()->setModified(doc->IsModified());
         m_ShowingDocument = false;
         return;
     }
@@ -241,6 +244,7 @@ void CSimulatorView::FillStep()
     m_FillTimer.stop();
     m_Filling = QString();
     setUndoRedoEnabled(true);
+    if (CSimulatorDoc* doc = GetDocument()) document()->setModified(doc->IsModified());
     if (m_Pieces) return;
     m_Standing = QString();
     setReadOnly(false);
@@ -253,11 +257,16 @@ void CSimulatorView::OnTextEdited()
     QString text = NetlistText();
     if (text == doc->NetlistText()) return; // a change of looks, not of text
     doc->SetNetlistText(text);
-    doc->SetModifiedFlag();
+    // The text's own undo history knows whether this is the saved text again.
+    doc->SetModifiedFlag(document()->isModified());
 }
 
-void CSimulatorView::OnUpdate(View*, int)
+void CSimulatorView::OnUpdate(View*, int hint)
 {
+    if (hint == CSimulatorDoc::kSavedHint) {
+        document()->setModified(false);
+        return;
+    }
     ShowDocumentText();
 }
 

@@ -75,6 +75,12 @@ TEST_F(NetlistTest, ACirFileOpensShowsItsTextAndSavesByteForByte)
     Frame().OnCommand(ID_FILE_SAVE);
     EXPECT_FALSE(Doc(view)->IsModified());
     EXPECT_EQ(readAll(nextFile), bytes + utf16le(QStringLiteral("R3 NOUT 0 3K")));
+    // Undo away from the saved text marks the netlist modified, Redo back clears the mark.
+    Frame().OnCommand(ID_EDIT_UNDO);
+    EXPECT_EQ(std::tuple(view->NetlistText(), Doc(view)->IsModified()), std::tuple(text, true));
+    Frame().OnCommand(ID_EDIT_REDO);
+    EXPECT_EQ(std::tuple(view->NetlistText(), Doc(view)->IsModified()),
+              std::tuple(text + QStringLiteral("R3 NOUT 0 3K"), false));
     Simulate();
     ASSERT_TRUE(Doc(view)->ResultsValid());
     double out[1];
