@@ -64,6 +64,23 @@ Placed source(CTorvex2Doc& doc, const QString& value)
     return v;
 }
 
+// V1 (DC 10) drives pin 1 of the block in `file`, whose pin 2 is ground.
+void drivenBlock(CTorvex2Doc& doc, const char* file)
+{
+    source(doc, "DC 10");
+    wire(doc, P(4, 4), P(10, 4));
+    part(doc, TypeSubcircuitInterface, P(10, 4), 1, file);
+    part(doc, TypeGround, P(10, 6), 2);
+}
+
+// 50 ohms from the port SUB1 to the port SUB2.
+void fiftyOhmsBetweenPorts(CTorvex2Doc& doc)
+{
+    rename(part(doc, TypeBubbleConnector, P(4, 4), 3), "SUB1");
+    part(doc, TypeResistor, P(4, 4), 1, "50");
+    rename(part(doc, TypeBubbleConnector, P(8, 4), 1), "SUB2");
+}
+
 struct Drawing {
     const char* file;
     std::function<void(CTorvex2Doc&)> draw;
@@ -73,16 +90,9 @@ struct Drawing {
 const Drawing kDrawings[] = {
     // V1 drives pin 1 of X1, whose pin 2 is ground; inside, 50 ohms from SUB1 to SUB2 with the probe
     // Pmid on SUB2.
-    {"probe-on-port.cas", [](CTorvex2Doc& doc) {
-        source(doc, "DC 10");
-        wire(doc, P(4, 4), P(10, 4));
-        part(doc, TypeSubcircuitInterface, P(10, 4), 1, "probe-on-port-block.cas");
-        part(doc, TypeGround, P(10, 6), 2);
-    }},
+    {"probe-on-port.cas", [](CTorvex2Doc& doc) { drivenBlock(doc, "probe-on-port-block.cas"); }},
     {"probe-on-port-block.cas", [](CTorvex2Doc& doc) {
-        rename(part(doc, TypeBubbleConnector, P(4, 4), 3), "SUB1");
-        part(doc, TypeResistor, P(4, 4), 1, "50");
-        rename(part(doc, TypeBubbleConnector, P(8, 4), 1), "SUB2");
+        fiftyOhmsBetweenPorts(doc);
         rename(part(doc, TypeVoltageProbe, P(8, 4), 4), "Pmid");
     }},
     // V1 drives the bubble GLOB, on which the probe P1 stands; inside X1, 50 ohms from GLOB to ground.
@@ -99,17 +109,8 @@ const Drawing kDrawings[] = {
     }},
     // V1 drives pin 1 of X1, whose file is named with its folder on drive C:; a file of the same
     // name lies beside this one, 50 ohms from SUB1 to SUB2.
-    {"block-named-elsewhere.cas", [](CTorvex2Doc& doc) {
-        source(doc, "DC 10");
-        wire(doc, P(4, 4), P(10, 4));
-        part(doc, TypeSubcircuitInterface, P(10, 4), 1, "C:\\Elsewhere\\sect.cas");
-        part(doc, TypeGround, P(10, 6), 2);
-    }},
-    {"sect.cas", [](CTorvex2Doc& doc) {
-        rename(part(doc, TypeBubbleConnector, P(4, 4), 3), "SUB1");
-        part(doc, TypeResistor, P(4, 4), 1, "50");
-        rename(part(doc, TypeBubbleConnector, P(8, 4), 1), "SUB2");
-    }},
+    {"block-named-elsewhere.cas", [](CTorvex2Doc& doc) { drivenBlock(doc, "C:\\Elsewhere\\sect.cas"); }},
+    {"sect.cas", [](CTorvex2Doc& doc) { fiftyOhmsBetweenPorts(doc); }},
     // The wire from V1 ends 30 twips below R1's pin 1: it looks joined and is not.
     {"wire-beside-pin.cas", [](CTorvex2Doc& doc) {
         source(doc, "DC 1");
