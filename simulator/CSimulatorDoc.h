@@ -117,8 +117,12 @@ public:
     // The folder from which sources read waveform files (ends in "\"), as the user typed it; during a
     // run, as it was when the run started.
     const QString& InputPath() const { return m_Running ? m_RunSettings.path : m_Settings.path; }
-    // Results table: row x (0 ground, 1..N nodes, N+1..N+M branch unknowns), column k.
-    double V(int x, int k) const { return m_Results.V(x, k); }
+    // Results table: row x (0 ground, 1..N nodes, N+1..N+M branch unknowns), column k; while step k
+    // iterates, its column as the last solve left it (whether or not that is in the table yet).
+    double V(int x, int k) const
+    {
+        return k == m_Modes.UnstoredColumn() ? m_Modes.UnstoredValue(x) : m_Results.V(x, k);
+    }
     const double* ResultRow(int x) const { return m_Results.Row(x); }
     // The last solution of the full system (partition 0) by unknown, or of one partition by its own
     // numbers (PartitionMap), 0 at ground, while that system alone writes the results of its unknowns:

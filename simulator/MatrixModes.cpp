@@ -397,6 +397,7 @@ void MatrixModes::LinearSystem::release()
 
 void MatrixModes::Free()
 {
+    m_UnstoredColumn = -1;
     m_Full.release();
     m_Reduced.release();
     // Thousands of partitions take a while to give back.

@@ -71,6 +71,11 @@ public:
     void AcceptStep(int k);
     // The failed solve has given its message already (the factors did not fit in memory).
     bool QuietFailure() const { return m_QuietSolveFailure; }
+    // Where a step can take several solves, the systems that keep their last solution store it in the
+    // results table only once the step is accepted: from its first solve until then, the step's
+    // column (else -1), and the value of unknown x in the solution that will be stored there.
+    int UnstoredColumn() const { return m_UnstoredColumn; }
+    double UnstoredValue(int x) const;
 
     // ---- what elements read and set during a run (see CSimulatorDoc) ----
     void SetMatrixDirty() { m_MatrixDirty = true; }
@@ -179,6 +184,7 @@ private:
     long m_StructureReuseCount = 0;
     // A failed solve whose message has been given: the factors did not fit in memory.
     bool m_QuietSolveFailure = false;
+    int m_UnstoredColumn = -1;
 
     bool m_Minimal = false;
     bool m_Maximal = false;

@@ -33,7 +33,22 @@ bool MatrixModes::Solve(int k)
 {
     if (!m_Maximal && !SolveFull(k)) return false;
     if (m_Minimal && !SolveReduced(k)) return false;
-    return !m_Maximal || SolvePartitions(k);
+    if (m_Maximal && !SolvePartitions(k)) return false;
+    if (StoresOnceAStep()) m_UnstoredColumn = k;
+    return true;
+}
+
+double MatrixModes::UnstoredValue(int x) const
+{
+    // The partitions' solution is the one stored last; the reduced system, which may run beside them,
+    // and the full system beside the reduced one store theirs as they solve.
+    if (m_Maximal) {
+        const int p = m_NodePartition[size_t(x)];
+        if (p > 0) return m_Parts[size_t(p)].solution[size_t(m_LocalIndex[size_t(x)])];
+    } else if (!m_Full.solution.empty()) {
+        return m_Full.solution[size_t(x)];
+    }
+    return m_Results->V(x, m_UnstoredColumn);
 }
 
 bool MatrixModes::NeedsIteration(int k, bool askEvery)
@@ -45,6 +60,7 @@ bool MatrixModes::NeedsIteration(int k, bool askEvery)
 void MatrixModes::AcceptStep(int k)
 {
     StoreSolutions(k);
+    m_UnstoredColumn = -1;
     RunStepList(m_EndList, CComponentSim::EndStepOp, k);
     m_MatrixDirty = false;
     std::fill(m_PartitionDirty.begin(), m_PartitionDirty.end(), 0);

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+
 namespace {
 
 // A driven resistive ladder of `nodes` nodes; a nonlinear element (D line) across the last
@@ -47,7 +49,75 @@ struct ModeRun {
     }
 };
 
+// Reads V(A, k) as an element may from the second iteration of step k on (K lines: K1 A B): in
+// BeginStep from the second iteration, and in NeedsIteration after every solve.
+struct IterationReader : CComponentSim {
+    explicit IterationReader(CSimulatorDoc* doc) : CComponentSim(doc) {}
+    bool Parse(const QStringList& t) override
+    {
+        Name = t.value(0);
+        Nodes[0] = m_pDoc->GetNodeIndex(t.value(1));
+        Nodes[1] = m_pDoc->GetNodeIndex(t.value(2));
+        return true;
+    }
+    void BeginStep(int k) override
+    {
+        if (m_pDoc->Iteration() > 1) reads[k].push_back({m_pDoc->Iteration(), false, m_pDoc->V(Nodes[0], k)});
+    }
+    bool NeedsIteration(int k) override
+    {
+        reads[k].push_back({m_pDoc->Iteration(), true, m_pDoc->V(Nodes[0], k)});
+        return false;
+    }
+    struct Read {
+        int iteration;
+        bool afterSolve;
+        double value;
+    };
+    std::map<int, std::vector<Read>> reads; // by results column
+};
+
+// Every read of a step is the solution of the solve before it: a read before a solve gives what the
+// last read after a solve gave, and the step's last read is what the step keeps.
+void expectReadsOfLastSolutions(SimHarness& h, const char* mode)
+{
+    const auto* reader = findElement<IterationReader>(h.doc, "K1");
+    ASSERT_TRUE(reader);
+    const std::vector<double> kept = h.trace("V(N2)");
+    int iterated = 0;
+    for (const auto& [k, reads] : reader->reads) {
+        const int step = k - h.doc.HistoryCount();
+        ASSERT_LT(size_t(step), kept.size());
+        double last = 0;
+        for (const auto& read : reads) {
+            if (!read.afterSolve) EXPECT_EQ(read.value, last) << mode << " step " << step;
+            last = read.value;
+        }
+        EXPECT_EQ(last, kept[size_t(step)]) << mode << " step " << step;
+        iterated += reads.size() > 2;
+    }
+    EXPECT_GT(iterated, 10) << mode;
+}
+
 } // namespace
+
+TEST(ModesTest, AnElementReadsTheLastSolutionOfTheStepFromItsSecondIteration)
+{
+    // A diode driven through a resistor, a line behind it to a load: every step iterates, and its
+    // solutions move from iteration to iteration. Auto and None solve the full system, Minimal the
+    // full and the reduced one, Maximal the two partitions.
+    const QString net = "* reads\nV1 N1 0 PULSE -2 5 0 2N 2N 5N 20N\nR1 N1 N2 100\nD1 N2 0 IS=1E-14\n"
+                        "T1 N2 0 N3 0 50 1N\nR2 N3 0 50\nK1 N2 0\n";
+    for (const char* mode : kMatrixModes) {
+        SimHarness h;
+        h.doc.SetElementFactory([](ElementClass cls, CSimulatorDoc* doc) -> std::unique_ptr<CComponentSim> {
+            if (cls == ElementClass::Transformer) return std::make_unique<IterationReader>(doc);
+            return CreateElement(cls, doc);
+        });
+        ASSERT_TRUE(h.runClean(net, "1ns", "30ns", mode));
+        expectReadsOfLastSolutions(h, mode);
+    }
+}
 
 TEST(ModesTest, ModeChoice)
 {
