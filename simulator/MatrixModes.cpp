@@ -59,18 +59,15 @@ void MatrixModes::Choose(const QString& mode)
     m_PartitionDirty.clear();
     BuildTouchingLists();
 
-    bool reduced = false;
     if (m_Minimal || (N() > 25 && m_Doc.NonlinearCount() > 0)) {
         BuildReducedNodeSet();
-        // With Maximal chosen as well the partitioned solution would overwrite the reduced one
-        // anyway, and an element has one set of mapped entries: so the reduced system is only
-        // built when it is the one in use.
+        // Maximal chosen with a small reduced set takes both: the reduced system is solved at every
+        // iteration beside the partitions, whose solution is stored after it.
         if (m_ReducedNodes >= 25 && !m_Minimal)
             m_Maximal = true;
         else
-            reduced = !m_Maximal && mode != QLatin1String("None");
+            m_Minimal = true;
     }
-    m_Minimal = reduced;
     if (mode == QLatin1String("None")) m_Minimal = m_Maximal = false;
     if (m_Maximal) PartitionNetwork();
 }
@@ -84,8 +81,10 @@ void MatrixModes::SetUp(ResultsTable& results)
     size_t bound = 0;
     if (m_Minimal) {
         AllocateSystem(m_Reduced, m_ReducedNodes + m_ReducedBranches, &m_ReducedToGlobal);
+        m_ReducedElements.clear();
         for (auto& e : Elements()) {
             e->BindMatrixMapped(m_Reduced.A, m_Reduced.rhs.data());
+            if (e->InReducedSet) m_ReducedElements.push_back(e.get());
             if (++bound % 1024 == 0) m_Pump();
         }
         m_Reduced.A.Index();
@@ -406,6 +405,7 @@ void MatrixModes::Free()
         m_Parts.pop_back();
     }
     m_Touching = {};
+    m_ReducedElements = {};
     for (StepList* list : {&m_BeginList, &m_PreSolveList, &m_StampAllList, &m_StampRhsList, &m_IterateList,
                            &m_EndList, &m_PartStampRhs})
         *list = {};
@@ -413,6 +413,7 @@ void MatrixModes::Free()
 
 void MatrixModes::ForgetElements()
 {
+    m_ReducedElements.clear();
     m_PartElements.clear();
     m_PartVarying.clear();
 }

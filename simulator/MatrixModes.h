@@ -201,6 +201,7 @@ private:
     std::vector<int> m_GlobalToReduced;
     std::vector<std::vector<int>> m_PartLocalToGlobal;
     std::vector<std::vector<CComponentSim*>> m_PartElements;
+    std::vector<CComponentSim*> m_ReducedElements;          // those of the reduced set, in list order
     std::vector<std::vector<CComponentSim*>> m_PartVarying; // those whose conductances may change
     std::vector<std::vector<CComponentSim*>> m_Touching;    // node -> elements touching it
     StepList m_BeginList, m_PreSolveList, m_StampAllList, m_StampRhsList, m_IterateList, m_EndList;

@@ -116,9 +116,8 @@ void MatrixModes::AssembleReduced(int k)
     const bool rebuild = m_MatrixDirty;
     std::fill(m_Reduced.rhs.begin(), m_Reduced.rhs.end(), 0.0);
     if (rebuild) m_Reduced.A.zero();
-    for (auto& e : Elements())
-        if (e->InReducedSet && (rebuild || (e->StepOps & CComponentSim::StampOp)))
-            e->StampMapped(!rebuild, k);
+    for (CComponentSim* e : m_ReducedElements)
+        if (rebuild || (e->StepOps & CComponentSim::StampOp)) e->StampMapped(!rebuild, k);
 }
 
 void MatrixModes::AssemblePartitions(int k)
