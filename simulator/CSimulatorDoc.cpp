@@ -407,6 +407,13 @@ void CSimulatorDoc::SetRunning(bool running)
     g_runningDoc = running ? this : nullptr;
 }
 
+QString CSimulatorDoc::ElapsedText(const QElapsedTimer& clock)
+{
+    const qint64 seconds = clock.elapsed() / 1000;
+    return text::format("%02lld mins, %02lld secs", (long long)(seconds / 60 % 60),
+                        (long long)(seconds % 60));
+}
+
 template <class Work> bool CSimulatorDoc::ForEachElement(Work work)
 {
     size_t done = 0;
@@ -523,8 +530,13 @@ bool CSimulatorDoc::RunSimulation(RunProgress* progress)
         if (end == StepEnd::Failed) return fail();
         if (end == StepEnd::Stopped) {
             // The step whose factorisation was given up is not kept; without a step before it there
-            // is nothing to keep at all.
-            if (k == m_h) return fail();
+            // is nothing to keep at all. The run still ends with its report, as a stopped run does,
+            // saying why there is nothing to plot.
+            if (k == m_h) {
+                ui().message(QStringLiteral("Simulation completed in ") + ElapsedText(clock) +
+                             QStringLiteral(", stopped before its first time step: no results."));
+                return fail();
+            }
             m_StepCount = k - 1 - m_h;
             break;
         }
@@ -539,10 +551,7 @@ bool CSimulatorDoc::RunSimulation(RunProgress* progress)
         if (m_AbortRequested) m_StepCount = k - m_h;
     }
 
-    const qint64 seconds = clock.elapsed() / 1000;
-    ui().message(QStringLiteral("Simulation completed in ") + text::format("%02lld mins, %02lld secs",
-                                                                           (long long)(seconds / 60 % 60),
-                                                                           (long long)(seconds % 60)));
+    ui().message(QStringLiteral("Simulation completed in ") + ElapsedText(clock));
     m_Modes.Free();
     m_Results.Complete(m_StepCount + 1, m_NodeLookup, m_NodeNames, m_Elements);
     SetRunning(false);

@@ -192,6 +192,8 @@ private:
     // `work` on every element in list order, pumping when due; false when a stop has been asked for.
     template <class Work> bool ForEachElement(Work work);
     void SetRunning(bool running);
+    // The time a run took as its messages give it: "%M mins, %S secs" (minutes and seconds of the span).
+    static QString ElapsedText(const QElapsedTimer& clock);
     bool AllocateResults();
     // The memory a run may use (SetMemoryLimit, or what is available).
     static double MemoryLimit();
