@@ -480,6 +480,39 @@ CSimulatorDoc::StepEnd CSimulatorDoc::IterateStep(int k)
     }
 }
 
+CSimulatorDoc::StepEnd CSimulatorDoc::RunSteps(RunProgress* progress)
+{
+    for (int k = m_h; k <= m_h + m_StepCount; ++k) {
+        if (k % (m_StepCount / 100 + 10) == 0 && progress) progress->SetPos(k - m_h);
+        // Whatever ran since the last step (reading the netlist, the window's events) may have left
+        // the vector registers in the state that makes every exp of the step slow.
+        ClearUpperVectorState();
+        m_Results.Set(0, k, 0.0);
+        m_Iteration = 0;
+        m_t = (k - m_h) * m_dt + m_StartTime;
+        const StepEnd end = IterateStep(k);
+        if (end == StepEnd::Failed) return end;
+        if (end == StepEnd::Stopped) {
+            // The step whose factorisation was given up is not kept; without a step before it there
+            // is nothing to keep at all.
+            if (k == m_h) return end;
+            m_StepCount = k - 1 - m_h;
+            break;
+        }
+        m_Modes.AcceptStep(k);
+        if (k % 100 == 0) {
+            PumpWaitingMessages();
+        } else if (ClockSaysDue()) {
+            // Long steps move the bar at every pump, not only at the steps the divisor picks.
+            if (progress) progress->SetPos(k - m_h);
+            PumpWaitingMessages();
+        }
+        if (m_AbortRequested) m_StepCount = k - m_h;
+    }
+
+    return StepEnd::Accepted;
+}
+
 bool CSimulatorDoc::RunSimulation(RunProgress* progress)
 {
     if (AnyRunInProgress()) {
@@ -518,38 +551,14 @@ bool CSimulatorDoc::RunSimulation(RunProgress* progress)
     QElapsedTimer clock;
     clock.start();
 
-    for (int k = m_h; k <= m_h + m_StepCount; ++k) {
-        if (k % (m_StepCount / 100 + 10) == 0 && progress) progress->SetPos(k - m_h);
-        // Whatever ran since the last step (reading the netlist, the window's events) may have left
-        // the vector registers in the state that makes every exp of the step slow.
-        ClearUpperVectorState();
-        m_Results.Set(0, k, 0.0);
-        m_Iteration = 0;
-        m_t = (k - m_h) * m_dt + m_StartTime;
-        const StepEnd end = IterateStep(k);
-        if (end == StepEnd::Failed) return fail();
-        if (end == StepEnd::Stopped) {
-            // The step whose factorisation was given up is not kept; without a step before it there
-            // is nothing to keep at all. The run still ends with its report, as a stopped run does,
-            // saying why there is nothing to plot.
-            if (k == m_h) {
-                ui().message(QStringLiteral("Simulation completed in ") + ElapsedText(clock) +
-                             QStringLiteral(", stopped before its first time step: no results."));
-                return fail();
-            }
-            m_StepCount = k - 1 - m_h;
-            break;
-        }
-        m_Modes.AcceptStep(k);
-        if (k % 100 == 0) {
-            PumpWaitingMessages();
-        } else if (ClockSaysDue()) {
-            // Long steps move the bar at every pump, not only at the steps the divisor picks.
-            if (progress) progress->SetPos(k - m_h);
-            PumpWaitingMessages();
-        }
-        if (m_AbortRequested) m_StepCount = k - m_h;
+    const StepEnd end = RunSteps(progress);
+    if (end == StepEnd::Stopped) {
+        // Nothing to keep, but the run ends with its report, as a stopped run does, saying why there
+        // is nothing to plot.
+        ui().message(QStringLiteral("Simulation completed in ") + ElapsedText(clock) +
+                     QStringLiteral(", stopped before its first time step: no results."));
     }
+    if (end != StepEnd::Accepted) return fail();
 
     ui().message(QStringLiteral("Simulation completed in ") + ElapsedText(clock));
     m_Modes.Free();

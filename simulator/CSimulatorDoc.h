@@ -179,6 +179,9 @@ private:
     // solve fails, Stopped when a stop gave up a factorisation.
     enum class StepEnd { Accepted, Failed, Stopped };
     StepEnd IterateStep(int k);
+    // Every step of the run: Accepted when it ends with steps to keep (a stop may have cut it short),
+    // Stopped when a stop gave up the first step, Failed after a failed solve's message.
+    StepEnd RunSteps(RunProgress* progress);
     // Pumps when the run has worked for the pump interval since the last pump; true when a stop has
     // been asked for. The clock is read only every few calls while they come fast (ClockSaysDue).
     bool PumpWhenDue();
