@@ -125,10 +125,10 @@ public:
     }
     const double* ResultRow(int x) const { return m_Results.Row(x); }
     // The last solution of the full system (partition 0) by unknown, or of one partition by its own
-    // numbers (PartitionMap), 0 at ground, while that system alone writes the results of its unknowns:
+    // numbers (PartitionMap), 0 at ground, while that system writes the results of its unknowns last:
     // from the first iteration of step k until its solve it holds results column k - 1 in one place.
-    // Null where another system writes them too (the full system beside the reduced one), and before
-    // the systems are set up.
+    // Null where the reduced system writes after it (the full system beside the reduced one), and
+    // before the systems are set up. (The partitions write after a reduced system beside them.)
     const double* PreviousSolution(int partition = 0) const { return m_Modes.PreviousSolution(partition); }
     // Global unknown -> the partition's own numbers (0 outside it).
     IndexMap PartitionMap(int partition) const { return m_Modes.PartitionMap(partition); }
