@@ -5,6 +5,7 @@
 #include "CMainFrame.h"
 #include "CPlotDoc.h"
 #include "CPlotSelect.h"
+#include "CSimulatorDoc.h"
 #include "CTorvex2Doc.h"
 #include "ClassRegistry.h"
 #include "CommandIds.h"
@@ -71,7 +72,7 @@ struct CTorvex2App::PlotSelectService : PlotTracesDialog {
     void Run(CSimulatorDoc& doc, const QString& archivePath, std::weak_ptr<RunSettingsReceiver> schematic,
              QWidget* owner) override
     {
-        const SimulatorTraceSource source(doc);
+        const SimulatorTraceSource source(doc.Results());
         CPlotSelect dialog(source, archivePath, std::move(schematic), owner);
         dialog.exec();
     }

@@ -14,7 +14,9 @@
 //   Maximal
 //                           (200,000 nodes over 20 ns)
 //
-// SOLVER 0 is the program's solver, 1 the dense routines it agrees with within rounding.
+// SOLVER 0 is the program's solver, 1 the dense routines it agrees with within rounding, 2 the
+// structure-aware routines that give the dense routines' results over the entries that can be non-zero
+// (what the program's solver falls back on).
 #include "CSimulatorDoc.h"
 #include "ElementFactory.h"
 #include "QuietUi.h"
@@ -67,11 +69,15 @@ QString cutRcLadder(int nodes)
     return s;
 }
 
-double runSeconds(const QString& text, const char* mode, int steps, bool dense)
+const LinearSolver::Method kSolvers[] = {LinearSolver::Method::Program, LinearSolver::Method::Dense,
+                                         LinearSolver::Method::Structured};
+const char* kSolverLabels[] = {"", " dense", " structured"};
+
+double runSeconds(const QString& text, const char* mode, int steps, int solver)
 {
     CSimulatorDoc doc;
     doc.SetElementFactory(CreateElement);
-    doc.SetDenseSolver(dense);
+    doc.SetSolver(kSolvers[solver]);
     doc.SetNetlistText(text);
     doc.Settings().timeStep = "0.1N";
     doc.Settings().timeSpan = QString::number(steps) + "E-10";
@@ -83,11 +89,11 @@ double runSeconds(const QString& text, const char* mode, int steps, bool dense)
 }
 
 // The fastest of a few runs: the others met a busy machine.
-double fastestSeconds(const QString& text, const char* mode, int steps, bool dense, int runs)
+double fastestSeconds(const QString& text, const char* mode, int steps, int solver, int runs)
 {
     double best = -1;
     for (int i = 0; i < runs; ++i) {
-        const double s = runSeconds(text, mode, steps, dense);
+        const double s = runSeconds(text, mode, steps, solver);
         if (s < 0) return -1;
         if (best < 0 || s < best) best = s;
     }
@@ -100,20 +106,20 @@ void perStep(benchmark::State& state, Shape shape)
     setUi(&quiet);
     const int nodes = int(state.range(0));
     const char* mode = kModes[state.range(1)];
-    const bool dense = state.range(2) != 0;
+    const int solver = int(state.range(2));
     const QString text = netlist(nodes, shape);
     // Slow cases are timed fewer times.
-    const int runs = nodes >= 1000 && (dense || shape == Switched) ? 1 : 5;
+    const int runs = nodes >= 1000 && (solver == 1 || shape == Switched) ? 1 : 5;
     for (auto _ : state) {
-        const double shortRun = fastestSeconds(text, mode, 100, dense, runs);
-        const double longRun = fastestSeconds(text, mode, 300, dense, runs);
+        const double shortRun = fastestSeconds(text, mode, 100, solver, runs);
+        const double longRun = fastestSeconds(text, mode, 300, solver, runs);
         if (shortRun < 0 || longRun < 0) {
             state.SkipWithError("run failed");
             break;
         }
         state.SetIterationTime(std::max(0.0, (longRun - shortRun) / 200.0));
     }
-    state.SetLabel(std::string(mode) + (dense ? " dense" : ""));
+    state.SetLabel(std::string(mode) + kSolverLabels[solver]);
     setUi(nullptr);
 }
 
@@ -123,29 +129,30 @@ void wholeRun(benchmark::State& state, bool cut)
     setUi(&quiet);
     const int size = int(state.range(0));
     const int steps = int(state.range(1));
-    const bool dense = !cut && state.range(2) != 0;
+    const int solver = cut ? 0 : int(state.range(2));
     const char* mode = cut ? "Maximal" : "None";
     const QString text = cut ? cutRcLadder(size) : rcLadder(size);
     for (auto _ : state) {
-        const double seconds = runSeconds(text, mode, steps, dense);
+        const double seconds = runSeconds(text, mode, steps, solver);
         if (seconds < 0) {
             state.SkipWithError("run failed");
             break;
         }
         state.SetIterationTime(seconds);
     }
-    state.SetLabel(std::string(mode) + (dense ? " dense" : ""));
+    state.SetLabel(std::string(mode) + kSolverLabels[solver]);
     setUi(nullptr);
 }
 
-// Every mode up to 3000 nodes with the structure-aware solver; mode None with the dense routines up to
-// `maxDense` nodes, for comparison.
+// Every mode up to 3000 nodes with the program's solver; mode None with the dense routines up to
+// `maxDense` nodes and with the structure-aware routines, for comparison.
 void args(benchmark::internal::Benchmark* b, int maxDense)
 {
     for (int n : {10, 30, 100, 300, 1000, 3000}) {
         for (int m = 0; m < 4; ++m)
             b->Args({n, m, 0});
         if (n <= maxDense) b->Args({n, 0, 1});
+        b->Args({n, 0, 2});
     }
     b->UseManualTime()->Unit(benchmark::kMicrosecond)->Iterations(1);
 }
@@ -160,6 +167,8 @@ BENCHMARK_CAPTURE(wholeRun, rcLadder, false)
     ->Args({400, 20000, 0})
     ->Args({400, 20000, 1})
     ->Args({20000, 2000, 0})
+    ->Args({400, 20000, 2})
+    ->Args({20000, 2000, 2})
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond)
     ->Iterations(3);

@@ -1,14 +1,14 @@
 #include "TraceSelection.h"
 
-#include "CComponentSim.h"
 #include "COrliskWave.h"
 #include "CPlotDoc.h"
-#include "CSimulatorDoc.h"
 #include "DocManager.h"
 #include "DocTemplate.h"
 #include "Files.h"
 #include "OrliskArchive.h"
 #include "Paths.h"
+#include "ResultsTable.h"
+#include "RunSettings.h"
 #include "Text.h"
 #include "UiServices.h"
 
@@ -19,33 +19,32 @@
 
 void SimulatorTraceSource::AddOutputNames(const QString& group, QStringList& list) const
 {
-    for (const auto& element : m_Doc.Elements())
-        element->AddOutputNames(group, list);
+    m_Run.AddOutputNames(group, list);
 }
 
 QStringList SimulatorTraceSource::NodeNames() const
 {
-    return m_Doc.NodeNames().mid(1, m_Doc.NodeCount());
+    return m_Run.NodeNames();
 }
 
 int SimulatorTraceSource::PointCount() const
 {
-    return m_Doc.Results().PointCount();
+    return m_Run.PointCount();
 }
 
 double SimulatorTraceSource::TimeStep() const
 {
-    return m_Doc.TimeStep();
+    return m_Run.TimeStep();
 }
 
 double SimulatorTraceSource::StartTime() const
 {
-    return m_Doc.StartTime();
+    return m_Run.StartTime();
 }
 
 bool SimulatorTraceSource::GetTraceValues(const QString& name, int n, double* out) const
 {
-    return m_Doc.GetTraceValues(name, n, out);
+    return m_Run.GetTraceValues(name, n, out);
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -8,7 +8,7 @@
 #include <vector>
 
 class CPlotDoc;
-class CSimulatorDoc;
+class ResultsTable;
 class RunSettingsReceiver;
 
 // What the trace selection reads of a completed run: the trace names its elements offer, its node
@@ -28,10 +28,10 @@ public:
     virtual bool GetTraceValues(const QString& name, int n, double* out) const = 0;
 };
 
-// The last run of a netlist document.
+// The last run of a netlist document, as its results table holds it.
 class SimulatorTraceSource : public TraceSource {
 public:
-    explicit SimulatorTraceSource(const CSimulatorDoc& doc) : m_Doc(doc) {}
+    explicit SimulatorTraceSource(const ResultsTable& run) : m_Run(run) {}
     void AddOutputNames(const QString& group, QStringList& list) const override;
     QStringList NodeNames() const override;
     int PointCount() const override;
@@ -40,7 +40,7 @@ public:
     bool GetTraceValues(const QString& name, int n, double* out) const override;
 
 private:
-    const CSimulatorDoc& m_Doc;
+    const ResultsTable& m_Run;
 };
 
 // The work of the trace-selection dialog, without its window: the trace lists by type, the selection

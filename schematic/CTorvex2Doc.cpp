@@ -2,15 +2,16 @@
 
 #include "Archive.h"
 #include "CComponent.h"
-#include "CSimulatorDoc.h"
 #include "CommandIds.h"
 #include "ComponentClasses.h"
 #include "ComponentListCheck.h"
 #include "DocManager.h"
 #include "DocTemplate.h"
 #include "FirstGeneration.h"
+#include "NetlistDocuments.h"
 #include "NetlistWriter.h"
 #include "OpenDocuments.h"
+#include "RunSettings.h"
 #include "SchematicViews.h"
 #include "Text.h"
 #include "UiServices.h"
@@ -204,8 +205,7 @@ bool OpenDocuments::IsUntouched(const Entry& entry)
     const Document* d = entry.document;
     if (!d || !d->PathName().isEmpty() || d->IsModified() || d->IsBusy()) return false;
     if (entry.kind == Kind::Plot) return false;
-    const auto* netlist = dynamic_cast<const CSimulatorDoc*>(d);
-    return !netlist || !netlist->ResultsValid();
+    return !netlist_documents::HoldsResults(d);
 }
 
 // ---- the file ----

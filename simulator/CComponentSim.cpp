@@ -113,7 +113,7 @@ const double* CComponentSim::LatestValue(int node) const
         const double* solution = m_pDoc->PreviousSolution();
         return solution ? solution + node : nullptr;
     }
-    const int partition = m_SetPartition[MappedEntries];
+    const int partition = m_SetPartition[PartitionEntries];
     const double* solution = partition ? m_pDoc->PreviousSolution(partition) : nullptr;
     return solution ? solution + m_pDoc->PartitionMap(partition)(node) : nullptr;
 }
@@ -124,8 +124,7 @@ int CComponentSim::ClaimPartitionSet(const IndexMap& map, int partition)
     for (int i = 0; i < NodeCount(); ++i)
         touches = touches || map(Nodes[i]) != 0;
     // Only a line, whose ports are separate sub-networks, can lie in two partitions.
-    // The reduced system is never bound in a run with partitions, so a set with a partition is bound.
-    const int set = m_SetPartition[MappedEntries] != 0 ? SecondPartitionEntries : MappedEntries;
+    const int set = m_SetPartition[PartitionEntries] != 0 ? SecondPartitionEntries : PartitionEntries;
     if (!touches || m_SetPartition[set] != 0) return -1;
     m_SetPartition[set] = partition;
     return set;

@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include <cstddef>
+#include <memory>
 #include <type_traits>
 #include <typeinfo>
 
@@ -146,9 +147,9 @@ protected:
     // column k, in one place for all of them. Null where the results table is the only such place.
     const double* LatestValue(int node) const;
 
-    // The systems one element can be bound to in one run: the full system; the reduced system or the
+    // The systems one element can be bound to in one run beside the reduced one: the full system; the
     // partition of its nodes (a line: of one port); the partition of a line's other port.
-    enum EntrySet { FullEntries, MappedEntries, SecondPartitionEntries, kEntrySets };
+    enum EntrySet { FullEntries, PartitionEntries, SecondPartitionEntries, kEntrySets };
     // The set for the partition, or -1 when no node of the element lies in it; records the partition.
     int ClaimPartitionSet(const IndexMap& map, int partition);
 
@@ -228,7 +229,10 @@ public:
     }
     void BindMatrixMapped(SparseMatrix& A, double* rhs) final
     {
-        if (InReducedSet) BindSet(MappedEntries, A, rhs, ReducedMap());
+        if (!InReducedSet) return;
+        m_ReducedEntries = std::make_unique<Entries>();
+        MatrixBinder binder(A, rhs, ReducedMap());
+        family().Bind(*m_ReducedEntries, binder);
     }
     void BindMatrixPartition(SparseMatrix& A, double* rhs, const IndexMap& map, int partition) final
     {
@@ -241,13 +245,13 @@ public:
     }
     void StampMapped(bool rhsOnly, int k) final
     {
-        if (m_Bound[MappedEntries]) family().StampInto(entries(MappedEntries), rhsOnly, k);
+        if (m_ReducedEntries) family().StampInto(*m_ReducedEntries, rhsOnly, k);
     }
     void StampPartition(bool rhsOnly, int k, int partition) final
     {
         // A set has a partition number only once it is bound.
-        if (m_SetPartition[MappedEntries] == partition)
-            family().StampInto(entries(MappedEntries), rhsOnly, k);
+        if (m_SetPartition[PartitionEntries] == partition)
+            family().StampInto(entries(PartitionEntries), rhsOnly, k);
         else if (m_SetPartition[SecondPartitionEntries] == partition)
             family().StampInto(entries(SecondPartitionEntries), rhsOnly, k);
     }
@@ -269,7 +273,7 @@ protected:
     const Entries* SystemEntries(int partition)
     {
         if (partition == 0) return m_Bound[FullEntries] ? &entries(FullEntries) : nullptr;
-        for (const int set : {MappedEntries, SecondPartitionEntries})
+        for (const int set : {PartitionEntries, SecondPartitionEntries})
             if (m_SetPartition[set] == partition) return &entries(set);
         return nullptr;
     }
@@ -302,4 +306,7 @@ private:
     Entries& entries(int set) { return m_Entries[(set + kEntrySets - 1) % kEntrySets]; }
     Entries m_Entries[kEntrySets];
     bool m_Bound[kEntrySets] = {};
+    // The reduced system's entries, for an element of the reduced set: few elements have them, and a run
+    // may use them beside those of the partitions.
+    std::unique_ptr<Entries> m_ReducedEntries;
 };

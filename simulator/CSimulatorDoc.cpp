@@ -265,30 +265,12 @@ bool CSimulatorDoc::ParseNetlistStatements()
 
 void CSimulatorDoc::DeleteElements()
 {
+    m_Modes.ForgetElements();
     m_Elements.clear();
-    m_PartElements.clear();
 }
 
 // ---------------------------------------------------------------------------------------------
 // Run
-
-void CSimulatorDoc::LinearSystem::allocate(int n, LinearSolver::Method method)
-{
-    A.reset(n);
-    rhs.assign(size_t(n) + 1, 0.0);
-    indx.assign(size_t(n) + 1, 0);
-    lu.reset(n, method);
-    baseKept = false;
-}
-
-void CSimulatorDoc::LinearSystem::release()
-{
-    A.reset(0);
-    rhs = {};
-    solution = {};
-    indx = {};
-    lu.reset(0, LinearSolver::Method::Program);
-}
 
 static double g_memoryLimit = 0; // 0: what is available
 
@@ -318,27 +300,12 @@ bool CSimulatorDoc::AllocateResults()
     return true;
 }
 
-void CSimulatorDoc::FreeWorkArrays()
-{
-    m_Full.release();
-    m_Reduced.release();
-    // Thousands of partitions take a while to give back.
-    while (!m_Parts.empty()) {
-        if (m_Running && m_Parts.size() % 256 == 0) PumpWhenDue();
-        m_Parts.pop_back();
-    }
-    m_Touching = {};
-    for (StepList* list : {&m_BeginList, &m_PreSolveList, &m_StampAllList, &m_StampRhsList, &m_IterateList,
-                           &m_EndList, &m_PartStampRhs})
-        *list = {};
-}
-
 void CSimulatorDoc::FreeResults()
 {
     m_Lines.clear();
     m_Results.Clear();
+    m_Modes.ForgetElements();
     m_Elements.clear();
-    m_PartElements.clear();
 }
 
 void CSimulatorDoc::OnCloseDocument()
@@ -427,6 +394,15 @@ bool CSimulatorDoc::PumpWhenDue()
     return m_AbortRequested;
 }
 
+bool CSimulatorDoc::KeepFactoring()
+{
+    // Its calls are far apart already: each reads the clock.
+    if (IntervalPassed()) PumpWaitingMessages();
+    if (!m_AbortRequested) return true;
+    m_FactorStopped = true;
+    return false;
+}
+
 bool CSimulatorDoc::AnyRunInProgress()
 {
     return g_runningDoc != nullptr;
@@ -436,6 +412,13 @@ void CSimulatorDoc::SetRunning(bool running)
 {
     m_Running = running;
     g_runningDoc = running ? this : nullptr;
+}
+
+QString CSimulatorDoc::ElapsedText(const QElapsedTimer& clock)
+{
+    const qint64 seconds = clock.elapsed() / 1000;
+    return text::format("%02lld mins, %02lld secs", (long long)(seconds / 60 % 60),
+                        (long long)(seconds % 60));
 }
 
 template <class Work> bool CSimulatorDoc::ForEachElement(Work work)
@@ -468,11 +451,11 @@ bool CSimulatorDoc::SetUpRun()
         int(std::count_if(m_Elements.begin(), m_Elements.end(), [](const auto& e) { return e->Nonlinear; }));
     // Every size is known once the systems are chosen: the budget is checked before any of them, or
     // the results, is allocated.
-    ChooseMatrixMode();
+    m_Modes.Choose(m_RunSettings.matrixMode);
     if (PumpWhenDue() || !CheckMemoryBudget() || PumpWhenDue() || !AllocateResults() || PumpWhenDue())
         return false;
     if (!ForEachElement([](CComponentSim& e) { e.Initialise(); })) return false;
-    SetUpSystems();
+    m_Modes.SetUp(m_Results);
     return !PumpWhenDue();
 }
 
@@ -480,21 +463,17 @@ CSimulatorDoc::StepEnd CSimulatorDoc::IterateStep(int k)
 {
     for (;;) {
         ++m_Iteration;
-        RunStepList(m_BeginList, CComponentSim::BeginStepOp, k);
+        m_Modes.BeginStep(k);
         PumpWhenDue();
-        RunStepList(m_PreSolveList, CComponentSim::PreSolveOp, k);
+        m_Modes.PreSolve(k);
         PumpWhenDue();
-        if (!m_Maximal) AssembleFull(k);
-        if (m_Minimal) AssembleReduced(k);
-        if (m_Maximal) AssemblePartitions(k);
+        m_Modes.Assemble(k);
         PumpWhenDue();
-        bool solved = true;
-        if (!m_Maximal) solved = SolveFull(k);
-        if (solved && m_Minimal) solved = SolveReduced(k);
-        if (solved && m_Maximal) solved = SolvePartitions(k);
+        const bool solved = m_Modes.Solve(k);
         if (!solved && m_FactorStopped) return StepEnd::Stopped;
         if (!solved) {
-            if (!m_QuietSolveFailure) ui().message(QStringLiteral("Critical Error:  Matrax solve failure."));
+            if (!m_Modes.QuietFailure())
+                ui().message(QStringLiteral("Critical Error:  Matrax solve failure."));
             return StepEnd::Failed;
         }
         // The limit ends the run after this step, which keeps its last solution.
@@ -504,11 +483,42 @@ CSimulatorDoc::StepEnd CSimulatorDoc::IterateStep(int k)
             m_Unconverged = true;
             return StepEnd::Accepted;
         }
-        const unsigned ask = m_IterationRule == IterationRule::AskEvery ? CComponentSim::AskEveryOp
-                                                                        : CComponentSim::NeedsIterationOp;
-        if (!RunStepList(m_IterateList, ask, k)) return StepEnd::Accepted;
+        if (!m_Modes.NeedsIteration(k, m_IterationRule == IterationRule::AskEvery)) return StepEnd::Accepted;
         PumpWhenDue();
     }
+}
+
+CSimulatorDoc::StepEnd CSimulatorDoc::RunSteps(RunProgress* progress)
+{
+    for (int k = m_h; k <= m_h + m_StepCount; ++k) {
+        if (k % (m_StepCount / 100 + 10) == 0 && progress) progress->SetPos(k - m_h);
+        // Whatever ran since the last step (reading the netlist, the window's events) may have left
+        // the vector registers in the state that makes every exp of the step slow.
+        ClearUpperVectorState();
+        m_Results.Set(0, k, 0.0);
+        m_Iteration = 0;
+        m_t = (k - m_h) * m_dt + m_StartTime;
+        const StepEnd end = IterateStep(k);
+        if (end == StepEnd::Failed) return end;
+        if (end == StepEnd::Stopped) {
+            // The step whose factorisation was given up is not kept; without a step before it there
+            // is nothing to keep at all.
+            if (k == m_h) return end;
+            m_StepCount = k - 1 - m_h;
+            break;
+        }
+        m_Modes.AcceptStep(k);
+        if (k % 100 == 0) {
+            PumpWaitingMessages();
+        } else if (ClockSaysDue()) {
+            // Long steps move the bar at every pump, not only at the steps the divisor picks.
+            if (progress) progress->SetPos(k - m_h);
+            PumpWaitingMessages();
+        }
+        if (m_AbortRequested) m_StepCount = k - m_h;
+    }
+
+    return StepEnd::Accepted;
 }
 
 bool CSimulatorDoc::RunSimulation(RunProgress* progress)
@@ -522,15 +532,14 @@ bool CSimulatorDoc::RunSimulation(RunProgress* progress)
     m_AbortRequested = false;
     m_FactorStopped = false;
     m_Unconverged = false;
-    m_FactorCount = 0;
-    m_StructureReuseCount = 0;
+    m_Modes.ResetCounts();
     m_SincePump.start();
     m_LastClockRead = 0;
     m_ClockStride = m_ClockCountdown = 1;
     if (ResultsValid()) FreeResults();
 
     const auto fail = [this]() {
-        FreeWorkArrays();
+        m_Modes.Free();
         FreeResults();
         SetRunning(false);
         return false;
@@ -551,43 +560,18 @@ bool CSimulatorDoc::RunSimulation(RunProgress* progress)
     QElapsedTimer clock;
     clock.start();
 
-    for (int k = m_h; k <= m_h + m_StepCount; ++k) {
-        if (k % (m_StepCount / 100 + 10) == 0 && progress) progress->SetPos(k - m_h);
-        // Whatever ran since the last step (reading the netlist, the window's events) may have left
-        // the vector registers in the state that makes every exp of the step slow.
-        ClearUpperVectorState();
-        m_Results.Set(0, k, 0.0);
-        m_Iteration = 0;
-        m_t = (k - m_h) * m_dt + m_StartTime;
-        const StepEnd end = IterateStep(k);
-        if (end == StepEnd::Failed) return fail();
-        if (end == StepEnd::Stopped) {
-            // The step whose factorisation was given up is not kept; without a step before it there
-            // is nothing to keep at all.
-            if (k == m_h) return fail();
-            m_StepCount = k - 1 - m_h;
-            break;
-        }
-        StoreSolutions(k);
-        RunStepList(m_EndList, CComponentSim::EndStepOp, k);
-        m_MatrixDirty = false;
-        std::fill(m_PartitionDirty.begin(), m_PartitionDirty.end(), 0);
-        if (k % 100 == 0) {
-            PumpWaitingMessages();
-        } else if (ClockSaysDue()) {
-            // Long steps move the bar at every pump, not only at the steps the divisor picks.
-            if (progress) progress->SetPos(k - m_h);
-            PumpWaitingMessages();
-        }
-        if (m_AbortRequested) m_StepCount = k - m_h;
+    const StepEnd end = RunSteps(progress);
+    if (end == StepEnd::Stopped) {
+        // Nothing to keep, but the run ends with its report, as a stopped run does, saying why there
+        // is nothing to plot.
+        ui().message(QStringLiteral("Simulation completed in ") + ElapsedText(clock) +
+                     QStringLiteral(", stopped before its first time step: no results."));
     }
+    if (end != StepEnd::Accepted) return fail();
 
-    const qint64 seconds = clock.elapsed() / 1000;
-    ui().message(QStringLiteral("Simulation completed in ") + text::format("%02lld mins, %02lld secs",
-                                                                           (long long)(seconds / 60 % 60),
-                                                                           (long long)(seconds % 60)));
-    FreeWorkArrays();
-    m_Results.Complete(m_StepCount + 1, m_NodeLookup, m_Elements);
+    ui().message(QStringLiteral("Simulation completed in ") + ElapsedText(clock));
+    m_Modes.Free();
+    m_Results.Complete(m_StepCount + 1, m_NodeLookup, m_NodeNames, m_Elements);
     SetRunning(false);
     PumpWaitingMessages();
     return true;

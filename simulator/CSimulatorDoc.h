@@ -1,10 +1,9 @@
 #pragma once
 
 #include "Document.h"
-#include "IndexMap.h"
-#include "LinearSolver.h"
+#include "MatrixModes.h"
 #include "ResultsTable.h"
-#include "SparseMatrix.h"
+#include "RunSettings.h"
 
 #include <QElapsedTimer>
 #include <QHash>
@@ -26,36 +25,8 @@ public:
     virtual void SetPos(int pos) = 0;
 };
 
-// The run settings as the Simulate tab shows them; also what a run copies back into the schematic
-// document the netlist was made from.
-struct RunSettings {
-    QString timeStep = QStringLiteral("1ns");
-    QString startTime = QStringLiteral("0ns");
-    QString timeSpan = QStringLiteral("100ns");
-    QString matrixMode = QStringLiteral("Auto");
-    QString archiveRoot = QStringLiteral("C:\\Experiments\\");
-    QString experiment;
-    QString shot;
-    QString sourceMode = QStringLiteral("Orlisk"); // "Orlisk" or "Path"
-    QString path;                                  // the run's input folder, ending in "\"
-};
-
-// The schematic document a netlist was made from, seen from the netlist: it receives the settings of
-// every run and keeps the trace-selection lines chosen over the runs' results. The link is weak: a
-// closed schematic simply expires.
-class RunSettingsReceiver {
-public:
-    virtual ~RunSettingsReceiver() = default;
-    // source mode "Orlisk": time step, start, span, mode, root, experiment, shot; otherwise the path.
-    virtual void ReceiveRunSettings(const RunSettings& settings, bool archiveMode) = 0;
-    // The saved trace-selection lines, newest first; null when the schematic keeps none.
-    virtual QStringList* TraceSelectionHistory() { return nullptr; }
-    // The schematic changed outside its own windows (a selection line was saved).
-    virtual void SetModified() {}
-};
-
 // The netlist document: the netlist text, the run settings and everything one transient run
-// produces (node table, elements, results table, matrix-mode state).
+// produces (node table, elements, results table); the run's systems are its MatrixModes.
 class CSimulatorDoc : public Document {
 public:
     CSimulatorDoc();
@@ -152,53 +123,52 @@ public:
     // The folder from which sources read waveform files (ends in "\"), as the user typed it; during a
     // run, as it was when the run started.
     const QString& InputPath() const { return m_Running ? m_RunSettings.path : m_Settings.path; }
-    // Results table: row x (0 ground, 1..N nodes, N+1..N+M branch unknowns), column k.
-    double V(int x, int k) const { return m_Results.V(x, k); }
+    // Results table: row x (0 ground, 1..N nodes, N+1..N+M branch unknowns), column k; while step k
+    // iterates, its column as the last solve left it (whether or not that is in the table yet).
+    double V(int x, int k) const
+    {
+        return k == m_Modes.UnstoredColumn() ? m_Modes.UnstoredValue(x) : m_Results.V(x, k);
+    }
     const double* ResultRow(int x) const { return m_Results.Row(x); }
     // The last solution of the full system (partition 0) by unknown, or of one partition by its own
-    // numbers (PartitionMap), 0 at ground, while that system alone writes the results of its unknowns:
+    // numbers (PartitionMap), 0 at ground, while that system writes the results of its unknowns last:
     // from the first iteration of step k until its solve it holds results column k - 1 in one place.
-    // Null where another system writes them too (the full system beside the reduced one), and before
-    // the systems are set up.
-    const double* PreviousSolution(int partition = 0) const
-    {
-        const LinearSystem& sys = partition == 0 ? m_Full : m_Parts[size_t(partition)];
-        return sys.solution.empty() ? nullptr : sys.solution.data();
-    }
+    // Null where the reduced system writes after it (the full system beside the reduced one), and
+    // before the systems are set up. (The partitions write after a reduced system beside them.)
+    const double* PreviousSolution(int partition = 0) const { return m_Modes.PreviousSolution(partition); }
     // Global unknown -> the partition's own numbers (0 outside it).
-    IndexMap PartitionMap(int partition) const
-    {
-        return IndexMap::partition(m_NodePartition.data(), m_LocalIndex.data(), partition);
-    }
+    IndexMap PartitionMap(int partition) const { return m_Modes.PartitionMap(partition); }
     int ResultColumns() const { return m_Results.Columns(); }
     // The element's conductances changed: rebuild and refactor at this iteration.
-    void SetMatrixDirty() { m_MatrixDirty = true; }
+    void SetMatrixDirty() { m_Modes.SetMatrixDirty(); }
     // As SetMatrixDirty, and in Maximal mode mark the partition of the node (not ground) dirty.
-    void MarkNodeDirty(int node);
-    bool Minimal() const { return m_Minimal; }
-    bool Maximal() const { return m_Maximal; }
-    int PartitionCount() const { return m_PartitionCount; }
-    IndexMap ReducedMap() const { return IndexMap::reduced(m_GlobalToReduced.data()); }
+    void MarkNodeDirty(int node) { m_Modes.MarkNodeDirty(node); }
+    bool Minimal() const { return m_Modes.Minimal(); }
+    bool Maximal() const { return m_Modes.Maximal(); }
+    int PartitionCount() const { return m_Modes.PartitionCount(); }
+    IndexMap ReducedMap() const { return m_Modes.ReducedMap(); }
     const std::vector<std::unique_ptr<CComponentSim>>& Elements() const { return m_Elements; }
     int NonlinearCount() const { return m_NonlinearCount; }
-    int ReducedNodeCount() const { return m_ReducedNodes; }
-    int ReducedBranchCount() const { return m_ReducedBranches; }
+    int ReducedNodeCount() const { return m_Modes.ReducedNodeCount(); }
+    int ReducedBranchCount() const { return m_Modes.ReducedBranchCount(); }
     // The memory budget of every run from now on: its results, element histories and systems together
     // must fit in it, or the run is refused before any of them is allocated. 0: the memory available
     // when the run starts (AvailableMemoryBytes).
     static void SetMemoryLimit(double bytes);
     // Factorisations done in the run so far, for tests and benchmarks.
-    long FactorCount() const { return m_FactorCount; }
+    long FactorCount() const { return m_Modes.FactorCount(); }
     // Of those, the ones that reused the structure of the factorisation before.
-    long StructureReuseCount() const { return m_StructureReuseCount; }
+    long StructureReuseCount() const { return m_Modes.StructureReuseCount(); }
     // How the systems are factored and solved (LinearSolver): the program's method, or the dense
     // routines over the whole matrices (the reference), or the structure-aware routines that match
     // them bit for bit. Not a setting users see.
-    void SetSolver(LinearSolver::Method method) { m_SolverMethod = method; }
+    void SetSolver(LinearSolver::Method method) { m_Modes.SetSolver(method); }
     void SetDenseSolver(bool dense)
     {
         SetSolver(dense ? LinearSolver::Method::Dense : LinearSolver::Method::Program);
     }
+    // The run's systems.
+    const MatrixModes& Modes() const { return m_Modes; }
     // How a step learns that it needs another iteration. AskEvery: every element is asked after each
     // solve, and the step is accepted when none asks. FirstAsking: the elements are asked in list
     // order until the first that asks, so with several nonlinear elements they take turns and a step
@@ -206,40 +176,7 @@ public:
     enum class IterationRule { AskEvery, FirstAsking };
     void SetIterationRule(IterationRule rule) { m_IterationRule = rule; }
 
-    // ---- matrix modes ----
-    // Chooses the systems: the mode flags, the reduced set and the partitions; nothing is allocated.
-    void ChooseMatrixMode();
-    // Allocates the systems chosen and binds every element to them.
-    void SetUpSystems();
-    void BuildReducedNodeSet();
-    void AddReducedNode(int global);
-    // For every node the elements that touch it, in list order (used while the systems are chosen).
-    void BuildTouchingLists();
-    void PartitionNetwork();
-    void FloodFillPartition(int start, int partition);
-    void SetupPartitions();
-    void AssembleFull(int k);
-    void AssembleReduced(int k);
-    void AssemblePartitions(int k);
-    bool SolveFull(int k);
-    bool SolveReduced(int k);
-    bool SolvePartitions(int k);
-
 private:
-    struct LinearSystem {
-        SparseMatrix A;
-        std::vector<double> rhs;
-        std::vector<double*> results; // the results row of each unknown
-        std::vector<double> solution; // see PreviousSolution
-        std::vector<int> indx;
-        LinearSolver lu;
-        // A keeps, as its base, what the elements with fixed conductances add to it (RebuildsOverBase).
-        bool baseKept = false;
-        void allocate(int n, LinearSolver::Method method);
-        void release();
-        int size() const { return A.size(); }
-    };
-
     bool ReadRunSettings();
     // Reads and parses the netlist, prepares the elements, allocates the results and chooses the
     // systems; false after the messages.
@@ -248,6 +185,9 @@ private:
     // solve fails, Stopped when a stop gave up a factorisation.
     enum class StepEnd { Accepted, Failed, Stopped };
     StepEnd IterateStep(int k);
+    // Every step of the run: Accepted when it ends with steps to keep (a stop may have cut it short),
+    // Stopped when a stop gave up the first step, Failed after a failed solve's message.
+    StepEnd RunSteps(RunProgress* progress);
     // Pumps when the run has worked for the pump interval since the last pump; true when a stop has
     // been asked for. The clock is read only every few calls while they come fast (ClockSaysDue).
     bool PumpWhenDue();
@@ -261,64 +201,14 @@ private:
     // `work` on every element in list order, pumping when due; false when a stop has been asked for.
     template <class Work> bool ForEachElement(Work work);
     void SetRunning(bool running);
+    // The time a run took as its messages give it: "%M mins, %S secs" (minutes and seconds of the span).
+    static QString ElapsedText(const QElapsedTimer& clock);
     bool AllocateResults();
     // The memory a run may use (SetMemoryLimit, or what is available).
     static double MemoryLimit();
     // Refuses the run, with the sizes and what would help, when its results, histories and systems
     // do not fit in the budget together.
     bool CheckMemoryBudget();
-    struct SystemsSize {
-        double bytes = 0, largest = 0;
-        int largestUnknowns = 0;
-    };
-    // The estimated memory of a system of `unknowns` unknowns into which `elements` stamp through `map`.
-    double SystemBytes(int unknowns, const std::vector<CComponentSim*>& elements, const IndexMap& map,
-                       double enough) const;
-    SystemsSize PartitionsBytes(double enough);
-
-    // The elements that do anything in one per-step operation, in list order, cut into runs of
-    // neighbours that one call handles.
-    struct StepList {
-        std::vector<CComponentSim*> elements;
-        std::vector<std::pair<std::size_t, std::size_t>> runs; // first element, count
-        std::vector<char> varying; // by run: its elements' conductances may change (ConductancesVary)
-        // In a list of the partitions' stamps, partition p's runs: firstRun[p-1] .. firstRun[p]-1.
-        std::vector<std::size_t> firstRun;
-    };
-    // Which runs of a list an operation takes.
-    enum class Runs { Every, Fixed, Varying };
-    void BuildStepLists();
-    // The stamps of the partitions' right-hand sides, partition after partition: the elements that
-    // stamp them at every step.
-    void BuildPartitionStepLists();
-    void AllocateSystem(LinearSystem& sys, int n, const std::vector<int>* toGlobal);
-    // Runs the operation (a CComponentSim::StepOp) on the list; true when an element asked for
-    // another iteration.
-    bool RunStepList(const StepList& list, unsigned op, int k, bool rhsOnly = false);
-    // The same on the runs [first, end) of the list (those of the kind asked), stamping into the
-    // partition's system (0: the full system).
-    bool RunStepRuns(const StepList& list, std::size_t first, std::size_t end, unsigned op, int k,
-                     bool rhsOnly, int partition, Runs which = Runs::Every);
-    // Whether a rebuild of a matrix starts from what the elements with fixed conductances added to it
-    // the first time (SparseMatrix::KeepBase), so that only the others stamp it again: with the
-    // program's solver; the reference methods stamp every element in list order, as the dense
-    // routines' results were made.
-    bool RebuildsOverBase() const { return m_SolverMethod == LinearSolver::Method::Program; }
-    // The full system's rebuild by RebuildsOverBase.
-    void RebuildFullOverBase(int k);
-    // Partition p's rebuild.
-    void RebuildPartition(int p, int k);
-    void FreeWorkArrays();
-    // Factors when asked, solves, and stores the solution in column k under the global unknowns (a
-    // system that keeps its last solution, which alone writes the results of its unknowns, when the
-    // step is accepted: StoreSolutions).
-    bool SolveSystem(LinearSystem& sys, bool refactor, const std::vector<int>* toGlobal, bool partition,
-                     int k);
-    void StoreSolution(const LinearSystem& sys, int k);
-    void StoreSolutions(int k);
-    // A step may take more than one solve: an element may ask for another iteration.
-    bool StoresOnceAStep() const { return !m_IterateList.elements.empty(); }
-    void ReportFloating(double status, const std::vector<int>* localToGlobal, bool partition);
 
     RunSettings m_Settings;
     ElementFactory m_Factory;
@@ -349,35 +239,8 @@ private:
     ResultsTable m_Results;
     std::vector<std::unique_ptr<CComponentSim>> m_Elements;
     int m_NonlinearCount = 0;
-    long m_FactorCount = 0;
-    long m_StructureReuseCount = 0;
-    LinearSolver::Method m_SolverMethod = LinearSolver::Method::Program;
     IterationRule m_IterationRule = IterationRule::AskEvery;
-    // A failed solve whose message has been given: the factors did not fit in memory.
-    bool m_QuietSolveFailure = false;
-
-    // matrix-mode state
-    bool m_Minimal = false;
-    bool m_Maximal = false;
-    int m_ReducedNodes = 0;
-    int m_ReducedBranches = 0;
-    int m_PartitionCount = 0;
-    std::vector<int> m_PartNodeCount;
-    std::vector<int> m_PartBranchCount;
-    std::vector<int> m_NodePartition; // global unknown -> partition, 0 = none
-    std::vector<int> m_LocalIndex;    // global unknown -> row within its partition
-    bool m_MatrixDirty = false;
     int m_Iteration = 0;
-    std::vector<char> m_PartitionDirty;
-    std::vector<int> m_ReducedToGlobal;
-    std::vector<int> m_GlobalToReduced;
-    std::vector<std::vector<int>> m_PartLocalToGlobal;
-    std::vector<std::vector<CComponentSim*>> m_PartElements;
-    std::vector<std::vector<CComponentSim*>> m_PartVarying; // those whose conductances may change
-    std::vector<std::vector<CComponentSim*>> m_Touching;    // node -> elements touching it
-    StepList m_BeginList, m_PreSolveList, m_StampAllList, m_StampRhsList, m_IterateList, m_EndList;
-    StepList m_PartStampRhs;
-    LinearSystem m_Full;
-    LinearSystem m_Reduced;
-    std::vector<LinearSystem> m_Parts;
+
+    MatrixModes m_Modes{*this, [this]() { return PumpWhenDue(); }, [this]() { return KeepFactoring(); }};
 };

@@ -1,7 +1,10 @@
 // Matrix modes of a run: the full system, the reduced system around the nonlinear elements, and the
 // partitioned systems cut at transmission lines.
+#include "MatrixModes.h"
+
 #include "CComponentSim.h"
 #include "CSimulatorDoc.h"
+#include "ResultsTable.h"
 #include "Text.h"
 #include "UiServices.h"
 
@@ -9,7 +12,33 @@
 #include <cstdint>
 #include <new>
 
-void CSimulatorDoc::MarkNodeDirty(int node)
+MatrixModes::MatrixModes(const CSimulatorDoc& doc, std::function<bool()> pump,
+                         std::function<bool()> keepFactoring)
+    : m_Doc(doc), m_Pump(std::move(pump)), m_KeepFactoring(std::move(keepFactoring))
+{
+}
+
+const std::vector<std::unique_ptr<CComponentSim>>& MatrixModes::Elements() const
+{
+    return m_Doc.Elements();
+}
+
+int MatrixModes::N() const
+{
+    return m_Doc.NodeCount();
+}
+
+int MatrixModes::M() const
+{
+    return m_Doc.ExtraUnknownCount();
+}
+
+int MatrixModes::H() const
+{
+    return m_Doc.HistoryCount();
+}
+
+void MatrixModes::MarkNodeDirty(int node)
 {
     m_MatrixDirty = true;
     if (m_Maximal && node > 0 && size_t(node) < m_NodePartition.size()) {
@@ -18,81 +47,80 @@ void CSimulatorDoc::MarkNodeDirty(int node)
     }
 }
 
-void CSimulatorDoc::ChooseMatrixMode()
+void MatrixModes::Choose(const QString& mode)
 {
-    const QString& mode = m_RunSettings.matrixMode;
     m_Minimal = mode == QLatin1String("Minimal");
     m_Maximal = mode == QLatin1String("Maximal");
     m_ReducedNodes = m_ReducedBranches = 0;
     m_PartitionCount = 0;
-    m_GlobalToReduced.assign(size_t(m_N + m_M) + 1, 0);
-    m_NodePartition.assign(size_t(m_N + m_M) + 1, 0);
-    m_LocalIndex.assign(size_t(m_N + m_M) + 1, 0);
+    m_GlobalToReduced.assign(size_t(N() + M()) + 1, 0);
+    m_NodePartition.assign(size_t(N() + M()) + 1, 0);
+    m_LocalIndex.assign(size_t(N() + M()) + 1, 0);
     m_PartitionDirty.clear();
     BuildTouchingLists();
 
-    bool reduced = false;
-    if (m_Minimal || (m_N > 25 && m_NonlinearCount > 0)) {
+    if (m_Minimal || (N() > 25 && m_Doc.NonlinearCount() > 0)) {
         BuildReducedNodeSet();
-        // With Maximal chosen as well the partitioned solution would overwrite the reduced one
-        // anyway, and an element has one set of mapped entries: so the reduced system is only
-        // built when it is the one in use.
+        // Maximal chosen with a small reduced set takes both: the reduced system is solved at every
+        // iteration beside the partitions, whose solution is stored after it.
         if (m_ReducedNodes >= 25 && !m_Minimal)
             m_Maximal = true;
         else
-            reduced = !m_Maximal && mode != QLatin1String("None");
+            m_Minimal = true;
     }
-    m_Minimal = reduced;
     if (mode == QLatin1String("None")) m_Minimal = m_Maximal = false;
     if (m_Maximal) PartitionNetwork();
 }
 
-void CSimulatorDoc::SetUpSystems()
+void MatrixModes::SetUp(ResultsTable& results)
 {
+    m_Results = &results;
     m_Touching = {};
     m_QuietSolveFailure = false;
     m_Full.solution = {};
     size_t bound = 0;
     if (m_Minimal) {
         AllocateSystem(m_Reduced, m_ReducedNodes + m_ReducedBranches, &m_ReducedToGlobal);
-        for (auto& e : m_Elements) {
+        m_ReducedElements.clear();
+        for (auto& e : Elements()) {
             e->BindMatrixMapped(m_Reduced.A, m_Reduced.rhs.data());
-            if (++bound % 1024 == 0) PumpWhenDue();
+            if (e->InReducedSet) m_ReducedElements.push_back(e.get());
+            if (++bound % 1024 == 0) m_Pump();
         }
         m_Reduced.A.Index();
-        PumpWhenDue();
+        m_Pump();
     }
     if (!m_Maximal) {
-        AllocateSystem(m_Full, m_N + m_M, nullptr);
-        if (!m_Minimal) m_Full.solution.assign(size_t(m_N + m_M) + 1, 0.0);
-        PumpWhenDue();
-        for (auto& e : m_Elements) {
+        AllocateSystem(m_Full, N() + M(), nullptr);
+        if (!m_Minimal) m_Full.solution.assign(size_t(N() + M()) + 1, 0.0);
+        m_Pump();
+        for (auto& e : Elements()) {
             e->BindMatrix(m_Full.A, m_Full.rhs.data());
-            if (++bound % 1024 == 0) PumpWhenDue();
+            if (++bound % 1024 == 0) m_Pump();
         }
         // Here rather than in the first step, which has enough to do on a large system.
-        PumpWhenDue();
+        m_Pump();
         m_Full.A.Index();
     } else {
         SetupPartitions();
     }
-    PumpWhenDue();
+    m_Pump();
     m_MatrixDirty = true;
     m_PartitionDirty.assign(size_t(m_PartitionCount) + 1, m_Maximal ? 1 : 0);
     BuildStepLists();
 }
 
-void CSimulatorDoc::AllocateSystem(LinearSystem& sys, int n, const std::vector<int>* toGlobal)
+void MatrixModes::AllocateSystem(LinearSystem& sys, int n, const std::vector<int>* toGlobal)
 {
     sys.allocate(n, m_SolverMethod);
     // A factorisation can take long on a large system: it pumps too, and gives up when asked to stop.
-    sys.lu.setKeepGoing([this]() { return KeepFactoring(); });
+    sys.lu.setKeepGoing(m_KeepFactoring);
     sys.results.assign(size_t(n) + 1, nullptr);
     for (int i = 1; i <= n; ++i)
-        sys.results[size_t(i)] = m_Results.RowForSolving(toGlobal ? (*toGlobal)[size_t(i)] : i);
+        sys.results[size_t(i)] = m_Results->RowForSolving(toGlobal ? (*toGlobal)[size_t(i)] : i);
 }
 
-void CSimulatorDoc::BuildStepLists()
+void MatrixModes::BuildStepLists()
 {
     // Every element stamps when the matrix is rebuilt; the other lists hold those with the operation.
     const std::pair<StepList*, unsigned> lists[] = {{&m_BeginList, CComponentSim::BeginStepOp},
@@ -101,13 +129,13 @@ void CSimulatorDoc::BuildStepLists()
                                                     {&m_StampRhsList, CComponentSim::StampOp},
                                                     {&m_IterateList, CComponentSim::NeedsIterationOp},
                                                     {&m_EndList, CComponentSim::EndStepOp}};
-    for (auto& e : m_Elements)
+    for (auto& e : Elements())
         e->StepOps = e->StepWork();
     for (const auto& [list, op] : lists) {
         list->elements.clear();
         list->runs.clear();
         const void* previous = nullptr;
-        for (auto& e : m_Elements) {
+        for (auto& e : Elements()) {
             if (op != 0 && !(e->StepOps & op)) continue;
             const void* batch = e->BatchClass();
             if (batch && batch == previous) {
@@ -119,7 +147,7 @@ void CSimulatorDoc::BuildStepLists()
             list->elements.push_back(e.get());
             previous = batch;
         }
-        PumpWhenDue();
+        m_Pump();
     }
     for (const auto& [first, count] : m_StampRhsList.runs) {
         CComponentSim* const* e = m_StampRhsList.elements.data() + first;
@@ -128,7 +156,7 @@ void CSimulatorDoc::BuildStepLists()
     BuildPartitionStepLists();
 }
 
-void CSimulatorDoc::BuildPartitionStepLists()
+void MatrixModes::BuildPartitionStepLists()
 {
     StepList& list = m_PartStampRhs;
     list = {};
@@ -137,7 +165,7 @@ void CSimulatorDoc::BuildPartitionStepLists()
     m_PartVarying.resize(size_t(m_PartitionCount) + 1);
     list.firstRun.push_back(0);
     for (int p = 1; p <= m_PartitionCount; ++p) {
-        if (p % 256 == 0) PumpWhenDue();
+        if (p % 256 == 0) m_Pump();
         const void* previous = nullptr;
         for (CComponentSim* e : m_PartElements[size_t(p)]) {
             const bool varying = e->ConductancesVary();
@@ -164,40 +192,22 @@ void CSimulatorDoc::BuildPartitionStepLists()
         }
 }
 
-bool CSimulatorDoc::RunStepList(const StepList& list, unsigned op, int k, bool rhsOnly)
+void MatrixModes::BuildTouchingLists()
 {
-    return RunStepRuns(list, 0, list.runs.size(), op, k, rhsOnly, 0);
-}
-
-bool CSimulatorDoc::RunStepRuns(const StepList& list, std::size_t first, std::size_t end, unsigned op, int k,
-                                bool rhsOnly, int partition, Runs which)
-{
-    bool asked = false;
-    for (std::size_t r = first; r < end; ++r) {
-        if (which != Runs::Every && (list.varying[r] != 0) != (which == Runs::Varying)) continue;
-        CComponentSim* const* e = list.elements.data() + list.runs[r].first;
-        asked |= e[0]->RunBatch(CComponentSim::StepOp(op), e, list.runs[r].second, k, rhsOnly, partition);
-        if (asked && op == CComponentSim::NeedsIterationOp) return true;
-    }
-    return asked;
-}
-
-void CSimulatorDoc::BuildTouchingLists()
-{
-    m_Touching.assign(size_t(m_N) + 1, {});
-    PumpWhenDue();
+    m_Touching.assign(size_t(N()) + 1, {});
+    m_Pump();
     size_t done = 0;
-    for (auto& e : m_Elements) {
+    for (auto& e : Elements()) {
         for (int i = 0; i < e->NodeCount(); ++i) {
             const int g = e->Nodes[i];
             auto& list = m_Touching[size_t(g)];
             if (g != 0 && (list.empty() || list.back() != e.get())) list.push_back(e.get());
         }
-        if (++done % 1024 == 0) PumpWhenDue();
+        if (++done % 1024 == 0) m_Pump();
     }
 }
 
-void CSimulatorDoc::AddReducedNode(int g)
+void MatrixModes::AddReducedNode(int g)
 {
     if (g == 0) return;
     if (m_GlobalToReduced[size_t(g)] != 0) return;
@@ -206,16 +216,16 @@ void CSimulatorDoc::AddReducedNode(int g)
     m_GlobalToReduced[size_t(g)] = m_ReducedNodes;
 }
 
-void CSimulatorDoc::BuildReducedNodeSet()
+void MatrixModes::BuildReducedNodeSet()
 {
     m_ReducedNodes = 0;
     m_ReducedBranches = 0;
-    m_GlobalToReduced.assign(size_t(m_N + m_M) + 1, 0);
+    m_GlobalToReduced.assign(size_t(N() + M()) + 1, 0);
     m_ReducedToGlobal.assign(1, 0);
-    for (auto& e : m_Elements)
+    for (auto& e : Elements())
         e->InReducedSet = false;
 
-    for (auto& e : m_Elements) {
+    for (auto& e : Elements()) {
         if (!e->Nonlinear) continue;
         e->InReducedSet = true;
         for (int i = 0; i < e->NodeCount(); ++i)
@@ -223,7 +233,7 @@ void CSimulatorDoc::BuildReducedNodeSet()
     }
     // Grow from every node of the set through the elements that touch it (in list order).
     for (int i = 1; i <= m_ReducedNodes; ++i) {
-        if (i % 1024 == 0) PumpWhenDue();
+        if (i % 1024 == 0) m_Pump();
         const int x = m_ReducedToGlobal[size_t(i)];
         for (CComponentSim* e : m_Touching[size_t(x)]) {
             const int* nd = e->Nodes;
@@ -243,10 +253,10 @@ void CSimulatorDoc::BuildReducedNodeSet()
                 AddReducedNode(nd[j]);
         }
     }
-    for (auto& e : m_Elements) {
+    for (auto& e : Elements()) {
         if (!e->InReducedSet) continue;
         for (int b = 0; b < e->BranchCount; ++b) {
-            const int g = m_N + e->Branch[b];
+            const int g = N() + e->Branch[b];
             ++m_ReducedBranches;
             const int local = m_ReducedNodes + m_ReducedBranches;
             m_ReducedToGlobal.push_back(g);
@@ -255,16 +265,16 @@ void CSimulatorDoc::BuildReducedNodeSet()
     }
 }
 
-void CSimulatorDoc::PartitionNetwork()
+void MatrixModes::PartitionNetwork()
 {
-    m_NodePartition.assign(size_t(m_N + m_M) + 1, 0);
-    m_LocalIndex.assign(size_t(m_N + m_M) + 1, 0);
+    m_NodePartition.assign(size_t(N() + M()) + 1, 0);
+    m_LocalIndex.assign(size_t(N() + M()) + 1, 0);
     m_PartitionCount = 0;
     m_PartNodeCount.assign(1, 0);
     m_PartBranchCount.assign(1, 0);
     m_PartLocalToGlobal.assign(1, {});
     m_PartElements.assign(1, {});
-    for (auto& e : m_Elements)
+    for (auto& e : Elements())
         for (int i = 0; i < e->NodeCount(); ++i) {
             const int g = e->Nodes[i];
             if (g != 0 && m_NodePartition[size_t(g)] == 0) {
@@ -276,8 +286,8 @@ void CSimulatorDoc::PartitionNetwork()
     // Then, in list order, every element joins the lists of its nodes' partitions (a line those of
     // both its ports), and the branch unknowns of sources and transformers are numbered after their
     // partition's nodes.
-    PumpWhenDue();
-    for (auto& e : m_Elements) {
+    m_Pump();
+    for (auto& e : Elements()) {
         // A line's two ports may lie in two partitions; anything else lies in one (or none).
         int first = 0, second = 0;
         for (int j = 0; j < e->NodeCount(); ++j) {
@@ -296,7 +306,7 @@ void CSimulatorDoc::PartitionNetwork()
         const int p = first;
         std::vector<int>& nodes = m_PartLocalToGlobal[size_t(p)];
         for (int b = 0; b < e->BranchCount; ++b) {
-            const int g = m_N + e->Branch[b];
+            const int g = N() + e->Branch[b];
             if (m_NodePartition[size_t(g)] != 0) continue;
             m_NodePartition[size_t(g)] = p;
             nodes.push_back(g);
@@ -306,9 +316,9 @@ void CSimulatorDoc::PartitionNetwork()
     }
 }
 
-void CSimulatorDoc::FloodFillPartition(int start, int p)
+void MatrixModes::FloodFillPartition(int start, int p)
 {
-    if (p % 256 == 0) PumpWhenDue();
+    if (p % 256 == 0) m_Pump();
     m_PartNodeCount.push_back(0);
     m_PartBranchCount.push_back(0);
     m_PartLocalToGlobal.push_back({0});
@@ -324,7 +334,7 @@ void CSimulatorDoc::FloodFillPartition(int start, int p)
     add(start);
     // Walk the growing node list; each element adds what it couples to the node.
     for (size_t i = 1; i < nodes.size(); ++i) {
-        if (i % 1024 == 0) PumpWhenDue();
+        if (i % 1024 == 0) m_Pump();
         const int x = nodes[i];
         for (CComponentSim* e : m_Touching[size_t(x)]) {
             const int* nd = e->Nodes;
@@ -345,12 +355,12 @@ void CSimulatorDoc::FloodFillPartition(int start, int p)
     m_PartNodeCount[size_t(p)] = int(nodes.size()) - 1;
 }
 
-void CSimulatorDoc::SetupPartitions()
+void MatrixModes::SetupPartitions()
 {
     m_Parts.clear();
     m_Parts.resize(size_t(m_PartitionCount) + 1);
     for (int p = 1; p <= m_PartitionCount; ++p) {
-        if (p % 256 == 0) PumpWhenDue();
+        if (p % 256 == 0) m_Pump();
         LinearSystem& sys = m_Parts[size_t(p)];
         const int n = m_PartNodeCount[size_t(p)] + m_PartBranchCount[size_t(p)];
         AllocateSystem(sys, n, &m_PartLocalToGlobal[size_t(p)]);
@@ -363,169 +373,77 @@ void CSimulatorDoc::SetupPartitions()
     }
 }
 
-void CSimulatorDoc::AssembleFull(int k)
+// ---------------------------------------------------------------------------------------------
+// The systems' memory
+
+void MatrixModes::LinearSystem::allocate(int n, LinearSolver::Method method)
 {
-    const bool rebuild = m_MatrixDirty && (k <= m_h || !m_Minimal);
-    std::fill(m_Full.rhs.begin(), m_Full.rhs.end(), 0.0);
-    if (rebuild && RebuildsOverBase()) return RebuildFullOverBase(k);
-    if (rebuild) m_Full.A.zero();
-    // Elements that add nothing to the right-hand side alone are left out when only it is rebuilt.
-    RunStepList(rebuild ? m_StampAllList : m_StampRhsList, CComponentSim::StampOp, k, !rebuild);
+    A.reset(n);
+    rhs.assign(size_t(n) + 1, 0.0);
+    indx.assign(size_t(n) + 1, 0);
+    lu.reset(n, method);
+    baseKept = false;
 }
 
-void CSimulatorDoc::RebuildFullOverBase(int k)
+void MatrixModes::LinearSystem::release()
 {
-    // The matrix of the elements with fixed conductances is made once; after it, they only add to the
-    // right-hand side, and the others stamp both.
-    const std::size_t all = m_StampAllList.runs.size(), rhs = m_StampRhsList.runs.size();
-    if (!m_Full.baseKept) {
-        m_Full.A.zero();
-        RunStepRuns(m_StampAllList, 0, all, CComponentSim::StampOp, k, false, 0, Runs::Fixed);
-        m_Full.A.KeepBase();
-        m_Full.baseKept = true;
-    } else {
-        m_Full.A.RestoreBase();
-        RunStepRuns(m_StampRhsList, 0, rhs, CComponentSim::StampOp, k, true, 0, Runs::Fixed);
+    A.reset(0);
+    rhs = {};
+    solution = {};
+    indx = {};
+    lu.reset(0, LinearSolver::Method::Program);
+}
+
+void MatrixModes::Free()
+{
+    m_UnstoredColumn = -1;
+    m_Full.release();
+    m_Reduced.release();
+    // Thousands of partitions take a while to give back.
+    while (!m_Parts.empty()) {
+        if (m_Parts.size() % 256 == 0) m_Pump();
+        m_Parts.pop_back();
     }
-    RunStepRuns(m_StampAllList, 0, all, CComponentSim::StampOp, k, false, 0, Runs::Varying);
+    m_Touching = {};
+    m_ReducedElements = {};
+    for (StepList* list : {&m_BeginList, &m_PreSolveList, &m_StampAllList, &m_StampRhsList, &m_IterateList,
+                           &m_EndList, &m_PartStampRhs})
+        *list = {};
 }
 
-void CSimulatorDoc::AssembleReduced(int k)
+void MatrixModes::ForgetElements()
 {
-    const bool rebuild = m_MatrixDirty;
-    std::fill(m_Reduced.rhs.begin(), m_Reduced.rhs.end(), 0.0);
-    if (rebuild) m_Reduced.A.zero();
-    for (auto& e : m_Elements)
-        if (e->InReducedSet && (rebuild || (e->StepOps & CComponentSim::StampOp)))
-            e->StampMapped(!rebuild, k);
+    m_ReducedElements.clear();
+    m_PartElements.clear();
+    m_PartVarying.clear();
 }
 
-void CSimulatorDoc::AssemblePartitions(int k)
+double MatrixModes::SystemBytes(int unknowns, const std::vector<CComponentSim*>& elements,
+                                const IndexMap& map, double enough) const
 {
+    std::vector<int> cliques, start{0};
+    for (const CComponentSim* e : elements) {
+        for (int i = 0; i < e->NodeCount(); ++i)
+            cliques.push_back(map(e->Nodes[i]));
+        for (int b = 0; b < e->BranchCount; ++b)
+            cliques.push_back(map(N() + e->Branch[b]));
+        start.push_back(int(cliques.size()));
+    }
+    return LinearSolver::EstimateBytes(m_SolverMethod, unknowns, cliques, start, enough);
+}
+
+MatrixModes::SystemsSize MatrixModes::PartitionsBytes(double enough)
+{
+    SystemsSize size;
     for (int p = 1; p <= m_PartitionCount; ++p) {
-        if (p % 256 == 0) PumpWhenDue();
-        LinearSystem& sys = m_Parts[size_t(p)];
-        std::fill(sys.rhs.begin(), sys.rhs.end(), 0.0);
-        // The right-hand side alone only comes from the elements that add to it, in the batches that
-        // stream through it.
-        if (m_PartitionDirty[size_t(p)] != 0)
-            RebuildPartition(p, k);
-        else
-            RunStepRuns(m_PartStampRhs, m_PartStampRhs.firstRun[size_t(p) - 1],
-                        m_PartStampRhs.firstRun[size_t(p)], CComponentSim::StampOp, k, true, p);
-    }
-}
-
-void CSimulatorDoc::RebuildPartition(int p, int k)
-{
-    // Element by element (their classes mostly alternate); over the base of the elements with fixed
-    // conductances as in RebuildFullOverBase.
-    LinearSystem& sys = m_Parts[size_t(p)];
-    const bool overBase = RebuildsOverBase();
-    if (!overBase || !sys.baseKept) {
-        sys.A.zero();
-        for (CComponentSim* e : m_PartElements[size_t(p)])
-            if (!overBase || !e->ConductancesVary()) e->StampPartition(false, k, p);
-        if (!overBase) return;
-        sys.A.KeepBase();
-        sys.baseKept = true;
-    } else {
-        sys.A.RestoreBase();
-        RunStepRuns(m_PartStampRhs, m_PartStampRhs.firstRun[size_t(p) - 1],
-                    m_PartStampRhs.firstRun[size_t(p)], CComponentSim::StampOp, k, true, p, Runs::Fixed);
-    }
-    for (CComponentSim* e : m_PartVarying[size_t(p)])
-        e->StampPartition(false, k, p);
-}
-
-void CSimulatorDoc::ReportFloating(double status, const std::vector<int>* localToGlobal, bool partition)
-{
-    if (status < 1) return;
-    const int local = int(status);
-    const int global = localToGlobal ? (*localToGlobal)[size_t(local)] : local;
-    if (global >= 1 && global <= m_N)
-        ui().message(QStringLiteral("Critical Error: Node ") + text::echo(m_NodeNames[global]) +
-                     (partition ? QStringLiteral(" is floating.") : QStringLiteral(" is floating")));
-}
-
-bool CSimulatorDoc::SolveSystem(LinearSystem& sys, bool refactor, const std::vector<int>* toGlobal,
-                                bool partition, int k)
-{
-    if (refactor) {
-        double d = 0;
-        try {
-            d = sys.lu.factor(sys.A, sys.indx.data());
-        } catch (const std::bad_alloc&) {
-            // The fill-in grew beyond what the budget foresaw (pivots moved rows).
-            ui().message(QStringLiteral("Error.  Not enough memory for this run."));
-            m_QuietSolveFailure = true;
-            return false;
-        }
-        ++m_FactorCount;
-        if (sys.lu.reused()) ++m_StructureReuseCount;
-        if (d == StructuredLU::kStopped) return false;
-        if (d != 0) {
-            ReportFloating(d, toGlobal, partition);
-            return false;
+        if (p % 256 == 0) m_Pump();
+        const int n = m_PartNodeCount[size_t(p)] + m_PartBranchCount[size_t(p)];
+        const double bytes = SystemBytes(n, m_PartElements[size_t(p)], PartitionMap(p), enough);
+        size.bytes += bytes;
+        if (bytes > size.largest) {
+            size.largest = bytes;
+            size.largestUnknowns = n;
         }
     }
-    // Where a step can take several solves, a system that keeps its last solution writes it into the
-    // results table once the step is accepted (StoreSolutions); otherwise while it solves, where the
-    // stores find time beside the substitution's chain of products.
-    const bool later = !sys.solution.empty() && StoresOnceAStep();
-    sys.lu.solve(sys.indx.data(), sys.rhs.data(), later ? nullptr : sys.results.data(), k,
-                 sys.solution.empty() ? nullptr : sys.solution.data());
-    return true;
-}
-
-void CSimulatorDoc::StoreSolution(const LinearSystem& sys, int k)
-{
-    // One column across many rows, each row's next line asked for a few steps ahead (as the
-    // substitutions do where they store).
-    constexpr std::uintptr_t kLookahead = 64;
-    for (std::size_t i = 1; i < sys.solution.size(); ++i) {
-        double* const at = sys.results[i] + k;
-        *at = sys.solution[i];
-        __builtin_prefetch(reinterpret_cast<const void*>(reinterpret_cast<std::uintptr_t>(at) + kLookahead),
-                           1);
-    }
-}
-
-void CSimulatorDoc::StoreSolutions(int k)
-{
-    if (!StoresOnceAStep()) return;
-    if (!m_Maximal) StoreSolution(m_Full, k);
-    for (int p = 1; p <= m_PartitionCount && m_Maximal; ++p)
-        StoreSolution(m_Parts[size_t(p)], k);
-}
-
-bool CSimulatorDoc::KeepFactoring()
-{
-    // Its calls are far apart already: each reads the clock.
-    if (IntervalPassed()) PumpWaitingMessages();
-    if (!m_AbortRequested) return true;
-    m_FactorStopped = true;
-    return false;
-}
-
-bool CSimulatorDoc::SolveFull(int k)
-{
-    return SolveSystem(m_Full, m_MatrixDirty && (k <= m_h || !m_Minimal), nullptr, false, k);
-}
-
-bool CSimulatorDoc::SolveReduced(int k)
-{
-    return SolveSystem(m_Reduced, m_MatrixDirty, &m_ReducedToGlobal, false, k);
-}
-
-bool CSimulatorDoc::SolvePartitions(int k)
-{
-    for (int p = 1; p <= m_PartitionCount; ++p) {
-        // Each partition factors quickly, but thousands of them take a while.
-        if (p % 256 == 0) PumpWhenDue();
-        if (!SolveSystem(m_Parts[size_t(p)], m_PartitionDirty[size_t(p)] != 0,
-                         &m_PartLocalToGlobal[size_t(p)], true, k))
-            return false;
-    }
-    return true;
+    return size;
 }

@@ -98,37 +98,6 @@ QString MemorySizeText(double bytes)
 
 // ---------------------------------------------------------------------------------------------
 
-double CSimulatorDoc::SystemBytes(int unknowns, const std::vector<CComponentSim*>& elements,
-                                  const IndexMap& map, double enough) const
-{
-    std::vector<int> cliques, start{0};
-    for (const CComponentSim* e : elements) {
-        for (int i = 0; i < e->NodeCount(); ++i)
-            cliques.push_back(map(e->Nodes[i]));
-        for (int b = 0; b < e->BranchCount; ++b)
-            cliques.push_back(map(m_N + e->Branch[b]));
-        start.push_back(int(cliques.size()));
-    }
-    return LinearSolver::EstimateBytes(m_SolverMethod, unknowns, cliques, start, enough);
-}
-
-CSimulatorDoc::SystemsSize CSimulatorDoc::PartitionsBytes(double enough)
-{
-    SystemsSize size;
-    for (int p = 1; p <= m_PartitionCount; ++p) {
-        if (p % 256 == 0) PumpWhenDue();
-        const int n = m_PartNodeCount[size_t(p)] + m_PartBranchCount[size_t(p)];
-        const IndexMap map = IndexMap::partition(m_NodePartition.data(), m_LocalIndex.data(), p);
-        const double bytes = SystemBytes(n, m_PartElements[size_t(p)], map, enough);
-        size.bytes += bytes;
-        if (bytes > size.largest) {
-            size.largest = bytes;
-            size.largestUnknowns = n;
-        }
-    }
-    return size;
-}
-
 bool CSimulatorDoc::CheckMemoryBudget()
 {
     const double columns = double(m_h) + 1 + m_StepCount;
@@ -161,21 +130,21 @@ bool CSimulatorDoc::CheckMemoryBudget()
     double systems = 0;
     QStringList named;
     PumpWhenDue();
-    if (m_Minimal) {
-        const int n = m_ReducedNodes + m_ReducedBranches;
-        const double bytes = SystemBytes(n, reduced, ReducedMap(), enough);
+    if (m_Modes.Minimal()) {
+        const int n = m_Modes.ReducedNodeCount() + m_Modes.ReducedBranchCount();
+        const double bytes = m_Modes.SystemBytes(n, reduced, m_Modes.ReducedMap(), enough);
         systems += bytes;
         named << text::format("the reduced system (%d unknowns) ", n) + size(bytes);
     }
-    if (!m_Maximal) {
+    if (!m_Modes.Maximal()) {
         PumpWhenDue();
-        const double bytes = SystemBytes(m_N + m_M, all, IndexMap::identity(), enough);
+        const double bytes = m_Modes.SystemBytes(m_N + m_M, all, IndexMap::identity(), enough);
         systems += bytes;
         named << text::format("the full system (%d unknowns) ", m_N + m_M) + size(bytes);
     } else {
-        const SystemsSize parts = PartitionsBytes(enough);
+        const MatrixModes::SystemsSize parts = m_Modes.PartitionsBytes(enough);
         systems += parts.bytes;
-        named << text::format("%d partitions ", m_PartitionCount) + MemorySizeText(parts.bytes) +
+        named << text::format("%d partitions ", m_Modes.PartitionCount()) + MemorySizeText(parts.bytes) +
                      text::format(" (the largest, %d unknowns, ", parts.largestUnknowns) +
                      size(parts.largest) + QStringLiteral(")");
     }
@@ -196,13 +165,13 @@ bool CSimulatorDoc::CheckMemoryBudget()
     if (systems < budget && steps >= 1)
         advice << text::format("Shorten the time span or enlarge the time step: at most %.0f time steps fit.",
                                steps);
-    if (!m_Maximal) {
-        if (m_PartitionCount == 0) PartitionNetwork();
-        const SystemsSize parts = PartitionsBytes(enough);
-        if (m_PartitionCount > 1 && results + histories + parts.bytes <= budget)
+    if (!m_Modes.Maximal()) {
+        if (m_Modes.PartitionCount() == 0) m_Modes.PartitionNetwork();
+        const MatrixModes::SystemsSize parts = m_Modes.PartitionsBytes(enough);
+        if (m_Modes.PartitionCount() > 1 && results + histories + parts.bytes <= budget)
             advice << QString(advice.isEmpty() ? "Choose" : "Or choose") +
                           text::format(" the Maximal matrix mode: its %d partitions need ",
-                                       m_PartitionCount) +
+                                       m_Modes.PartitionCount()) +
                           MemorySizeText(parts.bytes) +
                           text::format(" (the largest, %d unknowns, ", parts.largestUnknowns) +
                           MemorySizeText(parts.largest) + QStringLiteral(").");

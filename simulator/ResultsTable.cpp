@@ -19,11 +19,12 @@ void ResultsTable::Allocate(int rows, int h, int steps, double start, double dt)
     m_dt = dt;
 }
 
-void ResultsTable::Complete(int points, const QHash<QString, int>& nodes,
+void ResultsTable::Complete(int points, const QHash<QString, int>& nodes, const QStringList& nodeNames,
                             const std::vector<std::unique_ptr<CComponentSim>>& elements)
 {
     m_Points = points;
     m_Nodes = &nodes;
+    m_NodeNames = &nodeNames;
     m_Elements = &elements;
     m_Valid = true;
 }
@@ -36,7 +37,20 @@ void ResultsTable::Clear()
     m_Points = 0;
     m_Valid = false;
     m_Nodes = nullptr;
+    m_NodeNames = nullptr;
     m_Elements = nullptr;
+}
+
+QStringList ResultsTable::NodeNames() const
+{
+    return m_Valid ? m_NodeNames->mid(1) : QStringList();
+}
+
+void ResultsTable::AddOutputNames(const QString& group, QStringList& list) const
+{
+    if (!m_Valid) return;
+    for (const auto& e : *m_Elements)
+        e->AddOutputNames(group, list);
 }
 
 bool ResultsTable::GetTraceValues(const QString& expression, int n, double* out) const

@@ -4,6 +4,7 @@
 
 #include <QHash>
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 #include <vector>
@@ -26,6 +27,12 @@ public:
     int PointCount() const { return m_Valid ? m_Points : 0; }
     // The time of point i, seconds.
     double Time(int i) const { return m_Start + i * m_dt; }
+    double TimeStep() const { return m_dt; }
+    double StartTime() const { return m_Start; }
+    // The names of nodes 1..N (ground left out); none without results.
+    QStringList NodeNames() const;
+    // Adds the trace names that every element offers in `group`, element by element.
+    void AddOutputNames(const QString& group, QStringList& list) const;
     // The value of unknown x at every time point: Values(x)[i] for i = 0..PointCount()-1.
     const double* Values(int x) const { return Row(x) + m_h; }
     // Fills out[0..n-1] with a trace: V(name) of a node whose name begins with N or P, otherwise
@@ -37,8 +44,9 @@ public:
     // Rows 0..rows-1 of h + 1 + steps columns, all 0; throws std::bad_alloc.
     void Allocate(int rows, int h, int steps, double start, double dt);
     // Valid from now on, with `points` time points; traces are found through the run's node names
-    // and elements, which the document keeps as long as the table.
-    void Complete(int points, const QHash<QString, int>& nodes,
+    // (by name, and in order with ground first) and elements, which the document keeps as long as the
+    // table.
+    void Complete(int points, const QHash<QString, int>& nodes, const QStringList& nodeNames,
                   const std::vector<std::unique_ptr<CComponentSim>>& elements);
     void Clear();
     int Columns() const { return m_Columns; }
@@ -58,5 +66,6 @@ private:
     double m_dt = 0;
     bool m_Valid = false;
     const QHash<QString, int>* m_Nodes = nullptr;
+    const QStringList* m_NodeNames = nullptr;
     const std::vector<std::unique_ptr<CComponentSim>>* m_Elements = nullptr;
 };

@@ -481,25 +481,33 @@ void StructuredLU::spillToDense()
 
 void StructuredLU::solve(const int* indx, double* b, double* const* out, int column, double* solution)
 {
-    const int n = m_n;
-    const auto deliver = [&] {
-        if (out)
-            for (int i = 1; i <= n; ++i)
-                out[i][column] = b[i];
-        if (solution) std::copy(b + 1, b + n + 1, solution + 1);
-    };
     if (m_dense || m_denseFactors) {
-        lubksb(m_denseA.rows(), n, indx, b);
-        deliver();
+        lubksb(m_denseA.rows(), m_n, indx, b);
+        deliver(b, out, column, solution);
         return;
     }
-    const bool fallback = fallbackAllowed();
+    // Set by a -0.0 or a non-finite value among the inputs (each is the start value of one row) and
+    // among the results: checked on the way, where the chain of the substitution leaves time to spare.
+    std::uint64_t unusual = forwardSubstitute(indx, b);
+    unusual |= backSubstitute(b, out, column, solution);
+    if (unusual && fallbackAllowed()) solveOnDenseCopy(indx, b, out, column, solution);
+}
+
+void StructuredLU::deliver(const double* b, double* const* out, int column, double* solution) const
+{
+    if (out)
+        for (int i = 1; i <= m_n; ++i)
+            out[i][column] = b[i];
+    if (solution) std::copy(b + 1, b + m_n + 1, solution + 1);
+}
+
+std::uint64_t StructuredLU::forwardSubstitute(const int* indx, double* b)
+{
+    const int n = m_n;
     // What the forward pass takes from b and what it moves within it, row by row: enough to put the
     // right-hand side back together for the dense routines, without a copy of it at every solve.
     double* const taken = m_taken.data();
     double* const moved = m_moved.data();
-    // Set by a -0.0 or a non-finite value among the inputs (each is the start value of one row) and
-    // among the results: checked on the way, where the chain of the substitution leaves time to spare.
     std::uint64_t unusual = 0;
 
     // lubksb starts subtracting at the first non-zero; the leading values are +0.0, so their products
@@ -559,11 +567,17 @@ void StructuredLU::solve(const int* indx, double* b, double* const* out, int col
             longSum[longCol[e].slot] -= l[longCol[e].entry].value * sum;
         ++i;
     }
+    return unusual;
+}
+
+std::uint64_t StructuredLU::backSubstitute(double* b, double* const* out, int column, double* solution)
+{
     const Entry* u = m_u.data();
     const int* uPtr = m_uPtr.data();
     const double* diag = m_diag.data();
-    prev = 0.0;
-    for (int i = n; i >= 1; --i) {
+    std::uint64_t unusual = 0;
+    double prev = 0.0;
+    for (int i = m_n; i >= 1; --i) {
         double sum = b[i];
         const Entry* e = u + uPtr[i];
         const Entry* end = u + uPtr[i + 1];
@@ -587,21 +601,25 @@ void StructuredLU::solve(const int* indx, double* b, double* const* out, int col
         }
         if (solution) solution[i] = prev;
     }
-    if (fallback && unusual) {
-        // Undone from the last row back: row i took b[indx[i]] and moved b[i] there (chain rows
-        // move nothing).
-        for (int i = n; i >= 1; --i) {
-            if (indx[i] != i) {
-                b[i] = moved[i];
-                b[indx[i]] = taken[i];
-            } else {
-                b[i] = taken[i];
-            }
+    return unusual;
+}
+
+void StructuredLU::solveOnDenseCopy(const int* indx, double* b, double* const* out, int column,
+                                    double* solution)
+{
+    // The right-hand side as it was given, undone from the last row back: row i took b[indx[i]] and
+    // moved b[i] there (chain rows move nothing).
+    for (int i = m_n; i >= 1; --i) {
+        if (indx[i] != i) {
+            b[i] = m_moved[size_t(i)];
+            b[indx[i]] = m_taken[size_t(i)];
+        } else {
+            b[i] = m_taken[size_t(i)];
         }
-        spillToDense();
-        lubksb(m_denseA.rows(), n, indx, b);
-        deliver();
     }
+    spillToDense();
+    lubksb(m_denseA.rows(), m_n, indx, b);
+    deliver(b, out, column, solution);
 }
 
 double StructuredLU::BaseBytes(int n, bool dense, int denseLimit)

@@ -92,6 +92,14 @@ private:
     int placePivot(int j, int imax, int* indx, double& status);
     // The dense copy of the factors as ludcmp would have left them, for lubksb from then on.
     void spillToDense();
+    // The steps of solve: the forward and the back substitution over the structured factors, each
+    // returning a non-zero value when it met an unusual input or result (see the class comment); and
+    // lubksb over the dense copy of the factors for the right-hand side as it was given.
+    std::uint64_t forwardSubstitute(const int* indx, double* b);
+    std::uint64_t backSubstitute(double* b, double* const* out, int column, double* solution);
+    void solveOnDenseCopy(const int* indx, double* b, double* const* out, int column, double* solution);
+    // x[i] = b[i] into out[i][column] and solution[i], for those given.
+    void deliver(const double* b, double* const* out, int column, double* solution) const;
     // Which rows of L the forward substitution sums alongside the others, where their start values
     // lie in the right-hand side, and the runs of rows that form a plain chain.
     void planSubstitution();

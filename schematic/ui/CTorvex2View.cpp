@@ -1,13 +1,12 @@
 #include "CTorvex2View.h"
 
 #include "CMemDCA.h"
-#include "CSimulatorDoc.h"
 #include "CTorvex2Doc.h"
 #include "CommandIds.h"
 #include "ComponentListCheck.h"
 #include "ComponentTypeId.h"
 #include "DocManager.h"
-#include "DocTemplate.h"
+#include "NetlistDocuments.h"
 #include "Ribbon.h"
 #include "RibbonComboList.h"
 #include "SchematicClipboard.h"
@@ -377,12 +376,6 @@ void CTorvex2View::OnCreateNetlist()
     viewport()->update();
     CopyRunSettingsToRibbon(*doc);
 
-    DocManager* manager = DocManager::Instance();
-    DocTemplate* netlists = manager ? manager->FindTemplate<CSimulatorDoc>() : nullptr;
-    if (!netlists) return;
-    auto* netlist = dynamic_cast<CSimulatorDoc*>(netlists->OpenDocumentFile(QString()));
-    if (!netlist) return;
-    netlist->SetLinkedSchematic(doc->RunSettingsLink());
-    netlist->SetNetlistText(*text);
-    netlist->UpdateAllViews(nullptr);
+    if (DocManager* manager = DocManager::Instance())
+        netlist_documents::OpenNew(*manager, *text, doc->RunSettingsLink());
 }

@@ -1,10 +1,10 @@
 #include "ShellDocuments.h"
 
-#include "CSimulatorDoc.h"
 #include "CTorvex2Doc.h"
 #include "DocManager.h"
 #include "DocTemplate.h"
 #include "Document.h"
+#include "NetlistDocuments.h"
 
 #include <QApplication>
 
@@ -23,7 +23,7 @@ ShellDocuments::~ShellDocuments() = default;
 OpenDocuments::Kind ShellDocuments::KindOf(const Document* document) const
 {
     if (dynamic_cast<const CTorvex2Doc*>(document)) return Kind::Schematic;
-    if (dynamic_cast<const CSimulatorDoc*>(document)) return Kind::Netlist;
+    if (netlist_documents::IsNetlist(document)) return Kind::Netlist;
     if (const DocTemplate* t = document->Template(); t && t->DocumentClass() == m_PlotClass)
         return Kind::Plot;
     return Kind::Other;
@@ -53,7 +53,7 @@ void ShellDocuments::ClosePending()
     // until no such work is on the stack. A modal dialog runs its own loop on top of such work (a
     // save's file prompt before the document counts as busy, a question).
     const QList<Document*> open = m_Manager.GetOpenDocuments();
-    if (CSimulatorDoc::AnyRunInProgress() || QApplication::activeModalWidget() ||
+    if (netlist_documents::AnyRunInProgress() || QApplication::activeModalWidget() ||
         std::any_of(open.cbegin(), open.cend(), [](const Document* d) { return d->IsBusy(); })) {
         m_Timer.start(kBusyPollMs);
         return;

@@ -85,7 +85,7 @@ protected:
         Type(ID_Transient_TimeSpan, QStringLiteral("400ns"));
         plotTraces.onRun = [&](CSimulatorDoc& run, const QString& folder,
                                std::weak_ptr<RunSettingsReceiver> link, QWidget* owner) {
-            const SimulatorTraceSource source(run);
+            const SimulatorTraceSource source(run.Results());
             CPlotSelect dialog(source, folder, std::move(link), owner);
             dialog.show();
             choose(dialog);

@@ -120,7 +120,7 @@ TEST(LongRunTest, LinesAreThoseOfTheLineByLineReader)
     }
 }
 
-TEST(LongRunTest, AStopWhileSettingUpOrFactoringEndsTheRunQuietlyWithNothingKept)
+TEST(LongRunTest, AStopWhileSettingUpOrFactoringEndsTheRunWithNothingKeptAndOnlyAStoppedStepIsReported)
 {
     PumpAtEveryCheck everyCheck;
     for (const char* mode : {"None", "Maximal"}) {
@@ -140,7 +140,7 @@ TEST(LongRunTest, AStopWhileSettingUpOrFactoringEndsTheRunQuietlyWithNothingKept
         // The factorisation of 600 unknowns pumps on its way.
         EXPECT_GE(firstStep, 600 / 64) << mode;
 
-        bool kept = false;
+        bool kept = false, stoppedInTheStep = false;
         for (int stopAt = 1; stopAt <= setUp + firstStep; ++stopAt) {
             SimHarness h;
             h.doc.SetSolver(LinearSolver::Method::Structured);
@@ -150,9 +150,20 @@ TEST(LongRunTest, AStopWhileSettingUpOrFactoringEndsTheRunQuietlyWithNothingKept
             const bool completed = h.run(largeCircuit(), "1ns", "2ns", mode);
             EXPECT_FALSE(h.doc.IsRunning());
             if (!completed) {
-                // Nothing computed, nothing kept, nothing said.
+                // Nothing computed, nothing kept; nothing said while the run was being set up, and
+                // the stop said once the first step's factorisation was given up.
                 EXPECT_FALSE(kept) << mode << " " << stopAt;
-                EXPECT_EQ(h.ui.messages, QStringList()) << mode << " " << stopAt;
+                if (stopAt <= setUp) {
+                    EXPECT_EQ(h.ui.messages, QStringList()) << mode << " " << stopAt;
+                } else {
+                    stoppedInTheStep = true;
+                    ASSERT_EQ(h.ui.messages.size(), 1) << mode << " " << stopAt;
+                    EXPECT_TRUE(h.ui.messages[0].startsWith("Simulation completed in "))
+                        << mode << " " << stopAt;
+                    EXPECT_TRUE(
+                        h.ui.messages[0].endsWith(" secs, stopped before its first time step: no results."))
+                        << mode << " " << stopAt;
+                }
                 EXPECT_FALSE(h.doc.ResultsValid());
                 EXPECT_TRUE(h.doc.Elements().empty());
                 continue;
@@ -165,6 +176,7 @@ TEST(LongRunTest, AStopWhileSettingUpOrFactoringEndsTheRunQuietlyWithNothingKept
             EXPECT_EQ(h.trace("V(NB1)").size(), 1u);
         }
         EXPECT_TRUE(kept) << mode;
+        EXPECT_TRUE(stoppedInTheStep) << mode;
     }
 }
 

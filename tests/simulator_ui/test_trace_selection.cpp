@@ -71,7 +71,7 @@ TEST_F(NetlistTest, TheWholeRoadFromANetlistFileToAPlotWaveformsAndATable)
 
     plotTraces.onRun = [&](CSimulatorDoc& run, const QString& folder, std::weak_ptr<RunSettingsReceiver> link,
                            QWidget* owner) {
-        const SimulatorTraceSource source(run);
+        const SimulatorTraceSource source(run.Results());
         CPlotSelect dialog(source, folder, std::move(link), owner);
         dialog.show();
         EXPECT_EQ(Texts(dialog.TraceList()), QStringList({"V(C1)", "V(C3)", "V(L1)", "V(N1)", "V(N2)",
