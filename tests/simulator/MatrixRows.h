@@ -3,6 +3,8 @@
 #include "Matrix.h"
 #include "SparseMatrix.h"
 
+#include <gtest/gtest.h>
+
 #include <cmath>
 #include <vector>
 
@@ -27,4 +29,16 @@ inline void fillBoth(const Rows& m, SparseMatrix& sparse, Matrix& dense)
         for (size_t j = 0; j < m.size(); ++j)
             if (const double v = m[i][j]; v != 0.0 || std::signbit(v))
                 *sparse.entry(int(i) + 1, int(j) + 1) = dense[int(i) + 1][int(j) + 1] = v;
+}
+
+// A run's elements may make an entry after the first factorisation. Over a tridiagonal system, the
+// same entries with another value reuse what was found for the pattern; an entry outside it may not.
+// `solvers` checks each system against the dense routines and says whether its solver reused.
+template <class Solvers> void checkAnEntryJoiningThePattern(Solvers& solvers)
+{
+    solvers.check({{4, 1, 0}, {1, 5, 1}, {0, 1, 6}}, unitColumns(3), "tridiagonal");
+    solvers.check({{4, 2, 0}, {1, 5, 1}, {0, 1, 6}}, unitColumns(3), "same entries");
+    EXPECT_TRUE(solvers.lu.reused());
+    solvers.check({{4, 1, 2}, {1, 5, 1}, {0, 1, 6}}, unitColumns(3), "a new entry");
+    EXPECT_FALSE(solvers.lu.reused());
 }

@@ -183,11 +183,7 @@ TEST(StructuredLuTest, LaddersWithSourceRowsAndLongRows)
 TEST(StructuredLuTest, EntriesMadeLaterJoinTheStructureAndScratchTakesGround)
 {
     Twin t(3);
-    t.check({{4, 1, 0}, {1, 5, 1}, {0, 1, 6}}, unitColumns(3), "tridiagonal");
-    t.check({{4, 2, 0}, {1, 5, 1}, {0, 1, 6}}, unitColumns(3), "same entries");
-    EXPECT_TRUE(t.lu.reused());
-    t.check({{4, 1, 2}, {1, 5, 1}, {0, 1, 6}}, unitColumns(3), "a new entry");
-    EXPECT_FALSE(t.lu.reused());
+    checkAnEntryJoiningThePattern(t);
     // Row or column 0 is ground or an unknown of another system: scratch values, never solved.
     for (int i = 0; i < 100; ++i)
         *t.a.entry(i % 4, i % 4 == 0 ? 1 : 0) += 7;
