@@ -11,6 +11,8 @@ constexpr double kThermalVoltage = 0.0259;
 // would overflow a double for a diode driven far past its breakdown voltage, and one inf in the
 // linearisation turns every later iterate into NaN.
 constexpr double kExponentCap = 100.0;
+// A step whose junction iteration settles takes a handful of solves, a few dozen from far off.
+constexpr int kSolvesBeforeCycling = 50;
 
 double cappedExp(double x)
 {
@@ -106,12 +108,23 @@ void CDiodeSim::BeginStep(int k)
     Linearise(v);
 }
 
+bool CDiodeSim::Settled(double v) const
+{
+    if (std::fabs(v - vlast) < 0.001 * std::max(std::fabs(v), std::fabs(vlast)) + 1e-6) return true;
+    // A junction that has not settled in this many solves is not converging any more but cycling: its
+    // law jumps where the iterate crosses from the exponential to the reverse leakage, or its nodes
+    // are held by currents so small that the solve resolves its voltage only to about 1e-4 V. Its
+    // voltage is then as settled as its current can tell: the iterate moves the linearised current by
+    // no more than the same 0.1 % of that current, plus the picoampere the law itself leaks per volt.
+    if (m_pDoc->Iteration() <= kSolvesBeforeCycling) return false;
+    const double current = Geq * vlast - Ieq;
+    return std::fabs(Geq * (v - vlast)) <= 0.001 * std::fabs(current) + 1e-12;
+}
+
 bool CDiodeSim::NeedsIteration(int k)
 {
     if (m_pDoc->Iteration() == 1) return true;
-    const double v = JunctionVoltage(k);
-    const bool converged = std::fabs(v - vlast) < 0.001 * std::max(std::fabs(v), std::fabs(vlast)) + 1e-6;
-    if (!converged) return true;
+    if (!Settled(JunctionVoltage(k))) return true;
     // One more solve at the converged point before the step is accepted.
     if (!m_ExtraIteration) {
         m_ExtraIteration = true;

@@ -53,6 +53,8 @@ private:
     int JunctionNode() const { return RS > 0 ? Nodes[2] : Nodes[0]; }
     double JunctionVoltage(int column) const;
     void Linearise(double v);
+    // Whether the junction voltage v of the last solution lets the step end, as far as this diode goes.
+    bool Settled(double v) const;
 
     bool m_ExtraIteration = false;
     // Where the latest values of the junction node, the cathode and the anode are kept (LatestValue),
