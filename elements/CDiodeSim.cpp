@@ -75,7 +75,7 @@ void CDiodeSim::StampInto(const DiodeEntries& e, bool rhsOnly, int)
 
 void CDiodeSim::Initialise()
 {
-    m_Current.assign(size_t(m_pDoc->ResultColumns()), 0.0);
+    if (RS <= 0) m_Current.assign(size_t(m_pDoc->ResultColumns()), 0.0);
 }
 
 void CDiodeSim::BeginStep(int k)
@@ -136,13 +136,8 @@ bool CDiodeSim::NeedsIteration(int k)
 void CDiodeSim::EndStep(int k)
 {
     // The current as the accepted solution carries it, so it balances the currents of the elements
-    // around the diode. With a series resistance it is read from that resistance: deep in breakdown
-    // the junction's own terms are two huge numbers whose difference is the current.
-    if (RS > 0)
-        m_Current[size_t(k)] = GRS * (m_Latest[2] ? *m_Latest[2] - *m_Latest[0]
-                                                  : m_pDoc->V(Nodes[0], k) - m_pDoc->V(Nodes[2], k));
-    else
-        m_Current[size_t(k)] = Geq * JunctionVoltage(k) - Ieq;
+    // around the diode. (With a series resistance the step is not called: see GetOutput.)
+    m_Current[size_t(k)] = Geq * JunctionVoltage(k) - Ieq;
 }
 
 // ---- traces
@@ -153,11 +148,17 @@ bool CDiodeSim::GetOutput(const QString& kind, int n, double* out)
         NodeDifference(Nodes[0], Nodes[1], n, out);
         return true;
     }
-    if (kind == QLatin1String("I")) {
+    if (kind != QLatin1String("I")) return false;
+    if (RS <= 0) {
         CopyHistory(m_Current.data(), n, out);
         return true;
     }
-    return false;
+    // With a series resistance the current is read from that resistance: deep in breakdown the
+    // junction's own terms are two huge numbers whose difference is the current.
+    NodeDifference(Nodes[0], Nodes[2], n, out);
+    for (int j = 0; j < n; ++j)
+        out[j] *= GRS;
+    return true;
 }
 
 void CDiodeSim::AddOutputNames(const QString& group, QStringList& list)

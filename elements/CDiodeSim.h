@@ -23,7 +23,13 @@ public:
     void StampInto(const DiodeEntries& e, bool rhsOnly, int k);
 
     void Initialise() override;
-    double HistoryBytes(double columns) const override { return columns * sizeof(double); }
+    // With a series resistance the current is read from the results table when asked for, so the
+    // step has nothing to keep.
+    double HistoryBytes(double columns) const override { return RS > 0 ? 0 : columns * sizeof(double); }
+    unsigned StepWork() const override
+    {
+        return StampingElement::StepWork() & ~(RS > 0 ? unsigned(EndStepOp) : 0u);
+    }
     void BeginStep(int k) override;
     void EndStep(int k) override;
     bool GetOutput(const QString& kind, int n, double* out) override;
@@ -60,5 +66,5 @@ private:
     // Where the latest values of the junction node, the cathode and the anode are kept (LatestValue),
     // or null.
     const double* m_Latest[3] = {};
-    std::vector<double> m_Current; // junction current of every accepted step, by results column
+    std::vector<double> m_Current; // without series resistance: the current of every step, by column
 };
