@@ -104,8 +104,22 @@ void CDiodeSim::BeginStep(int k)
     double v = JunctionVoltage(k);
     // Forward steps are pulled back onto the logarithm so one iterate cannot jump far up the
     // exponential (this divides by IS, which Parse keeps positive).
-    if (v > 2 * vlast && v > 0) v = kThermalVoltage * N * std::log(1 + v * Geq / IS);
+    if (v > 2 * vlast && v > 0)
+        v = kThermalVoltage * N * std::log(1 + v * Geq / IS);
+    else
+        v = LimitBreakdown(v);
     Linearise(v);
+}
+
+double CDiodeSim::LimitBreakdown(double v) const
+{
+    // Past the breakdown voltage the law climbs the same exponential in reverse. Without this mirror
+    // of the forward limit an iterate from above breakdown lands hundreds of volts past it, where the
+    // conductance is some 1e36 S: the junction's current is then the difference of two numbers near
+    // 1e39, and two such junctions in one circuit leave the solve nothing but noise.
+    const double past = -(v + BV), pastLast = -(vlast + BV);
+    if (past > 2 * pastLast && past > 0) return -BV - kThermalVoltage * std::log(1 + past * Geq / IS);
+    return v;
 }
 
 bool CDiodeSim::Settled(double v) const

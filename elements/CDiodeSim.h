@@ -59,6 +59,8 @@ private:
     int JunctionNode() const { return RS > 0 ? Nodes[2] : Nodes[0]; }
     double JunctionVoltage(int column) const;
     void Linearise(double v);
+    // The new junction voltage v past the breakdown voltage, pulled back as the forward limit does.
+    double LimitBreakdown(double v) const;
     // Whether the junction voltage v of the last solution lets the step end, as far as this diode goes.
     bool Settled(double v) const;
 
