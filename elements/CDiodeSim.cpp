@@ -11,6 +11,8 @@ constexpr double kThermalVoltage = 0.0259;
 // would overflow a double for a diode driven far past its breakdown voltage, and one inf in the
 // linearisation turns every later iterate into NaN.
 constexpr double kExponentCap = 100.0;
+// How far past the breakdown voltage the reverse leakage is bridged to the breakdown current.
+constexpr double kBreakdownBridge = 1e-3;
 // A step whose junction iteration settles takes a handful of solves, a few dozen from far off.
 constexpr int kSolvesBeforeCycling = 50;
 
@@ -40,6 +42,17 @@ double CDiodeSim::Current(double v) const
         return v + 1e6;
     }
     if (v > -BV) return 1e-12 * v - IS;
+    if (v >= -BV - kBreakdownBridge) {
+        // Between the leakage at -BV and the breakdown current a straight line, so that every reverse
+        // current has a voltage.
+        const double top = -1e-12 * BV - IS, bottom = BreakdownCurrent(-BV - kBreakdownBridge);
+        return top + (bottom - top) * (-BV - v) / kBreakdownBridge;
+    }
+    return BreakdownCurrent(v);
+}
+
+double CDiodeSim::BreakdownCurrent(double v) const
+{
     return -IS * (cappedExp(-(v + BV) / kThermalVoltage) - 1) - IBV;
 }
 
@@ -113,10 +126,13 @@ void CDiodeSim::BeginStep(int k)
 
 double CDiodeSim::LimitBreakdown(double v) const
 {
-    // Past the breakdown voltage the law climbs the same exponential in reverse. Without this mirror
-    // of the forward limit an iterate from above breakdown lands hundreds of volts past it, where the
-    // conductance is some 1e36 S: the junction's current is then the difference of two numbers near
-    // 1e39, and two such junctions in one circuit leave the solve nothing but noise.
+    // Past the breakdown voltage the law climbs the same exponential in reverse. An iterate from above
+    // breakdown would land hundreds of volts past it, where the conductance is some 1e36 S and the
+    // junction's current the difference of two numbers near 1e39: two such junctions in one circuit
+    // leave the solve nothing but noise. It stops where the bridge meets the exponential instead, and
+    // goes on from there as the forward limit goes up the exponential.
+    const double bridgeEnd = -BV - kBreakdownBridge;
+    if (vlast > bridgeEnd && v < bridgeEnd) return bridgeEnd;
     const double past = -(v + BV), pastLast = -(vlast + BV);
     if (past > 2 * pastLast && past > 0) return -BV - kThermalVoltage * std::log(1 + past * Geq / IS);
     return v;

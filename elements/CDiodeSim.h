@@ -56,6 +56,7 @@ public:
 
 private:
     double Current(double v) const;
+    double BreakdownCurrent(double v) const;
     int JunctionNode() const { return RS > 0 ? Nodes[2] : Nodes[0]; }
     double JunctionVoltage(int column) const;
     void Linearise(double v);
