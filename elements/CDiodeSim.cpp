@@ -11,6 +11,10 @@ constexpr double kThermalVoltage = 0.0259;
 // would overflow a double for a diode driven far past its breakdown voltage, and one inf in the
 // linearisation turns every later iterate into NaN.
 constexpr double kExponentCap = 100.0;
+// How far past the breakdown voltage the reverse leakage is bridged to the breakdown current.
+constexpr double kBreakdownBridge = 1e-3;
+// A step whose junction iteration settles takes a handful of solves, a few dozen from far off.
+constexpr int kSolvesBeforeCycling = 50;
 
 double cappedExp(double x)
 {
@@ -38,6 +42,17 @@ double CDiodeSim::Current(double v) const
         return v + 1e6;
     }
     if (v > -BV) return 1e-12 * v - IS;
+    if (v >= -BV - kBreakdownBridge) {
+        // Between the leakage at -BV and the breakdown current a straight line, so that every reverse
+        // current has a voltage.
+        const double top = -1e-12 * BV - IS, bottom = BreakdownCurrent(-BV - kBreakdownBridge);
+        return top + (bottom - top) * (-BV - v) / kBreakdownBridge;
+    }
+    return BreakdownCurrent(v);
+}
+
+double CDiodeSim::BreakdownCurrent(double v) const
+{
     return -IS * (cappedExp(-(v + BV) / kThermalVoltage) - 1) - IBV;
 }
 
@@ -73,7 +88,7 @@ void CDiodeSim::StampInto(const DiodeEntries& e, bool rhsOnly, int)
 
 void CDiodeSim::Initialise()
 {
-    m_Current.assign(size_t(m_pDoc->ResultColumns()), 0.0);
+    if (RS <= 0) m_Current.assign(size_t(m_pDoc->ResultColumns()), 0.0);
 }
 
 void CDiodeSim::BeginStep(int k)
@@ -102,16 +117,44 @@ void CDiodeSim::BeginStep(int k)
     double v = JunctionVoltage(k);
     // Forward steps are pulled back onto the logarithm so one iterate cannot jump far up the
     // exponential (this divides by IS, which Parse keeps positive).
-    if (v > 2 * vlast && v > 0) v = kThermalVoltage * N * std::log(1 + v * Geq / IS);
+    if (v > 2 * vlast && v > 0)
+        v = kThermalVoltage * N * std::log(1 + v * Geq / IS);
+    else
+        v = LimitBreakdown(v);
     Linearise(v);
+}
+
+double CDiodeSim::LimitBreakdown(double v) const
+{
+    // Past the breakdown voltage the law climbs the same exponential in reverse. An iterate from above
+    // breakdown would land hundreds of volts past it, where the conductance is some 1e36 S and the
+    // junction's current the difference of two numbers near 1e39: two such junctions in one circuit
+    // leave the solve nothing but noise. It stops where the bridge meets the exponential instead, and
+    // goes on from there as the forward limit goes up the exponential.
+    const double bridgeEnd = -BV - kBreakdownBridge;
+    if (vlast > bridgeEnd && v < bridgeEnd) return bridgeEnd;
+    const double past = -(v + BV), pastLast = -(vlast + BV);
+    if (past > 2 * pastLast && past > 0) return -BV - kThermalVoltage * std::log(1 + past * Geq / IS);
+    return v;
+}
+
+bool CDiodeSim::Settled(double v) const
+{
+    if (std::fabs(v - vlast) < 0.001 * std::max(std::fabs(v), std::fabs(vlast)) + 1e-6) return true;
+    // A junction that has not settled in this many solves is not converging any more but cycling: its
+    // law jumps where the iterate crosses from the exponential to the reverse leakage, or its nodes
+    // are held by currents so small that the solve resolves its voltage only to about 1e-4 V. Its
+    // voltage is then as settled as its current can tell: the iterate moves the linearised current by
+    // no more than the same 0.1 % of that current, plus the picoampere the law itself leaks per volt.
+    if (m_pDoc->Iteration() <= kSolvesBeforeCycling) return false;
+    const double current = Geq * vlast - Ieq;
+    return std::fabs(Geq * (v - vlast)) <= 0.001 * std::fabs(current) + 1e-12;
 }
 
 bool CDiodeSim::NeedsIteration(int k)
 {
     if (m_pDoc->Iteration() == 1) return true;
-    const double v = JunctionVoltage(k);
-    const bool converged = std::fabs(v - vlast) < 0.001 * std::max(std::fabs(v), std::fabs(vlast)) + 1e-6;
-    if (!converged) return true;
+    if (!Settled(JunctionVoltage(k))) return true;
     // One more solve at the converged point before the step is accepted.
     if (!m_ExtraIteration) {
         m_ExtraIteration = true;
@@ -123,13 +166,8 @@ bool CDiodeSim::NeedsIteration(int k)
 void CDiodeSim::EndStep(int k)
 {
     // The current as the accepted solution carries it, so it balances the currents of the elements
-    // around the diode. With a series resistance it is read from that resistance: deep in breakdown
-    // the junction's own terms are two huge numbers whose difference is the current.
-    if (RS > 0)
-        m_Current[size_t(k)] = GRS * (m_Latest[2] ? *m_Latest[2] - *m_Latest[0]
-                                                  : m_pDoc->V(Nodes[0], k) - m_pDoc->V(Nodes[2], k));
-    else
-        m_Current[size_t(k)] = Geq * JunctionVoltage(k) - Ieq;
+    // around the diode. (With a series resistance the step is not called: see GetOutput.)
+    m_Current[size_t(k)] = Geq * JunctionVoltage(k) - Ieq;
 }
 
 // ---- traces
@@ -140,11 +178,17 @@ bool CDiodeSim::GetOutput(const QString& kind, int n, double* out)
         NodeDifference(Nodes[0], Nodes[1], n, out);
         return true;
     }
-    if (kind == QLatin1String("I")) {
+    if (kind != QLatin1String("I")) return false;
+    if (RS <= 0) {
         CopyHistory(m_Current.data(), n, out);
         return true;
     }
-    return false;
+    // With a series resistance the current is read from that resistance: deep in breakdown the
+    // junction's own terms are two huge numbers whose difference is the current.
+    NodeDifference(Nodes[0], Nodes[2], n, out);
+    for (int j = 0; j < n; ++j)
+        out[j] *= GRS;
+    return true;
 }
 
 void CDiodeSim::AddOutputNames(const QString& group, QStringList& list)

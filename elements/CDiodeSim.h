@@ -23,7 +23,13 @@ public:
     void StampInto(const DiodeEntries& e, bool rhsOnly, int k);
 
     void Initialise() override;
-    double HistoryBytes(double columns) const override { return columns * sizeof(double); }
+    // With a series resistance the current is read from the results table when asked for, so the
+    // step has nothing to keep.
+    double HistoryBytes(double columns) const override { return RS > 0 ? 0 : columns * sizeof(double); }
+    unsigned StepWork() const override
+    {
+        return StampingElement::StepWork() & ~(RS > 0 ? unsigned(EndStepOp) : 0u);
+    }
     void BeginStep(int k) override;
     void EndStep(int k) override;
     bool GetOutput(const QString& kind, int n, double* out) override;
@@ -50,13 +56,18 @@ public:
 
 private:
     double Current(double v) const;
+    double BreakdownCurrent(double v) const;
     int JunctionNode() const { return RS > 0 ? Nodes[2] : Nodes[0]; }
     double JunctionVoltage(int column) const;
     void Linearise(double v);
+    // The new junction voltage v past the breakdown voltage, pulled back as the forward limit does.
+    double LimitBreakdown(double v) const;
+    // Whether the junction voltage v of the last solution lets the step end, as far as this diode goes.
+    bool Settled(double v) const;
 
     bool m_ExtraIteration = false;
     // Where the latest values of the junction node, the cathode and the anode are kept (LatestValue),
     // or null.
     const double* m_Latest[3] = {};
-    std::vector<double> m_Current; // junction current of every accepted step, by results column
+    std::vector<double> m_Current; // without series resistance: the current of every step, by column
 };

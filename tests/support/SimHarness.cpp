@@ -71,11 +71,26 @@ static double referenceTime(QString t)
     return t.toDouble();
 }
 
+static QString referenceDir()
+{
+    return qEnvironmentVariable("TORVEX_REFERENCE_DIR", QStringLiteral(TORVEX_REFERENCE_DIR_DEFAULT));
+}
+
+QString loadReferenceNetlist(const QString& name)
+{
+    QFile cir(referenceDir() + "/" + name + ".cir");
+    if (!cir.open(QIODevice::ReadOnly)) {
+        ADD_FAILURE() << "reference circuit " << qPrintable(name) << " missing in "
+                      << qPrintable(referenceDir());
+        return {};
+    }
+    return QString::fromUtf8(cir.readAll());
+}
+
 ReferenceCase loadReference(const QString& name)
 {
     ReferenceCase rc;
-    const QString dir =
-        qEnvironmentVariable("TORVEX_REFERENCE_DIR", QStringLiteral(TORVEX_REFERENCE_DIR_DEFAULT));
+    const QString dir = referenceDir();
     QFile cir(dir + "/" + name + ".cir");
     QFile exp(dir + "/" + name + ".expect");
     if (!cir.open(QIODevice::ReadOnly) || !exp.open(QIODevice::ReadOnly)) {

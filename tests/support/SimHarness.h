@@ -79,3 +79,5 @@ QString separateLadder(int count);
 
 // Reads NAME.cir and NAME.expect from the reference folder; fails the current test when missing.
 ReferenceCase loadReference(const QString& name);
+// Reads NAME.cir alone (a circuit without expected values); fails the current test when missing.
+QString loadReferenceNetlist(const QString& name);
