@@ -2,10 +2,12 @@
 // Small systems written as rows of values, for the tests of the solvers against the dense routines.
 #include "Matrix.h"
 #include "SparseMatrix.h"
+#include "lu.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <utility>
 #include <vector>
 
 using Rows = std::vector<std::vector<double>>;
@@ -42,3 +44,39 @@ template <class Solvers> void checkAnEntryJoiningThePattern(Solvers& solvers)
     solvers.check({{4, 1, 2}, {1, 5, 1}, {0, 1, 6}}, unitColumns(3), "a new entry");
     EXPECT_FALSE(solvers.lu.reused());
 }
+
+// One system solved by the dense routines and by `Solver`, which keeps its matrix and what it found
+// from call to call, as a run does, so that later calls refactor over what was found before.
+template <class Solver> struct AgainstDense {
+    int n;
+    SparseMatrix a;
+    Solver lu;
+    std::vector<int> indx;
+    explicit AgainstDense(int size) : n(size), indx(size_t(size) + 1) { a.reset(size); }
+
+    // m factored both ways: the dense routines' factors, pivots and answer, and the solver's answer.
+    struct Factored {
+        Matrix dense;
+        std::vector<int> denseIndx;
+        double denseStatus = 0, status = 0;
+    };
+    Factored factor(const Rows& m)
+    {
+        Factored f{Matrix(n), std::vector<int>(size_t(n) + 1)};
+        fillBoth(m, a, f.dense);
+        ludcmp(f.dense.rows(), n, f.denseIndx.data(), &f.denseStatus);
+        f.status = lu.factor(a, indx.data());
+        return f;
+    }
+    // The right-hand side r solved both ways over f: the dense routines' solution and the solver's,
+    // 1-based.
+    std::pair<std::vector<double>, std::vector<double>> solve(Factored& f, const std::vector<double>& r)
+    {
+        std::vector<double> x(size_t(n) + 1, 0.0), y(size_t(n) + 1, 0.0);
+        for (int i = 1; i <= n; ++i)
+            x[size_t(i)] = y[size_t(i)] = r[size_t(i - 1)];
+        lubksb(f.dense.rows(), n, f.denseIndx.data(), x.data());
+        lu.solve(indx.data(), y.data());
+        return {std::move(x), std::move(y)};
+    }
+};

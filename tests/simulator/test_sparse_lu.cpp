@@ -17,16 +17,8 @@ namespace {
 
 // One system solved both ways; the program's side keeps its matrix and solver from call to call, as a
 // run does, so later calls refactor over the pivots chosen before.
-struct Pair {
-    int n;
-    SparseMatrix a;
-    LinearSolver lu;
-    std::vector<int> indx;
-    explicit Pair(int size) : n(size), indx(size_t(size) + 1)
-    {
-        a.reset(size);
-        lu.reset(size, LinearSolver::Method::Program);
-    }
+struct Pair : AgainstDense<LinearSolver> {
+    explicit Pair(int size) : AgainstDense(size) { lu.reset(size, LinearSolver::Method::Program); }
 
     // Factors m both ways; the statuses must be the same. Then every right-hand side is solved both
     // ways: within `tolerance` of the largest value of the dense solution where that is finite, to the
@@ -34,20 +26,12 @@ struct Pair {
     void check(const Rows& m, const Rows& rhs, const std::string& what, double tolerance = 1e-12,
                bool identical = false)
     {
-        Matrix dense(n);
-        fillBoth(m, a, dense);
-        std::vector<int> denseIndx(size_t(n) + 1);
-        double d = 0;
-        ludcmp(dense.rows(), n, denseIndx.data(), &d);
-        const double status = lu.factor(a, indx.data());
-        EXPECT_EQ(std::bit_cast<std::uint64_t>(status), std::bit_cast<std::uint64_t>(d)) << what;
-        if (d != 0 || status != 0) return;
+        Factored f = factor(m);
+        EXPECT_EQ(std::bit_cast<std::uint64_t>(f.status), std::bit_cast<std::uint64_t>(f.denseStatus))
+            << what;
+        if (f.denseStatus != 0 || f.status != 0) return;
         for (const auto& r : rhs) {
-            std::vector<double> x(size_t(n) + 1, 0.0), y(size_t(n) + 1, 0.0);
-            for (int i = 1; i <= n; ++i)
-                x[size_t(i)] = y[size_t(i)] = r[size_t(i - 1)];
-            lubksb(dense.rows(), n, denseIndx.data(), x.data());
-            lu.solve(indx.data(), y.data());
+            const auto [x, y] = solve(f, r);
             double largest = 0;
             for (int i = 1; i <= n; ++i)
                 largest = std::max(largest, std::fabs(x[size_t(i)]));

@@ -22,40 +22,23 @@ bool sameBits(double a, double b)
 // One system solved both ways. The structured side keeps its matrix and solver from call to call, as
 // a run does, so that later calls exercise the reuse of the structure. Entries are made where a value
 // is given, or up front by bind() as elements do.
-struct Twin {
-    int n;
-    SparseMatrix a;
-    StructuredLU lu;
-    std::vector<int> indx;
-    explicit Twin(int size) : n(size), indx(size_t(size) + 1)
-    {
-        a.reset(size);
-        lu.reset(size);
-    }
+struct Twin : AgainstDense<StructuredLU> {
+    explicit Twin(int size) : AgainstDense(size) { lu.reset(size); }
     void bind(int i, int j) { a.entry(i, j); }
 
     // Factors m both ways and compares; then solves each right-hand side both ways and compares.
     // Returns the number of solution values whose bits differ when `count` is set, instead of failing.
     int check(const Rows& m, const Rows& rhs, const char* what, bool count = false)
     {
-        Matrix dense(n);
-        fillBoth(m, a, dense);
-        std::vector<int> denseIndx(size_t(n) + 1);
-        double d = 0;
-        ludcmp(dense.rows(), n, denseIndx.data(), &d);
-        const double status = lu.factor(a, indx.data());
+        Factored f = factor(m);
         int differences = 0;
         if (!count) {
-            EXPECT_TRUE(sameBits(status, d)) << what;
-            if (d == -1.0 || !sameBits(status, d)) return 0;
-            EXPECT_EQ(indx, denseIndx) << what;
+            EXPECT_TRUE(sameBits(f.status, f.denseStatus)) << what;
+            if (f.denseStatus == -1.0 || !sameBits(f.status, f.denseStatus)) return 0;
+            EXPECT_EQ(indx, f.denseIndx) << what;
         }
         for (const auto& r : rhs) {
-            std::vector<double> x(size_t(n) + 1, 0.0), y(size_t(n) + 1, 0.0);
-            for (int i = 1; i <= n; ++i)
-                x[size_t(i)] = y[size_t(i)] = r[size_t(i - 1)];
-            lubksb(dense.rows(), n, denseIndx.data(), x.data());
-            lu.solve(indx.data(), y.data());
+            const auto [x, y] = solve(f, r);
             for (int i = 1; i <= n; ++i) {
                 differences += !sameBits(x[size_t(i)], y[size_t(i)]);
                 if (!count) {
