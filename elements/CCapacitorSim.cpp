@@ -129,6 +129,9 @@ template <CCapacitorSim::Law law, bool inject> void CCapacitorSim::StampGathered
     // it finds the new one.
     GatheredBatch& b = *m_Gathered;
     const int at = b.FromSolution ? 0 : k - 1;
+    // A system that has the table hold its columns back keeps its solution, which its batches read
+    // instead; should the rows be read here all the same, they get the held columns first.
+    if (!b.FromSolution && m_pDoc->ColumnHeld(at)) m_pDoc->WriteHeldColumns();
     double* const ieqs = b.Ieq.data();
     const double* const geqs = b.Geq.data();
     for (const GatheredBatch::Segment& segment : b.Segments) {

@@ -160,8 +160,12 @@ protected:
     }
     template <Law law, bool inject>
     static void StreamRun(double* ieq, const double* geq, const double* v, double* rhs, std::size_t n);
-    // Element voltage of results column k.
-    double Voltage(int k) const { return m_Row[0][k] - m_Row[1][k]; }
+    // Element voltage of results column k (one the table holds back from the rows through the document).
+    double Voltage(int k) const
+    {
+        if (m_pDoc->ColumnHeld(k)) return m_pDoc->V(Nodes[0], k) - m_pDoc->V(Nodes[1], k);
+        return m_Row[0][k] - m_Row[1][k];
+    }
     // The voltage the companion model starts a step from: the previous column's, or the initial
     // state at the first step.
     double PreviousVoltage(int k, double initial) const

@@ -124,12 +124,17 @@ public:
     // run, as it was when the run started.
     const QString& InputPath() const { return m_Running ? m_RunSettings.path : m_Settings.path; }
     // Results table: row x (0 ground, 1..N nodes, N+1..N+M branch unknowns), column k; while step k
-    // iterates, its column as the last solve left it (whether or not that is in the table yet).
+    // iterates, its column as the last solve left it (whether or not that is in the table yet), and the
+    // columns of accepted steps that the table holds back (ColumnHeld).
     double V(int x, int k) const
     {
         return k == m_Modes.UnstoredColumn() ? m_Modes.UnstoredValue(x) : m_Results.V(x, k);
     }
+    // Row x as written so far: during a run, V where ColumnHeld(k), or WriteHeldColumns first.
     const double* ResultRow(int x) const { return m_Results.Row(x); }
+    // Whether column k is held back from the rows during the run (ResultsTable::HoldColumn).
+    bool ColumnHeld(int k) const { return m_Results.Holds(k); }
+    void WriteHeldColumns() { m_Results.WriteHeldColumns(); }
     // The last solution of the full system (partition 0) by unknown, or of one partition by its own
     // numbers (PartitionMap), 0 at ground, while that system writes the results of its unknowns last:
     // from the first iteration of step k until its solve it holds results column k - 1 in one place.
@@ -175,6 +180,9 @@ public:
     // takes at least one solve per element (the reference for the tests; not a setting users see).
     enum class IterationRule { AskEvery, FirstAsking };
     void SetIterationRule(IterationRule rule) { m_IterationRule = rule; }
+    // Whether the solutions of accepted steps go into the results a line of columns at a time (the
+    // default) or each into its column at once (the reference for the tests; not a setting users see).
+    void SetHoldColumns(bool hold) { m_Modes.SetHoldColumns(hold); }
 
 private:
     bool ReadRunSettings();

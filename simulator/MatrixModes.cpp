@@ -108,6 +108,7 @@ void MatrixModes::SetUp(ResultsTable& results)
     m_MatrixDirty = true;
     m_PartitionDirty.assign(size_t(m_PartitionCount) + 1, m_Maximal ? 1 : 0);
     BuildStepLists();
+    SetUpStores();
 }
 
 void MatrixModes::AllocateSystem(LinearSystem& sys, int n, const std::vector<int>* toGlobal)
@@ -116,8 +117,29 @@ void MatrixModes::AllocateSystem(LinearSystem& sys, int n, const std::vector<int
     // A factorisation can take long on a large system: it pumps too, and gives up when asked to stop.
     sys.lu.setKeepGoing(m_KeepFactoring);
     sys.results.assign(size_t(n) + 1, nullptr);
-    for (int i = 1; i <= n; ++i)
-        sys.results[size_t(i)] = m_Results->RowForSolving(toGlobal ? (*toGlobal)[size_t(i)] : i);
+    sys.rows.assign(size_t(n) + 1, 0);
+    for (int i = 1; i <= n; ++i) {
+        sys.rows[size_t(i)] = toGlobal ? (*toGlobal)[size_t(i)] : i;
+        sys.results[size_t(i)] = m_Results->RowForSolving(sys.rows[size_t(i)]);
+    }
+}
+
+void MatrixModes::SetUpStores()
+{
+    m_Storing.clear();
+    m_UnheldRows.clear();
+    if (StoresOnceAStep() && !m_Maximal && !m_Full.solution.empty()) m_Storing.push_back(&m_Full);
+    for (int p = 1; p <= m_PartitionCount && m_Maximal && StoresOnceAStep(); ++p)
+        m_Storing.push_back(&m_Parts[size_t(p)]);
+    m_Holding = m_HoldColumns && !m_Storing.empty();
+    if (!m_Holding) return;
+    m_Results->MakeHoldingBuffer();
+    std::vector<char> stored(size_t(N() + M()) + 1, 0);
+    for (const LinearSystem* sys : m_Storing)
+        for (std::size_t i = 1; i < sys->rows.size(); ++i)
+            stored[size_t(sys->rows[i])] = 1;
+    for (std::size_t x = 0; x < stored.size(); ++x)
+        if (!stored[x]) m_UnheldRows.push_back(int(x));
 }
 
 void MatrixModes::BuildStepLists()
@@ -389,6 +411,8 @@ void MatrixModes::LinearSystem::release()
 {
     A.reset(0);
     rhs = {};
+    results = {};
+    rows = {};
     solution = {};
     indx = {};
     lu.reset(0, LinearSolver::Method::Program);
@@ -397,6 +421,9 @@ void MatrixModes::LinearSystem::release()
 void MatrixModes::Free()
 {
     m_UnstoredColumn = -1;
+    m_Storing = {};
+    m_Holding = false;
+    m_UnheldRows = {};
     m_Full.release();
     m_Reduced.release();
     // Thousands of partitions take a while to give back.

@@ -69,6 +69,10 @@ public:
     bool NeedsIteration(int k, bool askEvery);
     // The step is accepted: its solution in column k, EndStep on every element, the dirty flags clear.
     void AcceptStep(int k);
+    // Whether the systems that store their solution once a step is accepted hand it to the results
+    // table's held columns (ResultsTable::HoldColumn; the default) or write it into the rows at once
+    // (the reference for the tests). Taken at SetUp.
+    void SetHoldColumns(bool hold) { m_HoldColumns = hold; }
     // The failed solve has given its message already (the factors did not fit in memory).
     bool QuietFailure() const { return m_QuietSolveFailure; }
     // Where a step can take several solves, the systems that keep their last solution store it in the
@@ -108,6 +112,7 @@ private:
         SparseMatrix A;
         std::vector<double> rhs;
         std::vector<double*> results; // the results row of each unknown
+        std::vector<int> rows;        // the same by row number
         std::vector<double> solution; // see CSimulatorDoc::PreviousSolution
         std::vector<int> indx;
         LinearSolver lu;
@@ -169,10 +174,12 @@ private:
     // step is accepted: StoreSolutions).
     bool SolveSystem(LinearSystem& sys, bool refactor, const std::vector<int>* toGlobal, bool partition,
                      int k);
-    void StoreSolution(const LinearSystem& sys, int k);
     void StoreSolutions(int k);
     // A step may take more than one solve: an element may ask for another iteration.
     bool StoresOnceAStep() const { return !m_IterateList.elements.empty(); }
+    // Finds the systems that store their solution once a step is accepted, and where they go through
+    // held columns (m_HoldColumns), makes the table's buffer and finds the rows they do not write.
+    void SetUpStores();
     void ReportFloating(double status, const std::vector<int>* localToGlobal, bool partition);
 
     const CSimulatorDoc& m_Doc;
@@ -185,6 +192,14 @@ private:
     // A failed solve whose message has been given: the factors did not fit in memory.
     bool m_QuietSolveFailure = false;
     int m_UnstoredColumn = -1;
+    bool m_HoldColumns = true;
+    // The systems that store their solution once a step is accepted: the partitions, or the full system
+    // where it keeps its solution (not beside the reduced one); none unless StoresOnceAStep.
+    std::vector<const LinearSystem*> m_Storing;
+    // Their stores go through held columns; the rows none of them writes (ground), which a held column
+    // takes from the table as it has them.
+    bool m_Holding = false;
+    std::vector<int> m_UnheldRows;
 
     bool m_Minimal = false;
     bool m_Maximal = false;

@@ -9,7 +9,6 @@
 #include "UiServices.h"
 
 #include <algorithm>
-#include <cstdint>
 #include <new>
 
 void MatrixModes::BeginStep(int k)
@@ -198,25 +197,23 @@ bool MatrixModes::SolveSystem(LinearSystem& sys, bool refactor, const std::vecto
     return true;
 }
 
-void MatrixModes::StoreSolution(const LinearSystem& sys, int k)
-{
-    // One column across many rows, each row's next line asked for a few steps ahead (as the
-    // substitutions do where they store).
-    constexpr std::uintptr_t kLookahead = 64;
-    for (std::size_t i = 1; i < sys.solution.size(); ++i) {
-        double* const at = sys.results[i] + k;
-        *at = sys.solution[i];
-        __builtin_prefetch(reinterpret_cast<const void*>(reinterpret_cast<std::uintptr_t>(at) + kLookahead),
-                           1);
-    }
-}
-
 void MatrixModes::StoreSolutions(int k)
 {
-    if (!StoresOnceAStep()) return;
-    if (!m_Maximal) StoreSolution(m_Full, k);
-    for (int p = 1; p <= m_PartitionCount && m_Maximal; ++p)
-        StoreSolution(m_Parts[size_t(p)], k);
+    if (!m_Holding) {
+        for (const LinearSystem* sys : m_Storing)
+            for (std::size_t i = 1; i < sys->solution.size(); ++i)
+                sys->results[i][k] = sys->solution[i];
+        return;
+    }
+    double* const column = m_Results->HoldColumn(k);
+    for (const LinearSystem* sys : m_Storing) {
+        const double* solution = sys->solution.data();
+        const int* rows = sys->rows.data();
+        for (std::size_t i = 1, n = sys->solution.size(); i < n; ++i)
+            column[rows[i]] = solution[i];
+    }
+    for (const int x : m_UnheldRows)
+        column[x] = m_Results->Row(x)[k];
 }
 
 bool MatrixModes::SolveFull(int k)
