@@ -20,15 +20,25 @@ struct TestNonlinear : CResistorSim {
     }
 };
 
-// Asks for another iteration until `wanted` iterations of every step were done (K lines: K1 A B COUNT).
-struct TestIterator : CComponentSim {
-    explicit TestIterator(CSimulatorDoc* doc) : CComponentSim(doc) {}
+// A test element between two nodes (K lines: K1 A B, then what ParseRest reads).
+struct TwoNodeElement : CComponentSim {
+    explicit TwoNodeElement(CSimulatorDoc* doc) : CComponentSim(doc) {}
     bool Parse(const QStringList& t) override
     {
         Name = t.value(0);
-        wanted = t.value(3).toInt();
         Nodes[0] = m_pDoc->GetNodeIndex(t.value(1));
         Nodes[1] = m_pDoc->GetNodeIndex(t.value(2));
+        return ParseRest(t.mid(3));
+    }
+    virtual bool ParseRest(const QStringList&) { return true; }
+};
+
+// Asks for another iteration until `wanted` iterations of every step were done (K lines: K1 A B COUNT).
+struct TestIterator : TwoNodeElement {
+    explicit TestIterator(CSimulatorDoc* doc) : TwoNodeElement(doc) {}
+    bool ParseRest(const QStringList& rest) override
+    {
+        wanted = rest.value(0).toInt();
         return true;
     }
     void Initialise() override { ++initialised; }

@@ -1,6 +1,7 @@
 // The columns of accepted steps that the results table holds back from its rows: every reader sees
 // them while they are held, and the run leaves the table that writing each column at once leaves.
 #include "SimHarness.h"
+#include "TestElements.h"
 
 #include <gtest/gtest.h>
 
@@ -13,14 +14,11 @@ namespace {
 // Reads its two unknowns as elements may (K lines: K1 A B [STOP]): at every iteration the columns of
 // the last ten accepted steps, once its step is accepted that step's column too. After column STOP it
 // asks the run to stop.
-struct ColumnReader : CComponentSim {
-    explicit ColumnReader(CSimulatorDoc* doc) : CComponentSim(doc) {}
-    bool Parse(const QStringList& t) override
+struct ColumnReader : TwoNodeElement {
+    explicit ColumnReader(CSimulatorDoc* doc) : TwoNodeElement(doc) {}
+    bool ParseRest(const QStringList& rest) override
     {
-        Name = t.value(0);
-        Nodes[0] = m_pDoc->GetNodeIndex(t.value(1));
-        Nodes[1] = m_pDoc->GetNodeIndex(t.value(2));
-        stopAfter = t.value(3).toInt();
+        stopAfter = rest.value(0).toInt();
         return true;
     }
     void BeginStep(int k) override { read(k - 1); }

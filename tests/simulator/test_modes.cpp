@@ -52,15 +52,8 @@ struct ModeRun {
 
 // Reads V(A, k) as an element may from the second iteration of step k on (K lines: K1 A B): in
 // BeginStep from the second iteration, and in NeedsIteration after every solve.
-struct IterationReader : CComponentSim {
-    explicit IterationReader(CSimulatorDoc* doc) : CComponentSim(doc) {}
-    bool Parse(const QStringList& t) override
-    {
-        Name = t.value(0);
-        Nodes[0] = m_pDoc->GetNodeIndex(t.value(1));
-        Nodes[1] = m_pDoc->GetNodeIndex(t.value(2));
-        return true;
-    }
+struct IterationReader : TwoNodeElement {
+    explicit IterationReader(CSimulatorDoc* doc) : TwoNodeElement(doc) {}
     void BeginStep(int k) override
     {
         if (m_pDoc->Iteration() > 1) reads[k].push_back({m_pDoc->Iteration(), false, m_pDoc->V(Nodes[0], k)});
