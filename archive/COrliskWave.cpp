@@ -107,8 +107,9 @@ QString COrliskWave::FormatDateText(const QDate& date)
            QString::number(date.year());
 }
 
-bool COrliskWave::Read(const QString& path)
+bool COrliskWave::Read(const QString& path, bool* old)
 {
+    if (old) *old = false;
     // The path comes from a netlist statement and may be of any length.
     const QString shown = text::echo(path);
     const auto inputError = [&shown](const QString& reason = {}) {
@@ -124,6 +125,7 @@ bool COrliskWave::Read(const QString& path)
     if (!in.number(version)) return inputError();
     if (version < 3) {
         Version = version;
+        if (old) *old = true;
         ui().message(kOldVersion + shown);
         return false;
     }

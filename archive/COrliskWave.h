@@ -14,8 +14,9 @@ public:
 
     // Replaces every field with the file's content. On any failure shows one message, which names
     // the file and, where the system gives one, the reason, and returns false; the object then holds
-    // what it held before (only a refused old version is kept).
-    bool Read(const QString& path);
+    // what it held before (only a refused old version is kept). `old` tells whether the refusal was
+    // of an old version, whose message does not say that the file could not be used as input.
+    bool Read(const QString& path, bool* old = nullptr);
     // Creates or replaces the file with all of its bytes: a failed write leaves an existing file as
     // it was and shows a message with the reason.
     bool Write(const QString& path) const;

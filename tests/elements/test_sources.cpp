@@ -125,8 +125,9 @@ TEST_F(OrliskTest, SourcesFollowAWaveformFromTheArchive)
 
 TEST_F(OrliskTest, MissingWaveformIsNamedOnceARefusedOneAgainAfterTheReader)
 {
-    // A file that cannot be opened is named once, where it was looked for on this machine, with the
-    // reason. A file the reader refuses gets the reader's message, then the statement's input error.
+    // A file that cannot be opened or is damaged is named once, where it was looked for on this machine
+    // (with the reason where there is one). An old version gets the reader's message, then the
+    // statement's input error.
     const QString input = "Error:  Orlisk waveform input error, file=";
     const auto write = [&](const char* name, const char* hex) {
         QFile file(shot + "/" + name);
@@ -141,7 +142,7 @@ TEST_F(OrliskTest, MissingWaveformIsNamedOnceARefusedOneAgainAfterTheReader)
          {"Don't know how to handle old Orlisk waveform: " + shot + "/Old.WVF", input + shot + "/Old.WVF"}},
         {"R2 N1 0 VARR ORLISK OLD",
          {"Don't know how to handle old Orlisk waveform: " + shot + "/Old.WVF", input + shot + "/Old.WVF"}},
-        {"V1 N1 0 ORLISK CUT", {input + shot + "/cut.wvf", input + shot + "/cut.wvf"}},
+        {"V1 N1 0 ORLISK CUT", {input + shot + "/cut.wvf"}},
     };
     for (const auto& [statement, messages] : cases) {
         SimHarness h;
